@@ -1,0 +1,54 @@
+#pragma once
+// The model archive Models\GTA3.img: entries in 2048-byte sectors, new data
+// appended at the end, the directory rewritten after it.
+//
+// Layout: bytes 0..3 tag (never touched), then the directory (see DIR.h) and
+// free room up to the first data sector; an entry's data lies at byte
+// 2048 × Offset for 2048 × Size bytes, zero-filled to the end of its last sector.
+
+#include "archive/DIR.h"
+#include "fileio/FileStream.h"
+
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <string_view>
+
+class TIMGFile {
+public:
+    TDIRFile Directory;
+    // Asked once per present entry when an add runs with ask = true; Yes (true) goes on.
+    std::function<bool(std::string_view question)> ConfirmReplace;
+
+    // Opens an existing archive read/write without sharing and reads its directory.
+    void Open(const std::filesystem::path& fileName);
+    void Close();
+    bool IsOpen() const { return Stream != nullptr; }
+    TFileStream& File();
+
+    // Copies the first entry of that name (ASCII case ignored) to dest at position;
+    // returns 2048 × Size. A name not in the directory raises an error naming it.
+    std::uint64_t ExtractToStream(TStream& dest, std::uint64_t position, std::string_view entryName);
+
+    // Adds or replaces (the last entry of that name) with the whole file / count bytes of source.
+    void AddFile(const std::filesystem::path& fileName, std::string_view entryName, bool ask);
+    void AddStream(TStream& source, std::uint64_t position, std::uint64_t count, std::string_view entryName, bool ask);
+
+    // Moves the first data block to the end until at least one more entry fits.
+    void GrowDirectory();
+
+    // The smallest Offset over all entries (for an empty directory: the end of
+    // the directory region rounded up to a sector, at least 1).
+    std::uint32_t FirstDataSector() const;
+
+    // How many bytes at the head of the archive adding newEntries new names may
+    // overwrite: the directory region plus every data block that growing the
+    // directory would move.
+    std::uint64_t HeadBytesAtRisk(int newEntries) const;
+
+    // Rereads the directory from disk and recomputes FreeSlots.
+    void ReloadDirectory();
+
+private:
+    std::unique_ptr<TFileStream> Stream;
+};

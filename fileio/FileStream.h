@@ -1,0 +1,45 @@
+#pragma once
+// A file opened through the platform's own API and closed by its destructor.
+// On Windows the path goes to the W functions as UTF-16, so any Unicode name
+// works; on POSIX it is passed through as bytes.
+
+#include "fileio/Stream.h"
+
+#include <filesystem>
+
+enum class TFileAccess {
+    Read,               // existing file, read only, others may read too
+    ReadWriteExclusive, // existing file, read/write; no other opener (share mode 0 / exclusive lock)
+    CreateNew,          // new file that must not exist yet, read/write
+    CreateOrTruncate,   // new or emptied file, read/write
+};
+
+class TFileStream : public TStream {
+public:
+    TFileStream(const std::filesystem::path& path, TFileAccess access);
+    ~TFileStream() override;
+    TFileStream(const TFileStream&) = delete;
+    TFileStream& operator=(const TFileStream&) = delete;
+
+    void Read(std::span<std::uint8_t> buffer) override;
+    void Write(std::span<const std::uint8_t> bytes) override;
+    void Seek(std::uint64_t position) override;
+    std::uint64_t Position() const override { return Pos; }
+    std::uint64_t Size() const override;
+
+    // Makes everything written so far durable on disk.
+    void Flush();
+    // Cuts the file to the given length (used to take back appended data).
+    void Truncate(std::uint64_t size);
+
+    const std::filesystem::path& Path() const { return FilePath; }
+
+private:
+    std::filesystem::path FilePath;
+    std::uint64_t Pos = 0;
+#ifdef _WIN32
+    void* Handle = nullptr;
+#else
+    int Descriptor = -1;
+#endif
+};

@@ -1,0 +1,120 @@
+#include "fileio/FileSystem.h"
+
+#include "fileio/Errors.h"
+#include "fileio/FaultInjection.h"
+#include "fileio/FileStream.h"
+
+#include <atomic>
+#include <chrono>
+#include <system_error>
+
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
+bool FileExists(const std::filesystem::path& path)
+{
+    std::error_code error;
+    return std::filesystem::is_regular_file(path, error);
+}
+
+bool SetAttributesNormal(const std::filesystem::path& path)
+{
+#ifdef _WIN32
+    return SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL) != 0;
+#else
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0)
+        return false;
+    return ::chmod(path.c_str(), info.st_mode | S_IWUSR) == 0;
+#endif
+}
+
+ByteBuffer ReadWholeFile(const std::filesystem::path& path)
+{
+    TFileStream file(path, TFileAccess::Read);
+    ByteBuffer bytes(static_cast<std::size_t>(file.Size()));
+    file.Read(bytes);
+    return bytes;
+}
+
+std::string ReadWholeFileText(const std::filesystem::path& path)
+{
+    const ByteBuffer bytes = ReadWholeFile(path);
+    return std::string(bytes.begin(), bytes.end());
+}
+
+std::filesystem::path TemporaryNameBeside(const std::filesystem::path& target)
+{
+    static std::atomic<unsigned> counter{0};
+    const auto ticks = std::chrono::steady_clock::now().time_since_epoch().count();
+    std::filesystem::path name = target;
+    name += PathFromUtf8(".vehmira-tmp-" + std::to_string(ticks % 1000000007) + "-" + std::to_string(counter++));
+    return name;
+}
+
+void FlushDirectory([[maybe_unused]] const std::filesystem::path& directory)
+{
+#ifndef _WIN32
+    const int descriptor = ::open(directory.empty() ? "." : directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (descriptor < 0)
+        return;
+    FaultInjection::CountOperation("directory flush");
+    const int result = ::fsync(descriptor);
+    ::close(descriptor);
+    if (result != 0)
+        throw TVehmiraError("Cannot flush the directory \"" + PathToUtf8(directory) + "\"");
+#endif
+}
+
+void MoveFileIntoPlace(const std::filesystem::path& temporary, const std::filesystem::path& target)
+{
+    FaultInjection::CountOperation("rename");
+#ifdef _WIN32
+    if (!MoveFileExW(temporary.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        throw TVehmiraError("Cannot replace \"" + PathToUtf8(target) + "\" (error " + std::to_string(GetLastError()) + ")");
+#else
+    std::error_code error;
+    std::filesystem::rename(temporary, target, error);
+    if (error)
+        throw TVehmiraError("Cannot replace \"" + PathToUtf8(target) + "\": " + error.message());
+    FlushDirectory(target.parent_path());
+#endif
+}
+
+void ReplaceFileAtomically(const std::filesystem::path& path, std::span<const std::uint8_t> bytes)
+{
+    const std::filesystem::path temporary = TemporaryNameBeside(path);
+    try {
+        {
+            TFileStream file(temporary, TFileAccess::CreateNew);
+            file.Write(bytes);
+            file.Flush();
+        }
+        MoveFileIntoPlace(temporary, path);
+    } catch (...) {
+        std::error_code ignored;
+        std::filesystem::remove(temporary, ignored);
+        throw;
+    }
+}
+
+void ReplaceFileAtomically(const std::filesystem::path& path, std::string_view text)
+{
+    ReplaceFileAtomically(path, std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
+}
+
+std::string PathToUtf8(const std::filesystem::path& path)
+{
+    const std::u8string text = path.u8string();
+    return std::string(text.begin(), text.end());
+}
+
+std::filesystem::path PathFromUtf8(std::string_view text)
+{
+    return std::filesystem::path(std::u8string(text.begin(), text.end()));
+}

@@ -1,0 +1,40 @@
+#pragma once
+// Whole-file operations of the file layer.
+
+#include "fileio/ByteOrder.h"
+
+#include <filesystem>
+#include <span>
+#include <string>
+#include <string_view>
+
+// True for an existing regular file; a directory of that name does not count.
+bool FileExists(const std::filesystem::path& path);
+
+// Clears read-only (and hidden, system, archive) on Windows; adds the owner's
+// write bit on POSIX. Returns false when that failed.
+bool SetAttributesNormal(const std::filesystem::path& path);
+
+ByteBuffer ReadWholeFile(const std::filesystem::path& path);
+std::string ReadWholeFileText(const std::filesystem::path& path);
+
+// Replaces (or creates) the file in one step: the bytes go to a temporary file
+// in the same directory, are flushed to disk, and the temporary then takes the
+// target's place. A failure at any point leaves the old file as it was and no
+// temporary behind.
+void ReplaceFileAtomically(const std::filesystem::path& path, std::span<const std::uint8_t> bytes);
+void ReplaceFileAtomically(const std::filesystem::path& path, std::string_view text);
+
+// Moves a finished temporary over the target in one durable step.
+void MoveFileIntoPlace(const std::filesystem::path& temporary, const std::filesystem::path& target);
+
+// A fresh name for a temporary file beside the target (the file is not created).
+std::filesystem::path TemporaryNameBeside(const std::filesystem::path& target);
+
+// Makes the directory's entries (a rename, a new file) durable; no-op on Windows.
+void FlushDirectory(const std::filesystem::path& directory);
+
+// The path as UTF-8 text, for messages and output.
+std::string PathToUtf8(const std::filesystem::path& path);
+// A path from UTF-8 text (command-line arguments, settings converted to UTF-8).
+std::filesystem::path PathFromUtf8(std::string_view text);

@@ -1,0 +1,74 @@
+#include "fileio/GamePaths.h"
+
+#include "fileio/FileSystem.h"
+
+#include <string>
+#include <system_error>
+#include <vector>
+
+namespace {
+
+std::vector<std::string> SplitOnBackslash(std::string_view relativePath)
+{
+    std::vector<std::string> parts;
+    std::string current;
+    for (const char c : relativePath) {
+        if (c == '\\' || c == '/') {
+            if (!current.empty())
+                parts.push_back(current);
+            current.clear();
+        } else {
+            current += c;
+        }
+    }
+    if (!current.empty())
+        parts.push_back(current);
+    return parts;
+}
+
+#ifndef _WIN32
+bool EqualIgnoringAsciiCase(std::string_view a, std::string_view b)
+{
+    if (a.size() != b.size())
+        return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? char(c + 32) : c; };
+        if (lower(a[i]) != lower(b[i]))
+            return false;
+    }
+    return true;
+}
+
+// The on-disk spelling of one component: the exact name when it exists, else
+// the case-folded match (the smallest name when several fold alike), else the
+// name as given.
+std::string FindComponent(const std::filesystem::path& directory, const std::string& wanted)
+{
+    std::error_code error;
+    if (std::filesystem::exists(directory / wanted, error))
+        return wanted;
+    std::string found;
+    for (std::filesystem::directory_iterator it(directory.empty() ? "." : directory, error), end; !error && it != end;
+         it.increment(error)) {
+        const std::string name = it->path().filename().string();
+        if (EqualIgnoringAsciiCase(name, wanted) && (found.empty() || name < found))
+            found = name;
+    }
+    return found.empty() ? wanted : found;
+}
+#endif
+
+} // namespace
+
+std::filesystem::path ResolveGamePath(const std::filesystem::path& gameDirectory, std::string_view relativePath)
+{
+    std::filesystem::path result = gameDirectory;
+    for (const std::string& part : SplitOnBackslash(relativePath)) {
+#ifdef _WIN32
+        result /= PathFromUtf8(part);
+#else
+        result /= FindComponent(result, part);
+#endif
+    }
+    return result;
+}

@@ -1,0 +1,15 @@
+#pragma once
+// The reflected CRC-32 (polynomial EDB88320) and the GXT key hash built on it.
+
+#include <array>
+#include <cstdint>
+#include <span>
+#include <string_view>
+
+extern const std::array<std::uint32_t, 256> CRC32Table;
+
+std::uint32_t CRC32Update(std::span<const std::uint8_t> buffer, std::uint32_t crcRegister);
+// The standard CRC-32 (as zlib computes it).
+std::uint32_t CRC32Buffer(std::span<const std::uint8_t> buffer);
+// The hash of a GXT key: the CRC-32 register before its final inversion.
+std::uint32_t GXTKeyHash(std::string_view key);

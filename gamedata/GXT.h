@@ -1,0 +1,39 @@
+#pragma once
+// GXT text files: tables of key hashes and 8-bit texts.
+
+#include "fileio/ByteOrder.h"
+
+#include <array>
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+inline constexpr const char* GXTFileErrorText = "GXT-File Error!!!";
+
+struct TGXTKey {
+    std::uint32_t TextOffset = 0; // as read; the writer computes fresh offsets
+    std::uint32_t Hash = 0;       // GXTKeyHash of the key's name
+};
+
+struct TGXTTable {
+    std::array<char, 8> Name{};     // for table 0: the 8 bytes in front of its key block
+    std::array<char, 4> KeyMagic{}; // written back as read
+    std::uint32_t KeyBlockSize = 0; // as read (8 per key); not used by the writer
+    std::vector<TGXTKey> Keys;
+    std::vector<std::string> Texts; // Texts[k] is the text of Keys[k], raw bytes
+};
+
+class TGXTFile {
+public:
+    std::vector<TGXTTable> Tables; // index 0 is the main table
+
+    // A file that is not a GXT file, or whose positions leave the file, raises
+    // TPlainMessageAbort with GXTFileErrorText; Tables is then untouched.
+    void LoadFromFile(const std::filesystem::path& fileName);
+    void LoadFromBytes(std::span<const std::uint8_t> bytes);
+
+    // Writes through an atomic replacement: a failure leaves the old file intact.
+    void SaveToFile(const std::filesystem::path& fileName) const;
+    ByteBuffer SaveToBytes() const;
+};

@@ -1,0 +1,146 @@
+#include "fileio/ByteReader.h"
+#include "fileio/Errors.h"
+#include "fileio/FaultInjection.h"
+#include "fileio/FileStream.h"
+#include "fileio/FileSystem.h"
+#include "fileio/GamePaths.h"
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(FileLayer, ExistenceDoesNotCountDirectories)
+{
+    TTempDir dir;
+    dir.Write("Models/file.img", "x");
+    std::filesystem::create_directories(dir / "Models/GTA3.img");
+    EXPECT_TRUE(FileExists(dir / "Models/file.img"));
+    EXPECT_FALSE(FileExists(dir / "Models/GTA3.img"));
+    EXPECT_FALSE(FileExists(dir / "Models/missing.img"));
+}
+
+TEST(FileLayer, AtomicReplacementWritesNewContentAndLeavesNoTemporary)
+{
+    TTempDir dir;
+    const auto target = dir.Write("Data/Handling.cfg", "old");
+    ReplaceFileAtomically(target, std::string_view("new content"));
+    EXPECT_EQ(ReadText(target), "new content");
+    EXPECT_EQ(dir.List("Data"), std::vector<std::string>{"Handling.cfg"});
+
+    const auto created = dir / "Data/Carcols.dat";
+    ReplaceFileAtomically(created, std::string_view("fresh"));
+    EXPECT_EQ(ReadText(created), "fresh");
+}
+
+TEST(FileLayer, AtomicReplacementFailingAtAnyStepKeepsTheOldFile)
+{
+    TTempDir dir;
+    const auto target = dir.Write("Data/Handling.cfg", "old");
+    for (int failing = 1; failing <= 4; ++failing) {
+        FaultInjection::FailAtOperation(failing);
+        try {
+            ReplaceFileAtomically(target, std::string_view("new"));
+        } catch (const TVehmiraError&) {
+        }
+        const int seen = FaultInjection::OperationsSeen();
+        FaultInjection::FailAtOperation(0);
+        if (seen < failing) // every step passed: the replacement is complete
+            EXPECT_EQ(ReadText(target), "new");
+        else
+            EXPECT_EQ(ReadText(target), "old") << "failing operation " << failing;
+        EXPECT_EQ(dir.List("Data"), std::vector<std::string>{"Handling.cfg"}) << "failing operation " << failing;
+        ReplaceFileAtomically(target, std::string_view("old"));
+    }
+}
+
+TEST(FileLayer, ReadWholeFileOfMissingFileNamesIt)
+{
+    TTempDir dir;
+    try {
+        ReadWholeFile(dir / "nothing.txt");
+        FAIL() << "no error";
+    } catch (const TVehmiraError& error) {
+        EXPECT_NE(std::string(error.what()).find("nothing.txt"), std::string::npos) << error.what();
+    }
+}
+
+TEST(FileLayer, FileStreamReadsWritesAndTruncates)
+{
+    TTempDir dir;
+    const auto path = dir / "stream.bin";
+    {
+        TFileStream file(path, TFileAccess::CreateOrTruncate);
+        const std::uint8_t bytes[] = {1, 2, 3, 4, 5};
+        file.Write(bytes);
+        file.Seek(1);
+        std::uint8_t two[2];
+        file.Read(two);
+        EXPECT_EQ(two[0], 2);
+        EXPECT_EQ(two[1], 3);
+        EXPECT_EQ(file.Position(), 3u);
+        file.Truncate(4);
+        EXPECT_EQ(file.Size(), 4u);
+        file.Seek(3);
+        std::uint8_t beyond[2];
+        EXPECT_THROW(file.Read(beyond), TVehmiraError);
+    }
+    EXPECT_EQ(ReadWholeFile(path), (ByteBuffer{1, 2, 3, 4}));
+}
+
+TEST(FileLayer, ExclusiveOpenRefusesASecondOpener)
+{
+    TTempDir dir;
+    const auto path = dir.Write("Models/gta3.img", "data");
+    TFileStream first(path, TFileAccess::ReadWriteExclusive);
+    EXPECT_THROW(TFileStream(path, TFileAccess::ReadWriteExclusive), TVehmiraError);
+}
+
+TEST(FileLayer, SetAttributesNormalMakesAReadOnlyFileWritable)
+{
+    TTempDir dir;
+    const auto path = dir.Write("ro.txt", "x");
+    std::filesystem::permissions(path, std::filesystem::perms::owner_write, std::filesystem::perm_options::remove);
+    EXPECT_TRUE(SetAttributesNormal(path));
+    EXPECT_NO_THROW(TFileStream(path, TFileAccess::ReadWriteExclusive));
+    EXPECT_FALSE(SetAttributesNormal(dir / "missing.txt"));
+}
+
+TEST(GamePaths, ResolvesEachComponentIgnoringCaseAndPrefersExactMatches)
+{
+    TTempDir dir;
+    dir.Write("models/gta3.img", "a");
+    dir.Write("data/Vehicles.ide", "b");
+    EXPECT_EQ(ReadText(ResolveGamePath(dir.Path(), "Models\\GTA3.img")), "a");
+    EXPECT_EQ(ReadText(ResolveGamePath(dir.Path(), "Data\\Vehicles.ide")), "b");
+    EXPECT_EQ(ResolveGamePath(dir.Path(), "Text\\American.gxt"), dir.Path() / "Text" / "American.gxt");
+#ifndef _WIN32
+    dir.Write("Data/Vehicles.ide", "exact");
+    EXPECT_EQ(ReadText(ResolveGamePath(dir.Path(), "Data\\Vehicles.ide")), "exact");
+#endif
+}
+
+TEST(GamePaths, UnicodeDirectoryNamesWork)
+{
+    TTempDir dir;
+    const auto game = dir.Path() / PathFromUtf8("Игры ✓");
+    std::filesystem::create_directories(game / "Data");
+    ReplaceFileAtomically(game / "Data" / "Carcols.dat", std::string_view("line"));
+    EXPECT_EQ(ReadText(ResolveGamePath(game, "DATA\\carcols.DAT")), "line");
+    EXPECT_EQ(PathToUtf8(game.filename()), "Игры ✓");
+}
+
+TEST(ByteReader, EveryReadIsBounded)
+{
+    const ByteBuffer bytes{0x78, 0x56, 0x34, 0x12, 0xFF};
+    TByteReader reader(bytes, "test data");
+    EXPECT_EQ(reader.U32("word"), 0x12345678u);
+    EXPECT_EQ(reader.U8("byte"), 0xFF);
+    EXPECT_THROW(reader.U8("past"), TVehmiraError);
+    reader.Seek(2, "seek");
+    EXPECT_THROW(reader.U32("word"), TVehmiraError);
+    EXPECT_THROW(reader.Seek(6, "seek"), TVehmiraError);
+    EXPECT_THROW(reader.Bytes(~std::uint64_t(0), "huge"), TVehmiraError);
+}
+
+} // namespace

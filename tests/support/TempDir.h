@@ -1,0 +1,29 @@
+#pragma once
+// A fresh directory per test, removed with everything in it afterwards.
+
+#include "fileio/ByteOrder.h"
+
+#include <filesystem>
+#include <string_view>
+
+class TTempDir {
+public:
+    TTempDir();
+    ~TTempDir();
+    TTempDir(const TTempDir&) = delete;
+    TTempDir& operator=(const TTempDir&) = delete;
+
+    const std::filesystem::path& Path() const { return Root; }
+    std::filesystem::path operator/(std::string_view relative) const;
+
+    // Writes a file (creating its directories) with the given bytes.
+    std::filesystem::path Write(std::string_view relative, std::string_view bytes) const;
+    std::filesystem::path Write(std::string_view relative, const ByteBuffer& bytes) const;
+    // The names of the entries directly inside a directory, sorted.
+    std::vector<std::string> List(std::string_view relative = "") const;
+
+private:
+    std::filesystem::path Root;
+};
+
+std::string ReadText(const std::filesystem::path& path);
