@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Runs a command with what the Windows tests need: a display (Xvfb when none
 # is set) and one wineserver kept alive for the whole run, so each Wine
-# process does not start its own.
+# process does not start its own. The server ends by itself a few seconds
+# after the last Wine process (other runs may share it meanwhile).
 set -euo pipefail
 
 export WINEDEBUG=${WINEDEBUG:--all}
@@ -9,7 +10,6 @@ export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
 
 xvfb_pid=""
 cleanup() {
-  wineserver -k >/dev/null 2>&1 || true
   [ -n "$xvfb_pid" ] && kill "$xvfb_pid" >/dev/null 2>&1 || true
 }
 trap cleanup EXIT
@@ -25,6 +25,6 @@ if [ -z "${DISPLAY:-}" ]; then
   done
 fi
 
-wineboot -i >/dev/null 2>&1 || true
-wineserver -p >/dev/null 2>&1 || true
+wineboot -i >/dev/null 2>&1 </dev/null || true
+wineserver -p5 >/dev/null 2>&1 </dev/null || true
 "$@"
