@@ -31,8 +31,9 @@ public:
     std::uint64_t ExtractToStream(TStream& dest, std::uint64_t position, std::string_view entryName);
 
     // Adds or replaces (the last entry of that name) with the whole file / count bytes of source.
-    void AddFile(const std::filesystem::path& fileName, std::string_view entryName, bool ask);
-    void AddStream(TStream& source, std::uint64_t position, std::uint64_t count, std::string_view entryName, bool ask);
+    // Returns false, having changed nothing, when ask is true and the user did not answer Yes.
+    bool AddFile(const std::filesystem::path& fileName, std::string_view entryName, bool ask);
+    bool AddStream(TStream& source, std::uint64_t position, std::uint64_t count, std::string_view entryName, bool ask);
 
     // Moves the first data block to the end until at least one more entry fits.
     void GrowDirectory();
