@@ -8,7 +8,9 @@
 namespace FaultInjection {
 
 // From now on, the n-th operation (1-based) raises an error; 0 switches off.
-void FailAtOperation(int n);
+// With persist, every operation from the n-th on fails too, as after a power
+// loss: nothing more reaches the disk, not even a rollback.
+void FailAtOperation(int n, bool persist = false);
 // Operations counted since the last FailAtOperation call.
 int OperationsSeen();
 // Called by the file layer before each write, flush, rename or truncation.
