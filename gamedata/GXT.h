@@ -6,6 +6,8 @@
 #include <array>
 #include <cstdint>
 #include <filesystem>
+#include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -22,6 +24,10 @@ struct TGXTTable {
     std::uint32_t KeyBlockSize = 0; // as read (8 per key); not used by the writer
     std::vector<TGXTKey> Keys;
     std::vector<std::string> Texts; // Texts[k] is the text of Keys[k], raw bytes
+    // Table 0 only: its name in the table directory as loaded, written back there
+    // unchanged (the main table's block carries no name of its own). A main table
+    // that was never loaded is saved under Name, or "MAIN" when Name is all zeros.
+    std::optional<std::array<char, 8>> DirectoryName;
 };
 
 class TGXTFile {

@@ -1,0 +1,230 @@
+#include "gamedata/GXT.h"
+
+#include "fileio/Errors.h"
+#include "fileio/FileSystem.h"
+
+#include <algorithm>
+#include <cstring>
+
+// Layout of a GXT file (integers little-endian, unsigned 32-bit):
+//   0       4    header word 04 00 08 00 (not looked at on reading)
+//   4       4    "TABL"
+//   8       4    size of the table directory = 12 x table count
+//   12+12i  8    name of table i, NUL-padded
+//   20+12i  4    position of table i's block
+// A table block:
+//   8        name (mission tables only; the main table's block starts with the key magic)
+//   4        key magic, kept as read
+//   4        key block size = 8 x key count
+//   8 each   key entries: text offset, hash
+//   4        "TDAT"
+//   4        text block size = length of the text data + 2
+//   ...      text data: each text followed by one zero byte; offsets count from here
+//   2        two zero bytes
+// A table's texts start 24 + key block size bytes after its base, the base being
+// the main table's position moved back by 8, so all tables read alike.
+
+namespace {
+
+constexpr std::array<std::uint8_t, 4> HeaderWord{0x04, 0x00, 0x08, 0x00};
+constexpr std::array<std::uint8_t, 4> TableMagic{'T', 'A', 'B', 'L'};
+constexpr std::array<std::uint8_t, 4> TextMagic{'T', 'D', 'A', 'T'};
+constexpr std::array<char, 8> DefaultMainName{'M', 'A', 'I', 'N'};
+constexpr std::uint64_t HeaderSize = 12;
+constexpr std::uint64_t DirectoryEntrySize = 12;
+constexpr std::uint64_t NameSize = 8;
+constexpr std::uint64_t TableHeaderSize = 16; // name, key magic, key block size
+constexpr std::uint64_t KeyEntrySize = 8;
+constexpr std::uint64_t TextHeaderSize = 8; // "TDAT", text block size
+constexpr std::uint32_t TextBlockTail = 2;   // two zero bytes counted in the text block size
+
+using TBytes = std::span<const std::uint8_t>;
+
+// Every malformed file gets the one fixed message a wrong "TABL" gets.
+[[noreturn]] void FailNotGXT() { throw TPlainMessageAbort(GXTFileErrorText); }
+
+TBytes Slice(TBytes bytes, std::uint64_t position, std::uint64_t count)
+{
+    if (position > bytes.size() || count > bytes.size() - position)
+        FailNotGXT();
+    return bytes.subspan(std::size_t(position), std::size_t(count));
+}
+
+std::uint32_t ReadU32(TBytes bytes, std::uint64_t position) { return LoadU32LE(Slice(bytes, position, 4).first<4>()); }
+
+template <std::size_t Size>
+std::array<char, Size> ReadChars(TBytes bytes, std::uint64_t position)
+{
+    const TBytes source = Slice(bytes, position, Size);
+    std::array<char, Size> result{};
+    std::copy(source.begin(), source.end(), result.begin());
+    return result;
+}
+
+// Keys of a damaged file may all point at one long unterminated text, and tables
+// may share one key block; each key gets its own copy, so what a file expands to
+// in memory is bounded by a multiple of its size that no real file comes near
+// (a real file takes about five times its size).
+class TExpansionBudget {
+public:
+    explicit TExpansionBudget(std::uint64_t fileSize) : Remaining(ExpansionFactor * fileSize + ExpansionFloor) {}
+
+    void Spend(std::uint64_t bytes)
+    {
+        if (bytes > Remaining)
+            FailNotGXT();
+        Remaining -= bytes;
+    }
+
+private:
+    static constexpr std::uint64_t ExpansionFactor = 16;
+    static constexpr std::uint64_t ExpansionFloor = 64 * 1024;
+    std::uint64_t Remaining;
+};
+
+// A text ends at its first zero byte, or at the end of the data when it has none.
+std::string ReadText(TBytes bytes, std::uint64_t position, TExpansionBudget& budget)
+{
+    if (position > bytes.size())
+        FailNotGXT();
+    const TBytes rest = bytes.subspan(std::size_t(position));
+    const auto* start = reinterpret_cast<const char*>(rest.data());
+    const void* zero = rest.empty() ? nullptr : std::memchr(start, 0, rest.size());
+    const std::size_t length = zero ? std::size_t(static_cast<const char*>(zero) - start) : rest.size();
+    budget.Spend(length);
+    return std::string(start, length);
+}
+
+TGXTTable ReadTable(TBytes bytes, std::size_t index, std::uint64_t blockPosition, TExpansionBudget& budget)
+{
+    const bool isMain = index == 0;
+    if (isMain && blockPosition < NameSize)
+        FailNotGXT();
+    const std::uint64_t base = isMain ? blockPosition - NameSize : blockPosition;
+
+    TGXTTable table;
+    table.Name = ReadChars<8>(bytes, base);
+    table.KeyMagic = ReadChars<4>(bytes, base + NameSize);
+    table.KeyBlockSize = ReadU32(bytes, base + NameSize + 4);
+
+    const std::uint64_t keyCount = table.KeyBlockSize / KeyEntrySize;
+    const TBytes keyEntries = Slice(bytes, base + TableHeaderSize, keyCount * KeyEntrySize);
+    budget.Spend(keyCount * (sizeof(TGXTKey) + sizeof(std::string)));
+    const std::uint64_t textBase = base + TableHeaderSize + table.KeyBlockSize + TextHeaderSize;
+    table.Keys.resize(std::size_t(keyCount));
+    table.Texts.resize(std::size_t(keyCount));
+    for (std::size_t k = 0; k < keyCount; ++k) {
+        const TBytes entry = keyEntries.subspan(k * KeyEntrySize, KeyEntrySize);
+        table.Keys[k].TextOffset = LoadU32LE(entry.first<4>());
+        table.Keys[k].Hash = LoadU32LE(entry.subspan<4, 4>());
+        table.Texts[k] = ReadText(bytes, textBase + table.Keys[k].TextOffset, budget);
+    }
+    return table;
+}
+
+std::uint64_t TextDataLength(const TGXTTable& table)
+{
+    std::uint64_t length = 0;
+    for (const std::string& text : table.Texts)
+        length += text.size() + 1;
+    return length;
+}
+
+std::uint64_t BlockSize(const TGXTTable& table, bool isMain)
+{
+    return (isMain ? 0 : NameSize) + 8 + KeyEntrySize * table.Texts.size() + TextHeaderSize + TextDataLength(table) +
+           TextBlockTail;
+}
+
+std::array<char, 8> DirectoryNameOf(const TGXTTable& table, bool isMain)
+{
+    if (!isMain)
+        return table.Name;
+    if (table.DirectoryName)
+        return *table.DirectoryName;
+    const bool nameIsEmpty = std::all_of(table.Name.begin(), table.Name.end(), [](char c) { return c == 0; });
+    return nameIsEmpty ? DefaultMainName : table.Name;
+}
+
+void AppendChars(ByteBuffer& out, std::span<const char> chars)
+{
+    out.insert(out.end(), chars.begin(), chars.end());
+}
+
+void WriteTableBlock(ByteBuffer& out, const TGXTTable& table, bool isMain)
+{
+    if (!isMain)
+        AppendChars(out, table.Name);
+    AppendChars(out, table.KeyMagic);
+    AppendU32LE(out, std::uint32_t(KeyEntrySize * table.Texts.size()));
+    std::uint32_t offset = 0;
+    for (std::size_t k = 0; k < table.Texts.size(); ++k) {
+        AppendU32LE(out, offset);
+        AppendU32LE(out, table.Keys[k].Hash);
+        offset += std::uint32_t(table.Texts[k].size() + 1);
+    }
+    AppendBytes(out, TextMagic);
+    AppendU32LE(out, offset + TextBlockTail);
+    for (const std::string& text : table.Texts) {
+        AppendChars(out, text);
+        out.push_back(0);
+    }
+    out.insert(out.end(), TextBlockTail, std::uint8_t(0));
+}
+
+} // namespace
+
+void TGXTFile::LoadFromFile(const std::filesystem::path& fileName) { LoadFromBytes(ReadWholeFile(fileName)); }
+
+void TGXTFile::LoadFromBytes(std::span<const std::uint8_t> bytes)
+{
+    if (bytes.size() < HeaderSize || !std::equal(TableMagic.begin(), TableMagic.end(), bytes.begin() + 4))
+        FailNotGXT();
+    // A remainder of the directory size is ignored: only whole entries count.
+    const std::uint64_t tableCount = ReadU32(bytes, 8) / DirectoryEntrySize;
+    Slice(bytes, HeaderSize, tableCount * DirectoryEntrySize);
+
+    TExpansionBudget budget(bytes.size());
+    std::vector<TGXTTable> tables;
+    tables.reserve(std::size_t(tableCount));
+    for (std::size_t i = 0; i < tableCount; ++i) {
+        const std::uint64_t entry = HeaderSize + DirectoryEntrySize * i;
+        tables.push_back(ReadTable(bytes, i, ReadU32(bytes, entry + NameSize), budget));
+        if (i == 0)
+            tables[0].DirectoryName = ReadChars<8>(bytes, entry);
+    }
+    Tables = std::move(tables);
+}
+
+ByteBuffer TGXTFile::SaveToBytes() const
+{
+    std::uint64_t total = HeaderSize + DirectoryEntrySize * Tables.size();
+    for (std::size_t t = 0; t < Tables.size(); ++t) {
+        if (Tables[t].Keys.size() < Tables[t].Texts.size())
+            throw TVehmiraError("GXT table " + std::to_string(t) + " has " + std::to_string(Tables[t].Texts.size()) +
+                                " texts but only " + std::to_string(Tables[t].Keys.size()) + " keys");
+        total += BlockSize(Tables[t], t == 0);
+    }
+    if (total > UINT32_MAX)
+        throw TVehmiraError("The GXT file would exceed 4 GiB");
+
+    ByteBuffer out;
+    out.reserve(std::size_t(total));
+    AppendBytes(out, HeaderWord);
+    AppendBytes(out, TableMagic);
+    AppendU32LE(out, std::uint32_t(DirectoryEntrySize * Tables.size()));
+    std::uint64_t position = HeaderSize + DirectoryEntrySize * Tables.size();
+    for (std::size_t t = 0; t < Tables.size(); ++t) {
+        AppendChars(out, DirectoryNameOf(Tables[t], t == 0));
+        AppendU32LE(out, std::uint32_t(position));
+        position += BlockSize(Tables[t], t == 0);
+    }
+    for (std::size_t t = 0; t < Tables.size(); ++t)
+        WriteTableBlock(out, Tables[t], t == 0);
+    return out;
+}
+
+void TGXTFile::SaveToFile(const std::filesystem::path& fileName) const
+{
+    ReplaceFileAtomically(fileName, SaveToBytes());
+}

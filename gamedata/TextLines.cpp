@@ -1,0 +1,84 @@
+#include "gamedata/TextLines.h"
+
+namespace {
+
+constexpr char Blank = ' ';
+constexpr std::string_view ShortFloatField = "0.1s";
+constexpr std::string_view ShortFloatReplacement = "0.1";
+
+bool IsTrimmed(char c) { return static_cast<unsigned char>(c) <= 32; }
+
+bool IsSeparator(char c) { return c == Blank || c == '\t' || c == ','; }
+
+} // namespace
+
+TLineList SplitLines(std::string_view text)
+{
+    TLineList lines;
+    std::size_t start = 0;
+    while (start < text.size()) {
+        const std::size_t stop = text.find_first_of("\r\n", start);
+        if (stop == std::string_view::npos) {
+            lines.emplace_back(text.substr(start));
+            break;
+        }
+        lines.emplace_back(text.substr(start, stop - start));
+        const bool crlf = text[stop] == '\r' && stop + 1 < text.size() && text[stop + 1] == '\n';
+        start = stop + (crlf ? 2 : 1);
+    }
+    return lines;
+}
+
+std::optional<std::string> StripCommentLine(std::string_view line)
+{
+    if (line.empty() || line.front() == '#' || line.front() == ';')
+        return std::nullopt;
+    // There is no quoting: the first "#" always starts a comment.
+    return std::string(line.substr(0, line.find('#')));
+}
+
+TLineList StripCommentLines(const TLineList& lines)
+{
+    TLineList result;
+    result.reserve(lines.size());
+    for (const std::string& line : lines)
+        if (auto cleaned = StripCommentLine(line))
+            result.push_back(std::move(*cleaned));
+    return result;
+}
+
+std::string NormalizeFields(std::string_view line)
+{
+    std::size_t first = 0;
+    std::size_t last = line.size();
+    while (first < last && IsTrimmed(line[first]))
+        ++first;
+    while (last > first && IsTrimmed(line[last - 1]))
+        --last;
+
+    // Trimming comes first, so a comma at either end survives as a single blank.
+    std::string result;
+    result.reserve(last - first);
+    for (std::size_t i = first; i < last; ++i) {
+        const char c = IsSeparator(line[i]) ? Blank : line[i];
+        if (c == Blank && !result.empty() && result.back() == Blank)
+            continue;
+        result.push_back(c);
+    }
+    return result;
+}
+
+TLineList SplitFields(std::string_view line)
+{
+    const std::string normalized = NormalizeFields(line);
+    std::string_view rest = normalized;
+    TLineList fields;
+    for (std::size_t blank = rest.find(Blank); blank != std::string_view::npos; blank = rest.find(Blank)) {
+        const std::string_view field = rest.substr(0, blank);
+        fields.emplace_back(field == ShortFloatField ? ShortFloatReplacement : field);
+        rest.remove_prefix(blank + 1);
+    }
+    // The last field keeps "0.1s" as it stands.
+    fields.emplace_back(rest);
+    return fields;
+}
