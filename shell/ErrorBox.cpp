@@ -1,0 +1,47 @@
+#include "shell/ErrorBox.h"
+
+#include "fileio/Errors.h"
+#include "shell/WideText.h"
+
+#include <exception>
+
+std::wstring ErrorBoxText(std::wstring_view text)
+{
+    std::wstring result(text);
+    if (!result.empty() && result.back() > L'.')
+        result += L'.';
+    return result;
+}
+
+void ShowPlainMessage(HWND owner, std::wstring_view text)
+{
+    const std::wstring message(text);
+    MessageBoxW(owner, message.c_str(), ApplicationTitle, MB_OK);
+}
+
+namespace {
+
+void ShowErrorMessage(HWND owner, std::wstring_view text)
+{
+    const std::wstring message = ErrorBoxText(text);
+    MessageBoxW(owner, message.c_str(), ApplicationTitle, MB_OK | MB_ICONERROR);
+}
+
+} // namespace
+
+void PresentCurrentException(HWND owner) noexcept
+{
+    try {
+        try {
+            throw;
+        } catch (const TPlainMessageAbort& abort) {
+            ShowPlainMessage(owner, Wide(abort.what()));
+        } catch (const std::exception& error) {
+            ShowErrorMessage(owner, Wide(error.what()));
+        } catch (...) {
+            ShowErrorMessage(owner, L"Неизвестная ошибка");
+        }
+    } catch (...) {
+        // Presenting failed (out of memory): nothing more can be shown.
+    }
+}

@@ -1,0 +1,24 @@
+#pragma once
+// The file open and save dialogs, behind an interface so that tests can
+// answer them in place of a user.
+
+#include <windows.h>
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+class TFileDialogs {
+public:
+    virtual ~TFileDialogs() = default;
+    // Filters are written "Name|*.ext|Name|*.*". The result is the chosen full
+    // file name, or nothing when the user cancelled. No default extension is
+    // added and no question is asked before an existing file is replaced.
+    virtual std::optional<std::wstring> OpenFileName(HWND owner, std::wstring_view filter,
+                                                     std::wstring_view initialName = {}) = 0;
+    virtual std::optional<std::wstring> SaveFileName(HWND owner, std::wstring_view filter,
+                                                     std::wstring_view initialName = {}) = 0;
+};
+
+// The system's common dialogs.
+TFileDialogs& SystemFileDialogs();

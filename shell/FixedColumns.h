@@ -1,0 +1,8 @@
+#pragma once
+// List-view columns whose widths the user cannot change.
+
+#include <windows.h>
+
+// From now on no column of the list view changes its width: dragging a
+// divider, double-clicking it and the automatic sizing keys are refused.
+void FixColumnWidths(HWND listView);

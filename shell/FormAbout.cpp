@@ -1,0 +1,45 @@
+#include "shell/FormAbout.h"
+
+#include "shell/Application.h"
+#include "shell/FormMain.h"
+
+#include <array>
+
+namespace {
+
+const TFormSpec AboutFormSpec{
+    .Caption = L"О программе",
+    .Width = 301,
+    .Height = 182,
+    .Border = TBorderKind::Dialog,
+};
+
+constexpr const wchar_t* Credits = L"Кодер:      Vehmira contributors\r\n"
+                                   L"Перевод:   Vehmira contributors\r\n"
+                                   L"Автор:       Vehmira contributors\r\n"
+                                   L"Мыло:        нет\r\n"
+                                   L"Сайт:         нет\r\n"
+                                   L"Форум:      нет";
+
+const std::array<TControlSpec, 5> AboutControls{{
+    {TControlKind::BoldLabel, "Label1", "", 24, 3, 0, 0, L"Vehmira"},
+    {TControlKind::Label, "Label3", "", 25, 21, 0, 0, L"Версия 1.0"},
+    {TControlKind::Label, "Label2", "", 24, 42, 253, 85, Credits},
+    {TControlKind::Label, "Label4", "", 25, 150, 0, 0, L""},
+    {TControlKind::Button, "Button1", "", 203, 145, 75, 25, L"OK"},
+}};
+
+} // namespace
+
+TFormAbout::TFormAbout(TVehmiraApp& app) : TForm(AboutFormSpec, AboutControls, app.FormMain->Handle()) {}
+
+void TFormAbout::OnCommand(int id, int notifyCode)
+{
+    if (notifyCode == BN_CLICKED && id == ControlId("Button1"))
+        Button1Click();
+}
+
+void TFormAbout::Button1Click()
+{
+    Close();
+}

@@ -1,0 +1,295 @@
+#include "shell/FormMain.h"
+
+#include "fileio/Errors.h"
+#include "fileio/FileSystem.h"
+#include "fileio/GamePaths.h"
+#include "package/Export.h"
+#include "package/FormImportTyp.h"
+#include "package/Journal.h"
+#include "shell/Application.h"
+#include "shell/ErrorBox.h"
+#include "shell/FixedColumns.h"
+#include "shell/FormAbout.h"
+#include "shell/FormLanguage.h"
+#include "shell/FormPath.h"
+#include "shell/MainMenu.h"
+#include "shell/VehicleList.h"
+#include "shell/WideText.h"
+
+#include <commctrl.h>
+
+#include <array>
+#include <clocale>
+#include <locale>
+
+namespace {
+
+const TFormSpec MainFormSpec{
+    .Caption = L"Vehmira 1.0 :: Русская версия от Korvast Localisations",
+    .Width = 446,
+    .Height = 320,
+    .Border = TBorderKind::Single,
+    .SystemMenu = true,
+    .MinimizeBox = true,
+    .HasMenu = true,
+};
+
+// In tab order: the export group, the commands group, then the list.
+const std::array<TControlSpec, 12> MainControls{{
+    {TControlKind::GroupBox, "Group_Export", "", 264, 16, 161, 161, L" Экспортировать "},
+    {TControlKind::CheckBox, "Check_DFF", "Group_Export", 32, 32, 73, 17, L"DFF-файл"},
+    {TControlKind::CheckBox, "Check_TXD", "Group_Export", 32, 48, 73, 17, L"TXD-файл"},
+    {TControlKind::CheckBox, "Check_Handling", "Group_Export", 32, 88, 97, 17, L"Handling.cfg"},
+    {TControlKind::CheckBox, "Check_Vehicles", "Group_Export", 32, 104, 97, 17, L"Vehicles.ide"},
+    {TControlKind::CheckBox, "Check_GXT", "Group_Export", 32, 64, 97, 17, L"GXT-файл"},
+    {TControlKind::CheckBox, "Check_Carcols", "Group_Export", 32, 120, 97, 17, L"Carcols.dat"},
+    {TControlKind::GroupBox, "Group_Commands", "", 264, 184, 161, 113, L" Действие "},
+    {TControlKind::Button, "Button_Export", "Group_Commands", 24, 32, 113, 25, L"Экспорт"},
+    {TControlKind::Button, "Button_Import", "Group_Commands", 24, 64, 113, 25, L"Импорт"},
+    {TControlKind::GroupBox, "Group_Cars", "", 24, 16, 233, 281, L" Транспортные средства "},
+    {TControlKind::ListView, "List_ID", "Group_Cars", 24, 32, 185, 225, L""},
+}};
+
+struct TColumnSpec {
+    const wchar_t* Caption;
+    int Width;
+};
+constexpr std::array<TColumnSpec, 2> VehicleColumns{{{L"ID", 50}, {L"Название", 114}}};
+
+void InsertColumn(HWND list, int index, const TColumnSpec& column)
+{
+    LVCOLUMNW entry{};
+    entry.mask = LVCF_TEXT | LVCF_WIDTH;
+    entry.pszText = const_cast<wchar_t*>(column.Caption);
+    entry.cx = column.Width;
+    ListView_InsertColumn(list, index, &entry);
+}
+
+void AddListRow(HWND list, const std::wstring& id, const std::wstring& name)
+{
+    LVITEMW item{};
+    item.mask = LVIF_TEXT;
+    item.iItem = ListView_GetItemCount(list);
+    item.pszText = const_cast<wchar_t*>(id.c_str());
+    const int index = static_cast<int>(SendMessageW(list, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)));
+    LVITEMW subItem{};
+    subItem.iSubItem = 1;
+    subItem.pszText = const_cast<wchar_t*>(name.c_str());
+    SendMessageW(list, LVM_SETITEMTEXTW, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&subItem));
+}
+
+std::wstring ListItemText(HWND list, int row, int column)
+{
+    std::wstring text(1024, L'\0');
+    LVITEMW item{};
+    item.iSubItem = column;
+    item.pszText = text.data();
+    item.cchTextMax = static_cast<int>(text.size());
+    const auto length =
+        SendMessageW(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+    text.resize(static_cast<std::size_t>(length));
+    return text;
+}
+
+} // namespace
+
+TFormMain::TFormMain(TVehmiraApp& app) : TForm(MainFormSpec, MainControls, nullptr), App(app)
+{
+    SetMenu(Handle(), CreateMainMenu());
+    for (const char* name : {"Check_DFF", "Check_TXD", "Check_GXT"})
+        SendMessageW(Control(name), BM_SETCHECK, BST_CHECKED, 0);
+    SetUpVehicleList();
+    FormCreate();
+}
+
+void TFormMain::SetUpVehicleList()
+{
+    HWND list = Control("List_ID");
+    ListView_SetExtendedListViewStyle(list, LVS_EX_FULLROWSELECT);
+    for (std::size_t i = 0; i < VehicleColumns.size(); ++i)
+        InsertColumn(list, static_cast<int>(i), VehicleColumns[i]);
+    FixColumnWidths(list);
+}
+
+// Numbers are formatted and parsed with "." whatever the user's locale says.
+void TFormMain::FormCreate()
+{
+    std::setlocale(LC_NUMERIC, "C");
+    std::locale::global(std::locale::classic());
+}
+
+void TFormMain::FormDestroy()
+{
+    Archive.reset();
+}
+
+void TFormMain::OnDestroy()
+{
+    FormDestroy();
+    PostQuitMessage(0);
+}
+
+std::optional<LRESULT> TFormMain::OnMessage(UINT message, WPARAM wParam, LPARAM)
+{
+    if (message == WM_SHOWWINDOW && wParam && !StartUpPosted) {
+        // The start-up runs once the window is on screen, from the message loop.
+        StartUpPosted = true;
+        PostMessageW(Handle(), WM_FORMSHOW, 0, 0);
+    } else if (message == WM_FORMSHOW) {
+        FormShow();
+        return 0;
+    }
+    return std::nullopt;
+}
+
+void TFormMain::OnCommand(int id, int notifyCode)
+{
+    if (id == Beenden1)
+        Beenden1Click();
+    else if (id == Installationspfad1)
+        Installationspfad1Click();
+    else if (id == Sprache1)
+        Sprache1Click();
+    else if (id == Info1)
+        Info1Click();
+    else if (notifyCode == BN_CLICKED && id == ControlId("Button_Export"))
+        Button_ExportClick();
+    else if (notifyCode == BN_CLICKED && id == ControlId("Button_Import"))
+        Button_ImportClick();
+}
+
+std::filesystem::path TFormMain::GameDirectory() const
+{
+    return std::filesystem::path(App.FormPath->GamePath);
+}
+
+TGameContext TFormMain::GameContext() const
+{
+    TIMGFile* archive = Archive && Archive->IsOpen() ? Archive.get() : nullptr;
+    return TGameContext{GameDirectory(), Utf8(App.FormLanguage->GXTFileName), archive};
+}
+
+void TFormMain::FormShow()
+{
+    TFormLanguage& language = *App.FormLanguage;
+    if (language.LanguageName == L"NONE" || language.GXTFileName == L"NONE") {
+        language.LanguageName = L"English";
+        language.ShowModal();
+    }
+    std::filesystem::path archiveFile = ResolveGamePath(GameDirectory(), GameFiles::ModelArchive);
+    if (!FileExists(archiveFile)) {
+        App.FormPath->ShowModal();
+        archiveFile = ResolveGamePath(GameDirectory(), GameFiles::ModelArchive);
+    }
+    if (!FileExists(archiveFile))
+        return; // the user sets the directory later from the menu
+    RecoverGameDirectory();
+    OpenModelArchive(archiveFile);
+    LoadVehicleDefs();
+    RefreshVehicleList();
+}
+
+void TFormMain::RecoverGameDirectory()
+{
+    const std::vector<std::string> restored = RecoverInterruptedImports(GameDirectory());
+    if (restored.empty())
+        return;
+    std::string text = "Прерванный импорт отменён, файлы игры восстановлены:";
+    for (const std::string& line : restored)
+        text += "\n" + line;
+    ShowPlainMessage(Handle(), Wide(text));
+}
+
+void TFormMain::OpenModelArchive(const std::filesystem::path& archiveFile)
+{
+    SetAttributesNormal(archiveFile); // a failure shows when opening
+    Archive = std::make_unique<TIMGFile>();
+    Archive->Open(archiveFile);
+}
+
+void TFormMain::LoadVehicleDefs()
+{
+    Definitions = std::make_unique<TVehicleFile>();
+    Definitions->LoadFromFile(ResolveGamePath(GameDirectory(), GameFiles::VehicleDefinitions));
+}
+
+void TFormMain::RefreshVehicleList()
+{
+    HWND list = Control("List_ID");
+    ListView_DeleteAllItems(list);
+    const std::vector<TVehicleListRow> rows =
+        BuildVehicleList(GameDirectory(), Utf8(App.FormLanguage->GXTFileName));
+    for (const TVehicleListRow& row : rows)
+        AddListRow(list, WideFromGameText(row.ID), WideFromGameText(row.Name));
+}
+
+void TFormMain::Beenden1Click()
+{
+    DestroyWindow(Handle());
+}
+
+void TFormMain::Installationspfad1Click()
+{
+    App.FormPath->ShowModal();
+    // Cancel too re-opens the game from the current directory.
+    Archive.reset();
+    RecoverGameDirectory();
+    OpenModelArchive(ResolveGamePath(GameDirectory(), GameFiles::ModelArchive));
+    LoadVehicleDefs();
+    RefreshVehicleList();
+}
+
+void TFormMain::Sprache1Click()
+{
+    App.FormLanguage->ShowModal();
+}
+
+void TFormMain::Info1Click()
+{
+    App.FormAbout->ShowModal();
+}
+
+void TFormMain::Button_ImportClick()
+{
+    App.FormImportTyp->ShowModal();
+    RefreshVehicleList();
+}
+
+std::optional<std::wstring> TFormMain::SelectedVehicleID() const
+{
+    HWND list = Control("List_ID");
+    const int row = ListView_GetNextItem(list, -1, LVNI_SELECTED);
+    if (row < 0)
+        return std::nullopt;
+    return ListItemText(list, row, 0);
+}
+
+void TFormMain::Button_ExportClick()
+{
+    const std::optional<std::wstring> idText = SelectedVehicleID();
+    if (!idText) {
+        ShowPlainMessage(Handle(), NoVehicleSelectedText);
+        return;
+    }
+    // The list can outlive the archive (a failed "Путь"): never export from a closed one.
+    if (!Archive || !Archive->IsOpen())
+        throw TVehmiraError(NoGameOpenText);
+    const std::optional<std::wstring> packageName =
+        App.Environment.FileDialogs->SaveFileName(Handle(), ExportFilter);
+    if (!packageName)
+        return;
+    std::int32_t id = 0;
+    if (!ParseVehicleID(Utf8(*idText), id))
+        throw TVehmiraError("\"" + Utf8(*idText) + "\" не является целым числом");
+    const TVehicleRecord* vehicle = Definitions ? Definitions->FindLastByID(id) : nullptr;
+    if (!vehicle)
+        throw TVehmiraError("Транспортное средство с ID " + std::to_string(id) + " не найдено в Data\\Vehicles.ide");
+    TExportChoices choices;
+    choices.DFF = IsChecked("Check_DFF");
+    choices.TXD = IsChecked("Check_TXD");
+    choices.GXT = IsChecked("Check_GXT");
+    choices.Handling = IsChecked("Check_Handling");
+    choices.Vehicles = IsChecked("Check_Vehicles");
+    choices.Carcols = IsChecked("Check_Carcols");
+    ExportVehicle(GameContext(), *vehicle, choices, std::filesystem::path(*packageName));
+}
