@@ -146,30 +146,53 @@ std::array<char, 8> DirectoryNameOf(const TGXTTable& table, bool isMain)
     return nameIsEmpty ? DefaultMainName : table.Name;
 }
 
-void AppendChars(ByteBuffer& out, std::span<const char> chars)
-{
-    out.insert(out.end(), chars.begin(), chars.end());
-}
+// Fills a buffer sized in advance, so saving builds the whole file in one allocation.
+class TBlockWriter {
+public:
+    explicit TBlockWriter(std::span<std::uint8_t> buffer) : Buffer(buffer) {}
 
-void WriteTableBlock(ByteBuffer& out, const TGXTTable& table, bool isMain)
+    void Put(std::span<const std::uint8_t> bytes)
+    {
+        std::copy(bytes.begin(), bytes.end(), Buffer.begin() + std::ptrdiff_t(Position));
+        Position += bytes.size();
+    }
+    void Put(std::string_view chars) { Put({reinterpret_cast<const std::uint8_t*>(chars.data()), chars.size()}); }
+    template <std::size_t Size>
+    void Put(const std::array<char, Size>& chars)
+    {
+        Put(std::string_view(chars.data(), Size));
+    }
+    void PutU32(std::uint32_t value)
+    {
+        StoreU32LE(Buffer.subspan(Position).first<4>(), value);
+        Position += 4;
+    }
+    void PutZeros(std::size_t count) { Position += count; } // the buffer starts zeroed
+
+private:
+    std::span<std::uint8_t> Buffer;
+    std::size_t Position = 0;
+};
+
+void WriteTableBlock(TBlockWriter& out, const TGXTTable& table, bool isMain)
 {
     if (!isMain)
-        AppendChars(out, table.Name);
-    AppendChars(out, table.KeyMagic);
-    AppendU32LE(out, std::uint32_t(KeyEntrySize * table.Texts.size()));
+        out.Put(table.Name);
+    out.Put(table.KeyMagic);
+    out.PutU32(std::uint32_t(KeyEntrySize * table.Texts.size()));
     std::uint32_t offset = 0;
     for (std::size_t k = 0; k < table.Texts.size(); ++k) {
-        AppendU32LE(out, offset);
-        AppendU32LE(out, table.Keys[k].Hash);
+        out.PutU32(offset);
+        out.PutU32(table.Keys[k].Hash);
         offset += std::uint32_t(table.Texts[k].size() + 1);
     }
-    AppendBytes(out, TextMagic);
-    AppendU32LE(out, offset + TextBlockTail);
+    out.Put(TextMagic);
+    out.PutU32(offset + TextBlockTail);
     for (const std::string& text : table.Texts) {
-        AppendChars(out, text);
-        out.push_back(0);
+        out.Put(text);
+        out.PutZeros(1);
     }
-    out.insert(out.end(), TextBlockTail, std::uint8_t(0));
+    out.PutZeros(TextBlockTail);
 }
 
 } // namespace
@@ -208,20 +231,20 @@ ByteBuffer TGXTFile::SaveToBytes() const
     if (total > UINT32_MAX)
         throw TVehmiraError("The GXT file would exceed 4 GiB");
 
-    ByteBuffer out;
-    out.reserve(std::size_t(total));
-    AppendBytes(out, HeaderWord);
-    AppendBytes(out, TableMagic);
-    AppendU32LE(out, std::uint32_t(DirectoryEntrySize * Tables.size()));
+    ByteBuffer bytes(std::size_t(total), 0);
+    TBlockWriter out(bytes);
+    out.Put(HeaderWord);
+    out.Put(TableMagic);
+    out.PutU32(std::uint32_t(DirectoryEntrySize * Tables.size()));
     std::uint64_t position = HeaderSize + DirectoryEntrySize * Tables.size();
     for (std::size_t t = 0; t < Tables.size(); ++t) {
-        AppendChars(out, DirectoryNameOf(Tables[t], t == 0));
-        AppendU32LE(out, std::uint32_t(position));
+        out.Put(DirectoryNameOf(Tables[t], t == 0));
+        out.PutU32(std::uint32_t(position));
         position += BlockSize(Tables[t], t == 0);
     }
     for (std::size_t t = 0; t < Tables.size(); ++t)
         WriteTableBlock(out, Tables[t], t == 0);
-    return out;
+    return bytes;
 }
 
 void TGXTFile::SaveToFile(const std::filesystem::path& fileName) const

@@ -28,9 +28,14 @@ struct TRawGXTLayout {
 
 inline void AppendText(ByteBuffer& out, std::string_view text, std::size_t size)
 {
-    std::string padded(text);
-    padded.resize(size, '\0');
-    out.insert(out.end(), padded.begin(), padded.end());
+    for (std::size_t i = 0; i < size; ++i)
+        out.push_back(i < text.size() ? std::uint8_t(text[i]) : 0);
+}
+
+inline void AppendWord(ByteBuffer& out, std::uint32_t value)
+{
+    for (int shift = 0; shift < 32; shift += 8)
+        out.push_back(std::uint8_t(value >> shift));
 }
 
 inline std::size_t RawBlockSize(const TRawGXTTable& table, bool isMain)
@@ -43,12 +48,12 @@ inline TRawGXTLayout BuildRawGXT(const std::vector<TRawGXTTable>& tables)
 {
     TRawGXTLayout layout;
     ByteBuffer& out = layout.Bytes;
-    out = {0x04, 0x00, 0x08, 0x00, 'T', 'A', 'B', 'L'};
-    AppendU32LE(out, std::uint32_t(12 * tables.size()));
+    AppendText(out, std::string_view("\x04\x00\x08\x00TABL", 8), 8);
+    AppendWord(out, std::uint32_t(12 * tables.size()));
     std::size_t position = 12 + 12 * tables.size();
     for (std::size_t t = 0; t < tables.size(); ++t) {
         AppendText(out, tables[t].Name, 8);
-        AppendU32LE(out, std::uint32_t(position));
+        AppendWord(out, std::uint32_t(position));
         layout.BlockPositions.push_back(position);
         position += RawBlockSize(tables[t], t == 0);
     }
@@ -57,15 +62,15 @@ inline TRawGXTLayout BuildRawGXT(const std::vector<TRawGXTTable>& tables)
         if (t != 0)
             AppendText(out, table.Name, 8);
         AppendText(out, table.KeyMagic, 4);
-        AppendU32LE(out, std::uint32_t(8 * table.Keys.size()));
+        AppendWord(out, std::uint32_t(8 * table.Keys.size()));
         for (const TRawGXTKey& key : table.Keys) {
-            AppendU32LE(out, key.TextOffset);
-            AppendU32LE(out, key.Hash);
+            AppendWord(out, key.TextOffset);
+            AppendWord(out, key.Hash);
         }
         AppendText(out, "TDAT", 4);
-        AppendU32LE(out, std::uint32_t(table.TextData.size()));
+        AppendWord(out, std::uint32_t(table.TextData.size()));
         layout.TextDataPositions.push_back(out.size());
-        out.insert(out.end(), table.TextData.begin(), table.TextData.end());
+        AppendText(out, table.TextData, table.TextData.size());
         out.resize((out.size() + 3) / 4 * 4, 0);
     }
     return layout;
