@@ -11,6 +11,7 @@
 //   42     the pieces in that order, each exactly its length
 
 #include "fileio/ByteOrder.h"
+#include "fileio/Stream.h"
 #include "gamedata/TextLines.h"
 #include "gamedata/VehiclesIde.h"
 
@@ -52,6 +53,40 @@ struct TCarLengths {
 // The four kinds of keyed game line and the rule that ties a line to a vehicle.
 enum class TKeyedLineKind { MainHandling, SpecialHandling, Vehicles, Carcols };
 
-// True when the line's fields belong to the vehicle. A line with too few
-// fields for its key field never belongs to any vehicle.
+// True when the line's fields belong to the vehicle:
+//   main handling line   field 0 equals HandlingID, ASCII case ignored
+//   special handling     field 1 equals HandlingID, ASCII case ignored
+//   Vehicles.ide line    field 0 equals the ID in decimal, byte for byte
+//   Carcols.dat line     field 0 equals ModelName, ASCII case ignored (the game
+//                        keys its colours by model name, not by handling ID)
+// A line with too few fields for its key field never belongs to any vehicle.
 bool LineBelongsToVehicle(TKeyedLineKind kind, const TLineList& fields, const TVehicleRecord& vehicle);
+
+// The header and the length table as they stand on disk (14 and 28 bytes).
+ByteBuffer CarHeaderBytes(const TCarHeader& header);
+ByteBuffer CarLengthsBytes(const TCarLengths& lengths);
+
+// Where one piece lies in the package; absent pieces are never read.
+struct TCarPiece {
+    bool Present = false;
+    std::uint64_t Offset = 0;
+    std::uint64_t Length = 0;
+};
+
+// A package read and checked whole before anything uses it.
+struct TCarLayout {
+    TCarHeader Header;
+    TCarLengths Lengths;
+    TCarPiece DFF, TXD, GXT, Handling, HandlingSpecial, Vehicles, Carcols;
+};
+
+// Reads the header and the length table from the start of the stream and
+// places the flagged pieces in data order; only a flagged piece takes room.
+// Throws TImportError: with InvalidCarFileText for a wrong magic, with
+// UnsupportedCarFileText for a version other than 2, and without a user message
+// for a package too short for its header or length table, a negative length or
+// a piece that runs past the end.
+TCarLayout ReadCarLayout(TStream& package);
+
+// The bytes of a present piece (empty for an absent one).
+std::string ReadCarTextPiece(TStream& package, const TCarPiece& piece);

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <stdexcept>
 #include <string>
+#include <utility>
 #include <variant>
 #include <vector>
 
@@ -46,4 +47,12 @@ public:
     std::string UserMessage;
 };
 
+// Reads and checks the whole source and every game file the import will
+// write, then applies the steps (model, texture dictionary, display name,
+// handling lines, Vehicles.ide line, Carcols.dat line) inside one
+// TImportTransaction. Every failure is a TImportError, and the game directory
+// is then as it was.
 TImportResult ImportVehicle(const TGameContext& game, const TVehicleRecord& target, const TImportSource& source);
+TImportResult ImportFromPackage(const TGameContext& game, const TVehicleRecord& target,
+                                const std::filesystem::path& package);
+TImportResult ImportFromFiles(const TGameContext& game, const TVehicleRecord& target, const TImportFiles& files);

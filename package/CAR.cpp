@@ -1,0 +1,136 @@
+#include "package/CAR.h"
+
+#include "gamedata/AsciiCase.h"
+#include "package/Import.h"
+
+
+bool LineBelongsToVehicle(TKeyedLineKind kind, const TLineList& fields, const TVehicleRecord& vehicle)
+{
+    const std::size_t keyField = kind == TKeyedLineKind::SpecialHandling ? 1 : 0;
+    if (fields.size() <= keyField || fields[keyField].empty())
+        return false;
+    const std::string& key = fields[keyField];
+    switch (kind) {
+    case TKeyedLineKind::MainHandling:
+    case TKeyedLineKind::SpecialHandling:
+        return EqualsIgnoringAsciiCase(key, vehicle.HandlingID);
+    case TKeyedLineKind::Carcols:
+        return EqualsIgnoringAsciiCase(key, vehicle.ModelName);
+    case TKeyedLineKind::Vehicles:
+        return key == std::to_string(vehicle.ID);
+    }
+    return false;
+}
+
+ByteBuffer CarHeaderBytes(const TCarHeader& header)
+{
+    ByteBuffer bytes(header.Magic.begin(), header.Magic.end());
+    bytes.push_back(header.Version);
+    AppendU32LE(bytes, header.VehicleID);
+    for (const std::uint8_t flag : {header.HasDFF, header.HasTXD, header.HasGXT, header.HasHandling,
+                                    header.HasVehicles, header.HasCarcols})
+        bytes.push_back(flag);
+    return bytes;
+}
+
+ByteBuffer CarLengthsBytes(const TCarLengths& lengths)
+{
+    ByteBuffer bytes;
+    for (const std::int32_t length : {lengths.LenDFF, lengths.LenTXD, lengths.LenGXT, lengths.LenHandling,
+                                      lengths.LenHandlingSpecial, lengths.LenVehicles, lengths.LenCarcols})
+        AppendU32LE(bytes, std::uint32_t(length));
+    return bytes;
+}
+
+namespace {
+
+ByteBuffer ReadRegion(TStream& package, std::size_t count, const char* what)
+{
+    if (package.Size() < package.Position() + count)
+        throw TImportError("", std::string("The package is too short for its ") + what + " (" +
+                                   std::to_string(package.Size()) + " bytes)");
+    return package.ReadBytes(count);
+}
+
+TCarHeader ParseHeader(const ByteBuffer& bytes)
+{
+    TCarHeader header;
+    // The magic is compared byte for byte: "car" is not a package.
+    if (bytes[0] != 'C' || bytes[1] != 'A' || bytes[2] != 'R')
+        throw TImportError(InvalidCarFileText, "The file is not a CAR package (its first bytes are not \"CAR\")");
+    header.Version = bytes[3];
+    if (header.Version != CarVersion)
+        throw TImportError(UnsupportedCarFileText,
+                           "CAR package version " + std::to_string(header.Version) + " is not supported");
+    header.VehicleID = LoadU32LE(std::span(bytes).subspan(4).first<4>());
+    header.HasDFF = bytes[8];
+    header.HasTXD = bytes[9];
+    header.HasGXT = bytes[10];
+    header.HasHandling = bytes[11];
+    header.HasVehicles = bytes[12];
+    header.HasCarcols = bytes[13];
+    return header;
+}
+
+TCarLengths ParseLengths(const ByteBuffer& bytes)
+{
+    const auto at = [&bytes](std::size_t index) {
+        const std::int32_t length = std::int32_t(LoadU32LE(std::span(bytes).subspan(4 * index).first<4>()));
+        if (length < 0)
+            throw TImportError("", "The package's length table holds a negative length (" +
+                                       std::to_string(length) + ")");
+        return length;
+    };
+    return {at(0), at(1), at(2), at(3), at(4), at(5), at(6)};
+}
+
+// Places the next piece at the running position; an absent piece takes no room.
+TCarPiece Place(std::uint8_t flag, std::int32_t length, std::uint64_t& position, std::uint64_t packageSize,
+                const char* name)
+{
+    TCarPiece piece;
+    if (flag == 0)
+        return piece;
+    piece.Present = true;
+    piece.Offset = position;
+    piece.Length = std::uint64_t(length);
+    if (piece.Length > packageSize || piece.Offset > packageSize - piece.Length)
+        throw TImportError("", std::string("The package's ") + name + " piece runs past the end of the file (" +
+                                   std::to_string(piece.Offset + piece.Length) + " of " +
+                                   std::to_string(packageSize) + " bytes)");
+    position += piece.Length;
+    return piece;
+}
+
+} // namespace
+
+TCarLayout ReadCarLayout(TStream& package)
+{
+    package.Seek(0);
+    TCarLayout layout;
+    layout.Header = ParseHeader(ReadRegion(package, CarHeaderSize, "header"));
+    layout.Lengths = ParseLengths(ReadRegion(package, CarLengthsSize, "length table"));
+
+    const TCarHeader& h = layout.Header;
+    const TCarLengths& l = layout.Lengths;
+    const std::uint64_t size = package.Size();
+    std::uint64_t position = CarDataOffset;
+    layout.DFF = Place(h.HasDFF, l.LenDFF, position, size, "model");
+    layout.TXD = Place(h.HasTXD, l.LenTXD, position, size, "texture dictionary");
+    layout.GXT = Place(h.HasGXT, l.LenGXT, position, size, "display name");
+    // One flag governs both handling pieces, the main line first.
+    layout.Handling = Place(h.HasHandling, l.LenHandling, position, size, "main handling line");
+    layout.HandlingSpecial = Place(h.HasHandling, l.LenHandlingSpecial, position, size, "special handling line");
+    layout.Vehicles = Place(h.HasVehicles, l.LenVehicles, position, size, "Vehicles.ide line");
+    layout.Carcols = Place(h.HasCarcols, l.LenCarcols, position, size, "Carcols.dat line");
+    return layout;
+}
+
+std::string ReadCarTextPiece(TStream& package, const TCarPiece& piece)
+{
+    if (!piece.Present)
+        return {};
+    package.Seek(piece.Offset);
+    const ByteBuffer bytes = package.ReadBytes(piece.Length);
+    return std::string(bytes.begin(), bytes.end());
+}
