@@ -28,6 +28,9 @@ struct TDIREntry {
 
 using TDIREntrys = std::vector<TDIREntry>;
 
+// Entry names compare ignoring the case of a to z only; other bytes compare exactly.
+bool EntryNamesEqual(std::string_view a, std::string_view b);
+
 class TDIRFile {
 public:
     TDIREntrys Entries;

@@ -51,5 +51,15 @@ public:
     void ReloadDirectory();
 
 private:
+    // Asks once per entry of that name when ask is true; false when an answer was not Yes.
+    bool ConfirmReplacement(std::string_view entryName, bool ask) const;
+    // Grows the directory if needed, appends count bytes of source and points the entry at them.
+    void WriteEntry(TStream& source, std::uint64_t position, std::uint64_t count, std::string_view entryName);
+    // Moves first data blocks to the end (in memory and their bytes on disk) until one more entry fits.
+    void MoveBlocksForOneMoreEntry();
+    // After a failed change: the directory in memory becomes the one on disk again.
+    void RestoreDirectoryFromDisk();
+    void UpdateFreeSlots();
+
     std::unique_ptr<TFileStream> Stream;
 };

@@ -1,0 +1,242 @@
+#include "archive/IMG.h"
+
+#include "archive/DirectoryGrowth.h"
+#include "fileio/Errors.h"
+
+#include <algorithm>
+#include <limits>
+#include <string>
+
+namespace {
+
+// Copies go through a buffer of this size, so memory stays bounded whatever the entry's size.
+constexpr std::uint64_t CopyChunkSize = std::uint64_t(1) << 20;
+
+std::string Quoted(std::string_view name) { return "\"" + std::string(name) + "\""; }
+
+void CheckEntryName(std::string_view entryName)
+{
+    // A longer name could only be stored cut short, adding a duplicate on every import.
+    if (entryName.size() > EntryNameSize)
+        throw TVehmiraError("The archive entry name " + Quoted(entryName) + " is longer than " +
+                            std::to_string(EntryNameSize) + " characters");
+    if (entryName.find('\0') != std::string_view::npos)
+        throw TVehmiraError("The archive entry name " + Quoted(entryName) + " contains a zero byte");
+}
+
+void CheckSourceRange(const TStream& source, std::uint64_t position, std::uint64_t count, std::string_view entryName)
+{
+    const std::uint64_t size = source.Size();
+    if (position > size || count > size - position)
+        throw TVehmiraError("The data for archive entry " + Quoted(entryName) + " is incomplete: " +
+                            std::to_string(count) + " bytes are needed from position " + std::to_string(position) +
+                            ", the source holds " + std::to_string(size) + " bytes");
+}
+
+void CopyBetweenStreams(TStream& from, std::uint64_t fromPosition, TStream& to, std::uint64_t toPosition,
+                        std::uint64_t count)
+{
+    ByteBuffer chunk(static_cast<std::size_t>(std::min(count, CopyChunkSize)));
+    from.Seek(fromPosition);
+    to.Seek(toPosition);
+    for (std::uint64_t done = 0; done < count;) {
+        const std::span<std::uint8_t> part(chunk.data(), static_cast<std::size_t>(std::min(count - done, CopyChunkSize)));
+        // Both may be the same stream (a block moving inside the archive).
+        from.Seek(fromPosition + done);
+        from.Read(part);
+        to.Seek(toPosition + done);
+        to.Write(part);
+        done += part.size();
+    }
+    from.Seek(fromPosition + count);
+    to.Seek(toPosition + count);
+}
+
+void WriteZeros(TStream& stream, std::uint64_t position, std::uint64_t count)
+{
+    const ByteBuffer zeros(static_cast<std::size_t>(std::min(count, CopyChunkSize)), 0);
+    stream.Seek(position);
+    for (std::uint64_t done = 0; done < count;) {
+        const std::size_t part = static_cast<std::size_t>(std::min(count - done, CopyChunkSize));
+        stream.Write(std::span(zeros).first(part));
+        done += part;
+    }
+}
+
+// Zero-fills the archive up to byteEnd when it is shorter.
+void ExtendTo(TStream& archive, std::uint64_t byteEnd)
+{
+    const std::uint64_t size = archive.Size();
+    if (size < byteEnd)
+        WriteZeros(archive, size, byteEnd - size);
+}
+
+} // namespace
+
+void TIMGFile::Open(const std::filesystem::path& fileName)
+{
+    Close();
+    auto file = std::make_unique<TFileStream>(fileName, TFileAccess::ReadWriteExclusive);
+    Directory.LoadFromStream(*file);
+    Stream = std::move(file);
+    UpdateFreeSlots();
+}
+
+void TIMGFile::Close()
+{
+    Stream.reset();
+    Directory = TDIRFile();
+}
+
+TFileStream& TIMGFile::File()
+{
+    if (!Stream)
+        throw TVehmiraError("The model archive is not open");
+    return *Stream;
+}
+
+std::uint64_t TIMGFile::ExtractToStream(TStream& dest, std::uint64_t position, std::string_view entryName)
+{
+    TFileStream& archive = File();
+    const TDIREntry* entry = Directory.FindEntry(entryName);
+    if (!entry)
+        throw TVehmiraError("The model archive has no entry " + Quoted(entryName));
+    const std::uint64_t byteCount = std::uint64_t(entry->Size) * SectorSize;
+    CopyBetweenStreams(archive, std::uint64_t(entry->Offset) * SectorSize, dest, position, byteCount);
+    return byteCount;
+}
+
+bool TIMGFile::AddFile(const std::filesystem::path& fileName, std::string_view entryName, bool ask)
+{
+    File();
+    CheckEntryName(entryName);
+    if (!ConfirmReplacement(entryName, ask))
+        return false;
+    TFileStream source(fileName, TFileAccess::Read);
+    WriteEntry(source, 0, source.Size(), entryName);
+    return true;
+}
+
+bool TIMGFile::AddStream(TStream& source, std::uint64_t position, std::uint64_t count, std::string_view entryName,
+                         bool ask)
+{
+    File();
+    CheckEntryName(entryName);
+    if (!ConfirmReplacement(entryName, ask))
+        return false;
+    CheckSourceRange(source, position, count, entryName);
+    WriteEntry(source, position, count, entryName);
+    return true;
+}
+
+bool TIMGFile::ConfirmReplacement(std::string_view entryName, bool ask) const
+{
+    if (!ask)
+        return true;
+    if (!ConfirmReplace)
+        throw TVehmiraError("Cannot ask whether to replace the archive entry " + Quoted(entryName) +
+                            ": no way to ask was given");
+    const std::string question = "Wollen Sie die Datei " + std::string(entryName) + " ersetzen?";
+    for (const TDIREntry& entry : Directory.Entries)
+        if (EntryNamesEqual(entry.Name, entryName) && !ConfirmReplace(question))
+            return false;
+    return true;
+}
+
+void TIMGFile::WriteEntry(TStream& source, std::uint64_t position, std::uint64_t count, std::string_view entryName)
+{
+    TFileStream& archive = File();
+    // The last entry of that name is the one replaced.
+    const auto present = std::find_if(Directory.Entries.rbegin(), Directory.Entries.rend(),
+                                      [entryName](const TDIREntry& entry) { return EntryNamesEqual(entry.Name, entryName); });
+    const std::ptrdiff_t targetIndex =
+        present == Directory.Entries.rend() ? -1 : std::distance(Directory.Entries.begin(), present.base()) - 1;
+    try {
+        if (targetIndex < 0)
+            MoveBlocksForOneMoreEntry();
+        // Data starts on a sector boundary even if the archive ends inside a sector.
+        const std::uint64_t dataSector = SectorsToHold(archive.Size());
+        CheckSectorFits(dataSector, entryName);
+        const std::uint64_t sectors = SectorsToHold(count);
+        CheckSectorFits(sectors, entryName);
+        ExtendTo(archive, dataSector * SectorSize);
+        CopyBetweenStreams(source, position, archive, dataSector * SectorSize, count);
+        WriteZeros(archive, dataSector * SectorSize + count, sectors * SectorSize - count);
+
+        TDIREntry& target = targetIndex < 0 ? Directory.Entries.emplace_back() : Directory.Entries[std::size_t(targetIndex)];
+        target.Name = std::string(entryName);
+        target.Offset = std::uint32_t(dataSector);
+        target.Size = std::uint32_t(sectors);
+        // The new data (and any moved block) must be on disk before the directory points at it.
+        archive.Flush();
+        Directory.SaveToStream(archive);
+    } catch (...) {
+        RestoreDirectoryFromDisk();
+        throw;
+    }
+    UpdateFreeSlots();
+}
+
+void TIMGFile::GrowDirectory()
+{
+    TFileStream& archive = File();
+    try {
+        MoveBlocksForOneMoreEntry();
+        archive.Flush();
+        Directory.SaveToStream(archive);
+    } catch (...) {
+        RestoreDirectoryFromDisk();
+        throw;
+    }
+    UpdateFreeSlots();
+}
+
+void TIMGFile::MoveBlocksForOneMoreEntry()
+{
+    TFileStream& archive = File();
+    std::uint64_t endSector = SectorsToHold(archive.Size());
+    for (const TBlockMove& move : PlanGrowth(Directory.Entries, endSector)) {
+        ExtendTo(archive, std::uint64_t(move.To) * SectorSize);
+        CopyBetweenStreams(archive, std::uint64_t(move.From) * SectorSize, archive, std::uint64_t(move.To) * SectorSize,
+                           std::uint64_t(move.Size) * SectorSize);
+    }
+    ExtendTo(archive, endSector * SectorSize);
+    UpdateFreeSlots();
+}
+
+std::uint32_t TIMGFile::FirstDataSector() const { return FirstDataSectorOf(Directory.Entries); }
+
+std::uint64_t TIMGFile::HeadBytesAtRisk(int newEntries) const
+{
+    if (!Stream)
+        throw TVehmiraError("The model archive is not open");
+    const std::uint64_t fileSize = Stream->Size();
+    TDIREntrys entries = Directory.Entries;
+    std::uint64_t endSector = SectorsToHold(fileSize);
+    for (int added = 0; added < newEntries; ++added) {
+        PlanGrowth(entries, endSector);
+        TDIREntry& simulated = entries.emplace_back();
+        simulated.Offset = std::uint32_t(std::min<std::uint64_t>(endSector, std::numeric_limits<std::uint32_t>::max()));
+    }
+    // Bytes past the end are not overwritten but appended.
+    return std::min(std::uint64_t(FirstDataSectorOf(entries)) * SectorSize, fileSize);
+}
+
+void TIMGFile::ReloadDirectory()
+{
+    Directory.LoadFromStream(File());
+    UpdateFreeSlots();
+}
+
+void TIMGFile::RestoreDirectoryFromDisk()
+{
+    try {
+        ReloadDirectory();
+    } catch (...) {
+        // The directory on disk cannot be read back: keep nobody working on a
+        // directory that no longer matches the file.
+        Close();
+    }
+}
+
+void TIMGFile::UpdateFreeSlots() { Directory.FreeSlots = FreeSlotsFor(Directory.Entries); }

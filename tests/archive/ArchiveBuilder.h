@@ -1,0 +1,32 @@
+#pragma once
+// Tiny synthetic archives for the archive tests.
+
+#include "archive/IMG.h"
+#include "fileio/ByteOrder.h"
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+struct TTestEntry {
+    std::string Name;
+    std::uint32_t Offset = 0;
+    std::uint32_t Size = 0;
+};
+
+// 2048 × Size bytes, different for every name.
+ByteBuffer TestEntryData(const TTestEntry& entry);
+
+// Tag, count and entries as they lie from byte 0 on.
+ByteBuffer TestDirectoryImage(const std::vector<TTestEntry>& entries);
+
+// Writes the directory and every entry's data (later entries win where blocks
+// share sectors). The file is at least fileSize bytes long; a larger fileSize
+// leaves a sparse hole.
+std::filesystem::path WriteTestArchive(const std::filesystem::path& path, const std::vector<TTestEntry>& entries,
+                                       std::uint64_t fileSize = 0);
+
+// The whole archive as it is now, read through its own open stream.
+ByteBuffer ArchiveBytes(TIMGFile& archive);
+
+ByteBuffer Extract(TIMGFile& archive, std::string_view name);
