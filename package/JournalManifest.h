@@ -1,0 +1,67 @@
+#pragma once
+// The manifest of one import journal: a small text file of key=value lines.
+// It is written last, atomically, so a journal directory without a manifest
+// means that the import changed nothing yet.
+//
+//   format=1
+//   state=pending | committed | undoing | undone
+//   target=, source=, time=                 what the user is told
+//   archive=Models/GTA3.img                 path relative to the game directory
+//   archive.length=, archive.head.length=, archive.head.crc=
+//   files=N, then for i < N:
+//     file.i=Data/Handling.cfg, file.i.existed=0|1, file.i.length=, file.i.crc=
+//   after a commit, the state the import left:
+//     archive.after.length=, archive.after.head.crc=, archive.after.appended.crc=
+//     file.i.after=0|1 (present), file.i.after.length=, file.i.after.crc=
+// Values escape "\" as "\\", CR as "\r" and LF as "\n". CRCs are 8 hex digits.
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <vector>
+
+enum class TJournalState { Pending, Committed, Undoing, Undone };
+
+// A file's length and CRC-32, or its absence.
+struct TFileFingerprint {
+    bool Present = false;
+    std::uint64_t Length = 0;
+    std::uint32_t CRC = 0;
+};
+
+struct TJournaledFile {
+    std::filesystem::path RelativePath; // inside the game directory
+    TFileFingerprint Before;            // Present: the journal holds a copy
+    TFileFingerprint After;             // set by the commit
+};
+
+struct TJournalManifest {
+    TJournalState State = TJournalState::Pending;
+    std::string Target;
+    std::string Source;
+    std::string Time;
+    std::filesystem::path ArchiveRelativePath;
+    std::uint64_t ArchiveLength = 0;
+    std::uint64_t HeadLength = 0;
+    std::uint32_t HeadCRC = 0;
+    std::vector<TJournaledFile> Files;
+    // Set by the commit.
+    std::uint64_t ArchiveLengthAfter = 0;
+    std::uint32_t HeadCRCAfter = 0;
+    std::uint32_t AppendedCRCAfter = 0;
+};
+
+inline constexpr const char* ManifestFileName = "manifest.txt";
+inline constexpr const char* HeadCopyFileName = "archive-head.bak";
+// The copy of file i of the manifest inside the journal directory.
+std::string FileCopyName(std::size_t index);
+
+std::string ManifestToText(const TJournalManifest& manifest);
+// Raises TVehmiraError naming the problem for a damaged or foreign manifest,
+// including a path that would leave the game directory.
+TJournalManifest ManifestFromText(std::string_view text);
+
+TJournalManifest LoadManifest(const std::filesystem::path& journalDirectory);
+// Replaces the manifest atomically and durably.
+void SaveManifest(const std::filesystem::path& journalDirectory, const TJournalManifest& manifest);

@@ -1,0 +1,208 @@
+// The import transaction: journal before the first change, commit, rollback
+// (explicit and by the destructor) and crash recovery of a pending journal.
+
+#include "package/JournalTestSupport.h"
+
+#include "fileio/Errors.h"
+#include "fileio/FaultInjection.h"
+#include "package/Journal.h"
+#include "package/JournalManifest.h"
+#include "package/JournalStore.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using GameFixture::ToBytes;
+
+// A fixture whose directory is full (FreeSlots 0), so the first new entry name
+// makes the archive move its first data block to the end and write over it.
+TGameFixtureContent FullDirectoryContent()
+{
+    TGameFixtureContent content = GameFixture::DefaultContent();
+    for (int i = 0; content.ArchiveEntries.size() < 63; ++i)
+        content.ArchiveEntries.push_back({"pad" + std::to_string(i) + ".txd", ByteBuffer(100, std::uint8_t(i))});
+    return content;
+}
+
+struct TFaultReset {
+    ~TFaultReset() { FaultInjection::FailAtOperation(0); }
+};
+
+TEST(TransactionTest, RollbackRestoresTheGameDirectoryByteForByte)
+{
+    struct TCase {
+        const char* Name;
+        TGameFixtureContent Content;
+        TTestImport Import;
+        bool ExplicitRollback;
+    };
+    TTestImport newNames;
+    newNames.DFFName = "NEWCAR.DFF";
+    newNames.TXDName = "NEWCAR.TXD";
+    newNames.CreatesNewFile = true;
+    const TCase cases[] = {
+        {"replace, destructor", GameFixture::DefaultContent(), {}, false},
+        {"replace, explicit", GameFixture::DefaultContent(), {}, true},
+        {"new names, file created", GameFixture::DefaultContent(), newNames, false},
+        {"new names, directory grows", FullDirectoryContent(), newNames, true},
+    };
+    for (const TCase& test : cases) {
+        SCOPED_TRACE(test.Name);
+        TOpenGame game(test.Content);
+        const auto before = game.Files();
+        const TGameContext context = game.Context();
+        {
+            TImportTransaction transaction(context,
+                                           {game.File(GameFiles::Handling), game.File("Data\\extra.dat")},
+                                           2, {"415 (cheetah)", "fast.car"});
+            TMemoryStream dff(GameFixture::RenderWareBytes(RwClumpChunk, 7000, 9));
+            game.Archive.AddStream(dff, 0, dff.Size(), test.Import.DFFName, false);
+            game.Archive.AddStream(dff, 0, dff.Size(), test.Import.TXDName, false);
+            ReplaceFileAtomically(game.File(GameFiles::Handling), std::string_view("changed\r\n"));
+            if (test.Import.CreatesNewFile)
+                ReplaceFileAtomically(game.File("Data\\extra.dat"), std::string_view("x"));
+            ASSERT_NE(game.Files(), before);
+            if (test.ExplicitRollback)
+                transaction.Rollback();
+        }
+        EXPECT_EQ(game.Files(), before);
+        EXPECT_TRUE(ListJournalIds(game.Directory()).empty()) << "a rolled back journal is removed";
+        // The open archive's directory was reread: it finds the old entry again.
+        const TDIREntry* cheetah = game.Archive.Directory.FindEntry("cheetah.dff");
+        ASSERT_NE(cheetah, nullptr);
+        EXPECT_EQ(cheetah->Name, "cheetah.dff");
+        EXPECT_EQ(game.Archive.Directory.FindEntry("NEWCAR.DFF"), nullptr);
+    }
+}
+
+TEST(TransactionTest, CommitKeepsTheImportAndRecordsItsState)
+{
+    TOpenGame game;
+    const TGameContext context = game.Context();
+    const std::uint64_t lengthBefore = std::filesystem::file_size(game.File(GameFiles::ModelArchive));
+    const std::string id = RunTestImport(context, {.Seed = 7});
+
+    EXPECT_EQ(ReadWholeFile(game.File(GameFiles::Handling)), TestImportHandling(7));
+    const TJournalManifest manifest = LoadManifest(JournalRoot(game.Directory()) / id);
+    EXPECT_EQ(manifest.State, TJournalState::Committed);
+    EXPECT_EQ(manifest.Target, "415 (cheetah)");
+    EXPECT_EQ(manifest.Source, "fast.car");
+    EXPECT_EQ(manifest.ArchiveLength, lengthBefore);
+    EXPECT_EQ(manifest.ArchiveLengthAfter, std::filesystem::file_size(game.File(GameFiles::ModelArchive)));
+    ASSERT_EQ(manifest.Files.size(), 1u);
+    EXPECT_EQ(manifest.Files[0].After.Length, TestImportHandling(7).size());
+    // The head copy covers the directory region at least; never the whole archive.
+    EXPECT_GE(manifest.HeadLength, 8u + 32u * 8u);
+    EXPECT_LT(manifest.HeadLength, lengthBefore);
+
+    const auto history = ListImportHistory(game.Directory());
+    ASSERT_EQ(history.size(), 1u);
+    EXPECT_EQ(history[0].Id, id);
+    EXPECT_TRUE(history[0].Committed);
+    EXPECT_FALSE(history[0].Undone);
+}
+
+TEST(TransactionTest, CommitAfterRollbackAndRollbackAfterCommitAreRefused)
+{
+    TOpenGame game;
+    const TGameContext context = game.Context();
+    {
+        TImportTransaction transaction(context, {game.File(GameFiles::Handling)}, 0, {"415", "a.car"});
+        transaction.Rollback();
+        EXPECT_THROW(transaction.Commit(), TVehmiraError);
+    }
+    TImportTransaction transaction(context, {game.File(GameFiles::Handling)}, 0, {"415", "b.car"});
+    transaction.Commit();
+    EXPECT_THROW(transaction.Rollback(), TVehmiraError);
+    EXPECT_EQ(ListImportHistory(game.Directory()).size(), 1u);
+}
+
+TEST(TransactionTest, RefusesFilesOutsideTheGameDirectoryAndAClosedArchive)
+{
+    TOpenGame game;
+    TTempDir elsewhere;
+    const std::filesystem::path outside = elsewhere.Write("victim.txt", "keep");
+    EXPECT_THROW(TImportTransaction(game.Context(), {outside}, 0, {"415", "a.car"}), TVehmiraError);
+    game.Close();
+    EXPECT_THROW(TImportTransaction(game.Context(), {game.File(GameFiles::Handling)}, 0, {"415", "a.car"}),
+                 TVehmiraError);
+    EXPECT_TRUE(ListJournalIds(game.Directory()).empty());
+}
+
+// A power loss in the middle of an import: nothing more reaches the disk, not
+// even the rollback; the next start restores the files and says so.
+TEST(TransactionTest, RecoveryRollsBackAPendingJournalAndReportsIt)
+{
+    TFaultReset reset;
+    TOpenGame game;
+    const auto before = game.Files();
+    const TGameContext context = game.Context();
+    {
+        TTestImport import;
+        import.DFFName = "NEWCAR.DFF";
+        import.CreatesNewFile = true;
+        TImportTransaction transaction(context, {game.File(GameFiles::Handling), game.File("Data\\extra.dat")}, 1,
+                                       {"415 (cheetah)", "crash.car"});
+        TMemoryStream dff(GameFixture::RenderWareBytes(RwClumpChunk, 5000, 3));
+        game.Archive.AddStream(dff, 0, dff.Size(), "NEWCAR.DFF", false);
+        ReplaceFileAtomically(game.File(GameFiles::Handling), std::string_view("half\r\n"));
+        ReplaceFileAtomically(game.File("Data\\extra.dat"), std::string_view("x"));
+        FaultInjection::FailAtOperation(1, /*persist*/ true);
+    }
+    FaultInjection::FailAtOperation(0);
+    game.Close();
+    ASSERT_NE(game.Files(), before);
+
+    // A journal that never got its manifest is a leftover: removed, not reported.
+    std::filesystem::create_directories(JournalRoot(game.Directory()) / "20000101-000000-000000");
+    const std::vector<std::string> lines = RecoverInterruptedImports(game.Directory());
+    ASSERT_EQ(lines.size(), 1u);
+    EXPECT_NE(lines[0].find("415 (cheetah)"), std::string::npos) << lines[0];
+    EXPECT_NE(lines[0].find("crash.car"), std::string::npos) << lines[0];
+    EXPECT_EQ(game.Files(), before);
+    EXPECT_TRUE(ListJournalIds(game.Directory()).empty());
+    EXPECT_TRUE(RecoverInterruptedImports(game.Directory()).empty()) << "recovery runs once";
+    game.Open();
+}
+
+// Recovery itself may be cut off at any write, flush, rename or truncation;
+// it is then simply run again.
+TEST(TransactionTest, RecoveryInterruptedAtAnyOperationIsRepeatedToTheSameResult)
+{
+    TFaultReset reset;
+    for (int failAt = 1;; ++failAt) {
+        SCOPED_TRACE("recovery fails at operation " + std::to_string(failAt));
+        TOpenGame game(FullDirectoryContent());
+        const auto before = game.Files();
+        const TGameContext context = game.Context();
+        {
+            TImportTransaction transaction(context, {game.File(GameFiles::Handling)}, 2, {"415", "x.car"});
+            TMemoryStream dff(GameFixture::RenderWareBytes(RwClumpChunk, 5000, 3));
+            game.Archive.AddStream(dff, 0, dff.Size(), "NEWCAR.DFF", false);
+            game.Archive.AddStream(dff, 0, dff.Size(), "NEWCAR.TXD", false);
+            ReplaceFileAtomically(game.File(GameFiles::Handling), std::string_view("half\r\n"));
+            FaultInjection::FailAtOperation(1, true);
+        }
+        game.Close();
+        FaultInjection::FailAtOperation(failAt, true);
+        bool interrupted = false;
+        try {
+            RecoverInterruptedImports(game.Directory());
+        } catch (const TVehmiraError&) {
+            interrupted = true;
+        }
+        FaultInjection::FailAtOperation(0);
+        // Cut off after the restore, the second run has nothing left to report.
+        if (interrupted) {
+            EXPECT_LE(RecoverInterruptedImports(game.Directory()).size(), 1u);
+        }
+        EXPECT_EQ(game.Files(), before);
+        EXPECT_TRUE(ListJournalIds(game.Directory()).empty());
+        if (!interrupted)
+            break;
+        ASSERT_LT(failAt, 100) << "recovery never completes";
+    }
+}
+
+} // namespace
