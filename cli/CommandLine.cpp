@@ -1,0 +1,155 @@
+#include "cli/CommandLine.h"
+
+#include "cli/CarInfo.h"
+#include "cli/Commands.h"
+#include "cli/DemoGame.h"
+#include "cli/OutputText.h"
+#include "fileio/Errors.h"
+#include "fileio/FileSystem.h"
+
+#include <CLI/CLI.hpp>
+
+#include <functional>
+
+namespace {
+constexpr int ExitFailure = 1;
+constexpr int ExitUsage = 2;
+
+struct TParsedCommand {
+    std::string Game = ".";
+    std::string GXT = "American.gxt";
+    bool Json = false;
+    std::string Id, File, Pieces = "dff,txd,gxt";
+    TImportOptions Import;
+    // Set by the subcommand that was given; runs after the whole line is parsed.
+    std::function<int(const TCommandContext&)> Action;
+};
+
+CLI::App* AddCommand(CLI::App& app, TParsedCommand& parsed, const std::string& name, const std::string& description,
+                     std::function<int(const TCommandContext&)> action)
+{
+    CLI::App* command = app.add_subcommand(name, description);
+    command->callback([&parsed, action = std::move(action)] { parsed.Action = action; });
+    return command;
+}
+
+void AddOptionalText(CLI::App& command, const std::string& name, std::optional<std::string>& target,
+                     const std::string& description)
+{
+    command.add_option_function<std::string>(name, [&target](const std::string& value) { target = value; },
+                                             description);
+}
+
+void AddImportCommand(CLI::App& app, TParsedCommand& parsed)
+{
+    CLI::App* import = AddCommand(app, parsed, "import", "Import a package, or separate files and lines, over a vehicle",
+                                  [&parsed](const TCommandContext& context) {
+                                      return ImportCommand(context, parsed.Import);
+                                  });
+    TImportOptions& options = parsed.Import;
+    import->add_option("FILE", options.Package, "The .car package to import");
+    import->add_option("--over", options.Over, "ID of the vehicle to replace")->required();
+    AddOptionalText(*import, "--dff", options.DFF, "Model file (.dff)");
+    AddOptionalText(*import, "--txd", options.TXD, "Texture dictionary file (.txd)");
+    AddOptionalText(*import, "--name", options.Name, "Display name");
+    AddOptionalText(*import, "--handling", options.Handling, "Main line of Data\\Handling.cfg");
+    AddOptionalText(*import, "--handling-special", options.HandlingSpecial, "Special line of Data\\Handling.cfg");
+    AddOptionalText(*import, "--vehicles", options.Vehicles, "Line of Data\\Vehicles.ide");
+    AddOptionalText(*import, "--carcols", options.Carcols, "Line of Data\\Carcols.dat");
+}
+
+void AddCarCommand(CLI::App& app, TParsedCommand& parsed)
+{
+    CLI::App* car = app.add_subcommand("car", "Look into .car packages");
+    car->require_subcommand(1);
+    CLI::App* info = AddCommand(*car, parsed, "info", "Show a package's header and pieces and check it",
+                                [&parsed](const TCommandContext& context) {
+                                    const TCarInfo info = InspectCarPackage(PathFromUtf8(parsed.File));
+                                    if (parsed.Json)
+                                        PrintCarInfoJson(context.Out, parsed.File, info);
+                                    else
+                                        PrintCarInfo(context.Out, parsed.File, info);
+                                    if (info.Problem.empty())
+                                        return 0;
+                                    context.Err << "vehmira: " << parsed.File << ": " << info.Problem << '\n';
+                                    return ExitFailure;
+                                });
+    info->add_option("FILE", parsed.File, "The .car package")->required();
+    info->add_flag("--json", parsed.Json, "Print JSON");
+}
+
+void AddCommands(CLI::App& app, TParsedCommand& parsed)
+{
+    CLI::App* list = AddCommand(app, parsed, "list", "List the vehicles: ID and display name",
+                                [&parsed](const TCommandContext& context) {
+                                    ListCommand(context, parsed.Json);
+                                    return 0;
+                                });
+    list->add_flag("--json", parsed.Json, "Print a JSON array of {\"id\", \"name\"}");
+
+    CLI::App* exportCommand = AddCommand(app, parsed, "export", "Export a vehicle into a .car package",
+                                         [&parsed](const TCommandContext& context) {
+                                             ExportCommand(context, parsed.Id, parsed.File, ParsePieces(parsed.Pieces));
+                                             return 0;
+                                         });
+    exportCommand->add_option("ID", parsed.Id, "Vehicle ID as listed")->required();
+    exportCommand->add_option("-o,--output", parsed.File, "The package file to write")->required();
+    exportCommand->add_option("--pieces", parsed.Pieces,
+                              "Comma list of dff,txd,gxt,handling,vehicles,carcols, or none (default dff,txd,gxt)");
+
+    AddImportCommand(app, parsed);
+    AddCommand(app, parsed, "undo", "Undo the last import", [](const TCommandContext& context) {
+        UndoCommand(context);
+        return 0;
+    });
+    AddCommand(app, parsed, "history", "List the imports that are recorded for undo",
+               [](const TCommandContext& context) {
+                   HistoryCommand(context);
+                   return 0;
+               });
+    AddCarCommand(app, parsed);
+    CLI::App* demo = AddCommand(app, parsed, "demo-game", "Write a small demo game directory",
+                                [&parsed](const TCommandContext& context) {
+                                    WriteDemoGame(PathFromUtf8(parsed.File));
+                                    context.Out << "Wrote a demo game directory to " << parsed.File << '\n';
+                                    return 0;
+                                });
+    demo->add_option("DIR", parsed.File, "The directory to write")->required();
+}
+
+int RunParsed(const TParsedCommand& parsed, std::ostream& out, std::ostream& err)
+{
+    const TCommandContext context{PathFromUtf8(parsed.Game), parsed.GXT, out, err};
+    try {
+        return parsed.Action(context);
+    } catch (const TUsageError& error) {
+        err << "vehmira: " << error.what() << '\n';
+        return ExitUsage;
+    } catch (const std::exception& error) {
+        // TVehmiraError, the fixed messages (TPlainMessageAbort) and the file layer's errors alike.
+        err << "vehmira: " << MessageToUtf8(error.what()) << '\n';
+        return ExitFailure;
+    }
+}
+} // namespace
+
+int RunVehmira(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
+{
+    TParsedCommand parsed;
+    CLI::App app("Vehmira: moves vehicles into and out of the game's files", "vehmira");
+    app.add_option("--game", parsed.Game, "Game directory (default: the current directory)");
+    app.add_option("--gxt", parsed.GXT, "GXT file under Text\\ (default: American.gxt)");
+    app.require_subcommand(1);
+    app.fallthrough();
+    AddCommands(app, parsed);
+    try {
+        app.parse(std::vector<std::string>(args.rbegin(), args.rend()));
+    } catch (const CLI::CallForHelp&) {
+        out << app.help();
+        return 0;
+    } catch (const CLI::ParseError& error) {
+        err << "vehmira: " << error.what() << "\nRun \"vehmira --help\" for the commands and options.\n";
+        return ExitUsage;
+    }
+    return RunParsed(parsed, out, err);
+}

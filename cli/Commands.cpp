@@ -1,0 +1,210 @@
+#include "cli/Commands.h"
+
+#include "cli/JsonText.h"
+#include "cli/OutputText.h"
+#include "fileio/Errors.h"
+#include "fileio/FileSystem.h"
+#include "fileio/GamePaths.h"
+#include "gamedata/CodePage1251.h"
+#include "package/Import.h"
+#include "package/Journal.h"
+#include "shell/VehicleList.h"
+
+#include <algorithm>
+#include <array>
+#include <utility>
+
+namespace {
+void ReportRecovery(const TCommandContext& context)
+{
+    for (const std::string& line : RecoverInterruptedImports(context.GameDirectory))
+        context.Err << "vehmira: " << MessageToUtf8(line) << '\n';
+}
+
+// The game as the export, import and undo need it: interrupted imports rolled
+// back first, then the archive open for the whole command.
+class TOpenGame {
+public:
+    explicit TOpenGame(const TCommandContext& context)
+    {
+        ReportRecovery(context);
+        const std::filesystem::path archivePath = ResolveGamePath(context.GameDirectory, GameFiles::ModelArchive);
+        // As at the window's start-up: a read-only archive is made writable before opening.
+        SetAttributesNormal(archivePath);
+        Archive.Open(archivePath);
+        Game = {context.GameDirectory, context.GXTFileName, &Archive};
+    }
+
+    TIMGFile Archive;
+    TGameContext Game;
+};
+
+TVehicleFile LoadDefinitions(const TCommandContext& context)
+{
+    TVehicleFile definitions;
+    definitions.LoadFromFile(ResolveGamePath(context.GameDirectory, GameFiles::VehicleDefinitions));
+    return definitions;
+}
+
+// The vehicle an ID of the list names; with several definitions of that ID the last one.
+const TVehicleRecord& FindVehicle(const TVehicleFile& definitions, const std::string& idText)
+{
+    std::int32_t id = 0;
+    if (!ParseVehicleID(idText, id))
+        throw TUsageError("\"" + MessageToUtf8(idText) + "\" is not a vehicle ID");
+    const TVehicleRecord* vehicle = definitions.FindLastByID(id);
+    if (vehicle == nullptr)
+        throw TVehmiraError("vehicle " + std::to_string(id) +
+                            " has no definition in a CARS section of Data\\Vehicles.ide");
+    return *vehicle;
+}
+
+std::string Describe(const TVehicleRecord& vehicle)
+{
+    return std::to_string(vehicle.ID) + " (" + GameTextToUtf8(vehicle.ModelName) + ")";
+}
+
+// A typed text as the game's 8-bit text. Refused before anything changes when
+// code page 1251 cannot hold it, or when it would split into several lines.
+std::string GameText(const std::optional<std::string>& value, std::string_view option)
+{
+    if (!value)
+        return {};
+    if (value->find_first_of("\r\n") != std::string::npos)
+        throw TVehmiraError(std::string(option) + ": the text holds a line break; give one line");
+    std::optional<std::string> bytes = Utf8ToCp1251(*value);
+    if (!bytes)
+        throw TVehmiraError(std::string(option) +
+                            ": the text holds a character that code page 1251 (the game's texts) cannot hold");
+    return std::move(*bytes);
+}
+
+TImportSource ImportSource(const TImportOptions& options)
+{
+    const bool separateInputs = options.DFF || options.TXD || options.Name || options.Handling ||
+                                options.HandlingSpecial || options.Vehicles || options.Carcols;
+    if (!options.Package.empty() && separateInputs)
+        throw TUsageError("import takes either a package FILE or the separate inputs (--dff, --txd, --name, ...), "
+                          "not both");
+    if (!options.Package.empty())
+        return PathFromUtf8(options.Package);
+    if (!separateInputs)
+        throw TUsageError("import needs a package FILE or at least one of --dff, --txd, --name, --handling, "
+                          "--handling-special, --vehicles, --carcols");
+    TImportFiles files;
+    files.DFF = PathFromUtf8(options.DFF.value_or(""));
+    files.TXD = PathFromUtf8(options.TXD.value_or(""));
+    files.Name = GameText(options.Name, "--name");
+    files.Handling = GameText(options.Handling, "--handling");
+    files.HandlingSpecial = GameText(options.HandlingSpecial, "--handling-special");
+    files.Vehicles = GameText(options.Vehicles, "--vehicles");
+    files.Carcols = GameText(options.Carcols, "--carcols");
+    return files;
+}
+
+void ReportImportFailure(const TCommandContext& context, const TImportError& error)
+{
+    const std::string userMessage(TrimBlanks(MessageToUtf8(error.UserMessage)));
+    const std::string cause = MessageToUtf8(error.what());
+    if (!userMessage.empty())
+        context.Err << "vehmira: " << userMessage << '\n';
+    if (!cause.empty() && cause != userMessage)
+        context.Err << "vehmira: " << cause << '\n';
+    context.Err << "vehmira: " << TrimBlanks(ImportFailedText) << '\n';
+}
+} // namespace
+
+void ListCommand(const TCommandContext& context, bool json)
+{
+    const std::vector<TVehicleListRow> rows = BuildVehicleList(context.GameDirectory, context.GXTFileName);
+    if (!json) {
+        for (const TVehicleListRow& row : rows)
+            context.Out << GameTextToUtf8(row.ID) << '\t' << GameTextToUtf8(row.Name) << '\n';
+        return;
+    }
+    context.Out << '[';
+    for (std::size_t i = 0; i < rows.size(); ++i)
+        context.Out << (i == 0 ? "\n  " : ",\n  ") << "{\"id\": " << JsonString(GameTextToUtf8(rows[i].ID))
+                    << ", \"name\": " << JsonString(GameTextToUtf8(rows[i].Name)) << '}';
+    context.Out << (rows.empty() ? "]\n" : "\n]\n");
+}
+
+void ExportCommand(const TCommandContext& context, const std::string& id, const std::string& file,
+                   const TExportChoices& choices)
+{
+    TOpenGame game(context);
+    const TVehicleFile definitions = LoadDefinitions(context);
+    const TVehicleRecord& vehicle = FindVehicle(definitions, id);
+    ExportVehicle(game.Game, vehicle, choices, PathFromUtf8(file));
+    context.Out << "Exported vehicle " << Describe(vehicle) << " to " << file << '\n';
+}
+
+int ImportCommand(const TCommandContext& context, const TImportOptions& options)
+{
+    const TImportSource source = ImportSource(options);
+    TOpenGame game(context);
+    const TVehicleFile definitions = LoadDefinitions(context);
+    const TVehicleRecord& target = FindVehicle(definitions, options.Over);
+    try {
+        const TImportResult result = ImportVehicle(game.Game, target, source);
+        for (const std::string& step : result.SkippedSteps)
+            context.Out << "skipped: " << MessageToUtf8(step) << '\n';
+        context.Out << TrimBlanks(ImportSucceededText) << '\n';
+        return 0;
+    } catch (const TImportError& error) {
+        ReportImportFailure(context, error);
+        return 1;
+    }
+}
+
+void UndoCommand(const TCommandContext& context)
+{
+    TOpenGame game(context);
+    const TJournalInfo undone = UndoLastImport(game.Game);
+    context.Out << "Undone: the import of " << MessageToUtf8(undone.Source) << " over " << MessageToUtf8(undone.Target)
+                << " (" << undone.Time << ")\n";
+}
+
+void HistoryCommand(const TCommandContext& context)
+{
+    const std::vector<TJournalInfo> imports = ListImportHistory(context.GameDirectory);
+    if (imports.empty()) {
+        context.Out << "No imports are recorded in this game directory.\n";
+        return;
+    }
+    const std::optional<TJournalInfo> next = LastUndoableImport(context.GameDirectory);
+    for (const TJournalInfo& entry : imports) {
+        const char* state = entry.Undone ? "undone" : (next && next->Id == entry.Id ? "next undo" : "committed");
+        context.Out << entry.Time << '\t' << MessageToUtf8(entry.Target) << '\t' << MessageToUtf8(entry.Source) << '\t'
+                    << state << '\t' << entry.Id << '\n';
+    }
+}
+
+TExportChoices ParsePieces(const std::string& list)
+{
+    TExportChoices choices{false, false, false, false, false, false};
+    if (TrimBlanks(list) == "none")
+        return choices;
+    const std::array<std::pair<std::string_view, bool TExportChoices::*>, 6> pieces = {{
+        {"dff", &TExportChoices::DFF},
+        {"txd", &TExportChoices::TXD},
+        {"gxt", &TExportChoices::GXT},
+        {"handling", &TExportChoices::Handling},
+        {"vehicles", &TExportChoices::Vehicles},
+        {"carcols", &TExportChoices::Carcols},
+    }};
+    std::string_view rest = list;
+    while (true) {
+        const std::size_t comma = rest.find(',');
+        const std::string_view name = TrimBlanks(rest.substr(0, comma));
+        const auto piece = std::find_if(pieces.begin(), pieces.end(), [&](const auto& p) { return p.first == name; });
+        if (piece == pieces.end())
+            throw TUsageError("--pieces: \"" + std::string(name) +
+                              "\" is not a piece; give a comma list of dff, txd, gxt, handling, vehicles, carcols, "
+                              "or none");
+        choices.*(piece->second) = true;
+        if (comma == std::string_view::npos)
+            return choices;
+        rest.remove_prefix(comma + 1);
+    }
+}

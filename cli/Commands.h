@@ -1,0 +1,43 @@
+#pragma once
+// The commands of `vehmira`: each gathers its inputs, calls one engine and
+// prints the result. Errors are thrown; the caller turns them into messages
+// and exit codes.
+
+#include "package/Export.h"
+
+#include <filesystem>
+#include <optional>
+#include <ostream>
+#include <stdexcept>
+#include <string>
+
+// A command line that names something impossible (exit code 2, like a syntax error).
+class TUsageError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+struct TCommandContext {
+    std::filesystem::path GameDirectory;
+    std::string GXTFileName;
+    std::ostream& Out;
+    std::ostream& Err;
+};
+
+// The separate inputs as typed on the command line, in UTF-8; an option not given is empty.
+struct TImportOptions {
+    std::string Package;
+    std::string Over;
+    std::optional<std::string> DFF, TXD, Name, Handling, HandlingSpecial, Vehicles, Carcols;
+};
+
+void ListCommand(const TCommandContext& context, bool json);
+void ExportCommand(const TCommandContext& context, const std::string& id, const std::string& file,
+                   const TExportChoices& choices);
+// Returns the exit code: 0 on success, 1 when the import failed.
+int ImportCommand(const TCommandContext& context, const TImportOptions& options);
+void UndoCommand(const TCommandContext& context);
+void HistoryCommand(const TCommandContext& context);
+
+// "dff,txd,gxt,handling,vehicles,carcols" in any order and selection, or "none".
+TExportChoices ParsePieces(const std::string& list);

@@ -1,0 +1,19 @@
+#pragma once
+// The model archive of the demo game directory: a model and a texture
+// dictionary per vehicle, shaped as RenderWare streams, different bytes for
+// each vehicle and the same bytes on every run.
+
+#include "fileio/ByteOrder.h"
+
+#include <cstdint>
+#include <string_view>
+
+// A clump (root chunk 0x10) with a frame list, one geometry with a textured
+// material, and one atomic. seed makes the geometry of each model its own.
+ByteBuffer DemoModel(std::string_view textureName, std::uint32_t seed);
+// A texture dictionary (root chunk 0x16) with one 32 × 32 texture.
+ByteBuffer DemoTextureDictionary(std::string_view textureName, std::uint32_t seed);
+
+// The whole archive file: tag, directory, then every entry's data in
+// 2048-byte sectors.
+ByteBuffer DemoArchiveImage();

@@ -1,0 +1,9 @@
+#pragma once
+// The text data files of the demo game directory, as a real install has them:
+// comments, sections, CR LF line ends.
+
+#include <string>
+
+std::string DemoVehiclesIde();
+std::string DemoHandlingCfg();
+std::string DemoCarcolsDat();
