@@ -17,14 +17,15 @@ ByteBuffer TestEntryData(const TTestEntry& entry)
 
 ByteBuffer TestDirectoryImage(const std::vector<TTestEntry>& entries)
 {
-    ByteBuffer image{'T', 'E', 'S', 'T'};
-    AppendU32LE(image, std::uint32_t(entries.size()));
-    for (const TTestEntry& entry : entries) {
-        AppendU32LE(image, entry.Offset);
-        AppendU32LE(image, entry.Size);
-        ByteBuffer name(EntryNameSize, 0);
-        std::copy_n(entry.Name.begin(), std::min(entry.Name.size(), EntryNameSize), name.begin());
-        AppendBytes(image, name);
+    ByteBuffer image(DirectoryStart + entries.size() * DirectoryEntrySize, 0);
+    const std::span<std::uint8_t> bytes(image);
+    std::copy_n("TEST", 4, image.begin());
+    StoreU32LE(bytes.subspan<4, 4>(), std::uint32_t(entries.size()));
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        const std::span<std::uint8_t> field = bytes.subspan(DirectoryStart + i * DirectoryEntrySize, DirectoryEntrySize);
+        StoreU32LE(field.subspan<0, 4>(), entries[i].Offset);
+        StoreU32LE(field.subspan<4, 4>(), entries[i].Size);
+        std::copy_n(entries[i].Name.begin(), std::min(entries[i].Name.size(), EntryNameSize), field.begin() + 8);
     }
     return image;
 }
@@ -57,4 +58,18 @@ ByteBuffer Extract(TIMGFile& archive, std::string_view name)
     TMemoryStream out;
     archive.ExtractToStream(out, 0, name);
     return out.Bytes();
+}
+
+ByteBuffer ZeroFilled(const ByteBuffer& bytes, std::size_t length)
+{
+    ByteBuffer filled(std::max(length, bytes.size()), 0);
+    std::copy(bytes.begin(), bytes.end(), filled.begin());
+    return filled;
+}
+
+std::string NumberedName(std::string_view prefix, std::size_t number, std::string_view suffix)
+{
+    std::string name(prefix);
+    name.append(std::to_string(number)).append(suffix);
+    return name;
 }

@@ -30,3 +30,9 @@ std::filesystem::path WriteTestArchive(const std::filesystem::path& path, const 
 ByteBuffer ArchiveBytes(TIMGFile& archive);
 
 ByteBuffer Extract(TIMGFile& archive, std::string_view name);
+
+// bytes followed by zeros up to length.
+ByteBuffer ZeroFilled(const ByteBuffer& bytes, std::size_t length);
+
+// prefix, the number, suffix ("e12.dff").
+std::string NumberedName(std::string_view prefix, std::size_t number, std::string_view suffix = "");

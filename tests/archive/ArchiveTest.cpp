@@ -35,7 +35,7 @@ TEST_F(ArchiveTest, OpenFindsTheFirstDataSectorAndFreeSlots)
 {
     std::vector<TTestEntry> hundred;
     for (std::uint32_t i = 0; i < 100; ++i)
-        hundred.push_back({"e" + std::to_string(i), 104 - i, 1});
+        hundred.push_back({NumberedName("e", i), 104 - i, 1});
     struct TCase {
         std::vector<TTestEntry> Entries;
         std::uint32_t FirstSector;
@@ -97,11 +97,10 @@ TEST_F(ArchiveTest, NewEntriesTakeWholeSectorsWithZeroFill)
         EXPECT_EQ(source.Position(), 10 + length);
 
         const std::uint32_t sectors = std::uint32_t((length + 2047) / 2048);
-        ByteBuffer expected = TestDirectoryImage({{"a.dff", 1, 1}, {"new.dff", 2, sectors}});
-        expected.resize(before.size(), 0);
-        std::copy(before.begin() + 2048, before.end(), expected.begin() + 2048);
+        ByteBuffer expected = ZeroFilled(TestDirectoryImage({{"a.dff", 1, 1}, {"new.dff", 2, sectors}}), 2048);
+        AppendBytes(expected, std::span(before).subspan(2048));
         AppendBytes(expected, data);
-        expected.resize(before.size() + sectors * 2048, 0);
+        expected = ZeroFilled(expected, before.size() + sectors * 2048);
         EXPECT_EQ(ArchiveBytes(Archive), expected) << length;
         EXPECT_EQ(Archive.Directory.FreeSlots, 61) << length;
 
@@ -187,8 +186,7 @@ TEST_F(ArchiveTest, AddFileTakesTheWholeFileAndAMissingFileChangesNothing)
     Open({{"car.dff", 1, 1}});
     const ByteBuffer data = Bytes(3000, 9);
     ASSERT_TRUE(Archive.AddFile(Dir.Write("in.dff", data), "in.dff", false));
-    ByteBuffer expected = data;
-    expected.resize(4096, 0);
+    const ByteBuffer expected = ZeroFilled(data, 4096);
     EXPECT_EQ(Extract(Archive, "in.dff"), expected);
 
     const ByteBuffer before = ArchiveBytes(Archive);
@@ -205,8 +203,7 @@ TEST_F(ArchiveTest, DataOfAnArchiveEndingInsideASectorStartsOnTheNextSector)
     ASSERT_TRUE(AddBytes(Archive, Bytes(10, 3), "new.dff"));
     EXPECT_EQ(Archive.Directory.Entries[1].Offset, 3u);
     EXPECT_EQ(Archive.File().Size(), 4u * 2048);
-    ByteBuffer expected = Bytes(10, 3);
-    expected.resize(2048, 0);
+    const ByteBuffer expected = ZeroFilled(Bytes(10, 3), 2048);
     EXPECT_EQ(Extract(Archive, "new.dff"), expected);
     Archive.Close();
     Archive.Open(Dir / "GTA3.img");

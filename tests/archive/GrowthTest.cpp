@@ -18,7 +18,7 @@ std::vector<TTestEntry> FullArchive(std::vector<TTestEntry> first)
     for (const TTestEntry& entry : first)
         next = std::max(next, entry.Offset + entry.Size);
     while (first.size() < 63)
-        first.push_back({"e" + std::to_string(first.size()) + ".dff", next++, 1});
+        first.push_back({NumberedName("e", first.size(), ".dff"), next++, 1});
     return first;
 }
 
@@ -75,7 +75,7 @@ TEST_F(GrowthTest, AddingToAFullDirectoryMovesBlocksUntilItFits)
     };
     std::vector<TTestEntry> allEmpty;
     for (int i = 0; i < 63; ++i)
-        allEmpty.push_back({"z" + std::to_string(i), 1, 0});
+        allEmpty.push_back({NumberedName("z", std::size_t(i)), 1, 0});
     const TCase cases[] = {
         {"first block of 2 sectors", FullArchive({{"first.dff", 1, 2}}), 3, 64 * 2 - 1, 3 * 2048},
         {"Size 0 and shared sectors", FullArchive({{"empty.dff", 1, 0}, {"one.dff", 1, 1}, {"two.dff", 1, 2}}), 3, 127, 3 * 2048},
@@ -101,8 +101,7 @@ TEST_F(GrowthTest, AddingToAFullDirectoryMovesBlocksUntilItFits)
         EXPECT_TRUE(SameDirectory(Archive.Directory.Entries, inMemory)) << c.Label;
         EXPECT_EQ(Archive.Directory.FreeSlots, c.FreeSlotsAfter) << c.Label;
         auto after = AllEntryData(Archive);
-        ByteBuffer added(10, 'n');
-        added.resize(2048, 0);
+        const ByteBuffer added = ZeroFilled(ByteBuffer(10, 'n'), 2048);
         EXPECT_EQ(after["new.dff"], added) << c.Label;
         after.erase("new.dff");
         EXPECT_EQ(after, before) << c.Label;
@@ -199,8 +198,7 @@ TEST_F(GrowthTest, PositionsBeyond4GiBDoNotWrap)
     ASSERT_TRUE(Archive.AddStream(source, 0, 10, "new.dff", false));
     EXPECT_EQ(Archive.Directory.Entries[2].Offset, far + 1);
     Reopen();
-    ByteBuffer added(10, 'n');
-    added.resize(2048, 0);
+    const ByteBuffer added = ZeroFilled(ByteBuffer(10, 'n'), 2048);
     EXPECT_EQ(Extract(Archive, "new.dff"), added);
 }
 
