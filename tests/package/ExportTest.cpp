@@ -6,8 +6,6 @@
 
 #include <gtest/gtest.h>
 
-#include <array>
-
 using namespace GameFixture;
 
 namespace {
@@ -20,21 +18,6 @@ ByteBuffer EntryData(const TGameFixtureContent& content, std::string_view name)
         if (entry.Name == name)
             return SectorPadded(entry.Data);
     throw std::runtime_error("no fixture entry " + std::string(name));
-}
-
-// The package as it must stand on disk: header, lengths, then the pieces.
-// Flags in the order DFF, TXD, GXT, Handling, Vehicles, Carcols; the seven pieces in data order.
-ByteBuffer ExpectedPackage(std::uint32_t id, const std::array<bool, 6>& flags, const std::array<ByteBuffer, 7>& pieces)
-{
-    ByteBuffer bytes = {'C', 'A', 'R', 2};
-    AppendU32LE(bytes, id);
-    for (const bool flag : flags)
-        bytes.push_back(flag ? 1 : 0);
-    for (const ByteBuffer& piece : pieces)
-        AppendU32LE(bytes, std::uint32_t(piece.size()));
-    for (const ByteBuffer& piece : pieces)
-        AppendBytes(bytes, piece);
-    return bytes;
 }
 
 std::string Lengths(const ByteBuffer& package)
@@ -55,7 +38,7 @@ TEST(Export, EveryPieceByteForByteAndNoGameFileTouched)
     ExportVehicle(game.Context(), game.Vehicle(596), Everything, destination);
 
     // The colour line is found by the model name, the handling lines by the handling ID.
-    const ByteBuffer expected = ExpectedPackage(
+    const ByteBuffer expected = PackageBytes(
         596, {true, true, true, true, true, true},
         {EntryData(game.Content, "copcarla.dff"), EntryData(game.Content, "copcarla.txd"), ToBytes("Police"),
          ToBytes("POLICE_LA 1600.0 4500.0 2.0 0.0 0.3 -0.1 75 0.75 0.85 0.52 5 200.0 25.0 R P"), {},
@@ -71,7 +54,7 @@ TEST(Export, HandlingLinesAreExportedInTheirCleanedForm)
     const std::filesystem::path bike = game.Outside("bike.car");
     ExportVehicle(game.Context(), game.Vehicle(523), {false, false, false, true, false, false}, bike);
     EXPECT_EQ(ReadWholeFile(bike),
-              ExpectedPackage(523, {false, false, false, true, false, false},
+              PackageBytes(523, {false, false, false, true, false, false},
                               {ByteBuffer{}, {}, {},
                                ToBytes("COPBIKE 500.0 161.0 4.0 0.0 0.05 -0.1 103 1.6 0.9 0.48 5 190.0 50.0 R P"),
                                ToBytes("! COPBIKE 0.05 0.7 0.2 35.0 38.0 -0.2 0.3 0.5"), {}, {}}));

@@ -9,9 +9,25 @@
 #include "package/GameFixture.h"
 #include "support/TempDir.h"
 
+#include <array>
 #include <map>
 #include <stdexcept>
 #include <string>
+
+// A package as it stands on disk: header, lengths, then the pieces. Flags in
+// the order DFF, TXD, GXT, Handling, Vehicles, Carcols; the seven pieces in data order.
+inline ByteBuffer PackageBytes(std::uint32_t id, const std::array<bool, 6>& flags, const std::array<ByteBuffer, 7>& pieces)
+{
+    ByteBuffer bytes = {'C', 'A', 'R', 2};
+    AppendU32LE(bytes, id);
+    for (const bool flag : flags)
+        bytes.push_back(flag ? 1 : 0);
+    for (const ByteBuffer& piece : pieces)
+        AppendU32LE(bytes, std::uint32_t(piece.size()));
+    for (const ByteBuffer& piece : pieces)
+        AppendBytes(bytes, piece);
+    return bytes;
+}
 
 class TFixtureGame {
 public:
@@ -37,11 +53,17 @@ public:
             throw std::runtime_error("fixture has no vehicle " + std::to_string(id));
         return *record;
     }
-    std::map<std::string, ByteBuffer> Files(bool includeJournal = false) const
+    // Every file of the game directory. The archive is closed meanwhile, since it
+    // is held open without sharing, and opened again afterwards.
+    std::map<std::string, ByteBuffer> Files(bool includeJournal = false)
     {
-        return GameFixture::Snapshot(GameDirectory(), includeJournal);
+        const bool wasOpen = Archive.IsOpen();
+        Archive.Close();
+        auto files = GameFixture::Snapshot(GameDirectory(), includeJournal);
+        if (wasOpen)
+            Archive.Open(ResolveGamePath(GameDirectory(), GameFiles::ModelArchive));
+        return files;
     }
-    ByteBuffer File(std::string_view relative) const { return Files().at(std::string(relative)); }
 
     TGameFixtureContent Content;
     TTempDir Temp;
