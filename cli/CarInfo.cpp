@@ -4,6 +4,7 @@
 #include "cli/OutputText.h"
 #include "fileio/ByteReader.h"
 #include "fileio/FileStream.h"
+#include "package/Import.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -16,13 +17,6 @@ std::array<std::int32_t, 7> LengthArray(const TCarLengths& lengths)
 {
     return {lengths.LenDFF,      lengths.LenTXD,         lengths.LenGXT,    lengths.LenHandling,
             lengths.LenHandlingSpecial, lengths.LenVehicles, lengths.LenCarcols};
-}
-
-// The flag that governs each of the seven pieces (both handling pieces share one).
-std::array<std::uint8_t, 7> PieceFlags(const TCarHeader& header)
-{
-    return {header.HasDFF,      header.HasTXD,      header.HasGXT,    header.HasHandling,
-            header.HasHandling, header.HasVehicles, header.HasCarcols};
 }
 
 std::array<std::uint8_t, 6> HeaderFlags(const TCarHeader& header)
@@ -69,68 +63,65 @@ TCarLengths ReadLengths(TByteReader& reader)
     return lengths;
 }
 
-// What is wrong with a present piece that lies inside the file, or nothing.
-std::string CheckPresentPiece(TFileStream& file, std::size_t index, std::uint64_t offset, std::int32_t length,
-                              TCarInfo& info)
+// What is wrong with a present piece that the layout placed inside the file, or nothing.
+std::string CheckPresentPiece(TFileStream& file, std::size_t index, const TCarPiece& piece, TCarInfo& info)
 {
     const std::string name = CarPieceNames[index];
     if (index < 2) {
         // A model's root chunk is a clump (0x10) or a UV animation dictionary
         // before it (0x2B); a texture dictionary's is 0x16.
-        if (length < 4)
-            return "the " + name + " piece is present but holds no RenderWare data (" + std::to_string(length) +
-                   " bytes)";
-        file.Seek(offset);
+        if (piece.Length < 4)
+            return "the " + name + " piece is present but holds no RenderWare data (" +
+                   std::to_string(piece.Length) + " bytes)";
+        file.Seek(piece.Offset);
         const ByteBuffer typeBytes = file.ReadBytes(4);
         const std::uint32_t type = LoadU32LE(std::span<const std::uint8_t, 4>(typeBytes.data(), 4));
         const bool fits = index == 0 ? (type == 0x10 || type == 0x2B) : type == 0x16;
-        if (!fits) {
-            char hex[16];
-            std::snprintf(hex, sizeof hex, "0x%X", unsigned(type));
-            return "the " + name + " piece is not a RenderWare " + (index == 0 ? "model" : "texture dictionary") +
-                   " (root chunk type " + hex + ")";
-        }
-        return {};
+        if (fits)
+            return {};
+        char hex[16];
+        std::snprintf(hex, sizeof hex, "0x%X", unsigned(type));
+        return "the " + name + " piece is not a RenderWare " + (index == 0 ? "model" : "texture dictionary") +
+               " (root chunk type " + hex + ")";
     }
-    if (length > LongestShownText)
+    if (piece.Length > LongestShownText)
         return {};
-    file.Seek(offset);
-    const ByteBuffer bytes = file.ReadBytes(std::uint64_t(length));
-    std::string& text = info.Texts[index].emplace(bytes.begin(), bytes.end());
+    const std::string& text = info.Texts[index].emplace(ReadCarTextPiece(file, piece));
     if (text.find_first_of("\r\n") != std::string::npos)
         return "the " + name + " piece holds a line break";
     return {};
 }
 
-// Walks the pieces as an import reads them; the first problem found is kept.
-void CheckPieces(TFileStream& file, TCarInfo& info)
+// Beyond what an import's reader refuses: pieces that are not what their kind
+// must be, and bytes that the reader would skip or misplace.
+std::string CheckPieces(TFileStream& file, const TCarLayout& layout, TCarInfo& info)
 {
-    const auto lengths = LengthArray(*info.Lengths);
-    const auto flags = PieceFlags(*info.Header);
-    std::uint64_t offset = CarDataOffset;
-    auto note = [&](std::string problem) {
-        if (info.Problem.empty())
-            info.Problem = std::move(problem);
-    };
-    for (std::size_t i = 0; i < lengths.size(); ++i) {
-        const std::string name = CarPieceNames[i];
-        if (lengths[i] < 0)
-            return note("the " + name + " length is negative (" + std::to_string(lengths[i]) + ")");
-        if (flags[i] == 0) {
-            if (lengths[i] != 0)
-                note("the " + name + " piece is marked absent but has length " + std::to_string(lengths[i]) +
-                     "; a reader would take its bytes for the next piece");
-            continue;
+    const std::array<TCarPiece, 7> pieces = {layout.DFF,      layout.TXD,      layout.GXT,    layout.Handling,
+                                             layout.HandlingSpecial, layout.Vehicles, layout.Carcols};
+    const auto lengths = LengthArray(layout.Lengths);
+    std::string problem;
+    std::uint64_t end = CarDataOffset;
+    for (std::size_t i = 0; i < pieces.size(); ++i) {
+        std::string found;
+        if (pieces[i].Present) {
+            found = CheckPresentPiece(file, i, pieces[i], info);
+            end = pieces[i].Offset + pieces[i].Length;
+        } else if (lengths[i] != 0) {
+            found = "the " + std::string(CarPieceNames[i]) + " piece is marked absent but has length " +
+                    std::to_string(lengths[i]) + "; a reader would take its bytes for the next piece";
         }
-        const std::uint64_t end = offset + std::uint64_t(lengths[i]);
-        if (end > info.FileSize)
-            return note("the " + name + " piece (bytes " + std::to_string(offset) + " to " + std::to_string(end) +
-                        ") runs past the end of the file");
-        note(CheckPresentPiece(file, i, offset, lengths[i], info));
-        offset = end;
+        if (problem.empty())
+            problem = std::move(found);
     }
-    if (offset < info.FileSize)
-        note(std::to_string(info.FileSize - offset) + " bytes follow the last piece");
+    if (problem.empty() && end < info.FileSize)
+        problem = std::to_string(info.FileSize - end) + " bytes follow the last piece";
+    return problem;
+}
+
+std::string Describe(const TImportError& error)
+{
+    const std::string_view userMessage = TrimBlanks(error.UserMessage);
+    return userMessage.empty() ? std::string(error.what()) : std::string(userMessage) + " " + error.what();
 }
 } // namespace
 
@@ -139,27 +130,20 @@ TCarInfo InspectCarPackage(const std::filesystem::path& path)
     TCarInfo info;
     TFileStream file(path, TFileAccess::Read);
     info.FileSize = file.Size();
+    // The header and lengths are shown as far as the file holds them, even
+    // when an import would refuse the package.
     const ByteBuffer head = file.ReadBytes(std::min<std::uint64_t>(info.FileSize, CarDataOffset));
     TByteReader reader(head, "CAR package");
-    if (head.size() < CarHeaderSize) {
-        info.Problem = "the file is " + std::to_string(head.size()) + " bytes long, shorter than the " +
-                       std::to_string(CarHeaderSize) + "-byte header";
-        return info;
-    }
-    info.Header = ReadHeader(reader);
+    if (head.size() >= CarHeaderSize)
+        info.Header = ReadHeader(reader);
     if (head.size() == CarDataOffset)
         info.Lengths = ReadLengths(reader);
-    if (std::string_view(info.Header->Magic.data(), 3) != "CAR")
-        info.Problem = std::string(TrimBlanks(InvalidCarFileText)) + " The file does not begin with \"CAR\".";
-    else if (info.Header->Version != CarVersion)
-        info.Problem = std::string(TrimBlanks(UnsupportedCarFileText)) + " Its version is " +
-                       std::to_string(info.Header->Version) + "; this program reads version " +
-                       std::to_string(CarVersion) + ".";
-    else if (!info.Lengths)
-        info.Problem = "the file ends inside the length table (" + std::to_string(head.size()) + " of " +
-                       std::to_string(CarDataOffset) + " bytes)";
-    else
-        CheckPieces(file, info);
+    try {
+        const TCarLayout layout = ReadCarLayout(file);
+        info.Problem = CheckPieces(file, layout, info);
+    } catch (const TImportError& error) {
+        info.Problem = Describe(error);
+    }
     return info;
 }
 

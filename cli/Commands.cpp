@@ -54,8 +54,7 @@ const TVehicleRecord& FindVehicle(const TVehicleFile& definitions, const std::st
         throw TUsageError("\"" + MessageToUtf8(idText) + "\" is not a vehicle ID");
     const TVehicleRecord* vehicle = definitions.FindLastByID(id);
     if (vehicle == nullptr)
-        throw TVehmiraError("vehicle " + std::to_string(id) +
-                            " has no definition in a CARS section of Data\\Vehicles.ide");
+        throw TVehmiraError("vehicle " + std::to_string(id) + ": " + NoSuchVehicleText);
     return *vehicle;
 }
 
