@@ -92,7 +92,12 @@ std::filesystem::path CreateJournalDirectory(const std::filesystem::path& gameDi
         id = NextJournalId(ListJournalIds(gameDirectory), std::time(nullptr));
         const std::filesystem::path directory = root / id;
         if (std::filesystem::create_directory(directory, error)) {
-            FlushDirectory(root);
+            try {
+                FlushDirectory(root);
+            } catch (...) {
+                std::filesystem::remove(directory, error);
+                throw;
+            }
             return directory;
         }
         if (error)
