@@ -7,14 +7,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-std::string LineStartingWith(const std::string& text, const std::string& prefix)
-{
-    const std::size_t at = text.find("\n" + prefix);
-    if (at == std::string::npos)
-        return {};
-    return text.substr(at + 1, text.find("\r\n", at + 1) - at - 1);
-}
-
 std::vector<std::string> WithGame(const TDemoGameDirectory& game, std::vector<std::string> args)
 {
     args.insert(args.begin(), {"--game", game.Game()});

@@ -66,6 +66,14 @@ std::string Cp1251(const std::string& utf8)
     return *bytes;
 }
 
+std::string LineStartingWith(const std::string& text, const std::string& prefix)
+{
+    const std::size_t at = text.find("\n" + prefix);
+    if (at == std::string::npos)
+        return {};
+    return text.substr(at + 1, text.find("\r\n", at + 1) - at - 1);
+}
+
 std::string ReplaceLine(const std::string& text, const std::string& oldLine, const std::string& newLine)
 {
     const std::string framed = "\n" + oldLine + "\r\n";

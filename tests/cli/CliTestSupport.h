@@ -35,6 +35,9 @@ struct TExpectedPackage {
 // UTF-8 text of the tests as the game's code page 1251 bytes.
 std::string Cp1251(const std::string& utf8);
 
+// The first line (after the first) of a CR LF text that begins with prefix, or "".
+std::string LineStartingWith(const std::string& text, const std::string& prefix);
+
 // The text with the one line equal to oldLine (without its line end) replaced.
 std::string ReplaceLine(const std::string& text, const std::string& oldLine, const std::string& newLine);
 

@@ -1,0 +1,182 @@
+// `vehmira import`, `undo` and `history` end to end on the demo game: the
+// game files byte for byte after an import and after its undo.
+
+#include "cli/CliTestSupport.h"
+
+#include "fileio/FaultInjection.h"
+#include "fileio/FileSystem.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+std::vector<std::string> WithGame(const TDemoGameDirectory& game, std::vector<std::string> args)
+{
+    args.insert(args.begin(), {"--game", game.Game()});
+    return args;
+}
+
+std::string ExportAll(const TDemoGameDirectory& game, const std::string& id)
+{
+    const std::string package = game.Scratch(id + ".car");
+    const TCliRun run =
+        RunCli(WithGame(game, {"export", id, "-o", package, "--pieces", "dff,txd,gxt,handling,vehicles,carcols"}));
+    EXPECT_EQ(run.ExitCode, 0) << run.Err;
+    return package;
+}
+
+bool EndsWith(const std::string& text, const std::string& end)
+{
+    return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
+}
+
+const std::string FailureLine = "vehmira: Ошибка при импортировании!\n";
+} // namespace
+
+TEST(CliImport, PackageOverAnotherVehicleThenUndoRestoresEveryByte)
+{
+    const TDemoGameDirectory game;
+    const TDirectorySnapshot before = SnapshotGameDirectory(game.Path());
+    const std::string package = ExportAll(game, "415");
+    const std::string cheetahModel = ArchiveEntry(game.Path(), "cheetah.dff");
+    const std::string cheetahTextures = ArchiveEntry(game.Path(), "cheetah.txd");
+    const std::string landstalModel = ArchiveEntry(game.Path(), "landstal.dff");
+
+    const TCliRun import = RunCli(WithGame(game, {"import", package, "--over", "402"}));
+    ASSERT_EQ(import.ExitCode, 0) << import.Err;
+    EXPECT_TRUE(EndsWith(import.Out, "Импортирование успешно завершено!!!\n")) << import.Out;
+    EXPECT_NE(import.Out.find("skipped: "), std::string::npos) << "the cheetah has no special handling line";
+
+    EXPECT_EQ(ArchiveEntry(game.Path(), "buffalo.dff"), cheetahModel);
+    EXPECT_EQ(ArchiveEntry(game.Path(), "buffalo.txd"), cheetahTextures);
+    EXPECT_EQ(ArchiveEntry(game.Path(), "landstal.dff"), landstalModel);
+    // Only the target's lines change: they keep the target's keys and take the source's other fields.
+    const std::string handling = before.at("data/handling.cfg");
+    EXPECT_EQ(game.Read("data/handling.cfg"),
+              ReplaceLine(handling, LineStartingWith(handling, "BUFFALO "),
+                          "BUFFALO" + LineStartingWith(handling, "CHEETAH ").substr(7)));
+    EXPECT_EQ(game.Read("data/vehicles.ide"),
+              ReplaceLine(before.at("data/vehicles.ide"),
+                          "402, buffalo, buffalo, car, BUFFALO, BUFFALO, null, executive, 10, 0, 0, -1, 0.70, 0.70, 0",
+                          "402, buffalo, buffalo, car, BUFFALO, BUFFALO, null, executive, 10, 0, 0, -1, 0.70, 0.70, 1"));
+    EXPECT_EQ(game.Read("data/carcols.dat"),
+              ReplaceLine(before.at("data/carcols.dat"), "buffalo, 10,10, 13,13, 22,22, 30,30, 39,39",
+                          "buffalo, 20, 1, 25, 1, 36, 1, 40, 1, 62, 1, 75, 1"));
+    const TCliRun list = RunCli(WithGame(game, {"list"}));
+    EXPECT_NE(list.Out.find("\n402\tГепард\n"), std::string::npos) << list.Out;
+    const TDirectorySnapshot after = SnapshotGameDirectory(game.Path());
+    for (const char* untouched : {"text/german.gxt", "text/french.gxt", "text/italian.gxt", "text/spanish.gxt"})
+        EXPECT_EQ(after.at(untouched), before.at(untouched)) << untouched;
+
+    const TCliRun history = RunCli(WithGame(game, {"history"}));
+    EXPECT_NE(history.Out.find("402 (buffalo)"), std::string::npos) << history.Out;
+    EXPECT_NE(history.Out.find("\tnext undo\t"), std::string::npos) << history.Out;
+
+    const TCliRun undo = RunCli(WithGame(game, {"undo"}));
+    ASSERT_EQ(undo.ExitCode, 0) << undo.Err;
+    EXPECT_EQ(undo.Out.rfind("Undone: ", 0), 0u) << undo.Out;
+    EXPECT_EQ(SnapshotGameDirectory(game.Path()), before);
+    EXPECT_NE(RunCli(WithGame(game, {"history"})).Out.find("\tundone\t"), std::string::npos);
+    const TCliRun nothingLeft = RunCli(WithGame(game, {"undo"}));
+    EXPECT_EQ(nothingLeft.ExitCode, 1);
+    EXPECT_EQ(SnapshotGameDirectory(game.Path()), before);
+}
+
+TEST(CliImport, SeparateInputsTakeUtf8TextsAsTheGameCodePage)
+{
+    const TDemoGameDirectory game;
+    TTempDir files;
+    const std::string cheetahModel = ArchiveEntry(game.Path(), "cheetah.dff");
+    const std::filesystem::path model = files.Write("новая модель.dff", cheetahModel);
+
+    const TCliRun run = RunCli(WithGame(game, {"import", "--over", "405", "--dff", PathToUtf8(model), "--name",
+                                               "Новый седан №1"}));
+    ASSERT_EQ(run.ExitCode, 0) << run.Err;
+    EXPECT_EQ(ArchiveEntry(game.Path(), "sentinel.dff"), cheetahModel);
+    const TCliRun list = RunCli(WithGame(game, {"list"}));
+    EXPECT_NE(list.Out.find("\n405\tНовый седан №1\n"), std::string::npos) << list.Out;
+}
+
+TEST(CliImport, RefusedInputsReportWhyAndChangeNothing)
+{
+    const TDemoGameDirectory game;
+    const std::string good = ExportAll(game, "415");
+    const std::string goodBytes = ReadWholeFileText(PathFromUtf8(good));
+    TTempDir files;
+    const auto package = [&](const std::string& name, std::string bytes) {
+        return PathToUtf8(files.Write(name, bytes));
+    };
+    const std::string textures = PathToUtf8(files.Write("textures.txd", ArchiveEntry(game.Path(), "cheetah.txd")));
+    const TDirectorySnapshot before = SnapshotGameDirectory(game.Path());
+
+    const struct {
+        std::vector<std::string> Args;
+        std::string Message; // a line of stderr
+    } cases[] = {
+        {{"--name", "Машина ✓"}, "--name"},
+        {{"--carcols", "buffalo, 1,1 😀"}, "--carcols"},
+        {{"--handling", "BUFFALO 1 2\nBUFFALO 3 4"}, "--handling"},
+        {{"--dff", PathToUtf8(files.Path() / "no such model.dff")}, FailureLine},
+        {{"--dff", textures}, FailureLine},
+        {{package("magic.car", "car" + goodBytes.substr(3))}, "vehmira: Ungültige CAR-Datei!!\n"},
+        {{package("version.car", goodBytes.substr(0, 3) + '\3' + goodBytes.substr(4))},
+         "vehmira: CAR-Datei nicht unterstützt!!\n"},
+        {{package("short.car", goodBytes.substr(0, goodBytes.size() - 1))}, FailureLine},
+        {{package("tiny.car", "CAR")}, FailureLine},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::PrintToString(c.Args));
+        std::vector<std::string> args = WithGame(game, {"import", "--over", "402"});
+        args.insert(args.end(), c.Args.begin(), c.Args.end());
+        const TCliRun run = RunCli(args);
+        EXPECT_EQ(run.ExitCode, 1);
+        EXPECT_NE(run.Err.find(c.Message), std::string::npos) << run.Err;
+        EXPECT_EQ(run.Err.rfind("vehmira: ", 0), 0u) << run.Err;
+        EXPECT_EQ(run.Out, "");
+        EXPECT_EQ(SnapshotGameDirectory(game.Path()), before);
+    }
+    // A format message comes before the general failure text.
+    const TCliRun magic = RunCli(WithGame(game, {"import", package("magic2.car", "CAX"), "--over", "402"}));
+    EXPECT_TRUE(EndsWith(magic.Err, FailureLine)) << magic.Err;
+    EXPECT_EQ(RunCli(WithGame(game, {"history"})).Out, "No imports are recorded in this game directory.\n");
+
+    const TCliRun unknown = RunCli(WithGame(game, {"import", good, "--over", "999"}));
+    EXPECT_EQ(unknown.ExitCode, 1);
+    EXPECT_EQ(unknown.Err.rfind("vehmira: vehicle 999: ", 0), 0u) << unknown.Err;
+    EXPECT_EQ(SnapshotGameDirectory(game.Path()), before);
+}
+
+TEST(CliImport, AnInterruptedImportIsRolledBackAndReportedByTheNextCommand)
+{
+    // How many file operations a whole import takes.
+    std::string packageBytes;
+    int operations = 0;
+    {
+        const TDemoGameDirectory game;
+        const std::string package = ExportAll(game, "415");
+        packageBytes = ReadWholeFileText(PathFromUtf8(package));
+        FaultInjection::FailAtOperation(0);
+        ASSERT_EQ(RunCli(WithGame(game, {"import", package, "--over", "402"})).ExitCode, 0);
+        operations = FaultInjection::OperationsSeen();
+    }
+    ASSERT_GT(operations, 4);
+
+    bool restored = false;
+    for (int failAt = operations / 2; failAt < operations && !restored; ++failAt) {
+        SCOPED_TRACE(failAt);
+        const TDemoGameDirectory game;
+        const std::string copy = game.Scratch("415.car");
+        ReplaceFileAtomically(PathFromUtf8(copy), std::string_view(packageBytes));
+        const TDirectorySnapshot before = SnapshotGameDirectory(game.Path());
+        // As after a power loss: nothing reaches the disk any more, not even the rollback.
+        FaultInjection::FailAtOperation(failAt, true);
+        const TCliRun crashed = RunCli(WithGame(game, {"import", copy, "--over", "402"}));
+        FaultInjection::FailAtOperation(0);
+        if (crashed.ExitCode == 0)
+            continue;
+        const TCliRun next = RunCli(WithGame(game, {"export", "402", "-o", game.Scratch("after.car")}));
+        EXPECT_EQ(next.ExitCode, 0) << next.Err;
+        EXPECT_EQ(SnapshotGameDirectory(game.Path()), before);
+        restored = next.Err.rfind("vehmira: ", 0) == 0;
+    }
+    EXPECT_TRUE(restored) << "no interrupted import was reported as restored";
+}
