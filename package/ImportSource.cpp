@@ -43,7 +43,9 @@ void CheckPackagePiece(TStream& package, const TCarPiece& piece, TArchivePieceKi
 void CheckSourceFile(const std::filesystem::path& file, TArchivePieceKind kind)
 {
     const std::string field = kind == TArchivePieceKind::Model ? "DFF" : "TXD";
-    const std::string name = "\"" + PathToUtf8(file) + "\"";
+    std::string name = "\"";
+    name += PathToUtf8(file);
+    name += '"';
     if (!FileExists(file)) {
         const std::string message = "The " + field + " file " + name + " does not exist.";
         throw TImportError(message, message);

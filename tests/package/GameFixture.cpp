@@ -34,13 +34,29 @@ std::uint32_t KeyHash(std::string_view key)
     return crc;
 }
 
-void AppendText(ByteBuffer& out, std::string_view text) { out.insert(out.end(), text.begin(), text.end()); }
+// Byte by byte: MinGW's -O2 misreads small vector inserts as overflows.
+void AppendText(ByteBuffer& out, std::string_view text)
+{
+    for (const char c : text)
+        out.push_back(std::uint8_t(c));
+}
+
+void AppendU32(ByteBuffer& out, std::uint32_t value)
+{
+    for (int shift = 0; shift < 32; shift += 8)
+        out.push_back(std::uint8_t(value >> shift));
+}
+
+void AppendAll(ByteBuffer& out, const ByteBuffer& bytes)
+{
+    for (const std::uint8_t b : bytes)
+        out.push_back(b);
+}
 
 void AppendName8(ByteBuffer& out, std::string_view name)
 {
-    std::array<std::uint8_t, 8> bytes{};
-    std::copy_n(name.begin(), std::min<std::size_t>(name.size(), 8), bytes.begin());
-    out.insert(out.end(), bytes.begin(), bytes.end());
+    for (std::size_t i = 0; i < 8; ++i)
+        out.push_back(i < name.size() ? std::uint8_t(name[i]) : 0);
 }
 
 // Key magic, key block, "TDAT", text block: the part of a table block after its name.
@@ -49,16 +65,16 @@ ByteBuffer TableBody(const std::vector<TFixtureGXTText>& texts)
     ByteBuffer textData;
     ByteBuffer body;
     AppendText(body, "TKEY");
-    AppendU32LE(body, std::uint32_t(8 * texts.size()));
+    AppendU32(body, std::uint32_t(8 * texts.size()));
     for (const TFixtureGXTText& entry : texts) {
-        AppendU32LE(body, std::uint32_t(textData.size()));
-        AppendU32LE(body, KeyHash(entry.Key));
+        AppendU32(body, std::uint32_t(textData.size()));
+        AppendU32(body, KeyHash(entry.Key));
         AppendText(textData, entry.Text);
         textData.push_back(0);
     }
     AppendText(body, "TDAT");
-    AppendU32LE(body, std::uint32_t(textData.size()));
-    AppendBytes(body, textData);
+    AppendU32(body, std::uint32_t(textData.size()));
+    AppendAll(body, textData);
     return body;
 }
 
@@ -176,9 +192,9 @@ TGameFixtureContent DefaultContent()
 ByteBuffer RenderWareBytes(std::uint32_t chunkType, std::size_t length, std::uint8_t seed)
 {
     ByteBuffer bytes;
-    AppendU32LE(bytes, chunkType);
-    AppendU32LE(bytes, std::uint32_t(length > 12 ? length - 12 : 0));
-    AppendU32LE(bytes, RwLibraryVersion);
+    AppendU32(bytes, chunkType);
+    AppendU32(bytes, std::uint32_t(length > 12 ? length - 12 : 0));
+    AppendU32(bytes, RwLibraryVersion);
     for (std::size_t i = bytes.size(); i < length; ++i)
         bytes.push_back(std::uint8_t(seed + i * 7));
     bytes.resize(length);
@@ -198,19 +214,18 @@ ByteBuffer BuildArchive(const std::vector<TFixtureArchiveEntry>& entries, std::u
         throw std::runtime_error("fixture: the directory does not fit before the first data sector");
     ByteBuffer archive;
     AppendText(archive, "VER2");
-    AppendU32LE(archive, std::uint32_t(entries.size()));
+    AppendU32(archive, std::uint32_t(entries.size()));
     std::uint32_t nextSector = firstDataSector;
     for (const TFixtureArchiveEntry& entry : entries) {
-        AppendU32LE(archive, nextSector);
-        AppendU32LE(archive, SectorsFor(entry.Data.size()));
-        std::array<std::uint8_t, 24> name{};
-        std::copy_n(entry.Name.begin(), std::min<std::size_t>(entry.Name.size(), 24), name.begin());
-        archive.insert(archive.end(), name.begin(), name.end());
+        AppendU32(archive, nextSector);
+        AppendU32(archive, SectorsFor(entry.Data.size()));
+        for (std::size_t i = 0; i < 24; ++i)
+            archive.push_back(i < entry.Name.size() ? std::uint8_t(entry.Name[i]) : 0);
         nextSector += SectorsFor(entry.Data.size());
     }
     archive.resize(std::size_t(firstDataSector) * Sector, 0);
     for (const TFixtureArchiveEntry& entry : entries)
-        AppendBytes(archive, SectorPadded(entry.Data));
+        AppendAll(archive, SectorPadded(entry.Data));
     return archive;
 }
 
@@ -220,18 +235,18 @@ ByteBuffer BuildGXT(const std::vector<TFixtureGXTText>& mainTable, const std::ve
     const ByteBuffer mainBody = TableBody(mainTable);
     ByteBuffer gxt = {4, 0, 8, 0};
     AppendText(gxt, "TABL");
-    AppendU32LE(gxt, std::uint32_t(12 * tableCount));
+    AppendU32(gxt, std::uint32_t(12 * tableCount));
     const std::uint32_t mainPosition = std::uint32_t(12 + 12 * tableCount);
     AppendName8(gxt, "MAIN");
-    AppendU32LE(gxt, mainPosition);
+    AppendU32(gxt, mainPosition);
     if (tableCount == 2) {
         AppendName8(gxt, "MISSION1");
-        AppendU32LE(gxt, std::uint32_t(mainPosition + mainBody.size()));
+        AppendU32(gxt, std::uint32_t(mainPosition + mainBody.size()));
     }
-    AppendBytes(gxt, mainBody);
+    AppendAll(gxt, mainBody);
     if (tableCount == 2) {
         AppendName8(gxt, "MISSION1");
-        AppendBytes(gxt, TableBody(missionTable));
+        AppendAll(gxt, TableBody(missionTable));
     }
     return gxt;
 }
