@@ -1,0 +1,59 @@
+#pragma once
+// A 32-bit device-independent bitmap with its own memory device context and
+// canvas, and a list of equally sized images.
+
+#include "menustyle/Canvas.h"
+#include "menustyle/Gdi.h"
+#include "menustyle/portable/BitmapEffects.h"
+
+#include <memory>
+#include <vector>
+
+class TBitmap : public TPixelSurface {
+public:
+    TBitmap() = default;
+    TBitmap(int width, int height);
+    TBitmap(const TBitmap& other);
+    TBitmap& operator=(const TBitmap& other);
+    ~TBitmap() override;
+
+    // A new size clears the content to black.
+    void SetSize(int width, int height);
+    int Width() const override { return Width_; }
+    int Height() const override { return Height_; }
+    bool Empty() const { return Width_ <= 0 || Height_ <= 0; }
+    // Only valid while the bitmap is not empty.
+    TCanvas& Canvas() { return *Canvas_; }
+    HDC Dc() const { return DcHandle.get(); }
+
+    TColor Pixel(int x, int y) const override;
+    void SetPixel(int x, int y, TColor color) override;
+    void Fill(TColor color);
+
+private:
+    int Width_ = 0;
+    int Height_ = 0;
+    TMemoryDcHandle DcHandle;
+    TBitmapHandle BitmapHandle;
+    std::unique_ptr<TSelectGuard> Selection;
+    std::unique_ptr<TCanvas> Canvas_;
+};
+
+// Images of one size; each is drawn with its bottom-left pixel's colour left out.
+class TImageList {
+public:
+    TImageList(int width, int height) : Width_(width), Height_(height) {}
+    int Width() const { return Width_; }
+    int Height() const { return Height_; }
+    int Count() const { return static_cast<int>(Images.size()); }
+    bool Valid(int index) const { return index >= 0 && index < Count(); }
+    // The image is cut or padded to the list's size; returns its index.
+    int Add(const TBitmap& image);
+    const TBitmap& Image(int index) const { return Images.at(static_cast<std::size_t>(index)); }
+    void Draw(TCanvas& canvas, int x, int y, int index) const;
+
+private:
+    int Width_;
+    int Height_;
+    std::vector<TBitmap> Images;
+};

@@ -1,0 +1,51 @@
+#include "menustyle/MainMenuStyler.h"
+
+void ApplyMainWindowStylerSettings(TMenuStyler& styler)
+{
+    TMenuStylerSettings& settings = styler.Settings;
+    settings.DimLevel = 30;
+    settings.GrayLevel = 10;
+    TFont font;
+    font.Charset = DEFAULT_CHARSET;
+    font.Color = clMenuText;
+    font.Height = -11;
+    font.Name = L"Tahoma";
+    styler.SetFont(font);
+    settings.Color = clBtnFace;
+    settings.DrawMenuBar = false;
+    settings.IconBackColor = clBtnFace;
+    styler.SetMenuBarColor(clBtnFace);
+    settings.SelectColor = clHighlight;
+    settings.SelectBorderColor = clHighlight;
+    settings.SelectFontColor = clMenuText;
+    settings.DisabledColor = clInactiveCaption;
+    settings.SeparatorColor = clBtnFace;
+    settings.CheckedColor = clHighlight;
+    settings.IconWidth = 24;
+    settings.DrawSelect = true;
+    styler.SetUseSystemColors(true);
+    settings.UseDimColor = false;
+    settings.OverrideOwnerDraw = false;
+    settings.Gradient = false;
+    settings.FlatMenu = false;
+    settings.AutoDetect = false;
+    styler.SetXPContainers(TXPContainers{});
+    styler.SetXPControls(TXPControls{xcMainMenu, xcPopupMenu});
+    styler.SetActive(true);
+}
+
+TMenuStylerAttachment::TMenuStylerAttachment(HWND window, TMainMenu& menu)
+{
+    Form_.Window = window;
+    Form_.MainMenu = &menu;
+    Form_.Menus.push_back(&menu);
+    menu.AttachTo(window);
+    Styler_ = std::make_unique<TMenuStyler>(&Form_);
+    ApplyMainWindowStylerSettings(*Styler_);
+    Styler_->Loaded();
+}
+
+bool TMenuStylerAttachment::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)
+{
+    return DispatchMenuMessage(Form_.Window, message, wParam, lParam, result);
+}
