@@ -108,7 +108,7 @@ std::uint64_t TIMGFile::ExtractToStream(TStream& dest, std::uint64_t position, s
 
 bool TIMGFile::AddFile(const std::filesystem::path& fileName, std::string_view entryName, bool ask)
 {
-    File();
+    File(); // a closed archive is refused before anything is asked
     CheckEntryName(entryName);
     if (!ConfirmReplacement(entryName, ask))
         return false;
@@ -120,7 +120,7 @@ bool TIMGFile::AddFile(const std::filesystem::path& fileName, std::string_view e
 bool TIMGFile::AddStream(TStream& source, std::uint64_t position, std::uint64_t count, std::string_view entryName,
                          bool ask)
 {
-    File();
+    File(); // a closed archive is refused before anything is asked
     CheckEntryName(entryName);
     if (!ConfirmReplacement(entryName, ask))
         return false;

@@ -44,7 +44,7 @@ public:
 
     // How many bytes at the head of the archive adding newEntries new names may
     // overwrite: the directory region plus every data block that growing the
-    // directory would move.
+    // directory would move (never more than the file's length).
     std::uint64_t HeadBytesAtRisk(int newEntries) const;
 
     // Rereads the directory from disk and recomputes FreeSlots.
