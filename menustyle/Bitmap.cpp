@@ -29,6 +29,7 @@ void TBitmap::SetSize(int width, int height)
     BitmapHandle.reset();
     Width_ = 0;
     Height_ = 0;
+    Bits = nullptr;
     if (width <= 0 || height <= 0)
         return;
     if (!DcHandle)
@@ -46,22 +47,37 @@ void TBitmap::SetSize(int width, int height)
         return;
     Width_ = width;
     Height_ = height;
+    Bits = static_cast<std::uint32_t*>(bits);
     Selection = std::make_unique<TSelectGuard>(DcHandle.get(), BitmapHandle.get());
     Canvas_ = std::make_unique<TCanvas>(DcHandle.get());
 }
 
+std::uint32_t* TBitmap::PixelAddress(int x, int y) const
+{
+    if (!Bits || x < 0 || y < 0 || x >= Width_ || y >= Height_)
+        return nullptr;
+    // Drawing through the DC may still be queued; memory must be current.
+    GdiFlush();
+    return Bits + static_cast<std::size_t>(y) * static_cast<std::size_t>(Width_) + static_cast<std::size_t>(x);
+}
+
 TColor TBitmap::Pixel(int x, int y) const
 {
-    if (Empty())
+    const std::uint32_t* pixel = PixelAddress(x, y);
+    if (!pixel)
         return clBlack;
-    const COLORREF color = GetPixel(DcHandle.get(), x, y);
-    return color == CLR_INVALID ? clBlack : static_cast<TColor>(color);
+    return RgbColor(static_cast<int>((*pixel >> 16) & 0xFF), static_cast<int>((*pixel >> 8) & 0xFF),
+                    static_cast<int>(*pixel & 0xFF));
 }
 
 void TBitmap::SetPixel(int x, int y, TColor color)
 {
-    if (!Empty())
-        Canvas_->SetPixel(x, y, color);
+    std::uint32_t* pixel = PixelAddress(x, y);
+    if (!pixel)
+        return;
+    const TColor rgb = Canvas_->Resolve(color);
+    *pixel = (static_cast<std::uint32_t>(RedOf(rgb)) << 16) | (static_cast<std::uint32_t>(GreenOf(rgb)) << 8) |
+             static_cast<std::uint32_t>(BlueOf(rgb));
 }
 
 void TBitmap::Fill(TColor color)

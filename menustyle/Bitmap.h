@@ -6,6 +6,7 @@
 #include "menustyle/Gdi.h"
 #include "menustyle/portable/BitmapEffects.h"
 
+#include <cstdint>
 #include <memory>
 #include <vector>
 
@@ -26,13 +27,17 @@ public:
     TCanvas& Canvas() { return *Canvas_; }
     HDC Dc() const { return DcHandle.get(); }
 
+    // Direct reads and writes of the pixel memory (outside: black, ignored).
     TColor Pixel(int x, int y) const override;
     void SetPixel(int x, int y, TColor color) override;
     void Fill(TColor color);
 
 private:
+    std::uint32_t* PixelAddress(int x, int y) const;
+
     int Width_ = 0;
     int Height_ = 0;
+    std::uint32_t* Bits = nullptr; // top-down rows of 0x00RRGGBB
     TMemoryDcHandle DcHandle;
     TBitmapHandle BitmapHandle;
     std::unique_ptr<TSelectGuard> Selection;

@@ -201,9 +201,13 @@ void TCanvas::DrawTransparent(int x, int y, const TBitmap& bitmap)
 {
     if (bitmap.Width() <= 0 || bitmap.Height() <= 0)
         return;
-    const COLORREF transparent = bitmap.Pixel(0, bitmap.Height() - 1);
-    GdiTransparentBlt(Dc, x, y, bitmap.Width(), bitmap.Height(), bitmap.Dc(), 0, 0, bitmap.Width(),
-                      bitmap.Height(), transparent);
+    // Pixel by pixel: raster-operation masking would combine palette indices
+    // on a palette device. Icons are small.
+    const TColor transparent = bitmap.Pixel(0, bitmap.Height() - 1);
+    for (int row = 0; row < bitmap.Height(); ++row)
+        for (int column = 0; column < bitmap.Width(); ++column)
+            if (const TColor pixel = bitmap.Pixel(column, row); pixel != transparent)
+                SetPixelV(Dc, x + column, y + row, pixel);
 }
 
 TColor TCanvas::SystemColorRgb(int index) const
