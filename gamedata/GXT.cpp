@@ -112,12 +112,12 @@ TGXTTable ReadTable(TBytes bytes, std::size_t index, std::uint64_t blockPosition
     budget.Spend(keyCount * (sizeof(TGXTKey) + sizeof(std::string)));
     const std::uint64_t textBase = base + TableHeaderSize + table.KeyBlockSize + TextHeaderSize;
     table.Keys.resize(std::size_t(keyCount));
-    table.Texts.resize(std::size_t(keyCount));
+    table.Texts.reserve(std::size_t(keyCount));
     for (std::size_t k = 0; k < keyCount; ++k) {
         const TBytes entry = keyEntries.subspan(k * KeyEntrySize, KeyEntrySize);
         table.Keys[k].TextOffset = LoadU32LE(entry.first<4>());
         table.Keys[k].Hash = LoadU32LE(entry.subspan<4, 4>());
-        table.Texts[k] = ReadText(bytes, textBase + table.Keys[k].TextOffset, budget);
+        table.Texts.push_back(ReadText(bytes, textBase + table.Keys[k].TextOffset, budget));
     }
     return table;
 }

@@ -39,7 +39,9 @@ public:
     void LoadFromFile(const std::filesystem::path& fileName);
     void LoadFromBytes(std::span<const std::uint8_t> bytes);
 
-    // Writes through an atomic replacement: a failure leaves the old file intact.
+    // Sizes and offsets are computed afresh from Texts; a table with fewer Keys than
+    // Texts raises TVehmiraError. Writes through an atomic replacement: a failure
+    // leaves the old file intact.
     void SaveToFile(const std::filesystem::path& fileName) const;
     ByteBuffer SaveToBytes() const;
 };
