@@ -108,6 +108,8 @@ TEST(Import, MalformedPackagesChangeNothing)
                                                    {ByteBuffer{}, model, {}, {}, {}, {}, {}});
     const ByteBuffer lineBreak = PackageBytes(1, {false, false, false, false, false, true},
                                               {ByteBuffer{}, {}, {}, {}, {}, {}, ToBytes("x, 1,1\r\nlandstal, 9,9")});
+    const ByteBuffer zeroInName = PackageBytes(1, {false, false, true, false, false, false},
+                                               {ByteBuffer{}, {}, ToBytes(std::string_view("A\0B", 3)), {}, {}, {}, {}});
     const ByteBuffer shortVehicles = PackageBytes(1, {false, false, false, false, true, false},
                                                   {ByteBuffer{}, {}, {}, {}, {}, ToBytes("1, a, b, car, X"), {}});
     const struct {
@@ -124,6 +126,7 @@ TEST(Import, MalformedPackagesChangeNothing)
         {"model as texture dictionary", clumpAsTexture,
          "The package's texture dictionary piece is not a RenderWare texture dictionary (TXD)."},
         {"line break inside a line", lineBreak, ""},
+        {"zero byte inside the name", zeroInName, ""},
         {"Vehicles.ide line of five fields", shortVehicles, ""},
     };
     const auto before = game.Files(true);
@@ -240,11 +243,17 @@ TEST(Import, ShortLinesAndMissingKeysNeitherFailNorMatch)
     EXPECT_EQ(after, expected);
 }
 
-TEST(Import, RefusesToRunWithoutAnOpenArchive)
+TEST(Import, RefusesToRunWithoutAnOpenArchiveOrWithABrokenGXTFile)
 {
     TFixtureGame game;
+    TImportFiles files;
+    files.Name = "Name";
+    game.Temp.Write("game/Text/American.gxt", std::string_view("\4\0\x8\0TABX\0\0\0\0"));
+    const auto before = game.Files();
+    EXPECT_EQ(ImportFailure(game, 415, files), GXTFileErrorText);
     game.Archive.Close();
     EXPECT_EQ(ImportFailure(game, 415, TImportFiles{}), NoOpenArchiveText);
+    EXPECT_EQ(game.Files(), before);
 }
 
 TEST(Import, AnInterruptedImportLeavesTheGameDirectoryAsItWas)
