@@ -37,13 +37,6 @@ std::filesystem::path RelativeInside(const std::filesystem::path& gameDirectory,
     return relative;
 }
 
-void WriteDurableCopy(const std::filesystem::path& target, std::span<const std::uint8_t> bytes)
-{
-    TFileStream file(target, TFileAccess::CreateNew);
-    file.Write(bytes);
-    file.Flush();
-}
-
 ByteBuffer ReadArchiveHead(TFileStream& archive, std::uint64_t length)
 {
     const std::uint64_t savedPosition = archive.Position();
@@ -54,14 +47,15 @@ ByteBuffer ReadArchiveHead(TFileStream& archive, std::uint64_t length)
     return head;
 }
 
-// Copies what the import may change into the journal directory, then writes
-// the manifest last: only from then on does recovery act on the journal.
+// Saves what the import may change into the journal directory, flushed, then
+// writes the manifest last: only from then on does recovery act on the journal.
 void WriteJournal(const std::filesystem::path& directory, TJournalManifest& manifest,
                   const std::vector<std::filesystem::path>& files, TFileStream& archive)
 {
+    TFileStream saved(directory / SavedBytesFileName, TFileAccess::CreateNew);
     const ByteBuffer head = ReadArchiveHead(archive, manifest.HeadLength);
     manifest.HeadCRC = CRC32Buffer(head);
-    WriteDurableCopy(directory / HeadCopyFileName, head);
+    saved.Write(head);
     for (std::size_t i = 0; i < files.size(); ++i) {
         TFileFingerprint& before = manifest.Files[i].Before;
         before.Present = FileExists(files[i]);
@@ -70,9 +64,10 @@ void WriteJournal(const std::filesystem::path& directory, TJournalManifest& mani
         const ByteBuffer bytes = ReadWholeFile(files[i]);
         before.Length = bytes.size();
         before.CRC = CRC32Buffer(bytes);
-        WriteDurableCopy(directory / FileCopyName(i), bytes);
+        saved.Write(bytes);
     }
-    FlushDirectory(directory);
+    saved.Flush();
+    // Flushing the journal directory after the manifest's rename makes both names durable.
     SaveManifest(directory, manifest);
 }
 

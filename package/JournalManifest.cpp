@@ -191,8 +191,6 @@ TJournalState ParseState(const std::string& text)
 
 } // namespace
 
-std::string FileCopyName(std::size_t index) { return "file-" + std::to_string(index) + ".bak"; }
-
 std::string ManifestToText(const TJournalManifest& manifest)
 {
     std::string out;

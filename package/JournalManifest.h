@@ -53,9 +53,10 @@ struct TJournalManifest {
 };
 
 inline constexpr const char* ManifestFileName = "manifest.txt";
-inline constexpr const char* HeadCopyFileName = "archive-head.bak";
-// The copy of file i of the manifest inside the journal directory.
-std::string FileCopyName(std::size_t index);
+// The saved bytes, in one file so that one flush makes them durable: the
+// archive's head (HeadLength bytes), then every file that existed, in manifest
+// order, each Before.Length bytes.
+inline constexpr const char* SavedBytesFileName = "saved.bak";
 
 std::string ManifestToText(const TJournalManifest& manifest);
 // Raises TVehmiraError naming the problem for a damaged or foreign manifest,

@@ -34,24 +34,43 @@ std::string JournalName(const std::filesystem::path& journalDirectory)
     return "\"" + PathToUtf8(journalDirectory.filename()) + "\"";
 }
 
-// A saved copy, read whole and checked against the fingerprint taken when it was made.
-ByteBuffer ReadCheckedCopy(const std::filesystem::path& copyPath, std::uint64_t length, std::uint32_t crc,
-                           const std::string& whatItHolds, const std::filesystem::path& journalDirectory)
-{
-    const auto damaged = [&] {
-        return TVehmiraError("The import journal " + JournalName(journalDirectory) + " is damaged: its copy of " +
-                             whatItHolds + " does not match what was saved. Nothing was restored.");
-    };
-    ByteBuffer bytes;
-    try {
-        bytes = ReadWholeFile(copyPath);
-    } catch (const TVehmiraError&) {
-        throw damaged();
+// The saved bytes of a journal, each piece checked against the fingerprint
+// taken when it was saved.
+class TSavedBytes {
+public:
+    explicit TSavedBytes(const std::filesystem::path& journalDirectory) : JournalDirectory(journalDirectory)
+    {
+        try {
+            Saved.emplace(journalDirectory / SavedBytesFileName, TFileAccess::Read);
+        } catch (const TVehmiraError&) {
+            throw Damaged("its saved bytes");
+        }
     }
-    if (bytes.size() != length || CRC32Buffer(bytes) != crc)
-        throw damaged();
-    return bytes;
-}
+
+    ByteBuffer Next(std::uint64_t length, std::uint32_t crc, const std::string& whatItHolds)
+    {
+        if (length > Saved->Size() - Position)
+            throw Damaged("its copy of " + whatItHolds);
+        ByteBuffer bytes(static_cast<std::size_t>(length));
+        Saved->Seek(Position);
+        Saved->Read(bytes);
+        Position += length;
+        if (CRC32Buffer(bytes) != crc)
+            throw Damaged("its copy of " + whatItHolds);
+        return bytes;
+    }
+
+private:
+    TVehmiraError Damaged(const std::string& what) const
+    {
+        return TVehmiraError("The import journal " + JournalName(JournalDirectory) + " is damaged: " + what +
+                             " does not match what was saved. Nothing was restored.");
+    }
+
+    std::filesystem::path JournalDirectory;
+    std::optional<TFileStream> Saved;
+    std::uint64_t Position = 0;
+};
 
 void RestoreFile(const std::filesystem::path& target, const std::optional<ByteBuffer>& copy)
 {
@@ -112,14 +131,12 @@ std::filesystem::path JournaledPath(const std::filesystem::path& gameDirectory,
 void RestoreFromJournal(const std::filesystem::path& gameDirectory, const std::filesystem::path& journalDirectory,
                         const TJournalManifest& manifest, TFileStream& archive)
 {
-    const ByteBuffer head = ReadCheckedCopy(journalDirectory / HeadCopyFileName, manifest.HeadLength,
-                                            manifest.HeadCRC, "the archive's head", journalDirectory);
+    TSavedBytes saved(journalDirectory);
+    const ByteBuffer head = saved.Next(manifest.HeadLength, manifest.HeadCRC, "the archive's head");
     std::vector<std::optional<ByteBuffer>> copies;
-    for (std::size_t i = 0; i < manifest.Files.size(); ++i) {
-        const TJournaledFile& file = manifest.Files[i];
+    for (const TJournaledFile& file : manifest.Files) {
         if (file.Before.Present)
-            copies.emplace_back(ReadCheckedCopy(journalDirectory / FileCopyName(i), file.Before.Length,
-                                                file.Before.CRC, GameFileText(file.RelativePath), journalDirectory));
+            copies.emplace_back(saved.Next(file.Before.Length, file.Before.CRC, GameFileText(file.RelativePath)));
         else
             copies.emplace_back();
     }

@@ -166,6 +166,44 @@ TEST(TransactionTest, RecoveryRollsBackAPendingJournalAndReportsIt)
     game.Open();
 }
 
+// A journal whose saved bytes were damaged is never used to overwrite the game.
+TEST(TransactionTest, RecoveryFromADamagedJournalChangesNothing)
+{
+    TFaultReset reset;
+    const struct {
+        const char* Name;
+        void (*Damage)(const std::filesystem::path& saved);
+    } cases[] = {
+        {"byte changed",
+         [](const std::filesystem::path& saved) {
+             ByteBuffer bytes = ReadWholeFile(saved);
+             bytes[bytes.size() / 2] ^= 0x01;
+             ReplaceFileAtomically(saved, bytes);
+         }},
+        {"cut short", [](const std::filesystem::path& saved) { std::filesystem::resize_file(saved, 100); }},
+        {"missing", [](const std::filesystem::path& saved) { std::filesystem::remove(saved); }},
+    };
+    for (const auto& test : cases) {
+        SCOPED_TRACE(test.Name);
+        TOpenGame game;
+        const TGameContext context = game.Context();
+        std::string id;
+        {
+            TImportTransaction transaction(context, {game.File(GameFiles::Handling)}, 0, {"415", "x.car"});
+            id = transaction.JournalId();
+            ReplaceFileAtomically(game.File(GameFiles::Handling), std::string_view("half\r\n"));
+            FaultInjection::FailAtOperation(1, true);
+        }
+        FaultInjection::FailAtOperation(0);
+        game.Close();
+        test.Damage(JournalRoot(game.Directory()) / id / SavedBytesFileName);
+        const auto crashed = game.Files();
+        EXPECT_THROW(RecoverInterruptedImports(game.Directory()), TVehmiraError);
+        EXPECT_EQ(game.Files(), crashed);
+        EXPECT_EQ(ListJournalIds(game.Directory()).size(), 1u) << "the journal is kept for inspection";
+    }
+}
+
 // Recovery itself may be cut off at any write, flush, rename or truncation;
 // it is then simply run again.
 TEST(TransactionTest, RecoveryInterruptedAtAnyOperationIsRepeatedToTheSameResult)
