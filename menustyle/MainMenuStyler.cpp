@@ -36,10 +36,25 @@ void ApplyMainWindowStylerSettings(TMenuStyler& styler)
 
 TMenuStylerAttachment::TMenuStylerAttachment(HWND window, TMainMenu& menu)
 {
+    menu.AttachTo(window);
+    Start(window, menu);
+}
+
+TMenuStylerAttachment::TMenuStylerAttachment(HWND window)
+    : AdoptedMenu(TMainMenu::AdoptWindowMenu(L"Menu", window))
+{
+    Form_.Window = window;
+    if (AdoptedMenu)
+        Start(window, *AdoptedMenu);
+    else
+        Styler_ = std::make_unique<TMenuStyler>(&Form_);
+}
+
+void TMenuStylerAttachment::Start(HWND window, TMainMenu& menu)
+{
     Form_.Window = window;
     Form_.MainMenu = &menu;
     Form_.Menus.push_back(&menu);
-    menu.AttachTo(window);
     Styler_ = std::make_unique<TMenuStyler>(&Form_);
     ApplyMainWindowStylerSettings(*Styler_);
     Styler_->Loaded();

@@ -1,10 +1,12 @@
 #pragma once
 // The main window's styled menu bar: the one call the main window makes.
 //
-//   TMainMenu Menu(L"Menu");           // items added as usual
-//   TMenuStylerAttachment styling(window, Menu);
+//   TMenuStylerAttachment styling(window);   // after SetMenu(window, bar)
 //   ...in the window procedure, first:
 //   if (LRESULT r; styling.HandleMessage(message, wParam, lParam, r)) return r;
+//
+// The menu bar may be built with plain Win32 calls: it is adopted with its
+// command ids, so WM_COMMAND reaches the window as before.
 
 #include "menustyle/MenuStyler.h"
 #include "menustyle/Menus.h"
@@ -19,6 +21,8 @@ class TMenuStylerAttachment {
 public:
     // Makes `menu` the window's menu bar and styles it.
     TMenuStylerAttachment(HWND window, TMainMenu& menu);
+    // Styles the menu bar the window already has.
+    explicit TMenuStylerAttachment(HWND window);
     TMenuStylerAttachment(const TMenuStylerAttachment&) = delete;
     TMenuStylerAttachment& operator=(const TMenuStylerAttachment&) = delete;
 
@@ -29,6 +33,9 @@ public:
     bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
 
 private:
+    void Start(HWND window, TMainMenu& menu);
+
+    std::unique_ptr<TMainMenu> AdoptedMenu;
     TOwnerForm Form_;
     std::unique_ptr<TMenuStyler> Styler_;
 };

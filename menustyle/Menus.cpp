@@ -269,8 +269,56 @@ TMenu::TMenu(std::wstring name, HMENU handle) : Name_(std::move(name)), Handle_(
 TMenu::~TMenu()
 {
     Root.Submenu = nullptr;
-    if (Handle_)
+    if (Handle_ && OwnsHandle)
         DestroyMenu(Handle_);
+}
+
+void TMenu::Adopt()
+{
+    OwnsHandle = false;
+    Root.AdoptItems(Handle_);
+}
+
+void TMenuItem::UseCommand(UINT command)
+{
+    if (ItemsByCommand()[CommandId] == this)
+        ItemsByCommand().erase(CommandId);
+    CommandId = command;
+    ItemsByCommand()[command] = this;
+}
+
+void TMenuItem::AdoptItems(HMENU handle)
+{
+    const int count = GetMenuItemCount(handle);
+    for (int position = 0; position < count; ++position) {
+        wchar_t text[256]{};
+        MENUITEMINFOW info{};
+        info.cbSize = sizeof(info);
+        info.fMask = MIIM_FTYPE | MIIM_STATE | MIIM_ID | MIIM_SUBMENU | MIIM_STRING;
+        info.dwTypeData = text;
+        info.cch = static_cast<UINT>(std::size(text) - 1);
+        if (!GetMenuItemInfoW(handle, static_cast<UINT>(position), TRUE, &info))
+            continue;
+        std::wstring caption = (info.fType & MFT_SEPARATOR) ? SeparatorCaption : std::wstring(text);
+        // A plain menu shows its shortcut after a tab; the caption ends there.
+        if (const auto tab = caption.find(L'\t'); tab != std::wstring::npos)
+            caption.resize(tab);
+        auto item = std::make_unique<TMenuItem>(std::wstring{}, std::move(caption));
+        if (!info.hSubMenu)
+            item->UseCommand(info.wID);
+        item->Enabled_ = (info.fState & MFS_DISABLED) == 0;
+        item->Checked_ = (info.fState & MFS_CHECKED) != 0;
+        item->Default_ = (info.fState & MFS_DEFAULT) != 0;
+        item->RadioItem_ = (info.fType & MFT_RADIOCHECK) != 0;
+        item->Parent_ = this;
+        item->Menu_ = Menu_;
+        item->Submenu = info.hSubMenu;
+        item->Inserted = true;
+        if (info.hSubMenu)
+            item->AdoptItems(info.hSubMenu);
+        Children.push_back(std::move(item));
+        Children.back()->Refresh();
+    }
 }
 
 void TMenu::SetOwnerDraw(bool ownerDraw)
@@ -291,10 +339,34 @@ void TMenu::SetRightToLeft(bool rightToLeft)
 
 TMainMenu::TMainMenu(std::wstring name) : TMenu(std::move(name), CreateMenu()) {}
 
+namespace {
+
+// Reaches the adopting constructor path of TMainMenu.
+class TAdoptedMainMenu : public TMainMenu {
+public:
+    TAdoptedMainMenu(std::wstring name, HWND window) : TMainMenu(std::move(name), window) {}
+};
+
+} // namespace
+
+TMainMenu::TMainMenu(std::wstring name, HWND window)
+    : TMenu(std::move(name), GetMenu(window)), Window_(window), OwnsMenu(false)
+{
+    Adopt();
+}
+
+std::unique_ptr<TMainMenu> TMainMenu::AdoptWindowMenu(std::wstring name, HWND window)
+{
+    if (!GetMenu(window))
+        return nullptr;
+    return std::make_unique<TAdoptedMainMenu>(std::move(name), window);
+}
+
 TMainMenu::~TMainMenu()
 {
-    // The window would destroy its menu bar with itself; take it back first.
-    if (Window_ && IsWindow(Window_) && GetMenu(Window_) == Handle())
+    // The window would destroy its menu bar with itself; take a menu it does
+    // not own back first.
+    if (OwnsMenu && Window_ && IsWindow(Window_) && GetMenu(Window_) == Handle())
         SetMenu(Window_, nullptr);
 }
 

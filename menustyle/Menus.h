@@ -98,6 +98,8 @@ public:
 private:
     friend class TMenu;
     void AttachTo(TMenu* menu);
+    void AdoptItems(HMENU handle);
+    void UseCommand(UINT command);
     void InsertInto(HMENU parentHandle, UINT position);
     void Refresh();
     int IndexInParent() const;
@@ -143,10 +145,14 @@ public:
 
 protected:
     TMenu(std::wstring name, HMENU handle);
+    // Takes over a menu built with plain Win32 calls: its items become this
+    // menu's items with their command ids; the handle stays its owner's.
+    void Adopt();
 
 private:
     std::wstring Name_;
     HMENU Handle_;
+    bool OwnsHandle = true;
     TMenuItem Root;
     bool OwnerDraw_ = false;
     bool RightToLeft = false;
@@ -155,6 +161,9 @@ private:
 class TMainMenu : public TMenu {
 public:
     explicit TMainMenu(std::wstring name);
+    // The window's existing menu bar, adopted with its items and command ids;
+    // the window stays its owner.
+    static std::unique_ptr<TMainMenu> AdoptWindowMenu(std::wstring name, HWND window);
     ~TMainMenu() override;
     bool IsMainMenu() const override { return true; }
     // Makes this the window's menu bar.
@@ -162,8 +171,12 @@ public:
     HWND Window() const { return Window_; }
     void Changed() override;
 
+protected:
+    TMainMenu(std::wstring name, HWND window);
+
 private:
     HWND Window_ = nullptr;
+    bool OwnsMenu = true;
 };
 
 class TPopupMenu : public TMenu {

@@ -1,0 +1,110 @@
+#include "menustyle/MainMenuStyler.h"
+#include "menustyle/StylerFixture.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+constexpr UINT ExitCommand = 1001;
+constexpr UINT PathCommand = 1002;
+
+// A menu bar built the plain Win32 way, as the main window builds its own.
+HMENU PlainMenuBar()
+{
+    HMENU bar = CreateMenu();
+    HMENU file = CreatePopupMenu();
+    AppendMenuW(file, MF_STRING, ExitCommand, L"Выход");
+    HMENU settings = CreatePopupMenu();
+    AppendMenuW(settings, MF_STRING, PathCommand, L"Путь");
+    AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(file), L"Файл  ");
+    AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(settings), L"Установки  ");
+    return bar;
+}
+
+UINT NativeType(HMENU menu, UINT position)
+{
+    MENUITEMINFOW info{};
+    info.cbSize = sizeof(info);
+    info.fMask = MIIM_FTYPE | MIIM_ID;
+    GetMenuItemInfoW(menu, position, TRUE, &info);
+    return info.fType;
+}
+
+TEST(MainWindowStyling, AdoptedMenuBarIsOwnerDrawnAndKeepsItsCommands)
+{
+    TTestWindow window(300, 200, false);
+    SetMenu(window.Handle(), PlainMenuBar());
+    TMenuStylerAttachment styling(window.Handle());
+    TMenuStyler& styler = styling.Styler();
+    ASSERT_NE(styling.Form().MainMenu, nullptr);
+    TMainMenu& menu = *styling.Form().MainMenu;
+    ASSERT_EQ(menu.Items().Count(), 2);
+    TMenuItem& exit = menu.Items()[0][0];
+    EXPECT_EQ(exit.Caption(), L"Выход");
+    EXPECT_EQ(exit.Command(), ExitCommand);
+    EXPECT_EQ(menu.Items()[1][0].Command(), PathCommand);
+    EXPECT_TRUE(styler.Active());
+    EXPECT_TRUE(NativeType(GetMenu(window.Handle()), 0) & MFT_OWNERDRAW);
+    EXPECT_TRUE(NativeType(menu.Items()[0].SubmenuHandle(), 0) & MFT_OWNERDRAW);
+    EXPECT_EQ(exit.OnDrawItem.Code, &TMenuStyler::DrawMenuItemStep);
+
+    // Commands the window handles itself are not taken by the menu layer.
+    LRESULT result = 0;
+    EXPECT_FALSE(DispatchMenuMessage(window.Handle(), WM_COMMAND, ExitCommand, 0, result));
+}
+
+TEST(MainWindowStyling, WrittenSettings)
+{
+    TTestWindow window(300, 200, false);
+    SetMenu(window.Handle(), PlainMenuBar());
+    TMenuStylerAttachment styling(window.Handle());
+    const TMenuStyler& styler = styling.Styler();
+    EXPECT_EQ(styler.XPContainers().Mask(), 0);
+    EXPECT_EQ(styler.XPControls(), (TXPControls{xcMainMenu, xcPopupMenu}));
+    EXPECT_EQ(styler.Font().Name, L"Tahoma");
+    EXPECT_EQ(styler.Font().Height, -11);
+    EXPECT_EQ(styler.Font().Color, clMenuText);
+    EXPECT_EQ(styler.Settings.DisabledColor, clInactiveCaption);
+    EXPECT_FALSE(styler.Settings.FlatMenu);
+    EXPECT_FALSE(styler.Settings.Gradient);
+    EXPECT_TRUE(styler.UseSystemColors());
+}
+
+TEST(MainWindowStyling, PopupItemHeightIsTextHeightAndThreeQuarters)
+{
+    TTestWindow window(300, 200, false);
+    SetMenu(window.Handle(), PlainMenuBar());
+    TMenuStylerAttachment styling(window.Handle());
+    TMenuItem& exit = styling.Form().MainMenu->Items()[0][0];
+    TBitmap surface(4, 4);
+    surface.Canvas().SetFont(styling.Styler().Font());
+    const int textHeight = surface.Canvas().TextHeight(L"Выход");
+    int width = 0;
+    int height = 0;
+    styling.Styler().MeasureMenuItem(exit, surface.Canvas(), width, height);
+    EXPECT_EQ(height, textHeight + RoundHalfEven(0.75 * textHeight));
+    EXPECT_EQ(width, surface.Canvas().TextWidth(L"Выход") + 5 + 24);
+}
+
+TEST(MainWindowStyling, WindowMessagesReachTheStyledSteps)
+{
+    TTestWindow window(300, 200, false);
+    SetMenu(window.Handle(), PlainMenuBar());
+    TMenuStylerAttachment styling(window.Handle());
+    TMenuItem& exit = styling.Form().MainMenu->Items()[0][0];
+    TBitmap surface(120, 30);
+    surface.Fill(Sentinel);
+    DRAWITEMSTRUCT draw{};
+    draw.CtlType = ODT_MENU;
+    draw.itemState = ODS_SELECTED;
+    draw.hDC = surface.Dc();
+    draw.rcItem = RECT{0, 0, 100, 20};
+    draw.itemData = reinterpret_cast<ULONG_PTR>(&exit);
+    LRESULT result = 0;
+    ASSERT_TRUE(styling.HandleMessage(WM_DRAWITEM, 0, reinterpret_cast<LPARAM>(&draw), result));
+    EXPECT_EQ(surface.Pixel(0, 5), surface.Canvas().Resolve(styling.Styler().Work().WorkSelectBorderColor));
+    EXPECT_EQ(surface.Pixel(2, 18), surface.Canvas().Resolve(styling.Styler().Work().WorkSelectColor));
+    EXPECT_EQ(surface.Pixel(0, 21), Sentinel);
+}
+
+} // namespace
