@@ -132,7 +132,11 @@ void PruneJournals(const std::filesystem::path& gameDirectory)
             continue;
         }
         const bool surplus = state == TJournalState::Committed && ++committedSeen > JournalsKeptForUndo;
-        if (surplus || state == TJournalState::Undone)
-            RemoveJournal(root / *id);
+        // No flush here: a removal lost in a power loss only brings back history.
+        if (surplus || state == TJournalState::Undone) {
+            std::error_code ignored;
+            if (std::filesystem::remove(root / *id / ManifestFileName, ignored))
+                std::filesystem::remove_all(root / *id, ignored);
+        }
     }
 }
