@@ -166,6 +166,8 @@ void UndoCommand(const TCommandContext& context)
 
 void HistoryCommand(const TCommandContext& context)
 {
+    if (!std::filesystem::is_directory(context.GameDirectory))
+        throw TVehmiraError("The game directory \"" + PathToUtf8(context.GameDirectory) + "\" does not exist");
     const std::vector<TJournalInfo> imports = ListImportHistory(context.GameDirectory);
     if (imports.empty()) {
         context.Out << "No imports are recorded in this game directory.\n";

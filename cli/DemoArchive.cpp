@@ -32,9 +32,9 @@ private:
 ByteBuffer ClumpCounts()
 {
     ByteBuffer payload;
-    AppendU32LE(payload, 1); // atomics
-    AppendU32LE(payload, 0); // lights
-    AppendU32LE(payload, 0); // cameras
+    PutU32LE(payload, 1); // atomics
+    PutU32LE(payload, 0); // lights
+    PutU32LE(payload, 0); // cameras
     return Chunk(StructChunk, payload);
 }
 
@@ -43,15 +43,15 @@ ByteBuffer ClumpCounts()
 ByteBuffer FrameList(TDemoRandom& random)
 {
     ByteBuffer payload;
-    AppendU32LE(payload, 2);
+    PutU32LE(payload, 2);
     for (std::int32_t parent : {-1, 0}) {
         for (int row = 0; row < 3; ++row)
             for (int column = 0; column < 3; ++column)
-                AppendF32LE(payload, row == column ? 1.0f : 0.0f);
+                PutF32LE(payload, row == column ? 1.0f : 0.0f);
         for (int axis = 0; axis < 3; ++axis)
-            AppendF32LE(payload, parent < 0 ? 0.0f : random.Between(-0.5f, 0.5f));
-        AppendU32LE(payload, std::uint32_t(parent));
-        AppendU32LE(payload, 0);
+            PutF32LE(payload, parent < 0 ? 0.0f : random.Between(-0.5f, 0.5f));
+        PutU32LE(payload, std::uint32_t(parent));
+        PutU32LE(payload, 0);
     }
     return Container(FrameListChunk, {Chunk(StructChunk, payload), NoExtensions(), NoExtensions()});
 }
@@ -61,41 +61,41 @@ ByteBuffer GeometryData(TDemoRandom& random)
     const std::uint32_t vertexCount = 120 + random.Next() % 80;
     const std::uint32_t triangleCount = vertexCount - 2;
     ByteBuffer payload;
-    AppendU32LE(payload, 0x00010006); // flags: positions, textured; one texture coordinate set
-    AppendU32LE(payload, triangleCount);
-    AppendU32LE(payload, vertexCount);
-    AppendU32LE(payload, 1); // morph targets
+    PutU32LE(payload, 0x00010006); // flags: positions, textured; one texture coordinate set
+    PutU32LE(payload, triangleCount);
+    PutU32LE(payload, vertexCount);
+    PutU32LE(payload, 1); // morph targets
     for (std::uint32_t v = 0; v < vertexCount * 2; ++v)
-        AppendF32LE(payload, random.Between(0.0f, 1.0f));
+        PutF32LE(payload, random.Between(0.0f, 1.0f));
     for (std::uint32_t t = 0; t < triangleCount; ++t) {
-        AppendU16LE(payload, std::uint16_t(t + 1));
-        AppendU16LE(payload, std::uint16_t(t));
-        AppendU16LE(payload, 0); // material
-        AppendU16LE(payload, std::uint16_t(t + 2));
+        PutU16LE(payload, std::uint16_t(t + 1));
+        PutU16LE(payload, std::uint16_t(t));
+        PutU16LE(payload, 0); // material
+        PutU16LE(payload, std::uint16_t(t + 2));
     }
     for (int value = 0; value < 4; ++value) // bounding sphere: centre and radius
-        AppendF32LE(payload, value < 3 ? 0.0f : 3.0f);
-    AppendU32LE(payload, 1); // has positions
-    AppendU32LE(payload, 0); // has normals
+        PutF32LE(payload, value < 3 ? 0.0f : 3.0f);
+    PutU32LE(payload, 1); // has positions
+    PutU32LE(payload, 0); // has normals
     for (std::uint32_t v = 0; v < vertexCount * 3; ++v)
-        AppendF32LE(payload, random.Between(-2.5f, 2.5f));
+        PutF32LE(payload, random.Between(-2.5f, 2.5f));
     return Chunk(StructChunk, payload);
 }
 
 ByteBuffer MaterialList(std::string_view textureName, TDemoRandom& random)
 {
     ByteBuffer listCounts;
-    AppendU32LE(listCounts, 1);
-    AppendU32LE(listCounts, 0xFFFFFFFF); // a material of its own, not a copy
+    PutU32LE(listCounts, 1);
+    PutU32LE(listCounts, 0xFFFFFFFF); // a material of its own, not a copy
     ByteBuffer material;
-    AppendU32LE(material, 0);
-    AppendU32LE(material, random.Next() | 0xFF000000); // colour, opaque
-    AppendU32LE(material, 0);
-    AppendU32LE(material, 1); // textured
+    PutU32LE(material, 0);
+    PutU32LE(material, random.Next() | 0xFF000000); // colour, opaque
+    PutU32LE(material, 0);
+    PutU32LE(material, 1); // textured
     for (float lighting : {1.0f, 1.0f, 1.0f})
-        AppendF32LE(material, lighting);
+        PutF32LE(material, lighting);
     ByteBuffer filter;
-    AppendU32LE(filter, 0x1106);
+    PutU32LE(filter, 0x1106);
     const ByteBuffer texture = Container(TextureChunk, {Chunk(StructChunk, filter), String(textureName), String(""),
                                                         NoExtensions()});
     return Container(MaterialListChunk,
@@ -106,10 +106,10 @@ ByteBuffer MaterialList(std::string_view textureName, TDemoRandom& random)
 ByteBuffer Atomic()
 {
     ByteBuffer payload;
-    AppendU32LE(payload, 1); // frame
-    AppendU32LE(payload, 0); // geometry
-    AppendU32LE(payload, 5); // flags: collision test, render
-    AppendU32LE(payload, 0);
+    PutU32LE(payload, 1); // frame
+    PutU32LE(payload, 0); // geometry
+    PutU32LE(payload, 5); // flags: collision test, render
+    PutU32LE(payload, 0);
     return Container(AtomicChunk, {Chunk(StructChunk, payload), NoExtensions()});
 }
 
@@ -118,21 +118,21 @@ ByteBuffer TextureNative(std::string_view textureName, TDemoRandom& random)
 {
     constexpr std::uint16_t Side = 32;
     ByteBuffer payload;
-    AppendU32LE(payload, 9);      // platform: Direct3D 9
-    AppendU32LE(payload, 0x1106); // filter and addressing
+    PutU32LE(payload, 9);      // platform: Direct3D 9
+    PutU32LE(payload, 0x1106); // filter and addressing
     AppendFixedText(payload, textureName, 32);
     AppendFixedText(payload, "", 32);
-    AppendU32LE(payload, 0x0500); // raster format 8888
-    AppendU32LE(payload, 21);     // A8R8G8B8
-    AppendU16LE(payload, Side);
-    AppendU16LE(payload, Side);
+    PutU32LE(payload, 0x0500); // raster format 8888
+    PutU32LE(payload, 21);     // A8R8G8B8
+    PutU16LE(payload, Side);
+    PutU16LE(payload, Side);
     for (std::uint8_t value : {32, 1, 4, 0}) // depth, levels, raster type, compression
         payload.push_back(value);
-    AppendU32LE(payload, Side * Side * 4);
+    PutU32LE(payload, Side * Side * 4);
     const std::uint32_t base = random.Next();
     for (std::uint32_t y = 0; y < Side; ++y)
         for (std::uint32_t x = 0; x < Side; ++x)
-            AppendU32LE(payload, 0xFF000000 | ((base + x * 0x0205 + y * 0x030100) & 0x00FFFFFF));
+            PutU32LE(payload, 0xFF000000 | ((base + x * 0x0205 + y * 0x030100) & 0x00FFFFFF));
     return Container(TextureNativeChunk, {Chunk(StructChunk, payload), NoExtensions()});
 }
 
@@ -152,7 +152,7 @@ ByteBuffer DemoModel(std::string_view textureName, std::uint32_t seed)
     TDemoRandom random(seed);
     const ByteBuffer frames = FrameList(random);
     ByteBuffer counts;
-    AppendU32LE(counts, 1);
+    PutU32LE(counts, 1);
     const ByteBuffer geometry = Container(
         GeometryChunk, {GeometryData(random), MaterialList(textureName, random), NoExtensions()});
     return Container(ClumpChunk, {ClumpCounts(), frames,
@@ -164,8 +164,8 @@ ByteBuffer DemoTextureDictionary(std::string_view textureName, std::uint32_t see
 {
     TDemoRandom random(seed ^ 0x5A5A5A5A);
     ByteBuffer counts;
-    AppendU16LE(counts, 1); // textures
-    AppendU16LE(counts, 2); // device: Direct3D 9
+    PutU16LE(counts, 1); // textures
+    PutU16LE(counts, 2); // device: Direct3D 9
     return Container(TextureDictionaryChunk,
                      {Chunk(StructChunk, counts), TextureNative(textureName, random), NoExtensions()});
 }

@@ -9,9 +9,9 @@ ByteBuffer Chunk(std::uint32_t type, std::span<const std::uint8_t> payload)
 {
     ByteBuffer chunk;
     chunk.reserve(12 + payload.size());
-    AppendU32LE(chunk, type);
-    AppendU32LE(chunk, std::uint32_t(payload.size()));
-    AppendU32LE(chunk, VersionStamp);
+    PutU32LE(chunk, type);
+    PutU32LE(chunk, std::uint32_t(payload.size()));
+    PutU32LE(chunk, VersionStamp);
     AppendBytes(chunk, payload);
     return chunk;
 }
@@ -35,13 +35,19 @@ ByteBuffer String(std::string_view text)
 
 } // namespace RenderWare
 
-void AppendU16LE(ByteBuffer& out, std::uint16_t value)
+void PutU16LE(ByteBuffer& out, std::uint16_t value)
 {
     out.push_back(std::uint8_t(value));
     out.push_back(std::uint8_t(value >> 8));
 }
 
-void AppendF32LE(ByteBuffer& out, float value) { AppendU32LE(out, std::bit_cast<std::uint32_t>(value)); }
+void PutU32LE(ByteBuffer& out, std::uint32_t value)
+{
+    for (int shift = 0; shift < 32; shift += 8)
+        out.push_back(std::uint8_t(value >> shift));
+}
+
+void PutF32LE(ByteBuffer& out, float value) { PutU32LE(out, std::bit_cast<std::uint32_t>(value)); }
 
 void AppendFixedText(ByteBuffer& out, std::string_view text, std::size_t size)
 {

@@ -38,8 +38,10 @@ ByteBuffer NoExtensions();
 ByteBuffer String(std::string_view text);
 } // namespace RenderWare
 
-// Little-endian field writers for chunk payloads.
-void AppendU16LE(ByteBuffer& out, std::uint16_t value);
-void AppendF32LE(ByteBuffer& out, float value);
+// Little-endian field writers for chunk payloads. They add byte by byte:
+// MinGW's GCC at -O2 misreads a small range insert into an empty buffer as an overflow.
+void PutU16LE(ByteBuffer& out, std::uint16_t value);
+void PutU32LE(ByteBuffer& out, std::uint32_t value);
+void PutF32LE(ByteBuffer& out, float value);
 // The text in a fixed-size field, zero-filled (cut when too long).
 void AppendFixedText(ByteBuffer& out, std::string_view text, std::size_t size);
