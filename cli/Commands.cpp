@@ -46,12 +46,18 @@ TVehicleFile LoadDefinitions(const TCommandContext& context)
     return definitions;
 }
 
-// The vehicle an ID of the list names; with several definitions of that ID the last one.
-const TVehicleRecord& FindVehicle(const TVehicleFile& definitions, const std::string& idText)
+// An ID as the list shows it ("0400" is 400); checked before anything is opened.
+std::int32_t ParseID(const std::string& idText)
 {
     std::int32_t id = 0;
     if (!ParseVehicleID(idText, id))
         throw TUsageError("\"" + MessageToUtf8(idText) + "\" is not a vehicle ID");
+    return id;
+}
+
+// With several definitions of the ID, the last one counts, as in the window.
+const TVehicleRecord& FindVehicle(const TVehicleFile& definitions, std::int32_t id)
+{
     const TVehicleRecord* vehicle = definitions.FindLastByID(id);
     if (vehicle == nullptr)
         throw TVehmiraError("vehicle " + std::to_string(id) + ": " + NoSuchVehicleText);
@@ -131,19 +137,21 @@ void ListCommand(const TCommandContext& context, bool json)
 void ExportCommand(const TCommandContext& context, const std::string& id, const std::string& file,
                    const TExportChoices& choices)
 {
+    const std::int32_t vehicleID = ParseID(id);
     TOpenGame game(context);
     const TVehicleFile definitions = LoadDefinitions(context);
-    const TVehicleRecord& vehicle = FindVehicle(definitions, id);
+    const TVehicleRecord& vehicle = FindVehicle(definitions, vehicleID);
     ExportVehicle(game.Game, vehicle, choices, PathFromUtf8(file));
     context.Out << "Exported vehicle " << Describe(vehicle) << " to " << file << '\n';
 }
 
 int ImportCommand(const TCommandContext& context, const TImportOptions& options)
 {
+    const std::int32_t targetID = ParseID(options.Over);
     const TImportSource source = ImportSource(options);
     TOpenGame game(context);
     const TVehicleFile definitions = LoadDefinitions(context);
-    const TVehicleRecord& target = FindVehicle(definitions, options.Over);
+    const TVehicleRecord& target = FindVehicle(definitions, targetID);
     try {
         const TImportResult result = ImportVehicle(game.Game, target, source);
         for (const std::string& step : result.SkippedSteps)

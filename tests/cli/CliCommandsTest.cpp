@@ -30,6 +30,7 @@ TEST(CliUsage, MalformedCommandLinesExitWithTwoAndChangeNothing)
         {"export", "4l5", "-o", package},
         {"import", package},
         {"import", "--over", "402"},
+        {"import", package, "--over", "x402"},
         {"import", package, "--over", "402", "--name", "x"},
         {"car"},
         {"car", "info"},
