@@ -138,6 +138,10 @@ std::optional<LRESULT> TFormMain::OnMessage(UINT message, WPARAM wParam, LPARAM)
     } else if (message == WM_FORMSHOW) {
         FormShow();
         return 0;
+    } else if (message == WM_CLOSE) {
+        // Closing the main window ends the program, like "Выход".
+        Beenden1Click();
+        return 0;
     }
     return std::nullopt;
 }

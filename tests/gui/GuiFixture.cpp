@@ -1,0 +1,136 @@
+#include "gui/GuiFixture.h"
+
+#include "shell/FormMain.h"
+
+#include <commctrl.h>
+
+#include <fstream>
+
+std::optional<std::wstring> TScriptedFileDialogs::OpenFileName(HWND, std::wstring_view filter, std::wstring_view)
+{
+    return Answer(false, filter);
+}
+
+std::optional<std::wstring> TScriptedFileDialogs::SaveFileName(HWND, std::wstring_view filter, std::wstring_view)
+{
+    return Answer(true, filter);
+}
+
+std::optional<std::wstring> TScriptedFileDialogs::Answer(bool save, std::wstring_view filter)
+{
+    Calls.push_back({save, std::wstring(filter)});
+    if (Answers.empty())
+        return std::nullopt;
+    std::optional<std::wstring> answer = Answers.front();
+    Answers.pop_front();
+    return answer;
+}
+
+void TGuiTest::TearDown()
+{
+    App.reset();
+    // "Выход" posts the end of the message loop; it must not reach the next test.
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE))
+        ;
+}
+
+std::wstring TGuiTest::GamePathText() const
+{
+    return GameDir().wstring() + L"\\";
+}
+
+void TGuiTest::WriteSettings(const std::optional<std::wstring>& path, const std::optional<std::wstring>& language,
+                             const std::optional<std::wstring>& gxt)
+{
+    std::wstring text = L"[Dorvelin]\r\n";
+    if (path)
+        text += L"Path=" + *path + L"\r\n";
+    text += L"[Vehmira]\r\n";
+    if (language)
+        text += L"Language=" + *language + L"\r\n";
+    if (gxt)
+        text += L"GXT=" + *gxt + L"\r\n";
+    // UTF-16 with its byte-order mark, which the system's INI functions read as such.
+    std::ofstream file(SettingsPath(), std::ios::binary);
+    file.write("\xFF\xFE", 2);
+    file.write(reinterpret_cast<const char*>(text.data()), static_cast<std::streamsize>(text.size() * 2));
+}
+
+std::wstring TGuiTest::ReadSetting(const wchar_t* section, const wchar_t* key) const
+{
+    wchar_t value[1024] = {};
+    GetPrivateProfileStringW(section, key, L"<missing>", value, 1024, SettingsPath().c_str());
+    return value;
+}
+
+void TGuiTest::WriteGame(const TGameFixtureContent& content)
+{
+    GameFixture::WriteGameDirectory(GameDir(), content);
+}
+
+void TGuiTest::WriteCompleteSettings()
+{
+    WriteSettings(GamePathText(), L"English", L"American.gxt");
+}
+
+void TGuiTest::CreateApp()
+{
+    TAppEnvironment environment;
+    environment.SettingsFile = SettingsPath();
+    environment.LanguageFile = LanguagePath();
+    environment.FileDialogs = &FileDialogs;
+    App = std::make_unique<TVehmiraApp>(environment);
+}
+
+std::vector<std::string> TGuiTest::Start(const std::function<void(TUser&)>& userSteps)
+{
+    if (!App)
+        CreateApp();
+    return Act(
+        [this] {
+            ShowWindow(App->FormMain->Handle(), SW_SHOW);
+            // The start-up sequence runs from the message posted by the first showing.
+            MSG message;
+            while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE))
+                DispatchFormMessage(message);
+        },
+        userSteps);
+}
+
+std::vector<std::string> TGuiTest::Act(const std::function<void()>& guiAction,
+                                       const std::function<void(TUser&)>& userSteps)
+{
+    return RunAsUser(guiAction, userSteps ? userSteps : [](TUser&) {}, {App->FormMain->Handle()});
+}
+
+std::vector<std::string> TGuiTest::Menu(int command, const std::function<void(TUser&)>& userSteps)
+{
+    return Act([&] { SendMessageW(App->FormMain->Handle(), WM_COMMAND, MAKEWPARAM(command, 0), 0); }, userSteps);
+}
+
+std::vector<std::string> TGuiTest::ClickMain(const char* button, const std::function<void(TUser&)>& userSteps)
+{
+    return Act([&] { SendMessageW(App->FormMain->Control(button), BM_CLICK, 0, 0); }, userSteps);
+}
+
+TListRows TGuiTest::Rows() const
+{
+    HWND list = App->FormMain->Control("List_ID");
+    TListRows rows;
+    const int count = ListView_GetItemCount(list);
+    for (int row = 0; row < count; ++row) {
+        wchar_t id[256] = {};
+        wchar_t name[256] = {};
+        ListView_GetItemText(list, row, 0, id, 256);
+        ListView_GetItemText(list, row, 1, name, 256);
+        rows.emplace_back(id, name);
+    }
+    return rows;
+}
+
+void TGuiTest::SelectRow(int row)
+{
+    ListView_SetItemState(App->FormMain->Control("List_ID"), row, LVIS_SELECTED | LVIS_FOCUSED,
+                          LVIS_SELECTED | LVIS_FOCUSED);
+}

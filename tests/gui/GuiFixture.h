@@ -1,0 +1,83 @@
+#pragma once
+// The fixture of the GUI tests: the real application's windows in this
+// process, with its settings, language file and game directory in a
+// directory of the test's own, and file dialogs answered by the test.
+
+#include "gui/UserThread.h"
+#include "package/GameFixture.h"
+#include "shell/Application.h"
+#include "shell/FileDialogs.h"
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <memory>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+class TScriptedFileDialogs final : public TFileDialogs {
+public:
+    struct TCall {
+        bool Save;
+        std::wstring Filter;
+    };
+    // The answers in order; nothing stands for a cancelled dialog.
+    std::deque<std::optional<std::wstring>> Answers;
+    std::vector<TCall> Calls;
+
+    std::optional<std::wstring> OpenFileName(HWND, std::wstring_view filter, std::wstring_view) override;
+    std::optional<std::wstring> SaveFileName(HWND, std::wstring_view filter, std::wstring_view) override;
+
+private:
+    std::optional<std::wstring> Answer(bool save, std::wstring_view filter);
+};
+
+using TListRows = std::vector<std::pair<std::wstring, std::wstring>>;
+
+class TGuiTest : public ::testing::Test {
+protected:
+    void TearDown() override;
+
+    std::filesystem::path SettingsPath() const { return Temp / "Settings.ini"; }
+    std::filesystem::path LanguagePath() const { return Temp / "Vehmira.lng"; }
+    std::filesystem::path GameDir() const { return Temp / "Game"; }
+    // The game directory as the path dialog stores it, ending in "\".
+    std::wstring GamePathText() const;
+
+    // Writes Settings.ini as a plain text file; a missing value leaves its key out.
+    void WriteSettings(const std::optional<std::wstring>& path, const std::optional<std::wstring>& language,
+                       const std::optional<std::wstring>& gxt);
+    std::wstring ReadSetting(const wchar_t* section, const wchar_t* key) const;
+    void WriteGame(const TGameFixtureContent& content = GameFixture::DefaultContent());
+    // Settings that name the written game, English and American.gxt: nothing is asked at start.
+    void WriteCompleteSettings();
+
+    // Creates the eight windows (reading the settings).
+    void CreateApp();
+    // Creates the windows if needed, shows the main window and lets the
+    // start-up sequence run to its end while userSteps act.
+    std::vector<std::string> Start(const std::function<void(TUser&)>& userSteps = {});
+    // Runs guiAction on the GUI thread with userSteps acting meanwhile.
+    std::vector<std::string> Act(const std::function<void()>& guiAction,
+                                 const std::function<void(TUser&)>& userSteps = {});
+    // A menu command or a button click, delivered to the main window as the system would.
+    std::vector<std::string> Menu(int command, const std::function<void(TUser&)>& userSteps = {});
+    std::vector<std::string> ClickMain(const char* button, const std::function<void(TUser&)>& userSteps = {});
+
+    TListRows Rows() const;
+    void SelectRow(int row);
+
+    TTempDir Temp;
+    TScriptedFileDialogs FileDialogs;
+    std::unique_ptr<TVehmiraApp> App;
+};
+
+// Fails the test with every problem the user thread saw.
+#define EXPECT_NO_PROBLEMS(problems)                                                                                \
+    do {                                                                                                             \
+        const std::vector<std::string> seen = (problems);                                                           \
+        EXPECT_TRUE(seen.empty()) << JoinProblems(seen);                                                             \
+    } while (false)

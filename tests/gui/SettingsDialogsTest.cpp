@@ -1,0 +1,218 @@
+// The path, language and about dialogs and their settings.
+
+#include "gui/GuiFixture.h"
+#include "shell/FormAbout.h"
+#include "shell/FormLanguage.h"
+#include "shell/FormMain.h"
+#include "shell/FormPath.h"
+#include "shell/MainMenu.h"
+
+#include <fstream>
+
+namespace {
+
+class TSettingsDialogsTest : public TGuiTest {
+protected:
+    TFormPath& Path() { return *App->FormPath; }
+    TFormLanguage& Language() { return *App->FormLanguage; }
+    HWND PathControl(const char* name) { return Path().Control(name); }
+    HWND LanguageControl(const char* name) { return Language().Control(name); }
+
+    std::vector<std::string> ShowPath(const std::function<void(TUser&)>& steps)
+    {
+        return Act([this] { Path().ShowModal(); },
+                   [&](TUser& user) {
+                       user.WaitShown(Path().Handle(), "the path dialog");
+                       steps(user);
+                       user.WaitHidden(Path().Handle(), "the path dialog");
+                   });
+    }
+    std::vector<std::string> ShowLanguage(const std::function<void(TUser&)>& steps)
+    {
+        return Menu(Sprache1, [&](TUser& user) {
+            user.WaitShown(Language().Handle(), "the language dialog");
+            steps(user);
+            user.WaitHidden(Language().Handle(), "the language dialog");
+        });
+    }
+    void WriteLanguageFile(const std::wstring& text)
+    {
+        std::ofstream file(LanguagePath(), std::ios::binary);
+        file.write("\xFF\xFE", 2);
+        file.write(reinterpret_cast<const char*>(text.data()), static_cast<std::streamsize>(text.size() * 2));
+    }
+};
+
+TEST_F(TSettingsDialogsTest, PathOkStoresTheTextEndingInOneBackslash)
+{
+    struct TCase {
+        std::wstring Typed;
+        std::wstring Stored;
+    };
+    const TCase cases[] = {
+        {L"C:\\Games\\SA", L"C:\\Games\\SA\\"},
+        {L"C:\\Games\\SA\\", L"C:\\Games\\SA\\"},
+        {L"D:\\Игры\\GTA ", L"D:\\Игры\\GTA \\"}, // a blank stays; the backslash goes after it
+    };
+    for (const TCase& c : cases) {
+        std::filesystem::remove(SettingsPath());
+        App.reset();
+        CreateApp();
+        EXPECT_NO_PROBLEMS(ShowPath([&](TUser& user) {
+            user.SetText(PathControl("Edit_Path"), c.Typed);
+            user.Click(PathControl("Button_OK"));
+        }));
+        EXPECT_EQ(Path().GamePath, c.Stored);
+        EXPECT_EQ(Path().ControlText("Edit_Path"), c.Stored);
+        EXPECT_EQ(ReadSetting(L"Dorvelin", L"Path"), c.Stored);
+        // A Cyrillic directory survives the settings file whatever the system's code page.
+        App.reset();
+        CreateApp();
+        EXPECT_EQ(Path().GamePath, c.Stored);
+    }
+}
+
+TEST_F(TSettingsDialogsTest, PathOkWithAnEmptyFieldStoresNothing)
+{
+    WriteSettings(L"C:\\Old\\", L"English", L"American.gxt");
+    CreateApp();
+    EXPECT_NO_PROBLEMS(ShowPath([&](TUser& user) {
+        EXPECT_EQ(user.Text(PathControl("Edit_Path")), L"C:\\Old\\");
+        user.SetText(PathControl("Edit_Path"), L"");
+        user.Click(PathControl("Button_OK"));
+    }));
+    EXPECT_EQ(Path().GamePath, L"C:\\Old\\");
+    EXPECT_EQ(ReadSetting(L"Dorvelin", L"Path"), L"C:\\Old\\");
+}
+
+TEST_F(TSettingsDialogsTest, BrowseFillsTheFieldWithTheChosenFilesDirectory)
+{
+    CreateApp();
+    FileDialogs.Answers = {L"C:\\Games\\San Andreas\\gta_sa.exe", std::nullopt};
+    EXPECT_NO_PROBLEMS(ShowPath([&](TUser& user) {
+        HWND field = PathControl("Edit_Path");
+        user.Click(PathControl("Button_Search"));
+        user.WaitUntil([&] { return user.Text(field) == L"C:\\Games\\San Andreas\\"; }, "the chosen directory");
+        user.Click(PathControl("Button_Search")); // cancelled: the field stays
+        user.WaitUntil([&] { return FileDialogs.Answers.empty(); }, "the second file dialog");
+        user.Pause();
+        EXPECT_EQ(user.Text(field), L"C:\\Games\\San Andreas\\");
+        user.Click(PathControl("Button_Cancel"));
+    }));
+    ASSERT_EQ(FileDialogs.Calls.size(), 2u);
+    EXPECT_FALSE(FileDialogs.Calls[0].Save);
+    EXPECT_EQ(FileDialogs.Calls[0].Filter, GameExecutableFilter);
+    EXPECT_FALSE(std::filesystem::exists(SettingsPath())) << "Cancel writes nothing";
+    EXPECT_EQ(Path().GamePath, L"NONE");
+}
+
+TEST_F(TSettingsDialogsTest, PathCancelKeepsEverythingAndTheNextShowingRereadsTheField)
+{
+    WriteSettings(L"C:\\Old\\", L"English", L"American.gxt");
+    CreateApp();
+    EXPECT_NO_PROBLEMS(ShowPath([&](TUser& user) {
+        user.SetText(PathControl("Edit_Path"), L"X:\\New");
+        user.Click(PathControl("Button_Cancel"));
+    }));
+    EXPECT_EQ(Path().GamePath, L"C:\\Old\\");
+    EXPECT_EQ(ReadSetting(L"Dorvelin", L"Path"), L"C:\\Old\\");
+    EXPECT_EQ(Path().ControlText("Edit_Path"), L"X:\\New") << "the same window keeps its text while hidden";
+    EXPECT_NO_PROBLEMS(ShowPath([&](TUser& user) {
+        EXPECT_EQ(user.Text(PathControl("Edit_Path")), L"C:\\Old\\");
+        user.Click(PathControl("Button_Cancel"));
+    }));
+}
+
+TEST_F(TSettingsDialogsTest, EnterAndEscapeCloseNoSettingsDialog)
+{
+    WriteSettings(L"C:\\Old\\", L"English", L"American.gxt");
+    CreateApp();
+    EXPECT_NO_PROBLEMS(ShowPath([&](TUser& user) {
+        user.SetText(PathControl("Edit_Path"), L"X:\\New");
+        user.PressKey(PathControl("Edit_Path"), VK_RETURN);
+        user.PressKey(PathControl("Edit_Path"), VK_ESCAPE);
+        user.Pause();
+        EXPECT_TRUE(IsWindowVisible(Path().Handle()));
+        user.Click(PathControl("Button_Cancel"));
+    }));
+    EXPECT_EQ(ReadSetting(L"Dorvelin", L"Path"), L"C:\\Old\\");
+    EXPECT_NO_PROBLEMS(ShowLanguage([&](TUser& user) {
+        user.PressKey(LanguageControl("Combo_GXT"), VK_RETURN);
+        user.PressKey(LanguageControl("Button_OK"), VK_ESCAPE);
+        user.Pause();
+        EXPECT_TRUE(IsWindowVisible(Language().Handle()));
+        user.Click(LanguageControl("Button_Cancel"));
+    }));
+}
+
+TEST_F(TSettingsDialogsTest, LanguagesComeFromTheLanguageFileInFileOrder)
+{
+    WriteLanguageFile(L"[Русский]\r\nName=1\r\n[English]\r\nName=2\r\n");
+    WriteSettings(L"C:\\Old\\", L"English", L"German.gxt");
+    CreateApp();
+    EXPECT_NO_PROBLEMS(ShowLanguage([&](TUser& user) {
+        EXPECT_EQ(user.ComboItems(LanguageControl("Combo_Language")), (std::vector<std::wstring>{L"Русский", L"English"}));
+        EXPECT_EQ(user.ComboSelection(LanguageControl("Combo_Language")), 0) << "the stored language is not looked up";
+        EXPECT_EQ(user.ComboItems(LanguageControl("Combo_GXT")),
+                  (std::vector<std::wstring>{L"American.gxt", L"French.gxt", L"German.gxt", L"Italian.gxt",
+                                             L"Spanish.gxt"}));
+        EXPECT_EQ(user.Text(LanguageControl("Combo_GXT")), L"American.gxt") << "the stored GXT file is not looked up";
+        user.Click(LanguageControl("Button_OK"));
+    }));
+    EXPECT_EQ(ReadSetting(L"Vehmira", L"Language"), L"Русский");
+    EXPECT_EQ(ReadSetting(L"Vehmira", L"GXT"), L"American.gxt");
+    EXPECT_EQ(Language().LanguageName, L"Русский");
+    EXPECT_EQ(Language().GXTFileName, L"American.gxt");
+}
+
+TEST_F(TSettingsDialogsTest, LanguageCancelAndCloseBoxStoreNothingButKeepTheGxtChoice)
+{
+    WriteSettings(L"C:\\Old\\", L"English", L"German.gxt");
+    CreateApp();
+    EXPECT_NO_PROBLEMS(ShowLanguage([&](TUser& user) {
+        EXPECT_TRUE(user.ComboItems(LanguageControl("Combo_Language")).empty()) << "no language file";
+        user.SelectComboItem(LanguageControl("Combo_GXT"), 4);
+        user.Click(LanguageControl("Button_Cancel"));
+    }));
+    WriteLanguageFile(L"[Deutsch]\r\n");
+    EXPECT_NO_PROBLEMS(ShowLanguage([&](TUser& user) {
+        EXPECT_EQ(user.ComboItems(LanguageControl("Combo_Language")), std::vector<std::wstring>{L"Deutsch"})
+            << "the language file is read at every showing";
+        EXPECT_EQ(user.Text(LanguageControl("Combo_GXT")), L"Spanish.gxt");
+        PostMessageW(Language().Handle(), WM_SYSCOMMAND, SC_CLOSE, 0);
+    }));
+    EXPECT_EQ(Language().LanguageName, L"English");
+    EXPECT_EQ(Language().GXTFileName, L"German.gxt");
+    EXPECT_EQ(ReadSetting(L"Vehmira", L"Language"), L"English");
+    EXPECT_EQ(ReadSetting(L"Vehmira", L"GXT"), L"German.gxt");
+}
+
+TEST_F(TSettingsDialogsTest, WithoutLanguageFileOkStoresAnEmptyLanguage)
+{
+    WriteSettings(L"C:\\Old\\", L"NONE", L"NONE");
+    CreateApp();
+    EXPECT_NO_PROBLEMS(ShowLanguage([&](TUser& user) { user.Click(LanguageControl("Button_OK")); }));
+    EXPECT_EQ(ReadSetting(L"Vehmira", L"Language"), L"");
+    EXPECT_EQ(ReadSetting(L"Vehmira", L"GXT"), L"American.gxt");
+    EXPECT_EQ(ReadSetting(L"Dorvelin", L"Path"), L"C:\\Old\\");
+}
+
+TEST_F(TSettingsDialogsTest, AboutBoxIsModalOverTheMainWindow)
+{
+    GameFixture::WriteGameDirectory(GameDir());
+    WriteCompleteSettings();
+    EXPECT_NO_PROBLEMS(Start());
+    HWND main = App->FormMain->Handle();
+    TFormAbout& about = *App->FormAbout;
+    EXPECT_NO_PROBLEMS(Menu(Info1, [&](TUser& user) {
+        user.WaitShown(about.Handle(), "the about box");
+        EXPECT_FALSE(IsWindowEnabled(main)) << "the owner is disabled while the box is up";
+        EXPECT_NE(user.Text(about.Control("Label2")).find(L"Vehmira contributors"), std::wstring::npos);
+        user.Click(about.Control("Button1"));
+        user.WaitHidden(about.Handle(), "the about box");
+    }));
+    EXPECT_TRUE(IsWindowEnabled(main));
+    EXPECT_TRUE(IsWindow(about.Handle())) << "hidden, not destroyed";
+}
+
+} // namespace
