@@ -29,3 +29,14 @@ bench: deps
 
 clean:
 	rm -rf build
+
+.PHONY: screenshots screenshots-menustyle
+screenshots: screenshots-menustyle
+
+# The menu styling's demonstration window, photographed with its menus open:
+# PNG files in build/screenshots/.
+screenshots-menustyle: deps
+	cmake --preset windows
+	cmake --build --preset windows --target vehmira_menustyle_demo
+	mkdir -p build/screenshots
+	scripts/with-test-env.sh wine build/windows/menustyle/vehmira_menustyle_demo.exe build/screenshots
