@@ -5,6 +5,7 @@
 // must be byte-identical to before the import or to the completed import.
 
 #include "package/PackageTestSupport.h"
+#include "package/JournalTestSupport.h"
 
 #include "fileio/FaultInjection.h"
 #include "fileio/FileSystem.h"
@@ -72,7 +73,7 @@ TFiles CompletedImport(const TSweepCase& test)
 {
     TFixtureGame game(test.Content);
     ImportVehicle(game.Context(), game.Vehicle(415), SourceFor(test, game));
-    return game.Files();
+    return SnapshotWithArchive(game.GameDirectory(), game.Archive);
 }
 
 bool EveryJournalIsCommitted(const std::filesystem::path& gameDirectory)
@@ -95,7 +96,7 @@ void Sweep(const TSweepCase& test, bool persist)
                      std::to_string(failAt));
         TFixtureGame game(test.Content);
         const TImportSource source = SourceFor(test, game);
-        const TFiles before = game.Files();
+        const TFiles before = SnapshotWithArchive(game.GameDirectory(), game.Archive);
         FaultInjection::FailAtOperation(failAt, persist);
         bool imported = true;
         try {
@@ -106,7 +107,7 @@ void Sweep(const TSweepCase& test, bool persist)
         FaultInjection::FailAtOperation(0);
         if (!imported && !persist) {
             // The rollback ran at once: nothing to recover.
-            EXPECT_EQ(game.Files(), before);
+            EXPECT_EQ(SnapshotWithArchive(game.GameDirectory(), game.Archive), before);
             EXPECT_TRUE(ListJournalIds(game.GameDirectory()).empty());
         }
         game.Archive.Close();

@@ -13,7 +13,27 @@
 #include "support/TempDir.h"
 
 #include <map>
+#include <stdexcept>
 #include <string>
+
+// Every game file's bytes (the journal left out). An open archive is read
+// through its own handle: on Windows nothing else may open it meanwhile.
+inline std::map<std::string, ByteBuffer> SnapshotWithArchive(const std::filesystem::path& gameDirectory,
+                                                             TIMGFile& archive)
+{
+    std::map<std::string, ByteBuffer> files = GameFixture::Snapshot(gameDirectory);
+    if (archive.IsOpen()) {
+        TFileStream& file = archive.File();
+        const std::uint64_t savedPosition = file.Position();
+        file.Seek(0);
+        files["Models/GTA3.img"] = file.ReadBytes(file.Size());
+        file.Seek(savedPosition);
+    }
+    // An archive that could not be read would make every comparison pass.
+    if (files["Models/GTA3.img"].empty())
+        throw std::runtime_error("the archive could not be read for the snapshot");
+    return files;
+}
 
 class TOpenGame {
 public:
@@ -27,7 +47,7 @@ public:
     void Close() { Archive.Close(); }
     TGameContext Context() { return {Temp.Path(), "American.gxt", &Archive}; }
     std::filesystem::path File(std::string_view relative) const { return ResolveGamePath(Temp.Path(), relative); }
-    std::map<std::string, ByteBuffer> Files() const { return GameFixture::Snapshot(Temp.Path()); }
+    std::map<std::string, ByteBuffer> Files() { return SnapshotWithArchive(Temp.Path(), Archive); }
     const std::filesystem::path& Directory() const { return Temp.Path(); }
 
     TTempDir Temp;
