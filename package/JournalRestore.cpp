@@ -43,20 +43,20 @@ public:
         try {
             Saved.emplace(journalDirectory / SavedBytesFileName, TFileAccess::Read);
         } catch (const TVehmiraError&) {
-            throw Damaged("its saved bytes");
+            throw Damaged("its saved bytes cannot be read");
         }
     }
 
     ByteBuffer Next(std::uint64_t length, std::uint32_t crc, const std::string& whatItHolds)
     {
         if (length > Saved->Size() - Position)
-            throw Damaged("its copy of " + whatItHolds);
+            throw Damaged("its copy of " + whatItHolds + " is cut short");
         ByteBuffer bytes(static_cast<std::size_t>(length));
         Saved->Seek(Position);
         Saved->Read(bytes);
         Position += length;
         if (CRC32Buffer(bytes) != crc)
-            throw Damaged("its copy of " + whatItHolds);
+            throw Damaged("its copy of " + whatItHolds + " does not match what was saved");
         return bytes;
     }
 
@@ -64,7 +64,7 @@ private:
     TVehmiraError Damaged(const std::string& what) const
     {
         return TVehmiraError("The import journal " + JournalName(JournalDirectory) + " is damaged: " + what +
-                             " does not match what was saved. Nothing was restored.");
+                             ". Nothing was restored.");
     }
 
     std::filesystem::path JournalDirectory;

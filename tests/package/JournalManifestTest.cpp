@@ -4,6 +4,10 @@
 #include "package/JournalStore.h"
 
 #include "fileio/Errors.h"
+#include "fileio/FileSystem.h"
+#include "gamedata/CRC32.h"
+#include "package/JournalRestore.h"
+#include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 
@@ -134,6 +138,33 @@ TEST(JournalManifestTest, IdsAlwaysIncreaseAndSortByAge)
     const std::string later = NextJournalId({first, second, third}, now + 60);
     EXPECT_GT(later, third);
     EXPECT_EQ(later.substr(15), "-000000");
+}
+
+// The checksums that undo compares are read in chunks; they must equal the
+// checksum of the whole bytes at every chunk boundary.
+TEST(JournalChecksumTest, ChunkedChecksumsEqualTheWholeBuffers)
+{
+    TTempDir temp;
+    for (const std::size_t size : {std::size_t(0), std::size_t(1), std::size_t(1) << 20, (std::size_t(1) << 21) + 7}) {
+        SCOPED_TRACE(size);
+        ByteBuffer bytes(size);
+        for (std::size_t i = 0; i < size; ++i)
+            bytes[i] = std::uint8_t(i * 31 + i / 4096);
+        const std::filesystem::path path = temp / ("f" + std::to_string(size));
+        ReplaceFileAtomically(path, bytes);
+        const TFileFingerprint print = FingerprintOfFile(path);
+        EXPECT_TRUE(print.Present);
+        EXPECT_EQ(print.Length, size);
+        EXPECT_EQ(print.CRC, CRC32Buffer(bytes));
+        if (size > 10) {
+            TFileStream file(path, TFileAccess::Read);
+            file.Seek(3);
+            EXPECT_EQ(StreamRangeCRC(file, 5, size - 2), CRC32Buffer(std::span(bytes).subspan(5, size - 7)));
+            EXPECT_EQ(file.Position(), 3u) << "the position is restored";
+        }
+    }
+    EXPECT_FALSE(FingerprintOfFile(temp / "absent").Present);
+    EXPECT_FALSE(FingerprintOfFile(temp.Path()).Present) << "a directory is no file";
 }
 
 } // namespace
