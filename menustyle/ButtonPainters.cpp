@@ -1,5 +1,5 @@
-// The flat painters of push buttons and image buttons, and of panels and
-// group boxes.
+// The flat painters of push buttons, image buttons and push-like (speed)
+// buttons.
 
 #include "menustyle/ControlSubClass.h"
 #include "menustyle/MenuStyler.h"
@@ -28,14 +28,6 @@ bool RightAligned(HWND window)
     return (GetWindowLongPtrW(window, GWL_EXSTYLE) & (WS_EX_RTLREADING | WS_EX_RIGHT)) != 0;
 }
 
-void Frame3D(TCanvas& canvas, const RECT& r, TColor topLeft, TColor bottomRight)
-{
-    canvas.SetPenColor(topLeft);
-    canvas.Polyline({{r.left, r.bottom - 1}, {r.left, r.top}, {r.right - 1, r.top}});
-    canvas.SetPenColor(bottomRight);
-    canvas.Polyline({{r.right - 1, r.top}, {r.right - 1, r.bottom - 1}, {r.left - 1, r.bottom - 1}});
-}
-
 void FillIn(TCanvas& canvas, TColor color, const RECT& rect)
 {
     canvas.SetBrushStyle(TBrushStyle::Solid);
@@ -43,18 +35,34 @@ void FillIn(TCanvas& canvas, TColor color, const RECT& rect)
     canvas.FillRect(rect);
 }
 
-// The image a push button shows (BM_SETIMAGE), copied so that it can be dimmed.
-bool ButtonGlyph(HWND button, TBitmap& glyph)
+// One cell of the image a button shows (BM_SETIMAGE). An image whose width is
+// a whole multiple of its height is a strip of square cells (normal, disabled,
+// pressed, down); a cell beyond the strip falls back to the first.
+bool ButtonGlyph(HWND button, int cell, TBitmap& glyph)
 {
     const auto image = reinterpret_cast<HBITMAP>(SendMessageW(button, BM_GETIMAGE, IMAGE_BITMAP, 0));
     BITMAP info{};
     if (!image || !GetObjectW(image, sizeof(info), &info) || info.bmWidth <= 0 || info.bmHeight <= 0)
         return false;
-    glyph.SetSize(info.bmWidth, info.bmHeight);
+    const int cells = info.bmWidth % info.bmHeight == 0 ? info.bmWidth / info.bmHeight : 1;
+    const int cellWidth = info.bmWidth / cells;
+    if (cell >= cells)
+        cell = 0;
+    glyph.SetSize(cellWidth, info.bmHeight);
     const TMemoryDcHandle source(CreateCompatibleDC(glyph.Dc()));
     const TSelectGuard selected(source.get(), image);
-    BitBlt(glyph.Dc(), 0, 0, info.bmWidth, info.bmHeight, source.get(), 0, 0, SRCCOPY);
+    BitBlt(glyph.Dc(), 0, 0, cellWidth, info.bmHeight, source.get(), cell * cellWidth, 0, SRCCOPY);
     return true;
+}
+
+void TopLeftLine(TCanvas& canvas, const RECT& r)
+{
+    canvas.Polyline({{r.left, r.bottom - 1}, {r.left, r.top}, {r.right, r.top}});
+}
+
+void BottomRightLine(TCanvas& canvas, const RECT& r)
+{
+    canvas.Polyline({{r.right - 1, r.top}, {r.right - 1, r.bottom - 1}, {r.left, r.bottom - 1}});
 }
 
 } // namespace
@@ -83,7 +91,7 @@ void TControlSubClass::PaintButton(TCanvas& canvas)
             canvas.Polyline({{r - 1, t + 1}, {r - 1, b - 2}, {r - 2, b - 1}, {l, b - 1}});
     }
     if (Kind_ == TControlKind::BitButton)
-        PaintBitButtonGlyph(canvas, client);
+        PaintGlyphAndCaption(canvas, client, 0, false, Hot);
     else
         PaintButtonCaption(canvas, client, client);
 }
@@ -100,81 +108,96 @@ void TControlSubClass::PaintButtonCaption(TCanvas& canvas, const RECT& client, c
                         IsWindowEnabled(Target_) != FALSE, false, captionRect, L"");
 }
 
-void TControlSubClass::PaintBitButtonGlyph(TCanvas& canvas, const RECT& client)
+void TControlSubClass::PaintGlyphAndCaption(TCanvas& canvas, const RECT& client, int cell, bool checked,
+                                            bool selected)
 {
     constexpr int GlyphSpacing = 4;
     TBitmap glyph;
-    if (!ButtonGlyph(Target_, glyph)) {
+    if (!ButtonGlyph(Target_, cell, glyph)) {
         PaintButtonCaption(canvas, client, client);
         return;
     }
+    // The glyph stands left of the caption; the two are centred together.
     const std::wstring caption = TextOf(Target_);
     const bool noCaption = caption.find_first_not_of(L' ') == std::wstring::npos;
     canvas.SetFont(ControlFont(Target_));
     const int textWidth = noCaption ? 0 : canvas.TextWidth(caption);
     const int spacing = noCaption ? 0 : GlyphSpacing;
-    const int groupWidth = glyph.Width() + spacing + textWidth;
-    const int left = client.left + (client.right - client.left - groupWidth) / 2;
+    const int left = client.left + (client.right - client.left - (glyph.Width() + spacing + textWidth)) / 2;
     const int top = client.top + (client.bottom - client.top - glyph.Height()) / 2;
     // Not a menu item: the icon goes to the rectangle's corner, one pixel down.
     const RECT glyphRect{left, top - 1, left + glyph.Width(), top - 1 + glyph.Height()};
-    Styler.DrawItemIcon(nullptr, canvas, false, false, false, IsWindowEnabled(Target_) != FALSE, Focused, Hot,
-                        glyphRect, glyph);
+    Styler.DrawItemIcon(nullptr, canvas, false, false, checked, IsWindowEnabled(Target_) != FALSE, Focused,
+                        selected, glyphRect, glyph);
     if (!noCaption)
-        PaintButtonCaption(canvas, client, RECT{left + glyph.Width() + spacing, client.top, client.right, client.bottom});
+        PaintButtonCaption(canvas, client,
+                           RECT{left + glyph.Width() + spacing, client.top, client.right, client.bottom});
 }
 
-void TControlSubClass::PaintPanel(TCanvas& canvas)
+// A push-like check or radio button painted flat when it has BS_FLAT. Two
+// variants steer the face: WS_EX_TRANSPARENT tints the area under a down or
+// hot button instead of filling it, and the parent-colour Tag (1000) shows
+// the parent's colour at rest and the selection colour when hot.
+void TControlSubClass::PaintSpeedButton(TCanvas& canvas)
 {
-    const TColor color = ParentBackgroundColor(Target_);
-    const TColor dark = DarkenColor(canvas, color, 60);
-    const TColor light = LightenColor(canvas, color, 60);
-    const LONG_PTR style = GetWindowLongPtrW(Target_, GWL_STYLE);
-    // A sunken static is a lowered outer bevel; an etched frame adds a raised
-    // inner bevel. Both are one pixel wide, with no border between them.
-    const bool etched = (style & SS_TYPEMASK) == SS_ETCHEDFRAME;
-    RECT r = ClientOf(Target_);
-    Frame3D(canvas, r, dark, light);
-    if (!etched)
-        return;
-    InflateRect(&r, -1, -1);
-    Frame3D(canvas, r, light, dark);
-}
-
-void TControlSubClass::PaintGroupBox(TCanvas& canvas)
-{
-    const std::wstring caption = TextOf(Target_);
-    TFont font = ControlFont(Target_);
-    canvas.SetFont(font);
-    const SIZE extent = canvas.TextExtent(caption.empty() ? L" " : caption);
-    const int h = extent.cy;
-    const int w = extent.cx;
-    const int half = h / 2;
-    const TColor color = ParentBackgroundColor(Target_);
-    const TColor parent = color;
-    const TColor dark = DarkenColor(canvas, color, 60);
-    const TColor light = LightenColor(canvas, color, 60);
-    const auto [l, t, r, b] = ClientOf(Target_);
-
-    // The group box's own frame is wiped first.
-    canvas.SetPenColor(color);
-    canvas.SetBrushStyle(TBrushStyle::Clear);
-    canvas.Rectangle(l + 1, t + h, r - 1, b - 1);
-    canvas.Polyline({{l + 1, t + half - 1}, {l + 1, b}});
-    Frame3D(canvas, RECT{l, t + half - 1, r, b}, light, dark);
-    FillIn(canvas, parent, RECT{l, t, r, t + half + 1});
-
-    const bool rightToLeft = RightAligned(Target_);
-    const RECT box = rightToLeft ? RECT{r - 9 - w, t, r - 9, t + h} : RECT{l + 9, t, l + 9 + w, t + h};
-    FillIn(canvas, color,
-           RECT{std::max<LONG>(box.left, l + 1), t + half + 1, std::min<LONG>(box.right, r - 1), t + 2 * half + 2});
-    canvas.SetPenColor(color);
-    canvas.Polyline({{r - 2, t + half + 1}, {r - 2, box.bottom}});
-    canvas.SetBrushStyle(TBrushStyle::Clear);
-    canvas.SetTransparentText(true);
-    canvas.DrawTextInRect(caption, box, rightToLeft ? DT_RIGHT | DT_RTLREADING : DT_LEFT);
-
-    canvas.SetPenColor(light);
-    canvas.Polyline({{l, t + half + 1}, {box.left, t + half + 1}});
-    canvas.Polyline({{box.right, t + half + 1}, {r - 1, t + half + 1}});
+    const TWorkColors& work = Styler.Work();
+    const bool tinted = (GetWindowLongPtrW(Target_, GWL_EXSTYLE) & WS_EX_TRANSPARENT) != 0;
+    const bool parentTint = WindowTag(Target_) == ParentColorTag;
+    const bool enabled = IsWindowEnabled(Target_) != FALSE;
+    const bool down = (SendMessageW(Target_, BM_GETCHECK, 0, 0) & BST_CHECKED) != 0;
+    const bool pressed = SpaceDown || (ButtonDown && Hot);
+    const TColor parent = ParentBackgroundColor(Target_);
+    TColor face = parentTint ? LightenColor(canvas, parent, ControlLightStep) : work.WorkIconBackColor;
+    if (Hot)
+        face = LightenColor(canvas, parentTint ? parent : clBtnFace, ControlHotLightStep);
+    if (parentTint)
+        face = Hot ? work.WorkSelectColor : parent;
+    TColor edge = Hot ? LightenColor(canvas, work.WorkSelectBorderColor, 60) : clBtnShadow;
+    if (down) {
+        face = Hot ? work.WorkCheckFillSelectedColor : work.WorkCheckFillColor;
+        edge = work.WorkSelectBorderColor;
+    }
+    if (!enabled)
+        edge = clBtnShadow;
+    const RECT client = ClientOf(Target_);
+    const bool active = down || Hot;
+    if (tinted && active) {
+        TColor tint = face;
+        if (canvas.BitsPerPixel() > 16)
+            tint = parentTint ? LightenColor(canvas, work.WorkSelectColor, 20) : LightenColor(canvas, face, 5);
+        TBitmap tintArea(client.right - client.left, client.bottom - client.top);
+        tintArea.Fill(tint);
+        BitBlt(canvas.Handle(), client.left, client.top, tintArea.Width(), tintArea.Height(), tintArea.Dc(), 0, 0,
+               SRCAND);
+    }
+    if (!tinted)
+        FillIn(canvas, face, client);
+    if (!(tinted && parentTint && !active)) {
+        canvas.SetPenColor(parentTint && !tinted && !active ? face : LightenColor(canvas, edge, 30));
+        canvas.SetBrushStyle(tinted ? TBrushStyle::Clear : TBrushStyle::Solid);
+        canvas.SetBrushColor(face);
+        canvas.Rectangle(client);
+    }
+    if (enabled) {
+        canvas.SetBrushStyle(TBrushStyle::Clear);
+        if (parentTint) {
+            if (down || pressed) {
+                canvas.SetPenColor(edge);
+                canvas.Rectangle(client);
+                canvas.SetPenColor(DarkenColor(canvas, edge, 50));
+                TopLeftLine(canvas, client);
+            } else if (Hot) {
+                canvas.SetPenColor(work.WorkSelectBorderColor);
+                canvas.Rectangle(client);
+            }
+        } else {
+            canvas.SetPenColor(DarkenColor(canvas, edge, 50));
+            if (down || pressed)
+                TopLeftLine(canvas, client);
+            else
+                BottomRightLine(canvas, client);
+        }
+    }
+    const int cell = !enabled ? 1 : pressed ? 2 : down ? 3 : 0;
+    PaintGlyphAndCaption(canvas, client, cell, down || pressed, Hot);
 }

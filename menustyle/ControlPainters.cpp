@@ -81,6 +81,10 @@ void TControlSubClass::PaintControl()
     case TControlKind::RadioButton: PaintRadio(canvas); break;
     case TControlKind::Button:
     case TControlKind::BitButton: PaintButton(canvas); break;
+    case TControlKind::SpeedButton:
+        if (GetWindowLongPtrW(Target_, GWL_STYLE) & BS_FLAT)
+            PaintSpeedButton(canvas);
+        break;
     case TControlKind::Panel:
         if (LastMessage == WM_PAINT)
             PaintPanel(canvas);

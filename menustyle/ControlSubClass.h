@@ -54,7 +54,8 @@ private:
     void PaintRadio(TCanvas& canvas);
     void PaintButton(TCanvas& canvas);
     void PaintButtonCaption(TCanvas& canvas, const RECT& client, const RECT& captionRect);
-    void PaintBitButtonGlyph(TCanvas& canvas, const RECT& client);
+    void PaintGlyphAndCaption(TCanvas& canvas, const RECT& client, int cell, bool checked, bool selected);
+    void PaintSpeedButton(TCanvas& canvas);
     void PaintPanel(TCanvas& canvas);
     void PaintGroupBox(TCanvas& canvas);
 

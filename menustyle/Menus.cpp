@@ -422,6 +422,49 @@ bool DrawMessage(LPARAM lParam)
     return true;
 }
 
+wchar_t UpperCase(wchar_t character)
+{
+    wchar_t text[2] = {character, L'\0'};
+    CharUpperBuffW(text, 1);
+    return text[0];
+}
+
+// The accelerator of a caption: the character after a single "&" ("&&"
+// stands for a plain "&").
+wchar_t AcceleratorOf(std::wstring_view caption)
+{
+    for (std::size_t index = 0; index + 1 < caption.size(); ++index) {
+        if (caption[index] != L'&')
+            continue;
+        if (caption[index + 1] != L'&')
+            return UpperCase(caption[index + 1]);
+        ++index;
+    }
+    return L'\0';
+}
+
+// An owner-drawn entry has no text the system could search for its
+// accelerator, so the menu's items answer for it.
+bool MenuCharMessage(WPARAM wParam, LPARAM lParam, LRESULT& result)
+{
+    const auto menu = reinterpret_cast<HMENU>(lParam);
+    const wchar_t typed = UpperCase(static_cast<wchar_t>(LOWORD(wParam)));
+    const int count = GetMenuItemCount(menu);
+    for (int position = 0; position < count; ++position) {
+        MENUITEMINFOW info{};
+        info.cbSize = sizeof(info);
+        info.fMask = MIIM_DATA | MIIM_FTYPE;
+        if (!GetMenuItemInfoW(menu, static_cast<UINT>(position), TRUE, &info) || !(info.fType & MFT_OWNERDRAW))
+            continue;
+        const TMenuItem* item = TMenuItem::FromItemData(info.dwItemData);
+        if (item && item->Enabled() && AcceleratorOf(item->Caption()) == typed) {
+            result = MAKELRESULT(position, MNC_EXECUTE);
+            return true;
+        }
+    }
+    return false;
+}
+
 } // namespace
 
 bool DispatchMenuMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)
@@ -437,6 +480,8 @@ bool DispatchMenuMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam
             return false;
         result = TRUE;
         return true;
+    case WM_MENUCHAR:
+        return MenuCharMessage(wParam, lParam, result);
     case WM_COMMAND:
         if (HIWORD(wParam) == 0 && lParam == 0) {
             TMenuItem* item = TMenuItem::FromCommand(LOWORD(wParam));

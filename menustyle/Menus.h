@@ -188,6 +188,7 @@ public:
     void Popup(HWND owner, int x, int y);
 };
 
-// Routes WM_MEASUREITEM and WM_DRAWITEM of owner-drawn items and WM_COMMAND of
-// menu choices to the items. Returns true when the message was handled.
+// Routes WM_MEASUREITEM and WM_DRAWITEM of owner-drawn items, WM_MENUCHAR
+// (accelerators of owner-drawn items) and WM_COMMAND of menu choices to the
+// items. Returns true when the message was handled.
 bool DispatchMenuMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);

@@ -108,3 +108,59 @@ TEST(MainWindowStyling, WindowMessagesReachTheStyledSteps)
 }
 
 } // namespace
+
+namespace {
+
+TEST(MenuModel, AcceleratorsOfOwnerDrawnItemsAnswerMenuChar)
+{
+    TStylerFixture fixture;
+    TMenuItem& open = fixture.Popup.Items().Add(L"Open1", L"&Open");
+    fixture.Popup.Items().Add(L"SaveAs1", L"Save &As");
+    fixture.Popup.Items().Add(L"Both1", L"B&&C");
+    TMenuItem& gone = fixture.Popup.Items().Add(L"Gone1", L"&Gone");
+    gone.SetEnabled(false);
+    fixture.Styler->SetActive(true);
+    const auto menuChar = [&](wchar_t typed, LRESULT& result) {
+        return DispatchMenuMessage(fixture.Window.Handle(), WM_MENUCHAR, MAKEWPARAM(typed, MF_POPUP),
+                                   reinterpret_cast<LPARAM>(fixture.Popup.Handle()), result);
+    };
+    LRESULT result = 0;
+    ASSERT_TRUE(menuChar(L'a', result));
+    EXPECT_EQ(result, MAKELRESULT(1, MNC_EXECUTE));
+    ASSERT_TRUE(menuChar(L'O', result));
+    EXPECT_EQ(result, MAKELRESULT(0, MNC_EXECUTE));
+    EXPECT_FALSE(menuChar(L'c', result)); // "&&" is a plain "&"
+    EXPECT_FALSE(menuChar(L'g', result)); // disabled
+    (void)open;
+}
+
+TEST(MenuModel, ItemChangesReachTheNativeMenu)
+{
+    TStylerFixture fixture;
+    TMenuItem& item = fixture.Popup.Items().Add(L"Item1", L"Before");
+    item.SetCaption(L"After");
+    item.SetChecked(true);
+    item.SetEnabled(false);
+    item.SetShortCut(scCtrl | scShift | 'S');
+    wchar_t text[64]{};
+    MENUITEMINFOW info{};
+    info.cbSize = sizeof(info);
+    info.fMask = MIIM_STATE | MIIM_STRING;
+    info.dwTypeData = text;
+    info.cch = 63;
+    ASSERT_TRUE(GetMenuItemInfoW(fixture.Popup.Handle(), 0, TRUE, &info));
+    EXPECT_STREQ(text, L"After\tShift+Ctrl+S");
+    EXPECT_TRUE(info.fState & MFS_CHECKED);
+    EXPECT_TRUE(info.fState & MFS_DISABLED);
+}
+
+TEST(MenuModel, ShortCutTexts)
+{
+    const std::pair<TShortCut, const wchar_t*> cases[] = {
+        {scCtrl | 'N', L"Ctrl+N"}, {VK_F5, L"F5"},           {scAlt | VK_F4, L"Alt+F4"},
+        {VK_DELETE, L"Del"},      {scShift | '1', L"Shift+1"}, {0, L""}, {scCtrl | 0xE8, L""}};
+    for (const auto& [shortCut, text] : cases)
+        EXPECT_EQ(ShortCutToText(shortCut), text);
+}
+
+} // namespace
