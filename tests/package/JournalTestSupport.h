@@ -35,9 +35,9 @@ inline std::map<std::string, ByteBuffer> SnapshotWithArchive(const std::filesyst
     return files;
 }
 
-class TOpenGame {
+class TJournalTestGame {
 public:
-    explicit TOpenGame(const TGameFixtureContent& content = GameFixture::DefaultContent())
+    explicit TJournalTestGame(const TGameFixtureContent& content = GameFixture::DefaultContent())
     {
         GameFixture::WriteGameDirectory(Temp.Path(), content);
         Open();

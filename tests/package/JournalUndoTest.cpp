@@ -40,7 +40,7 @@ std::string UndoError(const TGameContext& context)
 
 TEST(JournalUndoTest, EachUndoRestoresTheStateBeforeItsImport)
 {
-    TOpenGame game;
+    TJournalTestGame game;
     const TGameContext context = game.Context();
     std::vector<std::map<std::string, ByteBuffer>> states{game.Files()};
     for (int n = 0; n < 3; ++n) {
@@ -68,29 +68,29 @@ TEST(JournalUndoTest, EachUndoRestoresTheStateBeforeItsImport)
 
 TEST(JournalUndoTest, RefusesAfterAnOutsideChangeAndChangesNothing)
 {
-    using TChange = void (*)(TOpenGame&);
+    using TChange = void (*)(TJournalTestGame&);
     const struct {
         const char* Name;
         TChange Change;
     } cases[] = {
         {"text file edited",
-         [](TOpenGame& game) { ReplaceFileAtomically(game.File(GameFiles::Handling), std::string_view("edited")); }},
-        {"text file removed", [](TOpenGame& game) { std::filesystem::remove(game.File(GameFiles::Handling)); }},
-        {"file the import created removed", [](TOpenGame& game) { std::filesystem::remove(game.File("Data\\extra.dat")); }},
+         [](TJournalTestGame& game) { ReplaceFileAtomically(game.File(GameFiles::Handling), std::string_view("edited")); }},
+        {"text file removed", [](TJournalTestGame& game) { std::filesystem::remove(game.File(GameFiles::Handling)); }},
+        {"file the import created removed", [](TJournalTestGame& game) { std::filesystem::remove(game.File("Data\\extra.dat")); }},
         {"archive appended",
-         [](TOpenGame& game) {
+         [](TJournalTestGame& game) {
              TMemoryStream bytes(ByteBuffer(10, 1));
              game.Archive.AddStream(bytes, 0, 10, "OTHER.DFF", false);
          }},
         {"archive directory edited in place",
-         [](TOpenGame& game) {
+         [](TJournalTestGame& game) {
              TFileStream& file = game.Archive.File();
              file.Seek(16);
              const std::uint8_t letter = 'X';
              file.Write(std::span(&letter, 1));
          }},
         {"appended data edited in place",
-         [](TOpenGame& game) {
+         [](TJournalTestGame& game) {
              TFileStream& file = game.Archive.File();
              file.Seek(file.Size() - 1);
              const std::uint8_t byte = 0xEE;
@@ -99,7 +99,7 @@ TEST(JournalUndoTest, RefusesAfterAnOutsideChangeAndChangesNothing)
     };
     for (const auto& test : cases) {
         SCOPED_TRACE(test.Name);
-        TOpenGame game;
+        TJournalTestGame game;
         const TGameContext context = game.Context();
         RunTestImport(context, {.Source = "fast.car", .CreatesNewFile = true});
         test.Change(game);
@@ -114,7 +114,7 @@ TEST(JournalUndoTest, RefusesAfterAnOutsideChangeAndChangesNothing)
 
 TEST(JournalUndoTest, KeepsTheLastTenImportsAndDropsUndoneOnes)
 {
-    TOpenGame game;
+    TJournalTestGame game;
     const TGameContext context = game.Context();
     std::vector<std::map<std::string, ByteBuffer>> states{game.Files()};
     for (int n = 0; n < 12; ++n) {
@@ -148,7 +148,7 @@ TEST(JournalUndoTest, AnInterruptedUndoIsFinishedByRecovery)
 {
     for (int failAt = 1;; ++failAt) {
         SCOPED_TRACE("undo fails at operation " + std::to_string(failAt));
-        TOpenGame game;
+        TJournalTestGame game;
         const TGameContext context = game.Context();
         const auto before = game.Files();
         RunTestImport(context, NthImport(1));

@@ -49,7 +49,7 @@ TEST(TransactionTest, RollbackRestoresTheGameDirectoryByteForByte)
     };
     for (const TCase& test : cases) {
         SCOPED_TRACE(test.Name);
-        TOpenGame game(test.Content);
+        TJournalTestGame game(test.Content);
         const auto before = game.Files();
         const TGameContext context = game.Context();
         {
@@ -78,7 +78,7 @@ TEST(TransactionTest, RollbackRestoresTheGameDirectoryByteForByte)
 
 TEST(TransactionTest, CommitKeepsTheImportAndRecordsItsState)
 {
-    TOpenGame game;
+    TJournalTestGame game;
     const TGameContext context = game.Context();
     const std::uint64_t lengthBefore = std::filesystem::file_size(game.File(GameFiles::ModelArchive));
     const std::string id = RunTestImport(context, {.Seed = 7});
@@ -105,7 +105,7 @@ TEST(TransactionTest, CommitKeepsTheImportAndRecordsItsState)
 
 TEST(TransactionTest, CommitAfterRollbackAndRollbackAfterCommitAreRefused)
 {
-    TOpenGame game;
+    TJournalTestGame game;
     const TGameContext context = game.Context();
     {
         TImportTransaction transaction(context, {game.File(GameFiles::Handling)}, 0, {"415", "a.car"});
@@ -120,7 +120,7 @@ TEST(TransactionTest, CommitAfterRollbackAndRollbackAfterCommitAreRefused)
 
 TEST(TransactionTest, RefusesFilesOutsideTheGameDirectoryAndAClosedArchive)
 {
-    TOpenGame game;
+    TJournalTestGame game;
     TTempDir elsewhere;
     const std::filesystem::path outside = elsewhere.Write("victim.txt", "keep");
     EXPECT_THROW(TImportTransaction(game.Context(), {outside}, 0, {"415", "a.car"}), TVehmiraError);
@@ -135,7 +135,7 @@ TEST(TransactionTest, RefusesFilesOutsideTheGameDirectoryAndAClosedArchive)
 TEST(TransactionTest, RecoveryRollsBackAPendingJournalAndReportsIt)
 {
     TFaultReset reset;
-    TOpenGame game;
+    TJournalTestGame game;
     const auto before = game.Files();
     const TGameContext context = game.Context();
     {
@@ -185,7 +185,7 @@ TEST(TransactionTest, RecoveryFromADamagedJournalChangesNothing)
     };
     for (const auto& test : cases) {
         SCOPED_TRACE(test.Name);
-        TOpenGame game;
+        TJournalTestGame game;
         const TGameContext context = game.Context();
         std::string id;
         {
@@ -211,7 +211,7 @@ TEST(TransactionTest, RecoveryInterruptedAtAnyOperationIsRepeatedToTheSameResult
     TFaultReset reset;
     for (int failAt = 1;; ++failAt) {
         SCOPED_TRACE("recovery fails at operation " + std::to_string(failAt));
-        TOpenGame game(FullDirectoryContent());
+        TJournalTestGame game(FullDirectoryContent());
         const auto before = game.Files();
         const TGameContext context = game.Context();
         {
