@@ -122,3 +122,47 @@ TEST_F(TPainterFixture, FlatPushLikeButtonShowsItsDownState)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(TPainterFixture, AutoDetectStylesControlsAddedLater)
+{
+    Activate();
+    const HWND late = Window.AddControl(L"Button", BS_CHECKBOX, L"Late", RECT{10, 10, 100, 27});
+    Styler->ComponentInserted(late);
+    EXPECT_EQ(Styler->FindSubClass(late), nullptr); // AutoDetect is off
+    Styler->Settings.AutoDetect = true;
+    Styler->ComponentInserted(late);
+    EXPECT_NE(Styler->FindSubClass(late), nullptr);
+}
+
+TEST_F(TPainterFixture, FlatBorderFramesThePopupWindowWithAShadow)
+{
+    Activate();
+    const HWND popup = CreateWindowExW(WS_EX_TOOLWINDOW, L"Static", L"", WS_POPUP | WS_VISIBLE, 400, 300, 120, 90,
+                                       nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+    ASSERT_NE(popup, nullptr);
+    PumpMessages();
+    {
+        const TWindowDc dc(popup, true);
+        TCanvas canvas(dc.Handle());
+        Styler->PrepareColors(canvas);
+    }
+    Styler->DrawFlatBorder(popup, false);
+    const TWorkColors& work = Styler->Work();
+    const TWindowDc dc(popup, true);
+    const auto at = [&](int x, int y) { return GetPixel(dc.Handle(), x, y); };
+    EXPECT_EQ(at(0, 40), Resolve(work.WorkFlatBorderColor));
+    EXPECT_EQ(at(60, 0), Resolve(work.WorkFlatBorderColor));
+    EXPECT_EQ(at(1, 40), Resolve(work.WorkIconBackColor));
+    EXPECT_EQ(at(2, 40), Resolve(work.WorkIconBackColor));
+    EXPECT_EQ(at(60, 1), Resolve(work.WorkBackColor));
+    EXPECT_EQ(at(119, 40), Resolve(work.WorkFlatShadowColor));
+    EXPECT_EQ(at(118, 40), Resolve(work.WorkFlatShadowColor));
+    EXPECT_EQ(at(60, 89), Resolve(work.WorkFlatShadowColor));
+    EXPECT_EQ(at(119, 0), Resolve(clBtnFace)); // where the shadow starts
+    EXPECT_EQ(at(0, 89), Resolve(clBtnFace));
+    DestroyWindow(popup);
+}
+
+} // namespace
