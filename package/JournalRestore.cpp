@@ -191,12 +191,13 @@ std::vector<TCompletedJournal> CompleteInterruptedJournals(const std::filesystem
             RestoreFromJournal(gameDirectory, directory, manifest, archive);
             RemoveJournal(directory);
             completed.push_back({*id, manifest,
-                                 "Restored the game files from an interrupted import: " + DescribeImport(manifest) +
-                                     "."});
+                                 "Restored the game files as they were before " + DescribeImport(manifest) +
+                                     ", which was interrupted."});
         } else if (manifest.State == TJournalState::Undoing) {
             RestoreFromJournal(gameDirectory, directory, manifest, archive);
             MarkState(directory, manifest, TJournalState::Undone);
-            completed.push_back({*id, manifest, "Finished undoing " + DescribeImport(manifest) + "."});
+            completed.push_back(
+                {*id, manifest, "Finished undoing " + DescribeImport(manifest) + ", which was interrupted."});
         }
     }
     return completed;

@@ -74,9 +74,13 @@ TEST(JournalUndoTest, RefusesAfterAnOutsideChangeAndChangesNothing)
         TChange Change;
     } cases[] = {
         {"text file edited",
-         [](TJournalTestGame& game) { ReplaceFileAtomically(game.File(GameFiles::Handling), std::string_view("edited")); }},
-        {"text file removed", [](TJournalTestGame& game) { std::filesystem::remove(game.File(GameFiles::Handling)); }},
-        {"file the import created removed", [](TJournalTestGame& game) { std::filesystem::remove(game.File("Data\\extra.dat")); }},
+         [](TJournalTestGame& game) {
+             ReplaceFileAtomically(game.File(GameFiles::Handling), std::string_view("edited"));
+         }},
+        {"text file removed",
+         [](TJournalTestGame& game) { std::filesystem::remove(game.File(GameFiles::Handling)); }},
+        {"file the import created removed",
+         [](TJournalTestGame& game) { std::filesystem::remove(game.File("Data\\extra.dat")); }},
         {"archive appended",
          [](TJournalTestGame& game) {
              TMemoryStream bytes(ByteBuffer(10, 1));

@@ -166,6 +166,31 @@ TEST(TransactionTest, RecoveryRollsBackAPendingJournalAndReportsIt)
     game.Open();
 }
 
+// A rollback that failed in this run (a full disk, say) is finished before the
+// next import journals the game, so that import never records a broken state.
+TEST(TransactionTest, AFailedRollbackIsFinishedBeforeTheNextImport)
+{
+    TFaultReset reset;
+    TJournalTestGame game;
+    const auto before = game.Files();
+    const TGameContext context = game.Context();
+    {
+        TImportTransaction transaction(context, {game.File(GameFiles::Handling)}, 1, {"415", "first.car"});
+        TMemoryStream dff(GameFixture::RenderWareBytes(RwClumpChunk, 5000, 3));
+        game.Archive.AddStream(dff, 0, dff.Size(), "NEWCAR.DFF", false);
+        ReplaceFileAtomically(game.File(GameFiles::Handling), std::string_view("half\r\n"));
+        FaultInjection::FailAtOperation(1); // only the rollback's first write fails
+    }
+    FaultInjection::FailAtOperation(0);
+    ASSERT_NE(game.Files(), before);
+    ASSERT_EQ(ListJournalIds(game.Directory()).size(), 1u);
+
+    TImportTransaction next(context, {game.File(GameFiles::Handling)}, 0, {"415", "second.car"});
+    EXPECT_EQ(game.Files(), before);
+    EXPECT_EQ(game.Archive.Directory.FindEntry("NEWCAR.DFF"), nullptr);
+    EXPECT_EQ(ListJournalIds(game.Directory()), std::vector<std::string>{next.JournalId()});
+}
+
 // A journal whose saved bytes were damaged is never used to overwrite the game.
 TEST(TransactionTest, RecoveryFromADamagedJournalChangesNothing)
 {
