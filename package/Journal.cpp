@@ -57,13 +57,17 @@ bool HasUnfinishedJournal(const std::filesystem::path& gameDirectory)
 std::vector<std::string> RecoverInterruptedImports(const std::filesystem::path& gameDirectory)
 {
     const std::vector<std::filesystem::path> leftovers = JournalsWithoutManifest(gameDirectory);
-    if (leftovers.empty() && !HasUnfinishedJournal(gameDirectory))
-        return {};
-    // Holding the archive exclusively keeps another instance from importing meanwhile.
-    TFileStream archive(ResolveGamePath(gameDirectory, GameFiles::ModelArchive), TFileAccess::ReadWriteExclusive);
+    const bool unfinished = HasUnfinishedJournal(gameDirectory);
+    const std::filesystem::path archivePath = ResolveGamePath(gameDirectory, GameFiles::ModelArchive);
     std::vector<std::string> lines;
-    for (const TCompletedJournal& journal : CompleteInterruptedJournals(gameDirectory, archive))
-        lines.push_back(journal.Message);
+    // Holding the archive exclusively keeps another instance from importing
+    // meanwhile; without an archive nobody can be importing, and leftovers go
+    // without it (opening the game then reports the missing archive itself).
+    if (unfinished || (!leftovers.empty() && FileExists(archivePath))) {
+        TFileStream archive(archivePath, TFileAccess::ReadWriteExclusive);
+        for (const TCompletedJournal& journal : CompleteInterruptedJournals(gameDirectory, archive))
+            lines.push_back(journal.Message);
+    }
     for (const std::filesystem::path& directory : leftovers) {
         std::error_code ignored;
         std::filesystem::remove_all(directory, ignored);
