@@ -178,26 +178,31 @@ void TControlSubClass::PaintSpeedButton(TCanvas& canvas)
         canvas.SetBrushColor(face);
         canvas.Rectangle(client);
     }
-    if (enabled) {
-        canvas.SetBrushStyle(TBrushStyle::Clear);
-        if (parentTint) {
-            if (down || pressed) {
-                canvas.SetPenColor(edge);
-                canvas.Rectangle(client);
-                canvas.SetPenColor(DarkenColor(canvas, edge, 50));
-                TopLeftLine(canvas, client);
-            } else if (Hot) {
-                canvas.SetPenColor(work.WorkSelectBorderColor);
-                canvas.Rectangle(client);
-            }
-        } else {
-            canvas.SetPenColor(DarkenColor(canvas, edge, 50));
-            if (down || pressed)
-                TopLeftLine(canvas, client);
-            else
-                BottomRightLine(canvas, client);
-        }
-    }
+    if (enabled)
+        PaintSpeedButtonEdge(canvas, client, edge, down || pressed, parentTint);
     const int cell = !enabled ? 1 : pressed ? 2 : down ? 3 : 0;
     PaintGlyphAndCaption(canvas, client, cell, down || pressed, Hot);
+}
+
+void TControlSubClass::PaintSpeedButtonEdge(TCanvas& canvas, const RECT& client, TColor edge, bool sunk,
+                                            bool parentTint)
+{
+    canvas.SetBrushStyle(TBrushStyle::Clear);
+    if (!parentTint) {
+        canvas.SetPenColor(DarkenColor(canvas, edge, 50));
+        if (sunk)
+            TopLeftLine(canvas, client);
+        else
+            BottomRightLine(canvas, client);
+        return;
+    }
+    if (sunk) {
+        canvas.SetPenColor(edge);
+        canvas.Rectangle(client);
+        canvas.SetPenColor(DarkenColor(canvas, edge, 50));
+        TopLeftLine(canvas, client);
+    } else if (Hot) {
+        canvas.SetPenColor(Styler.Work().WorkSelectBorderColor);
+        canvas.Rectangle(client);
+    }
 }

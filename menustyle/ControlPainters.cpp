@@ -53,6 +53,15 @@ RECT MarkBox(const RECT& area, int size, bool atRight)
     return box;
 }
 
+// The drop-down arrow: three shrinking rows from (x, y).
+void DrawComboArrow(TCanvas& canvas, int x, int y, TColor color)
+{
+    canvas.SetPenColor(color);
+    canvas.Polyline({{x, y}, {x + 5, y}});
+    canvas.Polyline({{x + 1, y + 1}, {x + 4, y + 1}});
+    canvas.Polyline({{x + 2, y + 2}, {x + 3, y + 2}});
+}
+
 } // namespace
 
 void TControlSubClass::PaintControl()
@@ -150,12 +159,7 @@ void TControlSubClass::PaintCombo(TCanvas& canvas)
     const int lineX = rightToLeft ? strip.left - 1 : strip.right;
     canvas.SetPenColor(border);
     canvas.Polyline({{lineX, button.top}, {lineX, button.bottom}});
-    const int x0 = rightToLeft ? client.left + 5 : client.right - 10;
-    const int t = client.top;
-    canvas.SetPenColor(arrow);
-    canvas.Polyline({{x0, t + 10}, {x0 + 5, t + 10}});
-    canvas.Polyline({{x0 + 1, t + 11}, {x0 + 4, t + 11}});
-    canvas.Polyline({{x0 + 2, t + 12}, {x0 + 3, t + 12}});
+    DrawComboArrow(canvas, rightToLeft ? client.left + 5 : client.right - 10, client.top + 10, arrow);
 }
 
 void TControlSubClass::PaintEdit(TCanvas& canvas)

@@ -56,6 +56,7 @@ private:
     void PaintButtonCaption(TCanvas& canvas, const RECT& client, const RECT& captionRect);
     void PaintGlyphAndCaption(TCanvas& canvas, const RECT& client, int cell, bool checked, bool selected);
     void PaintSpeedButton(TCanvas& canvas);
+    void PaintSpeedButtonEdge(TCanvas& canvas, const RECT& client, TColor edge, bool sunk, bool parentTint);
     void PaintPanel(TCanvas& canvas);
     void PaintGroupBox(TCanvas& canvas);
 

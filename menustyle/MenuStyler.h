@@ -151,6 +151,12 @@ public:
     TControlSubClass* FindSubClass(HWND control) const;
 
 private:
+    bool PrepareGlyph(const TMenuItem& item, TCanvas& canvas, TBitmap& glyph);
+    void PaintItemBackground(const TMenuItem& item, TCanvas& canvas, const RECT& r, const RECT& iconRect,
+                             bool rightToLeft, bool barItem);
+    void PaintItemSelection(const TMenuItem& item, TCanvas& canvas, const RECT& r, bool rightToLeft, bool barItem);
+    void PaintItemCaption(const TMenuItem& item, TCanvas& canvas, RECT textRect, bool rightToLeft, bool barItem,
+                          bool selected);
     void ApplyItemRule(TMenuItem& item, bool activate);
     void RehookItem(TMenuItem& item);
     void RehookChildren(TMenuItem& item);

@@ -67,91 +67,21 @@ void TMenuStyler::DrawMenuItem(TMenuItem& item, TCanvas& canvas, RECT r, bool se
         return;
     PrepareColors(canvas);
     TMenu* menu = item.Menu();
-    const bool separator = item.IsSeparator();
     const bool barItem = menu && menu->IsMainMenu() && item.Parent() == &menu->Items();
     const bool rightToLeft = menu && menu->IsRightToLeft();
     canvas.SetFont(Font_);
     r.bottom += 1;
-    const std::wstring text = L" " + item.Caption();
 
     TBitmap glyph;
-    const TImageList* images = menu ? menu->Images : nullptr;
-    const bool hasImage = images && item.ImageIndex != -1 && images->Valid(item.ImageIndex);
-    const bool hasBitmap = item.Bitmap.Width() > 0;
-    if (hasBitmap)
-        glyph = item.Bitmap;
-    if (hasImage) {
-        glyph.SetSize(images->Width(), images->Height());
-        glyph.Fill(canvas.Pixel(2, 2));
-        images->Draw(glyph.Canvas(), 0, 0, item.ImageIndex);
-    }
-    const bool hasGlyph = hasImage || hasBitmap;
-    const int iconWidth = Settings.IconWidth;
-    TItemLayout layout = LayoutItem(r, iconWidth, glyph.Width(), hasGlyph, rightToLeft, barItem);
-
-    canvas.SetBrushStyle(TBrushStyle::Solid);
-    if (barItem) {
-        canvas.SetBrushColor(Work_.WorkMenuBarColor);
-        canvas.SetPenColor(Work_.WorkMenuBarColor);
-        canvas.FillRect(r);
-        if (Settings.DrawMenuBar) {
-            const bool lastItem = menu->Items().Count() > 0 && &menu->Items()[menu->Items().Count() - 1] == &item;
-            if (lastItem && rightToLeft) {
-                canvas.Rectangle(3, r.top, r.right, r.bottom);
-            } else if (lastItem) {
-                RECT client{};
-                if (Owner && Owner->Window)
-                    GetClientRect(Owner->Window, &client);
-                canvas.Rectangle(r.left, r.top, client.right + 5, r.bottom);
-            } else if (rightToLeft) {
-                canvas.Rectangle(r.left, r.top, r.right + 7, r.bottom);
-            }
-        }
-    } else if (Work_.IsHighColor && Settings.Gradient) {
-        DrawGradient(canvas, RECT{r.left, r.top, r.right + 2, r.bottom}, rightToLeft);
-    } else {
-        canvas.SetBrushColor(Work_.WorkBackColor);
-        canvas.FillRect(r);
-        canvas.SetBrushColor(Work_.WorkIconBackColor);
-        canvas.FillRect(layout.IconRect);
-    }
-
-    if (selected && Settings.DrawSelect) {
-        canvas.SetBrushStyle(TBrushStyle::Solid);
-        if (barItem) {
-            DrawBarSelection(canvas, r, rightToLeft, MenuBarColor_);
-        } else if (item.Enabled()) {
-            const RECT bar{r.left, r.top + 1, Settings.FlatMenu ? r.right - 1 : r.right, r.bottom - 1};
-            canvas.SetBrushColor(Work_.WorkSelectColor);
-            canvas.FillRect(bar);
-            canvas.SetPenColor(Work_.WorkSelectBorderColor);
-            canvas.SetBrushStyle(TBrushStyle::Clear);
-            canvas.RoundRect(bar.left, bar.top, bar.right, bar.bottom, 0, 0);
-        }
-    }
-
+    const bool hasGlyph = PrepareGlyph(item, canvas, glyph);
+    const TItemLayout layout = LayoutItem(r, Settings.IconWidth, glyph.Width(), hasGlyph, rightToLeft, barItem);
+    PaintItemBackground(item, canvas, r, layout.IconRect, rightToLeft, barItem);
+    if (selected && Settings.DrawSelect)
+        PaintItemSelection(item, canvas, r, rightToLeft, barItem);
     DrawItemCheck(item, selected, layout.CheckRect, canvas, hasGlyph, item.Enabled());
     DrawItemIcon(&item, canvas, rightToLeft, barItem, item.Checked(), item.Enabled(), false, selected,
                  layout.IconRect, glyph);
-
-    RECT& textRect = layout.TextRect;
-    if (separator) {
-        canvas.SetPenColor(Work_.WorkSeparatorColor);
-        const int y = textRect.top + RoundHalfEven((textRect.bottom - textRect.top) / 2.0);
-        canvas.MoveTo(rightToLeft ? textRect.left : textRect.left + 7, y);
-        canvas.LineTo(rightToLeft ? textRect.right - 7 : textRect.right, y);
-    } else {
-        UINT alignment = DT_LEFT;
-        if (rightToLeft) {
-            alignment = DT_RIGHT | DT_RTLREADING;
-            textRect.right -= 3;
-        } else {
-            textRect.left += 3;
-        }
-        textRect.top += (textRect.bottom - textRect.top - canvas.TextHeight(L"W")) / 2;
-        DrawItemText(canvas, text, alignment, Font_, rightToLeft, barItem, item.Default(), item.Enabled(), selected,
-                     textRect, item.ShortCutText());
-    }
+    PaintItemCaption(item, canvas, layout.TextRect, rightToLeft, barItem, selected);
 
     if (Settings.FlatMenu && !barItem) {
         const HWND window = WindowFromDC(canvas.Handle());
@@ -159,6 +89,99 @@ void TMenuStyler::DrawMenuItem(TMenuItem& item, TCanvas& canvas, RECT r, bool se
             DrawFlatBorder(window, rightToLeft);
     }
     RehookSubmenu(item);
+}
+
+bool TMenuStyler::PrepareGlyph(const TMenuItem& item, TCanvas& canvas, TBitmap& glyph)
+{
+    const TMenu* menu = item.Menu();
+    const TImageList* images = menu ? menu->Images : nullptr;
+    const bool hasImage = images && item.ImageIndex != -1 && images->Valid(item.ImageIndex);
+    const bool hasBitmap = item.Bitmap.Width() > 0;
+    if (hasBitmap)
+        glyph = item.Bitmap;
+    if (hasImage) {
+        // The image list's image replaces the item's own bitmap.
+        glyph.SetSize(images->Width(), images->Height());
+        glyph.Fill(canvas.Pixel(2, 2));
+        images->Draw(glyph.Canvas(), 0, 0, item.ImageIndex);
+    }
+    return hasImage || hasBitmap;
+}
+
+void TMenuStyler::PaintItemBackground(const TMenuItem& item, TCanvas& canvas, const RECT& r, const RECT& iconRect,
+                                      bool rightToLeft, bool barItem)
+{
+    canvas.SetBrushStyle(TBrushStyle::Solid);
+    if (!barItem) {
+        if (Work_.IsHighColor && Settings.Gradient) {
+            DrawGradient(canvas, RECT{r.left, r.top, r.right + 2, r.bottom}, rightToLeft);
+        } else {
+            canvas.SetBrushColor(Work_.WorkBackColor);
+            canvas.FillRect(r);
+            canvas.SetBrushColor(Work_.WorkIconBackColor);
+            canvas.FillRect(iconRect);
+        }
+        return;
+    }
+    canvas.SetBrushColor(Work_.WorkMenuBarColor);
+    canvas.SetPenColor(Work_.WorkMenuBarColor);
+    canvas.FillRect(r);
+    if (!Settings.DrawMenuBar)
+        return;
+    // The bar beyond the items is painted from the last item (right to left:
+    // from every item, to cover the gaps the system leaves).
+    const TMenuItem& items = item.Menu()->Items();
+    const bool lastItem = items.Count() > 0 && &items[items.Count() - 1] == &item;
+    if (lastItem && rightToLeft) {
+        canvas.Rectangle(3, r.top, r.right, r.bottom);
+    } else if (lastItem) {
+        RECT client{};
+        if (Owner && Owner->Window)
+            GetClientRect(Owner->Window, &client);
+        canvas.Rectangle(r.left, r.top, client.right + 5, r.bottom);
+    } else if (rightToLeft) {
+        canvas.Rectangle(r.left, r.top, r.right + 7, r.bottom);
+    }
+}
+
+void TMenuStyler::PaintItemSelection(const TMenuItem& item, TCanvas& canvas, const RECT& r, bool rightToLeft,
+                                     bool barItem)
+{
+    canvas.SetBrushStyle(TBrushStyle::Solid);
+    if (barItem) {
+        DrawBarSelection(canvas, r, rightToLeft, MenuBarColor_);
+        return;
+    }
+    if (!item.Enabled())
+        return; // a disabled item gets no selection bar
+    const RECT bar{r.left, r.top + 1, Settings.FlatMenu ? r.right - 1 : r.right, r.bottom - 1};
+    canvas.SetBrushColor(Work_.WorkSelectColor);
+    canvas.FillRect(bar);
+    canvas.SetPenColor(Work_.WorkSelectBorderColor);
+    canvas.SetBrushStyle(TBrushStyle::Clear);
+    canvas.RoundRect(bar.left, bar.top, bar.right, bar.bottom, 0, 0);
+}
+
+void TMenuStyler::PaintItemCaption(const TMenuItem& item, TCanvas& canvas, RECT textRect, bool rightToLeft,
+                                   bool barItem, bool selected)
+{
+    if (item.IsSeparator()) {
+        canvas.SetPenColor(Work_.WorkSeparatorColor);
+        const int y = textRect.top + RoundHalfEven((textRect.bottom - textRect.top) / 2.0);
+        canvas.MoveTo(rightToLeft ? textRect.left : textRect.left + 7, y);
+        canvas.LineTo(rightToLeft ? textRect.right - 7 : textRect.right, y);
+        return;
+    }
+    UINT alignment = DT_LEFT;
+    if (rightToLeft) {
+        alignment = DT_RIGHT | DT_RTLREADING;
+        textRect.right -= 3;
+    } else {
+        textRect.left += 3;
+    }
+    textRect.top += (textRect.bottom - textRect.top - canvas.TextHeight(L"W")) / 2;
+    DrawItemText(canvas, L" " + item.Caption(), alignment, Font_, rightToLeft, barItem, item.Default(),
+                 item.Enabled(), selected, textRect, item.ShortCutText());
 }
 
 void TMenuStyler::DrawItemCheck(const TMenuItem& item, bool selected, RECT checkRect, TCanvas& canvas, bool hasGlyph,
