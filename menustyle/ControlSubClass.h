@@ -3,11 +3,12 @@
 // front of the control's own window procedure and, after the control has
 // painted itself, paints the flat look over it.
 //
-// The toolkit notifications the painting reacts to map to Win32 messages:
+// The state changes the painting reacts to arrive as these Win32 messages:
 // mouse enter is the first WM_MOUSEMOVE (which starts TrackMouseEvent), mouse
 // leave WM_MOUSELEAVE, focus exit WM_KILLFOCUS, enabled-changed WM_ENABLE,
-// text-changed WM_SETTEXT, parent-colour-changed WM_SYSCOLORCHANGE, 3-D
-// changed WM_STYLECHANGED, the child notification WM_PARENTNOTIFY.
+// text-changed WM_SETTEXT, colour-changed WM_SYSCOLORCHANGE, border-changed
+// WM_STYLECHANGED, the child notification WM_PARENTNOTIFY. Every control here
+// is a window, so no paint message is ever swallowed for a windowless one.
 
 #include "menustyle/Canvas.h"
 #include "menustyle/ControlKinds.h"
