@@ -1,5 +1,7 @@
 #include "gamedata/TextLines.h"
 
+#include <algorithm>
+
 namespace {
 
 constexpr char Blank = ' ';
@@ -12,21 +14,28 @@ bool IsSeparator(char c) { return c == Blank || c == '\t' || c == ','; }
 
 } // namespace
 
-TLineList SplitLines(std::string_view text)
+std::vector<std::string_view> SplitLineViews(std::string_view text)
 {
-    TLineList lines;
+    std::vector<std::string_view> lines;
     std::size_t start = 0;
     while (start < text.size()) {
-        const std::size_t stop = text.find_first_of("\r\n", start);
-        if (stop == std::string_view::npos) {
-            lines.emplace_back(text.substr(start));
+        // A plain scan: find_first_of calls memchr once per character here.
+        std::size_t stop = start;
+        while (stop < text.size() && text[stop] != '\r' && text[stop] != '\n')
+            ++stop;
+        lines.push_back(text.substr(start, stop - start));
+        if (stop == text.size())
             break;
-        }
-        lines.emplace_back(text.substr(start, stop - start));
         const bool crlf = text[stop] == '\r' && stop + 1 < text.size() && text[stop + 1] == '\n';
         start = stop + (crlf ? 2 : 1);
     }
     return lines;
+}
+
+TLineList SplitLines(std::string_view text)
+{
+    const std::vector<std::string_view> views = SplitLineViews(text);
+    return TLineList(views.begin(), views.end());
 }
 
 std::optional<std::string> StripCommentLine(std::string_view line)
@@ -73,6 +82,7 @@ TLineList SplitFields(std::string_view line)
     const std::string normalized = NormalizeFields(line);
     std::string_view rest = normalized;
     TLineList fields;
+    fields.reserve(std::size_t(std::count(normalized.begin(), normalized.end(), Blank)) + 1);
     for (std::size_t blank = rest.find(Blank); blank != std::string_view::npos; blank = rest.find(Blank)) {
         const std::string_view field = rest.substr(0, blank);
         fields.emplace_back(field == ShortFloatField ? ShortFloatReplacement : field);

@@ -12,6 +12,8 @@ using TLineList = std::vector<std::string>;
 
 // Lines of a whole file, split on CR LF, LF or CR; no line-break characters kept.
 TLineList SplitLines(std::string_view text);
+// The same lines as views into text, for readers that need no copies.
+std::vector<std::string_view> SplitLineViews(std::string_view text);
 
 // The cleaned form of one line: nothing for an empty line or one whose first
 // character is "#" or ";", the part before the first "#" otherwise.

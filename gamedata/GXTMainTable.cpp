@@ -1,0 +1,67 @@
+#include "gamedata/GXTMainTable.h"
+
+#include "fileio/Errors.h"
+#include "gamedata/GXT.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace {
+
+constexpr std::uint64_t HeaderSize = 12;
+constexpr std::uint64_t DirectoryEntrySize = 12;
+constexpr std::uint64_t NameSize = 8;
+constexpr std::uint64_t TableHeaderSize = 16; // the 8 bytes before the key magic, key magic, key block size
+constexpr std::uint64_t TextHeaderSize = 8; // "TDAT", text block size
+
+[[noreturn]] void FailNotGXT() { throw TPlainMessageAbort(GXTFileErrorText); }
+
+std::uint32_t ReadU32(std::span<const std::uint8_t> bytes, std::uint64_t position)
+{
+    if (position > bytes.size() || bytes.size() - position < 4)
+        FailNotGXT();
+    return LoadU32LE(bytes.subspan(std::size_t(position)).first<4>());
+}
+
+} // namespace
+
+TGXTMainTableView::TGXTMainTableView(std::span<const std::uint8_t> fileBytes) : Bytes(fileBytes)
+{
+    static constexpr std::uint8_t TableMagic[] = {'T', 'A', 'B', 'L'};
+    if (Bytes.size() < HeaderSize || !std::equal(std::begin(TableMagic), std::end(TableMagic), Bytes.begin() + 4))
+        FailNotGXT();
+    const std::uint64_t tableCount = ReadU32(Bytes, 8) / DirectoryEntrySize;
+    if (tableCount * DirectoryEntrySize > Bytes.size() - HeaderSize)
+        FailNotGXT();
+    if (tableCount == 0)
+        return;
+
+    // The main table's block starts with its key magic; its base is 8 bytes earlier.
+    const std::uint64_t blockPosition = ReadU32(Bytes, HeaderSize + NameSize);
+    if (blockPosition < NameSize)
+        FailNotGXT();
+    const std::uint64_t base = blockPosition - NameSize;
+    const std::uint32_t keyBlockSize = ReadU32(Bytes, base + NameSize + 4);
+    const std::uint64_t keyCount = keyBlockSize / KeyEntrySize;
+    KeyEntries = base + TableHeaderSize;
+    if (KeyEntries > Bytes.size() || keyCount * KeyEntrySize > Bytes.size() - KeyEntries)
+        FailNotGXT();
+    KeyTotal = std::size_t(keyCount);
+    TextBase = base + TableHeaderSize + keyBlockSize + TextHeaderSize;
+    for (std::size_t k = 0; k < KeyTotal; ++k)
+        if (TextBase + TextOffset(k) > Bytes.size())
+            FailNotGXT();
+}
+
+std::uint32_t TGXTMainTableView::TextOffset(std::size_t key) const
+{
+    return LoadU32LE(Bytes.subspan(std::size_t(KeyEntries + KeyEntrySize * key)).first<4>());
+}
+
+std::string_view TGXTMainTableView::Text(std::size_t key) const
+{
+    const auto rest = Bytes.subspan(std::size_t(TextBase + TextOffset(key)));
+    const auto* start = reinterpret_cast<const char*>(rest.data());
+    const void* zero = rest.empty() ? nullptr : std::memchr(start, 0, rest.size());
+    return std::string_view(start, zero ? std::size_t(static_cast<const char*>(zero) - start) : rest.size());
+}

@@ -1,0 +1,38 @@
+#pragma once
+// A read-only view of a GXT file's main table over the file's bytes, for
+// lookups that need a few texts out of many thousand keys without copying
+// every text (the vehicle list). It applies the loader's rules to the main
+// table: the same "TABL" test, the same bounds, the same text ends; the
+// mission tables are not looked at.
+
+#include "fileio/ByteOrder.h"
+
+#include <cstdint>
+#include <span>
+#include <string_view>
+
+class TGXTMainTableView {
+public:
+    // Raises TPlainMessageAbort with GXTFileErrorText on a malformed file. The
+    // bytes must outlive the view.
+    explicit TGXTMainTableView(std::span<const std::uint8_t> fileBytes);
+
+    std::size_t KeyCount() const { return KeyTotal; }
+    // key < KeyCount(); inline, since lookups walk every key of the table.
+    std::uint32_t Hash(std::size_t key) const
+    {
+        return LoadU32LE(Bytes.subspan(std::size_t(KeyEntries + KeyEntrySize * key + 4)).first<4>());
+    }
+    // The text of a key: its bytes up to the first zero, or to the end of the data.
+    std::string_view Text(std::size_t key) const;
+
+private:
+    static constexpr std::uint64_t KeyEntrySize = 8; // text offset, hash
+
+    std::uint32_t TextOffset(std::size_t key) const;
+
+    std::span<const std::uint8_t> Bytes;
+    std::size_t KeyTotal = 0;
+    std::uint64_t KeyEntries = 0;
+    std::uint64_t TextBase = 0;
+};
