@@ -1,11 +1,14 @@
 #include "gamedata/CRC32.h"
 
 #include "fileio/ByteOrder.h"
+#include "gamedata/CRC32Folding.h"
 
 namespace {
 
 constexpr std::uint32_t Polynomial = 0xEDB88320u;
 constexpr std::uint32_t InitialRegister = 0xFFFFFFFFu;
+// Below this the setup of the folding costs more than it saves (GXT keys, short lines).
+constexpr std::size_t FoldingThreshold = 256;
 
 constexpr std::array<std::uint32_t, 256> BuildCRC32Table()
 {
@@ -47,6 +50,13 @@ std::uint32_t UpdateBytewise(std::span<const std::uint8_t> buffer, std::uint32_t
 constinit const std::array<std::uint32_t, 256> CRC32Table = BuildCRC32Table();
 
 std::uint32_t CRC32Update(std::span<const std::uint8_t> buffer, std::uint32_t crcRegister)
+{
+    if (buffer.size() >= FoldingThreshold && CarrylessFoldingAvailable())
+        return CRC32UpdateFolding(buffer, crcRegister);
+    return CRC32UpdateBySlicing(buffer, crcRegister);
+}
+
+std::uint32_t CRC32UpdateBySlicing(std::span<const std::uint8_t> buffer, std::uint32_t crcRegister)
 {
     constexpr std::size_t Stride = 8;
     while (buffer.size() >= Stride) {

@@ -8,7 +8,11 @@
 
 extern const std::array<std::uint32_t, 256> CRC32Table;
 
+// Carries the register (not inverted) over the buffer; long buffers use
+// carry-less multiplication where the processor has it.
 std::uint32_t CRC32Update(std::span<const std::uint8_t> buffer, std::uint32_t crcRegister);
+// The same by table look-ups alone, eight bytes per step; any processor.
+std::uint32_t CRC32UpdateBySlicing(std::span<const std::uint8_t> buffer, std::uint32_t crcRegister);
 // The standard CRC-32 (as zlib computes it).
 std::uint32_t CRC32Buffer(std::span<const std::uint8_t> buffer);
 // The hash of a GXT key: the CRC-32 register before its final inversion.
