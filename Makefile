@@ -40,3 +40,39 @@ screenshots-menustyle: deps
 	cmake --build --preset windows --target vehmira_menustyle_demo
 	mkdir -p build/screenshots
 	scripts/with-test-env.sh wine build/windows/menustyle/vehmira_menustyle_demo.exe build/screenshots
+
+# Vehmira.exe on the demo game: the CLI writes build/demo-game, a Settings.ini
+# beside the executable points at it (only when there is none yet), and the GUI
+# starts under Wine. Without a display the demo's vehicles are listed instead.
+.PHONY: run screenshots-app
+run: deps
+	cmake --preset native
+	cmake --build --preset native --target vehmira
+	cmake --preset windows
+	cmake --build --preset windows --target Vehmira
+	build/native/cli/vehmira demo-game build/demo-game
+	@if [ ! -f build/windows/shell/Settings.ini ]; then \
+	  printf '[Dorvelin]\r\nPath=Z:%s\\\r\n[Vehmira]\r\nLanguage=English\r\nGXT=American.gxt\r\n' \
+	    "$$(cd build/demo-game && pwd | tr / '\\')" > build/windows/shell/Settings.ini; \
+	  echo "Wrote build/windows/shell/Settings.ini for build/demo-game"; fi
+	@if [ -n "$${DISPLAY:-}" ]; then \
+	  WINEDEBUG=-all wine build/windows/shell/Vehmira.exe; \
+	else \
+	  echo "No display (DISPLAY is not set), so Vehmira.exe cannot be shown."; \
+	  echo "The demo game's vehicles, as the command line lists them:"; \
+	  build/native/cli/vehmira --game build/demo-game list; \
+	fi
+
+# The main window with the demo game's list, the path, language and about
+# dialogs and the open "Файл" menu as PNG files in build/screenshots/. Without
+# a window manager Wine draws the title bars itself only when told to.
+screenshots: screenshots-app
+screenshots-app: deps
+	cmake --preset windows
+	cmake --build --preset windows --target vehmira_screenshots
+	mkdir -p build/screenshots
+	rm -rf build/screenshots/work
+	scripts/with-test-env.sh sh -c 'wine reg add "HKCU\\Software\\Wine\\AppDefaults\\vehmira_screenshots.exe\\X11 Driver" /v Decorated /d N /f >/dev/null 2>&1; wine build/windows/tests/vehmira_screenshots.exe build/screenshots'
+	rm -rf build/screenshots/work
+	for name in main-window menu-file path-dialog language-dialog about-box; do \
+	  convert build/screenshots/$$name.bmp build/screenshots/$$name.png && rm build/screenshots/$$name.bmp; done

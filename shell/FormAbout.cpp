@@ -14,12 +14,13 @@ const TFormSpec AboutFormSpec{
     .Border = TBorderKind::Dialog,
 };
 
-constexpr const wchar_t* Credits = L"Кодер:      Vehmira contributors\r\n"
-                                   L"Перевод:   Vehmira contributors\r\n"
-                                   L"Автор:       Vehmira contributors\r\n"
-                                   L"Мыло:        нет\r\n"
-                                   L"Сайт:         нет\r\n"
-                                   L"Форум:      нет";
+// A label and its value per line.
+constexpr const wchar_t* Credits = L"Кодер: Vehmira contributors\r\n"
+                                   L"Перевод: Vehmira contributors\r\n"
+                                   L"Автор: Vehmira contributors\r\n"
+                                   L"Мыло: нет\r\n"
+                                   L"Сайт: нет\r\n"
+                                   L"Форум: нет";
 
 const std::array<TControlSpec, 5> AboutControls{{
     {TControlKind::BoldLabel, "Label1", "", 24, 3, 0, 0, L"Vehmira"},

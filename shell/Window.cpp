@@ -48,7 +48,7 @@ struct TWindowStyles {
 
 TWindowStyles FormStyles(const TFormSpec& form)
 {
-    DWORD style = WS_CAPTION | WS_CLIPCHILDREN;
+    DWORD style = WS_CAPTION;
     DWORD exStyle = 0;
     switch (form.Border) {
     case TBorderKind::Single:

@@ -22,10 +22,11 @@ bool IsMessageBox(HWND window)
     return std::wstring_view(className) == L"#32770";
 }
 
+// Reads the text without sending a message, so it never waits for the GUI thread.
 std::wstring WindowText(HWND window)
 {
     std::wstring text(1024, L'\0');
-    text.resize(static_cast<std::size_t>(GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
+    text.resize(static_cast<std::size_t>(InternalGetWindowText(window, text.data(), static_cast<int>(text.size()))));
     return text;
 }
 
@@ -139,7 +140,10 @@ void TUser::SetText(HWND control, const std::wstring& text)
 
 std::wstring TUser::Text(HWND control)
 {
-    return WindowText(control);
+    // Edit fields and drop-down lists keep their own text: ask the control.
+    std::wstring text(1024, L'\0');
+    text.resize(static_cast<std::size_t>(GetWindowTextW(control, text.data(), static_cast<int>(text.size()))));
+    return text;
 }
 
 void TUser::SelectComboItem(HWND combo, int index)

@@ -1,0 +1,216 @@
+// vehmira_screenshots OUTPUT_DIR: renders the program's windows as a person
+// sees them on screen into BMP files: the main window with the demo game's
+// list, the path, language and about dialogs, and the open "Файл" menu. Its
+// working files (a demo game, settings) stay in OUTPUT_DIR\work.
+
+#include "cli/DemoGame.h"
+#include "gui/UserThread.h"
+#include "shell/Application.h"
+#include "shell/FormAbout.h"
+#include "shell/FormLanguage.h"
+#include "shell/FormMain.h"
+#include "shell/FormPath.h"
+#include "shell/MainMenu.h"
+#include "shell/WideText.h"
+
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <vector>
+
+namespace {
+
+constexpr DWORD PaintMilliseconds = 600;
+
+// Lets the windows paint before the screen is read (on the user thread, while
+// the GUI thread runs a modal loop).
+void LetPaint()
+{
+    Sleep(PaintMilliseconds);
+}
+
+// Handles the GUI thread's messages for a while (its windows paint meanwhile).
+void PumpMessages(DWORD milliseconds)
+{
+    const DWORD end = GetTickCount() + milliseconds;
+    MSG message;
+    while (GetTickCount() < end) {
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE))
+            DispatchFormMessage(message);
+        Sleep(10);
+    }
+}
+
+// Copies a rectangle of the screen into a 24-bit BMP file.
+void CaptureScreen(RECT area, const std::filesystem::path& file)
+{
+    const int width = area.right - area.left;
+    const int height = area.bottom - area.top;
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
+    HGDIOBJ previous = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, width, height, screen, area.left, area.top, SRCCOPY);
+    SelectObject(memory, previous);
+
+    BITMAPINFOHEADER info{};
+    info.biSize = sizeof(info);
+    info.biWidth = width;
+    info.biHeight = height;
+    info.biPlanes = 1;
+    info.biBitCount = 24;
+    info.biCompression = BI_RGB;
+    const DWORD rowSize = ((static_cast<DWORD>(width) * 3 + 3) / 4) * 4;
+    std::vector<char> pixels(rowSize * static_cast<DWORD>(height));
+    GetDIBits(memory, bitmap, 0, static_cast<UINT>(height), pixels.data(), reinterpret_cast<BITMAPINFO*>(&info),
+              DIB_RGB_COLORS);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+
+    BITMAPFILEHEADER header{};
+    header.bfType = 0x4D42; // "BM"
+    header.bfOffBits = sizeof(header) + sizeof(info);
+    header.bfSize = header.bfOffBits + static_cast<DWORD>(pixels.size());
+    std::ofstream out(file, std::ios::binary);
+    out.write(reinterpret_cast<const char*>(&header), sizeof(header));
+    out.write(reinterpret_cast<const char*>(&info), sizeof(info));
+    out.write(pixels.data(), static_cast<std::streamsize>(pixels.size()));
+    if (!out)
+        throw std::runtime_error("cannot write " + file.string());
+}
+
+void CaptureWindow(HWND window, const std::filesystem::path& file)
+{
+    RECT bounds{};
+    GetWindowRect(window, &bounds);
+    CaptureScreen(bounds, file);
+}
+
+BOOL CALLBACK FindMenuWindow(HWND window, LPARAM found)
+{
+    wchar_t className[16] = {};
+    GetClassNameW(window, className, 16);
+    if (std::wstring_view(className) == L"#32768" && IsWindowVisible(window)) {
+        *reinterpret_cast<HWND*>(found) = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// Shows a dialog modally, photographs it from the user thread and closes it.
+void CaptureDialog(TForm& form, const char* closeButton, const std::filesystem::path& file)
+{
+    std::cout << "Capturing " << file.filename().string() << std::endl;
+    const std::vector<std::string> problems = RunAsUser([&] { form.ShowModal(); },
+                                                        [&](TUser& user) {
+                                                            user.WaitShown(form.Handle(), "the dialog");
+                                                            LetPaint();
+                                                            CaptureWindow(form.Handle(), file);
+                                                            user.Click(form.Control(closeButton));
+                                                            user.WaitHidden(form.Handle(), "the dialog");
+                                                        },
+                                                        {GetWindow(form.Handle(), GW_OWNER)});
+    for (const std::string& problem : problems)
+        std::cerr << problem << '\n';
+}
+
+void CaptureOpenMenu(TVehmiraApp& app, const std::filesystem::path& file)
+{
+    std::cout << "Capturing " << file.filename().string() << std::endl;
+    HWND main = app.FormMain->Handle();
+    RECT item{};
+    GetMenuItemRect(main, GetMenu(main), 0, &item);
+    const std::vector<std::string> problems = RunAsUser(
+        [] { PumpMessages(4000); }, // the menu's own loop runs inside the dispatch of the click
+        [&](TUser& user) {
+            // A click on "Файл" in the menu bar, as the system reports it to the window.
+            const POINT click{(item.left + item.right) / 2, (item.top + item.bottom) / 2};
+            PostMessageW(main, WM_NCLBUTTONDOWN, HTMENU, MAKELPARAM(click.x, click.y));
+            HWND popup = nullptr;
+            user.WaitUntil(
+                [&] {
+                    EnumWindows(&FindMenuWindow, reinterpret_cast<LPARAM>(&popup));
+                    return popup != nullptr;
+                },
+                "the open menu");
+            LetPaint();
+            RECT window{};
+            RECT menu{};
+            GetWindowRect(main, &window);
+            GetWindowRect(popup, &menu);
+            RECT both{};
+            UnionRect(&both, &window, &menu);
+            CaptureScreen(both, file);
+            // The last picture: end here rather than unwind the menu's own loop.
+            ExitProcess(0);
+        },
+        {main});
+    for (const std::string& problem : problems)
+        std::cerr << problem << '\n';
+}
+
+void WriteSettings(const std::filesystem::path& settings, const std::filesystem::path& game)
+{
+    const std::wstring text = L"[Dorvelin]\r\nPath=" + std::filesystem::absolute(game).wstring() +
+                              L"\\\r\n[Vehmira]\r\nLanguage=Русский\r\nGXT=American.gxt\r\n";
+    std::ofstream file(settings, std::ios::binary);
+    file.write("\xFF\xFE", 2);
+    file.write(reinterpret_cast<const char*>(text.data()), static_cast<std::streamsize>(text.size() * 2));
+}
+
+void WriteLanguageFile(const std::filesystem::path& languages)
+{
+    const std::wstring text = L"[Русский]\r\n[English]\r\n";
+    std::ofstream file(languages, std::ios::binary);
+    file.write("\xFF\xFE", 2);
+    file.write(reinterpret_cast<const char*>(text.data()), static_cast<std::streamsize>(text.size() * 2));
+}
+
+void RenderWindows(const TAppEnvironment& environment, const std::filesystem::path& output)
+{
+    TVehmiraApp app(environment);
+    HWND main = app.FormMain->Handle();
+    ShowWindow(main, SW_SHOW);
+    PumpMessages(PaintMilliseconds); // the start-up sequence runs here
+    ListView_SetItemState(app.FormMain->Control("List_ID"), 1, LVIS_SELECTED | LVIS_FOCUSED,
+                          LVIS_SELECTED | LVIS_FOCUSED);
+    PumpMessages(PaintMilliseconds);
+    CaptureWindow(main, output / "main-window.bmp");
+    CaptureDialog(*app.FormPath, "Button_Cancel", output / "path-dialog.bmp");
+    CaptureDialog(*app.FormLanguage, "Button_Cancel", output / "language-dialog.bmp");
+    CaptureDialog(*app.FormAbout, "Button1", output / "about-box.bmp");
+    CaptureOpenMenu(app, output / "menu-file.bmp");
+}
+
+} // namespace
+
+int wmain(int argc, wchar_t** argv)
+{
+    if (argc != 2) {
+        std::cerr << "usage: vehmira_screenshots OUTPUT_DIR\n";
+        return 2;
+    }
+    try {
+        const std::filesystem::path output = argv[1];
+        const std::filesystem::path work = output / "work";
+        std::filesystem::create_directories(work);
+        WriteDemoGame(work / "demo-game");
+        TAppEnvironment environment;
+        environment.SettingsFile = work / "Settings.ini";
+        environment.LanguageFile = work / "Vehmira.lng";
+        environment.FileDialogs = &SystemFileDialogs();
+        WriteSettings(environment.SettingsFile, work / "demo-game");
+        WriteLanguageFile(environment.LanguageFile);
+
+        RenderWindows(environment, output); // ends the process after the last picture
+        return 1;
+    } catch (const std::exception& error) {
+        std::cerr << "vehmira_screenshots: " << error.what() << '\n';
+        return 1;
+    }
+}
