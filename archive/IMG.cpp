@@ -167,9 +167,7 @@ void TIMGFile::WriteEntry(TStream& source, std::uint64_t position, std::uint64_t
         target.Name = std::string(entryName);
         target.Offset = std::uint32_t(dataSector);
         target.Size = std::uint32_t(sectors);
-        // The new data (and any moved block) must be on disk before the directory points at it.
-        archive.Flush();
-        Directory.SaveToStream(archive);
+        SaveDirectoryAfterData(archive);
     } catch (...) {
         RestoreDirectoryFromDisk();
         throw;
@@ -182,13 +180,21 @@ void TIMGFile::GrowDirectory()
     TFileStream& archive = File();
     try {
         MoveBlocksForOneMoreEntry();
-        archive.Flush();
-        Directory.SaveToStream(archive);
+        SaveDirectoryAfterData(archive);
     } catch (...) {
         RestoreDirectoryFromDisk();
         throw;
     }
     UpdateFreeSlots();
+}
+
+void TIMGFile::SaveDirectoryAfterData(TFileStream& archive)
+{
+    if (DirectoryDeferred)
+        return;
+    // The new data (and any moved block) must be on disk before the directory points at it.
+    archive.Flush();
+    Directory.SaveToStream(archive);
 }
 
 void TIMGFile::MoveBlocksForOneMoreEntry()
@@ -240,3 +246,33 @@ void TIMGFile::RestoreDirectoryFromDisk()
 }
 
 void TIMGFile::UpdateFreeSlots() { Directory.FreeSlots = FreeSlotsFor(Directory.Entries); }
+
+TIMGFile::TDeferredDirectory::TDeferredDirectory(TIMGFile& archive) : Archive(archive)
+{
+    if (Archive.DirectoryDeferred)
+        throw TVehmiraError("The archive's directory is already held back");
+    Archive.File(); // a closed archive is refused
+    Archive.DirectoryDeferred = true;
+}
+
+TIMGFile::TDeferredDirectory::~TDeferredDirectory()
+{
+    Archive.DirectoryDeferred = false;
+    if (!Settled && Archive.IsOpen())
+        Archive.RestoreDirectoryFromDisk();
+}
+
+void TIMGFile::TDeferredDirectory::Write()
+{
+    if (Settled)
+        return;
+    try {
+        Archive.Directory.SaveToStream(Archive.File());
+    } catch (...) {
+        Archive.RestoreDirectoryFromDisk();
+        Settled = true; // already taken back
+        throw;
+    }
+    Settled = true;
+    Archive.DirectoryDeferred = false;
+}

@@ -50,7 +50,29 @@ public:
     // Rereads the directory from disk and recomputes FreeSlots.
     void ReloadDirectory();
 
+    // On its own, every add flushes its data before the directory points at
+    // it, and writes the directory. A caller whose journal puts the archive's
+    // head and length back after any interruption needs neither: while a
+    // TDeferredDirectory lives, adds and growth only append, and Write() saves
+    // the directory once, unflushed (the caller flushes before its commit).
+    // Destroyed without Write(), it rereads the directory from disk.
+    class TDeferredDirectory {
+    public:
+        explicit TDeferredDirectory(TIMGFile& archive);
+        ~TDeferredDirectory();
+        TDeferredDirectory(const TDeferredDirectory&) = delete;
+        TDeferredDirectory& operator=(const TDeferredDirectory&) = delete;
+        void Write();
+
+    private:
+        TIMGFile& Archive;
+        bool Settled = false;
+    };
+
 private:
+    // Flushes and saves the directory unless a TDeferredDirectory holds it back.
+    void SaveDirectoryAfterData(TFileStream& archive);
+
     // Asks once per entry of that name when ask is true; false when an answer was not Yes.
     bool ConfirmReplacement(std::string_view entryName, bool ask) const;
     // Grows the directory if needed, appends count bytes of source and points the entry at them.
@@ -62,4 +84,5 @@ private:
     void UpdateFreeSlots();
 
     std::unique_ptr<TFileStream> Stream;
+    bool DirectoryDeferred = false;
 };

@@ -70,7 +70,7 @@ TFileStream::TFileStream(const std::filesystem::path& path, TFileAccess access) 
     Handle = handle;
 }
 
-TFileStream::~TFileStream() { CloseHandle(static_cast<HANDLE>(Handle)); }
+void TFileStream::ReleaseHandle() { CloseHandle(static_cast<HANDLE>(Handle)); }
 
 void TFileStream::Read(std::span<std::uint8_t> buffer)
 {
@@ -87,9 +87,8 @@ void TFileStream::Read(std::span<std::uint8_t> buffer)
     Pos += done;
 }
 
-void TFileStream::Write(std::span<const std::uint8_t> bytes)
+void TFileStream::WriteAll(std::span<const std::uint8_t> bytes)
 {
-    FaultInjection::CountOperation("write");
     std::size_t done = 0;
     while (done < bytes.size()) {
         const DWORD chunk = DWORD(std::min<std::size_t>(bytes.size() - done, 1u << 30));
@@ -125,9 +124,8 @@ void TFileStream::Flush()
         Fail("flush", FilePath);
 }
 
-void TFileStream::Truncate(std::uint64_t size)
+void TFileStream::CutTo(std::uint64_t size)
 {
-    FaultInjection::CountOperation("truncate");
     Seek(size);
     if (!SetEndOfFile(static_cast<HANDLE>(Handle)))
         Fail("truncate", FilePath);
@@ -165,7 +163,7 @@ TFileStream::TFileStream(const std::filesystem::path& path, TFileAccess access) 
     Descriptor = descriptor;
 }
 
-TFileStream::~TFileStream() { ::close(Descriptor); }
+void TFileStream::ReleaseHandle() { ::close(Descriptor); }
 
 void TFileStream::Read(std::span<std::uint8_t> buffer)
 {
@@ -183,9 +181,8 @@ void TFileStream::Read(std::span<std::uint8_t> buffer)
     Pos += done;
 }
 
-void TFileStream::Write(std::span<const std::uint8_t> bytes)
+void TFileStream::WriteAll(std::span<const std::uint8_t> bytes)
 {
-    FaultInjection::CountOperation("write");
     std::size_t done = 0;
     while (done < bytes.size()) {
         const ssize_t put = ::pwrite(Descriptor, bytes.data() + done, bytes.size() - done, off_t(Pos + done));
@@ -215,12 +212,49 @@ void TFileStream::Flush()
         Fail("flush", FilePath);
 }
 
-void TFileStream::Truncate(std::uint64_t size)
+void TFileStream::CutTo(std::uint64_t size)
 {
-    FaultInjection::CountOperation("truncate");
     if (::ftruncate(Descriptor, off_t(size)) != 0)
         Fail("truncate", FilePath);
     Pos = size;
 }
 
 #endif
+
+// Shared by both platforms: the operation count and the observer.
+
+TFileStream::~TFileStream()
+{
+    if (Observer)
+        Observer->StreamClosed();
+    ReleaseHandle();
+}
+
+void TFileStream::Write(std::span<const std::uint8_t> bytes)
+{
+    const std::uint64_t position = Pos;
+    try {
+        FaultInjection::CountOperation("write");
+        WriteAll(bytes);
+    } catch (...) {
+        if (Observer)
+            Observer->LostTrack();
+        throw;
+    }
+    if (Observer)
+        Observer->Written(position, bytes);
+}
+
+void TFileStream::Truncate(std::uint64_t size)
+{
+    try {
+        FaultInjection::CountOperation("truncate");
+        CutTo(size);
+    } catch (...) {
+        if (Observer)
+            Observer->LostTrack();
+        throw;
+    }
+    if (Observer)
+        Observer->Truncated(size);
+}

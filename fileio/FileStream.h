@@ -4,6 +4,7 @@
 // works; on POSIX it is passed through as bytes.
 
 #include "fileio/Stream.h"
+#include "fileio/WriteObserver.h"
 
 #include <filesystem>
 
@@ -34,7 +35,17 @@ public:
 
     const std::filesystem::path& Path() const { return FilePath; }
 
+    // From now on every write and truncation is reported to observer (nullptr:
+    // none); the stream does not own it and tells it when it closes.
+    void SetObserver(TWriteObserver* observer) { Observer = observer; }
+    TWriteObserver* CurrentObserver() const { return Observer; }
+
 private:
+    void WriteAll(std::span<const std::uint8_t> bytes);
+    void CutTo(std::uint64_t size);
+    void ReleaseHandle();
+
+    TWriteObserver* Observer = nullptr;
     std::filesystem::path FilePath;
     std::uint64_t Pos = 0;
 #ifdef _WIN32

@@ -4,9 +4,11 @@
 #include "fileio/FaultInjection.h"
 #include "fileio/FileStream.h"
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <system_error>
+#include <vector>
 
 #ifdef _WIN32
 #include <windows.h>
@@ -71,7 +73,10 @@ void FlushDirectory([[maybe_unused]] const std::filesystem::path& directory)
 #endif
 }
 
-void MoveFileIntoPlace(const std::filesystem::path& temporary, const std::filesystem::path& target)
+namespace {
+
+// The rename alone; on POSIX the directory still has to be flushed to make it durable.
+void RenameOver(const std::filesystem::path& temporary, const std::filesystem::path& target)
 {
     FaultInjection::CountOperation("rename");
 #ifdef _WIN32
@@ -82,25 +87,65 @@ void MoveFileIntoPlace(const std::filesystem::path& temporary, const std::filesy
     std::filesystem::rename(temporary, target, error);
     if (error)
         throw TVehmiraError("Cannot replace \"" + PathToUtf8(target) + "\": " + error.message());
-    FlushDirectory(target.parent_path());
 #endif
+}
+
+void WriteFlushedFile(const std::filesystem::path& path, std::span<const std::uint8_t> bytes)
+{
+    TFileStream file(path, TFileAccess::CreateNew);
+    file.Write(bytes);
+    file.Flush();
+}
+
+void RemoveQuietly(const std::filesystem::path& path)
+{
+    std::error_code ignored;
+    std::filesystem::remove(path, ignored);
+}
+
+} // namespace
+
+void MoveFileIntoPlace(const std::filesystem::path& temporary, const std::filesystem::path& target)
+{
+    RenameOver(temporary, target);
+    FlushDirectory(target.parent_path());
+}
+
+void ReplaceFilesAtomically(std::span<const TFileReplacement> replacements)
+{
+    std::vector<std::filesystem::path> temporaries;
+    std::size_t renamed = 0;
+    try {
+        for (const TFileReplacement& replacement : replacements) {
+            temporaries.push_back(TemporaryNameBeside(replacement.Path));
+            WriteFlushedFile(temporaries.back(), replacement.Bytes);
+        }
+        for (; renamed < replacements.size(); ++renamed)
+            RenameOver(temporaries[renamed], replacements[renamed].Path);
+    } catch (...) {
+        for (std::size_t i = renamed; i < temporaries.size(); ++i)
+            RemoveQuietly(temporaries[i]);
+        throw;
+    }
+    std::vector<std::filesystem::path> directories;
+    for (const TFileReplacement& replacement : replacements)
+        if (std::find(directories.begin(), directories.end(), replacement.Path.parent_path()) == directories.end())
+            directories.push_back(replacement.Path.parent_path());
+    for (const std::filesystem::path& directory : directories)
+        FlushDirectory(directory);
 }
 
 void ReplaceFileAtomically(const std::filesystem::path& path, std::span<const std::uint8_t> bytes)
 {
     const std::filesystem::path temporary = TemporaryNameBeside(path);
     try {
-        {
-            TFileStream file(temporary, TFileAccess::CreateNew);
-            file.Write(bytes);
-            file.Flush();
-        }
-        MoveFileIntoPlace(temporary, path);
+        WriteFlushedFile(temporary, bytes);
+        RenameOver(temporary, path);
     } catch (...) {
-        std::error_code ignored;
-        std::filesystem::remove(temporary, ignored);
+        RemoveQuietly(temporary);
         throw;
     }
+    FlushDirectory(path.parent_path());
 }
 
 void ReplaceFileAtomically(const std::filesystem::path& path, std::string_view text)

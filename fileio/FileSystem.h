@@ -25,6 +25,18 @@ std::string ReadWholeFileText(const std::filesystem::path& path);
 void ReplaceFileAtomically(const std::filesystem::path& path, std::span<const std::uint8_t> bytes);
 void ReplaceFileAtomically(const std::filesystem::path& path, std::string_view text);
 
+// Several files replaced as ReplaceFileAtomically replaces one, with fewer
+// flushes: every temporary is written and flushed first, then each takes its
+// target's place, then every directory involved is flushed once. A failure
+// part-way may leave some files replaced and the others as they were (never
+// one half-written) and no temporary behind: for a caller whose own journal
+// puts them all back.
+struct TFileReplacement {
+    std::filesystem::path Path;
+    std::span<const std::uint8_t> Bytes;
+};
+void ReplaceFilesAtomically(std::span<const TFileReplacement> replacements);
+
 // Moves a finished temporary over the target in one durable step.
 void MoveFileIntoPlace(const std::filesystem::path& temporary, const std::filesystem::path& target);
 

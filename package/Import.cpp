@@ -86,11 +86,29 @@ void AddToArchive(TIMGFile& archive, TImportPlan& plan, const TArchiveAdd& add)
         archive.AddFile(add.File, add.EntryName, false);
 }
 
-void WriteGameFile(const TFileChange& change)
+// All in one batch: the journal puts every file back should any step fail.
+void WriteGameFiles(const std::vector<TFileChange>& changes)
 {
-    if (!SetAttributesNormal(change.Path))
-        throw TVehmiraError("Cannot make \"" + PathToUtf8(change.Path) + "\" writable");
-    ReplaceFileAtomically(change.Path, change.Bytes);
+    std::vector<TFileReplacement> replacements;
+    for (const TFileChange& change : changes) {
+        if (!SetAttributesNormal(change.Path))
+            throw TVehmiraError("Cannot make \"" + PathToUtf8(change.Path) + "\" writable");
+        replacements.push_back({change.Path, std::span(reinterpret_cast<const std::uint8_t*>(change.Bytes.data()),
+                                                       change.Bytes.size())});
+    }
+    ReplaceFilesAtomically(replacements);
+}
+
+// The journal restores the archive's head and length after any failure, so the
+// adds only append and the directory is written once.
+void AddPiecesToArchive(TIMGFile& archive, TImportPlan& plan)
+{
+    TIMGFile::TDeferredDirectory directory(archive);
+    if (plan.Model)
+        AddToArchive(archive, plan, *plan.Model);
+    if (plan.Texture)
+        AddToArchive(archive, plan, *plan.Texture);
+    directory.Write();
 }
 
 TImportResult Apply(const TGameContext& game, const TVehicleRecord& target, TImportPlan& plan)
@@ -110,12 +128,8 @@ TImportResult Apply(const TGameContext& game, const TVehicleRecord& target, TImp
     TImportDescription description{std::to_string(target.ID) + " (" + target.ModelName + ")",
                                    plan.SourceDescription};
     TImportTransaction transaction(game, files, CountNewEntries(*game.Archive, plan), description);
-    if (plan.Model)
-        AddToArchive(*game.Archive, plan, *plan.Model);
-    if (plan.Texture)
-        AddToArchive(*game.Archive, plan, *plan.Texture);
-    for (const TFileChange& change : changes.Files)
-        WriteGameFile(change);
+    AddPiecesToArchive(*game.Archive, plan);
+    WriteGameFiles(changes.Files);
     transaction.Commit();
     result.JournalId = transaction.JournalId();
     return result;

@@ -3,12 +3,14 @@
 #include "fileio/Errors.h"
 #include "fileio/FileSystem.h"
 #include "gamedata/CRC32.h"
+#include "package/AppendedDataCRC.h"
 #include "package/JournalManifest.h"
 #include "package/JournalRestore.h"
 #include "package/JournalStore.h"
 
 #include <algorithm>
 #include <ctime>
+#include <optional>
 #include <system_error>
 
 struct TImportTransaction::TState {
@@ -16,6 +18,8 @@ struct TImportTransaction::TState {
     std::string Id;
     std::filesystem::path JournalDirectory;
     TJournalManifest Manifest;
+    // Follows what the import appends to the archive, for the commit's checksum.
+    std::unique_ptr<TAppendedDataCRC> Appended;
     bool Committed = false;
     bool RolledBack = false;
 };
@@ -108,6 +112,7 @@ TImportTransaction::TImportTransaction(const TGameContext& game, std::vector<std
         std::filesystem::remove_all(State->JournalDirectory, ignored);
         throw;
     }
+    State->Appended = std::make_unique<TAppendedDataCRC>(archive);
 }
 
 TImportTransaction::~TImportTransaction()
@@ -138,7 +143,12 @@ void TImportTransaction::Commit()
     if (committed.ArchiveLengthAfter < committed.ArchiveLength)
         throw TVehmiraError("The model archive became shorter during the import.");
     committed.HeadCRCAfter = StreamRangeCRC(archive, 0, committed.HeadLength);
-    committed.AppendedCRCAfter = StreamRangeCRC(archive, committed.ArchiveLength, committed.ArchiveLengthAfter);
+    const std::optional<std::uint32_t> followed =
+        State->Appended ? State->Appended->CRCOfRange(committed.ArchiveLength, committed.ArchiveLengthAfter)
+                        : std::nullopt;
+    committed.AppendedCRCAfter =
+        followed ? *followed : StreamRangeCRC(archive, committed.ArchiveLength, committed.ArchiveLengthAfter);
+    State->Appended.reset();
     committed.State = TJournalState::Committed;
     SaveManifest(State->JournalDirectory, committed);
     State->Manifest = std::move(committed);
@@ -156,6 +166,7 @@ void TImportTransaction::Rollback()
         throw TVehmiraError("The import is committed; only an undo can take it back.");
     if (State->RolledBack)
         return;
+    State->Appended.reset();
     TFileStream& archive = OpenArchiveOf(State->Game);
     try {
         RestoreFromJournal(State->Game.GameDirectory, State->JournalDirectory, State->Manifest, archive);
