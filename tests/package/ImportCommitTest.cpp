@@ -1,0 +1,90 @@
+// What a commit records is what lies on disk: the checksums that undo later
+// compares against (taken partly while the data was written) equal those of
+// the files and archive regions read back after the import.
+
+#include "package/PackageTestSupport.h"
+
+#include "fileio/FileSystem.h"
+#include "package/Import.h"
+#include "package/JournalManifest.h"
+#include "package/JournalRestore.h"
+#include "package/JournalStore.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using GameFixture::ToBytes;
+
+// Cheetah's entries gone and the directory full: the import adds two names and
+// the archive moves data blocks to make room, all inside the appended region.
+TGameFixtureContent FullDirectoryWithoutTarget()
+{
+    TGameFixtureContent content = GameFixture::DefaultContent();
+    std::erase_if(content.ArchiveEntries, [](const TFixtureArchiveEntry& entry) {
+        return entry.Name.rfind("cheetah", 0) == 0;
+    });
+    for (int i = 0; content.ArchiveEntries.size() < 63; ++i)
+        content.ArchiveEntries.push_back({"pad" + std::to_string(i) + ".dff", ByteBuffer(3000, std::uint8_t(i))});
+    return content;
+}
+
+ByteBuffer PackageWithEveryPiece(std::size_t modelBytes)
+{
+    return PackageBytes(411, {true, true, true, true, true, true},
+                        {GameFixture::RenderWareBytes(RwClumpChunk, modelBytes, 21),
+                         GameFixture::RenderWareBytes(RwTextureDictionaryChunk, 6000, 22), ToBytes("Infernus"),
+                         ToBytes("INFERNUS 1400.0 2725.3 1.5 0.0 0.0 -0.25 70 0.7 0.8 0.5 5 240.0 30.0 R P"),
+                         ByteBuffer{},
+                         ToBytes("411, infernus, infernus, car, INFERNUS, INFERNUS, null, executive, 10, 0, 0, -1, "
+                                 "0.7, 0.7, 1"),
+                         ToBytes("infernus, 12,1, 64,1")});
+}
+
+TEST(ImportCommit, RecordedChecksumsMatchTheBytesOnDisk)
+{
+    const struct {
+        const char* Name;
+        TGameFixtureContent Content;
+        std::size_t ModelBytes;
+    } cases[] = {
+        {"over existing entries", GameFixture::DefaultContent(), 9000},
+        {"new entries in a full directory", FullDirectoryWithoutTarget(), 9000},
+        {"a model of whole sectors", GameFixture::DefaultContent(), 4096},
+    };
+    for (const auto& test : cases) {
+        SCOPED_TRACE(test.Name);
+        TFixtureGame game(test.Content);
+        const std::filesystem::path package = game.Outside("infernus.car");
+        ReplaceFileAtomically(package, PackageWithEveryPiece(test.ModelBytes));
+        const TImportResult result = ImportVehicle(game.Context(), game.Vehicle(415), package);
+        const TJournalManifest manifest = LoadManifest(JournalRoot(game.GameDirectory()) / result.JournalId);
+        ASSERT_EQ(manifest.State, TJournalState::Committed);
+
+        TFileStream& archive = game.Archive.File();
+        EXPECT_GT(manifest.ArchiveLengthAfter, manifest.ArchiveLength);
+        EXPECT_EQ(manifest.ArchiveLengthAfter, archive.Size());
+        EXPECT_EQ(manifest.HeadCRCAfter, StreamRangeCRC(archive, 0, manifest.HeadLength));
+        EXPECT_EQ(manifest.AppendedCRCAfter,
+                  StreamRangeCRC(archive, manifest.ArchiveLength, manifest.ArchiveLengthAfter));
+        ASSERT_FALSE(manifest.Files.empty());
+        for (const TJournaledFile& file : manifest.Files) {
+            const TFileFingerprint now = FingerprintOfFile(JournaledPath(game.GameDirectory(), file.RelativePath));
+            EXPECT_TRUE(now.Present && file.After.Present) << file.RelativePath;
+            EXPECT_EQ(now.Length, file.After.Length) << file.RelativePath;
+            EXPECT_EQ(now.CRC, file.After.CRC) << file.RelativePath;
+        }
+        EXPECT_EQ(DescribeChangeSinceCommit(game.GameDirectory(), manifest, archive), std::nullopt);
+        // The import leaves no temporary file beside the game files it replaced.
+        for (const auto& [name, bytes] : game.Files())
+            EXPECT_EQ(name.find(".vehmira-tmp-"), std::string::npos) << name;
+        // The archive's directory on disk is the one in memory.
+        TIMGFile reread;
+        game.Archive.Close();
+        reread.Open(ResolveGamePath(game.GameDirectory(), GameFiles::ModelArchive));
+        EXPECT_NE(reread.Directory.FindEntry("cheetah.dff"), nullptr);
+        EXPECT_NE(reread.Directory.FindEntry("cheetah.txd"), nullptr);
+    }
+}
+
+} // namespace
