@@ -1,7 +1,12 @@
 #pragma once
 // Import wizard, the replace dialog: the target vehicle, and the import runs here.
 
+#include "gamedata/VehiclesIde.h"
+#include "package/Import.h"
 #include "shell/Window.h"
+
+#include <filesystem>
+#include <optional>
 
 class TVehmiraApp;
 
@@ -9,6 +14,24 @@ class TForm_ImportEnde : public TForm {
 public:
     explicit TForm_ImportEnde(TVehmiraApp& app);
 
+    // Shows the dialog for a package dropped on the main window: the import
+    // takes that package, whatever the wizard's choices are.
+    void ShowModalForPackage(const std::filesystem::path& package);
+
+    void FormShow() override;
+    void Button1Click();
+    // Runs the import over the selected vehicle, tells the user how it went
+    // and closes the dialog.
+    void Button2Click();
+
+protected:
+    void OnCommand(int id, int notifyCode) override;
+
 private:
+    void RunImport();
+    const TVehicleRecord& TargetVehicle() const;
+    TImportSource ChosenSource() const;
+
     TVehmiraApp& App;
+    std::optional<std::filesystem::path> DroppedPackage;
 };

@@ -99,6 +99,7 @@ TFormMain::TFormMain(TVehmiraApp& app) : TForm(MainFormSpec, MainControls, nullp
     for (const char* name : {"Check_DFF", "Check_TXD", "Check_GXT"})
         SendMessageW(Control(name), BM_SETCHECK, BST_CHECKED, 0);
     SetUpVehicleList();
+    DragAcceptFiles(Handle(), TRUE);
     FormCreate();
 }
 
@@ -138,6 +139,9 @@ std::optional<LRESULT> TFormMain::OnMessage(UINT message, WPARAM wParam, LPARAM)
     } else if (message == WM_FORMSHOW) {
         FormShow();
         return 0;
+    } else if (message == WM_DROPFILES) {
+        FormDropFiles(reinterpret_cast<HDROP>(wParam));
+        return 0;
     } else if (message == WM_CLOSE) {
         // Closing the main window ends the program, like "Выход".
         Beenden1Click();
@@ -156,6 +160,8 @@ void TFormMain::OnCommand(int id, int notifyCode)
         Sprache1Click();
     else if (id == Info1)
         Info1Click();
+    else if (id == ImportRueckgaengig1)
+        ImportRueckgaengig1Click();
     else if (notifyCode == BN_CLICKED && id == ControlId("Button_Export"))
         Button_ExportClick();
     else if (notifyCode == BN_CLICKED && id == ControlId("Button_Import"))

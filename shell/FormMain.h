@@ -7,6 +7,8 @@
 #include "package/GameContext.h"
 #include "shell/Window.h"
 
+#include <shellapi.h>
+
 #include <filesystem>
 #include <memory>
 #include <optional>
@@ -45,6 +47,9 @@ public:
     void Info1Click();
     void Button_ImportClick();
     void Button_ExportClick();
+    // Menu "Отменить импорт" and a file dropped on the window (FormMainImport.cpp).
+    void ImportRueckgaengig1Click();
+    void FormDropFiles(HDROP drop);
 
 protected:
     void OnCommand(int id, int notifyCode) override;

@@ -25,7 +25,9 @@ HMENU CreateMainMenu()
     if (!bar)
         throw std::runtime_error("the main menu cannot be created");
     // The bar's captions carry two trailing blanks as spacing.
-    AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(CreatePopup({{Beenden1, L"Выход"}})), L"Файл  ");
+    AppendMenuW(bar, MF_POPUP,
+                reinterpret_cast<UINT_PTR>(CreatePopup({{ImportRueckgaengig1, L"Отменить импорт"}, {Beenden1, L"Выход"}})),
+                L"Файл  ");
     AppendMenuW(bar, MF_POPUP,
                 reinterpret_cast<UINT_PTR>(CreatePopup({{Installationspfad1, L"Путь"}, {Sprache1, L"Язык"}})),
                 L"Установки  ");

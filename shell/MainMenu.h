@@ -9,6 +9,7 @@ enum TMainMenuCommand : int {
     Installationspfad1 = 1002,
     Sprache1 = 1003,
     Info1 = 1004,
+    ImportRueckgaengig1 = 1005,
 };
 
 // The menu bar with its pop-ups; the window it is set on destroys it.

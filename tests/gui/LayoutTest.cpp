@@ -197,7 +197,7 @@ TEST_F(TLayoutTest, MenuHasItsSevenItems)
         std::vector<std::pair<std::wstring, UINT>> Items; // in this order; other items may come between
     };
     const TPopup popups[] = {
-        {L"Файл  ", {{L"Выход", Beenden1}}},
+        {L"Файл  ", {{L"Отменить импорт", ImportRueckgaengig1}, {L"Выход", Beenden1}}},
         {L"Установки  ", {{L"Путь", Installationspfad1}, {L"Язык", Sprache1}}},
         {L"Справка  ", {{L"О программе", Info1}}},
     };

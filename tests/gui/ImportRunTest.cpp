@@ -1,0 +1,318 @@
+// Imports through the real dialogs: what lands in the game directory, the
+// messages, failures that leave the game as it was, undo from the menu, and
+// packages dropped on the main window.
+
+#include "gui/ImportGuiSupport.h"
+#include "package/FormImportEnde.h"
+#include "package/FormImportTyp.h"
+#include "shell/FormMain.h"
+#include "shell/FormPath.h"
+#include "shell/MainMenu.h"
+#include "shell/WideText.h"
+
+#include <fstream>
+#include <regex>
+
+namespace {
+
+const std::wstring Succeeded = L"  Импортирование успешно завершено!!!  ";
+const std::wstring Failed = L"  Ошибка при импортировании!";
+const std::wstring Undone = L"Импорт отменён: файлы игры восстановлены.";
+const std::wstring NothingToUndo = L"Отменять нечего: в этом каталоге игры нет импорта, который можно отменить.";
+const std::wstring OnlyPackagesDrop = L"Сюда можно перетащить только один пакет транспортного средства — файл «.car».";
+// "Гепард" in code page 1251.
+const std::string CheetahInCp1251 = "\xC3\xE5\xEF\xE0\xF0\xE4";
+
+bool Contains(const std::wstring& text, const std::wstring& part)
+{
+    return text.find(part) != std::wstring::npos;
+}
+
+class TImportRunTest : public TImportGuiTest {
+protected:
+    // The whole package branch: kind, package, target row, then the message boxes.
+    std::vector<std::wstring> ImportPackage(const std::filesystem::path& package, int row, std::size_t boxes = 1)
+    {
+        FileDialogs.Answers = {package.wstring()};
+        std::vector<std::wstring> texts;
+        EXPECT_NO_PROBLEMS(RunWizard([&](TUser& user) {
+            ChooseKind(user, true);
+            ReplaceRow(user, row);
+            texts = Boxes(user, boxes);
+            WaitWizardClosed();
+        }));
+        return texts;
+    }
+    std::vector<std::wstring> ImportFiles(const std::vector<std::pair<const char*, std::wstring>>& fields, int row,
+                                          std::size_t boxes = 1)
+    {
+        std::vector<std::wstring> texts;
+        EXPECT_NO_PROBLEMS(RunWizard([&](TUser& user) {
+            ChooseKind(user, false);
+            FillCarFiles(user, fields);
+            ReplaceRow(user, row);
+            texts = Boxes(user, boxes);
+            WaitWizardClosed();
+        }));
+        return texts;
+    }
+    // "Отменить импорт" answered with yes or no; then the boxes that follow.
+    std::vector<std::wstring> UndoFromMenu(int answer, std::size_t boxesAfter, std::wstring* question = nullptr)
+    {
+        std::vector<std::wstring> texts;
+        EXPECT_NO_PROBLEMS(Menu(ImportRueckgaengig1, [&](TUser& user) {
+            const TMessageBoxSeen asked = AnswerBoxWith(user, answer);
+            if (question)
+                *question = asked.Text;
+            texts = Boxes(user, boxesAfter);
+        }));
+        return texts;
+    }
+    std::vector<std::string> Drop(const std::vector<std::wstring>& files, const std::function<void(TUser&)>& steps)
+    {
+        return Act(
+            [&] {
+                SendMessageW(App->FormMain->Handle(), WM_DROPFILES,
+                             reinterpret_cast<WPARAM>(MakeDropHandle(files)), 0);
+            },
+            steps);
+    }
+    std::filesystem::path WriteInput(std::string_view name, const ByteBuffer& bytes) const
+    {
+        return Temp.Write(std::string("input/") + std::string(name), bytes);
+    }
+};
+
+TEST_F(TImportRunTest, PackageImportReplacesTheChosenVehicleAndTheListShowsIt)
+{
+    const std::filesystem::path package = ExportedPackage(415, "cheetah.car");
+    const TGameFiles before = GameFiles();
+    EXPECT_EQ(ImportPackage(package, 0), std::vector<std::wstring>{Succeeded});
+    const TGameFiles after = GameFiles();
+    EXPECT_FALSE(SameFiles(after, before));
+    EXPECT_TRUE(SameFiles(after, ReferenceImport(400, package))) << "the game directory holds exactly the core's import";
+    EXPECT_EQ(Rows().front(), std::make_pair(std::wstring(L"400"), std::wstring(L"Cheetah")));
+}
+
+TEST_F(TImportRunTest, SeparateFilesImportTakesTheFieldsInCodePage1251)
+{
+    const std::filesystem::path dff = WriteInput("new.dff", GameFixture::RenderWareBytes(RwClumpChunk, 5000, 41));
+    const std::filesystem::path txd =
+        WriteInput("new.txd", GameFixture::RenderWareBytes(RwTextureDictionaryChunk, 2500, 42));
+    const std::wstring handling = L"NEWBIKE 400.0 150.0 4.0 0.0 0.05 -0.1 103 1.6 0.9 0.48 5 210.0 50.0 R P";
+    const std::wstring special = L"! NEWBIKE 0.06 0.8 0.3 36.0 39.0 -0.2 0.3 0.5";
+    const std::wstring vehicles =
+        L"9999, newbike, newbike, bike, NEWBIKE, NEWBIKE, biked, ignore, 10, 0, 0, 24, 0.6, 0.6, 1";
+    const std::wstring carcols = L"newbike, 3,1, 5,1";
+    EXPECT_EQ(ImportFiles({{"Edit_DFF", dff.wstring()},
+                           {"Edit_TXD", txd.wstring()},
+                           {"Edit_Handling", handling},
+                           {"Edit_HandlingSpecial", special},
+                           {"Edit_Vehicles", vehicles},
+                           {"Edit_Carcols", carcols},
+                           {"Edit_GXT", L"Гепард"}},
+                          2),
+              std::vector<std::wstring>{Succeeded});
+
+    TImportFiles expected{dff, txd, CheetahInCp1251, Utf8(handling), Utf8(special), Utf8(vehicles), Utf8(carcols)};
+    const TGameFiles after = GameFiles();
+    EXPECT_TRUE(SameFiles(after, ReferenceImport(523, expected)));
+    EXPECT_EQ(GameFixture::GXTMainText(after.at("Text/American.gxt"), "COPBIKE"), CheetahInCp1251);
+    EXPECT_EQ(Rows()[2], std::make_pair(std::wstring(L"523"), std::wstring(L"Гепард")));
+}
+
+TEST_F(TImportRunTest, EveryFieldEmptyChangesNothingAndSucceeds)
+{
+    const TGameFiles before = GameFiles();
+    EXPECT_EQ(ImportFiles({}, 1), std::vector<std::wstring>{Succeeded});
+    EXPECT_TRUE(SameFiles(GameFiles(), before));
+}
+
+// Each failure names its cause when it has one, then the failure message; the
+// dialog closes and the game directory stays byte for byte as it was.
+TEST_F(TImportRunTest, FailedImportsSayWhyAndLeaveTheGameAsItWas)
+{
+    const std::filesystem::path package = ExportedPackage(415, "cheetah.car");
+    const std::filesystem::path notPackage = WriteInput("not.car", GameFixture::ToBytes("XYZ\x02 not a package at all"));
+    const std::filesystem::path missing = Temp / "input" / "missing.car";
+    const std::filesystem::path textFile = WriteInput("model.dff", GameFixture::ToBytes("just some text here"));
+    struct TCase {
+        const char* Name;
+        std::function<std::vector<std::wstring>()> Import;
+        std::vector<std::wstring> FirstBoxParts; // what the box before the failure message says
+    };
+    const TCase cases[] = {
+        {"no row selected", [&] { return ImportPackage(package, -1, 1); }, {}},
+        {"not a package", [&] { return ImportPackage(notPackage, 0, 2); }, {L"  Ungültige CAR-Datei!!"}},
+        {"typed name of a missing package", [&] { return ImportPackage(missing, 0, 1); }, {}},
+        {"a name code page 1251 cannot hold",
+         [&] { return ImportFiles({{"Edit_Carcols", L"x, 1,1"}, {"Edit_GXT", L"Cheetah 中"}}, 0, 2); },
+         {L"«Название»", L"1251"}},
+        {"a special handling line code page 1251 cannot hold",
+         [&] { return ImportFiles({{"Edit_HandlingSpecial", L"! X ☃"}}, 0, 2); },
+         {L"«Handling.cfg, особая строка»"}},
+        {"a DFF file that does not exist",
+         [&] { return ImportFiles({{"Edit_DFF", (Temp / "input" / "gone.dff").wstring()}, {"Edit_GXT", L"X"}}, 0, 2); },
+         {L"gone.dff"}},
+        {"a DFF file that is no model",
+         [&] { return ImportFiles({{"Edit_DFF", textFile.wstring()}, {"Edit_GXT", L"X"}}, 0, 2); },
+         {L"model.dff"}},
+    };
+    const TGameFiles before = GameFiles();
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.Name);
+        const std::vector<std::wstring> boxes = c.Import();
+        ASSERT_FALSE(boxes.empty());
+        EXPECT_EQ(boxes.back(), Failed);
+        EXPECT_EQ(boxes.size(), c.FirstBoxParts.empty() ? 1u : 2u);
+        for (const std::wstring& part : c.FirstBoxParts)
+            EXPECT_TRUE(Contains(boxes.front(), part)) << Utf8(boxes.front());
+        EXPECT_TRUE(SameFiles(GameFiles(), before));
+        EXPECT_EQ(Rows().front(), std::make_pair(std::wstring(L"400"), std::wstring(L"Landstalker")));
+    }
+}
+
+TEST_F(TImportRunTest, WithoutAnOpenGameTheImportSaysSoAndFails)
+{
+    // "Путь" to a directory without a game closes the archive but keeps the list.
+    const std::filesystem::path empty = Temp / "Empty";
+    std::filesystem::create_directories(empty);
+    EXPECT_NO_PROBLEMS(Menu(Installationspfad1, [&](TUser& user) {
+        user.WaitShown(App->FormPath->Handle(), "the path dialog");
+        user.SetText(App->FormPath->Control("Edit_Path"), empty.wstring());
+        user.Click(App->FormPath->Control("Button_OK"));
+        user.AnswerMessageBox();
+    }));
+    const std::filesystem::path package = ExportedPackage(415, "cheetah.car");
+    const TGameFiles before = GameFiles();
+    // The third box: the list refilled afterwards from a directory without a GXT file.
+    std::vector<std::wstring> boxes = ImportPackage(package, 0, 3);
+    ASSERT_EQ(boxes.size(), 3u);
+    boxes.pop_back();
+    EXPECT_EQ(boxes, (std::vector<std::wstring>{Wide(NoGameOpenText), Failed}));
+    EXPECT_TRUE(SameFiles(GameFiles(), before));
+}
+
+TEST_F(TImportRunTest, UndoFromTheMenuAsksNamesTheImportAndRestoresTheGame)
+{
+    const TGameFiles original = GameFiles();
+    const std::filesystem::path package = ExportedPackage(415, "cheetah.car");
+    ASSERT_EQ(ImportPackage(package, 0), std::vector<std::wstring>{Succeeded});
+    const TGameFiles imported = GameFiles();
+
+    std::wstring question;
+    EXPECT_TRUE(UndoFromMenu(IDNO, 0, &question).empty());
+    EXPECT_TRUE(Contains(question, L"400 (landstal)")) << Utf8(question);
+    EXPECT_TRUE(Contains(question, package.filename().wstring())) << Utf8(question);
+    EXPECT_TRUE(std::regex_search(question, std::wregex(L"Время: \\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d")))
+        << Utf8(question);
+    EXPECT_TRUE(SameFiles(GameFiles(), imported)) << "no changes nothing";
+
+    EXPECT_EQ(UndoFromMenu(IDYES, 1), std::vector<std::wstring>{Undone});
+    EXPECT_TRUE(SameFiles(GameFiles(), original));
+    EXPECT_EQ(Rows().front(), std::make_pair(std::wstring(L"400"), std::wstring(L"Landstalker")));
+
+    std::vector<std::wstring> texts;
+    EXPECT_NO_PROBLEMS(Menu(ImportRueckgaengig1, [&](TUser& user) { texts = Boxes(user, 1); }));
+    EXPECT_EQ(texts, std::vector<std::wstring>{NothingToUndo});
+    EXPECT_TRUE(SameFiles(GameFiles(), original));
+}
+
+TEST_F(TImportRunTest, UndoRefusesWhenTheFilesChangedSinceTheImport)
+{
+    ASSERT_EQ(ImportFiles({{"Edit_GXT", L"Гепард"}}, 1), std::vector<std::wstring>{Succeeded});
+    TGameFiles changed = GameFiles();
+    std::ofstream(GameDir() / "Text" / "American.gxt", std::ios::app) << "edited by hand";
+    changed = GameFiles();
+    TMessageBoxSeen refusal;
+    EXPECT_NO_PROBLEMS(Menu(ImportRueckgaengig1, [&](TUser& user) {
+        const TMessageBoxSeen asked = AnswerBoxWith(user, IDYES);
+        EXPECT_TRUE(Contains(asked.Text, L"отдельные файлы")) << Utf8(asked.Text);
+        refusal = user.AnswerMessageBox();
+    }));
+    EXPECT_TRUE(refusal.HasIcon);
+    EXPECT_TRUE(refusal.Text.starts_with(L"Импорт не отменён, файлы игры не изменены.")) << Utf8(refusal.Text);
+    EXPECT_TRUE(SameFiles(GameFiles(), changed));
+}
+
+TEST_F(TImportRunTest, DroppedPackageGoesStraightToTheTargetChoice)
+{
+    const std::filesystem::path package = ExportedPackage(415, "CHEETAH.CAR");
+    // The wizard's own choices (separate files) do not matter for a drop.
+    SendMessageW(ImportTyp().Control("Radio_ImportCAR"), BM_SETCHECK, BST_UNCHECKED, 0);
+    SendMessageW(ImportTyp().Control("Radio_ImportFiles"), BM_SETCHECK, BST_CHECKED, 0);
+    std::vector<std::wstring> texts;
+    EXPECT_NO_PROBLEMS(Drop({package.wstring()}, [&](TUser& user) {
+        ReplaceRow(user, 0);
+        texts = Boxes(user, 1);
+        WaitWizardClosed();
+    }));
+    EXPECT_EQ(texts, std::vector<std::wstring>{Succeeded});
+    EXPECT_TRUE(FileDialogs.Calls.empty()) << "no file dialog";
+    EXPECT_TRUE(SameFiles(GameFiles(), ReferenceImport(400, package)));
+    EXPECT_EQ(Rows().front(), std::make_pair(std::wstring(L"400"), std::wstring(L"Cheetah")));
+    EXPECT_EQ(SendMessageW(ImportTyp().Control("Radio_ImportFiles"), BM_GETCHECK, 0, 0), BST_CHECKED);
+}
+
+TEST_F(TImportRunTest, DroppingAnythingButOnePackageIsRefused)
+{
+    const std::filesystem::path package = ExportedPackage(415, "cheetah.car");
+    const std::filesystem::path text = WriteInput("notes.txt", GameFixture::ToBytes("notes"));
+    const std::vector<std::vector<std::wstring>> drops{
+        {text.wstring()},
+        {package.wstring(), package.wstring()},
+        {(Temp / "input").wstring()},
+    };
+    const TGameFiles before = GameFiles();
+    for (const std::vector<std::wstring>& files : drops) {
+        SCOPED_TRACE(Utf8(files.front()));
+        std::vector<std::wstring> texts;
+        EXPECT_NO_PROBLEMS(Drop(files, [&](TUser& user) { texts = Boxes(user, 1); }));
+        EXPECT_EQ(texts, std::vector<std::wstring>{OnlyPackagesDrop});
+        EXPECT_TRUE(SameFiles(GameFiles(), before));
+    }
+}
+
+// A user exports a vehicle from one game, imports it over another vehicle of a
+// second game, sees its name in the list and takes the import back.
+TEST_F(TImportRunTest, ExportFromOneGameImportIntoAnotherAndUndo)
+{
+    const TGameFiles original = GameFiles();
+    TGameFixtureContent otherContent = GameFixture::DefaultContent();
+    for (TFixtureGXTText& text : otherContent.MainTable)
+        if (text.Key == "CHEETAH")
+            text.Text = CheetahInCp1251;
+    const std::filesystem::path other = Temp / "Other";
+    GameFixture::WriteGameDirectory(other, otherContent);
+    const auto choosePath = [this](const std::filesystem::path& directory) {
+        EXPECT_NO_PROBLEMS(Menu(Installationspfad1, [&](TUser& user) {
+            user.WaitShown(App->FormPath->Handle(), "the path dialog");
+            user.SetText(App->FormPath->Control("Edit_Path"), directory.wstring());
+            user.Click(App->FormPath->Control("Button_OK"));
+            user.WaitHidden(App->FormPath->Handle(), "the path dialog");
+        }));
+    };
+
+    choosePath(other);
+    ASSERT_EQ(Rows()[1], std::make_pair(std::wstring(L"415"), std::wstring(L"Гепард")));
+    for (const char* piece : {"Check_Handling", "Check_Vehicles", "Check_Carcols"})
+        SendMessageW(App->FormMain->Control(piece), BM_CLICK, 0, 0);
+    SelectRow(1);
+    const std::filesystem::path package = Temp / "gepard.car";
+    FileDialogs.Answers = {package.wstring()};
+    EXPECT_NO_PROBLEMS(ClickMain("Button_Export"));
+    ASSERT_TRUE(std::filesystem::exists(package));
+
+    choosePath(GameDir());
+    EXPECT_EQ(ImportPackage(package, 3), std::vector<std::wstring>{Succeeded});
+    EXPECT_EQ(Rows()[3], std::make_pair(std::wstring(L"596"), std::wstring(L"Гепард")));
+    const TGameFiles imported = GameFiles();
+    EXPECT_EQ(GameFixture::GXTMainText(imported.at("Text/American.gxt"), "POLICAR"), CheetahInCp1251);
+    EXPECT_NE(imported.at("Data/Handling.cfg"), original.at("Data/Handling.cfg"));
+
+    EXPECT_EQ(UndoFromMenu(IDYES, 1), std::vector<std::wstring>{Undone});
+    EXPECT_EQ(Rows()[3], std::make_pair(std::wstring(L"596"), std::wstring(L"Police")));
+    EXPECT_TRUE(SameFiles(GameFiles(), original));
+}
+
+} // namespace
