@@ -30,6 +30,10 @@ public:
 
     // Makes everything written so far durable on disk.
     void Flush();
+    // Lets the system start writing what was written so far to disk, without
+    // waiting and without any promise: a later Flush() then has less to wait
+    // for. Not a flush, so not an operation the fault injection counts.
+    void StartWriteBack();
     // Cuts the file to the given length (used to take back appended data).
     void Truncate(std::uint64_t size);
 

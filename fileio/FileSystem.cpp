@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <memory>
 #include <system_error>
 #include <vector>
 
@@ -116,9 +117,17 @@ void ReplaceFilesAtomically(std::span<const TFileReplacement> replacements)
     std::vector<std::filesystem::path> temporaries;
     std::size_t renamed = 0;
     try {
-        for (const TFileReplacement& replacement : replacements) {
-            temporaries.push_back(TemporaryNameBeside(replacement.Path));
-            WriteFlushedFile(temporaries.back(), replacement.Bytes);
+        {
+            // All written before any is flushed, so that their writes reach the disk together.
+            std::vector<std::unique_ptr<TFileStream>> files;
+            for (const TFileReplacement& replacement : replacements) {
+                temporaries.push_back(TemporaryNameBeside(replacement.Path));
+                files.push_back(std::make_unique<TFileStream>(temporaries.back(), TFileAccess::CreateNew));
+                files.back()->Write(replacement.Bytes);
+                files.back()->StartWriteBack();
+            }
+            for (const std::unique_ptr<TFileStream>& file : files)
+                file->Flush();
         }
         for (; renamed < replacements.size(); ++renamed)
             RenameOver(temporaries[renamed], replacements[renamed].Path);

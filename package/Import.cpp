@@ -109,6 +109,8 @@ void AddPiecesToArchive(TIMGFile& archive, TImportPlan& plan)
     if (plan.Texture)
         AddToArchive(archive, plan, *plan.Texture);
     directory.Write();
+    // The megabytes go to disk while the text files are written; the commit's flush waits for them.
+    archive.File().StartWriteBack();
 }
 
 TImportResult Apply(const TGameContext& game, const TVehicleRecord& target, TImportPlan& plan)
