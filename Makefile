@@ -64,8 +64,9 @@ run: deps
 	fi
 
 # The main window with the demo game's list, the path, language and about
-# dialogs and the open "Файл" menu as PNG files in build/screenshots/. Without
-# a window manager Wine draws the title bars itself only when told to.
+# dialogs, the three import dialogs and the open "Файл" menu as PNG files in
+# build/screenshots/. Without a window manager Wine draws the title bars itself
+# only when told to.
 screenshots: screenshots-app
 screenshots-app: deps
 	cmake --preset windows
@@ -74,5 +75,6 @@ screenshots-app: deps
 	rm -rf build/screenshots/work
 	scripts/with-test-env.sh sh -c 'wine reg add "HKCU\\Software\\Wine\\AppDefaults\\vehmira_screenshots.exe\\X11 Driver" /v Decorated /d N /f >/dev/null 2>&1; wine build/windows/tests/vehmira_screenshots.exe build/screenshots'
 	rm -rf build/screenshots/work
-	for name in main-window menu-file path-dialog language-dialog about-box; do \
+	for name in main-window menu-file path-dialog language-dialog about-box \
+	  import-kind-dialog separate-files-dialog replace-dialog; do \
 	  convert build/screenshots/$$name.bmp build/screenshots/$$name.png && rm build/screenshots/$$name.bmp; done

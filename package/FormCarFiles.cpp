@@ -20,25 +20,26 @@ const TFormSpec TFormCarFilesSpec{
     .SystemMenu = true,
 };
 
-// In tab order. The "..." labels answer clicks (SS_NOTIFY).
+// In tab order. The "..." labels answer clicks (SS_NOTIFY); a field's name is
+// cut at its label's edge, not wrapped out of sight.
 const std::array<TControlSpec, 20> CarFilesControls{{
     {TControlKind::GroupBox, "GroupBox1", "", 24, 24, 361, 97, L" Файлы "},
-    {TControlKind::Label, "Label1", "GroupBox1", 32, 32, 49, 13, L"DFF-файл"},
+    {TControlKind::Label, "Label1", "GroupBox1", 32, 32, 49, 13, L"DFF-файл", SS_LEFTNOWORDWRAP},
     {TControlKind::Edit, "Edit_DFF", "GroupBox1", 96, 28, 217, 21, L""},
     {TControlKind::Label, "Label3", "GroupBox1", 320, 32, 12, 13, L"...", SS_NOTIFY},
-    {TControlKind::Label, "Label2", "GroupBox1", 32, 56, 49, 13, L"TXD-файл"},
+    {TControlKind::Label, "Label2", "GroupBox1", 32, 56, 49, 13, L"TXD-файл", SS_LEFTNOWORDWRAP},
     {TControlKind::Edit, "Edit_TXD", "GroupBox1", 96, 52, 217, 21, L""},
     {TControlKind::Label, "Label4", "GroupBox1", 320, 56, 12, 13, L"...", SS_NOTIFY},
     {TControlKind::GroupBox, "GroupBox3", "", 24, 128, 361, 145, L" Файлы настроек транспортного средства "},
-    {TControlKind::Label, "Label7", "GroupBox3", 24, 36, 60, 13, L"Handling.cfg"},
+    {TControlKind::Label, "Label7", "GroupBox3", 24, 36, 60, 13, L"Handling.cfg", SS_LEFTNOWORDWRAP},
     {TControlKind::Edit, "Edit_Handling", "GroupBox3", 96, 32, 217, 21, L""},
     {TControlKind::Edit, "Edit_HandlingSpecial", "GroupBox3", 96, 56, 217, 21, L""},
-    {TControlKind::Label, "Label6", "GroupBox3", 24, 84, 56, 13, L"Vehicles.ide"},
+    {TControlKind::Label, "Label6", "GroupBox3", 24, 84, 56, 13, L"Vehicles.ide", SS_LEFTNOWORDWRAP},
     {TControlKind::Edit, "Edit_Vehicles", "GroupBox3", 96, 80, 217, 21, L""},
-    {TControlKind::Label, "Label8", "GroupBox3", 24, 108, 55, 13, L"Carcols.dat"},
+    {TControlKind::Label, "Label8", "GroupBox3", 24, 108, 55, 13, L"Carcols.dat", SS_LEFTNOWORDWRAP},
     {TControlKind::Edit, "Edit_Carcols", "GroupBox3", 96, 104, 217, 21, L""},
     {TControlKind::GroupBox, "GroupBox2", "", 24, 280, 361, 81, L" Название транспортного средства "},
-    {TControlKind::Label, "Label5", "GroupBox2", 24, 36, 48, 13, L"Название"},
+    {TControlKind::Label, "Label5", "GroupBox2", 24, 36, 48, 13, L"Название", SS_LEFTNOWORDWRAP},
     {TControlKind::Edit, "Edit_GXT", "GroupBox2", 96, 32, 217, 21, L""},
     {TControlKind::Button, "Button1", "", 24, 376, 177, 25, L"Отмена"},
     {TControlKind::Button, "Button2", "", 208, 376, 177, 25, L"Далее >>"},

@@ -1,10 +1,14 @@
 // vehmira_screenshots OUTPUT_DIR: renders the program's windows as a person
 // sees them on screen into BMP files: the main window with the demo game's
-// list, the path, language and about dialogs, and the open "Файл" menu. Its
-// working files (a demo game, settings) stay in OUTPUT_DIR\work.
+// list, the path, language and about dialogs, the three import dialogs, and
+// the open "Файл" menu. Its working files (a demo game, settings) stay in
+// OUTPUT_DIR\work.
 
 #include "cli/DemoGame.h"
 #include "gui/UserThread.h"
+#include "package/FormCarFiles.h"
+#include "package/FormImportEnde.h"
+#include "package/FormImportTyp.h"
 #include "shell/Application.h"
 #include "shell/FormAbout.h"
 #include "shell/FormLanguage.h"
@@ -184,6 +188,9 @@ void RenderWindows(const TAppEnvironment& environment, const std::filesystem::pa
     CaptureDialog(*app.FormPath, "Button_Cancel", output / "path-dialog.bmp");
     CaptureDialog(*app.FormLanguage, "Button_Cancel", output / "language-dialog.bmp");
     CaptureDialog(*app.FormAbout, "Button1", output / "about-box.bmp");
+    CaptureDialog(*app.FormImportTyp, "Button_Cancel", output / "import-kind-dialog.bmp");
+    CaptureDialog(*app.FormCarFiles, "Button1", output / "separate-files-dialog.bmp");
+    CaptureDialog(*app.Form_ImportEnde, "Button1", output / "replace-dialog.bmp");
     CaptureOpenMenu(app, output / "menu-file.bmp");
 }
 
