@@ -6,9 +6,12 @@
 
 #include <fstream>
 
-std::optional<std::wstring> TScriptedFileDialogs::OpenFileName(HWND, std::wstring_view filter, std::wstring_view)
+std::optional<std::wstring> TScriptedFileDialogs::OpenFileName(HWND, std::wstring_view filter,
+                                                             std::wstring_view initialName)
 {
-    return Answer(false, filter);
+    std::optional<std::wstring> answer = Answer(false, filter);
+    Calls.back().InitialName = initialName;
+    return answer;
 }
 
 std::optional<std::wstring> TScriptedFileDialogs::SaveFileName(HWND, std::wstring_view filter, std::wstring_view)

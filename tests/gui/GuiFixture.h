@@ -23,6 +23,7 @@ public:
     struct TCall {
         bool Save;
         std::wstring Filter;
+        std::wstring InitialName = {}; // the name the dialog starts with
     };
     // The answers in order; nothing stands for a cancelled dialog.
     std::deque<std::optional<std::wstring>> Answers;

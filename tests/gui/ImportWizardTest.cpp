@@ -226,6 +226,8 @@ TEST_F(TImportWizardTest, RadioChoiceAndLastPackageNameLastForTheRun)
         EXPECT_FALSE(call.Save);
         EXPECT_EQ(call.Filter, L"CAR-Files|*.car|Alle Dateien|*.*");
     }
+    EXPECT_EQ(FileDialogs.Calls[0].InitialName, L"");
+    EXPECT_EQ(FileDialogs.Calls[1].InitialName, package) << "the dialog starts with the last picked name";
     EXPECT_EQ(ImportTyp().ImportFileName(), package) << "a cancelled dialog keeps the last picked name";
 }
 
