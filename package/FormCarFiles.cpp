@@ -112,8 +112,7 @@ std::string TFormCarFiles::GameText(std::string_view field, std::wstring_view fi
     const std::wstring text = ControlText(field);
     std::optional<std::string> converted = Utf16ToCp1251(std::u16string(text.begin(), text.end()));
     if (!converted)
-        throw TVehmiraError("Поле «" + Utf8(fieldTitle) +
-                            "» содержит символы, которых нет в кодировке Windows-1251; импорт не выполнен");
+        throw TVehmiraError("Поле «" + Utf8(fieldTitle) + "» содержит символы, которых нет в кодировке Windows-1251.");
     return std::move(*converted);
 }
 
