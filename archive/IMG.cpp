@@ -217,6 +217,10 @@ std::uint64_t TIMGFile::HeadBytesAtRisk(int newEntries) const
     if (!Stream)
         throw TVehmiraError("The model archive is not open");
     const std::uint64_t fileSize = Stream->Size();
+    // Bytes past the end are not overwritten but appended.
+    if (newEntries <= 0)
+        return std::min(std::uint64_t(FirstDataSector()) * SectorSize, fileSize);
+    // The growth is planned on a copy: nothing moves yet.
     TDIREntrys entries = Directory.Entries;
     std::uint64_t endSector = SectorsToHold(fileSize);
     for (int added = 0; added < newEntries; ++added) {
@@ -224,7 +228,6 @@ std::uint64_t TIMGFile::HeadBytesAtRisk(int newEntries) const
         TDIREntry& simulated = entries.emplace_back();
         simulated.Offset = std::uint32_t(std::min<std::uint64_t>(endSector, std::numeric_limits<std::uint32_t>::max()));
     }
-    // Bytes past the end are not overwritten but appended.
     return std::min(std::uint64_t(FirstDataSectorOf(entries)) * SectorSize, fileSize);
 }
 
