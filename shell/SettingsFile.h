@@ -17,8 +17,6 @@ public:
     // directory survive whatever the system's code page is.
     void WriteString(std::wstring_view section, std::wstring_view key, std::wstring_view value);
 
-    const std::filesystem::path& Path() const { return FileName; }
-
 private:
     std::filesystem::path FileName;
 };

@@ -108,7 +108,6 @@ public:
     // thread is disabled meanwhile; the form is hidden, not destroyed, so its
     // controls keep their state for the next showing.
     void ShowModal();
-    bool IsShowingModal() const { return ModalDepth > 0; }
     // Ends the modal showing (or hides a modeless form).
     void Close();
 
