@@ -263,6 +263,7 @@ void TFormMain::Button_ImportClick()
 {
     App.FormImportTyp->ShowModal();
     RefreshVehicleList();
+    ReloadVehicleDefs();
 }
 
 std::optional<std::wstring> TFormMain::SelectedVehicleID() const

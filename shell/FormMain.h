@@ -50,6 +50,10 @@ public:
     // Menu "Отменить импорт" and a file dropped on the window (FormMainImport.cpp).
     void ImportRueckgaengig1Click();
     void FormDropFiles(HDROP drop);
+    // Reads Data\Vehicles.ide again after an import or an undo changed it, so
+    // that an export takes the lines now in the game; without an open game it
+    // does nothing, and a failed reading keeps the definitions held before.
+    void ReloadVehicleDefs();
 
 protected:
     void OnCommand(int id, int notifyCode) override;

@@ -2,6 +2,7 @@
 // the last import back from the menu, and a package dropped on the window.
 
 #include "fileio/Errors.h"
+#include "fileio/GamePaths.h"
 #include "package/FormImportEnde.h"
 #include "package/Journal.h"
 #include "shell/Application.h"
@@ -84,6 +85,7 @@ void TFormMain::ImportRueckgaengig1Click()
         throw TVehmiraError("Импорт не отменён, файлы игры не изменены. " + std::string(refused.what()));
     }
     RefreshVehicleList();
+    ReloadVehicleDefs();
     ShowPlainMessage(Handle(), L"Импорт отменён: файлы игры восстановлены.");
 }
 
@@ -101,4 +103,14 @@ void TFormMain::FormDropFiles(HDROP drop)
     }
     App.Form_ImportEnde->ShowModalForPackage(files.front());
     RefreshVehicleList();
+    ReloadVehicleDefs();
+}
+
+void TFormMain::ReloadVehicleDefs()
+{
+    if (!Definitions || !Archive || !Archive->IsOpen())
+        return;
+    auto reloaded = std::make_unique<TVehicleFile>();
+    reloaded->LoadFromFile(ResolveGamePath(GameDirectory(), GameFiles::VehicleDefinitions));
+    Definitions = std::move(reloaded);
 }

@@ -92,6 +92,8 @@ TEST_F(TImportRunTest, PackageImportReplacesTheChosenVehicleAndTheListShowsIt)
     EXPECT_FALSE(SameFiles(after, before));
     EXPECT_TRUE(SameFiles(after, ReferenceImport(400, package))) << "the game directory holds exactly the core's import";
     EXPECT_EQ(Rows().front(), std::make_pair(std::wstring(L"400"), std::wstring(L"Cheetah")));
+    EXPECT_TRUE(Contains(Wide(App->FormMain->VehicleDefs()->FindLastByID(400)->Line), L"executive"))
+        << "a later export takes the definition line now in the game";
 }
 
 TEST_F(TImportRunTest, SeparateFilesImportTakesTheFieldsInCodePage1251)
@@ -211,6 +213,7 @@ TEST_F(TImportRunTest, UndoFromTheMenuAsksNamesTheImportAndRestoresTheGame)
     EXPECT_EQ(UndoFromMenu(IDYES, 1), std::vector<std::wstring>{Undone});
     EXPECT_TRUE(SameFiles(GameFiles(), original));
     EXPECT_EQ(Rows().front(), std::make_pair(std::wstring(L"400"), std::wstring(L"Landstalker")));
+    EXPECT_TRUE(Contains(Wide(App->FormMain->VehicleDefs()->FindLastByID(400)->Line), L"richfamily"));
 
     std::vector<std::wstring> texts;
     EXPECT_NO_PROBLEMS(Menu(ImportRueckgaengig1, [&](TUser& user) { texts = Boxes(user, 1); }));
