@@ -151,6 +151,15 @@ TEST_F(TLayoutTest, TabOrderFollowsTheLayout)
     }
 }
 
+TEST_F(TLayoutTest, ManifestSelectsCommonControlsSix)
+{
+    // Only the buttons of common controls 6 know BCM_GETIDEALSIZE; the system's older ones ignore it.
+    SIZE ideal{};
+    EXPECT_TRUE(SendMessageW(App->FormMain->Control("Button_Export"), BCM_GETIDEALSIZE, 0,
+                             reinterpret_cast<LPARAM>(&ideal)));
+    EXPECT_GT(ideal.cx, 0);
+}
+
 TEST_F(TLayoutTest, VehicleListHasTwoFixedColumnsInReportStyle)
 {
     HWND list = App->FormMain->Control("List_ID");

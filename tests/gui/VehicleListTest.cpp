@@ -44,6 +44,8 @@ TEST_F(TVehicleListTest, RowsJoinDefinitionLinesWithTheMainTable)
         {"an empty file", "", names, {}, {}},
         {"only comments", "# nothing\r\n; here\r\n", names, {}, {}},
     };
+    // The names are converted by the program itself, whatever this code page is (1252 under Wine).
+    RecordProperty("AnsiCodePage", static_cast<int>(GetACP()));
     for (const TCase& c : cases) {
         SCOPED_TRACE(c.Name);
         TGameFixtureContent content = GameFixture::DefaultContent();
