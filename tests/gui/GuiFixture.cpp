@@ -22,10 +22,12 @@ std::optional<std::wstring> TScriptedFileDialogs::SaveFileName(HWND, std::wstrin
 std::optional<std::wstring> TScriptedFileDialogs::Answer(bool save, std::wstring_view filter)
 {
     Calls.push_back({save, std::wstring(filter)});
-    if (Answers.empty())
-        return std::nullopt;
-    std::optional<std::wstring> answer = Answers.front();
-    Answers.pop_front();
+    std::optional<std::wstring> answer;
+    if (!Answers.empty()) {
+        answer = Answers.front();
+        Answers.pop_front();
+    }
+    ++CallCount;
     return answer;
 }
 

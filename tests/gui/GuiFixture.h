@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <deque>
 #include <memory>
 #include <optional>
@@ -28,6 +29,8 @@ public:
     // The answers in order; nothing stands for a cancelled dialog.
     std::deque<std::optional<std::wstring>> Answers;
     std::vector<TCall> Calls;
+    // Calls so far, safe to read from the user thread while the GUI thread answers.
+    std::atomic<int> CallCount{0};
 
     std::optional<std::wstring> OpenFileName(HWND, std::wstring_view filter, std::wstring_view) override;
     std::optional<std::wstring> SaveFileName(HWND, std::wstring_view filter, std::wstring_view) override;
