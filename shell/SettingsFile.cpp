@@ -5,7 +5,7 @@
 
 #include <windows.h>
 
-#include <fstream>
+#include <string_view>
 
 namespace {
 
@@ -13,11 +13,35 @@ constexpr DWORD InitialBufferSize = 1024;
 // Beyond this a value or a section list is taken as cut, not read again.
 constexpr DWORD MaximumBufferSize = 1 << 22;
 
-void CreateUnicodeFile(const std::filesystem::path& fileName)
+constexpr std::string_view Utf16Mark = "\xFF\xFE";
+constexpr std::string_view Utf8Mark = "\xEF\xBB\xBF";
+
+std::wstring DecodeText(std::string_view bytes, UINT codePage)
 {
-    std::ofstream file(fileName, std::ios::binary);
-    const char byteOrderMark[] = {'\xFF', '\xFE'};
-    file.write(byteOrderMark, sizeof(byteOrderMark));
+    if (bytes.empty())
+        return {};
+    const int length = MultiByteToWideChar(codePage, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
+    std::wstring text(static_cast<std::size_t>(length), L'\0');
+    MultiByteToWideChar(codePage, 0, bytes.data(), static_cast<int>(bytes.size()), text.data(), length);
+    return text;
+}
+
+// The system's INI functions keep writing a file in the encoding it has, and
+// an 8-bit one in the system's code page loses every character outside it
+// (a Cyrillic game directory under code page 1252). So before the first
+// write the file becomes UTF-16, its old text decoded as those functions read it.
+void MakeUnicodeFile(const std::filesystem::path& fileName)
+{
+    std::string old;
+    if (std::filesystem::exists(fileName))
+        old = ReadWholeFileText(fileName);
+    if (old.starts_with(Utf16Mark))
+        return;
+    const std::wstring text = old.starts_with(Utf8Mark) ? DecodeText(std::string_view(old).substr(Utf8Mark.size()), CP_UTF8)
+                                                        : DecodeText(old, CP_ACP);
+    std::string bytes(Utf16Mark);
+    bytes.append(reinterpret_cast<const char*>(text.data()), text.size() * sizeof(wchar_t));
+    ReplaceFileAtomically(fileName, std::string_view(bytes));
 }
 
 } // namespace
@@ -42,8 +66,7 @@ std::wstring TSettingsFile::ReadString(std::wstring_view section, std::wstring_v
 
 void TSettingsFile::WriteString(std::wstring_view section, std::wstring_view key, std::wstring_view value)
 {
-    if (!std::filesystem::exists(FileName))
-        CreateUnicodeFile(FileName);
+    MakeUnicodeFile(FileName);
     const std::wstring sectionName(section);
     const std::wstring keyName(key);
     const std::wstring text(value);

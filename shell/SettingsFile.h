@@ -13,7 +13,7 @@ public:
     // The key's value, or defaultValue when the file, the section or the key is missing.
     std::wstring ReadString(std::wstring_view section, std::wstring_view key, std::wstring_view defaultValue) const;
     // Writes one key at once; the file and the section are created as needed.
-    // A new file is created as UTF-16 so that values such as a Cyrillic game
+    // The file is kept in UTF-16 so that values such as a Cyrillic game
     // directory survive whatever the system's code page is.
     void WriteString(std::wstring_view section, std::wstring_view key, std::wstring_view value);
 

@@ -72,6 +72,27 @@ TEST_F(TSettingsDialogsTest, PathOkStoresTheTextEndingInOneBackslash)
     }
 }
 
+TEST_F(TSettingsDialogsTest, AnEightBitSettingsFileKeepsItsKeysAndTakesACyrillicPath)
+{
+    const std::string keys = "[Dorvelin]\r\nPath=C:\\Old\\\r\n[Vehmira]\r\nLanguage=English\r\nGXT=German.gxt\r\n";
+    for (const std::string& fileStart : {std::string(), std::string("\xEF\xBB\xBF")}) {
+        SCOPED_TRACE(fileStart.empty() ? "code page text" : "UTF-8 text");
+        App.reset();
+        std::ofstream(SettingsPath(), std::ios::binary | std::ios::trunc) << fileStart + keys;
+        CreateApp();
+        ASSERT_EQ(Path().GamePath, L"C:\\Old\\");
+        EXPECT_NO_PROBLEMS(ShowPath([&](TUser& user) {
+            user.SetText(PathControl("Edit_Path"), L"D:\\Игры\\GTA");
+            user.Click(PathControl("Button_OK"));
+        }));
+        App.reset();
+        CreateApp();
+        EXPECT_EQ(Path().GamePath, L"D:\\Игры\\GTA\\");
+        EXPECT_EQ(Language().LanguageName, L"English");
+        EXPECT_EQ(Language().GXTFileName, L"German.gxt");
+    }
+}
+
 TEST_F(TSettingsDialogsTest, PathOkWithAnEmptyFieldStoresNothing)
 {
     WriteSettings(L"C:\\Old\\", L"English", L"American.gxt");
