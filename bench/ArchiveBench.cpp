@@ -7,9 +7,7 @@
 #include "archive/IMG.h"
 #include "fileio/FileStream.h"
 
-#include <benchmark/benchmark.h>
-
-#include <sys/resource.h>
+#include "bench/BenchSupport.h"
 
 #include <chrono>
 #include <cstdio>
@@ -21,29 +19,10 @@ namespace {
 constexpr std::uint32_t EntryCount = 16000;
 constexpr std::uint64_t AddedBytes = std::uint64_t(4) << 20;
 
-// A scratch directory of this run, removed at the end of the program.
-class TBenchDirectory {
-public:
-    TBenchDirectory()
-        : Root(std::filesystem::temp_directory_path() /
-               ("vehmira-archive-bench-" + std::to_string(std::chrono::steady_clock::now().time_since_epoch().count())))
-    {
-        std::filesystem::create_directories(Root);
-    }
-    ~TBenchDirectory()
-    {
-        std::error_code ignored;
-        std::filesystem::remove_all(Root, ignored);
-    }
-    std::filesystem::path File(std::string_view name) const { return Root / name; }
-
-private:
-    std::filesystem::path Root;
-};
 
 const TBenchDirectory& BenchDirectory()
 {
-    static const TBenchDirectory directory;
+    static const TBenchDirectory directory("archive-bench");
     return directory;
 }
 
@@ -65,18 +44,6 @@ std::filesystem::path SparseArchive(std::string_view name, std::uint32_t sectors
     directory.SaveToStream(file);
     file.Truncate(next * 2048);
     return path;
-}
-
-// Bytes this process has handed to write calls so far (Linux /proc accounting).
-std::uint64_t BytesWrittenByProcess()
-{
-    std::ifstream io("/proc/self/io");
-    std::string key;
-    std::uint64_t value = 0;
-    while (io >> key >> value)
-        if (key == "wchar:")
-            return value;
-    return 0;
 }
 
 void BM_OpenArchive(benchmark::State& state)
@@ -143,14 +110,7 @@ BENCHMARK(BM_PlainCopy4MiB)->Iterations(24)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv)
 {
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    rusage usage{};
-    if (getrusage(RUSAGE_SELF, &usage) == 0)
-        std::printf("Peak resident memory: %.1f MiB (the largest archive holds %.0f MiB of data)\n",
-                    double(usage.ru_maxrss) / 1024.0, double(std::uint64_t(EntryCount) * 100 * 2048) / double(1 << 20));
-    return 0;
+    return RunBenchmarksAndReportMemory(
+        argc, argv,
+        "the largest archive holds " + std::to_string(std::uint64_t(EntryCount) * 100 * 2048 >> 20) + " MiB of data");
 }

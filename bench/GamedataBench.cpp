@@ -5,7 +5,7 @@
 #include "gamedata/CRC32.h"
 #include "gamedata/GXT.h"
 
-#include <benchmark/benchmark.h>
+#include "bench/BenchSupport.h"
 
 #include <chrono>
 #include <cstring>
@@ -49,29 +49,10 @@ const ByteBuffer& SampleGXTBytes()
     return bytes;
 }
 
-// A scratch directory of this run, removed at the end of the program.
-class TBenchDirectory {
-public:
-    TBenchDirectory()
-        : Root(std::filesystem::temp_directory_path() /
-               ("vehmira-bench-" + std::to_string(std::chrono::steady_clock::now().time_since_epoch().count())))
-    {
-        std::filesystem::create_directories(Root);
-    }
-    ~TBenchDirectory()
-    {
-        std::error_code ignored;
-        std::filesystem::remove_all(Root, ignored);
-    }
-    std::filesystem::path File(std::string_view name) const { return Root / name; }
-
-private:
-    std::filesystem::path Root;
-};
 
 const TBenchDirectory& BenchDirectory()
 {
-    static const TBenchDirectory directory;
+    static const TBenchDirectory directory("gamedata-bench");
     return directory;
 }
 

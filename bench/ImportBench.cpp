@@ -16,9 +16,7 @@
 #include "package/JournalStore.h"
 #include "shell/VehicleList.h"
 
-#include <benchmark/benchmark.h>
-
-#include <sys/resource.h>
+#include "bench/BenchSupport.h"
 
 #include <chrono>
 #include <cstdio>
@@ -40,21 +38,13 @@ std::string VehicleName(std::size_t i) { return "veh" + std::to_string(i); }
 // The scratch game directory of this run, removed at the end of the program.
 class TBenchGame {
 public:
-    TBenchGame()
-        : Root(std::filesystem::temp_directory_path() /
-               ("vehmira-import-bench-" + std::to_string(std::chrono::steady_clock::now().time_since_epoch().count())))
+    TBenchGame() : Workspace("import-bench"), Root(Workspace.Path())
     {
         WriteArchive();
         WriteTextFiles();
         WriteGXT();
         WritePackage();
     }
-    ~TBenchGame()
-    {
-        std::error_code ignored;
-        std::filesystem::remove_all(Root, ignored);
-    }
-
     std::filesystem::path Directory() const { return Root / "game"; }
     std::filesystem::path Package() const { return Root / "vehicle.car"; }
     std::filesystem::path Scratch(std::string_view name) const { return Root / name; }
@@ -142,6 +132,7 @@ private:
         ReplaceFileAtomically(Package(), package);
     }
 
+    TBenchDirectory Workspace;
     std::filesystem::path Root;
 };
 
@@ -149,18 +140,6 @@ const TBenchGame& Game()
 {
     static const TBenchGame game;
     return game;
-}
-
-// Bytes this process has handed to write calls so far (Linux /proc accounting).
-std::uint64_t BytesWrittenByProcess()
-{
-    std::ifstream io("/proc/self/io");
-    std::string key;
-    std::uint64_t value = 0;
-    while (io >> key >> value)
-        if (key == "wchar:")
-            return value;
-    return 0;
 }
 
 std::uint64_t JournalBytes(const std::filesystem::path& journalDirectory)
@@ -247,14 +226,6 @@ BENCHMARK(BM_ReadListFiles)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv)
 {
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    rusage usage{};
-    if (getrusage(RUSAGE_SELF, &usage) == 0)
-        std::printf("Peak resident memory: %.1f MiB (package %.0f MiB, archive 1 GiB)\n",
-                    double(usage.ru_maxrss) / 1024.0, double(2 * PieceBytes) / double(1 << 20));
-    return 0;
+    return RunBenchmarksAndReportMemory(argc, argv,
+                                        "package " + std::to_string(2 * PieceBytes >> 20) + " MiB, archive 1 GiB");
 }
