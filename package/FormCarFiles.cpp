@@ -12,7 +12,7 @@
 
 namespace {
 
-const TFormSpec TFormCarFilesSpec{
+const TFormLayout TFormCarFilesSpec{
     .Caption = L"Импорт транспортного средства",
     .Width = 410,
     .Height = 420,
@@ -22,7 +22,7 @@ const TFormSpec TFormCarFilesSpec{
 
 // In tab order. The "..." labels answer clicks (SS_NOTIFY); a field's name is
 // cut at its label's edge, not wrapped out of sight.
-const std::array<TControlSpec, 20> CarFilesControls{{
+const std::array<TControlLayout, 20> CarFilesControls{{
     {TControlKind::GroupBox, "GroupBox1", "", 24, 24, 361, 97, L" Файлы "},
     {TControlKind::Label, "Label1", "GroupBox1", 32, 32, 49, 13, L"DFF-файл", SS_LEFTNOWORDWRAP},
     {TControlKind::Edit, "Edit_DFF", "GroupBox1", 96, 28, 217, 21, L""},

@@ -15,7 +15,7 @@
 
 namespace {
 
-const TFormSpec TForm_ImportEndeSpec{
+const TFormLayout TForm_ImportEndeSpec{
     .Caption = L"Импорт транспортного средства",
     .Width = 298,
     .Height = 379,
@@ -23,7 +23,7 @@ const TFormSpec TForm_ImportEndeSpec{
     .SystemMenu = true,
 };
 
-const std::array<TControlSpec, 5> ImportEndeControls{{
+const std::array<TControlLayout, 5> ImportEndeControls{{
     {TControlKind::Label, "Label1", "", 37, 16, 161, 31, L"Какое транспортное средство\r\nВы хотите заменить?"},
     {TControlKind::GroupBox, "GroupBox1", "", 32, 56, 233, 265, L" Транспортные средства "},
     {TControlKind::ListView, "ListView1", "GroupBox1", 24, 32, 185, 209, L""},

@@ -10,7 +10,7 @@
 
 namespace {
 
-const TFormSpec TFormImportTypSpec{
+const TFormLayout TFormImportTypSpec{
     .Caption = L"Импорт транспортного средства",
     .Width = 298,
     .Height = 213,
@@ -19,7 +19,7 @@ const TFormSpec TFormImportTypSpec{
 };
 
 // In tab order. The first radio button opens the radio group, the Cancel button ends it.
-const std::array<TControlSpec, 5> ImportTypControls{{
+const std::array<TControlLayout, 5> ImportTypControls{{
     {TControlKind::Label, "Label_ImportType", "", 27, 16, 222, 30,
      L"Каким способом Вы хотите импортировать\r\nтранспортное средство?"},
     {TControlKind::RadioButton, "Radio_ImportCAR", "", 48, 72, 209, 17, L"Импорт файла *.car", WS_GROUP},

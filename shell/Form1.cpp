@@ -5,7 +5,7 @@
 
 namespace {
 
-const TFormSpec Form1Spec{
+const TFormLayout Form1Spec{
     .Caption = L"Экспорт",
     .Width = 543,
     .Height = 375,

@@ -7,7 +7,7 @@
 
 namespace {
 
-const TFormSpec AboutFormSpec{
+const TFormLayout AboutFormSpec{
     .Caption = L"О программе",
     .Width = 301,
     .Height = 182,
@@ -22,7 +22,7 @@ constexpr const wchar_t* Credits = L"Кодер: Vehmira contributors\r\n"
                                    L"Сайт: нет\r\n"
                                    L"Форум: нет";
 
-const std::array<TControlSpec, 5> AboutControls{{
+const std::array<TControlLayout, 5> AboutControls{{
     {TControlKind::BoldLabel, "Label1", "", 24, 3, 0, 0, L"Vehmira"},
     {TControlKind::Label, "Label3", "", 25, 21, 0, 0, L"Версия 1.0"},
     {TControlKind::Label, "Label2", "", 24, 42, 253, 85, Credits},

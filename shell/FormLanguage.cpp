@@ -9,7 +9,7 @@ namespace {
 
 constexpr const wchar_t* LanguageSection = L"Vehmira";
 
-const TFormSpec LanguageFormSpec{
+const TFormLayout LanguageFormSpec{
     .Caption = L"Выбор языка",
     .Width = 235,
     .Height = 234,
@@ -18,7 +18,7 @@ const TFormSpec LanguageFormSpec{
 };
 
 // In tab order: the language group, Cancel, OK, then the GXT group.
-const std::array<TControlSpec, 6> LanguageControls{{
+const std::array<TControlLayout, 6> LanguageControls{{
     {TControlKind::GroupBox, "GroupBox_Language", "", 16, 16, 201, 81, L" Язык "},
     {TControlKind::DropDownList, "Combo_Language", "GroupBox_Language", 30, 32, 145, 21, L""},
     {TControlKind::Button, "Button_Cancel", "", 16, 192, 97, 25, L"Cancel"},

@@ -24,7 +24,7 @@
 
 namespace {
 
-const TFormSpec MainFormSpec{
+const TFormLayout MainFormSpec{
     .Caption = L"Vehmira 1.0 :: Русская версия от Korvast Localisations",
     .Width = 446,
     .Height = 320,
@@ -35,7 +35,7 @@ const TFormSpec MainFormSpec{
 };
 
 // In tab order: the export group, the commands group, then the list.
-const std::array<TControlSpec, 12> MainControls{{
+const std::array<TControlLayout, 12> MainControls{{
     {TControlKind::GroupBox, "Group_Export", "", 264, 16, 161, 161, L" Экспортировать "},
     {TControlKind::CheckBox, "Check_DFF", "Group_Export", 32, 32, 73, 17, L"DFF-файл"},
     {TControlKind::CheckBox, "Check_TXD", "Group_Export", 32, 48, 73, 17, L"TXD-файл"},
@@ -96,6 +96,7 @@ std::wstring ListItemText(HWND list, int row, int column)
 TFormMain::TFormMain(TVehmiraApp& app) : TForm(MainFormSpec, MainControls, nullptr), App(app)
 {
     SetMenu(Handle(), CreateMainMenu());
+    Menu_Styler = std::make_unique<TMenuStylerAttachment>(Handle());
     for (const char* name : {"Check_DFF", "Check_TXD", "Check_GXT"})
         SendMessageW(Control(name), BM_SETCHECK, BST_CHECKED, 0);
     SetUpVehicleList();
@@ -126,12 +127,15 @@ void TFormMain::FormDestroy()
 
 void TFormMain::OnDestroy()
 {
+    Menu_Styler.reset();
     FormDestroy();
     PostQuitMessage(0);
 }
 
-std::optional<LRESULT> TFormMain::OnMessage(UINT message, WPARAM wParam, LPARAM)
+std::optional<LRESULT> TFormMain::OnMessage(UINT message, WPARAM wParam, LPARAM lParam)
 {
+    if (LRESULT result = 0; Menu_Styler && Menu_Styler->HandleMessage(message, wParam, lParam, result))
+        return result;
     if (message == WM_SHOWWINDOW && wParam && !StartUpPosted) {
         // The start-up runs once the window is on screen, from the message loop.
         StartUpPosted = true;

@@ -4,6 +4,7 @@
 
 #include "archive/IMG.h"
 #include "gamedata/VehiclesIde.h"
+#include "menustyle/MainMenuStyler.h"
 #include "package/GameContext.h"
 #include "shell/Window.h"
 
@@ -70,6 +71,8 @@ private:
     void LoadVehicleDefs();
 
     TVehmiraApp& App;
+    // Paints the menu bar and its pop-up menus owner-drawn in the flat style.
+    std::unique_ptr<TMenuStylerAttachment> Menu_Styler;
     std::unique_ptr<TIMGFile> Archive;
     std::unique_ptr<TVehicleFile> Definitions;
     bool StartUpPosted = false;

@@ -10,7 +10,7 @@ namespace {
 constexpr const wchar_t* PathSection = L"Dorvelin";
 constexpr const wchar_t* PathKey = L"Path";
 
-const TFormSpec PathFormSpec{
+const TFormLayout PathFormSpec{
     .Caption = L"Путь",
     .Width = 362,
     .Height = 141,
@@ -18,7 +18,7 @@ const TFormSpec PathFormSpec{
 };
 
 // In tab order: the field, Cancel, OK, then browse.
-const std::array<TControlSpec, 5> PathControls{{
+const std::array<TControlLayout, 5> PathControls{{
     {TControlKind::Label, "Label_Path", "", 32, 24, 218, 13, L"Укажите каталог с игрой GTA: San Andres:"},
     {TControlKind::Edit, "Edit_Path", "", 32, 48, 297, 21, L""},
     {TControlKind::Button, "Button_Cancel", "", 144, 88, 89, 25, L"Отмена"},

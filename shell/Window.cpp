@@ -46,7 +46,7 @@ struct TWindowStyles {
     DWORD ExStyle;
 };
 
-TWindowStyles FormStyles(const TFormSpec& form)
+TWindowStyles FormStyles(const TFormLayout& form)
 {
     DWORD style = WS_CAPTION;
     DWORD exStyle = 0;
@@ -105,7 +105,7 @@ SIZE TextExtent(HFONT font, std::wstring_view text)
     SIZE size{};
     HDC screen = GetDC(nullptr);
     {
-        TSelectObject selected(screen, font);
+        TSelectGuard selected(screen, font);
         GetTextExtentPoint32W(screen, text.data(), static_cast<int>(text.size()), &size);
     }
     ReleaseDC(nullptr, screen);
@@ -140,7 +140,7 @@ HFONT FormFont(bool bold)
     return bold ? boldFont.get() : normal.get();
 }
 
-TForm::TForm(const TFormSpec& form, std::span<const TControlSpec> controls, HWND owner)
+TForm::TForm(const TFormLayout& form, std::span<const TControlLayout> controls, HWND owner)
 {
     RegisterFormClass(&TForm::WindowProcedure);
     const TWindowStyles styles = FormStyles(form);
@@ -164,47 +164,47 @@ TForm::~TForm()
         SetWindowLongPtrW(window, GWLP_USERDATA, 0);
 }
 
-void TForm::CreateControls(std::span<const TControlSpec> controls)
+void TForm::CreateControls(std::span<const TControlLayout> controls)
 {
     int id = FirstControlId;
-    for (const TControlSpec& spec : controls) {
-        HWND control = CreateControl(spec, id);
-        Controls.push_back({std::string(spec.Name), control, id});
+    for (const TControlLayout& layout : controls) {
+        HWND control = CreateControl(layout, id);
+        Controls.push_back({std::string(layout.Name), control, id});
         ++id;
     }
 }
 
-HWND TForm::CreateControl(const TControlSpec& spec, int id)
+HWND TForm::CreateControl(const TControlLayout& layout, int id)
 {
-    int left = spec.Left;
-    int top = spec.Top;
-    if (!spec.Parent.empty()) {
+    int left = layout.Left;
+    int top = layout.Top;
+    if (!layout.Parent.empty()) {
         // Controls in a group box are siblings of it, placed over it, so that
         // their notifications reach the form.
         RECT parent{};
-        GetWindowRect(Control(spec.Parent), &parent);
+        GetWindowRect(Control(layout.Parent), &parent);
         MapWindowPoints(HWND_DESKTOP, Handle(), reinterpret_cast<POINT*>(&parent), 2);
         left += parent.left;
         top += parent.top;
     }
-    const TControlClass controlClass = ControlClass(spec.Kind);
-    const bool bold = spec.Kind == TControlKind::BoldLabel;
-    int width = spec.Width;
-    int height = spec.Height;
+    const TControlClass controlClass = ControlClass(layout.Kind);
+    const bool bold = layout.Kind == TControlKind::BoldLabel;
+    int width = layout.Width;
+    int height = layout.Height;
     if (width == 0) {
-        const SIZE text = TextExtent(FormFont(bold), spec.Caption);
+        const SIZE text = TextExtent(FormFont(bold), layout.Caption);
         width = std::max<int>(text.cx, 1);
         height = text.cy;
     }
-    if (spec.Kind == TControlKind::DropDownList)
+    if (layout.Kind == TControlKind::DropDownList)
         height += DropDownListHeight;
-    const std::wstring caption(spec.Caption);
+    const std::wstring caption(layout.Caption);
     HWND control = CreateWindowExW(controlClass.ExStyle, controlClass.ClassName, caption.c_str(),
-                                   WS_CHILD | WS_VISIBLE | controlClass.Style | spec.ExtraStyle, left, top, width,
+                                   WS_CHILD | WS_VISIBLE | controlClass.Style | layout.ExtraStyle, left, top, width,
                                    height, Handle(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
                                    GetModuleHandleW(nullptr), nullptr);
     if (!control)
-        throw std::runtime_error("a control cannot be created: " + std::string(spec.Name));
+        throw std::runtime_error("a control cannot be created: " + std::string(layout.Name));
     SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(FormFont(bold)), FALSE);
     return control;
 }

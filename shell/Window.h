@@ -3,6 +3,8 @@
 // from a table of controls, one window procedure that keeps exceptions away
 // from the system, and modal showing in the manner of a modal form.
 
+#include "menustyle/Gdi.h"
+
 #include <windows.h>
 
 #include <memory>
@@ -10,7 +12,6 @@
 #include <span>
 #include <string>
 #include <string_view>
-#include <type_traits>
 #include <vector>
 
 // Owns a window; destroys it unless the system already did.
@@ -32,28 +33,6 @@ private:
     HWND Handle = nullptr;
 };
 
-// Owns a GDI object (font, brush, pen, bitmap, region) of type Handle.
-template <typename Handle>
-struct TGdiDeleter {
-    void operator()(Handle object) const { DeleteObject(object); }
-};
-template <typename Handle>
-using TGdiObject = std::unique_ptr<std::remove_pointer_t<Handle>, TGdiDeleter<Handle>>;
-using TFontHandle = TGdiObject<HFONT>;
-
-// Selects a GDI object into a device context for one scope.
-class TSelectObject {
-public:
-    TSelectObject(HDC context, HGDIOBJ object) : Context(context), Previous(SelectObject(context, object)) {}
-    TSelectObject(const TSelectObject&) = delete;
-    TSelectObject& operator=(const TSelectObject&) = delete;
-    ~TSelectObject() { SelectObject(Context, Previous); }
-
-private:
-    HDC Context;
-    HGDIOBJ Previous;
-};
-
 // The program's font: Tahoma 8 point (height -11), plain or bold; shared by every form.
 HFONT FormFont(bool bold = false);
 
@@ -63,7 +42,7 @@ enum class TControlKind { Label, BoldLabel, Edit, Button, CheckBox, RadioButton,
 // Parent is given (a group box), else to the form's client area. A label of
 // width 0 sizes itself to its text. Controls are created in table order,
 // which is their tab order.
-struct TControlSpec {
+struct TControlLayout {
     TControlKind Kind;
     std::string_view Name;
     std::string_view Parent;
@@ -74,7 +53,7 @@ struct TControlSpec {
 
 enum class TBorderKind { Single, Dialog, Sizeable };
 
-struct TFormSpec {
+struct TFormLayout {
     std::wstring_view Caption;
     int Width, Height; // the client area, unless OuterSize
     TBorderKind Border;
@@ -91,7 +70,7 @@ inline constexpr int FirstControlId = 100;
 
 class TForm {
 public:
-    TForm(const TFormSpec& form, std::span<const TControlSpec> controls, HWND owner);
+    TForm(const TFormLayout& form, std::span<const TControlLayout> controls, HWND owner);
     virtual ~TForm();
     TForm(const TForm&) = delete;
     TForm& operator=(const TForm&) = delete;
@@ -126,8 +105,8 @@ protected:
 private:
     static LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
-    void CreateControls(std::span<const TControlSpec> controls);
-    HWND CreateControl(const TControlSpec& spec, int id);
+    void CreateControls(std::span<const TControlLayout> controls);
+    HWND CreateControl(const TControlLayout& layout, int id);
 
     struct TNamedControl {
         std::string Name;
