@@ -97,6 +97,9 @@ TFormMain::TFormMain(TVehmiraApp& app) : TForm(MainFormSpec, MainControls, nullp
 {
     SetMenu(Handle(), CreateMainMenu());
     Menu_Styler = std::make_unique<TMenuStylerAttachment>(Handle());
+    // Styling the bar lays it out at once, while Menu_Styler is still being
+    // assigned and cannot answer the measuring; lay it out again now that it can.
+    DrawMenuBar(Handle());
     for (const char* name : {"Check_DFF", "Check_TXD", "Check_GXT"})
         SendMessageW(Control(name), BM_SETCHECK, BST_CHECKED, 0);
     SetUpVehicleList();

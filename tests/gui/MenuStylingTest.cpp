@@ -7,6 +7,7 @@
 #include "shell/MainMenu.h"
 
 #include <cmath>
+#include <string>
 
 namespace {
 
@@ -36,6 +37,36 @@ TEST_F(TMenuStylingTest, EveryMenuItemIsOwnerDrawn)
     }
 }
 
+// The width of a text in the main window's menu font, Tahoma with height -11.
+SIZE TextExtent(const std::wstring& text)
+{
+    HDC screen = GetDC(nullptr);
+    HFONT font = CreateFontW(-11, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                             CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, L"Tahoma");
+    HGDIOBJ previous = SelectObject(screen, font);
+    SIZE extent{};
+    GetTextExtentPoint32W(screen, text.c_str(), int(text.size()), &extent);
+    SelectObject(screen, previous);
+    DeleteObject(font);
+    ReleaseDC(nullptr, screen);
+    return extent;
+}
+
+TEST_F(TMenuStylingTest, MenuBarItemsAreWideEnoughForTheirCaptions)
+{
+    HWND window = App->FormMain->Handle();
+    HMENU bar = GetMenu(window);
+    // The bar is laid out when the window first shows.
+    ShowWindow(window, SW_SHOWNOACTIVATE);
+    UpdateWindow(window);
+    const wchar_t* captions[] = {L"Файл  ", L"Установки  ", L"Справка  "};
+    for (UINT p = 0; p < 3; ++p) {
+        RECT item{};
+        ASSERT_TRUE(GetMenuItemRect(window, bar, p, &item));
+        EXPECT_GE(item.right - item.left, TextExtent(captions[p]).cx) << "bar item " << p;
+    }
+}
+
 TEST_F(TMenuStylingTest, MeasuringAnItemGivesTheTextHeightPlusThreeQuartersAndRoomForTheIcon)
 {
     HMENU file = GetSubMenu(GetMenu(App->FormMain->Handle()), 0);
@@ -50,16 +81,7 @@ TEST_F(TMenuStylingTest, MeasuringAnItemGivesTheTextHeightPlusThreeQuartersAndRo
     measure.itemData = ItemInfo(file, UINT(position)).dwItemData;
     EXPECT_TRUE(SendMessageW(App->FormMain->Handle(), WM_MEASUREITEM, 0, reinterpret_cast<LPARAM>(&measure)));
 
-    // The menu font of the main window is Tahoma with height -11.
-    HDC screen = GetDC(nullptr);
-    HFONT font = CreateFontW(-11, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                             CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, L"Tahoma");
-    HGDIOBJ previous = SelectObject(screen, font);
-    SIZE text{};
-    GetTextExtentPoint32W(screen, L"Выход", 5, &text);
-    SelectObject(screen, previous);
-    DeleteObject(font);
-    ReleaseDC(nullptr, screen);
+    const SIZE text = TextExtent(L"Выход");
 
     const int iconWidth = 24;
     EXPECT_EQ(int(measure.itemWidth), text.cx + 5 + iconWidth);
