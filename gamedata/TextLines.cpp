@@ -1,7 +1,5 @@
 #include "gamedata/TextLines.h"
 
-#include <algorithm>
-
 namespace {
 
 constexpr char Blank = ' ';
@@ -38,12 +36,19 @@ TLineList SplitLines(std::string_view text)
     return TLineList(views.begin(), views.end());
 }
 
-std::optional<std::string> StripCommentLine(std::string_view line)
+std::optional<std::string_view> StripCommentLineView(std::string_view line)
 {
     if (line.empty() || line.front() == '#' || line.front() == ';')
         return std::nullopt;
     // There is no quoting: the first "#" always starts a comment.
-    return std::string(line.substr(0, line.find('#')));
+    return line.substr(0, line.find('#'));
+}
+
+std::optional<std::string> StripCommentLine(std::string_view line)
+{
+    if (const auto cleaned = StripCommentLineView(line))
+        return std::string(*cleaned);
+    return std::nullopt;
 }
 
 TLineList StripCommentLines(const TLineList& lines)
@@ -77,18 +82,40 @@ std::string NormalizeFields(std::string_view line)
     return result;
 }
 
-TLineList SplitFields(std::string_view line)
+// Splitting the normalised line on its blanks is the same as splitting the
+// trimmed line on each run of separators, which needs no copy: a run at either
+// end of the trimmed line gives an empty first or last field.
+void SplitFieldViews(std::string_view line, std::vector<std::string_view>& fields)
 {
-    const std::string normalized = NormalizeFields(line);
-    std::string_view rest = normalized;
-    TLineList fields;
-    fields.reserve(std::size_t(std::count(normalized.begin(), normalized.end(), Blank)) + 1);
-    for (std::size_t blank = rest.find(Blank); blank != std::string_view::npos; blank = rest.find(Blank)) {
-        const std::string_view field = rest.substr(0, blank);
-        fields.emplace_back(field == ShortFloatField ? ShortFloatReplacement : field);
-        rest.remove_prefix(blank + 1);
+    std::size_t first = 0;
+    std::size_t last = line.size();
+    while (first < last && IsTrimmed(line[first]))
+        ++first;
+    while (last > first && IsTrimmed(line[last - 1]))
+        --last;
+    const std::string_view trimmed = line.substr(first, last - first);
+
+    fields.clear();
+    std::size_t start = 0;
+    std::size_t at = 0;
+    while (at < trimmed.size()) {
+        if (!IsSeparator(trimmed[at])) {
+            ++at;
+            continue;
+        }
+        const std::string_view field = trimmed.substr(start, at - start);
+        fields.push_back(field == ShortFloatField ? ShortFloatReplacement : field);
+        while (at < trimmed.size() && IsSeparator(trimmed[at]))
+            ++at;
+        start = at;
     }
     // The last field keeps "0.1s" as it stands.
-    fields.emplace_back(rest);
-    return fields;
+    fields.push_back(trimmed.substr(start));
+}
+
+TLineList SplitFields(std::string_view line)
+{
+    std::vector<std::string_view> views;
+    SplitFieldViews(line, views);
+    return TLineList(views.begin(), views.end());
 }

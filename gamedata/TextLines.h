@@ -19,6 +19,9 @@ std::vector<std::string_view> SplitLineViews(std::string_view text);
 // character is "#" or ";", the part before the first "#" otherwise.
 std::optional<std::string> StripCommentLine(std::string_view line);
 
+// The same as a view into line.
+std::optional<std::string_view> StripCommentLineView(std::string_view line);
+
 // A new list without comment lines and end-of-line comments.
 TLineList StripCommentLines(const TLineList& lines);
 
@@ -29,3 +32,6 @@ std::string NormalizeFields(std::string_view line);
 // The fields of a line, always at least one; a field "0.1s" before the last
 // becomes "0.1".
 TLineList SplitFields(std::string_view line);
+// The same fields as views into line ("0.1" where the rule replaces "0.1s"),
+// into a list the caller may reuse from line to line.
+void SplitFieldViews(std::string_view line, std::vector<std::string_view>& fields);

@@ -23,13 +23,14 @@ std::vector<TDefinitionLine> ReadDefinitionLines(const std::filesystem::path& ga
     const ByteBuffer bytes = ReadWholeFile(ResolveGamePath(gameDirectory, GameFiles::VehicleDefinitions));
     const std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
     std::vector<TDefinitionLine> lines;
+    std::vector<std::string_view> fields;
     for (const std::string_view line : SplitLineViews(text)) {
-        const std::optional<std::string> cleaned = StripCommentLine(line);
+        const std::optional<std::string_view> cleaned = StripCommentLineView(line);
         if (!cleaned)
             continue;
-        TLineList fields = SplitFields(*cleaned);
+        SplitFieldViews(*cleaned, fields);
         if (fields.size() >= 6)
-            lines.push_back({std::move(fields[0]), GXTKeyHash(fields[5])});
+            lines.push_back({std::string(fields[0]), GXTKeyHash(fields[5])});
     }
     return lines;
 }

@@ -82,6 +82,44 @@ TEST(TextLines, SplitFields)
         EXPECT_EQ(SplitFields(c.Input), c.Expected) << "input: " << c.Input;
 }
 
+// SplitFields splits the normalised line on its blanks; the splitter works on
+// the line in place, so it is held against that definition on every line of
+// up to five characters drawn from the characters that matter.
+TEST(TextLines, SplitFieldsEqualsSplittingTheNormalisedLineOnBlanks)
+{
+    const auto reference = [](std::string_view line) {
+        const std::string normalized = NormalizeFields(line);
+        TLineList fields;
+        std::size_t start = 0;
+        for (std::size_t blank = normalized.find(' '); blank != std::string::npos;
+             start = blank + 1, blank = normalized.find(' ', start)) {
+            const std::string field = normalized.substr(start, blank - start);
+            fields.push_back(field == "0.1s" ? "0.1" : field);
+        }
+        fields.push_back(normalized.substr(start));
+        return fields;
+    };
+    const std::string alphabet = std::string(" \t,a\x01\xE0", 6);
+    const std::vector<std::string> pieces{"0.1s", "0.1S"};
+    std::vector<std::string> lines{""};
+    for (int length = 1; length <= 5; ++length) {
+        std::vector<std::string> longer;
+        for (const std::string& line : lines)
+            if (int(line.size()) == length - 1)
+                for (const char c : alphabet)
+                    longer.push_back(line + c);
+        lines.insert(lines.end(), longer.begin(), longer.end());
+    }
+    for (const std::string& line : std::vector<std::string>(lines)) {
+        for (const std::string& piece : pieces) {
+            lines.push_back(piece + line);
+            lines.push_back(line + piece + "," + line);
+        }
+    }
+    for (const std::string& line : lines)
+        ASSERT_EQ(SplitFields(line), reference(line)) << "line of " << line.size() << " bytes: \"" << line << "\"";
+}
+
 TEST(RawLines, JoinReproducesTheInputByteForByte)
 {
     const std::vector<std::string> inputs{
