@@ -10,6 +10,17 @@ bool IsTrimmed(char c) { return static_cast<unsigned char>(c) <= 32; }
 
 bool IsSeparator(char c) { return c == Blank || c == '\t' || c == ','; }
 
+std::string_view TrimControlCharacters(std::string_view line)
+{
+    std::size_t first = 0;
+    std::size_t last = line.size();
+    while (first < last && IsTrimmed(line[first]))
+        ++first;
+    while (last > first && IsTrimmed(line[last - 1]))
+        --last;
+    return line.substr(first, last - first);
+}
+
 } // namespace
 
 std::vector<std::string_view> SplitLineViews(std::string_view text)
@@ -63,18 +74,12 @@ TLineList StripCommentLines(const TLineList& lines)
 
 std::string NormalizeFields(std::string_view line)
 {
-    std::size_t first = 0;
-    std::size_t last = line.size();
-    while (first < last && IsTrimmed(line[first]))
-        ++first;
-    while (last > first && IsTrimmed(line[last - 1]))
-        --last;
-
     // Trimming comes first, so a comma at either end survives as a single blank.
+    const std::string_view trimmed = TrimControlCharacters(line);
     std::string result;
-    result.reserve(last - first);
-    for (std::size_t i = first; i < last; ++i) {
-        const char c = IsSeparator(line[i]) ? Blank : line[i];
+    result.reserve(trimmed.size());
+    for (const char original : trimmed) {
+        const char c = IsSeparator(original) ? Blank : original;
         if (c == Blank && !result.empty() && result.back() == Blank)
             continue;
         result.push_back(c);
@@ -87,13 +92,7 @@ std::string NormalizeFields(std::string_view line)
 // end of the trimmed line gives an empty first or last field.
 void SplitFieldViews(std::string_view line, std::vector<std::string_view>& fields)
 {
-    std::size_t first = 0;
-    std::size_t last = line.size();
-    while (first < last && IsTrimmed(line[first]))
-        ++first;
-    while (last > first && IsTrimmed(line[last - 1]))
-        --last;
-    const std::string_view trimmed = line.substr(first, last - first);
+    const std::string_view trimmed = TrimControlCharacters(line);
 
     fields.clear();
     std::size_t start = 0;

@@ -5,7 +5,7 @@
 #include "package/FormImportTyp.h"
 #include "shell/Application.h"
 #include "shell/ErrorBox.h"
-#include "shell/FixedColumns.h"
+#include "shell/VehicleListView.h"
 #include "shell/FormMain.h"
 #include "shell/WideText.h"
 
@@ -31,51 +31,6 @@ const std::array<TControlLayout, 5> ImportEndeControls{{
     {TControlKind::Button, "Button2", "", 152, 336, 113, 25, L"Импорт"},
 }};
 
-struct TColumnSpec {
-    const wchar_t* Caption;
-    int Width;
-};
-constexpr std::array<TColumnSpec, 2> VehicleColumns{{{L"ID", 50}, {L"Название", 114}}};
-constexpr std::size_t ListTextCapacity = 1024;
-
-std::wstring ListItemText(HWND list, int row, int column)
-{
-    std::wstring text(ListTextCapacity, L'\0');
-    LVITEMW item{};
-    item.iSubItem = column;
-    item.pszText = text.data();
-    item.cchTextMax = static_cast<int>(text.size());
-    const auto length =
-        SendMessageW(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
-    text.resize(static_cast<std::size_t>(length));
-    return text;
-}
-
-void SetListItemText(HWND list, int row, int column, std::wstring& text)
-{
-    LVITEMW item{};
-    item.iSubItem = column;
-    item.pszText = text.data();
-    SendMessageW(list, LVM_SETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
-}
-
-// Replaces the rows of target by a copy of the rows of source, both columns, none selected.
-void CopyListRows(HWND source, HWND target)
-{
-    ListView_DeleteAllItems(target);
-    const int rows = ListView_GetItemCount(source);
-    for (int row = 0; row < rows; ++row) {
-        std::wstring id = ListItemText(source, row, 0);
-        std::wstring name = ListItemText(source, row, 1);
-        LVITEMW item{};
-        item.mask = LVIF_TEXT;
-        item.iItem = row;
-        item.pszText = id.data();
-        const auto index = static_cast<int>(SendMessageW(target, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)));
-        SetListItemText(target, index, 1, name);
-    }
-}
-
 // A failure the user is told about before the general failure message.
 TImportError FailureWithMessage(const std::string& message)
 {
@@ -87,16 +42,7 @@ TImportError FailureWithMessage(const std::string& message)
 TForm_ImportEnde::TForm_ImportEnde(TVehmiraApp& app)
     : TForm(TForm_ImportEndeSpec, ImportEndeControls, app.FormMain->Handle()), App(app)
 {
-    HWND list = Control("ListView1");
-    ListView_SetExtendedListViewStyle(list, LVS_EX_FULLROWSELECT);
-    for (std::size_t i = 0; i < VehicleColumns.size(); ++i) {
-        LVCOLUMNW column{};
-        column.mask = LVCF_TEXT | LVCF_WIDTH;
-        column.pszText = const_cast<wchar_t*>(VehicleColumns[i].Caption);
-        column.cx = VehicleColumns[i].Width;
-        ListView_InsertColumn(list, static_cast<int>(i), &column);
-    }
-    FixColumnWidths(list);
+    SetUpVehicleListView(Control("ListView1"));
 }
 
 void TForm_ImportEnde::ShowModalForPackage(const std::filesystem::path& package)
@@ -112,7 +58,7 @@ void TForm_ImportEnde::ShowModalForPackage(const std::filesystem::path& package)
 
 void TForm_ImportEnde::FormShow()
 {
-    CopyListRows(App.FormMain->Control("List_ID"), Control("ListView1"));
+    CopyVehicleListRows(App.FormMain->Control("List_ID"), Control("ListView1"));
 }
 
 void TForm_ImportEnde::OnCommand(int id, int notifyCode)
@@ -167,7 +113,7 @@ const TVehicleRecord& TForm_ImportEnde::TargetVehicle() const
     const int row = ListView_GetNextItem(list, -1, LVNI_SELECTED);
     if (row < 0)
         throw TImportError("", "no vehicle is selected");
-    const std::string idText = Utf8(ListItemText(list, row, 0));
+    const std::string idText = Utf8(VehicleListText(list, row, 0));
     std::int32_t id = 0;
     if (!ParseVehicleID(idText, id))
         throw FailureWithMessage("\"" + idText + "\" не является целым числом.");

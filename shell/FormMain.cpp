@@ -8,7 +8,7 @@
 #include "package/Journal.h"
 #include "shell/Application.h"
 #include "shell/ErrorBox.h"
-#include "shell/FixedColumns.h"
+#include "shell/VehicleListView.h"
 #include "shell/FormAbout.h"
 #include "shell/FormLanguage.h"
 #include "shell/FormPath.h"
@@ -50,46 +50,6 @@ const std::array<TControlLayout, 12> MainControls{{
     {TControlKind::ListView, "List_ID", "Group_Cars", 24, 32, 185, 225, L""},
 }};
 
-struct TColumnSpec {
-    const wchar_t* Caption;
-    int Width;
-};
-constexpr std::array<TColumnSpec, 2> VehicleColumns{{{L"ID", 50}, {L"Название", 114}}};
-
-void InsertColumn(HWND list, int index, const TColumnSpec& column)
-{
-    LVCOLUMNW entry{};
-    entry.mask = LVCF_TEXT | LVCF_WIDTH;
-    entry.pszText = const_cast<wchar_t*>(column.Caption);
-    entry.cx = column.Width;
-    ListView_InsertColumn(list, index, &entry);
-}
-
-void AddListRow(HWND list, const std::wstring& id, const std::wstring& name)
-{
-    LVITEMW item{};
-    item.mask = LVIF_TEXT;
-    item.iItem = ListView_GetItemCount(list);
-    item.pszText = const_cast<wchar_t*>(id.c_str());
-    const int index = static_cast<int>(SendMessageW(list, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)));
-    LVITEMW subItem{};
-    subItem.iSubItem = 1;
-    subItem.pszText = const_cast<wchar_t*>(name.c_str());
-    SendMessageW(list, LVM_SETITEMTEXTW, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&subItem));
-}
-
-std::wstring ListItemText(HWND list, int row, int column)
-{
-    std::wstring text(1024, L'\0');
-    LVITEMW item{};
-    item.iSubItem = column;
-    item.pszText = text.data();
-    item.cchTextMax = static_cast<int>(text.size());
-    const auto length =
-        SendMessageW(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
-    text.resize(static_cast<std::size_t>(length));
-    return text;
-}
 
 } // namespace
 
@@ -102,18 +62,9 @@ TFormMain::TFormMain(TVehmiraApp& app) : TForm(MainFormSpec, MainControls, nullp
     DrawMenuBar(Handle());
     for (const char* name : {"Check_DFF", "Check_TXD", "Check_GXT"})
         SendMessageW(Control(name), BM_SETCHECK, BST_CHECKED, 0);
-    SetUpVehicleList();
+    SetUpVehicleListView(Control("List_ID"));
     DragAcceptFiles(Handle(), TRUE);
     FormCreate();
-}
-
-void TFormMain::SetUpVehicleList()
-{
-    HWND list = Control("List_ID");
-    ListView_SetExtendedListViewStyle(list, LVS_EX_FULLROWSELECT);
-    for (std::size_t i = 0; i < VehicleColumns.size(); ++i)
-        InsertColumn(list, static_cast<int>(i), VehicleColumns[i]);
-    FixColumnWidths(list);
 }
 
 // Numbers are formatted and parsed with "." whatever the user's locale says.
@@ -237,7 +188,7 @@ void TFormMain::RefreshVehicleList()
     const std::vector<TVehicleListRow> rows =
         BuildVehicleList(GameDirectory(), Utf8(App.FormLanguage->GXTFileName));
     for (const TVehicleListRow& row : rows)
-        AddListRow(list, WideFromGameText(row.ID), WideFromGameText(row.Name));
+        AddVehicleListRow(list, WideFromGameText(row.ID), WideFromGameText(row.Name));
 }
 
 void TFormMain::Beenden1Click()
@@ -279,7 +230,7 @@ std::optional<std::wstring> TFormMain::SelectedVehicleID() const
     const int row = ListView_GetNextItem(list, -1, LVNI_SELECTED);
     if (row < 0)
         return std::nullopt;
-    return ListItemText(list, row, 0);
+    return VehicleListText(list, row, 0);
 }
 
 void TFormMain::Button_ExportClick()

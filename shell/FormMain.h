@@ -64,7 +64,6 @@ protected:
 private:
     void FormCreate();
     void FormDestroy();
-    void SetUpVehicleList();
     // Rolls back an interrupted import of the game directory, telling the user.
     void RecoverGameDirectory();
     void OpenModelArchive(const std::filesystem::path& archiveFile);
