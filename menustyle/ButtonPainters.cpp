@@ -3,25 +3,12 @@
 
 #include "menustyle/ControlSubClass.h"
 #include "menustyle/MenuStyler.h"
+#include "menustyle/WindowQueries.h"
 
 #include <algorithm>
 #include <string>
 
 namespace {
-
-RECT ClientOf(HWND window)
-{
-    RECT client{};
-    GetClientRect(window, &client);
-    return client;
-}
-
-std::wstring TextOf(HWND window)
-{
-    std::wstring text(static_cast<std::size_t>(std::max(GetWindowTextLengthW(window), 0)) + 1, L'\0');
-    text.resize(static_cast<std::size_t>(GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
-    return text;
-}
 
 bool RightAligned(HWND window)
 {
@@ -77,7 +64,7 @@ void TControlSubClass::PaintButton(TCanvas& canvas)
     if (hotFace)
         face = LightenColor(canvas, parentTint ? parent : clBtnFace, ControlHotLightStep);
     const TColor edge = Hot || Focused ? LightenColor(canvas, work.WorkSelectBorderColor, 60) : clBtnShadow;
-    const RECT client = ClientOf(Target_);
+    const RECT client = ClientRectOf(Target_);
     const auto [l, t, r, b] = client;
     FillIn(canvas, parent, client);
     canvas.SetBrushColor(face);
@@ -104,7 +91,7 @@ void TControlSubClass::PaintButtonCaption(TCanvas& canvas, const RECT& client, c
     UINT alignment = DT_VCENTER | (captionRect.left == client.left ? DT_CENTER : DT_LEFT);
     if (rightToLeft)
         alignment |= DT_RTLREADING;
-    Styler.DrawItemText(canvas, TextOf(Target_), alignment, font, rightToLeft, false, isDefault,
+    Styler.DrawItemText(canvas, WindowTextOf(Target_), alignment, font, rightToLeft, false, isDefault,
                         IsWindowEnabled(Target_) != FALSE, false, captionRect, L"");
 }
 
@@ -118,7 +105,7 @@ void TControlSubClass::PaintGlyphAndCaption(TCanvas& canvas, const RECT& client,
         return;
     }
     // The glyph stands left of the caption; the two are centred together.
-    const std::wstring caption = TextOf(Target_);
+    const std::wstring caption = WindowTextOf(Target_);
     const bool noCaption = caption.find_first_not_of(L' ') == std::wstring::npos;
     canvas.SetFont(ControlFont(Target_));
     const int textWidth = noCaption ? 0 : canvas.TextWidth(caption);
@@ -159,7 +146,7 @@ void TControlSubClass::PaintSpeedButton(TCanvas& canvas)
     }
     if (!enabled)
         edge = clBtnShadow;
-    const RECT client = ClientOf(Target_);
+    const RECT client = ClientRectOf(Target_);
     const bool active = down || Hot;
     if (tinted && active) {
         TColor tint = face;

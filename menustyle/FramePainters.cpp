@@ -3,25 +3,12 @@
 
 #include "menustyle/ControlSubClass.h"
 #include "menustyle/MenuStyler.h"
+#include "menustyle/WindowQueries.h"
 
 #include <algorithm>
 #include <string>
 
 namespace {
-
-RECT ClientOf(HWND window)
-{
-    RECT client{};
-    GetClientRect(window, &client);
-    return client;
-}
-
-std::wstring TextOf(HWND window)
-{
-    std::wstring text(static_cast<std::size_t>(std::max(GetWindowTextLengthW(window), 0)) + 1, L'\0');
-    text.resize(static_cast<std::size_t>(GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
-    return text;
-}
 
 void Frame3D(TCanvas& canvas, const RECT& r, TColor topLeft, TColor bottomRight)
 {
@@ -49,7 +36,7 @@ void TControlSubClass::PaintPanel(TCanvas& canvas)
     // A sunken static is a lowered outer bevel; an etched frame adds a raised
     // inner bevel. Both are one pixel wide, with no border between them.
     const bool etched = (style & SS_TYPEMASK) == SS_ETCHEDFRAME;
-    RECT r = ClientOf(Target_);
+    RECT r = ClientRectOf(Target_);
     Frame3D(canvas, r, dark, light);
     if (!etched)
         return;
@@ -59,7 +46,7 @@ void TControlSubClass::PaintPanel(TCanvas& canvas)
 
 void TControlSubClass::PaintGroupBox(TCanvas& canvas)
 {
-    const std::wstring caption = TextOf(Target_);
+    const std::wstring caption = WindowTextOf(Target_);
     TFont font = ControlFont(Target_);
     canvas.SetFont(font);
     const SIZE extent = canvas.TextExtent(caption.empty() ? L" " : caption);
@@ -70,7 +57,7 @@ void TControlSubClass::PaintGroupBox(TCanvas& canvas)
     const TColor parent = color;
     const TColor dark = DarkenColor(canvas, color, 60);
     const TColor light = LightenColor(canvas, color, 60);
-    const auto [l, t, r, b] = ClientOf(Target_);
+    const auto [l, t, r, b] = ClientRectOf(Target_);
 
     // The group box's own frame is wiped first.
     canvas.SetPenColor(color);

@@ -1,5 +1,6 @@
 #include "shell/Window.h"
 
+#include "menustyle/WindowQueries.h"
 #include "shell/ErrorBox.h"
 
 #include <commctrl.h>
@@ -224,10 +225,7 @@ int TForm::ControlId(std::string_view name) const
 
 std::wstring TForm::ControlText(std::string_view name) const
 {
-    HWND control = Control(name);
-    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(control)) + 1, L'\0');
-    text.resize(static_cast<std::size_t>(GetWindowTextW(control, text.data(), static_cast<int>(text.size()))));
-    return text;
+    return WindowTextOf(Control(name));
 }
 
 void TForm::SetControlText(std::string_view name, std::wstring_view text)
