@@ -119,9 +119,8 @@ std::vector<std::string> TGuiTest::ClickMain(const char* button, const std::func
     return Act([&] { SendMessageW(App->FormMain->Control(button), BM_CLICK, 0, 0); }, userSteps);
 }
 
-TListRows TGuiTest::Rows() const
+TListRows ListRows(HWND list)
 {
-    HWND list = App->FormMain->Control("List_ID");
     TListRows rows;
     const int count = ListView_GetItemCount(list);
     for (int row = 0; row < count; ++row) {
@@ -133,6 +132,8 @@ TListRows TGuiTest::Rows() const
     }
     return rows;
 }
+
+TListRows TGuiTest::Rows() const { return ListRows(App->FormMain->Control("List_ID")); }
 
 void TGuiTest::SelectRow(int row)
 {

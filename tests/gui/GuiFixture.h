@@ -41,6 +41,18 @@ private:
 
 using TListRows = std::vector<std::pair<std::wstring, std::wstring>>;
 
+// The rows of a vehicle list view, both columns.
+TListRows ListRows(HWND list);
+
+// A control's rectangle in the client coordinates of a window.
+inline RECT RectIn(HWND window, HWND parent)
+{
+    RECT rect{};
+    GetWindowRect(window, &rect);
+    MapWindowPoints(HWND_DESKTOP, parent, reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+}
+
 class TGuiTest : public ::testing::Test {
 protected:
     void TearDown() override;

@@ -116,20 +116,6 @@ int SelectedListRow(HWND list)
     return ListView_GetNextItem(list, -1, LVNI_SELECTED);
 }
 
-TListRows ListRows(HWND list)
-{
-    TListRows rows;
-    const int count = ListView_GetItemCount(list);
-    for (int row = 0; row < count; ++row) {
-        wchar_t id[256] = {};
-        wchar_t name[256] = {};
-        ListView_GetItemText(list, row, 0, id, 256);
-        ListView_GetItemText(list, row, 1, name, 256);
-        rows.emplace_back(id, name);
-    }
-    return rows;
-}
-
 HGLOBAL MakeDropHandle(const std::vector<std::wstring>& files)
 {
     std::size_t characters = 1; // the list's final zero

@@ -56,7 +56,6 @@ TMessageBoxSeen AnswerBoxWith(TUser& user, int buttonId);
 void ClickControl(HWND control);
 void SelectListRow(HWND list, int row);
 int SelectedListRow(HWND list);
-TListRows ListRows(HWND list);
 // The memory block the system hands over with WM_DROPFILES: DROPFILES, then
 // the wide file names, each ended by a zero, and a final zero.
 HGLOBAL MakeDropHandle(const std::vector<std::wstring>& files);

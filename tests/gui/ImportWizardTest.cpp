@@ -32,14 +32,6 @@ protected:
     }
 };
 
-RECT RectIn(HWND window, HWND parent)
-{
-    RECT rect{};
-    GetWindowRect(window, &rect);
-    MapWindowPoints(HWND_DESKTOP, parent, reinterpret_cast<POINT*>(&rect), 2);
-    return rect;
-}
-
 TEST_F(TImportWizardTest, EveryControlSitsWhereTheLayoutPutsIt)
 {
     struct TCase {

@@ -36,14 +36,6 @@ SIZE ClientSize(HWND window)
     return {client.right, client.bottom};
 }
 
-RECT RectIn(HWND window, HWND parent)
-{
-    RECT rect{};
-    GetWindowRect(window, &rect);
-    MapWindowPoints(HWND_DESKTOP, parent, reinterpret_cast<POINT*>(&rect), 2);
-    return rect;
-}
-
 TEST_F(TLayoutTest, FormsHaveTheirCaptionsSizesAndTitleBarButtons)
 {
     struct TCase {
