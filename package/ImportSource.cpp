@@ -26,6 +26,13 @@ std::string PieceTitle(TArchivePieceKind kind)
     return kind == TArchivePieceKind::Model ? "a RenderWare model (DFF)" : "a RenderWare texture dictionary (TXD)";
 }
 
+// The window shows the user message in Russian like the program's other texts;
+// the command line prints the English cause beside it.
+std::string RussianPieceTitle(TArchivePieceKind kind)
+{
+    return kind == TArchivePieceKind::Model ? "моделью RenderWare (DFF)" : "словарём текстур RenderWare (TXD)";
+}
+
 void CheckPackagePiece(TStream& package, const TCarPiece& piece, TArchivePieceKind kind)
 {
     std::uint32_t chunkType = 0xFFFFFFFF;
@@ -35,8 +42,9 @@ void CheckPackagePiece(TStream& package, const TCarPiece& piece, TArchivePieceKi
     }
     if (!IsRenderWareRoot(kind, chunkType)) {
         const std::string what = kind == TArchivePieceKind::Model ? "model" : "texture dictionary";
-        const std::string message = "The package's " + what + " piece is not " + PieceTitle(kind) + ".";
-        throw TImportError(message, message);
+        const std::string russianWhat = kind == TArchivePieceKind::Model ? "Модель" : "Словарь текстур";
+        throw TImportError(russianWhat + " в пакете не является " + RussianPieceTitle(kind) + ".",
+                           "The package's " + what + " piece is not " + PieceTitle(kind) + ".");
     }
 }
 
@@ -46,23 +54,20 @@ void CheckSourceFile(const std::filesystem::path& file, TArchivePieceKind kind)
     std::string name = "\"";
     name += PathToUtf8(file);
     name += '"';
-    if (!FileExists(file)) {
-        const std::string message = "The " + field + " file " + name + " does not exist.";
-        throw TImportError(message, message);
-    }
+    if (!FileExists(file))
+        throw TImportError(field + "-файл " + name + " не найден.", "The " + field + " file " + name + " does not exist.");
     std::uint32_t chunkType = 0xFFFFFFFF;
     try {
         TFileStream stream(file, TFileAccess::Read);
         if (stream.Size() >= 4)
             chunkType = LoadU32LE(std::span<const std::uint8_t>(stream.ReadBytes(4)).first<4>());
     } catch (const std::exception& error) {
-        const std::string message = "The " + field + " file " + name + " cannot be read.";
-        throw TImportError(message, message + " " + error.what());
+        throw TImportError(field + "-файл " + name + " не удаётся прочитать.",
+                           "The " + field + " file " + name + " cannot be read. " + error.what());
     }
-    if (!IsRenderWareRoot(kind, chunkType)) {
-        const std::string message = "The " + field + " file " + name + " is not " + PieceTitle(kind) + ".";
-        throw TImportError(message, message);
-    }
+    if (!IsRenderWareRoot(kind, chunkType))
+        throw TImportError(field + "-файл " + name + " не является " + RussianPieceTitle(kind) + ".",
+                           "The " + field + " file " + name + " is not " + PieceTitle(kind) + ".");
 }
 
 // A handling or colour piece with no field text would reduce the target's line to its key: its step is skipped.

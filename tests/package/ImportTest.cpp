@@ -121,10 +121,10 @@ TEST(Import, MalformedPackagesChangeNothing)
         {"version 3", version3, UnsupportedCarFileText},
         {"last piece cut short", truncated, ""},
         {"13 bytes", ByteBuffer(good.begin(), good.begin() + 13), ""},
-        {"texture dictionary as model", texture, "The package's model piece is not a RenderWare model (DFF)."},
-        {"model shorter than a chunk type", shortModel, "The package's model piece is not a RenderWare model (DFF)."},
+        {"texture dictionary as model", texture, "Модель в пакете не является моделью RenderWare (DFF)."},
+        {"model shorter than a chunk type", shortModel, "Модель в пакете не является моделью RenderWare (DFF)."},
         {"model as texture dictionary", clumpAsTexture,
-         "The package's texture dictionary piece is not a RenderWare texture dictionary (TXD)."},
+         "Словарь текстур в пакете не является словарём текстур RenderWare (TXD)."},
         {"line break inside a line", lineBreak, ""},
         {"zero byte inside the name", zeroInName, ""},
         {"Vehicles.ide line of five fields", shortVehicles, ""},
@@ -215,10 +215,19 @@ TEST(Import, SeparateInputFilesMustExistAndBeRenderWare)
         return ImportFailure(game, 415, files);
     };
     const auto before = game.Files(true);
-    EXPECT_EQ(failure(missing, texture), "The DFF file \"" + PathToUtf8(missing) + "\" does not exist.");
-    EXPECT_EQ(failure({}, game.Temp.Path()), "The TXD file \"" + PathToUtf8(game.Temp.Path()) + "\" does not exist.");
-    EXPECT_EQ(failure(texture, {}), "The DFF file \"" + PathToUtf8(texture) + "\" is not a RenderWare model (DFF).");
+    EXPECT_EQ(failure(missing, texture), "DFF-файл \"" + PathToUtf8(missing) + "\" не найден.");
+    EXPECT_EQ(failure({}, game.Temp.Path()), "TXD-файл \"" + PathToUtf8(game.Temp.Path()) + "\" не найден.");
+    EXPECT_EQ(failure(texture, {}), "DFF-файл \"" + PathToUtf8(texture) + "\" не является моделью RenderWare (DFF).");
     EXPECT_EQ(game.Files(true), before);
+    try {
+        TImportFiles files;
+        files.DFF = missing;
+        ImportVehicle(game.Context(), game.Vehicle(415), files);
+        ADD_FAILURE() << "imported a missing DFF file";
+    } catch (const TImportError& error) {
+        // The command line prints the cause beside the window's Russian message.
+        EXPECT_EQ(std::string(error.what()), "The DFF file \"" + PathToUtf8(missing) + "\" does not exist.");
+    }
     EXPECT_EQ(failure({}, texture), "<succeeded>");
 }
 
