@@ -151,7 +151,6 @@ void TFormMain::FormShow()
     }
     if (!FileExists(archiveFile))
         return; // the user sets the directory later from the menu
-    RecoverGameDirectory();
     OpenModelArchive(archiveFile);
     LoadVehicleDefs();
     RefreshVehicleList();
@@ -171,6 +170,9 @@ void TFormMain::RecoverGameDirectory()
 void TFormMain::OpenModelArchive(const std::filesystem::path& archiveFile)
 {
     SetAttributesNormal(archiveFile); // a failure shows when opening
+    // An import cut off by a crash is rolled back before the archive is used;
+    // the rollback writes the archive, so it comes after clearing read-only.
+    RecoverGameDirectory();
     Archive = std::make_unique<TIMGFile>();
     Archive->Open(archiveFile);
 }
@@ -201,7 +203,6 @@ void TFormMain::Installationspfad1Click()
     App.FormPath->ShowModal();
     // Cancel too re-opens the game from the current directory.
     Archive.reset();
-    RecoverGameDirectory();
     OpenModelArchive(ResolveGamePath(GameDirectory(), GameFiles::ModelArchive));
     LoadVehicleDefs();
     RefreshVehicleList();
