@@ -9,6 +9,7 @@
 
 #include <limits>
 #include <system_error>
+#include <vector>
 
 namespace {
 
@@ -107,6 +108,21 @@ void WritePackage(TFileStream& out, TIMGFile& archive, const TVehicleRecord& veh
     out.Flush();
 }
 
+// The export never writes the game's files, also not when the package is
+// named like one of them.
+void RefuseGameFileAsDestination(const TGameContext& game, const std::filesystem::path& destination)
+{
+    std::vector<std::filesystem::path> gameFiles{game.Archive->File().Path(), GXTFilePath(game)};
+    for (const TKeyedLineKind kind : {TKeyedLineKind::MainHandling, TKeyedLineKind::Vehicles, TKeyedLineKind::Carcols})
+        gameFiles.push_back(KeyedLineFilePath(game, kind));
+    for (const std::filesystem::path& gameFile : gameFiles) {
+        std::error_code error;
+        if (std::filesystem::equivalent(destination, gameFile, error))
+            throw TVehmiraError("The package cannot be written over the game's own file \"" + PathToUtf8(gameFile) +
+                                "\"");
+    }
+}
+
 } // namespace
 
 void ExportVehicle(const TGameContext& game, const TVehicleRecord& vehicle, const TExportChoices& choices,
@@ -114,6 +130,7 @@ void ExportVehicle(const TGameContext& game, const TVehicleRecord& vehicle, cons
 {
     if (game.Archive == nullptr || !game.Archive->IsOpen())
         throw TVehmiraError(NoOpenArchiveText);
+    RefuseGameFileAsDestination(game, destination);
     if (choices.DFF)
         RequireArchiveEntry(*game.Archive, vehicle.ModelName + ".DFF");
     if (choices.TXD)

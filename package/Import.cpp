@@ -4,6 +4,7 @@
 #include "fileio/FileSystem.h"
 #include "package/ImportPlan.h"
 #include "package/ImportTransaction.h"
+#include "package/JournalRestore.h"
 #include "package/VehicleName.h"
 
 #include <map>
@@ -115,6 +116,11 @@ void AddPiecesToArchive(TIMGFile& archive, TImportPlan& plan)
 
 TImportResult Apply(const TGameContext& game, const TVehicleRecord& target, TImportPlan& plan)
 {
+    // A rollback that failed earlier in this run is finished before the new
+    // contents are worked out from the game's files, or they would carry its changes.
+    if (!CompleteInterruptedJournals(game.GameDirectory, game.Archive->File()).empty())
+        game.Archive->ReloadDirectory();
+
     TImportResult result;
     result.SkippedSteps = plan.SkippedSteps;
     TPreparedChanges changes;
@@ -130,7 +136,8 @@ TImportResult Apply(const TGameContext& game, const TVehicleRecord& target, TImp
     TImportDescription description{std::to_string(target.ID) + " (" + target.ModelName + ")",
                                    plan.SourceDescription};
     TImportTransaction transaction(game, files, CountNewEntries(*game.Archive, plan), description);
-    AddPiecesToArchive(*game.Archive, plan);
+    if (plan.Model || plan.Texture)
+        AddPiecesToArchive(*game.Archive, plan);
     WriteGameFiles(changes.Files);
     transaction.Commit();
     result.JournalId = transaction.JournalId();

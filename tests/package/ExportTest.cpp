@@ -153,3 +153,19 @@ TEST(Export, RefusesToRunWithoutAnOpenArchive)
     }
     EXPECT_TRUE(game.Temp.List("outside").empty());
 }
+
+TEST(ExportDestination, NeverOneOfTheGameFiles)
+{
+    TFixtureGame game;
+    const auto before = game.Files();
+    for (const char* relative : {"Models/GTA3.img", "Data/Handling.cfg", "Data/Vehicles.ide", "Data/Carcols.dat",
+                                 "Text/American.gxt"}) {
+        try {
+            ExportVehicle(game.Context(), game.Vehicle(415), Everything, game.GameDirectory() / relative);
+            ADD_FAILURE() << "exported over " << relative;
+        } catch (const TVehmiraError& error) {
+            EXPECT_NE(std::string(error.what()).find("game's own file"), std::string::npos) << error.what();
+        }
+    }
+    EXPECT_EQ(game.Files(), before);
+}

@@ -5,6 +5,7 @@
 
 #include "fileio/Errors.h"
 #include "fileio/FaultInjection.h"
+#include "package/Import.h"
 #include "package/Journal.h"
 #include "package/JournalManifest.h"
 #include "package/JournalStore.h"
@@ -189,6 +190,32 @@ TEST(TransactionTest, AFailedRollbackIsFinishedBeforeTheNextImport)
     EXPECT_EQ(game.Files(), before);
     EXPECT_EQ(game.Archive.Directory.FindEntry("NEWCAR.DFF"), nullptr);
     EXPECT_EQ(ListJournalIds(game.Directory()), std::vector<std::string>{next.JournalId()});
+}
+
+// The next import works out its new file contents only after the unfinished
+// rollback has put the files back, so none of the failed import's changes return.
+TEST(TransactionTest, TheNextImportIsPlannedOnTheRestoredFiles)
+{
+    TFaultReset reset;
+    TJournalTestGame game;
+    const std::string original = ReadWholeFileText(game.File(GameFiles::Handling));
+    const TGameContext context = game.Context();
+    {
+        TImportTransaction transaction(context, {game.File(GameFiles::Handling)}, 0, {"415", "first.car"});
+        ReplaceFileAtomically(game.File(GameFiles::Handling), original + "HALFDONE 1 2 3\r\n");
+        FaultInjection::FailAtOperation(1); // only the rollback's first write fails
+    }
+    FaultInjection::FailAtOperation(0);
+    ASSERT_NE(ReadWholeFileText(game.File(GameFiles::Handling)), original);
+
+    TVehicleFile definitions;
+    definitions.LoadFromFile(game.File(GameFiles::VehicleDefinitions));
+    TImportFiles files;
+    files.Handling = "ANY 1 2 3";
+    ImportVehicle(context, *definitions.FindLastByID(400), files);
+    const std::string handling = ReadWholeFileText(game.File(GameFiles::Handling));
+    EXPECT_EQ(handling.find("HALFDONE"), std::string::npos) << handling;
+    EXPECT_NE(handling.find("\r\nLANDSTAL 1 2 3\r\n"), std::string::npos) << handling;
 }
 
 // A journal whose saved bytes were damaged is never used to overwrite the game.
