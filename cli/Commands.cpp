@@ -15,8 +15,12 @@
 #include <utility>
 
 namespace {
+// Rolls back an import that a crash interrupted, so no command sees it half done.
+// The rollback writes the archive: a read-only archive is made writable first,
+// as at the window's start-up.
 void ReportRecovery(const TCommandContext& context)
 {
+    SetAttributesNormal(ResolveGamePath(context.GameDirectory, GameFiles::ModelArchive));
     for (const std::string& line : RecoverInterruptedImports(context.GameDirectory))
         context.Err << "vehmira: " << MessageToUtf8(line) << '\n';
 }
@@ -28,10 +32,7 @@ public:
     explicit TOpenGame(const TCommandContext& context)
     {
         ReportRecovery(context);
-        const std::filesystem::path archivePath = ResolveGamePath(context.GameDirectory, GameFiles::ModelArchive);
-        // As at the window's start-up: a read-only archive is made writable before opening.
-        SetAttributesNormal(archivePath);
-        Archive.Open(archivePath);
+        Archive.Open(ResolveGamePath(context.GameDirectory, GameFiles::ModelArchive));
         Game = {context.GameDirectory, context.GXTFileName, &Archive};
     }
 
@@ -121,6 +122,7 @@ void ReportImportFailure(const TCommandContext& context, const TImportError& err
 
 void ListCommand(const TCommandContext& context, bool json)
 {
+    ReportRecovery(context);
     const std::vector<TVehicleListRow> rows = BuildVehicleList(context.GameDirectory, context.GXTFileName);
     if (!json) {
         for (const TVehicleListRow& row : rows)
@@ -176,6 +178,7 @@ void HistoryCommand(const TCommandContext& context)
 {
     if (!std::filesystem::is_directory(context.GameDirectory))
         throw TVehmiraError("The game directory \"" + PathToUtf8(context.GameDirectory) + "\" does not exist");
+    ReportRecovery(context);
     const std::vector<TJournalInfo> imports = ListImportHistory(context.GameDirectory);
     if (imports.empty()) {
         context.Out << "No imports are recorded in this game directory.\n";

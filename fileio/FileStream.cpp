@@ -54,7 +54,8 @@ std::string SystemErrorText(DWORD code)
 TFileStream::TFileStream(const std::filesystem::path& path, TFileAccess access) : FilePath(path)
 {
     DWORD desired = GENERIC_READ;
-    DWORD share = FILE_SHARE_READ;
+    // A reader lets others read, write and rename meanwhile, as a POSIX reader does.
+    DWORD share = access == TFileAccess::Read ? FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE : FILE_SHARE_READ;
     DWORD disposition = OPEN_EXISTING;
     switch (access) {
     case TFileAccess::Read: break;

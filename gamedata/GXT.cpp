@@ -78,7 +78,8 @@ public:
 
 private:
     static constexpr std::uint64_t ExpansionFactor = 16;
-    static constexpr std::uint64_t ExpansionFloor = 64 * 1024;
+    // Generous enough for any file whose keys share texts on purpose.
+    static constexpr std::uint64_t ExpansionFloor = std::uint64_t(64) << 20;
     std::uint64_t Remaining;
 };
 

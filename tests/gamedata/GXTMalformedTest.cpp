@@ -108,6 +108,17 @@ TEST(GXTMalformed, ManyKeysOnOneUnterminatedTextAreRefused)
     ExpectGXTFileError(bytes, "text copied 100,000 times");
 }
 
+TEST(GXTMalformed, ManyKeysSharingOneTextOnPurposeStillLoad)
+{
+    // 40,000 keys on one 100-byte text: each key gets its own copy, 4 MB in all.
+    TRawGXTTable table{"MAIN", "TKEY", std::vector<TRawGXTKey>(40000), std::string(100, 'x') + '\0'};
+    TGXTFile file;
+    file.LoadFromBytes(BuildRawGXT({table}).Bytes);
+    ASSERT_EQ(file.Tables.size(), 1u);
+    ASSERT_EQ(file.Tables[0].Texts.size(), 40000u);
+    EXPECT_EQ(file.Tables[0].Texts.back(), std::string(100, 'x'));
+}
+
 TEST(GXTMalformed, TablesSharingOneKeyBlockLoadWithinBounds)
 {
     // Several directory entries may point at one block; each gets its own copy.
