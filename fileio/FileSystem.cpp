@@ -51,13 +51,31 @@ std::string ReadWholeFileText(const std::filesystem::path& path)
     return std::string(bytes.begin(), bytes.end());
 }
 
+namespace {
+constexpr std::string_view TemporaryMarker = ".vehmira-tmp-";
+}
+
 std::filesystem::path TemporaryNameBeside(const std::filesystem::path& target)
 {
     static std::atomic<unsigned> counter{0};
     const auto ticks = std::chrono::steady_clock::now().time_since_epoch().count();
     std::filesystem::path name = target;
-    name += PathFromUtf8(".vehmira-tmp-" + std::to_string(ticks % 1000000007) + "-" + std::to_string(counter++));
+    name += PathFromUtf8(std::string(TemporaryMarker) + std::to_string(ticks % 1000000007) + "-" +
+                         std::to_string(counter++));
     return name;
+}
+
+void RemoveTemporariesBeside(const std::filesystem::path& target)
+{
+    const std::string prefix = PathToUtf8(target.filename()) + std::string(TemporaryMarker);
+    std::error_code error;
+    for (std::filesystem::directory_iterator it(target.parent_path(), error), end; !error && it != end;
+         it.increment(error)) {
+        if (PathToUtf8(it->path().filename()).starts_with(prefix)) {
+            std::error_code ignored;
+            std::filesystem::remove(it->path(), ignored);
+        }
+    }
 }
 
 void FlushDirectory([[maybe_unused]] const std::filesystem::path& directory)

@@ -42,6 +42,9 @@ void MoveFileIntoPlace(const std::filesystem::path& temporary, const std::filesy
 
 // A fresh name for a temporary file beside the target (the file is not created).
 std::filesystem::path TemporaryNameBeside(const std::filesystem::path& target);
+// Removes the temporaries beside the target that a crash left before they
+// took its place.
+void RemoveTemporariesBeside(const std::filesystem::path& target);
 
 // Makes the directory's entries (a rename, a new file) durable; no-op on Windows.
 void FlushDirectory(const std::filesystem::path& directory);

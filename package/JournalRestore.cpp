@@ -144,8 +144,11 @@ void RestoreFromJournal(const std::filesystem::path& gameDirectory, const std::f
     archive.Write(head);
     archive.Truncate(manifest.ArchiveLength);
     archive.Flush();
-    for (std::size_t i = 0; i < manifest.Files.size(); ++i)
-        RestoreFile(JournaledPath(gameDirectory, manifest.Files[i].RelativePath), copies[i]);
+    for (std::size_t i = 0; i < manifest.Files.size(); ++i) {
+        const std::filesystem::path path = JournaledPath(gameDirectory, manifest.Files[i].RelativePath);
+        RestoreFile(path, copies[i]);
+        RemoveTemporariesBeside(path);
+    }
 }
 
 std::optional<std::string> DescribeChangeSinceCommit(const std::filesystem::path& gameDirectory,

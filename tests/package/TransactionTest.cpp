@@ -218,6 +218,26 @@ TEST(TransactionTest, TheNextImportIsPlannedOnTheRestoredFiles)
     EXPECT_NE(handling.find("\r\nLANDSTAL 1 2 3\r\n"), std::string::npos) << handling;
 }
 
+// A crash between writing a replacement and putting it in place leaves its
+// temporary beside the game file; recovery takes it away with the rest.
+TEST(TransactionTest, RecoveryRemovesTemporariesACrashLeftBesideTheGameFiles)
+{
+    TFaultReset reset;
+    TJournalTestGame game;
+    const auto before = game.Files();
+    {
+        TImportTransaction transaction(game.Context(), {game.File(GameFiles::Handling)}, 0, {"415", "first.car"});
+        ReplaceFileAtomically(game.File(GameFiles::Handling), std::string_view("half\r\n"));
+        game.Temp.Write("Data/Handling.cfg.vehmira-tmp-12345-0", std::string_view("partial"));
+        FaultInjection::FailAtOperation(1, true); // a power loss: not even the rollback reaches the disk
+    }
+    FaultInjection::FailAtOperation(0);
+    game.Close();
+    EXPECT_EQ(RecoverInterruptedImports(game.Directory()).size(), 1u);
+    game.Open();
+    EXPECT_EQ(game.Files(), before);
+}
+
 // A journal whose saved bytes were damaged is never used to overwrite the game.
 TEST(TransactionTest, RecoveryFromADamagedJournalChangesNothing)
 {
