@@ -102,6 +102,10 @@ void RenameOver(const std::filesystem::path& temporary, const std::filesystem::p
     if (!MoveFileExW(temporary.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
         throw TVehmiraError("Cannot replace \"" + PathToUtf8(target) + "\" (error " + std::to_string(GetLastError()) + ")");
 #else
+    // The replacement keeps the mode of the file it replaces (a group-writable
+    // game file stays group-writable); a new file keeps the default mode.
+    if (struct stat existing {}; ::stat(target.c_str(), &existing) == 0)
+        ::chmod(temporary.c_str(), existing.st_mode & 07777);
     std::error_code error;
     std::filesystem::rename(temporary, target, error);
     if (error)

@@ -144,3 +144,21 @@ TEST(ByteReader, EveryReadIsBounded)
 }
 
 } // namespace
+
+#ifndef _WIN32
+namespace {
+TEST(FileLayer, AtomicReplacementKeepsTheModeOfTheReplacedFile)
+{
+    TTempDir dir;
+    const auto target = dir.Write("Data/Handling.cfg", "old");
+    using std::filesystem::perms;
+    const perms shared = perms::owner_read | perms::owner_write | perms::group_read | perms::group_write;
+    std::filesystem::permissions(target, shared, std::filesystem::perm_options::replace);
+    ReplaceFileAtomically(target, std::string_view("new"));
+    const ByteBuffer newer{'n', 'e', 'w', '2'};
+    ReplaceFilesAtomically(std::vector<TFileReplacement>{{target, newer}});
+    EXPECT_EQ(ReadText(target), "new2");
+    EXPECT_EQ(std::filesystem::status(target).permissions(), shared);
+}
+} // namespace
+#endif
