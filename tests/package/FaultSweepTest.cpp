@@ -18,33 +18,7 @@
 
 namespace {
 
-using GameFixture::ToBytes;
 using TFiles = std::map<std::string, ByteBuffer>;
-
-// Cheetah's entries are not in the archive and its directory is full, so the
-// import adds two names and the archive moves its first data block to grow.
-TGameFixtureContent FullDirectoryWithoutTarget()
-{
-    TGameFixtureContent content = GameFixture::DefaultContent();
-    std::erase_if(content.ArchiveEntries, [](const TFixtureArchiveEntry& entry) {
-        return entry.Name.rfind("cheetah", 0) == 0;
-    });
-    for (int i = 0; content.ArchiveEntries.size() < 63; ++i)
-        content.ArchiveEntries.push_back({"pad" + std::to_string(i) + ".dff", ByteBuffer(3000, std::uint8_t(i))});
-    return content;
-}
-
-ByteBuffer FullPackage()
-{
-    return PackageBytes(411, {true, true, true, true, true, true},
-                        {GameFixture::RenderWareBytes(RwClumpChunk, 9000, 21),
-                         GameFixture::RenderWareBytes(RwTextureDictionaryChunk, 6000, 22), ToBytes("Infernus"),
-                         ToBytes("INFERNUS 1400.0 2725.3 1.5 0.0 0.0 -0.25 70 0.7 0.8 0.5 5 240.0 30.0 R P"),
-                         ByteBuffer{},
-                         ToBytes("411, infernus, infernus, car, INFERNUS, INFERNUS, null, executive, 10, 0, 0, -1, "
-                                 "0.7, 0.7, 1"),
-                         ToBytes("infernus, 12,1, 64,1")});
-}
 
 struct TSweepCase {
     const char* Name;
@@ -56,7 +30,7 @@ TImportSource SourceFor(const TSweepCase& test, TFixtureGame& game)
 {
     if (test.FromPackage) {
         const std::filesystem::path package = game.Outside("infernus.car");
-        ReplaceFileAtomically(package, FullPackage());
+        ReplaceFileAtomically(package, InfernusPackage(9000));
         return package;
     }
     TImportFiles files;

@@ -14,32 +14,6 @@
 
 namespace {
 
-using GameFixture::ToBytes;
-
-// Cheetah's entries gone and the directory full: the import adds two names and
-// the archive moves data blocks to make room, all inside the appended region.
-TGameFixtureContent FullDirectoryWithoutTarget()
-{
-    TGameFixtureContent content = GameFixture::DefaultContent();
-    std::erase_if(content.ArchiveEntries, [](const TFixtureArchiveEntry& entry) {
-        return entry.Name.rfind("cheetah", 0) == 0;
-    });
-    for (int i = 0; content.ArchiveEntries.size() < 63; ++i)
-        content.ArchiveEntries.push_back({"pad" + std::to_string(i) + ".dff", ByteBuffer(3000, std::uint8_t(i))});
-    return content;
-}
-
-ByteBuffer PackageWithEveryPiece(std::size_t modelBytes)
-{
-    return PackageBytes(411, {true, true, true, true, true, true},
-                        {GameFixture::RenderWareBytes(RwClumpChunk, modelBytes, 21),
-                         GameFixture::RenderWareBytes(RwTextureDictionaryChunk, 6000, 22), ToBytes("Infernus"),
-                         ToBytes("INFERNUS 1400.0 2725.3 1.5 0.0 0.0 -0.25 70 0.7 0.8 0.5 5 240.0 30.0 R P"),
-                         ByteBuffer{},
-                         ToBytes("411, infernus, infernus, car, INFERNUS, INFERNUS, null, executive, 10, 0, 0, -1, "
-                                 "0.7, 0.7, 1"),
-                         ToBytes("infernus, 12,1, 64,1")});
-}
 
 TEST(ImportCommit, RecordedChecksumsMatchTheBytesOnDisk)
 {
@@ -56,7 +30,7 @@ TEST(ImportCommit, RecordedChecksumsMatchTheBytesOnDisk)
         SCOPED_TRACE(test.Name);
         TFixtureGame game(test.Content);
         const std::filesystem::path package = game.Outside("infernus.car");
-        ReplaceFileAtomically(package, PackageWithEveryPiece(test.ModelBytes));
+        ReplaceFileAtomically(package, InfernusPackage(test.ModelBytes));
         const TImportResult result = ImportVehicle(game.Context(), game.Vehicle(415), package);
         const TJournalManifest manifest = LoadManifest(JournalRoot(game.GameDirectory()) / result.JournalId);
         ASSERT_EQ(manifest.State, TJournalState::Committed);

@@ -40,6 +40,32 @@ inline ByteBuffer PackageBytes(std::uint32_t id, const std::array<bool, 6>& flag
     return bytes;
 }
 
+// Cheetah's entries gone and the directory full: an import over cheetah adds
+// two names and the archive moves its first data blocks to make room.
+inline TGameFixtureContent FullDirectoryWithoutTarget()
+{
+    TGameFixtureContent content = GameFixture::DefaultContent();
+    std::erase_if(content.ArchiveEntries, [](const TFixtureArchiveEntry& entry) {
+        return entry.Name.rfind("cheetah", 0) == 0;
+    });
+    for (int i = 0; content.ArchiveEntries.size() < 63; ++i)
+        content.ArchiveEntries.push_back({"pad" + std::to_string(i) + ".dff", ByteBuffer(3000, std::uint8_t(i))});
+    return content;
+}
+
+// A package of vehicle 411 with every piece; its special handling piece is empty.
+inline ByteBuffer InfernusPackage(std::size_t modelBytes)
+{
+    return PackageBytes(411, {true, true, true, true, true, true},
+                        {GameFixture::RenderWareBytes(RwClumpChunk, modelBytes, 21),
+                         GameFixture::RenderWareBytes(RwTextureDictionaryChunk, 6000, 22), GameFixture::ToBytes("Infernus"),
+                         GameFixture::ToBytes("INFERNUS 1400.0 2725.3 1.5 0.0 0.0 -0.25 70 0.7 0.8 0.5 5 240.0 30.0 R P"),
+                         ByteBuffer{},
+                         GameFixture::ToBytes("411, infernus, infernus, car, INFERNUS, INFERNUS, null, executive, 10, "
+                                              "0, 0, -1, 0.7, 0.7, 1"),
+                         GameFixture::ToBytes("infernus, 12,1, 64,1")});
+}
+
 class TFixtureGame {
 public:
     explicit TFixtureGame(const TGameFixtureContent& content = GameFixture::DefaultContent()) : Content(content)
