@@ -14,7 +14,6 @@
 
 namespace {
 
-
 TEST(ImportCommit, RecordedChecksumsMatchTheBytesOnDisk)
 {
     const struct {
