@@ -8,22 +8,9 @@
 
 namespace {
 
-std::vector<std::string> SplitOnBackslash(std::string_view relativePath)
+bool IsSeparator(char c)
 {
-    std::vector<std::string> parts;
-    std::string current;
-    for (const char c : relativePath) {
-        if (c == '\\' || c == '/') {
-            if (!current.empty())
-                parts.push_back(current);
-            current.clear();
-        } else {
-            current += c;
-        }
-    }
-    if (!current.empty())
-        parts.push_back(current);
-    return parts;
+    return c == '\\' || c == '/';
 }
 
 #ifndef _WIN32
@@ -60,10 +47,45 @@ std::string FindComponent(const std::filesystem::path& directory, const std::str
 
 } // namespace
 
+std::vector<std::string> SplitGamePath(std::string_view relativePath)
+{
+    std::vector<std::string> parts;
+    std::string current;
+    for (const char c : relativePath) {
+        if (IsSeparator(c)) {
+            if (!current.empty())
+                parts.push_back(current);
+            current.clear();
+        } else {
+            current += c;
+        }
+    }
+    if (!current.empty())
+        parts.push_back(current);
+    return parts;
+}
+
+bool IsInsideGameDirectory(std::string_view relativePath)
+{
+    if (relativePath.empty() || IsSeparator(relativePath.front()) || relativePath.find(':') != std::string_view::npos)
+        return false;
+    std::size_t componentStart = 0;
+    for (std::size_t i = 0; i <= relativePath.size(); ++i) {
+        if (i < relativePath.size() && !IsSeparator(relativePath[i]))
+            continue;
+        const std::string_view component = relativePath.substr(componentStart, i - componentStart);
+        if (component.empty() || component == "." || component == ".." || component.back() == '.' ||
+            component.back() == ' ')
+            return false;
+        componentStart = i + 1;
+    }
+    return true;
+}
+
 std::filesystem::path ResolveGamePath(const std::filesystem::path& gameDirectory, std::string_view relativePath)
 {
     std::filesystem::path result = gameDirectory;
-    for (const std::string& part : SplitOnBackslash(relativePath)) {
+    for (const std::string& part : SplitGamePath(relativePath)) {
 #ifdef _WIN32
         result /= PathFromUtf8(part);
 #else

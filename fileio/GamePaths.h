@@ -6,7 +6,9 @@
 // case-folded one, and a component that is not there keeps its given spelling.
 
 #include <filesystem>
+#include <string>
 #include <string_view>
+#include <vector>
 
 namespace GameFiles {
 inline constexpr std::string_view ModelArchive = "Models\\GTA3.img";
@@ -15,5 +17,15 @@ inline constexpr std::string_view Handling = "Data\\Handling.cfg";
 inline constexpr std::string_view Carcols = "Data\\Carcols.dat";
 inline constexpr std::string_view TextDirectory = "Text\\";
 } // namespace GameFiles
+
+// The components of a relative game path, split on both separators as the
+// game does; empty components (doubled or trailing separators) are skipped.
+std::vector<std::string> SplitGamePath(std::string_view relativePath);
+
+// Whether a relative game path stays inside the game directory on every
+// platform: no leading separator, no drive or stream colon, and no empty, "."
+// or ".." component. Windows drops trailing dots and spaces from a component
+// (".. " reaches the parent there), so a component may not end in either.
+bool IsInsideGameDirectory(std::string_view relativePath);
 
 std::filesystem::path ResolveGamePath(const std::filesystem::path& gameDirectory, std::string_view relativePath);

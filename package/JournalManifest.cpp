@@ -2,6 +2,7 @@
 
 #include "fileio/Errors.h"
 #include "fileio/FileSystem.h"
+#include "fileio/GamePaths.h"
 
 #include <charconv>
 #include <cstdio>
@@ -139,16 +140,13 @@ private:
 };
 
 // A path stored in a manifest must stay inside the game directory: recovery
-// writes and removes the files it names.
+// writes and removes the files it names. It is checked as the resolver will
+// split it, so a backslash counts as a separator on every platform.
 std::filesystem::path SafeRelativePath(const std::string& text)
 {
-    const std::filesystem::path path = PathFromUtf8(text);
-    if (text.empty() || path.has_root_name() || path.has_root_directory())
+    if (!IsInsideGameDirectory(text))
         Damaged("the path \"" + text + "\" is not inside the game directory");
-    for (const auto& part : path)
-        if (part == ".." || part == ".")
-            Damaged("the path \"" + text + "\" is not inside the game directory");
-    return path;
+    return PathFromUtf8(text);
 }
 
 std::string PathText(const std::filesystem::path& path)

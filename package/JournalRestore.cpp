@@ -125,7 +125,12 @@ TFileFingerprint FingerprintOfFile(const std::filesystem::path& path)
 std::filesystem::path JournaledPath(const std::filesystem::path& gameDirectory,
                                     const std::filesystem::path& relativePath)
 {
-    return ResolveGamePath(gameDirectory, GenericText(relativePath));
+    // Manifests are checked when loaded; this guards every other way a path
+    // could reach the restore, which overwrites and deletes what it names.
+    const std::string text = GenericText(relativePath);
+    if (!IsInsideGameDirectory(text))
+        throw TVehmiraError("The import journal names a file outside the game directory: " + text);
+    return ResolveGamePath(gameDirectory, text);
 }
 
 void RestoreFromJournal(const std::filesystem::path& gameDirectory, const std::filesystem::path& journalDirectory,

@@ -181,3 +181,29 @@ TEST(CliImport, AnInterruptedImportIsRolledBackAndReportedByTheNextCommand)
     }
     EXPECT_TRUE(restored) << "no interrupted import was reported as restored";
 }
+
+TEST(CliImport, AJournalNamingAFileOutsideTheGameDirectoryIsRefusedAndTouchesNothing)
+{
+    const TDemoGameDirectory game;
+    const std::string package = ExportAll(game, "415");
+    ASSERT_EQ(RunCli(WithGame(game, {"import", package, "--over", "402"})).ExitCode, 0);
+    const std::string victim = game.Scratch("victim.txt");
+    ReplaceFileAtomically(PathFromUtf8(victim), std::string_view("the user's own file"));
+
+    // A journal as a crafted game folder could bring it: an interrupted import
+    // whose second file, written with backslashes, lies beside the game directory.
+    const std::filesystem::path journals = game.Path() / "vehmira-backups";
+    ASSERT_EQ(std::distance(std::filesystem::directory_iterator(journals), {}), 1);
+    const std::filesystem::path manifest = std::filesystem::directory_iterator(journals)->path() / "manifest.txt";
+    ReplaceFileAtomically(manifest, ReadWholeFileText(manifest) +
+                                        "state=pending\nfile.1=\\\\..\\\\victim.txt\nfile.1.existed=0\n");
+    const TDirectorySnapshot before = SnapshotGameDirectory(game.Path());
+
+    for (const char* command : {"list", "undo", "history"}) {
+        const TCliRun run = RunCli(WithGame(game, {command}));
+        EXPECT_EQ(run.ExitCode, 1) << command;
+        EXPECT_NE(run.Err.find("not inside the game directory"), std::string::npos) << command << ": " << run.Err;
+    }
+    EXPECT_EQ(ReadWholeFileText(PathFromUtf8(victim)), "the user's own file");
+    EXPECT_EQ(SnapshotGameDirectory(game.Path()), before);
+}

@@ -120,6 +120,21 @@ TEST(GamePaths, ResolvesEachComponentIgnoringCaseAndPrefersExactMatches)
 #endif
 }
 
+TEST(GamePaths, OnlyPathsThatStayInsideTheGameDirectoryPass)
+{
+    for (const char* inside : {"Models\\GTA3.img", "Data/Handling.cfg", "Text\\american.gxt", "a", "a..b\\.c"})
+        EXPECT_TRUE(IsInsideGameDirectory(inside)) << inside;
+    for (const char* outside :
+         {"", "\\..\\victim.txt", "..\\victim.txt", "Data\\..\\..\\x", "Data/../../x", "\\Models\\GTA3.img",
+          "/etc/passwd", "C:\\x", "C:x", "Data\\x:stream", "Data\\\\x", "Data\\", ".\\x", "Data\\..", "Data\\.. \\x",
+          "Data\\...\\x", "Data\\x."})
+        EXPECT_FALSE(IsInsideGameDirectory(outside)) << outside;
+    // What passes resolves below the game directory.
+    TTempDir dir;
+    const auto resolved = ResolveGamePath(dir.Path(), "Data\\Handling.cfg");
+    EXPECT_EQ(resolved.parent_path().parent_path(), dir.Path());
+}
+
 TEST(GamePaths, UnicodeDirectoryNamesWork)
 {
     TTempDir dir;

@@ -115,6 +115,16 @@ TEST(JournalManifestTest, RefusesDamagedOrUnsafeManifests)
         {"absolute path", replaced("file.0=Data/Handling.cfg", "file.0=/etc/passwd")},
         {"absolute archive", replaced("archive=Models/GTA3.img", "archive=/tmp/x.img")},
         {"empty path", replaced("file.0=Data/Handling.cfg", "file.0=")},
+        // Backslashes separate components wherever the journal is read, as
+        // they do when the path is resolved in the game directory.
+        {"backslash parent path", replaced("file.0=Data/Handling.cfg", "file.0=\\\\..\\\\victim.txt")},
+        {"backslash inner parent", replaced("file.0=Data/Handling.cfg", "file.0=Data\\\\..\\\\..\\\\x")},
+        {"backslash root", replaced("archive=Models/GTA3.img", "archive=\\\\Models\\\\GTA3.img")},
+        {"drive", replaced("file.0=Data/Handling.cfg", "file.0=C:x.txt")},
+        {"stream", replaced("file.0=Data/Handling.cfg", "file.0=Data/Handling.cfg:hidden")},
+        {"empty component", replaced("file.0=Data/Handling.cfg", "file.0=Data//Handling.cfg")},
+        {"dot component", replaced("file.0=Data/Handling.cfg", "file.0=Data/./Handling.cfg")},
+        {"parent with trailing space", replaced("file.0=Data/Handling.cfg", "file.0=Data/.. /x")},
     };
     for (const auto& test : cases)
         EXPECT_THROW(ManifestFromText(test.Text), TVehmiraError) << test.Name;
