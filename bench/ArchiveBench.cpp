@@ -7,7 +7,7 @@
 #include "archive/IMG.h"
 #include "fileio/FileStream.h"
 
-#include "bench/BenchSupport.h"
+#include "BenchSupport.h"
 
 #include <chrono>
 #include <cstdio>

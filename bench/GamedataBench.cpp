@@ -5,7 +5,7 @@
 #include "gamedata/CRC32.h"
 #include "gamedata/GXT.h"
 
-#include "bench/BenchSupport.h"
+#include "BenchSupport.h"
 
 #include <chrono>
 #include <cstring>

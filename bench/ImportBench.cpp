@@ -11,12 +11,12 @@
 #include "gamedata/CRC32.h"
 #include "gamedata/GXT.h"
 #include "gamedata/VehiclesIde.h"
-#include "package/Import.h"
-#include "package/Journal.h"
-#include "package/JournalStore.h"
-#include "shell/VehicleList.h"
+#include "engine/Import.h"
+#include "engine/Journal.h"
+#include "engine/JournalStore.h"
+#include "engine/VehicleList.h"
 
-#include "bench/BenchSupport.h"
+#include "BenchSupport.h"
 
 #include <chrono>
 #include <cstdio>

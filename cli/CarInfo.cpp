@@ -2,28 +2,10 @@
 
 #include "cli/JsonText.h"
 #include "cli/OutputText.h"
-#include "fileio/ByteReader.h"
-#include "fileio/FileStream.h"
-#include "package/Import.h"
 
-#include <algorithm>
 #include <cstdio>
 
 namespace {
-// Longer text pieces are not shown (a line of the game's files is far shorter).
-constexpr std::int32_t LongestShownText = 64 * 1024;
-
-std::array<std::int32_t, 7> LengthArray(const TCarLengths& lengths)
-{
-    return {lengths.LenDFF,      lengths.LenTXD,         lengths.LenGXT,    lengths.LenHandling,
-            lengths.LenHandlingSpecial, lengths.LenVehicles, lengths.LenCarcols};
-}
-
-std::array<std::uint8_t, 6> HeaderFlags(const TCarHeader& header)
-{
-    return {header.HasDFF, header.HasTXD, header.HasGXT, header.HasHandling, header.HasVehicles, header.HasCarcols};
-}
-
 constexpr std::array<const char*, 6> FlagNames = {"dff", "txd", "gxt", "handling", "vehicles", "carcols"};
 
 std::string PrintableMagic(const TCarHeader& header)
@@ -41,113 +23,9 @@ std::string PrintableMagic(const TCarHeader& header)
     return text;
 }
 
-TCarHeader ReadHeader(TByteReader& reader)
-{
-    TCarHeader header;
-    const auto magic = reader.Bytes(3, "magic");
-    std::copy(magic.begin(), magic.end(), header.Magic.begin());
-    header.Version = reader.U8("version");
-    header.VehicleID = reader.U32("vehicle ID");
-    for (std::uint8_t* flag : {&header.HasDFF, &header.HasTXD, &header.HasGXT, &header.HasHandling,
-                               &header.HasVehicles, &header.HasCarcols})
-        *flag = reader.U8("flags");
-    return header;
-}
-
-TCarLengths ReadLengths(TByteReader& reader)
-{
-    TCarLengths lengths;
-    for (std::int32_t* length : {&lengths.LenDFF, &lengths.LenTXD, &lengths.LenGXT, &lengths.LenHandling,
-                                 &lengths.LenHandlingSpecial, &lengths.LenVehicles, &lengths.LenCarcols})
-        *length = reader.I32("lengths");
-    return lengths;
-}
-
-// What is wrong with a present piece that the layout placed inside the file, or nothing.
-std::string CheckPresentPiece(TFileStream& file, std::size_t index, const TCarPiece& piece, TCarInfo& info)
-{
-    const std::string name = CarPieceNames[index];
-    if (index < 2) {
-        // A model's root chunk is a clump (0x10) or a UV animation dictionary
-        // before it (0x2B); a texture dictionary's is 0x16.
-        if (piece.Length < 4)
-            return "the " + name + " piece is present but holds no RenderWare data (" +
-                   std::to_string(piece.Length) + " bytes)";
-        file.Seek(piece.Offset);
-        const ByteBuffer typeBytes = file.ReadBytes(4);
-        const std::uint32_t type = LoadU32LE(std::span<const std::uint8_t, 4>(typeBytes.data(), 4));
-        const bool fits = index == 0 ? (type == 0x10 || type == 0x2B) : type == 0x16;
-        if (fits)
-            return {};
-        char hex[16];
-        std::snprintf(hex, sizeof hex, "0x%X", unsigned(type));
-        return "the " + name + " piece is not a RenderWare " + (index == 0 ? "model" : "texture dictionary") +
-               " (root chunk type " + hex + ")";
-    }
-    if (piece.Length > LongestShownText)
-        return {};
-    const std::string& text = info.Texts[index].emplace(ReadCarTextPiece(file, piece));
-    if (text.find_first_of("\r\n") != std::string::npos)
-        return "the " + name + " piece holds a line break";
-    return {};
-}
-
-// Beyond what an import's reader refuses: pieces that are not what their kind
-// must be, and bytes that the reader would skip or misplace.
-std::string CheckPieces(TFileStream& file, const TCarLayout& layout, TCarInfo& info)
-{
-    const std::array<TCarPiece, 7> pieces = {layout.DFF,      layout.TXD,      layout.GXT,    layout.Handling,
-                                             layout.HandlingSpecial, layout.Vehicles, layout.Carcols};
-    const auto lengths = LengthArray(layout.Lengths);
-    std::string problem;
-    std::uint64_t end = CarDataOffset;
-    for (std::size_t i = 0; i < pieces.size(); ++i) {
-        std::string found;
-        if (pieces[i].Present) {
-            found = CheckPresentPiece(file, i, pieces[i], info);
-            end = pieces[i].Offset + pieces[i].Length;
-        } else if (lengths[i] != 0) {
-            found = "the " + std::string(CarPieceNames[i]) + " piece is marked absent but has length " +
-                    std::to_string(lengths[i]) + "; a reader would take its bytes for the next piece";
-        }
-        if (problem.empty())
-            problem = std::move(found);
-    }
-    if (problem.empty() && end < info.FileSize)
-        problem = std::to_string(info.FileSize - end) + " bytes follow the last piece";
-    return problem;
-}
-
-std::string Describe(const TImportError& error)
-{
-    const std::string_view userMessage = TrimBlanks(error.UserMessage);
-    return userMessage.empty() ? std::string(error.what()) : std::string(userMessage) + " " + error.what();
-}
 } // namespace
 
-TCarInfo InspectCarPackage(const std::filesystem::path& path)
-{
-    TCarInfo info;
-    TFileStream file(path, TFileAccess::Read);
-    info.FileSize = file.Size();
-    // The header and lengths are shown as far as the file holds them, even
-    // when an import would refuse the package.
-    const ByteBuffer head = file.ReadBytes(std::min<std::uint64_t>(info.FileSize, CarDataOffset));
-    TByteReader reader(head, "CAR package");
-    if (head.size() >= CarHeaderSize)
-        info.Header = ReadHeader(reader);
-    if (head.size() == CarDataOffset)
-        info.Lengths = ReadLengths(reader);
-    try {
-        const TCarLayout layout = ReadCarLayout(file);
-        info.Problem = CheckPieces(file, layout, info);
-    } catch (const TImportError& error) {
-        info.Problem = Describe(error);
-    }
-    return info;
-}
-
-void PrintCarInfo(std::ostream& out, const std::string& file, const TCarInfo& info)
+void PrintCarInfo(std::ostream& out, const std::string& file, const TCarInspection& info)
 {
     out << "file: " << file << "\nsize: " << info.FileSize << " bytes\n";
     if (info.Header) {
@@ -171,7 +49,7 @@ void PrintCarInfo(std::ostream& out, const std::string& file, const TCarInfo& in
     out << "well-formed: " << (info.Problem.empty() ? "yes" : "no: " + info.Problem) << '\n';
 }
 
-void PrintCarInfoJson(std::ostream& out, const std::string& file, const TCarInfo& info)
+void PrintCarInfoJson(std::ostream& out, const std::string& file, const TCarInspection& info)
 {
     out << "{\n  \"file\": " << JsonString(file) << ",\n  \"size\": " << info.FileSize;
     if (info.Header) {

@@ -2,7 +2,8 @@
 
 #include "cli/CarInfo.h"
 #include "cli/Commands.h"
-#include "cli/DemoGame.h"
+#include "cli/ErrorText.h"
+#include "demo/DemoGame.h"
 #include "cli/OutputText.h"
 #include "fileio/Errors.h"
 #include "fileio/FileSystem.h"
@@ -64,7 +65,7 @@ void AddCarCommand(CLI::App& app, TParsedCommand& parsed)
     car->require_subcommand(1);
     CLI::App* info = AddCommand(*car, parsed, "info", "Show a package's header and pieces and check it",
                                 [&parsed](const TCommandContext& context) {
-                                    const TCarInfo info = InspectCarPackage(PathFromUtf8(parsed.File));
+                                    const TCarInspection info = InspectCarPackage(PathFromUtf8(parsed.File));
                                     if (parsed.Json)
                                         PrintCarInfoJson(context.Out, parsed.File, info);
                                     else
@@ -125,8 +126,10 @@ int RunParsed(const TParsedCommand& parsed, std::ostream& out, std::ostream& err
     } catch (const TUsageError& error) {
         err << "vehmira: " << error.what() << '\n';
         return ExitUsage;
+    } catch (const TVehmiraError& error) {
+        err << "vehmira: " << ErrorText(error) << '\n';
+        return ExitFailure;
     } catch (const std::exception& error) {
-        // TVehmiraError, the fixed messages (TPlainMessageAbort) and the file layer's errors alike.
         err << "vehmira: " << MessageToUtf8(error.what()) << '\n';
         return ExitFailure;
     }

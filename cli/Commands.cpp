@@ -1,51 +1,34 @@
 #include "cli/Commands.h"
 
+#include "cli/ErrorText.h"
 #include "cli/JsonText.h"
 #include "cli/OutputText.h"
 #include "fileio/Errors.h"
 #include "fileio/FileSystem.h"
-#include "fileio/GamePaths.h"
 #include "gamedata/CodePage1251.h"
-#include "package/Import.h"
-#include "package/Journal.h"
-#include "shell/VehicleList.h"
+#include "operations/Operations.h"
 
 #include <algorithm>
 #include <array>
 #include <utility>
 
 namespace {
-// Rolls back an import that a crash interrupted, so no command sees it half done.
-// The rollback writes the archive: a read-only archive is made writable first,
-// as at the window's start-up.
-void ReportRecovery(const TCommandContext& context)
-{
-    SetAttributesNormal(ResolveGamePath(context.GameDirectory, GameFiles::ModelArchive));
-    for (const std::string& line : RecoverInterruptedImports(context.GameDirectory))
-        context.Err << "vehmira: " << MessageToUtf8(line) << '\n';
-}
-
-// The game as the export, import and undo need it: interrupted imports rolled
-// back first, then the archive open for the whole command.
-class TOpenGame {
+// Rolled-back imports are reported on stderr, so stdout stays the command's own output.
+class TCommandObserver : public TOperationObserver {
 public:
-    explicit TOpenGame(const TCommandContext& context)
+    explicit TCommandObserver(const TCommandContext& context) : Context(context) {}
+
+    void InterruptedImportsRestored(const std::vector<std::string>& restored) override
     {
-        ReportRecovery(context);
-        Archive.Open(ResolveGamePath(context.GameDirectory, GameFiles::ModelArchive));
-        Game = {context.GameDirectory, context.GXTFileName, &Archive};
+        for (const std::string& line : restored)
+            Context.Err << "vehmira: " << MessageToUtf8(line) << '\n';
     }
 
-    TIMGFile Archive;
-    TGameContext Game;
+private:
+    const TCommandContext& Context;
 };
 
-TVehicleFile LoadDefinitions(const TCommandContext& context)
-{
-    TVehicleFile definitions;
-    definitions.LoadFromFile(ResolveGamePath(context.GameDirectory, GameFiles::VehicleDefinitions));
-    return definitions;
-}
+TGameLocation Location(const TCommandContext& context) { return {context.GameDirectory, context.GXTFileName}; }
 
 // An ID as the list shows it ("0400" is 400); checked before anything is opened.
 std::int32_t ParseID(const std::string& idText)
@@ -54,15 +37,6 @@ std::int32_t ParseID(const std::string& idText)
     if (!ParseVehicleID(idText, id))
         throw TUsageError("\"" + MessageToUtf8(idText) + "\" is not a vehicle ID");
     return id;
-}
-
-// With several definitions of the ID, the last one counts, as in the window.
-const TVehicleRecord& FindVehicle(const TVehicleFile& definitions, std::int32_t id)
-{
-    const TVehicleRecord* vehicle = definitions.FindLastByID(id);
-    if (vehicle == nullptr)
-        throw TVehmiraError("vehicle " + std::to_string(id) + ": " + NoSuchVehicleText);
-    return *vehicle;
 }
 
 std::string Describe(const TVehicleRecord& vehicle)
@@ -110,20 +84,15 @@ TImportSource ImportSource(const TImportOptions& options)
 
 void ReportImportFailure(const TCommandContext& context, const TImportError& error)
 {
-    const std::string userMessage(TrimBlanks(MessageToUtf8(error.UserMessage)));
-    const std::string cause = MessageToUtf8(error.what());
-    if (!userMessage.empty())
-        context.Err << "vehmira: " << userMessage << '\n';
-    if (!cause.empty() && cause != userMessage)
-        context.Err << "vehmira: " << cause << '\n';
-    context.Err << "vehmira: " << TrimBlanks(ImportFailedText) << '\n';
+    context.Err << "vehmira: " << ErrorText(error) << '\n';
+    context.Err << "vehmira: Import failed; the game's files are unchanged.\n";
 }
 } // namespace
 
 void ListCommand(const TCommandContext& context, bool json)
 {
-    ReportRecovery(context);
-    const std::vector<TVehicleListRow> rows = BuildVehicleList(context.GameDirectory, context.GXTFileName);
+    TCommandObserver observer(context);
+    const std::vector<TVehicleListRow> rows = ListVehicles(Location(context), observer);
     if (!json) {
         for (const TVehicleListRow& row : rows)
             context.Out << GameTextToUtf8(row.ID) << '\t' << GameTextToUtf8(row.Name) << '\n';
@@ -140,25 +109,24 @@ void ExportCommand(const TCommandContext& context, const std::string& id, const 
                    const TExportChoices& choices)
 {
     const std::int32_t vehicleID = ParseID(id);
-    TOpenGame game(context);
-    const TVehicleFile definitions = LoadDefinitions(context);
-    const TVehicleRecord& vehicle = FindVehicle(definitions, vehicleID);
-    ExportVehicle(game.Game, vehicle, choices, PathFromUtf8(file));
-    context.Out << "Exported vehicle " << Describe(vehicle) << " to " << file << '\n';
+    TCommandObserver observer(context);
+    TGameSession session(Location(context), observer);
+    ExportVehicleByID(session, vehicleID, choices, PathFromUtf8(file));
+    context.Out << "Exported vehicle " << Describe(session.FindVehicle(vehicleID)) << " to " << file << '\n';
 }
 
 int ImportCommand(const TCommandContext& context, const TImportOptions& options)
 {
     const std::int32_t targetID = ParseID(options.Over);
     const TImportSource source = ImportSource(options);
-    TOpenGame game(context);
-    const TVehicleFile definitions = LoadDefinitions(context);
-    const TVehicleRecord& target = FindVehicle(definitions, targetID);
+    TCommandObserver observer(context);
+    TGameSession session(Location(context), observer);
+    session.FindVehicle(targetID);
     try {
-        const TImportResult result = ImportVehicle(game.Game, target, source);
+        const TImportResult result = ImportOverVehicle(session, targetID, source);
         for (const std::string& step : result.SkippedSteps)
             context.Out << "skipped: " << MessageToUtf8(step) << '\n';
-        context.Out << TrimBlanks(ImportSucceededText) << '\n';
+        context.Out << "Import completed successfully.\n";
         return 0;
     } catch (const TImportError& error) {
         ReportImportFailure(context, error);
@@ -168,24 +136,23 @@ int ImportCommand(const TCommandContext& context, const TImportOptions& options)
 
 void UndoCommand(const TCommandContext& context)
 {
-    TOpenGame game(context);
-    const TJournalInfo undone = UndoLastImport(game.Game);
+    TCommandObserver observer(context);
+    TGameSession session(Location(context), observer);
+    const TJournalInfo undone = UndoImport(session);
     context.Out << "Undone: the import of " << MessageToUtf8(undone.Source) << " over " << MessageToUtf8(undone.Target)
                 << " (" << undone.Time << ")\n";
 }
 
 void HistoryCommand(const TCommandContext& context)
 {
-    if (!std::filesystem::is_directory(context.GameDirectory))
-        throw TVehmiraError("The game directory \"" + PathToUtf8(context.GameDirectory) + "\" does not exist");
-    ReportRecovery(context);
-    const std::vector<TJournalInfo> imports = ListImportHistory(context.GameDirectory);
-    if (imports.empty()) {
+    TCommandObserver observer(context);
+    const TImportHistory history = ReadImportHistory(Location(context), observer);
+    if (history.Imports.empty()) {
         context.Out << "No imports are recorded in this game directory.\n";
         return;
     }
-    const std::optional<TJournalInfo> next = LastUndoableImport(context.GameDirectory);
-    for (const TJournalInfo& entry : imports) {
+    const std::optional<TJournalInfo>& next = history.NextUndo;
+    for (const TJournalInfo& entry : history.Imports) {
         const char* state = entry.Undone ? "undone" : (next && next->Id == entry.Id ? "next undo" : "committed");
         context.Out << entry.Time << '\t' << MessageToUtf8(entry.Target) << '\t' << MessageToUtf8(entry.Source) << '\t'
                     << state << '\t' << entry.Id << '\n';

@@ -3,7 +3,7 @@
 // prints the result. Errors are thrown; the caller turns them into messages
 // and exit codes.
 
-#include "package/Export.h"
+#include "engine/Export.h"
 
 #include <filesystem>
 #include <optional>

@@ -15,5 +15,5 @@ std::string MessageToUtf8(std::string_view text);
 
 bool IsValidUtf8(std::string_view text);
 
-// The text without blanks at either end (the GUI's fixed messages carry some).
+// The text without blanks at either end.
 std::string_view TrimBlanks(std::string_view text);

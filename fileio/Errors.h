@@ -1,19 +1,44 @@
 #pragma once
-// The two kinds of failure every front end has to present.
+// The one error type of the core. It names its kind and carries the facts a
+// front end needs to say it in its own words (the window in its interface
+// language, the command line in English). what() describes the same facts in
+// plain English, for the kinds a front end does not word itself.
 
+#include <cstdint>
 #include <stdexcept>
 #include <string>
+#include <utility>
 
-// An error whose text is meant for the user as it stands: the GUI shows it in
-// an error box titled "Vehmira", the CLI prints it and exits non-zero.
-class TVehmiraError : public std::runtime_error {
-public:
-    using std::runtime_error::runtime_error;
+enum class TErrorKind {
+    Failure,               // anything else: what() says what and where
+    NotGXTFile,            // a GXT text file that cannot be read (Path)
+    NotCarPackage,         // the file does not begin with "CAR" (Path)
+    UnsupportedCarVersion, // a package version other than 2 (Path, Number: the version)
+    NoOpenArchive,         // an engine was called without an open model archive
+    NoSuchVehicle,         // no definition line for the ID (Number: the ID)
+    SourceMissing,         // a separate DFF/TXD input does not exist (Path, Subject: "DFF" or "TXD")
+    SourceUnreadable,      // a separate DFF/TXD input cannot be read (Path, Subject)
+    SourceNotRenderWare,   // an input or a package piece is not that RenderWare stream (Path or empty, Subject)
 };
 
-// A fixed message of the program's own checks ("GXT-File Error!!!"): the GUI
-// shows it in a plain box and then abandons the operation without a second box.
-class TPlainMessageAbort : public std::runtime_error {
+struct TErrorFacts {
+    std::string Path;        // a file, UTF-8
+    std::string Subject;     // what the error is about: a piece, a field, an entry name
+    std::int64_t Number = 0; // an ID, a version, a line number
+};
+
+class TVehmiraError : public std::runtime_error {
 public:
-    using std::runtime_error::runtime_error;
+    explicit TVehmiraError(const std::string& description) : std::runtime_error(description) {}
+    TVehmiraError(TErrorKind kind, const std::string& description, TErrorFacts facts = {})
+        : std::runtime_error(description), ErrorKind(kind), ErrorFacts(std::move(facts))
+    {
+    }
+
+    TErrorKind Kind() const { return ErrorKind; }
+    const TErrorFacts& Facts() const { return ErrorFacts; }
+
+private:
+    TErrorKind ErrorKind = TErrorKind::Failure;
+    TErrorFacts ErrorFacts;
 };

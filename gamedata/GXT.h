@@ -11,8 +11,6 @@
 #include <string>
 #include <vector>
 
-inline constexpr const char* GXTFileErrorText = "GXT-File Error!!!";
-
 struct TGXTKey {
     std::uint32_t TextOffset = 0; // as read; the writer computes fresh offsets
     std::uint32_t Hash = 0;       // GXTKeyHash of the key's name
@@ -35,7 +33,7 @@ public:
     std::vector<TGXTTable> Tables; // index 0 is the main table
 
     // A file that is not a GXT file, or whose positions leave the file, raises
-    // TPlainMessageAbort with GXTFileErrorText; Tables is then untouched.
+    // a TVehmiraError of kind NotGXTFile; Tables is then untouched.
     void LoadFromFile(const std::filesystem::path& fileName);
     void LoadFromBytes(std::span<const std::uint8_t> bytes);
 

@@ -2,19 +2,14 @@
 
 #include "fileio/Errors.h"
 #include "gamedata/GXT.h"
+#include "gamedata/GXTLayout.h"
 
 #include <algorithm>
 #include <cstring>
 
+using namespace GXTLayout;
+
 namespace {
-
-constexpr std::uint64_t HeaderSize = 12;
-constexpr std::uint64_t DirectoryEntrySize = 12;
-constexpr std::uint64_t NameSize = 8;
-constexpr std::uint64_t TableHeaderSize = 16; // the 8 bytes before the key magic, key magic, key block size
-constexpr std::uint64_t TextHeaderSize = 8; // "TDAT", text block size
-
-[[noreturn]] void FailNotGXT() { throw TPlainMessageAbort(GXTFileErrorText); }
 
 std::uint32_t ReadU32(std::span<const std::uint8_t> bytes, std::uint64_t position)
 {
@@ -27,7 +22,6 @@ std::uint32_t ReadU32(std::span<const std::uint8_t> bytes, std::uint64_t positio
 
 TGXTMainTableView::TGXTMainTableView(std::span<const std::uint8_t> fileBytes) : Bytes(fileBytes)
 {
-    static constexpr std::uint8_t TableMagic[] = {'T', 'A', 'B', 'L'};
     if (Bytes.size() < HeaderSize || !std::equal(std::begin(TableMagic), std::end(TableMagic), Bytes.begin() + 4))
         FailNotGXT();
     const std::uint64_t tableCount = ReadU32(Bytes, 8) / DirectoryEntrySize;

@@ -13,7 +13,7 @@
 
 class TGXTMainTableView {
 public:
-    // Raises TPlainMessageAbort with GXTFileErrorText on a malformed file. The
+    // Raises a TVehmiraError of kind NotGXTFile on a malformed file. The
     // bytes must outlive the view.
     explicit TGXTMainTableView(std::span<const std::uint8_t> fileBytes);
 

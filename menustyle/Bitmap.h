@@ -3,7 +3,7 @@
 // canvas, and a list of equally sized images.
 
 #include "menustyle/Canvas.h"
-#include "menustyle/Gdi.h"
+#include "win32/Gdi.h"
 #include "menustyle/portable/BitmapEffects.h"
 
 #include <cstdint>

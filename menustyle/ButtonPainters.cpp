@@ -3,7 +3,7 @@
 
 #include "menustyle/ControlSubClass.h"
 #include "menustyle/MenuStyler.h"
-#include "menustyle/WindowQueries.h"
+#include "win32/WindowQueries.h"
 
 #include <algorithm>
 #include <string>
@@ -59,7 +59,7 @@ void TControlSubClass::PaintButton(TCanvas& canvas)
     const TWorkColors& work = Styler.Work();
     const TColor parent = ParentBackgroundColor(Target_);
     const bool parentTint = WindowTag(Target_) == ParentColorTag;
-    const bool hotFace = Hot || (Kind_ == TControlKind::BitButton && SpaceDown);
+    const bool hotFace = Hot || (Kind_ == TStyledControlKind::BitButton && SpaceDown);
     TColor face = parentTint ? LightenColor(canvas, parent, ControlLightStep) : work.WorkIconBackColor;
     if (hotFace)
         face = LightenColor(canvas, parentTint ? parent : clBtnFace, ControlHotLightStep);
@@ -77,7 +77,7 @@ void TControlSubClass::PaintButton(TCanvas& canvas)
         else
             canvas.Polyline({{r - 1, t + 1}, {r - 1, b - 2}, {r - 2, b - 1}, {l, b - 1}});
     }
-    if (Kind_ == TControlKind::BitButton)
+    if (Kind_ == TStyledControlKind::BitButton)
         PaintGlyphAndCaption(canvas, client, 0, false, Hot);
     else
         PaintButtonCaption(canvas, client, client);

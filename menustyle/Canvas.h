@@ -2,7 +2,7 @@
 // A drawing surface over a GDI device context: pen, brush and font as values,
 // realised into GDI objects the canvas owns and deselects again when it ends.
 
-#include "menustyle/Gdi.h"
+#include "win32/Gdi.h"
 #include "menustyle/portable/BitmapEffects.h"
 #include "menustyle/portable/ColorMath.h"
 

@@ -6,7 +6,7 @@
 
 void TMenuStyler::ActivateComponent(HWND control, bool activate, bool redraw)
 {
-    const TControlKind kind = ClassifyControl(control);
+    const TStyledControlKind kind = ClassifyControl(control);
     const auto controlElement = RequiredControlElement(kind);
     if (!controlElement || !XPControls_.Contains(*controlElement))
         return;

@@ -18,7 +18,7 @@ bool SameClass(const std::wstring& name, const wchar_t* expected)
     return lstrcmpiW(name.c_str(), expected) == 0;
 }
 
-TControlKind ClassifyButton(LONG_PTR style)
+TStyledControlKind ClassifyButton(LONG_PTR style)
 {
     const LONG_PTR type = style & BS_TYPEMASK;
     const bool pushLike = (style & BS_PUSHLIKE) != 0;
@@ -27,17 +27,17 @@ TControlKind ClassifyButton(LONG_PTR style)
     case BS_AUTOCHECKBOX:
     case BS_3STATE:
     case BS_AUTO3STATE:
-        return pushLike ? TControlKind::SpeedButton : TControlKind::CheckBox;
+        return pushLike ? TStyledControlKind::SpeedButton : TStyledControlKind::CheckBox;
     case BS_RADIOBUTTON:
     case BS_AUTORADIOBUTTON:
-        return pushLike ? TControlKind::SpeedButton : TControlKind::RadioButton;
+        return pushLike ? TStyledControlKind::SpeedButton : TStyledControlKind::RadioButton;
     case BS_GROUPBOX:
-        return TControlKind::GroupBox;
+        return TStyledControlKind::GroupBox;
     case BS_PUSHBUTTON:
     case BS_DEFPUSHBUTTON:
-        return (style & (BS_BITMAP | BS_ICON)) ? TControlKind::BitButton : TControlKind::Button;
+        return (style & (BS_BITMAP | BS_ICON)) ? TStyledControlKind::BitButton : TStyledControlKind::Button;
     default:
-        return TControlKind::None;
+        return TStyledControlKind::None;
     }
 }
 
@@ -49,23 +49,23 @@ bool IsPanel(const std::wstring& name, LONG_PTR style)
 
 } // namespace
 
-TControlKind ClassifyControl(HWND control)
+TStyledControlKind ClassifyControl(HWND control)
 {
     const std::wstring name = ClassOf(control);
     const LONG_PTR style = GetWindowLongPtrW(control, GWL_STYLE);
     if (SameClass(name, L"ComboBox"))
-        return TControlKind::Combo;
+        return TStyledControlKind::Combo;
     if (SameClass(name, L"Edit"))
-        return (style & ES_MULTILINE) ? TControlKind::Memo : TControlKind::Edit;
+        return (style & ES_MULTILINE) ? TStyledControlKind::Memo : TStyledControlKind::Edit;
     if (SameClass(name, L"RichEdit20W") || SameClass(name, L"RichEdit20A") || SameClass(name, L"RICHEDIT50W"))
-        return TControlKind::RichEdit;
+        return TStyledControlKind::RichEdit;
     if (SameClass(name, L"Button"))
         return ClassifyButton(style);
     if (SameClass(name, L"msctls_updown32"))
-        return TControlKind::UpDown;
+        return TStyledControlKind::UpDown;
     if (IsPanel(name, style))
-        return TControlKind::Panel;
-    return TControlKind::None;
+        return TStyledControlKind::Panel;
+    return TStyledControlKind::None;
 }
 
 TContainerKind ClassifyContainer(HWND window)
@@ -93,22 +93,22 @@ TContainerKind ClassifyContainer(HWND window)
     return TContainerKind::None;
 }
 
-std::optional<TXPControl> RequiredControlElement(TControlKind kind)
+std::optional<TXPControl> RequiredControlElement(TStyledControlKind kind)
 {
     switch (kind) {
-    case TControlKind::Combo: return xcCombo;
-    case TControlKind::Edit: return xcEdit;
-    case TControlKind::Memo: return xcMemo;
-    case TControlKind::RichEdit: return xcRichEdit;
-    case TControlKind::CheckBox: return xcCheckBox;
-    case TControlKind::RadioButton: return xcRadioButton;
-    case TControlKind::Button: return xcButton;
-    case TControlKind::BitButton: return xcBitBtn;
-    case TControlKind::UpDown: return xcButton;
-    case TControlKind::SpeedButton: return xcSpeedButton;
-    case TControlKind::Panel: return xcPanel;
-    case TControlKind::GroupBox: return xcGroupBox;
-    case TControlKind::None: break;
+    case TStyledControlKind::Combo: return xcCombo;
+    case TStyledControlKind::Edit: return xcEdit;
+    case TStyledControlKind::Memo: return xcMemo;
+    case TStyledControlKind::RichEdit: return xcRichEdit;
+    case TStyledControlKind::CheckBox: return xcCheckBox;
+    case TStyledControlKind::RadioButton: return xcRadioButton;
+    case TStyledControlKind::Button: return xcButton;
+    case TStyledControlKind::BitButton: return xcBitBtn;
+    case TStyledControlKind::UpDown: return xcButton;
+    case TStyledControlKind::SpeedButton: return xcSpeedButton;
+    case TStyledControlKind::Panel: return xcPanel;
+    case TStyledControlKind::GroupBox: return xcGroupBox;
+    case TStyledControlKind::None: break;
     }
     return std::nullopt;
 }

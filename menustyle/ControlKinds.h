@@ -28,14 +28,14 @@
 
 #include <optional>
 
-enum class TControlKind {
+enum class TStyledControlKind {
     None, Combo, Edit, Memo, RichEdit, CheckBox, RadioButton, Button, BitButton, UpDown, SpeedButton, Panel, GroupBox
 };
 enum class TContainerKind { None, Form, Frame, Toolbar, Coolbar, Panel, GroupBox, TabSheet, PageScroller };
 
-TControlKind ClassifyControl(HWND control);
+TStyledControlKind ClassifyControl(HWND control);
 TContainerKind ClassifyContainer(HWND window);
-std::optional<TXPControl> RequiredControlElement(TControlKind kind);
+std::optional<TXPControl> RequiredControlElement(TStyledControlKind kind);
 std::optional<TXPContainer> RequiredContainerElement(TContainerKind kind);
 
 // Win32 windows have no Tag; it is kept as a window property.

@@ -74,7 +74,7 @@ void TControlSubClass::PaintControl()
         explicit TPaintingScope(bool& flag) : Flag(flag) { Flag = true; }
         ~TPaintingScope() { Flag = false; }
     } scope(Painting);
-    if (Kind_ == TControlKind::Memo || Kind_ == TControlKind::RichEdit) {
+    if (Kind_ == TStyledControlKind::Memo || Kind_ == TStyledControlKind::RichEdit) {
         PaintBorder();
         return;
     }
@@ -84,21 +84,21 @@ void TControlSubClass::PaintControl()
     TCanvas canvas(dc.Handle());
     Styler.PrepareColors(canvas);
     switch (Kind_) {
-    case TControlKind::Combo: PaintCombo(canvas); break;
-    case TControlKind::Edit: PaintEdit(canvas); break;
-    case TControlKind::CheckBox: PaintCheckBox(canvas); break;
-    case TControlKind::RadioButton: PaintRadio(canvas); break;
-    case TControlKind::Button:
-    case TControlKind::BitButton: PaintButton(canvas); break;
-    case TControlKind::SpeedButton:
+    case TStyledControlKind::Combo: PaintCombo(canvas); break;
+    case TStyledControlKind::Edit: PaintEdit(canvas); break;
+    case TStyledControlKind::CheckBox: PaintCheckBox(canvas); break;
+    case TStyledControlKind::RadioButton: PaintRadio(canvas); break;
+    case TStyledControlKind::Button:
+    case TStyledControlKind::BitButton: PaintButton(canvas); break;
+    case TStyledControlKind::SpeedButton:
         if (GetWindowLongPtrW(Target_, GWL_STYLE) & BS_FLAT)
             PaintSpeedButton(canvas);
         break;
-    case TControlKind::Panel:
+    case TStyledControlKind::Panel:
         if (LastMessage == WM_PAINT)
             PaintPanel(canvas);
         break;
-    case TControlKind::GroupBox:
+    case TStyledControlKind::GroupBox:
         if (LastMessage == WM_PAINT)
             PaintGroupBox(canvas);
         break;

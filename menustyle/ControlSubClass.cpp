@@ -11,12 +11,12 @@ constexpr wchar_t HookedProperty[] = L"Vehmira.SubClass";
 
 } // namespace
 
-TControlSubClass::TControlSubClass(TMenuStyler& styler, HWND target, TControlKind kind)
+TControlSubClass::TControlSubClass(TMenuStyler& styler, HWND target, TStyledControlKind kind)
     : Styler(styler), Target_(target), Kind_(kind)
 {
     const LONG_PTR exStyle = GetWindowLongPtrW(target, GWL_EXSTYLE);
     const LONG_PTR style = GetWindowLongPtrW(target, GWL_STYLE);
-    if (kind == TControlKind::Edit || kind == TControlKind::Memo || kind == TControlKind::RichEdit) {
+    if (kind == TStyledControlKind::Edit || kind == TStyledControlKind::Memo || kind == TStyledControlKind::RichEdit) {
         SavedCtl3D = (exStyle & WS_EX_CLIENTEDGE) != 0;
         SavedBorderSingle = SavedCtl3D || (style & WS_BORDER) != 0;
     }
@@ -43,7 +43,7 @@ void TControlSubClass::RestoreTarget()
         return;
     RemoveWindowSubclass(Target_, &TControlSubClass::SubclassProc, SubclassId);
     RemovePropW(Target_, HookedProperty);
-    if (Kind_ == TControlKind::Edit || Kind_ == TControlKind::Memo || Kind_ == TControlKind::RichEdit) {
+    if (Kind_ == TStyledControlKind::Edit || Kind_ == TStyledControlKind::Memo || Kind_ == TStyledControlKind::RichEdit) {
         const LONG_PTR exStyle = GetWindowLongPtrW(Target_, GWL_EXSTYLE);
         const LONG_PTR wanted = SavedCtl3D ? (exStyle | WS_EX_CLIENTEDGE) : exStyle;
         if (wanted != exStyle) {
@@ -135,8 +135,8 @@ bool TControlSubClass::TrackState(UINT message, WPARAM wParam, LPARAM lParam)
         return true;
     case WM_LBUTTONDBLCLK:
         // A double click counts as a second press on buttons and check boxes.
-        if (Kind_ == TControlKind::Button || Kind_ == TControlKind::BitButton || Kind_ == TControlKind::CheckBox ||
-            Kind_ == TControlKind::RadioButton)
+        if (Kind_ == TStyledControlKind::Button || Kind_ == TStyledControlKind::BitButton || Kind_ == TStyledControlKind::CheckBox ||
+            Kind_ == TStyledControlKind::RadioButton)
             SendMessageW(Target_, WM_LBUTTONDOWN, wParam, lParam);
         return false;
     case WM_ENABLE:
@@ -186,13 +186,13 @@ TColor ParentBackgroundColor(HWND control)
     return clBtnFace;
 }
 
-TColor ControlColor(HWND control, TControlKind kind)
+TColor ControlColor(HWND control, TStyledControlKind kind)
 {
     switch (kind) {
-    case TControlKind::Combo:
-    case TControlKind::Edit:
-    case TControlKind::Memo:
-    case TControlKind::RichEdit:
+    case TStyledControlKind::Combo:
+    case TStyledControlKind::Edit:
+    case TStyledControlKind::Memo:
+    case TStyledControlKind::RichEdit:
         return clWindow;
     default:
         return ParentBackgroundColor(control);

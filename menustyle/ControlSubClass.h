@@ -19,13 +19,13 @@ class TMenuStyler;
 
 class TControlSubClass {
 public:
-    TControlSubClass(TMenuStyler& styler, HWND target, TControlKind kind);
+    TControlSubClass(TMenuStyler& styler, HWND target, TStyledControlKind kind);
     ~TControlSubClass();
     TControlSubClass(const TControlSubClass&) = delete;
     TControlSubClass& operator=(const TControlSubClass&) = delete;
 
     HWND Target() const { return Target_; }
-    TControlKind Kind() const { return Kind_; }
+    TStyledControlKind Kind() const { return Kind_; }
     bool Hooked() const { return Hooked_; }
 
     bool SuppressUnhook = false;
@@ -63,7 +63,7 @@ private:
 
     TMenuStyler& Styler;
     HWND Target_;
-    TControlKind Kind_;
+    TStyledControlKind Kind_;
     bool Hooked_ = false;
     bool TrackingMouse = false;
     // While painting, the painters' own queries (BM_GETCHECK and the like)
@@ -76,5 +76,5 @@ void DrawCheckBoxMark(TCanvas& canvas, int x, int y);
 
 // Colours of a control as the painters see them.
 TColor ParentBackgroundColor(HWND control);
-TColor ControlColor(HWND control, TControlKind kind);
+TColor ControlColor(HWND control, TStyledControlKind kind);
 TFont ControlFont(HWND control);

@@ -3,7 +3,7 @@
 
 #include "menustyle/ControlSubClass.h"
 #include "menustyle/MenuStyler.h"
-#include "menustyle/WindowQueries.h"
+#include "win32/WindowQueries.h"
 
 #include <algorithm>
 #include <string>

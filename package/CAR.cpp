@@ -1,8 +1,9 @@
 #include "package/CAR.h"
 
+#include "fileio/Errors.h"
 #include "gamedata/AsciiCase.h"
-#include "package/Import.h"
 
+#include <algorithm>
 
 bool LineBelongsToVehicle(TKeyedLineKind kind, const TLineList& fields, const TVehicleRecord& vehicle)
 {
@@ -42,27 +43,12 @@ ByteBuffer CarLengthsBytes(const TCarLengths& lengths)
     return bytes;
 }
 
-namespace {
-
-ByteBuffer ReadRegion(TStream& package, std::size_t count, const char* what)
-{
-    if (package.Size() < package.Position() + count)
-        throw TImportError("", std::string("The package is too short for its ") + what + " (" +
-                                   std::to_string(package.Size()) + " bytes)");
-    return package.ReadBytes(count);
-}
-
-TCarHeader ParseHeader(const ByteBuffer& bytes)
+TCarHeader DecodeCarHeader(std::span<const std::uint8_t, CarHeaderSize> bytes)
 {
     TCarHeader header;
-    // The magic is compared byte for byte: "car" is not a package.
-    if (bytes[0] != 'C' || bytes[1] != 'A' || bytes[2] != 'R')
-        throw TImportError(InvalidCarFileText, "The file is not a CAR package (its first bytes are not \"CAR\")");
+    std::copy(bytes.begin(), bytes.begin() + 3, header.Magic.begin());
     header.Version = bytes[3];
-    if (header.Version != CarVersion)
-        throw TImportError(UnsupportedCarFileText,
-                           "CAR package version " + std::to_string(header.Version) + " is not supported");
-    header.VehicleID = LoadU32LE(std::span(bytes).subspan(4).first<4>());
+    header.VehicleID = LoadU32LE(bytes.subspan<4, 4>());
     header.HasDFF = bytes[8];
     header.HasTXD = bytes[9];
     header.HasGXT = bytes[10];
@@ -72,16 +58,46 @@ TCarHeader ParseHeader(const ByteBuffer& bytes)
     return header;
 }
 
-TCarLengths ParseLengths(const ByteBuffer& bytes)
+TCarLengths DecodeCarLengths(std::span<const std::uint8_t, CarLengthsSize> bytes)
 {
-    const auto at = [&bytes](std::size_t index) {
-        const std::int32_t length = std::int32_t(LoadU32LE(std::span(bytes).subspan(4 * index).first<4>()));
-        if (length < 0)
-            throw TImportError("", "The package's length table holds a negative length (" +
-                                       std::to_string(length) + ")");
-        return length;
+    const auto at = [bytes](std::size_t index) {
+        return std::int32_t(LoadU32LE(std::span<const std::uint8_t, 4>(bytes.data() + 4 * index, 4)));
     };
     return {at(0), at(1), at(2), at(3), at(4), at(5), at(6)};
+}
+
+namespace {
+
+ByteBuffer ReadRegion(TStream& package, std::size_t count, const char* what)
+{
+    if (package.Size() < package.Position() + count)
+        throw TVehmiraError(std::string("The package is too short for its ") + what + " (" +
+                            std::to_string(package.Size()) + " bytes)");
+    return package.ReadBytes(count);
+}
+
+// The checks an import makes of the decoded header and lengths.
+TCarHeader CheckedHeader(const ByteBuffer& bytes)
+{
+    const TCarHeader header = DecodeCarHeader(std::span(bytes).first<CarHeaderSize>());
+    // The magic is compared byte for byte: "car" is not a package.
+    if (header.Magic != std::array<char, 3>{'C', 'A', 'R'})
+        throw TVehmiraError(TErrorKind::NotCarPackage, "The file is not a CAR package (its first bytes are not \"CAR\")");
+    if (header.Version != CarVersion)
+        throw TVehmiraError(TErrorKind::UnsupportedCarVersion,
+                            "CAR package version " + std::to_string(header.Version) + " is not supported",
+                            {.Path = {}, .Subject = {}, .Number = header.Version});
+    return header;
+}
+
+TCarLengths CheckedLengths(const ByteBuffer& bytes)
+{
+    const TCarLengths lengths = DecodeCarLengths(std::span(bytes).first<CarLengthsSize>());
+    for (const std::int32_t length : {lengths.LenDFF, lengths.LenTXD, lengths.LenGXT, lengths.LenHandling,
+                                      lengths.LenHandlingSpecial, lengths.LenVehicles, lengths.LenCarcols})
+        if (length < 0)
+            throw TVehmiraError("The package's length table holds a negative length (" + std::to_string(length) + ")");
+    return lengths;
 }
 
 // Places the next piece at the running position; an absent piece takes no room.
@@ -95,9 +111,9 @@ TCarPiece Place(std::uint8_t flag, std::int32_t length, std::uint64_t& position,
     piece.Offset = position;
     piece.Length = std::uint64_t(length);
     if (piece.Length > packageSize || piece.Offset > packageSize - piece.Length)
-        throw TImportError("", std::string("The package's ") + name + " piece runs past the end of the file (" +
-                                   std::to_string(piece.Offset + piece.Length) + " of " +
-                                   std::to_string(packageSize) + " bytes)");
+        throw TVehmiraError(std::string("The package's ") + name + " piece runs past the end of the file (" +
+                            std::to_string(piece.Offset + piece.Length) + " of " + std::to_string(packageSize) +
+                            " bytes)");
     position += piece.Length;
     return piece;
 }
@@ -108,8 +124,8 @@ TCarLayout ReadCarLayout(TStream& package)
 {
     package.Seek(0);
     TCarLayout layout;
-    layout.Header = ParseHeader(ReadRegion(package, CarHeaderSize, "header"));
-    layout.Lengths = ParseLengths(ReadRegion(package, CarLengthsSize, "length table"));
+    layout.Header = CheckedHeader(ReadRegion(package, CarHeaderSize, "header"));
+    layout.Lengths = CheckedLengths(ReadRegion(package, CarLengthsSize, "length table"));
 
     const TCarHeader& h = layout.Header;
     const TCarLengths& l = layout.Lengths;

@@ -18,15 +18,13 @@
 #include <array>
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 
 inline constexpr std::size_t CarHeaderSize = 14;
 inline constexpr std::size_t CarLengthsSize = 28;
 inline constexpr std::size_t CarDataOffset = 42;
 inline constexpr std::uint8_t CarVersion = 2;
-inline constexpr const char* CarFileFilter = "CAR-Files|*.car|Alle Dateien|*.*";
-inline constexpr const char* InvalidCarFileText = "  Ungültige CAR-Datei!!";
-inline constexpr const char* UnsupportedCarFileText = "  CAR-Datei nicht unterstützt!!";
 
 struct TCarHeader {
     std::array<char, 3> Magic{'C', 'A', 'R'};
@@ -62,6 +60,11 @@ enum class TKeyedLineKind { MainHandling, SpecialHandling, Vehicles, Carcols };
 // A line with too few fields for its key field never belongs to any vehicle.
 bool LineBelongsToVehicle(TKeyedLineKind kind, const TLineList& fields, const TVehicleRecord& vehicle);
 
+// The header and the length table field by field, unchecked: the import's
+// reader below and the package validation both start from these.
+TCarHeader DecodeCarHeader(std::span<const std::uint8_t, CarHeaderSize> bytes);
+TCarLengths DecodeCarLengths(std::span<const std::uint8_t, CarLengthsSize> bytes);
+
 // The header and the length table as they stand on disk (14 and 28 bytes).
 ByteBuffer CarHeaderBytes(const TCarHeader& header);
 ByteBuffer CarLengthsBytes(const TCarLengths& lengths);
@@ -82,10 +85,10 @@ struct TCarLayout {
 
 // Reads the header and the length table from the start of the stream and
 // places the flagged pieces in data order; only a flagged piece takes room.
-// Throws TImportError: with InvalidCarFileText for a wrong magic, with
-// UnsupportedCarFileText for a version other than 2, and without a user message
-// for a package too short for its header or length table, a negative length or
-// a piece that runs past the end.
+// Throws TVehmiraError: of kind NotCarPackage for a wrong magic,
+// UnsupportedCarVersion for a version other than 2, and Failure for a package
+// too short for its header or length table, a negative length or a piece that
+// runs past the end.
 TCarLayout ReadCarLayout(TStream& package);
 
 // The bytes of a present piece (empty for an absent one).

@@ -1,7 +1,7 @@
 // Adds under a caller's journal: the data is appended, the directory on disk
 // is left alone until written once, and nothing is flushed.
 
-#include "ArchiveBuilder.h"
+#include "support/ArchiveBuilder.h"
 
 #include "fileio/FaultInjection.h"
 #include "support/TempDir.h"

@@ -1,4 +1,4 @@
-#include "ArchiveBuilder.h"
+#include "support/ArchiveBuilder.h"
 
 #include "archive/DIR.h"
 #include "fileio/Errors.h"

@@ -1,4 +1,4 @@
-#include "ArchiveBuilder.h"
+#include "support/ArchiveBuilder.h"
 
 #include "fileio/Errors.h"
 #include "fileio/FaultInjection.h"

@@ -59,9 +59,9 @@ TEST(CarInfo, NamesWhatIsWrongWithADamagedPackage)
     } cases[] = {
         {"shorter than the header", good.substr(0, 10), "too short for its header"},
         {"ends in the length table", good.substr(0, 30), "too short for its length table"},
-        {"lower-case magic", at(good, 0, 'c'), "Ungültige CAR-Datei!!"},
-        {"version 3", at(good, 3, 3), "CAR-Datei nicht unterstützt!!"},
-        {"version 1", at(good, 3, 1), "CAR-Datei nicht unterstützt!!"},
+        {"lower-case magic", at(good, 0, 'c'), "not a CAR package"},
+        {"version 3", at(good, 3, 3), "version 3 is not supported"},
+        {"version 1", at(good, 3, 1), "version 1 is not supported"},
         {"truncated piece", good.substr(0, good.size() - 1), "runs past the end"},
         {"negative length", at(good, 17, char(0x80)), "negative"},
         {"model that is no clump", at(good, ModelStart, 0x16), "not a RenderWare model"},

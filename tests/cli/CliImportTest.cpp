@@ -29,7 +29,7 @@ bool EndsWith(const std::string& text, const std::string& end)
     return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
 }
 
-const std::string FailureLine = "vehmira: Ошибка при импортировании!\n";
+const std::string FailureLine = "vehmira: Import failed; the game's files are unchanged.\n";
 } // namespace
 
 TEST(CliImport, PackageOverAnotherVehicleThenUndoRestoresEveryByte)
@@ -43,7 +43,7 @@ TEST(CliImport, PackageOverAnotherVehicleThenUndoRestoresEveryByte)
 
     const TCliRun import = RunCli(WithGame(game, {"import", package, "--over", "402"}));
     ASSERT_EQ(import.ExitCode, 0) << import.Err;
-    EXPECT_TRUE(EndsWith(import.Out, "Импортирование успешно завершено!!!\n")) << import.Out;
+    EXPECT_TRUE(EndsWith(import.Out, "Import completed successfully.\n")) << import.Out;
     EXPECT_NE(import.Out.find("skipped: "), std::string::npos) << "the cheetah has no special handling line";
 
     EXPECT_EQ(ArchiveEntry(game.Path(), "buffalo.dff"), cheetahModel);
@@ -117,9 +117,9 @@ TEST(CliImport, RefusedInputsReportWhyAndChangeNothing)
         {{"--handling", "BUFFALO 1 2\nBUFFALO 3 4"}, "--handling"},
         {{"--dff", PathToUtf8(files.Path() / "no such model.dff")}, FailureLine},
         {{"--dff", textures}, FailureLine},
-        {{package("magic.car", "car" + goodBytes.substr(3))}, "vehmira: Ungültige CAR-Datei!!\n"},
+        {{package("magic.car", "car" + goodBytes.substr(3))}, "vehmira: The file is not a CAR package"},
         {{package("version.car", goodBytes.substr(0, 3) + '\3' + goodBytes.substr(4))},
-         "vehmira: CAR-Datei nicht unterstützt!!\n"},
+         "vehmira: CAR package version 3 is not supported\n"},
         {{package("short.car", goodBytes.substr(0, goodBytes.size() - 1))}, FailureLine},
         {{package("tiny.car", "CAR")}, FailureLine},
     };

@@ -2,10 +2,10 @@
 
 #include "archive/IMG.h"
 #include "cli/CommandLine.h"
-#include "cli/DemoGame.h"
+#include "demo/DemoGame.h"
 #include "fileio/FileSystem.h"
 #include "gamedata/CodePage1251.h"
-#include "package/Journal.h"
+#include "engine/Journal.h"
 
 #include <sstream>
 #include <stdexcept>

@@ -1,7 +1,7 @@
 #include "gamedata/GXT.h"
 
 #include "fileio/Errors.h"
-#include "gamedata/GXTFixture.h"
+#include "support/GXTBuilder.h"
 
 #include <gtest/gtest.h>
 
@@ -17,8 +17,8 @@ void ExpectGXTFileError(const ByteBuffer& bytes, const std::string& what)
     try {
         file.LoadFromBytes(bytes);
         ADD_FAILURE() << what << ": loaded";
-    } catch (const TPlainMessageAbort& abort) {
-        EXPECT_STREQ(abort.what(), GXTFileErrorText) << what;
+    } catch (const TVehmiraError& abort) {
+        EXPECT_EQ(abort.Kind(), TErrorKind::NotGXTFile) << what;
     }
     ASSERT_EQ(file.Tables.size(), 1u) << what;
     EXPECT_EQ(file.Tables[0].Texts, std::vector<std::string>{"kept"}) << what;

@@ -3,7 +3,7 @@
 #include "fileio/Errors.h"
 #include "fileio/FaultInjection.h"
 #include "fileio/FileSystem.h"
-#include "gamedata/GXTFixture.h"
+#include "support/GXTBuilder.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>

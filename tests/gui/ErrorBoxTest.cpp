@@ -2,9 +2,9 @@
 // program's own checks, and no exception ever escaping a handler.
 
 #include "gui/GuiFixture.h"
-#include "shell/ErrorBox.h"
-#include "shell/FormMain.h"
-#include "shell/WideText.h"
+#include "gui/framework/ErrorBox.h"
+#include "gui/windows/FormMain.h"
+#include "gui/framework/WideText.h"
 
 #include <fstream>
 

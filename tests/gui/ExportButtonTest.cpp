@@ -1,11 +1,12 @@
 // The export button: its checks, its messages, the save dialog and the package it writes.
 
 #include "fileio/FileSystem.h"
+#include "gui/windows/InterfaceTexts.h"
 #include "gui/GuiFixture.h"
-#include "shell/FormMain.h"
-#include "shell/FormPath.h"
-#include "shell/MainMenu.h"
-#include "shell/WideText.h"
+#include "gui/windows/FormMain.h"
+#include "gui/windows/FormPath.h"
+#include "gui/windows/MainMenu.h"
+#include "gui/framework/WideText.h"
 
 namespace {
 
@@ -93,7 +94,7 @@ TEST_F(TExportButtonTest, WithoutAnOpenArchiveSaysSoBeforeAskingForAFile)
     StartGame();
     const std::filesystem::path empty = Temp / "Empty";
     std::filesystem::create_directories(empty);
-    EXPECT_NO_PROBLEMS(Menu(Installationspfad1, [&](TUser& user) {
+    EXPECT_NO_PROBLEMS(Menu(GamePathMenu, [&](TUser& user) {
         user.WaitShown(App->FormPath->Handle(), "the path dialog");
         user.SetText(App->FormPath->Control("Edit_Path"), empty.wstring());
         user.Click(App->FormPath->Control("Button_OK"));

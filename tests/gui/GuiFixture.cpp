@@ -1,6 +1,6 @@
 #include "gui/GuiFixture.h"
 
-#include "shell/FormMain.h"
+#include "gui/windows/FormMain.h"
 
 #include <commctrl.h>
 

@@ -4,9 +4,9 @@
 // directory of the test's own, and file dialogs answered by the test.
 
 #include "gui/UserThread.h"
-#include "package/GameFixture.h"
-#include "shell/Application.h"
-#include "shell/FileDialogs.h"
+#include "support/GameFixture.h"
+#include "gui/windows/Application.h"
+#include "gui/framework/FileDialogs.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>

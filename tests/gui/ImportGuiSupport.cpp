@@ -1,12 +1,12 @@
 #include "gui/ImportGuiSupport.h"
 
-#include "package/Export.h"
-#include "package/FormCarFiles.h"
-#include "package/FormImportEnde.h"
-#include "package/FormImportTyp.h"
-#include "package/PackageTestSupport.h"
-#include "shell/FormMain.h"
-#include "shell/WideText.h"
+#include "engine/Export.h"
+#include "gui/wizard/FormCarFiles.h"
+#include "gui/wizard/FormImportEnde.h"
+#include "gui/wizard/FormImportTyp.h"
+#include "support/PackageBuilder.h"
+#include "gui/windows/FormMain.h"
+#include "gui/framework/WideText.h"
 
 #include <commctrl.h>
 #include <shlobj.h>
@@ -173,15 +173,15 @@ void TImportGuiTest::FillCarFiles(TUser& user, const std::vector<std::pair<const
     user.WaitShown(CarFiles().Handle(), "the separate-files dialog");
     for (const auto& [name, text] : fields)
         user.SetText(CarFiles().Control(name), text);
-    user.Click(CarFiles().Control("Button2"));
+    user.Click(CarFiles().Control("NextButton"));
 }
 
 void TImportGuiTest::ReplaceRow(TUser& user, int row) const
 {
     user.WaitShown(ImportEnde().Handle(), "the replace dialog");
     if (row >= 0)
-        SelectListRow(ImportEnde().Control("ListView1"), row);
-    user.Click(ImportEnde().Control("Button2"));
+        SelectListRow(ImportEnde().Control("TargetList"), row);
+    user.Click(ImportEnde().Control("ReplaceButton"));
 }
 
 std::vector<std::wstring> TImportGuiTest::Boxes(TUser& user, std::size_t count)

@@ -5,7 +5,7 @@
 // compare with byte for byte.
 
 #include "gui/GuiFixture.h"
-#include "package/Import.h"
+#include "engine/Import.h"
 
 #include <map>
 

@@ -2,13 +2,14 @@
 // messages, failures that leave the game as it was, undo from the menu, and
 // packages dropped on the main window.
 
+#include "gui/windows/InterfaceTexts.h"
 #include "gui/ImportGuiSupport.h"
-#include "package/FormImportEnde.h"
-#include "package/FormImportTyp.h"
-#include "shell/FormMain.h"
-#include "shell/FormPath.h"
-#include "shell/MainMenu.h"
-#include "shell/WideText.h"
+#include "gui/wizard/FormImportEnde.h"
+#include "gui/wizard/FormImportTyp.h"
+#include "gui/windows/FormMain.h"
+#include "gui/windows/FormPath.h"
+#include "gui/windows/MainMenu.h"
+#include "gui/framework/WideText.h"
 
 #include <fstream>
 #include <regex>
@@ -60,7 +61,7 @@ protected:
     std::vector<std::wstring> UndoFromMenu(int answer, std::size_t boxesAfter, std::wstring* question = nullptr)
     {
         std::vector<std::wstring> texts;
-        EXPECT_NO_PROBLEMS(Menu(ImportRueckgaengig1, [&](TUser& user) {
+        EXPECT_NO_PROBLEMS(Menu(UndoImportMenu, [&](TUser& user) {
             const TMessageBoxSeen asked = AnswerBoxWith(user, answer);
             if (question)
                 *question = asked.Text;
@@ -179,7 +180,7 @@ TEST_F(TImportRunTest, WithoutAnOpenGameTheImportSaysSoAndFails)
     // "Путь" to a directory without a game closes the archive but keeps the list.
     const std::filesystem::path empty = Temp / "Empty";
     std::filesystem::create_directories(empty);
-    EXPECT_NO_PROBLEMS(Menu(Installationspfad1, [&](TUser& user) {
+    EXPECT_NO_PROBLEMS(Menu(GamePathMenu, [&](TUser& user) {
         user.WaitShown(App->FormPath->Handle(), "the path dialog");
         user.SetText(App->FormPath->Control("Edit_Path"), empty.wstring());
         user.Click(App->FormPath->Control("Button_OK"));
@@ -216,7 +217,7 @@ TEST_F(TImportRunTest, UndoFromTheMenuAsksNamesTheImportAndRestoresTheGame)
     EXPECT_TRUE(Contains(Wide(App->FormMain->VehicleDefs()->FindLastByID(400)->Line), L"richfamily"));
 
     std::vector<std::wstring> texts;
-    EXPECT_NO_PROBLEMS(Menu(ImportRueckgaengig1, [&](TUser& user) { texts = Boxes(user, 1); }));
+    EXPECT_NO_PROBLEMS(Menu(UndoImportMenu, [&](TUser& user) { texts = Boxes(user, 1); }));
     EXPECT_EQ(texts, std::vector<std::wstring>{NothingToUndo});
     EXPECT_TRUE(SameFiles(GameFiles(), original));
 }
@@ -228,7 +229,7 @@ TEST_F(TImportRunTest, UndoRefusesWhenTheFilesChangedSinceTheImport)
     std::ofstream(GameDir() / "Text" / "American.gxt", std::ios::app) << "edited by hand";
     changed = GameFiles();
     TMessageBoxSeen refusal;
-    EXPECT_NO_PROBLEMS(Menu(ImportRueckgaengig1, [&](TUser& user) {
+    EXPECT_NO_PROBLEMS(Menu(UndoImportMenu, [&](TUser& user) {
         const TMessageBoxSeen asked = AnswerBoxWith(user, IDYES);
         EXPECT_TRUE(Contains(asked.Text, L"отдельные файлы")) << Utf8(asked.Text);
         refusal = user.AnswerMessageBox();
@@ -288,7 +289,7 @@ TEST_F(TImportRunTest, ExportFromOneGameImportIntoAnotherAndUndo)
     const std::filesystem::path other = Temp / "Other";
     GameFixture::WriteGameDirectory(other, otherContent);
     const auto choosePath = [this](const std::filesystem::path& directory) {
-        EXPECT_NO_PROBLEMS(Menu(Installationspfad1, [&](TUser& user) {
+        EXPECT_NO_PROBLEMS(Menu(GamePathMenu, [&](TUser& user) {
             user.WaitShown(App->FormPath->Handle(), "the path dialog");
             user.SetText(App->FormPath->Control("Edit_Path"), directory.wstring());
             user.Click(App->FormPath->Control("Button_OK"));

@@ -2,10 +2,10 @@
 // modal dialogs, every way out, and what the dialogs remember between runs.
 
 #include "gui/ImportGuiSupport.h"
-#include "package/FormCarFiles.h"
-#include "package/FormImportEnde.h"
-#include "package/FormImportTyp.h"
-#include "shell/FormMain.h"
+#include "gui/wizard/FormCarFiles.h"
+#include "gui/wizard/FormImportEnde.h"
+#include "gui/wizard/FormImportTyp.h"
+#include "gui/windows/FormMain.h"
 
 #include <commctrl.h>
 
@@ -51,31 +51,31 @@ TEST_F(TImportWizardTest, EveryControlSitsWhereTheLayoutPutsIt)
         {typ, "Radio_ImportFiles", nullptr, {48, 96, 273, 113}, L"Импорт нескольких файлов"},
         {typ, "Button_Cancel", nullptr, {32, 152, 145, 177}, L"Отмена"},
         {typ, "Button_Next", nullptr, {152, 152, 265, 177}, L"Далее >>"},
-        {files, "GroupBox1", nullptr, {24, 24, 385, 121}, L" Файлы "},
-        {files, "Label1", "GroupBox1", {32, 32, 81, 45}, L"DFF-файл"},
-        {files, "Edit_DFF", "GroupBox1", {96, 28, 313, 49}, L""},
-        {files, "Label3", "GroupBox1", {320, 32, 332, 45}, L"..."},
-        {files, "Label2", "GroupBox1", {32, 56, 81, 69}, L"TXD-файл"},
-        {files, "Edit_TXD", "GroupBox1", {96, 52, 313, 73}, L""},
-        {files, "Label4", "GroupBox1", {320, 56, 332, 69}, L"..."},
-        {files, "GroupBox3", nullptr, {24, 128, 385, 273}, L" Файлы настроек транспортного средства "},
-        {files, "Label7", "GroupBox3", {24, 36, 84, 49}, L"Handling.cfg"},
-        {files, "Edit_Handling", "GroupBox3", {96, 32, 313, 53}, L""},
-        {files, "Edit_HandlingSpecial", "GroupBox3", {96, 56, 313, 77}, L""},
-        {files, "Label6", "GroupBox3", {24, 84, 80, 97}, L"Vehicles.ide"},
-        {files, "Edit_Vehicles", "GroupBox3", {96, 80, 313, 101}, L""},
-        {files, "Label8", "GroupBox3", {24, 108, 79, 121}, L"Carcols.dat"},
-        {files, "Edit_Carcols", "GroupBox3", {96, 104, 313, 125}, L""},
-        {files, "GroupBox2", nullptr, {24, 280, 385, 361}, L" Название транспортного средства "},
-        {files, "Label5", "GroupBox2", {24, 36, 72, 49}, L"Название"},
-        {files, "Edit_GXT", "GroupBox2", {96, 32, 313, 53}, L""},
-        {files, "Button1", nullptr, {24, 376, 201, 401}, L"Отмена"},
-        {files, "Button2", nullptr, {208, 376, 385, 401}, L"Далее >>"},
-        {ende, "Label1", nullptr, {37, 16, 198, 47}, L"Какое транспортное средство\r\nВы хотите заменить?"},
-        {ende, "GroupBox1", nullptr, {32, 56, 265, 321}, L" Транспортные средства "},
-        {ende, "ListView1", "GroupBox1", {24, 32, 209, 241}, L""},
-        {ende, "Button1", nullptr, {32, 336, 145, 361}, L"Отмена"},
-        {ende, "Button2", nullptr, {152, 336, 265, 361}, L"Импорт"},
+        {files, "FilesGroup", nullptr, {24, 24, 385, 121}, L" Файлы "},
+        {files, "DffLabel", "FilesGroup", {32, 32, 81, 45}, L"DFF-файл"},
+        {files, "Edit_DFF", "FilesGroup", {96, 28, 313, 49}, L""},
+        {files, "BrowseDffLabel", "FilesGroup", {320, 32, 332, 45}, L"..."},
+        {files, "TxdLabel", "FilesGroup", {32, 56, 81, 69}, L"TXD-файл"},
+        {files, "Edit_TXD", "FilesGroup", {96, 52, 313, 73}, L""},
+        {files, "BrowseTxdLabel", "FilesGroup", {320, 56, 332, 69}, L"..."},
+        {files, "LinesGroup", nullptr, {24, 128, 385, 273}, L" Файлы настроек транспортного средства "},
+        {files, "HandlingLabel", "LinesGroup", {24, 36, 84, 49}, L"Handling.cfg"},
+        {files, "Edit_Handling", "LinesGroup", {96, 32, 313, 53}, L""},
+        {files, "Edit_HandlingSpecial", "LinesGroup", {96, 56, 313, 77}, L""},
+        {files, "VehiclesLabel", "LinesGroup", {24, 84, 80, 97}, L"Vehicles.ide"},
+        {files, "Edit_Vehicles", "LinesGroup", {96, 80, 313, 101}, L""},
+        {files, "CarcolsLabel", "LinesGroup", {24, 108, 79, 121}, L"Carcols.dat"},
+        {files, "Edit_Carcols", "LinesGroup", {96, 104, 313, 125}, L""},
+        {files, "NameGroup", nullptr, {24, 280, 385, 361}, L" Название транспортного средства "},
+        {files, "NameLabel", "NameGroup", {24, 36, 72, 49}, L"Название"},
+        {files, "Edit_GXT", "NameGroup", {96, 32, 313, 53}, L""},
+        {files, "CancelButton", nullptr, {24, 376, 201, 401}, L"Отмена"},
+        {files, "NextButton", nullptr, {208, 376, 385, 401}, L"Далее >>"},
+        {ende, "QuestionLabel", nullptr, {37, 16, 198, 47}, L"Какое транспортное средство\r\nВы хотите заменить?"},
+        {ende, "VehiclesGroup", nullptr, {32, 56, 265, 321}, L" Транспортные средства "},
+        {ende, "TargetList", "VehiclesGroup", {24, 32, 209, 241}, L""},
+        {ende, "CancelButton", nullptr, {32, 336, 145, 361}, L"Отмена"},
+        {ende, "ReplaceButton", nullptr, {152, 336, 265, 361}, L"Импорт"},
     };
     for (const TCase& c : cases) {
         SCOPED_TRACE(c.Name);
@@ -88,9 +88,9 @@ TEST_F(TImportWizardTest, EveryControlSitsWhereTheLayoutPutsIt)
                                                    << bounds.right - bounds.left << "x" << bounds.bottom - bounds.top;
         EXPECT_EQ(c.Form->ControlText(c.Name), c.Caption);
     }
-    for (const char* label : {"Label3", "Label4"})
+    for (const char* label : {"BrowseDffLabel", "BrowseTxdLabel"})
         EXPECT_TRUE(GetWindowLongPtrW(CarFiles().Control(label), GWL_STYLE) & SS_NOTIFY) << label << " takes clicks";
-    HWND list = ImportEnde().Control("ListView1");
+    HWND list = ImportEnde().Control("TargetList");
     EXPECT_EQ(GetWindowLongPtrW(list, GWL_STYLE) & LVS_TYPEMASK, LVS_REPORT);
     EXPECT_TRUE(ListView_GetExtendedListViewStyle(list) & LVS_EX_FULLROWSELECT);
     ListView_SetColumnWidth(list, 0, 200);
@@ -110,8 +110,8 @@ TEST_F(TImportWizardTest, TabOrderFollowsTheLayout)
         {&ImportTyp(), {"Radio_ImportCAR", "Button_Cancel", "Button_Next"}},
         {&CarFiles(),
          {"Edit_DFF", "Edit_TXD", "Edit_Handling", "Edit_HandlingSpecial", "Edit_Vehicles", "Edit_Carcols", "Edit_GXT",
-          "Button1", "Button2"}},
-        {&ImportEnde(), {"ListView1", "Button1", "Button2"}},
+          "CancelButton", "NextButton"}},
+        {&ImportEnde(), {"TargetList", "CancelButton", "ReplaceButton"}},
     };
     for (const TCase& c : cases) {
         HWND current = c.Form->Control(c.Order.front());
@@ -150,14 +150,14 @@ TEST_F(TImportWizardTest, EveryCancelEndsTheWholeWizardAndTheListIsRefilled)
              ChooseKind(user, true);
              user.WaitShown(ImportEnde().Handle(), "the replace dialog");
              ExpectHidden({&ImportTyp(), &CarFiles()});
-             user.Click(ImportEnde().Control("Button1"));
+             user.Click(ImportEnde().Control("CancelButton"));
          }},
         {"Отмена in the separate-files dialog", {},
          [&](TUser& user) {
              ChooseKind(user, false);
              user.WaitShown(CarFiles().Handle(), "the separate-files dialog");
              ExpectHidden({&ImportTyp(), &ImportEnde()});
-             user.Click(CarFiles().Control("Button1"));
+             user.Click(CarFiles().Control("CancelButton"));
          }},
         {"close box of the replace dialog after separate files", {},
          [&](TUser& user) {
@@ -165,7 +165,7 @@ TEST_F(TImportWizardTest, EveryCancelEndsTheWholeWizardAndTheListIsRefilled)
              FillCarFiles(user, {{"Edit_GXT", L"Новое имя"}, {"Edit_Carcols", L"x, 1,1"}});
              user.WaitShown(ImportEnde().Handle(), "the replace dialog");
              ExpectHidden({&ImportTyp(), &CarFiles()});
-             SelectListRow(ImportEnde().Control("ListView1"), 0);
+             SelectListRow(ImportEnde().Control("TargetList"), 0);
              PostMessageW(ImportEnde().Handle(), WM_SYSCOMMAND, SC_CLOSE, 0);
          }},
     };
@@ -193,7 +193,7 @@ TEST_F(TImportWizardTest, RadioChoiceAndLastPackageNameLastForTheRun)
     EXPECT_NO_PROBLEMS(RunWizard([&](TUser& user) {
         ChooseKind(user, false);
         user.WaitShown(CarFiles().Handle(), "the separate-files dialog");
-        user.Click(CarFiles().Control("Button1"));
+        user.Click(CarFiles().Control("CancelButton"));
         WaitWizardClosed();
     }));
     FileDialogs.Answers = {package};
@@ -203,7 +203,7 @@ TEST_F(TImportWizardTest, RadioChoiceAndLastPackageNameLastForTheRun)
         EXPECT_FALSE(Checked(ImportTyp().Control("Radio_ImportCAR")));
         ChooseKind(user, true);
         user.WaitShown(ImportEnde().Handle(), "the replace dialog");
-        user.Click(ImportEnde().Control("Button1"));
+        user.Click(ImportEnde().Control("CancelButton"));
         WaitWizardClosed();
     }));
     FileDialogs.Answers = {std::nullopt};
@@ -234,13 +234,13 @@ TEST_F(TImportWizardTest, SeparateFilesStartBlankAtEveryShowingAndTheDotsPickFil
             EXPECT_EQ(user.Text(CarFiles().Control(field)), L"") << field;
             user.SetText(CarFiles().Control(field), L"typed");
         }
-        ClickControl(CarFiles().Control("Label3"));
+        ClickControl(CarFiles().Control("BrowseDffLabel"));
         WaitUntil([&] { return user.Text(CarFiles().Control("Edit_DFF")) == pickedDff; }, "the picked DFF file");
-        ClickControl(CarFiles().Control("Label4")); // cancelled: the field keeps its text
-        user.Click(CarFiles().Control("Button2"));
+        ClickControl(CarFiles().Control("BrowseTxdLabel")); // cancelled: the field keeps its text
+        user.Click(CarFiles().Control("NextButton"));
         user.WaitShown(ImportEnde().Handle(), "the replace dialog");
         EXPECT_EQ(user.Text(CarFiles().Control("Edit_TXD")), L"typed");
-        user.Click(ImportEnde().Control("Button1"));
+        user.Click(ImportEnde().Control("CancelButton"));
         WaitWizardClosed();
     }));
     ASSERT_EQ(FileDialogs.Calls.size(), 2u);
@@ -251,7 +251,7 @@ TEST_F(TImportWizardTest, SeparateFilesStartBlankAtEveryShowingAndTheDotsPickFil
         user.WaitShown(CarFiles().Handle(), "the separate-files dialog");
         for (const char* field : CarFilesFields)
             EXPECT_EQ(user.Text(CarFiles().Control(field)), L"") << field << " is emptied at the next showing";
-        user.Click(CarFiles().Control("Button1"));
+        user.Click(CarFiles().Control("CancelButton"));
         WaitWizardClosed();
     }));
 }
@@ -259,7 +259,7 @@ TEST_F(TImportWizardTest, SeparateFilesStartBlankAtEveryShowingAndTheDotsPickFil
 TEST_F(TImportWizardTest, ReplaceDialogCopiesTheMainListAtEachShowingWithNoRowSelected)
 {
     const std::wstring package = (Temp / "some.car").wstring();
-    HWND list = ImportEnde().Control("ListView1");
+    HWND list = ImportEnde().Control("TargetList");
     FileDialogs.Answers = {package, package};
     AddVehicleLine(611); // the main list shows it only after this wizard
     EXPECT_NO_PROBLEMS(RunWizard([&](TUser& user) {
@@ -269,7 +269,7 @@ TEST_F(TImportWizardTest, ReplaceDialogCopiesTheMainListAtEachShowingWithNoRowSe
         EXPECT_EQ(ListRows(list).size(), 4u);
         EXPECT_EQ(SelectedListRow(list), -1);
         SelectListRow(list, 2);
-        user.Click(ImportEnde().Control("Button1"));
+        user.Click(ImportEnde().Control("CancelButton"));
         WaitWizardClosed();
     }));
     EXPECT_NO_PROBLEMS(RunWizard([&](TUser& user) {
@@ -279,7 +279,7 @@ TEST_F(TImportWizardTest, ReplaceDialogCopiesTheMainListAtEachShowingWithNoRowSe
         EXPECT_EQ(rows.size(), 5u) << "the refilled main list is copied again";
         EXPECT_EQ(rows, Rows());
         EXPECT_EQ(SelectedListRow(list), -1) << "the last showing's selection is gone";
-        user.Click(ImportEnde().Control("Button1"));
+        user.Click(ImportEnde().Control("CancelButton"));
         WaitWizardClosed();
     }));
 }

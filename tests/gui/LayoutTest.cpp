@@ -2,16 +2,16 @@
 // control positions, tab order, check states, the list's columns and the menu.
 
 #include "gui/GuiFixture.h"
-#include "shell/Form1.h"
-#include "shell/FormAbout.h"
-#include "shell/FormLanguage.h"
-#include "shell/FormMain.h"
-#include "shell/WideText.h"
-#include "shell/FormPath.h"
-#include "shell/MainMenu.h"
-#include "package/FormCarFiles.h"
-#include "package/FormImportEnde.h"
-#include "package/FormImportTyp.h"
+#include "gui/windows/Form1.h"
+#include "gui/windows/FormAbout.h"
+#include "gui/windows/FormLanguage.h"
+#include "gui/windows/FormMain.h"
+#include "gui/framework/WideText.h"
+#include "gui/windows/FormPath.h"
+#include "gui/windows/MainMenu.h"
+#include "gui/wizard/FormCarFiles.h"
+#include "gui/wizard/FormImportEnde.h"
+#include "gui/wizard/FormImportTyp.h"
 
 #include <commctrl.h>
 
@@ -198,9 +198,9 @@ TEST_F(TLayoutTest, MenuHasItsSevenItems)
         std::vector<std::pair<std::wstring, UINT>> Items; // in this order; other items may come between
     };
     const TPopup popups[] = {
-        {L"Файл  ", {{L"Отменить импорт", ImportRueckgaengig1}, {L"Выход", Beenden1}}},
-        {L"Установки  ", {{L"Путь", Installationspfad1}, {L"Язык", Sprache1}}},
-        {L"Справка  ", {{L"О программе", Info1}}},
+        {L"Файл  ", {{L"Отменить импорт", UndoImportMenu}, {L"Выход", ExitMenu}}},
+        {L"Установки  ", {{L"Путь", GamePathMenu}, {L"Язык", LanguageMenu}}},
+        {L"Справка  ", {{L"О программе", AboutMenu}}},
     };
     for (UINT p = 0; p < 3; ++p) {
         EXPECT_EQ(text(bar, p, MF_BYPOSITION), popups[p].Caption);
@@ -238,10 +238,10 @@ TEST_F(TLayoutTest, SettingsDialogControlsSitWhereTheLayoutPutsThem)
         {App->FormLanguage.get(), "Combo_GXT", "Group_GXT", {30, 32}, 145},
         {App->FormLanguage.get(), "Button_Cancel", nullptr, {16, 192}, 97},
         {App->FormLanguage.get(), "Button_OK", nullptr, {120, 192}, 97},
-        {App->FormAbout.get(), "Label1", nullptr, {24, 3}, 0},
-        {App->FormAbout.get(), "Label3", nullptr, {25, 21}, 0},
-        {App->FormAbout.get(), "Label2", nullptr, {24, 42}, 253},
-        {App->FormAbout.get(), "Button1", nullptr, {203, 145}, 75},
+        {App->FormAbout.get(), "TitleLabel", nullptr, {24, 3}, 0},
+        {App->FormAbout.get(), "VersionLabel", nullptr, {25, 21}, 0},
+        {App->FormAbout.get(), "CreditsLabel", nullptr, {24, 42}, 253},
+        {App->FormAbout.get(), "OKButton", nullptr, {203, 145}, 75},
     };
     for (const TCase& c : cases) {
         SCOPED_TRACE(c.Name);

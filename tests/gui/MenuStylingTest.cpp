@@ -3,8 +3,8 @@
 // the styler's figures.
 
 #include "gui/GuiFixture.h"
-#include "shell/FormMain.h"
-#include "shell/MainMenu.h"
+#include "gui/windows/FormMain.h"
+#include "gui/windows/MainMenu.h"
 
 #include <cmath>
 #include <string>
@@ -71,13 +71,13 @@ TEST_F(TMenuStylingTest, MeasuringAnItemGivesTheTextHeightPlusThreeQuartersAndRo
 {
     HMENU file = GetSubMenu(GetMenu(App->FormMain->Handle()), 0);
     int position = 0;
-    while (position < GetMenuItemCount(file) && GetMenuItemID(file, position) != Beenden1)
+    while (position < GetMenuItemCount(file) && GetMenuItemID(file, position) != ExitMenu)
         ++position;
     ASSERT_LT(position, GetMenuItemCount(file));
 
     MEASUREITEMSTRUCT measure{};
     measure.CtlType = ODT_MENU;
-    measure.itemID = Beenden1;
+    measure.itemID = ExitMenu;
     measure.itemData = ItemInfo(file, UINT(position)).dwItemData;
     EXPECT_TRUE(SendMessageW(App->FormMain->Handle(), WM_MEASUREITEM, 0, reinterpret_cast<LPARAM>(&measure)));
 

@@ -4,12 +4,12 @@
 #include "fileio/FileSystem.h"
 #include "fileio/GamePaths.h"
 #include "gui/GuiFixture.h"
-#include "package/Import.h"
-#include "package/Journal.h"
-#include "shell/FormMain.h"
-#include "shell/FormPath.h"
-#include "shell/MainMenu.h"
-#include "shell/WideText.h"
+#include "engine/Import.h"
+#include "engine/Journal.h"
+#include "gui/windows/FormMain.h"
+#include "gui/windows/FormPath.h"
+#include "gui/windows/MainMenu.h"
+#include "gui/framework/WideText.h"
 
 namespace {
 
@@ -59,7 +59,7 @@ TEST_F(TRecoveryTest, StartUpRestoresAnInterruptedImportAndSaysSo)
     EXPECT_EQ(ReadWholeFile(GameDir() / "Text" / "American.gxt"), OriginalGXT);
     EXPECT_EQ(Rows()[1], (std::pair<std::wstring, std::wstring>{L"415", L"Cheetah"}));
     // Nothing is left to restore: the next opening says nothing.
-    EXPECT_NO_PROBLEMS(Menu(Installationspfad1, [&](TUser& user) {
+    EXPECT_NO_PROBLEMS(Menu(GamePathMenu, [&](TUser& user) {
         user.WaitShown(App->FormPath->Handle(), "the path dialog");
         user.Click(App->FormPath->Control("Button_Cancel"));
         user.WaitHidden(App->FormPath->Handle(), "the path dialog");

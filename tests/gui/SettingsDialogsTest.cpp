@@ -1,11 +1,11 @@
 // The path, language and about dialogs and their settings.
 
 #include "gui/GuiFixture.h"
-#include "shell/FormAbout.h"
-#include "shell/FormLanguage.h"
-#include "shell/FormMain.h"
-#include "shell/FormPath.h"
-#include "shell/MainMenu.h"
+#include "gui/windows/FormAbout.h"
+#include "gui/windows/FormLanguage.h"
+#include "gui/windows/FormMain.h"
+#include "gui/windows/FormPath.h"
+#include "gui/windows/MainMenu.h"
 
 #include <fstream>
 
@@ -29,7 +29,7 @@ protected:
     }
     std::vector<std::string> ShowLanguage(const std::function<void(TUser&)>& steps)
     {
-        return Menu(Sprache1, [&](TUser& user) {
+        return Menu(LanguageMenu, [&](TUser& user) {
             user.WaitShown(Language().Handle(), "the language dialog");
             steps(user);
             user.WaitHidden(Language().Handle(), "the language dialog");
@@ -225,11 +225,11 @@ TEST_F(TSettingsDialogsTest, AboutBoxIsModalOverTheMainWindow)
     EXPECT_NO_PROBLEMS(Start());
     HWND main = App->FormMain->Handle();
     TFormAbout& about = *App->FormAbout;
-    EXPECT_NO_PROBLEMS(Menu(Info1, [&](TUser& user) {
+    EXPECT_NO_PROBLEMS(Menu(AboutMenu, [&](TUser& user) {
         user.WaitShown(about.Handle(), "the about box");
         EXPECT_FALSE(IsWindowEnabled(main)) << "the owner is disabled while the box is up";
-        EXPECT_NE(user.Text(about.Control("Label2")).find(L"Vehmira contributors"), std::wstring::npos);
-        user.Click(about.Control("Button1"));
+        EXPECT_NE(user.Text(about.Control("CreditsLabel")).find(L"Vehmira contributors"), std::wstring::npos);
+        user.Click(about.Control("OKButton"));
         user.WaitHidden(about.Handle(), "the about box");
     }));
     EXPECT_TRUE(IsWindowEnabled(main));

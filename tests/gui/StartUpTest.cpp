@@ -1,10 +1,10 @@
 // The start-up sequence and the menu items that reopen the game.
 
 #include "gui/GuiFixture.h"
-#include "shell/FormLanguage.h"
-#include "shell/FormMain.h"
-#include "shell/FormPath.h"
-#include "shell/MainMenu.h"
+#include "gui/windows/FormLanguage.h"
+#include "gui/windows/FormMain.h"
+#include "gui/windows/FormPath.h"
+#include "gui/windows/MainMenu.h"
 
 #include <algorithm>
 #include <fstream>
@@ -110,7 +110,7 @@ TEST_F(TStartUpTest, PathMenuWithCancelRebuildsTheListFromTheSameDirectory)
     EXPECT_NO_PROBLEMS(Start());
     std::ofstream(GameDir() / "Data" / "Vehicles.ide", std::ios::app)
         << "cars\r\n611, utility, utility, car, UTILITY, POLICAR, null, worker, 10, 0, 0\r\nend\r\n";
-    EXPECT_NO_PROBLEMS(Menu(Installationspfad1, CancelPathDialog()));
+    EXPECT_NO_PROBLEMS(Menu(GamePathMenu, CancelPathDialog()));
     TListRows expected = DefaultRows;
     expected.emplace_back(L"611", L"Police");
     EXPECT_EQ(Rows(), expected);
@@ -127,7 +127,7 @@ TEST_F(TStartUpTest, NewGxtChoiceShowsOnlyAfterTheNextRefill)
     WriteGame();
     WriteCompleteSettings();
     EXPECT_NO_PROBLEMS(Start());
-    EXPECT_NO_PROBLEMS(Menu(Sprache1, [&](TUser& user) {
+    EXPECT_NO_PROBLEMS(Menu(LanguageMenu, [&](TUser& user) {
         user.WaitShown(Language().Handle(), "the language dialog");
         const std::vector<std::wstring> items = user.ComboItems(LanguageControl("Combo_GXT"));
         const auto french = std::find(items.begin(), items.end(), L"French.gxt");
@@ -138,7 +138,7 @@ TEST_F(TStartUpTest, NewGxtChoiceShowsOnlyAfterTheNextRefill)
     }));
     EXPECT_EQ(ReadSetting(L"Vehmira", L"GXT"), L"French.gxt");
     EXPECT_EQ(Rows(), DefaultRows) << "the language dialog does not refill the list";
-    EXPECT_NO_PROBLEMS(Menu(Installationspfad1, CancelPathDialog()));
+    EXPECT_NO_PROBLEMS(Menu(GamePathMenu, CancelPathDialog()));
     EXPECT_EQ(Rows(), (TListRows{{L"400", L"Landstalker FR"}, {L"415", L"Guepard"}}));
 }
 
@@ -149,7 +149,7 @@ TEST_F(TStartUpTest, PathMenuWithoutArchiveClosesTheOldOneAndKeepsTheList)
     EXPECT_NO_PROBLEMS(Start());
     const std::filesystem::path empty = Temp / "Empty";
     std::filesystem::create_directories(empty);
-    EXPECT_NO_PROBLEMS(Menu(Installationspfad1, [&](TUser& user) {
+    EXPECT_NO_PROBLEMS(Menu(GamePathMenu, [&](TUser& user) {
         user.WaitShown(Path().Handle(), "the path dialog");
         user.SetText(PathControl("Edit_Path"), empty.wstring());
         user.Click(PathControl("Button_OK"));
@@ -176,7 +176,7 @@ TEST_F(TStartUpTest, ExitAndClosingTheMainWindowReleaseTheArchive)
         EXPECT_NO_PROBLEMS(Start());
         ASSERT_NE(App->FormMain->ModelArchive(), nullptr);
         if (fromMenu)
-            EXPECT_NO_PROBLEMS(Menu(Beenden1));
+            EXPECT_NO_PROBLEMS(Menu(ExitMenu));
         else
             SendMessageW(App->FormMain->Handle(), WM_CLOSE, 0, 0);
         EXPECT_EQ(App->FormMain->Handle(), nullptr) << "the main window is destroyed";

@@ -1,6 +1,6 @@
 #include "gui/UserThread.h"
 
-#include "shell/WideText.h"
+#include "gui/framework/WideText.h"
 
 #include <algorithm>
 #include <atomic>

@@ -2,9 +2,9 @@
 // GXT main table by the hash of field 5.
 
 #include "gui/GuiFixture.h"
-#include "shell/FormMain.h"
-#include "shell/FormPath.h"
-#include "shell/MainMenu.h"
+#include "gui/windows/FormMain.h"
+#include "gui/windows/FormPath.h"
+#include "gui/windows/MainMenu.h"
 
 namespace {
 
@@ -68,7 +68,7 @@ TEST_F(TVehicleListTest, AFailedRefillLeavesTheListEmpty)
     EXPECT_NO_PROBLEMS(Start());
     ASSERT_FALSE(Rows().empty());
     std::filesystem::remove(GameDir() / "Text" / "American.gxt");
-    EXPECT_NO_PROBLEMS(Menu(Installationspfad1, [&](TUser& user) {
+    EXPECT_NO_PROBLEMS(Menu(GamePathMenu, [&](TUser& user) {
         user.WaitShown(App->FormPath->Handle(), "the path dialog");
         user.Click(App->FormPath->Control("Button_Cancel"));
         const TMessageBoxSeen box = user.AnswerMessageBox();

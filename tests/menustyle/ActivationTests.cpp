@@ -29,7 +29,7 @@ struct TActivationFixture : testing::Test, TStylerFixture {
     TActivationFixture()
     {
         File = &MainMenu.Items().Add(L"Datei1", L"File  ");
-        Exit = &File->Add(L"Beenden1", L"Exit");
+        Exit = &File->Add(L"ExitMenu", L"Exit");
         Deep = &Exit->Add(L"Deep1", L"Deep");
         Copy = &Popup.Items().Add(L"Copy1", L"Copy");
     }

@@ -70,7 +70,7 @@ TEST_F(TMeasureFixture, ABlankShortcutTextAddsNothing)
 TEST_F(TMeasureFixture, MenuBarItemsHaveNoIconMinimumAndEightExtraPixels)
 {
     TMenuItem& bar = MainMenu.Items().Add(L"Datei1", L"File  ");
-    TMenuItem& below = bar.Add(L"Beenden1", L"Exit");
+    TMenuItem& below = bar.Add(L"ExitMenu", L"Exit");
     EXPECT_EQ(Measure(bar).cx, Width(L"File  ") + 5 + 8);
     EXPECT_EQ(Measure(below).cx, Width(L"Exit") + 5 + 24);
 }
@@ -105,7 +105,7 @@ TEST_F(TMeasureFixture, NothingIsMeasuredWhileInactive)
 TEST_F(TMeasureFixture, OwnerDrawnMenuIsMeasuredThroughTheWindow)
 {
     TMenuItem& bar = MainMenu.Items().Add(L"Datei1", L"File  ");
-    TMenuItem& exit = bar.Add(L"Beenden1", L"Exit");
+    TMenuItem& exit = bar.Add(L"ExitMenu", L"Exit");
     Styler->ActivateAll(true, true);
     MEASUREITEMSTRUCT measure{};
     measure.CtlType = ODT_MENU;

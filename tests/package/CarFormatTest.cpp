@@ -1,5 +1,5 @@
 #include "package/CAR.h"
-#include "package/Import.h"
+#include "fileio/Errors.h"
 
 #include <gtest/gtest.h>
 
@@ -15,15 +15,15 @@ ByteBuffer Package(const TCarHeader& header, const TCarLengths& lengths, std::si
     return bytes;
 }
 
-// The user message of the TImportError that reading the layout raises, or none when it succeeds.
-std::optional<std::string> LayoutFailure(const ByteBuffer& bytes)
+// The kind of error that reading the layout raises, or none when it succeeds.
+std::optional<TErrorKind> LayoutFailure(const ByteBuffer& bytes)
 {
     TMemoryStream stream(bytes);
     try {
         ReadCarLayout(stream);
         return std::nullopt;
-    } catch (const TImportError& error) {
-        return error.UserMessage;
+    } catch (const TVehmiraError& error) {
+        return error.Kind();
     }
 }
 
@@ -95,19 +95,19 @@ TEST(CarFormat, MalformedPackagesAreRefusedWithTheRightMessage)
     const struct {
         const char* name;
         ByteBuffer bytes;
-        std::optional<std::string> message;
+        std::optional<TErrorKind> message;
     } cases[] = {
         {"valid", valid, std::nullopt},
-        {"empty file", {}, ""},
-        {"13 bytes", cut(13), ""},
-        {"lower-case magic", withByte(0, 'c'), InvalidCarFileText},
-        {"wrong third byte", withByte(2, 'S'), InvalidCarFileText},
-        {"bad magic in a short file", ByteBuffer{'X', 'Y', 'Z', 2, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}, InvalidCarFileText},
-        {"version 1", withByte(3, 1), UnsupportedCarFileText},
-        {"version 3", withByte(3, 3), UnsupportedCarFileText},
-        {"ends inside the length table", cut(30), ""},
-        {"negative length", negative, ""},
-        {"piece past the end", cut(valid.size() - 1), ""},
+        {"empty file", {}, TErrorKind::Failure},
+        {"13 bytes", cut(13), TErrorKind::Failure},
+        {"lower-case magic", withByte(0, 'c'), TErrorKind::NotCarPackage},
+        {"wrong third byte", withByte(2, 'S'), TErrorKind::NotCarPackage},
+        {"bad magic in a short file", ByteBuffer{'X', 'Y', 'Z', 2, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}, TErrorKind::NotCarPackage},
+        {"version 1", withByte(3, 1), TErrorKind::UnsupportedCarVersion},
+        {"version 3", withByte(3, 3), TErrorKind::UnsupportedCarVersion},
+        {"ends inside the length table", cut(30), TErrorKind::Failure},
+        {"negative length", negative, TErrorKind::Failure},
+        {"piece past the end", cut(valid.size() - 1), TErrorKind::Failure},
     };
     for (const auto& c : cases)
         EXPECT_EQ(LayoutFailure(c.bytes), c.message) << c.name;
@@ -118,7 +118,7 @@ TEST(CarFormat, HugeLengthsDoNotWrapAroundTheBoundsCheck)
     TCarHeader header;
     header.HasDFF = header.HasTXD = 1;
     const ByteBuffer bytes = Package(header, {0x7FFFFFFF, 0x7FFFFFFF, 0, 0, 0, 0, 0}, 16);
-    EXPECT_EQ(LayoutFailure(bytes), std::optional<std::string>(""));
+    EXPECT_EQ(LayoutFailure(bytes), TErrorKind::Failure);
 }
 
 TEST(KeyRule, LinesBelongToTheirVehicleByTheirKeyField)

@@ -4,18 +4,18 @@
 // the open "Файл" menu. Its working files (a demo game, settings) stay in
 // OUTPUT_DIR\work.
 
-#include "cli/DemoGame.h"
+#include "demo/DemoGame.h"
 #include "gui/UserThread.h"
-#include "package/FormCarFiles.h"
-#include "package/FormImportEnde.h"
-#include "package/FormImportTyp.h"
-#include "shell/Application.h"
-#include "shell/FormAbout.h"
-#include "shell/FormLanguage.h"
-#include "shell/FormMain.h"
-#include "shell/FormPath.h"
-#include "shell/MainMenu.h"
-#include "shell/WideText.h"
+#include "gui/wizard/FormCarFiles.h"
+#include "gui/wizard/FormImportEnde.h"
+#include "gui/wizard/FormImportTyp.h"
+#include "gui/windows/Application.h"
+#include "gui/windows/FormAbout.h"
+#include "gui/windows/FormLanguage.h"
+#include "gui/windows/FormMain.h"
+#include "gui/windows/FormPath.h"
+#include "gui/windows/MainMenu.h"
+#include "gui/framework/WideText.h"
 
 #include <windows.h>
 
@@ -187,10 +187,10 @@ void RenderWindows(const TAppEnvironment& environment, const std::filesystem::pa
     CaptureWindow(main, output / "main-window.bmp");
     CaptureDialog(*app.FormPath, "Button_Cancel", output / "path-dialog.bmp");
     CaptureDialog(*app.FormLanguage, "Button_Cancel", output / "language-dialog.bmp");
-    CaptureDialog(*app.FormAbout, "Button1", output / "about-box.bmp");
+    CaptureDialog(*app.FormAbout, "OKButton", output / "about-box.bmp");
     CaptureDialog(*app.FormImportTyp, "Button_Cancel", output / "import-kind-dialog.bmp");
-    CaptureDialog(*app.FormCarFiles, "Button1", output / "separate-files-dialog.bmp");
-    CaptureDialog(*app.Form_ImportEnde, "Button1", output / "replace-dialog.bmp");
+    CaptureDialog(*app.FormCarFiles, "CancelButton", output / "separate-files-dialog.bmp");
+    CaptureDialog(*app.Form_ImportEnde, "CancelButton", output / "replace-dialog.bmp");
     CaptureOpenMenu(app, output / "menu-file.bmp");
 }
 

@@ -1,0 +1,50 @@
+#pragma once
+// Import of a vehicle over an existing one: all or nothing, journaled for undo.
+
+#include "fileio/Errors.h"
+#include "gamedata/VehiclesIde.h"
+#include "engine/GameContext.h"
+
+#include <filesystem>
+#include <string>
+#include <variant>
+#include <vector>
+
+// The separate inputs. Every text is the game's 8-bit text (code page 1251);
+// an empty (or blank-only) text or path skips its step.
+struct TImportFiles {
+    std::filesystem::path DFF;
+    std::filesystem::path TXD;
+    std::string Name;
+    std::string Handling;
+    std::string HandlingSpecial;
+    std::string Vehicles;
+    std::string Carcols;
+};
+
+using TImportSource = std::variant<std::filesystem::path, TImportFiles>;
+
+struct TImportResult {
+    std::vector<std::string> SkippedSteps; // e.g. "special handling line: the package holds no line"
+    std::string JournalId;
+};
+
+// A failed import. The game directory is as it was before. It carries the
+// kind and facts of its cause (a wrong package, a missing DFF file, an
+// unreadable GXT file, ...), so a front end can say what went wrong before it
+// says that the import failed.
+class TImportError : public TVehmiraError {
+public:
+    explicit TImportError(const TVehmiraError& cause) : TVehmiraError(cause) {}
+    explicit TImportError(const std::string& description) : TVehmiraError(description) {}
+};
+
+// Reads and checks the whole source and every game file the import will
+// write, then applies the steps (model, texture dictionary, display name,
+// handling lines, Vehicles.ide line, Carcols.dat line) inside one
+// TImportTransaction. Every failure is a TImportError, and the game directory
+// is then as it was.
+TImportResult ImportVehicle(const TGameContext& game, const TVehicleRecord& target, const TImportSource& source);
+TImportResult ImportFromPackage(const TGameContext& game, const TVehicleRecord& target,
+                                const std::filesystem::path& package);
+TImportResult ImportFromFiles(const TGameContext& game, const TVehicleRecord& target, const TImportFiles& files);

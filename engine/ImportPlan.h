@@ -1,0 +1,45 @@
+#pragma once
+// What one import will do, read from its source and checked whole before the
+// game directory is touched.
+
+#include "fileio/FileStream.h"
+#include "package/CAR.h"
+#include "engine/Import.h"
+#include "engine/KeyedLines.h"
+
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+// One archive entry to add or replace, from a package piece or from a file.
+struct TArchiveAdd {
+    std::string EntryName;      // the target's ModelName + ".DFF" or TxdName + ".TXD"
+    std::filesystem::path File; // a separate input; empty for a package piece
+    TCarPiece Piece;            // the package piece when File is empty
+};
+
+struct TImportLine {
+    TKeyedLineKind Kind;
+    std::string Text;
+};
+
+struct TImportPlan {
+    std::unique_ptr<TFileStream> Package; // open while the plan is applied (package source)
+    std::optional<TArchiveAdd> Model;
+    std::optional<TArchiveAdd> Texture;
+    std::optional<std::string> Name;
+    std::vector<TImportLine> Lines; // in step order
+    std::vector<std::string> SkippedSteps;
+    std::string SourceDescription;
+};
+
+// Read and check the source: package format and lengths, RenderWare root
+// chunks, DFF/TXD files present. Failures are TImportError.
+TImportPlan ReadPackageSource(const std::filesystem::path& package, const TVehicleRecord& target);
+TImportPlan ReadFilesSource(const TImportFiles& files, const TVehicleRecord& target);
+
+// True for a text of blanks and control characters only.
+bool IsBlank(std::string_view text);

@@ -1,0 +1,182 @@
+#include "engine/ImportTransaction.h"
+
+#include "fileio/Errors.h"
+#include "fileio/FileSystem.h"
+#include "gamedata/CRC32.h"
+#include "engine/AppendedDataCRC.h"
+#include "engine/JournalManifest.h"
+#include "engine/JournalRestore.h"
+#include "engine/JournalStore.h"
+
+#include <algorithm>
+#include <ctime>
+#include <optional>
+#include <system_error>
+
+struct TImportTransaction::TState {
+    TGameContext Game;
+    std::string Id;
+    std::filesystem::path JournalDirectory;
+    TJournalManifest Manifest;
+    // Follows what the import appends to the archive, for the commit's checksum.
+    std::unique_ptr<TAppendedDataCRC> Appended;
+    bool Committed = false;
+    bool RolledBack = false;
+};
+
+namespace {
+
+// The path relative to the game directory; the journal must never name a file
+// outside it, since recovery writes and removes what it names.
+std::filesystem::path RelativeInside(const std::filesystem::path& gameDirectory, const std::filesystem::path& path)
+{
+    std::error_code baseError;
+    std::error_code pathError;
+    const std::filesystem::path base = std::filesystem::weakly_canonical(gameDirectory, baseError);
+    const std::filesystem::path full = std::filesystem::weakly_canonical(path, pathError);
+    const std::filesystem::path relative = full.lexically_relative(base);
+    if (baseError || pathError || relative.empty() || relative == "." || *relative.begin() == "..")
+        throw TVehmiraError("\"" + PathToUtf8(path) + "\" is not inside the game directory \"" +
+                            PathToUtf8(gameDirectory) + "\"");
+    return relative;
+}
+
+ByteBuffer ReadArchiveHead(TFileStream& archive, std::uint64_t length)
+{
+    const std::uint64_t savedPosition = archive.Position();
+    ByteBuffer head(static_cast<std::size_t>(length));
+    archive.Seek(0);
+    archive.Read(head);
+    archive.Seek(savedPosition);
+    return head;
+}
+
+// Saves what the import may change into the journal directory, flushed, then
+// writes the manifest last: only from then on does recovery act on the journal.
+void WriteJournal(const std::filesystem::path& directory, TJournalManifest& manifest,
+                  const std::vector<std::filesystem::path>& files, TFileStream& archive)
+{
+    TFileStream saved(directory / SavedBytesFileName, TFileAccess::CreateNew);
+    const ByteBuffer head = ReadArchiveHead(archive, manifest.HeadLength);
+    manifest.HeadCRC = CRC32Buffer(head);
+    saved.Write(head);
+    for (std::size_t i = 0; i < files.size(); ++i) {
+        TFileFingerprint& before = manifest.Files[i].Before;
+        before.Present = FileExists(files[i]);
+        if (!before.Present)
+            continue;
+        const ByteBuffer bytes = ReadWholeFile(files[i]);
+        before.Length = bytes.size();
+        before.CRC = CRC32Buffer(bytes);
+        saved.Write(bytes);
+    }
+    saved.Flush();
+    // Flushing the journal directory after the manifest's rename makes both names durable.
+    SaveManifest(directory, manifest);
+}
+
+} // namespace
+
+TImportTransaction::TImportTransaction(const TGameContext& game, std::vector<std::filesystem::path> filesToWrite,
+                                       int newArchiveEntries, TImportDescription description)
+    : State(std::make_unique<TState>())
+{
+    TFileStream& archive = OpenArchiveOf(game);
+    State->Game = game;
+    // A rollback that failed earlier in this run is finished before anything else changes.
+    if (!CompleteInterruptedJournals(game.GameDirectory, archive).empty())
+        game.Archive->ReloadDirectory();
+
+    TJournalManifest& manifest = State->Manifest;
+    manifest.Target = std::move(description.Target);
+    manifest.Source = std::move(description.Source);
+    manifest.Time = LocalTimeText(std::time(nullptr));
+    manifest.ArchiveRelativePath = RelativeInside(game.GameDirectory, archive.Path());
+    manifest.ArchiveLength = archive.Size();
+    manifest.HeadLength = std::min(game.Archive->HeadBytesAtRisk(newArchiveEntries), manifest.ArchiveLength);
+    std::vector<std::filesystem::path> files;
+    for (const std::filesystem::path& path : filesToWrite) {
+        const std::filesystem::path relative = RelativeInside(game.GameDirectory, path);
+        const auto sameFile = [&](const TJournaledFile& file) { return file.RelativePath == relative; };
+        if (std::none_of(manifest.Files.begin(), manifest.Files.end(), sameFile)) {
+            manifest.Files.push_back({relative, {}, {}});
+            files.push_back(path);
+        }
+    }
+
+    State->JournalDirectory = CreateJournalDirectory(game.GameDirectory, State->Id);
+    try {
+        WriteJournal(State->JournalDirectory, manifest, files, archive);
+    } catch (...) {
+        std::error_code ignored;
+        std::filesystem::remove_all(State->JournalDirectory, ignored);
+        throw;
+    }
+    State->Appended = std::make_unique<TAppendedDataCRC>(archive);
+}
+
+TImportTransaction::~TImportTransaction()
+{
+    if (State->Committed || State->RolledBack)
+        return;
+    try {
+        Rollback();
+    } catch (...) {
+        // The journal stays pending; it is rolled back before the next change
+        // in this run, or when the game directory is opened next.
+    }
+}
+
+void TImportTransaction::Commit()
+{
+    if (State->RolledBack)
+        throw TVehmiraError("The import was already taken back.");
+    if (State->Committed)
+        return;
+    TFileStream& archive = OpenArchiveOf(State->Game);
+    // The appended data must be on disk before the journal says the import is done.
+    archive.Flush();
+    TJournalManifest committed = State->Manifest;
+    for (TJournaledFile& file : committed.Files)
+        file.After = FingerprintOfFile(JournaledPath(State->Game.GameDirectory, file.RelativePath));
+    committed.ArchiveLengthAfter = archive.Size();
+    if (committed.ArchiveLengthAfter < committed.ArchiveLength)
+        throw TVehmiraError("The model archive became shorter during the import.");
+    committed.HeadCRCAfter = StreamRangeCRC(archive, 0, committed.HeadLength);
+    const std::optional<std::uint32_t> followed =
+        State->Appended ? State->Appended->CRCOfRange(committed.ArchiveLength, committed.ArchiveLengthAfter)
+                        : std::nullopt;
+    committed.AppendedCRCAfter =
+        followed ? *followed : StreamRangeCRC(archive, committed.ArchiveLength, committed.ArchiveLengthAfter);
+    State->Appended.reset();
+    committed.State = TJournalState::Committed;
+    SaveManifest(State->JournalDirectory, committed);
+    State->Manifest = std::move(committed);
+    State->Committed = true;
+    try {
+        PruneJournals(State->Game.GameDirectory);
+    } catch (const std::exception&) {
+        // Old journals only take room; the next commit prunes them again.
+    }
+}
+
+void TImportTransaction::Rollback()
+{
+    if (State->Committed)
+        throw TVehmiraError("The import is committed; only an undo can take it back.");
+    if (State->RolledBack)
+        return;
+    State->Appended.reset();
+    TFileStream& archive = OpenArchiveOf(State->Game);
+    try {
+        RestoreFromJournal(State->Game.GameDirectory, State->JournalDirectory, State->Manifest, archive);
+    } catch (...) {
+        ReloadDirectoryAfterFailure(*State->Game.Archive);
+        throw;
+    }
+    State->Game.Archive->ReloadDirectory();
+    RemoveJournal(State->JournalDirectory);
+    State->RolledBack = true;
+}
+
+const std::string& TImportTransaction::JournalId() const { return State->Id; }

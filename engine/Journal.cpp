@@ -1,0 +1,137 @@
+#include "engine/Journal.h"
+
+#include "fileio/Errors.h"
+#include "fileio/FileSystem.h"
+#include "fileio/GamePaths.h"
+#include "engine/JournalRestore.h"
+#include "engine/JournalStore.h"
+
+#include <system_error>
+
+namespace {
+
+TJournalInfo InfoOf(const std::string& id, const TJournalManifest& manifest)
+{
+    TJournalInfo info;
+    info.Id = id;
+    info.Target = manifest.Target;
+    info.Source = manifest.Source;
+    info.Time = manifest.Time;
+    info.Committed = manifest.State == TJournalState::Committed || manifest.State == TJournalState::Undone;
+    info.Undone = manifest.State == TJournalState::Undone;
+    return info;
+}
+
+// Journal directories that never got a manifest: the import stopped before
+// its first change, so there is nothing to restore.
+std::vector<std::filesystem::path> JournalsWithoutManifest(const std::filesystem::path& gameDirectory)
+{
+    std::vector<std::filesystem::path> leftovers;
+    for (const std::string& id : ListJournalIds(gameDirectory)) {
+        const std::filesystem::path directory = JournalRoot(gameDirectory) / id;
+        if (!FileExists(directory / ManifestFileName))
+            leftovers.push_back(directory);
+    }
+    return leftovers;
+}
+
+bool HasUnfinishedJournal(const std::filesystem::path& gameDirectory)
+{
+    for (const std::string& id : ListJournalIds(gameDirectory)) {
+        const std::filesystem::path directory = JournalRoot(gameDirectory) / id;
+        if (!FileExists(directory / ManifestFileName))
+            continue;
+        try {
+            const TJournalState state = LoadManifest(directory).State;
+            if (state == TJournalState::Pending || state == TJournalState::Undoing)
+                return true;
+        } catch (const TVehmiraError&) {
+            return true; // let the recovery name the damaged journal
+        }
+    }
+    return false;
+}
+
+} // namespace
+
+std::vector<std::string> RecoverInterruptedImports(const std::filesystem::path& gameDirectory)
+{
+    const std::vector<std::filesystem::path> leftovers = JournalsWithoutManifest(gameDirectory);
+    const bool unfinished = HasUnfinishedJournal(gameDirectory);
+    const std::filesystem::path archivePath = ResolveGamePath(gameDirectory, GameFiles::ModelArchive);
+    std::vector<std::string> lines;
+    // Holding the archive exclusively keeps another instance from importing
+    // meanwhile; without an archive nobody can be importing, and leftovers go
+    // without it (opening the game then reports the missing archive itself).
+    if (unfinished || (!leftovers.empty() && FileExists(archivePath))) {
+        TFileStream archive(archivePath, TFileAccess::ReadWriteExclusive);
+        for (const TCompletedJournal& journal : CompleteInterruptedJournals(gameDirectory, archive))
+            lines.push_back(journal.Message);
+    }
+    for (const std::filesystem::path& directory : leftovers) {
+        std::error_code ignored;
+        std::filesystem::remove_all(directory, ignored);
+    }
+    return lines;
+}
+
+std::vector<TJournalInfo> ListImportHistory(const std::filesystem::path& gameDirectory)
+{
+    std::vector<TJournalInfo> history;
+    const std::vector<std::string> ids = ListJournalIds(gameDirectory);
+    for (auto id = ids.rbegin(); id != ids.rend(); ++id) {
+        try {
+            const TJournalManifest manifest = LoadManifest(JournalRoot(gameDirectory) / *id);
+            const TJournalInfo info = InfoOf(*id, manifest);
+            if (info.Committed)
+                history.push_back(info);
+        } catch (const TVehmiraError&) {
+            // A journal without a readable manifest records no finished import.
+        }
+    }
+    return history;
+}
+
+std::optional<TJournalInfo> LastUndoableImport(const std::filesystem::path& gameDirectory)
+{
+    for (const TJournalInfo& info : ListImportHistory(gameDirectory))
+        if (!info.Undone)
+            return info;
+    return std::nullopt;
+}
+
+TJournalInfo UndoLastImport(const TGameContext& game)
+{
+    TFileStream& archive = OpenArchiveOf(game);
+    // An undo that was cut short is the one the user asks for again.
+    const std::vector<TCompletedJournal> completed = CompleteInterruptedJournals(game.GameDirectory, archive);
+    if (!completed.empty())
+        game.Archive->ReloadDirectory();
+    for (const TCompletedJournal& journal : completed)
+        if (journal.Manifest.State == TJournalState::Undoing) {
+            TJournalInfo info = InfoOf(journal.Id, journal.Manifest);
+            info.Undone = true;
+            return info;
+        }
+
+    const std::optional<TJournalInfo> last = LastUndoableImport(game.GameDirectory);
+    if (!last)
+        throw TVehmiraError("There is no import to undo.");
+    const std::filesystem::path directory = JournalRoot(game.GameDirectory) / last->Id;
+    TJournalManifest manifest = LoadManifest(directory);
+    if (const auto change = DescribeChangeSinceCommit(game.GameDirectory, manifest, archive))
+        throw TVehmiraError("Cannot undo " + DescribeImport(manifest) + ": " + *change + ". Nothing was changed.");
+
+    manifest.State = TJournalState::Undoing;
+    SaveManifest(directory, manifest);
+    try {
+        RestoreFromJournal(game.GameDirectory, directory, manifest, archive);
+    } catch (...) {
+        ReloadDirectoryAfterFailure(*game.Archive);
+        throw;
+    }
+    game.Archive->ReloadDirectory();
+    manifest.State = TJournalState::Undone;
+    SaveManifest(directory, manifest);
+    return InfoOf(last->Id, manifest);
+}

@@ -1,0 +1,60 @@
+#pragma once
+// Taking an import back from its journal: the shared step of rollback, crash
+// recovery and undo, and the check that undo makes first.
+
+#include "fileio/FileStream.h"
+#include "engine/GameContext.h"
+#include "engine/JournalManifest.h"
+
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+// CRC-32 of bytes [begin, end) of the stream, read in bounded chunks; the
+// stream's position is restored afterwards.
+std::uint32_t StreamRangeCRC(TStream& stream, std::uint64_t begin, std::uint64_t end);
+
+// Length and CRC-32 of the file, or "absent" for no regular file there.
+TFileFingerprint FingerprintOfFile(const std::filesystem::path& path);
+
+// The game path of a journaled file, resolved inside the game directory.
+std::filesystem::path JournaledPath(const std::filesystem::path& gameDirectory,
+                                    const std::filesystem::path& relativePath);
+
+// Puts back every journaled file (removing those that did not exist), writes
+// the saved head bytes back into the archive and cuts it to its old length,
+// all durably. Checks every saved copy first: a damaged journal raises an
+// error before anything changes. Running it again gives the same result, so
+// an interrupted restore is simply repeated.
+void RestoreFromJournal(const std::filesystem::path& gameDirectory, const std::filesystem::path& journalDirectory,
+                        const TJournalManifest& manifest, TFileStream& archive);
+
+// For a committed journal: what differs from the state its import left (the
+// first file that changed, as a message), or nothing when all is as it was.
+std::optional<std::string> DescribeChangeSinceCommit(const std::filesystem::path& gameDirectory,
+                                                     const TJournalManifest& manifest, TFileStream& archive);
+
+// "from x.car (2024-01-31 23:59:59)": how the messages name an import.
+std::string DescribeImport(const TJournalManifest& manifest);
+
+struct TCompletedJournal {
+    std::string Id;
+    TJournalManifest Manifest; // as it was found: Pending or Undoing
+    std::string Message;       // tells the user what was restored
+};
+
+// Completes every journal left unfinished, newest first (later imports were
+// made over earlier ones): a pending import is rolled back and its journal
+// removed; an interrupted undo is finished and marked undone. The archive must
+// be the game's archive, open for writing.
+std::vector<TCompletedJournal> CompleteInterruptedJournals(const std::filesystem::path& gameDirectory,
+                                                           TFileStream& archive);
+
+// The game's open archive stream; refuses with a clear error when none is open.
+TFileStream& OpenArchiveOf(const TGameContext& game);
+
+// After a failed restore the directory in memory may not match the disk any
+// more; rereading it is best effort, the restore's own error is what counts.
+void ReloadDirectoryAfterFailure(TIMGFile& archive) noexcept;

@@ -1,0 +1,42 @@
+#pragma once
+// The game's keyed text lines (Data\Handling.cfg, Data\Vehicles.ide,
+// Data\Carcols.dat): where each kind lives, finding a vehicle's line, and
+// merging an imported line over the vehicle's lines.
+
+#include "package/CAR.h"
+#include "engine/GameContext.h"
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+
+// The kind's file relative to the game directory, e.g. "Data\Handling.cfg".
+std::string_view KeyedLineFileName(TKeyedLineKind kind);
+std::filesystem::path KeyedLineFilePath(const TGameContext& game, TKeyedLineKind kind);
+// A short name of the kind for messages, e.g. "special handling line".
+std::string_view KeyedLineKindName(TKeyedLineKind kind);
+
+// The cleaned form (comment cut off, not trimmed) of the first line of the
+// file's text that belongs to the vehicle, or none.
+std::optional<std::string> FindFirstKeyedLine(std::string_view fileText, TKeyedLineKind kind,
+                                              const TVehicleRecord& vehicle);
+
+// The fewest fields an imported line of this kind must hold: every field the
+// target keeps, and for a handling or colour line at least one field beyond
+// its key, so the target's line is never reduced to its key.
+std::size_t RequiredImportedFields(TKeyedLineKind kind);
+
+struct TMergeResult {
+    std::string Text;         // the whole file after the merge
+    std::size_t ReplacedLines = 0;
+};
+
+// Replaces every line of fileText that belongs to the target (matched on the
+// line's cleaned form) by the imported line rebuilt from its fields, with the
+// target's kept fields put back; every other line stays byte for byte, and a
+// replaced line keeps its own line ending. Throws TVehmiraError when the
+// imported line, or a game line that passes the key test, holds too few fields,
+// or the imported line holds a line break.
+TMergeResult MergeKeyedLine(TKeyedLineKind kind, std::string_view importedLine, std::string_view fileText,
+                            const TVehicleRecord& target);

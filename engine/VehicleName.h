@@ -1,0 +1,23 @@
+#pragma once
+// A vehicle's display name in the main table of the game's GXT file, found by
+// the hash of the vehicle's GXT key (GameName).
+
+#include "gamedata/GXT.h"
+#include "gamedata/VehiclesIde.h"
+#include "engine/GameContext.h"
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+
+// Text\ + the chosen GXT file name under the game directory.
+std::filesystem::path GXTFilePath(const TGameContext& game);
+
+// The text of the first main-table key of the vehicle, or none.
+std::optional<std::string> FindVehicleName(const TGXTFile& gxt, const TVehicleRecord& vehicle);
+
+// Sets the text of every main-table key of the target to name (other tables
+// stay as they are); returns how many keys changed. Throws TVehmiraError for a
+// name holding a zero byte, which the file cannot store.
+std::size_t SetVehicleName(TGXTFile& gxt, const TVehicleRecord& target, std::string_view name);

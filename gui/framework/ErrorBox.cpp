@@ -1,0 +1,57 @@
+#include "gui/framework/ErrorBox.h"
+
+#include "fileio/Errors.h"
+#include "gui/framework/WideText.h"
+
+#include <exception>
+
+std::wstring ErrorBoxText(std::wstring_view text)
+{
+    std::wstring result(text);
+    if (!result.empty() && result.back() > L'.')
+        result += L'.';
+    return result;
+}
+
+void ShowPlainMessage(HWND owner, std::wstring_view text)
+{
+    const std::wstring message(text);
+    MessageBoxW(owner, message.c_str(), ApplicationTitle, MB_OK);
+}
+
+namespace {
+
+TFixedMessageRule FixedMessage;
+
+void ShowErrorMessage(HWND owner, std::wstring_view text)
+{
+    const std::wstring message = ErrorBoxText(text);
+    MessageBoxW(owner, message.c_str(), ApplicationTitle, MB_OK | MB_ICONERROR);
+}
+
+} // namespace
+
+void SetFixedMessageRule(TFixedMessageRule rule)
+{
+    FixedMessage = std::move(rule);
+}
+
+void PresentCurrentException(HWND owner) noexcept
+{
+    try {
+        try {
+            throw;
+        } catch (const TVehmiraError& error) {
+            if (const std::optional<std::string> fixed = FixedMessage ? FixedMessage(error) : std::nullopt)
+                ShowPlainMessage(owner, Wide(*fixed));
+            else
+                ShowErrorMessage(owner, Wide(error.what()));
+        } catch (const std::exception& error) {
+            ShowErrorMessage(owner, Wide(error.what()));
+        } catch (...) {
+            ShowErrorMessage(owner, L"Неизвестная ошибка");
+        }
+    } catch (...) {
+        // Presenting failed (out of memory): nothing more can be shown.
+    }
+}

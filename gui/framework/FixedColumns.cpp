@@ -1,0 +1,50 @@
+#include "gui/framework/FixedColumns.h"
+
+#include <commctrl.h>
+
+namespace {
+
+constexpr UINT_PTR FixedColumnsSubclassId = 1;
+
+bool ChangesWidth(LPARAM notification)
+{
+    const auto* header = reinterpret_cast<const NMHEADERW*>(notification);
+    return header->pitem && (header->pitem->mask & HDI_WIDTH);
+}
+
+LRESULT CALLBACK FixedColumnsProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                       DWORD_PTR)
+{
+    if (message == WM_NOTIFY) {
+        const auto* notification = reinterpret_cast<const NMHDR*>(lParam);
+        if (notification->hwndFrom == ListView_GetHeader(window)) {
+            switch (notification->code) {
+            case HDN_BEGINTRACKW:
+            case HDN_BEGINTRACKA:
+                return TRUE; // no dragging of a divider
+            case HDN_DIVIDERDBLCLICKW:
+            case HDN_DIVIDERDBLCLICKA:
+                return 0; // no automatic width on a double click
+            case HDN_ITEMCHANGINGW:
+            case HDN_ITEMCHANGINGA:
+                if (ChangesWidth(lParam))
+                    return TRUE; // every other way of resizing ends here
+                break;
+            default:
+                break;
+            }
+        }
+    } else if (message == WM_NCDESTROY) {
+        RemoveWindowSubclass(window, &FixedColumnsProcedure, FixedColumnsSubclassId);
+    }
+    return DefSubclassProc(window, message, wParam, lParam);
+}
+
+} // namespace
+
+void FixColumnWidths(HWND listView)
+{
+    SetWindowSubclass(listView, &FixedColumnsProcedure, FixedColumnsSubclassId, 0);
+    HWND header = ListView_GetHeader(listView);
+    SetWindowLongPtrW(header, GWL_STYLE, GetWindowLongPtrW(header, GWL_STYLE) | HDS_NOSIZING);
+}

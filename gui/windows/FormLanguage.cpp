@@ -1,0 +1,91 @@
+#include "gui/windows/FormLanguage.h"
+
+#include "gui/windows/Application.h"
+#include "gui/windows/FormMain.h"
+
+#include <array>
+
+namespace {
+
+constexpr const wchar_t* LanguageSection = L"Vehmira";
+
+const TFormLayout LanguageFormSpec{
+    .Caption = L"Выбор языка",
+    .Width = 235,
+    .Height = 234,
+    .Border = TBorderKind::Dialog,
+    .SystemMenu = true,
+};
+
+// In tab order: the language group, Cancel, OK, then the GXT group.
+const std::array<TControlLayout, 6> LanguageControls{{
+    {TControlKind::GroupBox, "GroupBox_Language", "", 16, 16, 201, 81, L" Язык "},
+    {TControlKind::DropDownList, "Combo_Language", "GroupBox_Language", 30, 32, 145, 21, L""},
+    {TControlKind::Button, "Button_Cancel", "", 16, 192, 97, 25, L"Cancel"},
+    {TControlKind::Button, "Button_OK", "", 120, 192, 97, 25, L"OK"},
+    {TControlKind::GroupBox, "Group_GXT", "", 16, 104, 201, 81, L" GXT-файл "},
+    {TControlKind::DropDownList, "Combo_GXT", "Group_GXT", 30, 32, 145, 21, L"", CBS_SORT},
+}};
+
+constexpr std::array<const wchar_t*, 5> GXTFileNames{L"American.gxt", L"French.gxt", L"German.gxt",
+                                                     L"Italian.gxt", L"Spanish.gxt"};
+
+} // namespace
+
+std::wstring SelectedComboText(HWND combo)
+{
+    const auto index = SendMessageW(combo, CB_GETCURSEL, 0, 0);
+    if (index == CB_ERR)
+        return {};
+    std::wstring text(static_cast<std::size_t>(SendMessageW(combo, CB_GETLBTEXTLEN, index, 0)) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(
+        SendMessageW(combo, CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(text.data()))));
+    return text;
+}
+
+TFormLanguage::TFormLanguage(TVehmiraApp& app)
+    : TForm(LanguageFormSpec, LanguageControls, app.FormMain->Handle()), SettingsFile(app.Environment.SettingsFile),
+      App(app)
+{
+    LanguageName = SettingsFile.ReadString(LanguageSection, L"Language", L"NONE");
+    GXTFileName = SettingsFile.ReadString(LanguageSection, L"GXT", L"NONE");
+    HWND gxtList = Control("Combo_GXT");
+    for (const wchar_t* name : GXTFileNames)
+        SendMessageW(gxtList, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name));
+    SendMessageW(gxtList, CB_SELECTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(L"American.gxt"));
+}
+
+// The languages are read anew at each showing and the first one is selected;
+// the GXT choice stays as the user last left it.
+void TFormLanguage::FormShow()
+{
+    HWND languageList = Control("Combo_Language");
+    SendMessageW(languageList, CB_RESETCONTENT, 0, 0);
+    for (const std::wstring& language : ReadSectionNames(App.Environment.LanguageFile))
+        SendMessageW(languageList, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(language.c_str()));
+    SendMessageW(languageList, CB_SETCURSEL, 0, 0);
+}
+
+void TFormLanguage::OnCommand(int id, int notifyCode)
+{
+    if (notifyCode != BN_CLICKED)
+        return;
+    if (id == ControlId("Button_OK"))
+        Button_OKClick();
+    else if (id == ControlId("Button_Cancel"))
+        Button_CancelClick();
+}
+
+void TFormLanguage::Button_OKClick()
+{
+    LanguageName = SelectedComboText(Control("Combo_Language"));
+    GXTFileName = SelectedComboText(Control("Combo_GXT"));
+    SettingsFile.WriteString(LanguageSection, L"Language", LanguageName);
+    SettingsFile.WriteString(LanguageSection, L"GXT", GXTFileName);
+    Close();
+}
+
+void TFormLanguage::Button_CancelClick()
+{
+    Close();
+}

@@ -1,0 +1,33 @@
+#pragma once
+// The language dialog: the language (a section of the language file) and the
+// GXT file whose names the vehicle list shows.
+
+#include "gui/framework/SettingsFile.h"
+#include "gui/framework/Window.h"
+
+#include <string>
+
+class TVehmiraApp;
+
+class TFormLanguage : public TForm {
+public:
+    explicit TFormLanguage(TVehmiraApp& app);
+
+    TSettingsFile SettingsFile;
+    // Both "NONE" while not set.
+    std::wstring LanguageName;
+    std::wstring GXTFileName;
+
+    void Button_OKClick();
+    void Button_CancelClick();
+
+protected:
+    void FormShow() override;
+    void OnCommand(int id, int notifyCode) override;
+
+private:
+    TVehmiraApp& App;
+};
+
+// The selected item's text of a drop-down list, empty when none is selected.
+std::wstring SelectedComboText(HWND combo);

@@ -1,0 +1,265 @@
+#include "gui/windows/FormMain.h"
+
+#include "fileio/Errors.h"
+#include "fileio/FileSystem.h"
+#include "fileio/GamePaths.h"
+#include "operations/Operations.h"
+#include "gui/windows/InterfaceTexts.h"
+#include "gui/wizard/FormImportTyp.h"
+#include "gui/windows/Application.h"
+#include "gui/framework/ErrorBox.h"
+#include "gui/windows/VehicleListView.h"
+#include "gui/windows/FormAbout.h"
+#include "gui/windows/FormLanguage.h"
+#include "gui/windows/FormPath.h"
+#include "gui/windows/MainMenu.h"
+#include "gui/framework/WideText.h"
+
+#include <commctrl.h>
+
+#include <array>
+#include <clocale>
+#include <locale>
+
+namespace {
+
+const TFormLayout MainFormSpec{
+    .Caption = L"Vehmira 1.0 :: Русская версия от Korvast Localisations",
+    .Width = 446,
+    .Height = 320,
+    .Border = TBorderKind::Single,
+    .SystemMenu = true,
+    .MinimizeBox = true,
+    .HasMenu = true,
+};
+
+// In tab order: the export group, the commands group, then the list.
+const std::array<TControlLayout, 12> MainControls{{
+    {TControlKind::GroupBox, "Group_Export", "", 264, 16, 161, 161, L" Экспортировать "},
+    {TControlKind::CheckBox, "Check_DFF", "Group_Export", 32, 32, 73, 17, L"DFF-файл"},
+    {TControlKind::CheckBox, "Check_TXD", "Group_Export", 32, 48, 73, 17, L"TXD-файл"},
+    {TControlKind::CheckBox, "Check_Handling", "Group_Export", 32, 88, 97, 17, L"Handling.cfg"},
+    {TControlKind::CheckBox, "Check_Vehicles", "Group_Export", 32, 104, 97, 17, L"Vehicles.ide"},
+    {TControlKind::CheckBox, "Check_GXT", "Group_Export", 32, 64, 97, 17, L"GXT-файл"},
+    {TControlKind::CheckBox, "Check_Carcols", "Group_Export", 32, 120, 97, 17, L"Carcols.dat"},
+    {TControlKind::GroupBox, "Group_Commands", "", 264, 184, 161, 113, L" Действие "},
+    {TControlKind::Button, "Button_Export", "Group_Commands", 24, 32, 113, 25, L"Экспорт"},
+    {TControlKind::Button, "Button_Import", "Group_Commands", 24, 64, 113, 25, L"Импорт"},
+    {TControlKind::GroupBox, "Group_Cars", "", 24, 16, 233, 281, L" Транспортные средства "},
+    {TControlKind::ListView, "List_ID", "Group_Cars", 24, 32, 185, 225, L""},
+}};
+
+
+} // namespace
+
+TFormMain::TFormMain(TVehmiraApp& app) : TForm(MainFormSpec, MainControls, nullptr), App(app)
+{
+    SetMenu(Handle(), CreateMainMenu());
+    Menu_Styler = std::make_unique<TMenuStylerAttachment>(Handle());
+    // Styling the bar lays it out at once, while Menu_Styler is still being
+    // assigned and cannot answer the measuring; lay it out again now that it can.
+    DrawMenuBar(Handle());
+    for (const char* name : {"Check_DFF", "Check_TXD", "Check_GXT"})
+        SendMessageW(Control(name), BM_SETCHECK, BST_CHECKED, 0);
+    SetUpVehicleListView(Control("List_ID"));
+    DragAcceptFiles(Handle(), TRUE);
+    FormCreate();
+}
+
+// Numbers are formatted and parsed with "." whatever the user's locale says.
+void TFormMain::FormCreate()
+{
+    std::setlocale(LC_NUMERIC, "C");
+    std::locale::global(std::locale::classic());
+}
+
+void TFormMain::FormDestroy()
+{
+    Session.reset();
+}
+
+void TFormMain::OnDestroy()
+{
+    Menu_Styler.reset();
+    FormDestroy();
+    PostQuitMessage(0);
+}
+
+std::optional<LRESULT> TFormMain::OnMessage(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (LRESULT result = 0; Menu_Styler && Menu_Styler->HandleMessage(message, wParam, lParam, result))
+        return result;
+    if (message == WM_SHOWWINDOW && wParam && !StartUpPosted) {
+        // The start-up runs once the window is on screen, from the message loop.
+        StartUpPosted = true;
+        PostMessageW(Handle(), WM_FORMSHOW, 0, 0);
+    } else if (message == WM_FORMSHOW) {
+        FormShow();
+        return 0;
+    } else if (message == WM_DROPFILES) {
+        FormDropFiles(reinterpret_cast<HDROP>(wParam));
+        return 0;
+    } else if (message == WM_CLOSE) {
+        // Closing the main window ends the program, like "Выход".
+        ExitMenuClick();
+        return 0;
+    }
+    return std::nullopt;
+}
+
+void TFormMain::OnCommand(int id, int notifyCode)
+{
+    if (id == ExitMenu)
+        ExitMenuClick();
+    else if (id == GamePathMenu)
+        GamePathMenuClick();
+    else if (id == LanguageMenu)
+        LanguageMenuClick();
+    else if (id == AboutMenu)
+        AboutMenuClick();
+    else if (id == UndoImportMenu)
+        UndoImportMenuClick();
+    else if (notifyCode == BN_CLICKED && id == ControlId("Button_Export"))
+        ExportButtonClick();
+    else if (notifyCode == BN_CLICKED && id == ControlId("Button_Import"))
+        ImportButtonClick();
+}
+
+std::filesystem::path TFormMain::GameDirectory() const
+{
+    return std::filesystem::path(App.FormPath->GamePath);
+}
+
+TGameLocation TFormMain::GameLocation() const
+{
+    return TGameLocation{GameDirectory(), Utf8(App.FormLanguage->GXTFileName)};
+}
+
+TGameContext TFormMain::GameContext() const
+{
+    TIMGFile* archive = Session ? &Session->Archive() : nullptr;
+    return TGameContext{GameDirectory(), Utf8(App.FormLanguage->GXTFileName), archive};
+}
+
+void TFormMain::FormShow()
+{
+    TFormLanguage& language = *App.FormLanguage;
+    if (language.LanguageName == L"NONE" || language.GXTFileName == L"NONE") {
+        language.LanguageName = L"English";
+        language.ShowModal();
+    }
+    std::filesystem::path archiveFile = ResolveGamePath(GameDirectory(), GameFiles::ModelArchive);
+    if (!FileExists(archiveFile)) {
+        App.FormPath->ShowModal();
+        archiveFile = ResolveGamePath(GameDirectory(), GameFiles::ModelArchive);
+    }
+    if (!FileExists(archiveFile))
+        return; // the user sets the directory later from the menu
+    OpenGameDirectory();
+    RefreshVehicleList();
+}
+
+namespace {
+// Start-up and "Путь" tell the user in a plain box about imports that a crash
+// interrupted and that opening the game rolled back.
+class TWindowObserver : public TOperationObserver {
+public:
+    explicit TWindowObserver(HWND owner) : Owner(owner) {}
+
+    void InterruptedImportsRestored(const std::vector<std::string>& restored) override
+    {
+        std::string text = "Прерванный импорт отменён, файлы игры восстановлены:";
+        for (const std::string& line : restored)
+            text += "\n" + line;
+        ShowPlainMessage(Owner, Wide(text));
+    }
+
+private:
+    HWND Owner;
+};
+} // namespace
+
+void TFormMain::OpenGameDirectory()
+{
+    TWindowObserver observer(Handle());
+    Session = std::make_unique<TGameSession>(GameLocation(), observer);
+}
+
+void TFormMain::RefreshVehicleList()
+{
+    HWND list = Control("List_ID");
+    ListView_DeleteAllItems(list);
+    const std::vector<TVehicleListRow> rows =
+        BuildVehicleList(GameDirectory(), Utf8(App.FormLanguage->GXTFileName));
+    for (const TVehicleListRow& row : rows)
+        AddVehicleListRow(list, WideFromGameText(row.ID), WideFromGameText(row.Name));
+}
+
+void TFormMain::ExitMenuClick()
+{
+    DestroyWindow(Handle());
+}
+
+void TFormMain::GamePathMenuClick()
+{
+    App.FormPath->ShowModal();
+    // Cancel too re-opens the game from the current directory.
+    Session.reset();
+    OpenGameDirectory();
+    RefreshVehicleList();
+}
+
+void TFormMain::LanguageMenuClick()
+{
+    App.FormLanguage->ShowModal();
+}
+
+void TFormMain::AboutMenuClick()
+{
+    App.FormAbout->ShowModal();
+}
+
+void TFormMain::ImportButtonClick()
+{
+    App.FormImportTyp->ShowModal();
+    RefreshVehicleList();
+    ReloadVehicleDefs();
+}
+
+std::optional<std::wstring> TFormMain::SelectedVehicleID() const
+{
+    HWND list = Control("List_ID");
+    const int row = ListView_GetNextItem(list, -1, LVNI_SELECTED);
+    if (row < 0)
+        return std::nullopt;
+    return VehicleListText(list, row, 0);
+}
+
+void TFormMain::ExportButtonClick()
+{
+    const std::optional<std::wstring> idText = SelectedVehicleID();
+    if (!idText) {
+        ShowPlainMessage(Handle(), NoVehicleSelectedText);
+        return;
+    }
+    // The list can outlive the archive (a failed "Путь"): never export from a closed one.
+    if (!Session)
+        throw TVehmiraError(NoGameOpenText);
+    const std::optional<std::wstring> packageName =
+        App.Environment.FileDialogs->SaveFileName(Handle(), CarFileFilter);
+    if (!packageName)
+        return;
+    std::int32_t id = 0;
+    if (!ParseVehicleID(Utf8(*idText), id))
+        throw TVehmiraError("\"" + Utf8(*idText) + "\" не является целым числом");
+    if (!Session->Definitions().FindLastByID(id))
+        throw TVehmiraError("Транспортное средство с ID " + std::to_string(id) + " не найдено в Data\\Vehicles.ide");
+    TExportChoices choices;
+    choices.DFF = IsChecked("Check_DFF");
+    choices.TXD = IsChecked("Check_TXD");
+    choices.GXT = IsChecked("Check_GXT");
+    choices.Handling = IsChecked("Check_Handling");
+    choices.Vehicles = IsChecked("Check_Vehicles");
+    choices.Carcols = IsChecked("Check_Carcols");
+    ExportVehicleByID(*Session, id, choices, std::filesystem::path(*packageName));
+}

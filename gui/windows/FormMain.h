@@ -1,0 +1,76 @@
+#pragma once
+// The main window: the vehicle list, the export choices, the export and
+// import buttons and the menu; it holds the open game (archive and definitions).
+
+#include "gamedata/VehiclesIde.h"
+#include "menustyle/MainMenuStyler.h"
+#include "engine/GameContext.h"
+#include "operations/GameSession.h"
+#include "gui/framework/Window.h"
+
+#include <shellapi.h>
+
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <string>
+
+class TVehmiraApp;
+
+// Posted when the main window is first shown; runs the start-up sequence.
+inline constexpr UINT WM_FORMSHOW = WM_APP + 1;
+
+
+class TFormMain : public TForm {
+public:
+    explicit TFormMain(TVehmiraApp& app);
+
+    // Rebuilds List_ID from GamePath and GXTFileName; the list is emptied first,
+    // so any failure leaves it empty.
+    void RefreshVehicleList();
+
+    // The open game for the engines; Archive is null while no archive is open.
+    TGameContext GameContext() const;
+    std::filesystem::path GameDirectory() const;
+    TGameLocation GameLocation() const;
+    TIMGFile* ModelArchive() const { return Session ? &Session->Archive() : nullptr; }
+    const TVehicleFile* VehicleDefs() const { return Session ? &Session->Definitions() : nullptr; }
+    // The open game, or nothing while no game directory is open.
+    TGameSession* OpenGame() const { return Session.get(); }
+
+    // The selected row's ID text, or nothing when no row is selected.
+    std::optional<std::wstring> SelectedVehicleID() const;
+
+    void FormShow() override;
+    void ExitMenuClick();
+    void GamePathMenuClick();
+    void LanguageMenuClick();
+    void AboutMenuClick();
+    void ImportButtonClick();
+    void ExportButtonClick();
+    // Menu "Отменить импорт" and a file dropped on the window (FormMainImport.cpp).
+    void UndoImportMenuClick();
+    void FormDropFiles(HDROP drop);
+    // Reads Data\Vehicles.ide again after an import or an undo changed it, so
+    // that an export takes the lines now in the game; without an open game it
+    // does nothing, and a failed reading keeps the definitions held before.
+    void ReloadVehicleDefs();
+
+protected:
+    void OnCommand(int id, int notifyCode) override;
+    std::optional<LRESULT> OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    void OnDestroy() override;
+
+private:
+    void FormCreate();
+    void FormDestroy();
+    // Rolls back an interrupted import of the game directory (telling the
+    // user), opens its archive and reads its vehicle definitions.
+    void OpenGameDirectory();
+
+    TVehmiraApp& App;
+    // Paints the menu bar and its pop-up menus owner-drawn in the flat style.
+    std::unique_ptr<TMenuStylerAttachment> Menu_Styler;
+    std::unique_ptr<TGameSession> Session;
+    bool StartUpPosted = false;
+};

@@ -1,0 +1,113 @@
+// The main window's ways into the import beside the "Импорт" button: taking
+// the last import back from the menu, and a package dropped on the window.
+
+#include "fileio/Errors.h"
+#include "fileio/GamePaths.h"
+#include "gui/wizard/FormImportEnde.h"
+#include "operations/Operations.h"
+#include "gui/windows/InterfaceTexts.h"
+#include "gui/windows/Application.h"
+#include "gui/framework/ErrorBox.h"
+#include "gui/windows/FormMain.h"
+#include "gui/framework/WideText.h"
+
+#include <shellapi.h>
+
+#include <cwctype>
+#include <filesystem>
+#include <vector>
+
+namespace {
+
+// The journal's word for an import from the separate-files dialog.
+constexpr const char* SeparateFilesSource = "separate files";
+
+std::wstring SourceText(const std::string& source)
+{
+    return source == SeparateFilesSource ? L"отдельные файлы" : Wide(source);
+}
+
+std::wstring UndoQuestion(const TJournalInfo& import)
+{
+    return L"Отменить последний импорт?\r\n\r\nЗаменённое транспортное средство: " + Wide(import.Target) +
+           L"\r\nИсточник: " + SourceText(import.Source) + L"\r\nВремя: " + Wide(import.Time);
+}
+
+// Releases the system's drop handle whatever the handler does.
+class TDropHandle {
+public:
+    explicit TDropHandle(HDROP drop) : Drop(drop) {}
+    TDropHandle(const TDropHandle&) = delete;
+    TDropHandle& operator=(const TDropHandle&) = delete;
+    ~TDropHandle() { DragFinish(Drop); }
+
+    std::vector<std::filesystem::path> Files() const
+    {
+        std::vector<std::filesystem::path> files;
+        const UINT count = DragQueryFileW(Drop, 0xFFFFFFFF, nullptr, 0);
+        for (UINT i = 0; i < count; ++i) {
+            std::wstring name(static_cast<std::size_t>(DragQueryFileW(Drop, i, nullptr, 0)) + 1, L'\0');
+            name.resize(DragQueryFileW(Drop, i, name.data(), static_cast<UINT>(name.size())));
+            files.emplace_back(name);
+        }
+        return files;
+    }
+
+private:
+    HDROP Drop;
+};
+
+bool IsPackageFile(const std::filesystem::path& file)
+{
+    std::wstring extension = file.extension().wstring();
+    for (wchar_t& c : extension)
+        c = static_cast<wchar_t>(std::towlower(c));
+    return extension == L".car";
+}
+
+} // namespace
+
+void TFormMain::UndoImportMenuClick()
+{
+    if (!Session)
+        throw TVehmiraError(NoGameOpenText);
+    const std::optional<TJournalInfo> last = LastUndoableImport(GameDirectory());
+    if (!last) {
+        ShowPlainMessage(Handle(), L"Отменять нечего: в этом каталоге игры нет импорта, который можно отменить.");
+        return;
+    }
+    const std::wstring question = UndoQuestion(*last);
+    if (MessageBoxW(Handle(), question.c_str(), ApplicationTitle, MB_YESNO | MB_ICONQUESTION) != IDYES)
+        return;
+    try {
+        UndoImport(*Session);
+    } catch (const TVehmiraError& refused) {
+        // Files changed since the import: the undo refuses and has changed nothing.
+        throw TVehmiraError("Импорт не отменён, файлы игры не изменены. " + std::string(refused.what()));
+    }
+    RefreshVehicleList();
+    ShowPlainMessage(Handle(), L"Импорт отменён: файлы игры восстановлены.");
+}
+
+// A single ".car" package dropped on the window goes straight to the choice of
+// the vehicle it replaces; the list is refilled afterwards whatever happened.
+void TFormMain::FormDropFiles(HDROP drop)
+{
+    const std::vector<std::filesystem::path> files = TDropHandle(drop).Files();
+    // While a dialog is up the main window is disabled and takes no drop.
+    if (!IsWindowEnabled(Handle()))
+        return;
+    if (files.size() != 1 || !IsPackageFile(files.front())) {
+        ShowPlainMessage(Handle(), L"Сюда можно перетащить только один пакет транспортного средства — файл «.car».");
+        return;
+    }
+    App.Form_ImportEnde->ShowModalForPackage(files.front());
+    RefreshVehicleList();
+    ReloadVehicleDefs();
+}
+
+void TFormMain::ReloadVehicleDefs()
+{
+    if (Session)
+        Session->ReloadDefinitions();
+}

@@ -1,0 +1,82 @@
+#include "gui/windows/FormPath.h"
+
+#include "gui/windows/Application.h"
+#include "gui/windows/FormMain.h"
+
+#include <array>
+
+namespace {
+
+constexpr const wchar_t* PathSection = L"Dorvelin";
+constexpr const wchar_t* PathKey = L"Path";
+
+const TFormLayout PathFormSpec{
+    .Caption = L"Путь",
+    .Width = 362,
+    .Height = 141,
+    .Border = TBorderKind::Single,
+};
+
+// In tab order: the field, Cancel, OK, then browse.
+const std::array<TControlLayout, 5> PathControls{{
+    {TControlKind::Label, "Label_Path", "", 32, 24, 218, 13, L"Укажите каталог с игрой GTA: San Andres:"},
+    {TControlKind::Edit, "Edit_Path", "", 32, 48, 297, 21, L""},
+    {TControlKind::Button, "Button_Cancel", "", 144, 88, 89, 25, L"Отмена"},
+    {TControlKind::Button, "Button_OK", "", 240, 88, 89, 25, L"OK"},
+    {TControlKind::Button, "Button_Search", "", 32, 88, 97, 25, L"Обзор..."},
+}};
+
+} // namespace
+
+TFormPath::TFormPath(TVehmiraApp& app)
+    : TForm(PathFormSpec, PathControls, app.FormMain->Handle()), SettingsFile(app.Environment.SettingsFile),
+      App(app)
+{
+    GamePath = SettingsFile.ReadString(PathSection, PathKey, L"NONE");
+}
+
+void TFormPath::FormShow()
+{
+    // Read anew at each showing; a missing key shows an empty field, not "NONE".
+    SetControlText("Edit_Path", SettingsFile.ReadString(PathSection, PathKey, L""));
+}
+
+void TFormPath::OnCommand(int id, int notifyCode)
+{
+    if (notifyCode != BN_CLICKED)
+        return;
+    if (id == ControlId("Button_Search"))
+        Button_SearchClick();
+    else if (id == ControlId("Button_OK"))
+        Button_OKClick();
+    else if (id == ControlId("Button_Cancel"))
+        Button_CancelClick();
+}
+
+void TFormPath::Button_SearchClick()
+{
+    const std::optional<std::wstring> chosen = App.Environment.FileDialogs->OpenFileName(Handle(), GameExecutableFilter);
+    if (!chosen)
+        return;
+    SetControlText("Edit_Path", chosen->substr(0, chosen->rfind(L'\\') + 1));
+}
+
+void TFormPath::Button_OKClick()
+{
+    std::wstring path = ControlText("Edit_Path");
+    // An empty field would store a bare "\", the root of the current drive: keep what is stored.
+    if (!path.empty()) {
+        if (path.back() != L'\\') {
+            path += L'\\';
+            SetControlText("Edit_Path", path);
+        }
+        GamePath = path;
+        SettingsFile.WriteString(PathSection, PathKey, GamePath);
+    }
+    Close();
+}
+
+void TFormPath::Button_CancelClick()
+{
+    Close();
+}

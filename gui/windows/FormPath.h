@@ -1,0 +1,31 @@
+#pragma once
+// The path dialog: asks for the game directory and keeps it as GamePath.
+
+#include "gui/framework/SettingsFile.h"
+#include "gui/framework/Window.h"
+
+#include <string>
+
+class TVehmiraApp;
+
+inline constexpr const wchar_t* GameExecutableFilter = L"Приложение San Andreas|*.exe|Все файлы|*.*";
+
+class TFormPath : public TForm {
+public:
+    explicit TFormPath(TVehmiraApp& app);
+
+    TSettingsFile SettingsFile;
+    // The game directory, ending in "\"; "NONE" while the settings hold no path.
+    std::wstring GamePath;
+
+    void Button_SearchClick();
+    void Button_OKClick();
+    void Button_CancelClick();
+
+protected:
+    void FormShow() override;
+    void OnCommand(int id, int notifyCode) override;
+
+private:
+    TVehmiraApp& App;
+};

@@ -1,0 +1,18 @@
+// Vehmira.exe: creates the program's windows and runs until the main window closes.
+
+#include "gui/windows/AppEnvironment.h"
+#include "gui/windows/Application.h"
+#include "gui/framework/ErrorBox.h"
+
+#include <windows.h>
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
+{
+    try {
+        TVehmiraApp app(EnvironmentBesideExecutable());
+        return app.Run();
+    } catch (...) {
+        PresentCurrentException(nullptr);
+        return 1;
+    }
+}

@@ -1,0 +1,66 @@
+#include "gui/windows/VehicleListView.h"
+
+#include "gui/framework/FixedColumns.h"
+
+#include <commctrl.h>
+
+#include <array>
+
+namespace {
+
+struct TVehicleColumn {
+    const wchar_t* Caption;
+    int Width;
+};
+constexpr std::array<TVehicleColumn, 2> VehicleColumns{{{L"ID", 50}, {L"Название", 114}}};
+// Longer than any ID or display name the game holds.
+constexpr std::size_t ListTextCapacity = 1024;
+
+} // namespace
+
+void SetUpVehicleListView(HWND list)
+{
+    ListView_SetExtendedListViewStyle(list, LVS_EX_FULLROWSELECT);
+    for (std::size_t i = 0; i < VehicleColumns.size(); ++i) {
+        LVCOLUMNW column{};
+        column.mask = LVCF_TEXT | LVCF_WIDTH;
+        column.pszText = const_cast<wchar_t*>(VehicleColumns[i].Caption);
+        column.cx = VehicleColumns[i].Width;
+        ListView_InsertColumn(list, static_cast<int>(i), &column);
+    }
+    FixColumnWidths(list);
+}
+
+void AddVehicleListRow(HWND list, const std::wstring& id, const std::wstring& name)
+{
+    LVITEMW item{};
+    item.mask = LVIF_TEXT;
+    item.iItem = ListView_GetItemCount(list);
+    item.pszText = const_cast<wchar_t*>(id.c_str());
+    const int index = static_cast<int>(SendMessageW(list, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)));
+    LVITEMW subItem{};
+    subItem.iSubItem = 1;
+    subItem.pszText = const_cast<wchar_t*>(name.c_str());
+    SendMessageW(list, LVM_SETITEMTEXTW, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&subItem));
+}
+
+std::wstring VehicleListText(HWND list, int row, int column)
+{
+    std::wstring text(ListTextCapacity, L'\0');
+    LVITEMW item{};
+    item.iSubItem = column;
+    item.pszText = text.data();
+    item.cchTextMax = static_cast<int>(text.size());
+    const auto length =
+        SendMessageW(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+    text.resize(static_cast<std::size_t>(length));
+    return text;
+}
+
+void CopyVehicleListRows(HWND source, HWND target)
+{
+    ListView_DeleteAllItems(target);
+    const int rows = ListView_GetItemCount(source);
+    for (int row = 0; row < rows; ++row)
+        AddVehicleListRow(target, VehicleListText(source, row, 0), VehicleListText(source, row, 1));
+}

@@ -1,0 +1,130 @@
+#include "gui/wizard/FormCarFiles.h"
+
+#include "fileio/Errors.h"
+#include "gamedata/CodePage1251.h"
+#include "gui/wizard/FormImportEnde.h"
+#include "gui/wizard/FormWizardStep.h"
+#include "gui/windows/Application.h"
+#include "gui/windows/FormMain.h"
+#include "gui/framework/WideText.h"
+
+#include <array>
+
+namespace {
+
+const TFormLayout TFormCarFilesSpec{
+    .Caption = L"Импорт транспортного средства",
+    .Width = 410,
+    .Height = 420,
+    .Border = TBorderKind::Dialog,
+    .SystemMenu = true,
+};
+
+// In tab order. The "..." labels answer clicks (SS_NOTIFY); a field's name is
+// cut at its label's edge, not wrapped out of sight.
+const std::array<TControlLayout, 20> CarFilesControls{{
+    {TControlKind::GroupBox, "FilesGroup", "", 24, 24, 361, 97, L" Файлы "},
+    {TControlKind::Label, "DffLabel", "FilesGroup", 32, 32, 49, 13, L"DFF-файл", SS_LEFTNOWORDWRAP},
+    {TControlKind::Edit, "Edit_DFF", "FilesGroup", 96, 28, 217, 21, L""},
+    {TControlKind::Label, "BrowseDffLabel", "FilesGroup", 320, 32, 12, 13, L"...", SS_NOTIFY},
+    {TControlKind::Label, "TxdLabel", "FilesGroup", 32, 56, 49, 13, L"TXD-файл", SS_LEFTNOWORDWRAP},
+    {TControlKind::Edit, "Edit_TXD", "FilesGroup", 96, 52, 217, 21, L""},
+    {TControlKind::Label, "BrowseTxdLabel", "FilesGroup", 320, 56, 12, 13, L"...", SS_NOTIFY},
+    {TControlKind::GroupBox, "LinesGroup", "", 24, 128, 361, 145, L" Файлы настроек транспортного средства "},
+    {TControlKind::Label, "HandlingLabel", "LinesGroup", 24, 36, 60, 13, L"Handling.cfg", SS_LEFTNOWORDWRAP},
+    {TControlKind::Edit, "Edit_Handling", "LinesGroup", 96, 32, 217, 21, L""},
+    {TControlKind::Edit, "Edit_HandlingSpecial", "LinesGroup", 96, 56, 217, 21, L""},
+    {TControlKind::Label, "VehiclesLabel", "LinesGroup", 24, 84, 56, 13, L"Vehicles.ide", SS_LEFTNOWORDWRAP},
+    {TControlKind::Edit, "Edit_Vehicles", "LinesGroup", 96, 80, 217, 21, L""},
+    {TControlKind::Label, "CarcolsLabel", "LinesGroup", 24, 108, 55, 13, L"Carcols.dat", SS_LEFTNOWORDWRAP},
+    {TControlKind::Edit, "Edit_Carcols", "LinesGroup", 96, 104, 217, 21, L""},
+    {TControlKind::GroupBox, "NameGroup", "", 24, 280, 361, 81, L" Название транспортного средства "},
+    {TControlKind::Label, "NameLabel", "NameGroup", 24, 36, 48, 13, L"Название", SS_LEFTNOWORDWRAP},
+    {TControlKind::Edit, "Edit_GXT", "NameGroup", 96, 32, 217, 21, L""},
+    {TControlKind::Button, "CancelButton", "", 24, 376, 177, 25, L"Отмена"},
+    {TControlKind::Button, "NextButton", "", 208, 376, 177, 25, L"Далее >>"},
+}};
+
+constexpr std::array<const char*, 7> ImportFields{"Edit_DFF",      "Edit_TXD",      "Edit_GXT",    "Edit_Handling",
+                                                  "Edit_HandlingSpecial", "Edit_Vehicles", "Edit_Carcols"};
+
+} // namespace
+
+TFormCarFiles::TFormCarFiles(TVehmiraApp& app)
+    : TForm(TFormCarFilesSpec, CarFilesControls, app.FormMain->Handle()), App(app)
+{
+}
+
+void TFormCarFiles::FormShow()
+{
+    // Every separate-files import starts blank.
+    for (const char* field : ImportFields)
+        SetControlText(field, L"");
+}
+
+void TFormCarFiles::OnCommand(int id, int notifyCode)
+{
+    // A label's STN_CLICKED has the same code as a button's BN_CLICKED.
+    if (notifyCode != BN_CLICKED)
+        return;
+    if (id == ControlId("BrowseDffLabel"))
+        BrowseDffLabelClick();
+    else if (id == ControlId("BrowseTxdLabel"))
+        BrowseTxdLabelClick();
+    else if (id == ControlId("CancelButton"))
+        CancelButtonClick();
+    else if (id == ControlId("NextButton"))
+        NextButtonClick();
+}
+
+void TFormCarFiles::PickFileInto(std::wstring& lastPicked, std::string_view field)
+{
+    const std::optional<std::wstring> picked = App.Environment.FileDialogs->OpenFileName(Handle(), L"", lastPicked);
+    if (!picked)
+        return;
+    lastPicked = *picked;
+    SetControlText(field, *picked);
+}
+
+void TFormCarFiles::BrowseDffLabelClick()
+{
+    PickFileInto(LastPickedFileName, "Edit_DFF");
+}
+
+void TFormCarFiles::BrowseTxdLabelClick()
+{
+    PickFileInto(OpenDialog2FileName, "Edit_TXD");
+}
+
+void TFormCarFiles::CancelButtonClick()
+{
+    Close();
+}
+
+void TFormCarFiles::NextButtonClick()
+{
+    ShowNextWizardStep(*this, *App.Form_ImportEnde);
+    Close();
+}
+
+std::string TFormCarFiles::GameText(std::string_view field, std::wstring_view fieldTitle) const
+{
+    const std::wstring text = ControlText(field);
+    std::optional<std::string> converted = Utf16ToCp1251(std::u16string(text.begin(), text.end()));
+    if (!converted)
+        throw TVehmiraError("Поле «" + Utf8(fieldTitle) + "» содержит символы, которых нет в кодировке Windows-1251.");
+    return std::move(*converted);
+}
+
+TImportFiles TFormCarFiles::ImportFiles() const
+{
+    TImportFiles files;
+    files.DFF = std::filesystem::path(ControlText("Edit_DFF"));
+    files.TXD = std::filesystem::path(ControlText("Edit_TXD"));
+    files.Name = GameText("Edit_GXT", L"Название");
+    files.Handling = GameText("Edit_Handling", L"Handling.cfg");
+    files.HandlingSpecial = GameText("Edit_HandlingSpecial", L"Handling.cfg, особая строка");
+    files.Vehicles = GameText("Edit_Vehicles", L"Vehicles.ide");
+    files.Carcols = GameText("Edit_Carcols", L"Carcols.dat");
+    return files;
+}

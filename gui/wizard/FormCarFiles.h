@@ -1,0 +1,38 @@
+#pragma once
+// Import wizard, the separate-files dialog: DFF and TXD files, the name and the text lines.
+
+#include "engine/Import.h"
+#include "gui/framework/Window.h"
+
+#include <string>
+
+class TVehmiraApp;
+
+class TFormCarFiles : public TForm {
+public:
+    explicit TFormCarFiles(TVehmiraApp& app);
+
+    // The seven fields as the engine takes them: the two paths as typed, the
+    // texts in the game's code page 1251. A character that code page cannot
+    // hold is a TVehmiraError naming its field.
+    TImportFiles ImportFiles() const;
+
+    void FormShow() override;
+    void BrowseDffLabelClick();
+    void BrowseTxdLabelClick();
+    void CancelButtonClick();
+    void NextButtonClick();
+
+protected:
+    void OnCommand(int id, int notifyCode) override;
+
+private:
+    // Shows an open dialog with no filter, starting from its last picked name;
+    // a picked file's full path goes into the field.
+    void PickFileInto(std::wstring& lastPicked, std::string_view field);
+    std::string GameText(std::string_view field, std::wstring_view fieldTitle) const;
+
+    TVehmiraApp& App;
+    std::wstring LastPickedFileName;
+    std::wstring OpenDialog2FileName;
+};

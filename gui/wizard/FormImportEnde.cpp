@@ -1,0 +1,140 @@
+#include "gui/wizard/FormImportEnde.h"
+
+#include "fileio/Errors.h"
+#include "operations/Operations.h"
+#include "gui/windows/InterfaceTexts.h"
+#include "gui/wizard/FormCarFiles.h"
+#include "gui/wizard/FormImportTyp.h"
+#include "gui/windows/Application.h"
+#include "gui/framework/ErrorBox.h"
+#include "gui/windows/VehicleListView.h"
+#include "gui/windows/FormMain.h"
+#include "gui/framework/WideText.h"
+
+#include <commctrl.h>
+
+#include <array>
+
+namespace {
+
+const TFormLayout TForm_ImportEndeSpec{
+    .Caption = L"Импорт транспортного средства",
+    .Width = 298,
+    .Height = 379,
+    .Border = TBorderKind::Dialog,
+    .SystemMenu = true,
+};
+
+const std::array<TControlLayout, 5> ImportEndeControls{{
+    {TControlKind::Label, "QuestionLabel", "", 37, 16, 161, 31, L"Какое транспортное средство\r\nВы хотите заменить?"},
+    {TControlKind::GroupBox, "VehiclesGroup", "", 32, 56, 233, 265, L" Транспортные средства "},
+    {TControlKind::ListView, "TargetList", "VehiclesGroup", 24, 32, 185, 209, L""},
+    {TControlKind::Button, "CancelButton", "", 32, 336, 113, 25, L"Отмена"},
+    {TControlKind::Button, "ReplaceButton", "", 152, 336, 113, 25, L"Импорт"},
+}};
+
+// A refusal the user is told about before the general failure message.
+class TImportRefused : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+} // namespace
+
+TForm_ImportEnde::TForm_ImportEnde(TVehmiraApp& app)
+    : TForm(TForm_ImportEndeSpec, ImportEndeControls, app.FormMain->Handle()), App(app)
+{
+    SetUpVehicleListView(Control("TargetList"));
+}
+
+void TForm_ImportEnde::ShowModalForPackage(const std::filesystem::path& package)
+{
+    struct TForgetPackage {
+        std::optional<std::filesystem::path>& Package;
+        ~TForgetPackage() { Package.reset(); }
+    };
+    DroppedPackage = package;
+    const TForgetPackage forget{DroppedPackage};
+    ShowModal();
+}
+
+void TForm_ImportEnde::FormShow()
+{
+    CopyVehicleListRows(App.FormMain->Control("List_ID"), Control("TargetList"));
+}
+
+void TForm_ImportEnde::OnCommand(int id, int notifyCode)
+{
+    if (notifyCode != BN_CLICKED)
+        return;
+    if (id == ControlId("CancelButton"))
+        CancelButtonClick();
+    else if (id == ControlId("ReplaceButton"))
+        ReplaceButtonClick();
+}
+
+void TForm_ImportEnde::CancelButtonClick()
+{
+    Close();
+}
+
+void TForm_ImportEnde::ReplaceButtonClick()
+{
+    RunImport();
+    Close();
+}
+
+// Every failure is trapped here: its own message, when it has one, then the failure message.
+void TForm_ImportEnde::RunImport()
+{
+    std::optional<std::string> message;
+    try {
+        TGameSession& session = OpenGameSession();
+        const TImportSource source = ChosenSource();
+        ImportOverVehicle(session, TargetVehicleID(session), source);
+        ShowPlainMessage(Handle(), Wide(ImportSucceededText));
+        return;
+    } catch (const TImportRefused& refused) {
+        message = refused.what();
+    } catch (const TVehmiraError& error) {
+        message = ImportFailureMessage(error);
+    } catch (const std::exception& error) {
+        message = error.what();
+    } catch (...) {
+    }
+    if (message && !message->empty())
+        ShowPlainMessage(Handle(), Wide(*message));
+    ShowPlainMessage(Handle(), Wide(ImportFailedText));
+}
+
+TGameSession& TForm_ImportEnde::OpenGameSession() const
+{
+    TGameSession* session = App.FormMain->OpenGame();
+    if (session == nullptr)
+        throw TImportRefused(NoGameOpenText);
+    return *session;
+}
+
+// The selected row's ID names the target; the last definition with that ID wins.
+std::int32_t TForm_ImportEnde::TargetVehicleID(const TGameSession& session) const
+{
+    HWND list = Control("TargetList");
+    const int row = ListView_GetNextItem(list, -1, LVNI_SELECTED);
+    if (row < 0)
+        throw TImportRefused("");
+    const std::string idText = Utf8(VehicleListText(list, row, 0));
+    std::int32_t id = 0;
+    if (!ParseVehicleID(idText, id))
+        throw TImportRefused("\"" + idText + "\" не является целым числом.");
+    session.FindVehicle(id);
+    return id;
+}
+
+TImportSource TForm_ImportEnde::ChosenSource() const
+{
+    if (DroppedPackage)
+        return *DroppedPackage;
+    if (App.FormImportTyp->PackageImportSelected())
+        return std::filesystem::path(App.FormImportTyp->ImportFileName());
+    return App.FormCarFiles->ImportFiles();
+}

@@ -1,0 +1,39 @@
+#pragma once
+// Import wizard, the replace dialog: the target vehicle, and the import runs here.
+
+#include "gamedata/VehiclesIde.h"
+#include "engine/Import.h"
+#include "operations/GameSession.h"
+#include "gui/framework/Window.h"
+
+#include <filesystem>
+#include <optional>
+
+class TVehmiraApp;
+
+class TForm_ImportEnde : public TForm {
+public:
+    explicit TForm_ImportEnde(TVehmiraApp& app);
+
+    // Shows the dialog for a package dropped on the main window: the import
+    // takes that package, whatever the wizard's choices are.
+    void ShowModalForPackage(const std::filesystem::path& package);
+
+    void FormShow() override;
+    void CancelButtonClick();
+    // Runs the import over the selected vehicle, tells the user how it went
+    // and closes the dialog.
+    void ReplaceButtonClick();
+
+protected:
+    void OnCommand(int id, int notifyCode) override;
+
+private:
+    void RunImport();
+    TGameSession& OpenGameSession() const;
+    std::int32_t TargetVehicleID(const TGameSession& session) const;
+    TImportSource ChosenSource() const;
+
+    TVehmiraApp& App;
+    std::optional<std::filesystem::path> DroppedPackage;
+};

@@ -1,0 +1,72 @@
+#include "gui/wizard/FormImportTyp.h"
+#include "gui/windows/InterfaceTexts.h"
+
+#include "gui/wizard/FormCarFiles.h"
+#include "gui/wizard/FormImportEnde.h"
+#include "gui/wizard/FormWizardStep.h"
+#include "gui/windows/Application.h"
+#include "gui/windows/FormMain.h"
+
+#include <array>
+
+namespace {
+
+const TFormLayout TFormImportTypSpec{
+    .Caption = L"Импорт транспортного средства",
+    .Width = 298,
+    .Height = 213,
+    .Border = TBorderKind::Dialog,
+    .SystemMenu = true,
+};
+
+// In tab order. The first radio button opens the radio group, the Cancel button ends it.
+const std::array<TControlLayout, 5> ImportTypControls{{
+    {TControlKind::Label, "Label_ImportType", "", 27, 16, 222, 30,
+     L"Каким способом Вы хотите импортировать\r\nтранспортное средство?"},
+    {TControlKind::RadioButton, "Radio_ImportCAR", "", 48, 72, 209, 17, L"Импорт файла *.car", WS_GROUP},
+    {TControlKind::RadioButton, "Radio_ImportFiles", "", 48, 96, 225, 17, L"Импорт нескольких файлов"},
+    {TControlKind::Button, "Button_Cancel", "", 32, 152, 113, 25, L"Отмена", WS_GROUP},
+    {TControlKind::Button, "Button_Next", "", 152, 152, 113, 25, L"Далее >>"},
+}};
+
+} // namespace
+
+TFormImportTyp::TFormImportTyp(TVehmiraApp& app)
+    : TForm(TFormImportTypSpec, ImportTypControls, app.FormMain->Handle()), App(app)
+{
+    // Setting both states also leaves the tab stop on the checked one only.
+    SendMessageW(Control("Radio_ImportCAR"), BM_SETCHECK, BST_CHECKED, 0);
+    SendMessageW(Control("Radio_ImportFiles"), BM_SETCHECK, BST_UNCHECKED, 0);
+}
+
+void TFormImportTyp::OnCommand(int id, int notifyCode)
+{
+    if (notifyCode != BN_CLICKED)
+        return;
+    if (id == ControlId("Button_Cancel"))
+        Button_CancelClick();
+    else if (id == ControlId("Button_Next"))
+        Button_NextClick();
+}
+
+void TFormImportTyp::Button_CancelClick()
+{
+    Close();
+}
+
+// Only one wizard window is on screen at a time: this one steps aside while
+// the next is up, and the whole chain closes when the last one does.
+void TFormImportTyp::Button_NextClick()
+{
+    if (PackageImportSelected()) {
+        const std::optional<std::wstring> picked =
+            App.Environment.FileDialogs->OpenFileName(Handle(), CarFileFilter, Dialog_ImportFileName);
+        if (picked) {
+            Dialog_ImportFileName = *picked;
+            ShowNextWizardStep(*this, *App.Form_ImportEnde);
+        }
+    } else {
+        ShowNextWizardStep(*this, *App.FormCarFiles);
+    }
+    Close();
+}

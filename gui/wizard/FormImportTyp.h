@@ -1,0 +1,29 @@
+#pragma once
+// Import wizard, the import-kind dialog: a package or separate files.
+
+#include "gui/framework/Window.h"
+
+#include <string>
+
+class TVehmiraApp;
+
+
+class TFormImportTyp : public TForm {
+public:
+    explicit TFormImportTyp(TVehmiraApp& app);
+
+    // Which source the replace dialog imports from; the choice stays for the run.
+    bool PackageImportSelected() const { return IsChecked("Radio_ImportCAR"); }
+    // The name last picked in Dialog_Import; empty until one is picked.
+    const std::wstring& ImportFileName() const { return Dialog_ImportFileName; }
+
+    void Button_CancelClick();
+    void Button_NextClick();
+
+protected:
+    void OnCommand(int id, int notifyCode) override;
+
+private:
+    TVehmiraApp& App;
+    std::wstring Dialog_ImportFileName;
+};

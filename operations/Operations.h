@@ -1,0 +1,36 @@
+#pragma once
+// The operations both front ends offer. A front gathers the inputs, calls one
+// of these and presents the result (or the TVehmiraError raised) in its own
+// words; the window and the command line differ only in their observer.
+
+#include "engine/Export.h"
+#include "engine/Import.h"
+#include "engine/Journal.h"
+#include "engine/VehicleList.h"
+#include "operations/GameSession.h"
+
+#include <cstdint>
+#include <filesystem>
+#include <vector>
+
+// Every vehicle's ID and name, after rolling back interrupted imports.
+std::vector<TVehicleListRow> ListVehicles(const TGameLocation& location, TOperationObserver& observer);
+
+// The vehicle with that ID into a new package file.
+void ExportVehicleByID(TGameSession& session, std::int32_t id, const TExportChoices& choices,
+                       const std::filesystem::path& package);
+
+// A package or separate files over the vehicle with that ID; afterwards the
+// session holds the definitions now in the game. A failure is a TImportError
+// and leaves the game as it was.
+TImportResult ImportOverVehicle(TGameSession& session, std::int32_t targetID, const TImportSource& source);
+
+// Takes back the last import that is not undone yet.
+TJournalInfo UndoImport(TGameSession& session);
+
+// The journaled imports, newest first, and which one an undo would take back.
+struct TImportHistory {
+    std::vector<TJournalInfo> Imports;
+    std::optional<TJournalInfo> NextUndo;
+};
+TImportHistory ReadImportHistory(const TGameLocation& location, TOperationObserver& observer);

@@ -1,0 +1,103 @@
+#include "package/CarValidation.h"
+
+#include "fileio/Errors.h"
+#include "fileio/FileStream.h"
+#include "renderware/RootChunk.h"
+
+#include <algorithm>
+#include <cstdio>
+
+namespace {
+// Longer text pieces are not shown (a line of the game's files is far shorter).
+constexpr std::int32_t LongestShownText = 64 * 1024;
+
+// What is wrong with a present piece that the layout placed inside the file, or nothing.
+std::string CheckPresentPiece(TStream& file, std::size_t index, const TCarPiece& piece, TCarInspection& info)
+{
+    const std::string name = CarPieceNames[index];
+    if (index < 2) {
+        if (piece.Length < 4)
+            return "the " + name + " piece is present but holds no RenderWare data (" +
+                   std::to_string(piece.Length) + " bytes)";
+        file.Seek(piece.Offset);
+        const std::uint32_t type = *RootChunkType(file.ReadBytes(4));
+        if (IsRootOf(index == 0 ? TRenderWareStream::Model : TRenderWareStream::TextureDictionary, type))
+            return {};
+        char hex[16];
+        std::snprintf(hex, sizeof hex, "0x%X", unsigned(type));
+        return "the " + name + " piece is not a RenderWare " + (index == 0 ? "model" : "texture dictionary") +
+               " (root chunk type " + hex + ")";
+    }
+    if (piece.Length > LongestShownText)
+        return {};
+    const std::string& text = info.Texts[index].emplace(ReadCarTextPiece(file, piece));
+    if (text.find_first_of("\r\n") != std::string::npos)
+        return "the " + name + " piece holds a line break";
+    return {};
+}
+
+// Beyond what an import's reader refuses: pieces that are not what their kind
+// must be, and bytes that the reader would skip or misplace.
+std::string CheckPieces(TStream& file, const TCarLayout& layout, TCarInspection& info)
+{
+    const std::array<TCarPiece, 7> pieces = {layout.DFF,      layout.TXD,      layout.GXT,    layout.Handling,
+                                             layout.HandlingSpecial, layout.Vehicles, layout.Carcols};
+    const auto lengths = LengthArray(layout.Lengths);
+    std::string problem;
+    std::uint64_t end = CarDataOffset;
+    for (std::size_t i = 0; i < pieces.size(); ++i) {
+        std::string found;
+        if (pieces[i].Present) {
+            found = CheckPresentPiece(file, i, pieces[i], info);
+            end = pieces[i].Offset + pieces[i].Length;
+        } else if (lengths[i] != 0) {
+            found = "the " + std::string(CarPieceNames[i]) + " piece is marked absent but has length " +
+                    std::to_string(lengths[i]) + "; a reader would take its bytes for the next piece";
+        }
+        if (problem.empty())
+            problem = std::move(found);
+    }
+    if (problem.empty() && end < info.FileSize)
+        problem = std::to_string(info.FileSize - end) + " bytes follow the last piece";
+    return problem;
+}
+
+} // namespace
+
+std::array<std::int32_t, 7> LengthArray(const TCarLengths& lengths)
+{
+    return {lengths.LenDFF,      lengths.LenTXD,         lengths.LenGXT,    lengths.LenHandling,
+            lengths.LenHandlingSpecial, lengths.LenVehicles, lengths.LenCarcols};
+}
+
+std::array<std::uint8_t, 6> HeaderFlags(const TCarHeader& header)
+{
+    return {header.HasDFF, header.HasTXD, header.HasGXT, header.HasHandling, header.HasVehicles, header.HasCarcols};
+}
+
+TCarInspection InspectCarPackage(TStream& file)
+{
+    TCarInspection info;
+    info.FileSize = file.Size();
+    // The header and lengths are shown as far as the file holds them, even
+    // when an import would refuse the package.
+    file.Seek(0);
+    const ByteBuffer head = file.ReadBytes(std::min<std::uint64_t>(info.FileSize, CarDataOffset));
+    if (head.size() >= CarHeaderSize)
+        info.Header = DecodeCarHeader(std::span(head).first<CarHeaderSize>());
+    if (head.size() == CarDataOffset)
+        info.Lengths = DecodeCarLengths(std::span(head).subspan<CarHeaderSize, CarLengthsSize>());
+    try {
+        const TCarLayout layout = ReadCarLayout(file);
+        info.Problem = CheckPieces(file, layout, info);
+    } catch (const TVehmiraError& error) {
+        info.Problem = error.what();
+    }
+    return info;
+}
+
+TCarInspection InspectCarPackage(const std::filesystem::path& path)
+{
+    TFileStream file(path, TFileAccess::Read);
+    return InspectCarPackage(file);
+}

@@ -1,0 +1,24 @@
+#include "renderware/RootChunk.h"
+
+#include "fileio/ByteOrder.h"
+#include "renderware/RenderWareChunks.h"
+
+namespace {
+constexpr std::uint32_t UVAnimationDictionaryChunk = 0x2B;
+} // namespace
+
+std::optional<std::uint32_t> RootChunkType(std::span<const std::uint8_t> firstBytes)
+{
+    if (firstBytes.size() < 4)
+        return std::nullopt;
+    return LoadU32LE(firstBytes.first<4>());
+}
+
+bool IsRootOf(TRenderWareStream stream, std::optional<std::uint32_t> rootChunkType)
+{
+    if (!rootChunkType)
+        return false;
+    if (stream == TRenderWareStream::Model)
+        return *rootChunkType == RenderWare::ClumpChunk || *rootChunkType == UVAnimationDictionaryChunk;
+    return *rootChunkType == RenderWare::TextureDictionaryChunk;
+}

@@ -1,0 +1,63 @@
+// What a commit records is what lies on disk: the checksums that undo later
+// compares against (taken partly while the data was written) equal those of
+// the files and archive regions read back after the import.
+
+#include "support/PackageBuilder.h"
+
+#include "fileio/FileSystem.h"
+#include "engine/Import.h"
+#include "engine/JournalManifest.h"
+#include "engine/JournalRestore.h"
+#include "engine/JournalStore.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(ImportCommit, RecordedChecksumsMatchTheBytesOnDisk)
+{
+    const struct {
+        const char* Name;
+        TGameFixtureContent Content;
+        std::size_t ModelBytes;
+    } cases[] = {
+        {"over existing entries", GameFixture::DefaultContent(), 9000},
+        {"new entries in a full directory", FullDirectoryWithoutTarget(), 9000},
+        {"a model of whole sectors", GameFixture::DefaultContent(), 4096},
+    };
+    for (const auto& test : cases) {
+        SCOPED_TRACE(test.Name);
+        TFixtureGame game(test.Content);
+        const std::filesystem::path package = game.Outside("infernus.car");
+        ReplaceFileAtomically(package, InfernusPackage(test.ModelBytes));
+        const TImportResult result = ImportVehicle(game.Context(), game.Vehicle(415), package);
+        const TJournalManifest manifest = LoadManifest(JournalRoot(game.GameDirectory()) / result.JournalId);
+        ASSERT_EQ(manifest.State, TJournalState::Committed);
+
+        TFileStream& archive = game.Archive.File();
+        EXPECT_GT(manifest.ArchiveLengthAfter, manifest.ArchiveLength);
+        EXPECT_EQ(manifest.ArchiveLengthAfter, archive.Size());
+        EXPECT_EQ(manifest.HeadCRCAfter, StreamRangeCRC(archive, 0, manifest.HeadLength));
+        EXPECT_EQ(manifest.AppendedCRCAfter,
+                  StreamRangeCRC(archive, manifest.ArchiveLength, manifest.ArchiveLengthAfter));
+        ASSERT_FALSE(manifest.Files.empty());
+        for (const TJournaledFile& file : manifest.Files) {
+            const TFileFingerprint now = FingerprintOfFile(JournaledPath(game.GameDirectory(), file.RelativePath));
+            EXPECT_TRUE(now.Present && file.After.Present) << file.RelativePath;
+            EXPECT_EQ(now.Length, file.After.Length) << file.RelativePath;
+            EXPECT_EQ(now.CRC, file.After.CRC) << file.RelativePath;
+        }
+        EXPECT_EQ(DescribeChangeSinceCommit(game.GameDirectory(), manifest, archive), std::nullopt);
+        // The import leaves no temporary file beside the game files it replaced.
+        for (const auto& [name, bytes] : game.Files())
+            EXPECT_EQ(name.find(".vehmira-tmp-"), std::string::npos) << name;
+        // The archive's directory on disk is the one in memory.
+        TIMGFile reread;
+        game.Archive.Close();
+        reread.Open(ResolveGamePath(game.GameDirectory(), GameFiles::ModelArchive));
+        EXPECT_NE(reread.Directory.FindEntry("cheetah.dff"), nullptr);
+        EXPECT_NE(reread.Directory.FindEntry("cheetah.txd"), nullptr);
+    }
+}
+
+} // namespace
