@@ -1,11 +1,14 @@
 #include "renderware/DxtDecode.h"
 
+#include <algorithm>
 #include <array>
+#include <cstring>
 
 namespace Rw {
 namespace {
 
-using TBlockPixels = std::array<std::array<std::uint8_t, 4>, 16>;
+// A block's 16 pixels, RGBA, row by row.
+using TBlockPixels = std::array<std::uint8_t, 64>;
 
 std::uint32_t U16At(const std::uint8_t* bytes) { return std::uint32_t(bytes[0]) | std::uint32_t(bytes[1]) << 8; }
 
@@ -38,16 +41,14 @@ void DecodeColourBlock(const std::uint8_t* block, bool allowTransparent, TBlockP
     }
     std::uint32_t indices = std::uint32_t(block[4]) | std::uint32_t(block[5]) << 8 | std::uint32_t(block[6]) << 16 |
                             std::uint32_t(block[7]) << 24;
-    for (auto& pixel : pixels) {
-        pixel = palette[indices & 3];
-        indices >>= 2;
-    }
+    for (std::size_t i = 0; i < 16; ++i, indices >>= 2)
+        std::memcpy(&pixels[i * 4], palette[indices & 3].data(), 4);
 }
 
 void DecodeExplicitAlpha(const std::uint8_t* block, TBlockPixels& pixels)
 {
     for (int i = 0; i < 16; ++i)
-        pixels[i][3] = std::uint8_t(((block[i / 2] >> (i % 2 * 4)) & 0xF) * 17);
+        pixels[i * 4 + 3] = std::uint8_t(((block[i / 2] >> (i % 2 * 4)) & 0xF) * 17);
 }
 
 void DecodeInterpolatedAlpha(const std::uint8_t* block, TBlockPixels& pixels)
@@ -66,23 +67,23 @@ void DecodeInterpolatedAlpha(const std::uint8_t* block, TBlockPixels& pixels)
     std::uint64_t indices = 0;
     for (int i = 0; i < 6; ++i)
         indices |= std::uint64_t(block[2 + i]) << (8 * i);
-    for (auto& pixel : pixels) {
-        pixel[3] = alphas[indices & 7];
-        indices >>= 3;
-    }
+    for (std::size_t i = 0; i < 16; ++i, indices >>= 3)
+        pixels[i * 4 + 3] = alphas[indices & 7];
 }
 
+// Blocks at the right and bottom edges may reach past the image: those
+// pixels are dropped.
 void StoreBlock(const TBlockPixels& pixels, std::uint32_t blockX, std::uint32_t blockY, TRgbaImage& image)
 {
-    for (std::uint32_t row = 0; row < 4 && blockY * 4 + row < image.Height; ++row)
-        for (std::uint32_t column = 0; column < 4 && blockX * 4 + column < image.Width; ++column) {
-            const auto& pixel = pixels[row * 4 + column];
-            std::uint8_t* out = image.At(blockX * 4 + column, blockY * 4 + row);
-            out[0] = pixel[0];
-            out[1] = pixel[1];
-            out[2] = pixel[2];
-            out[3] = pixel[3];
-        }
+    const std::uint32_t columns = std::min<std::uint32_t>(4, image.Width - blockX * 4);
+    const std::uint32_t rows = std::min<std::uint32_t>(4, image.Height - blockY * 4);
+    for (std::uint32_t row = 0; row < rows; ++row) {
+        std::uint8_t* out = image.At(blockX * 4, blockY * 4 + row);
+        if (columns == 4)
+            std::memcpy(out, &pixels[row * 16], 16);  // the common case, as one fixed-size copy
+        else
+            std::memcpy(out, &pixels[row * 16], columns * 4);
+    }
 }
 
 } // namespace
