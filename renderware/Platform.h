@@ -2,6 +2,7 @@
 // Which machine a stream was made for, as far as its contents tell, and the
 // way the game compares texture names.
 
+#include <cstddef>
 #include <string_view>
 
 namespace Rw {
