@@ -1,0 +1,169 @@
+#include "renderware/ModelSummary.h"
+
+#include "fileio/Errors.h"
+#include "renderware/RwStreamBuilder.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+
+using namespace RwTest;
+
+namespace {
+
+TTestModel CarModel()
+{
+    TTestModel model;
+    model.Frames = {{"car", -1}, {"chassis_dummy", 0}, {"chassis", 1}, {"door_lf_ok", 1}, {"door_lf_dam", 1},
+                    {"chassis_vlo", 1}, {"", 1}};
+    TTestGeometry body{400, 300, {"body", "Glass", ""}};
+    TTestGeometry door{40, 20, {"BODY", "handle"}};
+    door.Prelit = true;
+    TTestGeometry low{12, 6, {"body"}};
+    TTestGeometry doorDamaged{44, 22, {"body", "glass"}};
+    doorDamaged.MorphTargets = 2;
+    model.Geometries = {body, door, low, doorDamaged};
+    model.Atomics = {{2, 0}, {3, 1}, {5, 2}, {4, 3}};
+    return model;
+}
+
+TEST(ModelSummary, FramesAtomicsGeometriesAndTextures)
+{
+    const Rw::TModelSummary summary = Rw::ReadModelSummary(Model(CarModel()));
+    EXPECT_EQ(summary.Version.Text(), "3.6.0.3");
+    EXPECT_EQ(summary.Platform, Rw::TPlatform::PC);
+    ASSERT_EQ(summary.Frames.size(), 7u);
+    EXPECT_EQ(summary.Frames[3].Name, "door_lf_ok");
+    EXPECT_EQ(summary.Frames[3].Parent, 1);
+    EXPECT_EQ(summary.Frames[6].Name, "");
+    struct TExpectedAtomic {
+        std::string FrameName;
+        std::uint32_t Geometry;
+        Rw::TPartVariant Variant;
+    };
+    const std::vector<TExpectedAtomic> expected{{"chassis", 0, Rw::TPartVariant::Normal},
+                                                {"door_lf_ok", 1, Rw::TPartVariant::Normal},
+                                                {"chassis_vlo", 2, Rw::TPartVariant::LowDetail},
+                                                {"door_lf_dam", 3, Rw::TPartVariant::Damaged}};
+    ASSERT_EQ(summary.Atomics.size(), expected.size());
+    for (std::size_t i = 0; i < expected.size(); ++i) {
+        EXPECT_EQ(summary.Atomics[i].FrameName, expected[i].FrameName);
+        EXPECT_EQ(summary.Atomics[i].GeometryIndex, expected[i].Geometry);
+        EXPECT_EQ(summary.Atomics[i].Variant, expected[i].Variant) << expected[i].FrameName;
+    }
+    ASSERT_EQ(summary.Geometries.size(), 4u);
+    EXPECT_EQ(summary.Geometries[0].Vertices, 400u);
+    EXPECT_EQ(summary.Geometries[0].Triangles, 300u);
+    EXPECT_EQ(summary.Geometries[0].Materials, 3u);
+    EXPECT_EQ(summary.Geometries[0].TextureNames, (std::vector<std::string>{"body", "Glass"}));
+    EXPECT_EQ(summary.Geometries[3].MorphTargets, 2u);
+    EXPECT_EQ(summary.TotalVertices, 496u);
+    EXPECT_EQ(summary.TotalTriangles, 348u);
+    EXPECT_EQ(summary.TextureNames, (std::vector<std::string>{"body", "Glass", "handle"}));
+}
+
+TEST(ModelSummary, PartVariantsIgnoreCase)
+{
+    EXPECT_EQ(Rw::PartVariantOf("bonnet_DAM"), Rw::TPartVariant::Damaged);
+    EXPECT_EQ(Rw::PartVariantOf("chassis_Vlo"), Rw::TPartVariant::LowDetail);
+    EXPECT_EQ(Rw::PartVariantOf("_dam_ok"), Rw::TPartVariant::Normal);
+    EXPECT_EQ(Rw::PartVariantOf("dam"), Rw::TPartVariant::Normal);
+}
+
+TEST(ModelSummary, OlderStreamsAndConsoleGeometry)
+{
+    TTestModel old = CarModel();
+    old.Stamp = Stamp3302;  // geometry structs carry surface properties before 3.4
+    const Rw::TModelSummary oldSummary = Rw::ReadModelSummary(Model(old));
+    EXPECT_EQ(oldSummary.Version.Text(), "3.3.0.2");
+    EXPECT_EQ(oldSummary.TotalTriangles, 348u);
+
+    TTestModel console = CarModel();
+    console.Geometries[1].Native = true;
+    EXPECT_EQ(Rw::ReadModelSummary(Model(console)).Platform, Rw::TPlatform::Console);
+}
+
+TEST(ModelSummary, TruncatedAtEveryLengthIsRefused)
+{
+    const ByteBuffer whole = Model(CarModel());
+    for (std::size_t length = 0; length < whole.size(); ++length)
+        EXPECT_THROW(Rw::ReadModelSummary(std::span(whole).first(length)), TVehmiraError) << length;
+}
+
+// The counts that would make a reader run off or allocate without bound.
+TEST(ModelSummary, OversizedCountsAreRefusedWithTheReason)
+{
+    struct TCase {
+        std::string What;
+        std::function<void(TTestModel&)> Change;
+        std::function<void(ByteBuffer&)> Patch;
+        std::string Expected;
+    };
+    const TTestModel base = CarModel();
+    const ByteBuffer baseBytes = Model(base);
+    // Offsets inside the stream built from CarModel().
+    const std::size_t frameCountAt = 12 + 12 + 12 + 12 + 12;   // root, clump Struct (12+12), frame list, its Struct
+    auto find = [&](std::uint32_t type, std::size_t from) {
+        for (std::size_t i = from; i + 4 <= baseBytes.size(); ++i)
+            if (baseBytes[i] == (type & 0xFF) && baseBytes[i + 1] == (type >> 8 & 0xFF) && baseBytes[i + 2] == 0 &&
+                baseBytes[i + 3] == 0 && baseBytes[i + 8] == 0xFF && baseBytes[i + 9] == 0xFF)
+                return i;
+        return std::size_t(0);
+    };
+    const std::size_t firstGeometry = find(0x0F, 0);
+    const std::size_t geometryStruct = firstGeometry + 12 + 12;
+    const std::size_t materialList = find(0x08, firstGeometry);
+    const std::vector<TCase> cases{
+        {"frame count", nullptr, [&](ByteBuffer& b) { SetU32(b, frameCountAt, 0x7FFFFFFF); },
+         "the frame list declares 2147483647 frames, its Struct holds 7"},
+        {"triangle count", nullptr, [&](ByteBuffer& b) { SetU32(b, geometryStruct + 4, 0xFFFFFFFF); },
+         "the 4294967295 triangles runs past the end"},
+        {"vertex count", nullptr, [&](ByteBuffer& b) { SetU32(b, geometryStruct + 8, 0x40000000); },
+         "texture coordinates of 1073741824 vertices runs past the end"},
+        {"morph targets", nullptr, [&](ByteBuffer& b) { SetU32(b, geometryStruct + 12, 0xFFFFFFFF); },
+         "the bounding sphere runs past the end"},
+        {"material count", nullptr, [&](ByteBuffer& b) { SetU32(b, materialList + 24, 0x3FFFFFFF); },
+         "the material indices runs past the end"},
+        {"atomic frame", [](TTestModel& m) { m.Atomics[1].first = 99; }, nullptr,
+         "atomic 2 names frame 99, the model has 7 frames"},
+        {"atomic geometry", [](TTestModel& m) { m.Atomics[0].second = 4; }, nullptr,
+         "atomic 1 names geometry 4, the model has 4 geometries"},
+    };
+    for (const TCase& test : cases) {
+        TTestModel model = base;
+        if (test.Change)
+            test.Change(model);
+        ByteBuffer bytes = Model(model);
+        if (test.Patch)
+            test.Patch(bytes);
+        try {
+            Rw::ReadModelSummary(bytes);
+            ADD_FAILURE() << test.What << ": read";
+        } catch (const TVehmiraError& error) {
+            EXPECT_NE(std::string(error.what()).find(test.Expected), std::string::npos) << test.What << ": "
+                                                                                       << error.what();
+        }
+    }
+}
+
+TEST(ModelSummary, CorruptedBytesNeverCrash)
+{
+    TTestModel model = CarModel();
+    model.Geometries = {TTestGeometry{3, 1, {"body", ""}}, TTestGeometry{4, 2, {"glass"}}};
+    model.Geometries[1].Prelit = true;
+    model.Atomics = {{2, 0}, {3, 1}};
+    const ByteBuffer whole = Model(model);
+    for (std::size_t position = 0; position < whole.size(); ++position)
+        for (const std::uint8_t value : {0x00, 0x80, 0xFF}) {
+            ByteBuffer damaged = whole;
+            damaged[position] = value;
+            try {
+                const Rw::TModelSummary summary = Rw::ReadModelSummary(damaged);
+                EXPECT_LE(summary.Frames.size(), whole.size() / 56);
+            } catch (const TVehmiraError&) {
+            }
+        }
+}
+
+} // namespace
