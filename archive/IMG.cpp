@@ -186,6 +186,37 @@ void TIMGFile::WriteEntry(TStream& source, std::uint64_t position, std::uint64_t
     UpdateFreeSlots();
 }
 
+bool TIMGFile::ReplaceInPlace(TStream& source, std::uint64_t position, std::uint64_t count, std::string_view entryName)
+{
+    TFileStream& archive = File();
+    CheckEntryName(entryName);
+    CheckSourceRange(source, position, count, entryName);
+    const auto present = std::find_if(Directory.Entries.rbegin(), Directory.Entries.rend(),
+                                      [entryName](const TDIREntry& entry) { return EntryNamesEqual(entry.Name, entryName); });
+    if (present == Directory.Entries.rend() || SectorsToHold(count) > present->Size)
+        return false;
+    const std::uint64_t start = std::uint64_t(present->Offset) * SectorSize;
+    const std::uint64_t length = std::uint64_t(present->Size) * SectorSize;
+    try {
+        CopyBetweenStreams(source, position, archive, start, count);
+        WriteZeros(archive, start + count, length - count);
+        present->Name = std::string(entryName);
+        SaveDirectoryAfterData(archive);
+    } catch (...) {
+        RestoreDirectoryFromDisk();
+        throw;
+    }
+    return true;
+}
+
+bool TIMGFile::AppendKeepsChain(int newEntries) const
+{
+    if (!Stream || Directory.Entries.empty() || Directory.FreeSlots < newEntries)
+        return false;
+    const TDIREntry& last = Directory.Entries.back();
+    return std::uint64_t(last.Offset) + last.Size == SectorsToHold(Stream->Size());
+}
+
 void TIMGFile::GrowDirectory()
 {
     TFileStream& archive = File();
