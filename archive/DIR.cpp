@@ -33,7 +33,7 @@ TDIREntry ReadEntry(TByteReader& reader)
 
 } // namespace
 
-void TDIRFile::LoadFromStream(TStream& stream)
+void TDIRFile::LoadFromStream(TStream& stream, bool checkDataEnds)
 {
     const std::uint64_t fileSize = stream.Size();
     if (fileSize < DirectoryStart)
@@ -51,12 +51,14 @@ void TDIRFile::LoadFromStream(TStream& stream)
     ByteBuffer region(static_cast<std::size_t>(regionSize));
     stream.Read(region);
     TByteReader reader(region, "Archive directory");
+    // The file's length rounded up to whole sectors: a short last sector still counts.
+    const std::uint64_t sectorEnd = (fileSize + SectorSize - 1) / SectorSize * SectorSize;
     TDIREntrys loaded;
     loaded.reserve(static_cast<std::size_t>(count));
     for (std::uint64_t i = 0; i < count; ++i) {
         TDIREntry entry = ReadEntry(reader);
         const std::uint64_t dataEnd = (std::uint64_t(entry.Offset) + entry.Size) * SectorSize;
-        if (dataEnd > fileSize)
+        if (checkDataEnds && dataEnd > sectorEnd)
             Damaged("entry " + std::to_string(i) + " (\"" + entry.Name + "\") lies past the end of the file");
         loaded.push_back(std::move(entry));
     }

@@ -38,8 +38,12 @@ public:
 
     // A count that announces more entries than the stream holds, or an entry
     // whose data lies past the end of the stream, is reported as a damaged
-    // archive; Entries is then left as it was.
-    void LoadFromStream(TStream& stream);
+    // archive; Entries is then left as it was. Some tools end the file inside
+    // the last entry's last sector (without its zero fill): an entry ending in
+    // that partial sector is accepted, and its missing bytes read as zeros.
+    // With checkDataEnds false only the directory itself is checked, for a
+    // layout check that reports such entries instead of refusing the file.
+    void LoadFromStream(TStream& stream, bool checkDataEnds = true);
     void SaveToStream(TStream& stream) const;
     // The directory bytes from byte 4 on, as SaveToStream writes them.
     ByteBuffer DirectoryBytes() const;

@@ -63,6 +63,17 @@ void WriteZeros(TStream& stream, std::uint64_t position, std::uint64_t count)
     }
 }
 
+// Copies count bytes of the archive from fromPosition; bytes past its end (the
+// short last sector some tools write) arrive as the zeros they stand for.
+void CopyArchiveBytes(TStream& archive, std::uint64_t fromPosition, TStream& to, std::uint64_t toPosition,
+                      std::uint64_t count)
+{
+    const std::uint64_t size = archive.Size();
+    const std::uint64_t present = fromPosition >= size ? 0 : std::min(count, size - fromPosition);
+    CopyBetweenStreams(archive, fromPosition, to, toPosition, present);
+    WriteZeros(to, toPosition + present, count - present);
+}
+
 // Zero-fills the archive up to byteEnd when it is shorter.
 void ExtendTo(TStream& archive, std::uint64_t byteEnd)
 {
@@ -102,7 +113,7 @@ std::uint64_t TIMGFile::ExtractToStream(TStream& dest, std::uint64_t position, s
     if (!entry)
         throw TVehmiraError("The model archive has no entry " + Quoted(entryName));
     const std::uint64_t byteCount = std::uint64_t(entry->Size) * SectorSize;
-    CopyBetweenStreams(archive, std::uint64_t(entry->Offset) * SectorSize, dest, position, byteCount);
+    CopyArchiveBytes(archive, std::uint64_t(entry->Offset) * SectorSize, dest, position, byteCount);
     return byteCount;
 }
 
@@ -175,6 +186,37 @@ void TIMGFile::WriteEntry(TStream& source, std::uint64_t position, std::uint64_t
     UpdateFreeSlots();
 }
 
+bool TIMGFile::ReplaceInPlace(TStream& source, std::uint64_t position, std::uint64_t count, std::string_view entryName)
+{
+    TFileStream& archive = File();
+    CheckEntryName(entryName);
+    CheckSourceRange(source, position, count, entryName);
+    const auto present = std::find_if(Directory.Entries.rbegin(), Directory.Entries.rend(),
+                                      [entryName](const TDIREntry& entry) { return EntryNamesEqual(entry.Name, entryName); });
+    if (present == Directory.Entries.rend() || SectorsToHold(count) > present->Size)
+        return false;
+    const std::uint64_t start = std::uint64_t(present->Offset) * SectorSize;
+    const std::uint64_t length = std::uint64_t(present->Size) * SectorSize;
+    try {
+        CopyBetweenStreams(source, position, archive, start, count);
+        WriteZeros(archive, start + count, length - count);
+        present->Name = std::string(entryName);
+        SaveDirectoryAfterData(archive);
+    } catch (...) {
+        RestoreDirectoryFromDisk();
+        throw;
+    }
+    return true;
+}
+
+bool TIMGFile::AppendKeepsChain(int newEntries) const
+{
+    if (!Stream || Directory.Entries.empty() || Directory.FreeSlots < newEntries)
+        return false;
+    const TDIREntry& last = Directory.Entries.back();
+    return std::uint64_t(last.Offset) + last.Size == SectorsToHold(Stream->Size());
+}
+
 void TIMGFile::GrowDirectory()
 {
     TFileStream& archive = File();
@@ -203,8 +245,8 @@ void TIMGFile::MoveBlocksForOneMoreEntry()
     std::uint64_t endSector = SectorsToHold(archive.Size());
     for (const TBlockMove& move : PlanGrowth(Directory.Entries, endSector)) {
         ExtendTo(archive, std::uint64_t(move.To) * SectorSize);
-        CopyBetweenStreams(archive, std::uint64_t(move.From) * SectorSize, archive, std::uint64_t(move.To) * SectorSize,
-                           std::uint64_t(move.Size) * SectorSize);
+        CopyArchiveBytes(archive, std::uint64_t(move.From) * SectorSize, archive, std::uint64_t(move.To) * SectorSize,
+                         std::uint64_t(move.Size) * SectorSize);
     }
     ExtendTo(archive, endSector * SectorSize);
     UpdateFreeSlots();

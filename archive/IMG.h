@@ -35,6 +35,18 @@ public:
     bool AddFile(const std::filesystem::path& fileName, std::string_view entryName, bool ask);
     bool AddStream(TStream& source, std::uint64_t position, std::uint64_t count, std::string_view entryName, bool ask);
 
+    // Rewrites the last entry of that name in its own sectors when count bytes
+    // of source fit in its Size: the bytes, then zeros to its end; Offset and
+    // Size stay (so its chain neighbours stay back to back) and the name takes
+    // the caller's case. Returns false, changing nothing, when there is no such
+    // entry or the bytes do not fit. The caller saves those sectors first.
+    bool ReplaceInPlace(TStream& source, std::uint64_t position, std::uint64_t count, std::string_view entryName);
+
+    // Whether an entry added now would start where the directory's last entry
+    // ends (without growing the directory), so that the game's chained read of
+    // the two stays correct.
+    bool AppendKeepsChain(int newEntries) const;
+
     // Moves the first data block to the end until at least one more entry fits.
     void GrowDirectory();
 

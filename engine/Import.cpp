@@ -7,7 +7,11 @@
 #include "engine/JournalRestore.h"
 #include "engine/VehicleName.h"
 
+#include "archive/DirectoryGrowth.h"
+
+#include <algorithm>
 #include <map>
+#include <optional>
 
 namespace {
 
@@ -73,12 +77,35 @@ int CountNewEntries(const TIMGFile& archive, const TImportPlan& plan)
     return count;
 }
 
-void AddToArchive(TIMGFile& archive, TImportPlan& plan, const TArchiveAdd& add)
+std::uint64_t AddLength(const TArchiveAdd& add)
 {
-    if (add.File.empty())
-        archive.AddStream(*plan.Package, add.Piece.Offset, add.Piece.Length, add.EntryName, false);
-    else
-        archive.AddFile(add.File, add.EntryName, false);
+    return add.File.empty() ? add.Piece.Length : std::filesystem::file_size(add.File);
+}
+
+// The sectors of the entry an add replaces, when its new data fit in them:
+// written there, the entry keeps its place on disk and its chain neighbours
+// stay back to back. None when the add appends.
+std::optional<TArchiveRange> InPlaceRange(const TIMGFile& archive, const TArchiveAdd& add)
+{
+    const TDIREntrys& entries = archive.Directory.Entries;
+    const auto last = std::find_if(entries.rbegin(), entries.rend(),
+                                   [&](const TDIREntry& entry) { return EntryNamesEqual(entry.Name, add.EntryName); });
+    if (last == entries.rend() || SectorsToHold(AddLength(add)) > last->Size)
+        return std::nullopt;
+    return TArchiveRange{std::uint64_t(last->Offset) * SectorSize, std::uint64_t(last->Size) * SectorSize};
+}
+
+// Only an add whose sectors the journal saved is written in place.
+void AddToArchive(TIMGFile& archive, TImportPlan& plan, const TArchiveAdd& add, bool inPlace)
+{
+    std::optional<TFileStream> file;
+    if (!add.File.empty())
+        file.emplace(add.File, TFileAccess::Read);
+    TStream& source = file ? static_cast<TStream&>(*file) : *plan.Package;
+    const std::uint64_t position = file ? 0 : add.Piece.Offset;
+    const std::uint64_t count = file ? file->Size() : add.Piece.Length;
+    if (!inPlace || !archive.ReplaceInPlace(source, position, count, add.EntryName))
+        archive.AddStream(source, position, count, add.EntryName, false);
 }
 
 // All in one batch: the journal puts every file back should any step fail.
@@ -96,13 +123,18 @@ void WriteGameFiles(const std::vector<TFileChange>& changes)
 
 // The journal restores the archive's head and length after any failure, so the
 // adds only append and the directory is written once.
-void AddPiecesToArchive(TIMGFile& archive, TImportPlan& plan)
+void AddPiecesToArchive(TIMGFile& archive, TImportPlan& plan, const std::vector<TArchiveRange>& savedRanges)
 {
+    const auto saved = [&](const TArchiveAdd& add) {
+        const std::optional<TArchiveRange> range = InPlaceRange(archive, add);
+        return range && std::any_of(savedRanges.begin(), savedRanges.end(),
+                                    [&](const TArchiveRange& r) { return r.Offset == range->Offset && r.Length == range->Length; });
+    };
     TIMGFile::TDeferredDirectory directory(archive);
     if (plan.Model)
-        AddToArchive(archive, plan, *plan.Model);
+        AddToArchive(archive, plan, *plan.Model, saved(*plan.Model));
     if (plan.Texture)
-        AddToArchive(archive, plan, *plan.Texture);
+        AddToArchive(archive, plan, *plan.Texture, saved(*plan.Texture));
     directory.Write();
     // The megabytes go to disk while the text files are written; the commit's flush waits for them.
     archive.File().StartWriteBack();
@@ -129,9 +161,14 @@ TImportResult Apply(const TGameContext& game, const TVehicleRecord& target, TImp
         files.push_back(change.Path);
     TImportDescription description{std::to_string(target.ID) + " (" + target.ModelName + ")",
                                    plan.SourceDescription};
-    TImportTransaction transaction(game, files, CountNewEntries(*game.Archive, plan), description);
+    std::vector<TArchiveRange> inPlace;
+    for (const std::optional<TArchiveAdd>* add : {&plan.Model, &plan.Texture})
+        if (*add)
+            if (const std::optional<TArchiveRange> range = InPlaceRange(*game.Archive, **add))
+                inPlace.push_back(*range);
+    TImportTransaction transaction(game, files, CountNewEntries(*game.Archive, plan), description, inPlace);
     if (plan.Model || plan.Texture)
-        AddPiecesToArchive(*game.Archive, plan);
+        AddPiecesToArchive(*game.Archive, plan, inPlace);
     WriteGameFiles(changes.Files);
     transaction.Commit();
     result.JournalId = transaction.JournalId();

@@ -41,11 +41,11 @@ std::filesystem::path RelativeInside(const std::filesystem::path& gameDirectory,
     return relative;
 }
 
-ByteBuffer ReadArchiveHead(TFileStream& archive, std::uint64_t length)
+ByteBuffer ReadArchiveRange(TFileStream& archive, std::uint64_t offset, std::uint64_t length)
 {
     const std::uint64_t savedPosition = archive.Position();
     ByteBuffer head(static_cast<std::size_t>(length));
-    archive.Seek(0);
+    archive.Seek(offset);
     archive.Read(head);
     archive.Seek(savedPosition);
     return head;
@@ -57,9 +57,14 @@ void WriteJournal(const std::filesystem::path& directory, TJournalManifest& mani
                   const std::vector<std::filesystem::path>& files, TFileStream& archive)
 {
     TFileStream saved(directory / SavedBytesFileName, TFileAccess::CreateNew);
-    const ByteBuffer head = ReadArchiveHead(archive, manifest.HeadLength);
+    const ByteBuffer head = ReadArchiveRange(archive, 0, manifest.HeadLength);
     manifest.HeadCRC = CRC32Buffer(head);
     saved.Write(head);
+    for (TArchiveRange& range : manifest.Ranges) {
+        const ByteBuffer bytes = ReadArchiveRange(archive, range.Offset, range.Length);
+        range.CRC = CRC32Buffer(bytes);
+        saved.Write(bytes);
+    }
     for (std::size_t i = 0; i < files.size(); ++i) {
         TFileFingerprint& before = manifest.Files[i].Before;
         before.Present = FileExists(files[i]);
@@ -78,7 +83,8 @@ void WriteJournal(const std::filesystem::path& directory, TJournalManifest& mani
 } // namespace
 
 TImportTransaction::TImportTransaction(const TGameContext& game, std::vector<std::filesystem::path> filesToWrite,
-                                       int newArchiveEntries, TImportDescription description)
+                                       int newArchiveEntries, TImportDescription description,
+                                       std::vector<TArchiveRange> archiveRanges)
     : State(std::make_unique<TState>())
 {
     TFileStream& archive = OpenArchiveOf(game);
@@ -94,6 +100,12 @@ TImportTransaction::TImportTransaction(const TGameContext& game, std::vector<std
     manifest.ArchiveRelativePath = RelativeInside(game.GameDirectory, archive.Path());
     manifest.ArchiveLength = archive.Size();
     manifest.HeadLength = std::min(game.Archive->HeadBytesAtRisk(newArchiveEntries), manifest.ArchiveLength);
+    for (TArchiveRange& range : archiveRanges) {
+        // Bytes past the old end need no copy: the rollback cuts them off.
+        range.Offset = std::min(range.Offset, manifest.ArchiveLength);
+        range.Length = std::min(range.Length, manifest.ArchiveLength - range.Offset);
+    }
+    manifest.Ranges = std::move(archiveRanges);
     std::vector<std::filesystem::path> files;
     for (const std::filesystem::path& path : filesToWrite) {
         const std::filesystem::path relative = RelativeInside(game.GameDirectory, path);
@@ -143,6 +155,8 @@ void TImportTransaction::Commit()
     if (committed.ArchiveLengthAfter < committed.ArchiveLength)
         throw TVehmiraError("The model archive became shorter during the import.");
     committed.HeadCRCAfter = StreamRangeCRC(archive, 0, committed.HeadLength);
+    for (TArchiveRange& range : committed.Ranges)
+        range.CRCAfter = StreamRangeCRC(archive, range.Offset, range.Offset + range.Length);
     const std::optional<std::uint32_t> followed =
         State->Appended ? State->Appended->CRCOfRange(committed.ArchiveLength, committed.ArchiveLengthAfter)
                         : std::nullopt;

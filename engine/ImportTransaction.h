@@ -6,6 +6,7 @@
 // undo); destroying an uncommitted transaction rolls every change back.
 
 #include "engine/GameContext.h"
+#include "engine/JournalManifest.h"
 
 #include <filesystem>
 #include <memory>
@@ -21,8 +22,11 @@ class TImportTransaction {
 public:
     // filesToWrite: the game files (resolved paths) the import may replace.
     // newArchiveEntries: how many entry names the import adds to the archive (0 to 2).
+    // archiveRanges: archive bytes (Offset, Length) the import overwrites in
+    // place; the journal saves them and puts them back on rollback and undo.
     TImportTransaction(const TGameContext& game, std::vector<std::filesystem::path> filesToWrite,
-                       int newArchiveEntries, TImportDescription description);
+                       int newArchiveEntries, TImportDescription description,
+                       std::vector<TArchiveRange> archiveRanges = {});
     ~TImportTransaction();
     TImportTransaction(const TImportTransaction&) = delete;
     TImportTransaction& operator=(const TImportTransaction&) = delete;

@@ -13,6 +13,7 @@ namespace {
 constexpr std::string_view FormatVersion = "1";
 // An import writes a handful of files; more in a manifest means it is not ours.
 constexpr std::uint64_t MaxJournaledFiles = 64;
+constexpr std::uint64_t MaxSavedRanges = 64;
 
 struct TStateName {
     TJournalState State;
@@ -106,6 +107,8 @@ public:
             Damaged("\"" + key + "\" is missing");
         return found->second;
     }
+
+    bool Has(const std::string& key) const { return Values.contains(key); }
 
     std::uint64_t Number(const std::string& key) const
     {
@@ -203,8 +206,18 @@ std::string ManifestToText(const TJournalManifest& manifest)
     AppendLine(out, "archive.length", std::to_string(manifest.ArchiveLength));
     AppendLine(out, "archive.head.length", std::to_string(manifest.HeadLength));
     AppendLine(out, "archive.head.crc", Hex8(manifest.HeadCRC));
-    AppendLine(out, "files", std::to_string(manifest.Files.size()));
     const bool committed = manifest.State != TJournalState::Pending;
+    if (!manifest.Ranges.empty())
+        AppendLine(out, "archive.ranges", std::to_string(manifest.Ranges.size()));
+    for (std::size_t j = 0; j < manifest.Ranges.size(); ++j) {
+        const std::string key = "archive.range." + std::to_string(j);
+        AppendLine(out, key + ".offset", std::to_string(manifest.Ranges[j].Offset));
+        AppendLine(out, key + ".length", std::to_string(manifest.Ranges[j].Length));
+        AppendLine(out, key + ".crc", Hex8(manifest.Ranges[j].CRC));
+        if (committed)
+            AppendLine(out, key + ".after.crc", Hex8(manifest.Ranges[j].CRCAfter));
+    }
+    AppendLine(out, "files", std::to_string(manifest.Files.size()));
     for (std::size_t i = 0; i < manifest.Files.size(); ++i) {
         const std::string key = "file." + std::to_string(i);
         const TJournaledFile& file = manifest.Files[i];
@@ -240,10 +253,25 @@ TJournalManifest ManifestFromText(std::string_view text)
     manifest.HeadCRC = fields.CRC("archive.head.crc");
     if (manifest.HeadLength > manifest.ArchiveLength)
         Damaged("the saved archive head is longer than the archive");
+    const bool committed = manifest.State != TJournalState::Pending;
+    const std::uint64_t rangeCount = fields.Has("archive.ranges") ? fields.Number("archive.ranges") : 0;
+    if (rangeCount > MaxSavedRanges)
+        Damaged("too many saved archive ranges");
+    for (std::uint64_t j = 0; j < rangeCount; ++j) {
+        const std::string key = "archive.range." + std::to_string(j);
+        TArchiveRange range;
+        range.Offset = fields.Number(key + ".offset");
+        range.Length = fields.Number(key + ".length");
+        range.CRC = fields.CRC(key + ".crc");
+        if (committed)
+            range.CRCAfter = fields.CRC(key + ".after.crc");
+        if (range.Offset > manifest.ArchiveLength || range.Length > manifest.ArchiveLength - range.Offset)
+            Damaged("a saved archive range lies past the end of the archive");
+        manifest.Ranges.push_back(range);
+    }
     const std::uint64_t count = fields.Number("files");
     if (count > MaxJournaledFiles)
         Damaged("too many files");
-    const bool committed = manifest.State != TJournalState::Pending;
     for (std::uint64_t i = 0; i < count; ++i) {
         const std::string key = "file." + std::to_string(i);
         TJournaledFile file;

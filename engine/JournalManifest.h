@@ -8,6 +8,9 @@
 //   target=, source=, time=                 what the user is told
 //   archive=Models/GTA3.img                 path relative to the game directory
 //   archive.length=, archive.head.length=, archive.head.crc=
+//   archive.ranges=M (absent: 0), then for j < M, the sectors an import
+//     rewrote in place: archive.range.j.offset=, .length=, .crc=
+//     (after a commit also archive.range.j.after.crc=)
 //   files=N, then for i < N:
 //     file.i=Data/Handling.cfg, file.i.existed=0|1, file.i.length=, file.i.crc=
 //   after a commit, the state the import left:
@@ -36,6 +39,14 @@ struct TJournaledFile {
     TFileFingerprint After;             // set by the commit
 };
 
+// Archive bytes an import overwrote in place (an entry's own sectors).
+struct TArchiveRange {
+    std::uint64_t Offset = 0; // bytes
+    std::uint64_t Length = 0;
+    std::uint32_t CRC = 0;      // of the saved bytes
+    std::uint32_t CRCAfter = 0; // set by the commit
+};
+
 struct TJournalManifest {
     TJournalState State = TJournalState::Pending;
     std::string Target;
@@ -45,6 +56,7 @@ struct TJournalManifest {
     std::uint64_t ArchiveLength = 0;
     std::uint64_t HeadLength = 0;
     std::uint32_t HeadCRC = 0;
+    std::vector<TArchiveRange> Ranges;
     std::vector<TJournaledFile> Files;
     // Set by the commit.
     std::uint64_t ArchiveLengthAfter = 0;
@@ -54,7 +66,7 @@ struct TJournalManifest {
 
 inline constexpr const char* ManifestFileName = "manifest.txt";
 // The saved bytes, in one file so that one flush makes them durable: the
-// archive's head (HeadLength bytes), then every file that existed, in manifest
+// archive's head (HeadLength bytes), then every saved range, then every file that existed, in manifest
 // order, each Before.Length bytes.
 inline constexpr const char* SavedBytesFileName = "saved.bak";
 

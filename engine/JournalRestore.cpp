@@ -138,6 +138,9 @@ void RestoreFromJournal(const std::filesystem::path& gameDirectory, const std::f
 {
     TSavedBytes saved(journalDirectory);
     const ByteBuffer head = saved.Next(manifest.HeadLength, manifest.HeadCRC, "the archive's head");
+    std::vector<ByteBuffer> ranges;
+    for (const TArchiveRange& range : manifest.Ranges)
+        ranges.push_back(saved.Next(range.Length, range.CRC, "the archive's rewritten sectors"));
     std::vector<std::optional<ByteBuffer>> copies;
     for (const TJournaledFile& file : manifest.Files) {
         if (file.Before.Present)
@@ -147,6 +150,10 @@ void RestoreFromJournal(const std::filesystem::path& gameDirectory, const std::f
     }
     archive.Seek(0);
     archive.Write(head);
+    for (std::size_t j = 0; j < ranges.size(); ++j) {
+        archive.Seek(manifest.Ranges[j].Offset);
+        archive.Write(ranges[j]);
+    }
     archive.Truncate(manifest.ArchiveLength);
     archive.Flush();
     for (std::size_t i = 0; i < manifest.Files.size(); ++i) {
@@ -167,6 +174,9 @@ std::optional<std::string> DescribeChangeSinceCommit(const std::filesystem::path
     const std::string archiveChanged = GameFileText(manifest.ArchiveRelativePath) + " has changed since that import";
     if (archive.Size() != manifest.ArchiveLengthAfter || manifest.ArchiveLengthAfter < manifest.ArchiveLength)
         return archiveChanged;
+    for (const TArchiveRange& range : manifest.Ranges)
+        if (StreamRangeCRC(archive, range.Offset, range.Offset + range.Length) != range.CRCAfter)
+            return archiveChanged;
     if (StreamRangeCRC(archive, 0, manifest.HeadLength) != manifest.HeadCRCAfter ||
         StreamRangeCRC(archive, manifest.ArchiveLength, manifest.ArchiveLengthAfter) != manifest.AppendedCRCAfter)
         return archiveChanged;

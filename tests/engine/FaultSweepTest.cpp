@@ -7,6 +7,7 @@
 #include "support/PackageBuilder.h"
 #include "engine/JournalTestSupport.h"
 
+#include "archive/ArchiveLayout.h"
 #include "fileio/FaultInjection.h"
 #include "fileio/FileSystem.h"
 #include "engine/Import.h"
@@ -24,13 +25,20 @@ struct TSweepCase {
     const char* Name;
     TGameFixtureContent Content;
     bool FromPackage;
+    std::size_t ModelBytes = 9000; // cheetah.dff holds 5000 bytes: up to 6144 fit in its sectors
+    bool KeepsChainedRead = false; // the data fit where the replaced entries lie
 };
+
+bool GameReadsArchiveCorrectly(const std::filesystem::path& gameDirectory)
+{
+    return AnalyseLayout(ResolveGamePath(gameDirectory, GameFiles::ModelArchive)).ReadsCorrectly();
+}
 
 TImportSource SourceFor(const TSweepCase& test, TFixtureGame& game)
 {
     if (test.FromPackage) {
         const std::filesystem::path package = game.Outside("infernus.car");
-        ReplaceFileAtomically(package, InfernusPackage(9000));
+        ReplaceFileAtomically(package, InfernusPackage(test.ModelBytes));
         return package;
     }
     TImportFiles files;
@@ -92,6 +100,9 @@ void Sweep(const TSweepCase& test, bool persist)
             EXPECT_EQ(after, completed);
         }
         EXPECT_TRUE(EveryJournalIsCommitted(game.GameDirectory()));
+        if (test.KeepsChainedRead) {
+            EXPECT_TRUE(GameReadsArchiveCorrectly(game.GameDirectory()));
+        }
         EXPECT_NO_THROW(game.Archive.Open(ResolveGamePath(game.GameDirectory(), GameFiles::ModelArchive)));
         if (imported || ::testing::Test::HasFailure())
             return;
@@ -106,6 +117,7 @@ TEST(FaultSweepTest, AnInterruptedImportLeavesTheOldGameOrTheCompletedImport)
         {"package over existing entries", GameFixture::DefaultContent(), true},
         {"package, new entries in a full directory", FullDirectoryWithoutTarget(), true},
         {"separate files", GameFixture::DefaultContent(), false},
+        {"package fitting in the replaced entries' sectors", GameFixture::DefaultContent(), true, 6000, true},
     };
     for (const TSweepCase& test : cases)
         for (const bool persist : {true, false})

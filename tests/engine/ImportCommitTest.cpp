@@ -4,8 +4,10 @@
 
 #include "support/PackageBuilder.h"
 
+#include "archive/ArchiveLayout.h"
 #include "fileio/FileSystem.h"
 #include "engine/Import.h"
+#include "engine/Journal.h"
 #include "engine/JournalManifest.h"
 #include "engine/JournalRestore.h"
 #include "engine/JournalStore.h"
@@ -35,7 +37,10 @@ TEST(ImportCommit, RecordedChecksumsMatchTheBytesOnDisk)
         ASSERT_EQ(manifest.State, TJournalState::Committed);
 
         TFileStream& archive = game.Archive.File();
-        EXPECT_GT(manifest.ArchiveLengthAfter, manifest.ArchiveLength);
+        // Data that fit in the replaced entry's sectors are written there; the rest is appended.
+        EXPECT_GE(manifest.ArchiveLengthAfter, manifest.ArchiveLength);
+        for (const TArchiveRange& range : manifest.Ranges)
+            EXPECT_EQ(range.CRCAfter, StreamRangeCRC(archive, range.Offset, range.Offset + range.Length));
         EXPECT_EQ(manifest.ArchiveLengthAfter, archive.Size());
         EXPECT_EQ(manifest.HeadCRCAfter, StreamRangeCRC(archive, 0, manifest.HeadLength));
         EXPECT_EQ(manifest.AppendedCRCAfter,
@@ -58,6 +63,29 @@ TEST(ImportCommit, RecordedChecksumsMatchTheBytesOnDisk)
         EXPECT_NE(reread.Directory.FindEntry("cheetah.dff"), nullptr);
         EXPECT_NE(reread.Directory.FindEntry("cheetah.txd"), nullptr);
     }
+}
+
+TEST(ImportCommit, DataThatFitAreWrittenInPlaceAndUndoPutsTheOldSectorsBack)
+{
+    TFixtureGame game;
+    const auto archivePath = ResolveGamePath(game.GameDirectory(), GameFiles::ModelArchive);
+    ASSERT_TRUE(AnalyseLayout(game.Archive.File()).ReadsCorrectly());
+    const auto before = game.Files();
+    const std::uint64_t length = game.Archive.File().Size();
+    const std::filesystem::path package = game.Outside("infernus.car");
+    ReplaceFileAtomically(package, InfernusPackage(6000)); // cheetah.dff and .txd take 3 sectors each
+    ImportVehicle(game.Context(), game.Vehicle(415), package);
+    EXPECT_EQ(game.Archive.File().Size(), length);
+    EXPECT_TRUE(AnalyseLayout(game.Archive.File()).ReadsCorrectly());
+    const ByteBuffer model = GameFixture::RenderWareBytes(RwClumpChunk, 6000, 21);
+    TMemoryStream extracted;
+    game.Archive.ExtractToStream(extracted, 0, "cheetah.dff");
+    EXPECT_EQ(extracted.Bytes(), GameFixture::SectorPadded(model));
+
+    UndoLastImport(game.Context());
+    EXPECT_EQ(game.Files(), before);
+    game.Archive.Close();
+    EXPECT_TRUE(AnalyseLayout(archivePath).ReadsCorrectly());
 }
 
 } // namespace

@@ -1,0 +1,70 @@
+#pragma once
+// How the archive's data lie, as the game's chained read sees them.
+//
+// The game links directory entries in directory order: an entry whose
+// extension it streams (dff, txd, col, ipl, dat, ifp, rrr, scm: the text after
+// the first dot, any case) is linked to the next such entry; an entry of any
+// other extension, or a later entry whose name was seen before (ASCII case
+// ignored), breaks the chain there. Linked entries wanted together are read in
+// one go from the first one's offset, each next one taken right after the
+// sizes before it: a chain neighbour that does not start where the one before
+// it ends (Offset + Size) is misread.
+
+#include "archive/DIR.h"
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// Whether the game streams entries of this name (by the text after the first dot).
+bool IsStreamedEntryName(std::string_view name);
+
+// Two chain neighbours that do not lie back to back.
+struct TMisreadPair {
+    std::size_t First = 0; // directory index; the second is First + 1
+    std::string FirstName;
+    std::string SecondName;
+};
+
+struct TArchiveLayout {
+    std::uint64_t EntryCount = 0;
+    std::uint64_t FileSize = 0;
+    std::uint64_t ChainPairs = 0;            // neighbours the game links
+    std::vector<TMisreadPair> MisreadPairs;  // of those, the ones apart on disk
+    // Bytes no entry uses between the lowest data block and the highest data end.
+    std::uint64_t HoleBytes = 0;
+    // Bytes after the highest data end up to the end of the file.
+    std::uint64_t TrailingBytes = 0;
+    // Directory indexes: entries whose sectors share bytes with another entry
+    // or with the directory region (entries of Size 0 never do).
+    std::vector<std::size_t> OverlappingEntries;
+    // Entries whose data end lies past the file's last sector.
+    std::vector<std::size_t> PastEndEntries;
+    // Entries whose data end in the file's last, partial sector: the file
+    // stops short of their zero fill (ShortTailBytes bytes missing).
+    std::vector<std::size_t> ShortTailEntries;
+    std::uint64_t ShortTailBytes = 0;
+    // Later entries of a name seen before (ASCII case ignored).
+    std::vector<std::size_t> DuplicateNames;
+    // Entries whose name fills all 24 bytes, without a terminating zero.
+    std::vector<std::size_t> UnterminatedNames;
+
+    // The game reads every linked run as the directory says.
+    bool ReadsCorrectly() const { return MisreadPairs.empty(); }
+    // Every entry's bytes can be copied whole: no overlap, nothing past the end.
+    bool CanRebuild() const { return OverlappingEntries.empty() && PastEndEntries.empty(); }
+};
+
+// Sorts once: O(n log n) in the entry count, whatever the size of the data.
+TArchiveLayout AnalyseLayout(const TDIREntrys& entries, std::uint64_t fileSize);
+// Reads the directory from the stream without refusing entries past its end
+// (they are reported); a damaged directory itself raises TVehmiraError.
+TArchiveLayout AnalyseLayout(TStream& archive);
+// The same for the archive file, opened for reading only.
+TArchiveLayout AnalyseLayout(const std::filesystem::path& archivePath);
+
+// "a.dff / b.txd": the misread pairs by name for a message, at most limit of
+// them, followed by "and N more" when there are others.
+std::string DescribeMisreadPairs(const TArchiveLayout& layout, std::size_t limit = 5);

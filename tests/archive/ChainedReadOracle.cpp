@@ -1,0 +1,126 @@
+#include "archive/ChainedReadOracle.h"
+
+#include <algorithm>
+#include <cctype>
+#include <set>
+
+namespace ChainedReadOracle {
+
+namespace {
+
+constexpr std::uint64_t Sector = 2048;
+
+std::uint32_t U32At(const ByteBuffer& image, std::size_t at)
+{
+    return std::uint32_t(image.at(at)) | std::uint32_t(image.at(at + 1)) << 8 | std::uint32_t(image.at(at + 2)) << 16 |
+           std::uint32_t(image.at(at + 3)) << 24;
+}
+
+std::string Folded(const std::string& text)
+{
+    std::string folded;
+    for (const char c : text)
+        folded += (c >= 'a' && c <= 'z') ? char(c - 32) : c;
+    return folded;
+}
+
+bool Streamed(const std::string& name)
+{
+    const auto dot = name.find('.');
+    if (dot == std::string::npos)
+        return false;
+    const std::string extension = Folded(name.substr(dot + 1));
+    for (const char* known : {"DFF", "TXD", "COL", "IPL", "DAT", "IFP", "RRR", "SCM"})
+        if (extension == known)
+            return true;
+    return false;
+}
+
+ByteBuffer BytesAt(const ByteBuffer& image, std::uint64_t begin, std::uint64_t length)
+{
+    ByteBuffer bytes(length, 0);
+    for (std::uint64_t i = 0; i < length && begin + i < image.size(); ++i)
+        bytes[i] = image[begin + i];
+    return bytes;
+}
+
+} // namespace
+
+std::vector<TEntry> ParseDirectory(const ByteBuffer& image)
+{
+    std::vector<TEntry> entries;
+    const std::uint32_t count = U32At(image, 4);
+    for (std::uint32_t i = 0; i < count; ++i) {
+        const std::size_t at = 8 + std::size_t(i) * 32;
+        TEntry entry;
+        entry.Offset = U32At(image, at);
+        entry.Size = U32At(image, at + 4);
+        for (std::size_t c = 0; c < 24 && image.at(at + 8 + c) != 0; ++c)
+            entry.Name += char(image[at + 8 + c]);
+        entries.push_back(entry);
+    }
+    return entries;
+}
+
+std::vector<std::vector<std::size_t>> LinkedRuns(const std::vector<TEntry>& entries)
+{
+    std::vector<std::vector<std::size_t>> runs;
+    std::vector<std::size_t> current;
+    std::set<std::string> seen;
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        const bool joins = Streamed(entries[i].Name) && !seen.contains(Folded(entries[i].Name));
+        seen.insert(Folded(entries[i].Name));
+        if (!joins) {
+            if (current.size() > 1)
+                runs.push_back(current);
+            current.clear();
+            continue;
+        }
+        current.push_back(i);
+    }
+    if (current.size() > 1)
+        runs.push_back(current);
+    return runs;
+}
+
+ByteBuffer OwnBytes(const ByteBuffer& image, const TEntry& entry)
+{
+    return BytesAt(image, entry.Offset * Sector, entry.Size * Sector);
+}
+
+std::vector<ByteBuffer> RunReadBytes(const ByteBuffer& image)
+{
+    const std::vector<TEntry> entries = ParseDirectory(image);
+    std::vector<ByteBuffer> read;
+    for (const TEntry& entry : entries)
+        read.push_back(OwnBytes(image, entry));
+    for (const std::vector<std::size_t>& run : LinkedRuns(entries)) {
+        std::uint64_t total = 0;
+        for (const std::size_t i : run)
+            total += entries[i].Size * Sector;
+        const ByteBuffer block = BytesAt(image, entries[run.front()].Offset * Sector, total);
+        std::uint64_t at = 0;
+        for (const std::size_t i : run) {
+            read[i] = ByteBuffer(block.begin() + std::ptrdiff_t(at), block.begin() + std::ptrdiff_t(at + entries[i].Size * Sector));
+            at += entries[i].Size * Sector;
+        }
+    }
+    return read;
+}
+
+std::vector<std::string> MisreadEntries(const ByteBuffer& image)
+{
+    const std::vector<TEntry> entries = ParseDirectory(image);
+    std::vector<std::string> misread;
+    for (const std::vector<std::size_t>& run : LinkedRuns(entries)) {
+        std::uint64_t readFrom = entries[run.front()].Offset;
+        for (const std::size_t i : run) {
+            if (readFrom != entries[i].Offset)
+                misread.push_back(entries[i].Name);
+            readFrom += entries[i].Size;
+        }
+    }
+    return misread;
+}
+
+} // namespace ChainedReadOracle
