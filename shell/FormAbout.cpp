@@ -3,6 +3,8 @@
 #include "shell/Application.h"
 #include "shell/FormMain.h"
 
+#include "VehmiraVersion.h"
+
 #include <array>
 
 namespace {
@@ -24,7 +26,7 @@ constexpr const wchar_t* Credits = L"Кодер: Vehmira contributors\r\n"
 
 const std::array<TControlLayout, 5> AboutControls{{
     {TControlKind::BoldLabel, "Label1", "", 24, 3, 0, 0, L"Vehmira"},
-    {TControlKind::Label, "Label3", "", 25, 21, 0, 0, L"Версия 1.0"},
+    {TControlKind::Label, "Label3", "", 25, 21, 0, 0, L"Версия " VEHMIRA_VERSION_WIDE},
     {TControlKind::Label, "Label2", "", 24, 42, 253, 85, Credits},
     {TControlKind::Label, "Label4", "", 25, 150, 0, 0, L""},
     {TControlKind::Button, "Button1", "", 203, 145, 75, 25, L"OK"},
