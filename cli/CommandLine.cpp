@@ -147,14 +147,15 @@ int RunVehmira(const std::vector<std::string>& args, std::ostream& out, std::ost
     TParsedCommand parsed;
     CLI::App app("Vehmira: moves vehicles into and out of the game's files", ProgramName);
     app.set_version_flag("--version", "vehmira " VEHMIRA_VERSION, "Print the version and exit");
-    app.footer("Exit status: 0 on success, 1 when the command failed, 2 for a malformed command line.\n"
-               "Every import is journaled in the folder vehmira-backups of the game directory; undo takes back the "
-               "last one.");
     app.add_option("--game", parsed.Game, "Game directory (default: the current directory)");
     app.add_option("--gxt", parsed.GXT, "GXT file under Text\\ (default: American.gxt)");
     app.require_subcommand(1);
     app.fallthrough();
     AddCommands(app, parsed);
+    // Set after the commands, which would otherwise repeat it under their own help.
+    app.footer("Exit status: 0 on success, 1 when the command failed, 2 for a malformed command line.\n"
+               "Every import is journaled in the folder vehmira-backups of the game directory; undo takes back the "
+               "last one.");
     try {
         app.parse(std::vector<std::string>(args.rbegin(), args.rend()));
     } catch (const CLI::CallForHelp&) {

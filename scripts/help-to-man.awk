@@ -20,6 +20,13 @@ function item_name(name,    space) {
   return "\\fB" roff(substr(name, 1, space - 1)) "\\fR \\fI" roff(substr(name, space + 1)) "\\fR"
 }
 
+# A usage line with the program's name bold.
+function bold_program(line,    space) {
+  space = index(line, " ")
+  if (space == 0) return "\\fB" roff(line) "\\fR"
+  return "\\fB" roff(substr(line, 1, space - 1)) "\\fR " roff(substr(line, space + 1))
+}
+
 function flush_item() {
   if (item == "") return
   body[command] = body[command] ".TP\n" item_name(item) "\n" roff(item_text) "\n"
@@ -77,7 +84,7 @@ END {
   print ".SH SYNOPSIS"
   for (i = 1; i <= count; ++i)
     if (usage[commands[i]] != "")
-      print (i > 1 ? ".br\n" : "") roff(usage[commands[i]])
+      print (i > 1 ? ".br\n" : "") bold_program(usage[commands[i]])
   print ".SH DESCRIPTION"
   print roff(description[top])
   print ".SH OPTIONS"
