@@ -1,10 +1,17 @@
 # Two commands do all set-up on a fresh Debian machine: `make run` and `make test`.
-.PHONY: all deps native windows test test-native test-windows bench clean
+.PHONY: all deps deps-display native windows test test-native test-windows test-dist bench clean install dist
+
+# make install [PREFIX=/usr/local] [DESTDIR=...]: the optimised vehmira and its man page.
+PREFIX ?= /usr/local
 
 all: native windows
 
 deps:
 	@scripts/ensure-packages.sh
+
+# Wine's own fonts, for the windows people look at: what we show looks like what players see.
+deps-display:
+	@scripts/ensure-packages.sh fonts-wine
 
 native: deps
 	cmake --preset native
@@ -20,7 +27,22 @@ test-native: native
 test-windows: windows
 	scripts/with-test-env.sh ctest --preset windows
 
-test: test-native test-windows
+# The Windows download, unpacked and started under Wine.
+test-dist: dist
+	cmake --build --preset windows --target vehmira_first_start_probe
+	scripts/with-test-env.sh scripts/test-dist.sh build/windows
+
+test: test-native test-windows test-dist
+
+install: deps
+	cmake --preset release
+	cmake --build --preset release --target vehmira vehmira_man
+	DESTDIR="$(DESTDIR)" cmake --install build/release --prefix "$(PREFIX)"
+
+# dist/Vehmira-<version>-win64.zip: Vehmira.exe, vehmira-cli.exe, Vehmira.lng, README.txt, LICENSE.txt, SHA256SUMS.
+dist: deps
+	cmake --preset windows
+	cmake --build --preset windows --target vehmira_dist
 
 bench: deps
 	cmake --preset bench
@@ -28,14 +50,14 @@ bench: deps
 	scripts/run-benchmarks.sh build/bench
 
 clean:
-	rm -rf build
+	rm -rf build dist
 
 .PHONY: screenshots screenshots-menustyle
 screenshots: screenshots-menustyle
 
 # The menu styling's demonstration window, photographed with its menus open:
 # PNG files in build/screenshots/.
-screenshots-menustyle: deps
+screenshots-menustyle: deps deps-display
 	cmake --preset windows
 	cmake --build --preset windows --target vehmira_menustyle_demo
 	mkdir -p build/screenshots
@@ -45,18 +67,18 @@ screenshots-menustyle: deps
 # beside the executable points at it (only when there is none yet), and the GUI
 # starts under Wine. Without a display the demo's vehicles are listed instead.
 .PHONY: run screenshots-app
-run: deps
+run: deps deps-display
 	cmake --preset native
 	cmake --build --preset native --target vehmira
 	cmake --preset windows
 	cmake --build --preset windows --target Vehmira
 	build/native/cli/vehmira demo-game build/demo-game
-	@if [ ! -f build/windows/shell/Settings.ini ]; then \
+	@if [ ! -f build/windows/gui/Settings.ini ]; then \
 	  printf '[Dorvelin]\r\nPath=Z:%s\\\r\n[Vehmira]\r\nLanguage=English\r\nGXT=American.gxt\r\n' \
-	    "$$(cd build/demo-game && pwd | tr / '\\')" > build/windows/shell/Settings.ini; \
-	  echo "Wrote build/windows/shell/Settings.ini for build/demo-game"; fi
+	    "$$(cd build/demo-game && pwd | tr / '\\')" > build/windows/gui/Settings.ini; \
+	  echo "Wrote build/windows/gui/Settings.ini for build/demo-game"; fi
 	@if [ -n "$${DISPLAY:-}" ]; then \
-	  WINEDEBUG=-all wine build/windows/shell/Vehmira.exe; \
+	  WINEDEBUG=-all wine build/windows/gui/Vehmira.exe; \
 	else \
 	  echo "No display (DISPLAY is not set), so Vehmira.exe cannot be shown."; \
 	  echo "The demo game's vehicles, as the command line lists them:"; \
@@ -68,7 +90,7 @@ run: deps
 # build/screenshots/. Without a window manager Wine draws the title bars itself
 # only when told to.
 screenshots: screenshots-app
-screenshots-app: deps
+screenshots-app: deps deps-display
 	cmake --preset windows
 	cmake --build --preset windows --target vehmira_screenshots
 	mkdir -p build/screenshots

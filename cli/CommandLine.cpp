@@ -8,6 +8,8 @@
 #include "fileio/Errors.h"
 #include "fileio/FileSystem.h"
 
+#include "VehmiraVersion.h"
+
 #include <CLI/CLI.hpp>
 
 #include <functional>
@@ -15,6 +17,13 @@
 namespace {
 constexpr int ExitFailure = 1;
 constexpr int ExitUsage = 2;
+// The name the help's usage line shows: on Windows the executable is
+// vehmira-cli.exe, since vehmira.exe would be Vehmira.exe to the file system.
+#ifdef _WIN32
+constexpr const char* ProgramName = "vehmira-cli";
+#else
+constexpr const char* ProgramName = "vehmira";
+#endif
 
 struct TParsedCommand {
     std::string Game = ".";
@@ -139,19 +148,28 @@ int RunParsed(const TParsedCommand& parsed, std::ostream& out, std::ostream& err
 int RunVehmira(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
 {
     TParsedCommand parsed;
-    CLI::App app("Vehmira: moves vehicles into and out of the game's files", "vehmira");
+    CLI::App app("Vehmira: moves vehicles into and out of the game's files", ProgramName);
+    app.set_version_flag("--version", "vehmira " VEHMIRA_VERSION, "Print the version and exit");
     app.add_option("--game", parsed.Game, "Game directory (default: the current directory)");
     app.add_option("--gxt", parsed.GXT, "GXT file under Text\\ (default: American.gxt)");
     app.require_subcommand(1);
     app.fallthrough();
     AddCommands(app, parsed);
+    // Set after the commands, which would otherwise repeat it under their own help.
+    app.footer("Exit status: 0 on success, 1 when the command failed, 2 for a malformed command line.\n"
+               "Every import is journaled in the folder vehmira-backups of the game directory; undo takes back the "
+               "last one.");
     try {
         app.parse(std::vector<std::string>(args.rbegin(), args.rend()));
     } catch (const CLI::CallForHelp&) {
+        // The help of the (sub)command that --help followed.
         out << app.help();
         return 0;
+    } catch (const CLI::CallForVersion& version) {
+        out << version.what() << '\n';
+        return 0;
     } catch (const CLI::ParseError& error) {
-        err << "vehmira: " << error.what() << "\nRun \"vehmira --help\" for the commands and options.\n";
+        err << "vehmira: " << error.what() << "\nRun \"" << ProgramName << " --help\" for the commands and options.\n";
         return ExitUsage;
     }
     return RunParsed(parsed, out, err);

@@ -3,6 +3,8 @@
 #include "gui/windows/Application.h"
 #include "gui/windows/FormMain.h"
 
+#include "VehmiraVersion.h"
+
 #include <array>
 
 namespace {
@@ -24,7 +26,7 @@ constexpr const wchar_t* Credits = L"Кодер: Vehmira contributors\r\n"
 
 const std::array<TControlLayout, 5> AboutControls{{
     {TControlKind::BoldLabel, "TitleLabel", "", 24, 3, 0, 0, L"Vehmira"},
-    {TControlKind::Label, "VersionLabel", "", 25, 21, 0, 0, L"Версия 1.0"},
+    {TControlKind::Label, "VersionLabel", "", 25, 21, 0, 0, L"Версия " VEHMIRA_VERSION_WIDE},
     {TControlKind::Label, "CreditsLabel", "", 24, 42, 253, 85, Credits},
     {TControlKind::Label, "BlankLabel", "", 25, 150, 0, 0, L""},
     {TControlKind::Button, "OKButton", "", 203, 145, 75, 25, L"OK"},

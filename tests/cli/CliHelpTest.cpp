@@ -1,0 +1,64 @@
+// `vehmira --version` and the help of each command: what the man page and
+// the Windows download's README are written from.
+
+#include "cli/CliTestSupport.h"
+
+#include "VehmiraVersion.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+#ifdef _WIN32
+const std::string ProgramName = "vehmira-cli";
+#else
+const std::string ProgramName = "vehmira";
+#endif
+} // namespace
+
+TEST(CliVersion, PrintsTheProjectVersionOnStdoutAndSucceeds)
+{
+    // Also after a command: the flag ends the line's parsing wherever it stands.
+    for (const std::vector<std::string>& args : {std::vector<std::string>{"--version"}, {"--game", "nowhere", "--version"}}) {
+        const TCliRun run = RunCli(args);
+        SCOPED_TRACE(testing::PrintToString(args));
+        EXPECT_EQ(run.ExitCode, 0);
+        EXPECT_EQ(run.Out, std::string("vehmira ") + VEHMIRA_VERSION + "\n");
+        EXPECT_EQ(run.Err, "");
+    }
+    EXPECT_NE(std::string(VEHMIRA_VERSION).find('.'), std::string::npos) << "major.minor.patch";
+}
+
+TEST(CliHelp, EachCommandShowsItsOwnUsageAndOptions)
+{
+    struct TCase {
+        std::vector<std::string> Args;
+        std::string Usage; // after "Usage: "
+        std::vector<std::string> Shown;
+    };
+    const TCase cases[] = {
+        {{"--help"}, ProgramName + " [OPTIONS] SUBCOMMAND", {"--game", "--gxt", "--version", "demo-game", "Exit status: "}},
+        {{"list", "--help"}, ProgramName + " list [OPTIONS]", {"--json"}},
+        {{"export", "--help"}, ProgramName + " export [OPTIONS] ID", {"--output", "--pieces"}},
+        {{"import", "--help"}, ProgramName + " import [OPTIONS] [FILE]", {"--over", "--handling-special", "--carcols"}},
+        {{"car", "info", "--help"}, ProgramName + " car info [OPTIONS] FILE", {"--json"}},
+        {{"demo-game", "--help"}, ProgramName + " demo-game [OPTIONS] DIR", {"DIR"}},
+    };
+    for (const TCase& c : cases) {
+        const TCliRun run = RunCli(c.Args);
+        SCOPED_TRACE(testing::PrintToString(c.Args));
+        EXPECT_EQ(run.ExitCode, 0);
+        EXPECT_EQ(run.Err, "");
+        EXPECT_NE(run.Out.find("\nUsage: " + c.Usage + "\n"), std::string::npos) << run.Out;
+        for (const std::string& text : c.Shown)
+            EXPECT_NE(run.Out.find(text), std::string::npos) << text << " in\n" << run.Out;
+    }
+    // A command's help is its own, not the top level's.
+    EXPECT_EQ(RunCli({"import", "--help"}).Out.find("--gxt"), std::string::npos);
+}
+
+TEST(CliUsage, MalformedLinePointsToTheHelpOfThisExecutable)
+{
+    const TCliRun run = RunCli({"frobnicate"});
+    EXPECT_EQ(run.ExitCode, 2);
+    EXPECT_NE(run.Err.find("Run \"" + ProgramName + " --help\""), std::string::npos) << run.Err;
+}
