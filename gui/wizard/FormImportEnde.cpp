@@ -96,8 +96,12 @@ void TForm_ImportEnde::RunImport()
         return;
     } catch (const TImportRefused& refused) {
         message = refused.what();
+    } catch (const TImportError& failed) {
+        message = ImportFailureMessage(failed);
     } catch (const TVehmiraError& error) {
-        message = ImportFailureMessage(error);
+        // Refused before the import ran: the dialogs' own checks and the
+        // target's lookup say why in the window's words.
+        message = ImportFailureMessage(error).value_or(error.what());
     } catch (const std::exception& error) {
         message = error.what();
     } catch (...) {
