@@ -12,12 +12,13 @@ namespace {
 std::span<const std::size_t> KeptIndices(TKeyedLineKind kind)
 {
     static constexpr std::size_t key0[] = {0};
-    static constexpr std::size_t key1[] = {1};
+    // The marker ("!", "$", "%", "^") and the handling ID.
+    static constexpr std::size_t markerAndKey[] = {0, 1};
     // ID, model name, TXD name, vehicle type, handling ID, GXT key.
     static constexpr std::size_t identity[] = {0, 1, 2, 3, 4, 5};
     switch (kind) {
     case TKeyedLineKind::SpecialHandling:
-        return key1;
+        return markerAndKey;
     case TKeyedLineKind::Vehicles:
         return identity;
     case TKeyedLineKind::MainHandling:
@@ -32,18 +33,94 @@ std::string_view Separator(TKeyedLineKind kind)
     return kind == TKeyedLineKind::MainHandling || kind == TKeyedLineKind::SpecialHandling ? " " : ", ";
 }
 
-std::string JoinFields(const TLineList& fields, std::string_view separator)
+// A rebuilt line holds no empty field: between separators the line rules
+// would drop it, so a later field would slide into its place.
+std::string JoinFilledFields(const TLineList& fields, std::string_view separator)
 {
     std::string line;
-    for (std::size_t i = 0; i < fields.size(); ++i) {
-        if (i > 0)
+    for (const std::string& field : fields) {
+        if (field.empty())
+            continue;
+        if (!line.empty())
             line += separator;
-        line += fields[i];
+        line += field;
     }
     return line;
 }
 
+TLineList FilledFields(const TLineList& fields)
+{
+    TLineList filled;
+    for (const std::string& field : fields)
+        if (!field.empty())
+            filled.push_back(field);
+    return filled;
+}
+
 std::string Quoted(std::string_view text) { return "\"" + std::string(text) + "\""; }
+
+std::string ImportedName(TKeyedLineKind kind, std::string_view importedLine)
+{
+    return "The imported " + std::string(KeyedLineKindName(kind)) + " " + Quoted(importedLine);
+}
+
+std::string GameLineName(TKeyedLineKind kind, std::size_t index, std::string_view cleaned)
+{
+    return std::string(KeyedLineFileName(kind)) + ", line " + std::to_string(index + 1) + " " + Quoted(cleaned);
+}
+
+// The imported line's fields as the game would read the line: a comment is cut
+// off, and only non-empty fields count toward the minimum.
+TLineList ImportedFields(TKeyedLineKind kind, std::string_view importedLine)
+{
+    // A line break inside the imported line would slip extra lines into the game file.
+    if (importedLine.find_first_of("\r\n") != std::string_view::npos)
+        throw TVehmiraError("The imported " + std::string(KeyedLineKindName(kind)) + " holds a line break");
+    const std::optional<std::string_view> cleaned = StripCommentLineView(importedLine);
+    if (!cleaned && !importedLine.empty())
+        throw TVehmiraError(ImportedName(kind, importedLine) + " is a comment line");
+    const TLineList imported = SplitFields(cleaned.value_or(""));
+    const std::size_t filled = FilledFields(imported).size();
+    if (filled < RequiredImportedFields(kind))
+        throw TVehmiraError(ImportedName(kind, importedLine) + " has " + std::to_string(filled) +
+                            " field(s); it needs at least " + std::to_string(RequiredImportedFields(kind)));
+    return imported;
+}
+
+// Every kept field of the game's line must be there and not empty, or the
+// rebuilt line would lose it.
+void CheckGameLine(TKeyedLineKind kind, const TLineList& game, std::size_t index, std::string_view cleaned)
+{
+    const std::span<const std::size_t> kept = KeptIndices(kind);
+    if (game.size() <= kept.back())
+        throw TVehmiraError(GameLineName(kind, index, cleaned) + " has " + std::to_string(game.size()) +
+                            " field(s); it needs at least " + std::to_string(kept.back() + 1));
+    for (const std::size_t j : kept)
+        if (game[j].empty())
+            throw TVehmiraError(GameLineName(kind, index, cleaned) + " has an empty field " + std::to_string(j + 1));
+}
+
+// A special line keeps its kind: the imported line must carry the target's marker.
+void CheckMarker(TKeyedLineKind kind, const TLineList& imported, std::string_view importedLine,
+                 const TLineList& game, std::size_t index, std::string_view cleaned)
+{
+    if (kind != TKeyedLineKind::SpecialHandling || imported[0] == game[0])
+        return;
+    const std::string found = imported[0].empty() ? "no marker" : "the marker " + Quoted(imported[0]);
+    throw TVehmiraError(ImportedName(kind, importedLine) + " starts with " + found + ", but " +
+                        GameLineName(kind, index, cleaned) + " starts with " + Quoted(game[0]));
+}
+
+// The rebuilt line, read back by the line rules, must give the merged fields;
+// otherwise the game would read something else than was meant.
+void CheckRebuiltLine(TKeyedLineKind kind, const std::string& rebuilt, const TLineList& merged,
+                      std::size_t index)
+{
+    const std::optional<std::string_view> cleaned = StripCommentLineView(rebuilt);
+    if (!cleaned || *cleaned != rebuilt || SplitFields(*cleaned) != FilledFields(merged))
+        throw TVehmiraError(std::string(KeyedLineFileName(kind)) + ", line " + std::to_string(index + 1) +
+                            ": the merged line " + Quoted(rebuilt) + " would not read back as its fields");
+}
 
 } // namespace
 
@@ -52,8 +129,9 @@ std::size_t RequiredImportedFields(TKeyedLineKind kind)
     switch (kind) {
     case TKeyedLineKind::MainHandling:
     case TKeyedLineKind::Carcols:
-    case TKeyedLineKind::SpecialHandling:
         return 2;
+    case TKeyedLineKind::SpecialHandling:
+        return 3;
     case TKeyedLineKind::Vehicles:
         return 6;
     }
@@ -63,15 +141,7 @@ std::size_t RequiredImportedFields(TKeyedLineKind kind)
 TMergeResult MergeKeyedLine(TKeyedLineKind kind, std::string_view importedLine, std::string_view fileText,
                             const TVehicleRecord& target)
 {
-    // A line break inside the imported line would slip extra lines into the game file.
-    if (importedLine.find_first_of("\r\n") != std::string_view::npos)
-        throw TVehmiraError("The imported " + std::string(KeyedLineKindName(kind)) + " holds a line break");
-    const TLineList imported = SplitFields(importedLine);
-    if (imported.size() < RequiredImportedFields(kind))
-        throw TVehmiraError("The imported " + std::string(KeyedLineKindName(kind)) + " " + Quoted(importedLine) +
-                            " has " + std::to_string(imported.size()) + " field(s); it needs at least " +
-                            std::to_string(RequiredImportedFields(kind)));
-
+    const TLineList imported = ImportedFields(kind, importedLine);
     const std::span<const std::size_t> kept = KeptIndices(kind);
     std::vector<TRawLine> lines = SplitRawLines(fileText);
     TMergeResult result;
@@ -82,14 +152,15 @@ TMergeResult MergeKeyedLine(TKeyedLineKind kind, std::string_view importedLine, 
         const TLineList game = SplitFields(*cleaned);
         if (!LineBelongsToVehicle(kind, game, target))
             continue;
-        if (game.size() <= kept.back())
-            throw TVehmiraError(std::string(KeyedLineFileName(kind)) + ", line " + std::to_string(n + 1) + " " +
-                                Quoted(*cleaned) + " has " + std::to_string(game.size()) +
-                                " field(s); it needs at least " + std::to_string(kept.back() + 1));
+        CheckGameLine(kind, game, n, *cleaned);
+        CheckMarker(kind, imported, importedLine, game, n, *cleaned);
         TLineList merged = imported;
+        if (merged.size() <= kept.back())
+            merged.resize(kept.back() + 1);
         for (const std::size_t j : kept)
             merged[j] = game[j];
-        lines[n].Text = JoinFields(merged, Separator(kind));
+        lines[n].Text = JoinFilledFields(merged, Separator(kind));
+        CheckRebuiltLine(kind, lines[n].Text, merged, n);
         ++result.ReplacedLines;
     }
     result.Text = result.ReplacedLines > 0 ? JoinRawLines(lines) : std::string(fileText);

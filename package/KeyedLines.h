@@ -22,9 +22,10 @@ std::string_view KeyedLineKindName(TKeyedLineKind kind);
 std::optional<std::string> FindFirstKeyedLine(std::string_view fileText, TKeyedLineKind kind,
                                               const TVehicleRecord& vehicle);
 
-// The fewest fields an imported line of this kind must hold: every field the
-// target keeps, and for a handling or colour line at least one field beyond
-// its key, so the target's line is never reduced to its key.
+// The fewest non-empty fields an imported line of this kind must hold: every
+// field the target keeps, and for a handling or colour line at least one field
+// beyond its key (and a special line's marker), so the target's line is never
+// reduced to its key.
 std::size_t RequiredImportedFields(TKeyedLineKind kind);
 
 struct TMergeResult {
@@ -35,8 +36,12 @@ struct TMergeResult {
 // Replaces every line of fileText that belongs to the target (matched on the
 // line's cleaned form) by the imported line rebuilt from its fields, with the
 // target's kept fields put back; every other line stays byte for byte, and a
-// replaced line keeps its own line ending. Throws TVehmiraError when the
-// imported line, or a game line that passes the key test, holds too few fields,
-// or the imported line holds a line break.
+// replaced line keeps its own line ending. The imported line is read by the
+// game's line rules (its comment cut off); a rebuilt line holds no empty field,
+// so merging the result again changes nothing. Throws TVehmiraError when the
+// imported line, or a game line that passes the key test, holds too few
+// fields, a kept field of the game's line is empty, an imported special line
+// does not start with the target's marker, or the imported line is a comment
+// or holds a line break.
 TMergeResult MergeKeyedLine(TKeyedLineKind kind, std::string_view importedLine, std::string_view fileText,
                             const TVehicleRecord& target);

@@ -121,3 +121,126 @@ TEST(KeyedLines, FirstMatchingLineIsFoundInItsCleanedForm)
     EXPECT_EQ(FindFirstKeyedLine(file, TKeyedLineKind::Carcols, Cheetah()), "cheetah, 20,1  ");
     EXPECT_EQ(FindFirstKeyedLine(file, TKeyedLineKind::SpecialHandling, Cheetah()), std::nullopt);
 }
+
+namespace {
+
+TVehicleRecord Landstalker()
+{
+    TVehicleRecord vehicle;
+    vehicle.ID = 400;
+    vehicle.ModelName = "landstal";
+    vehicle.TxdName = "landstal";
+    vehicle.VehicleType = "car";
+    vehicle.HandlingID = "LANDSTAL";
+    vehicle.GameName = "LANDSTK";
+    return vehicle;
+}
+
+std::string MergeMessage(TKeyedLineKind kind, const std::string& imported, const std::string& file,
+                         const TVehicleRecord& target)
+{
+    try {
+        MergeKeyedLine(kind, imported, file, target);
+    } catch (const TVehmiraError& error) {
+        return error.what();
+    }
+    return "(merged)";
+}
+
+} // namespace
+
+TEST(KeyedLineMerge, ImportedSpecialLineMustCarryTheTargetsMarker)
+{
+    // Without its marker a special line would be read as a main line; "#!" as a comment.
+    const std::string file = "LANDSTAL 1700.0 5008.3\r\n! LANDSTAL 0.10 0.20\r\n";
+    const struct {
+        std::string imported;
+        std::string message;
+    } cases[] = {
+        {", NRG500 0.14 0.09", "starts with no marker, but Data\\Handling.cfg, line 2 \"! LANDSTAL 0.10 0.20\" "
+                               "starts with \"!\""},
+        {",! NRG500 0.14 0.09", "starts with no marker"},
+        {"NRG500 0.14 0.09 1", "starts with the marker \"NRG500\""},
+        {"$ NRG500 0.14 0.09", "starts with the marker \"$\""},
+        {"#! NRG500 0.14 0.09", "is a comment line"},
+        {"; NRG500 0.14 0.09", "is a comment line"},
+    };
+    for (const auto& c : cases) {
+        const std::string message =
+            MergeMessage(TKeyedLineKind::SpecialHandling, c.imported, file, Landstalker());
+        EXPECT_NE(message.find(c.message), std::string::npos) << c.imported << ": " << message;
+    }
+    EXPECT_EQ(MergeKeyedLine(TKeyedLineKind::SpecialHandling, "! NRG500 0.14 0.09", file, Landstalker()).Text,
+              "LANDSTAL 1700.0 5008.3\r\n! LANDSTAL 0.14 0.09\r\n");
+}
+
+TEST(KeyedLineMerge, EmptyImportedFieldsDoNotCount)
+{
+    const struct {
+        TKeyedLineKind kind;
+        std::string imported;
+        std::string file;
+    } refused[] = {
+        {TKeyedLineKind::MainHandling, "CHEETAH,", "LANDSTAL 1700.0 5008.3\r\n"},
+        {TKeyedLineKind::MainHandling, ",CHEETAH", "LANDSTAL 1700.0 5008.3\r\n"},
+        {TKeyedLineKind::MainHandling, "CHEETAH # 1200.0 3000.0", "LANDSTAL 1700.0 5008.3\r\n"},
+        {TKeyedLineKind::Carcols, "cheetah,", "landstal, 4,1\r\n"},
+        {TKeyedLineKind::SpecialHandling, "! NRG500,", "! LANDSTAL 0.1 0.2\r\n"},
+        {TKeyedLineKind::Vehicles, "1, a, b, car, X,", "400, landstal, landstal, car, LANDSTAL, LANDSTK, null\r\n"},
+    };
+    for (const auto& c : refused) {
+        const std::string message = MergeMessage(c.kind, c.imported, c.file, Landstalker());
+        EXPECT_NE(message.find("field(s); it needs at least"), std::string::npos) << c.imported << ": " << message;
+    }
+    // A trailing comma or comment adds nothing to the rebuilt line.
+    EXPECT_EQ(MergeKeyedLine(TKeyedLineKind::MainHandling, "CHEETAH 1200.0,", "LANDSTAL 1700.0\n", Landstalker()).Text,
+              "LANDSTAL 1200.0\n");
+    EXPECT_EQ(MergeKeyedLine(TKeyedLineKind::Carcols, "cheetah, 1, 2 # mine", "landstal, 4,1\n", Landstalker()).Text,
+              "landstal, 1, 2\n");
+}
+
+TEST(KeyedLineMerge, EmptyKeptFieldOfTheGameLineIsRefused)
+{
+    // The GXT key of this definition is empty: a rebuilt line cannot hold it in place.
+    const std::string message = MergeMessage(TKeyedLineKind::Vehicles, "402, a, b, car, X, Y, L",
+                                             "cars\r\n402, n n,S,L,\r\nend\r\n", [] {
+                                                 TVehicleRecord vehicle;
+                                                 vehicle.ID = 402;
+                                                 return vehicle;
+                                             }());
+    EXPECT_EQ(message, "Data\\Vehicles.ide, line 2 \"402, n n,S,L,\" has an empty field 6");
+    // A special line whose marker is empty is no special line to keep.
+    EXPECT_NE(MergeMessage(TKeyedLineKind::SpecialHandling, "! X 1 2", ",LANDSTAL 0.1 0.2\n", Landstalker())
+                  .find("has an empty field 1"),
+              std::string::npos);
+}
+
+TEST(KeyedLineMerge, RebuiltLineThatWouldReadAsACommentIsRefused)
+{
+    const std::string message =
+        MergeMessage(TKeyedLineKind::SpecialHandling, " ; X 5 6", " ; LANDSTAL 0.1 0.2\n", Landstalker());
+    EXPECT_NE(message.find("would not read back as its fields"), std::string::npos) << message;
+}
+
+TEST(KeyedLineMerge, MergingTheResultAgainChangesNothing)
+{
+    const std::string handling = "LANDSTAL 1700.0 5008.3\r\n! LANDSTAL 0.1 0.2,\r\n";
+    const std::string vehicles = "cars\r\n400, landstal, landstal, car, LANDSTAL, LANDSTK, null,\r\nend\r\n";
+    const struct {
+        TKeyedLineKind kind;
+        std::string imported;
+        std::string file;
+    } cases[] = {
+        {TKeyedLineKind::MainHandling, ",CHEETAH 1200.0 0.1s 3000.0,", handling},
+        {TKeyedLineKind::MainHandling, "CHEETAH 1 0.1s", handling},
+        {TKeyedLineKind::SpecialHandling, "! NRG500 0.14 0.09,", handling},
+        {TKeyedLineKind::Vehicles, ",402, n n,S,L,G,null,executive,", vehicles},
+        {TKeyedLineKind::Vehicles, "402 n n S L G", vehicles},
+        {TKeyedLineKind::Carcols, "cheetah,,1,2,", "landstal, 4,1,\n"},
+    };
+    for (const auto& c : cases) {
+        const std::string once = MergeKeyedLine(c.kind, c.imported, c.file, Landstalker()).Text;
+        EXPECT_NE(once, c.file) << c.imported;
+        EXPECT_EQ(MergeKeyedLine(c.kind, c.imported, once, Landstalker()).Text, once) << c.imported;
+    }
+}
