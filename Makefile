@@ -1,5 +1,5 @@
 # Two commands do all set-up on a fresh Debian machine: `make run` and `make test`.
-.PHONY: all deps native windows test test-native test-windows bench clean
+.PHONY: all deps native windows test test-native test-windows bench fuzz clean
 
 all: native windows
 
@@ -26,6 +26,14 @@ bench: deps
 	cmake --preset bench
 	cmake --build --preset bench
 	scripts/run-benchmarks.sh build/bench
+
+# The libFuzzer harnesses (clang), FUZZ_SECONDS (default 60) each on a copy of
+# their seed corpora; fails on any finding.
+FUZZ_SECONDS ?= 60
+fuzz: deps
+	cmake --preset fuzz
+	cmake --build --preset fuzz
+	FUZZ_SECONDS=$(FUZZ_SECONDS) scripts/run-fuzzers.sh build/fuzz
 
 clean:
 	rm -rf build

@@ -2,6 +2,7 @@
 
 #include "cli/JsonText.h"
 #include "cli/OutputText.h"
+#include "cli/RenderWareChunks.h"
 #include "fileio/ByteReader.h"
 #include "fileio/FileStream.h"
 #include "package/Import.h"
@@ -64,20 +65,17 @@ TCarLengths ReadLengths(TByteReader& reader)
 }
 
 // What is wrong with a present piece that the layout placed inside the file, or nothing.
-std::string CheckPresentPiece(TFileStream& file, std::size_t index, const TCarPiece& piece, TCarInfo& info)
+std::string CheckPresentPiece(TStream& file, std::size_t index, const TCarPiece& piece, TCarInfo& info)
 {
     const std::string name = CarPieceNames[index];
     if (index < 2) {
-        // A model's root chunk is a clump (0x10) or a UV animation dictionary
-        // before it (0x2B); a texture dictionary's is 0x16.
         if (piece.Length < 4)
             return "the " + name + " piece is present but holds no RenderWare data (" +
                    std::to_string(piece.Length) + " bytes)";
         file.Seek(piece.Offset);
-        const ByteBuffer typeBytes = file.ReadBytes(4);
-        const std::uint32_t type = LoadU32LE(std::span<const std::uint8_t, 4>(typeBytes.data(), 4));
-        const bool fits = index == 0 ? (type == 0x10 || type == 0x2B) : type == 0x16;
-        if (fits)
+        const std::uint32_t type = *RenderWare::RootChunkType(file.ReadBytes(4));
+        const auto kind = index == 0 ? RenderWare::TRootKind::Model : RenderWare::TRootKind::TextureDictionary;
+        if (RenderWare::IsRootChunkOf(kind, type))
             return {};
         char hex[16];
         std::snprintf(hex, sizeof hex, "0x%X", unsigned(type));
@@ -94,7 +92,7 @@ std::string CheckPresentPiece(TFileStream& file, std::size_t index, const TCarPi
 
 // Beyond what an import's reader refuses: pieces that are not what their kind
 // must be, and bytes that the reader would skip or misplace.
-std::string CheckPieces(TFileStream& file, const TCarLayout& layout, TCarInfo& info)
+std::string CheckPieces(TStream& file, const TCarLayout& layout, TCarInfo& info)
 {
     const std::array<TCarPiece, 7> pieces = {layout.DFF,      layout.TXD,      layout.GXT,    layout.Handling,
                                              layout.HandlingSpecial, layout.Vehicles, layout.Carcols};
@@ -127,8 +125,14 @@ std::string Describe(const TImportError& error)
 
 TCarInfo InspectCarPackage(const std::filesystem::path& path)
 {
-    TCarInfo info;
     TFileStream file(path, TFileAccess::Read);
+    return InspectCarPackage(file);
+}
+
+TCarInfo InspectCarPackage(TStream& file)
+{
+    TCarInfo info;
+    file.Seek(0);
     info.FileSize = file.Size();
     // The header and lengths are shown as far as the file holds them, even
     // when an import would refuse the package.

@@ -25,6 +25,7 @@ struct TCarInfo {
 };
 
 TCarInfo InspectCarPackage(const std::filesystem::path& path);
+TCarInfo InspectCarPackage(TStream& package);
 
 void PrintCarInfo(std::ostream& out, const std::string& file, const TCarInfo& info);
 void PrintCarInfoJson(std::ostream& out, const std::string& file, const TCarInfo& info);

@@ -33,6 +33,20 @@ ByteBuffer String(std::string_view text)
     return Chunk(StringChunk, payload);
 }
 
+std::optional<std::uint32_t> RootChunkType(std::span<const std::uint8_t> bytes)
+{
+    if (bytes.size() < 4)
+        return std::nullopt;
+    return LoadU32LE(bytes.first<4>());
+}
+
+bool IsRootChunkOf(TRootKind kind, std::uint32_t chunkType)
+{
+    if (kind == TRootKind::Model)
+        return chunkType == ClumpChunk || chunkType == UVAnimDictionaryChunk;
+    return chunkType == TextureDictionaryChunk;
+}
+
 } // namespace RenderWare
 
 void PutU16LE(ByteBuffer& out, std::uint16_t value)

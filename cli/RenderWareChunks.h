@@ -1,6 +1,7 @@
 #pragma once
 // Building RenderWare binary streams for the demo archive's models and texture
-// dictionaries.
+// dictionaries, and the root-chunk test that tells a model or a texture
+// dictionary from other bytes.
 //
 // A chunk is a 12-byte header (little-endian): type (4), size of the payload
 // that follows (4), library version stamp (4); then the payload, which for a
@@ -10,6 +11,7 @@
 
 #include <cstdint>
 #include <initializer_list>
+#include <optional>
 #include <span>
 #include <string_view>
 
@@ -27,6 +29,7 @@ inline constexpr std::uint32_t AtomicChunk = 0x14;
 inline constexpr std::uint32_t TextureNativeChunk = 0x15;
 inline constexpr std::uint32_t TextureDictionaryChunk = 0x16;
 inline constexpr std::uint32_t GeometryListChunk = 0x1A;
+inline constexpr std::uint32_t UVAnimDictionaryChunk = 0x2B;
 // The version stamp the game's own files carry.
 inline constexpr std::uint32_t VersionStamp = 0x1803FFFF;
 
@@ -36,6 +39,15 @@ ByteBuffer Container(std::uint32_t type, std::initializer_list<ByteBuffer> child
 ByteBuffer NoExtensions();
 // A zero-terminated string chunk, padded with zeros to a multiple of 4 bytes.
 ByteBuffer String(std::string_view text);
+
+// Only the root chunk type is checked: real files carry chunk sizes that
+// overrun the file, extra chunks and sector fill. A model's root chunk is a
+// clump, or a UV animation dictionary standing before it; a texture
+// dictionary's is its own chunk.
+enum class TRootKind { Model, TextureDictionary };
+// The type of the chunk the bytes start with, or none for fewer than 4 bytes.
+std::optional<std::uint32_t> RootChunkType(std::span<const std::uint8_t> bytes);
+bool IsRootChunkOf(TRootKind kind, std::uint32_t chunkType);
 } // namespace RenderWare
 
 // Little-endian field writers for chunk payloads. They add byte by byte:
