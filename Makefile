@@ -1,5 +1,5 @@
 # Two commands do all set-up on a fresh Debian machine: `make run` and `make test`.
-.PHONY: all deps deps-display native windows test test-native test-windows test-dist bench clean install dist
+.PHONY: all deps deps-display native windows test test-native test-windows test-dist bench fuzz clean install dist
 
 # make install [PREFIX=/usr/local] [DESTDIR=...]: the optimised vehmira and its man page.
 PREFIX ?= /usr/local
@@ -48,6 +48,14 @@ bench: deps
 	cmake --preset bench
 	cmake --build --preset bench
 	scripts/run-benchmarks.sh build/bench
+
+# The libFuzzer harnesses (clang), FUZZ_SECONDS (default 60) each on a copy of
+# their seed corpora; fails on any finding.
+FUZZ_SECONDS ?= 60
+fuzz: deps
+	cmake --preset fuzz
+	cmake --build --preset fuzz
+	FUZZ_SECONDS=$(FUZZ_SECONDS) scripts/run-fuzzers.sh build/fuzz
 
 clean:
 	rm -rf build dist

@@ -34,41 +34,33 @@ std::string JournalName(const std::filesystem::path& journalDirectory)
     return "\"" + PathToUtf8(journalDirectory.filename()) + "\"";
 }
 
+TVehmiraError DamagedJournal(const std::string& journalName, const std::string& what)
+{
+    return TVehmiraError("The import journal " + journalName + " is damaged: " + what + ". Nothing was restored.");
+}
+
 // The saved bytes of a journal, each piece checked against the fingerprint
 // taken when it was saved.
 class TSavedBytes {
 public:
-    explicit TSavedBytes(const std::filesystem::path& journalDirectory) : JournalDirectory(journalDirectory)
-    {
-        try {
-            Saved.emplace(journalDirectory / SavedBytesFileName, TFileAccess::Read);
-        } catch (const TVehmiraError&) {
-            throw Damaged("its saved bytes cannot be read");
-        }
-    }
+    TSavedBytes(TStream& saved, std::string journalName) : Saved(saved), JournalName(std::move(journalName)) {}
 
     ByteBuffer Next(std::uint64_t length, std::uint32_t crc, const std::string& whatItHolds)
     {
-        if (length > Saved->Size() - Position)
-            throw Damaged("its copy of " + whatItHolds + " is cut short");
+        if (Position > Saved.Size() || length > Saved.Size() - Position)
+            throw DamagedJournal(JournalName, "its copy of " + whatItHolds + " is cut short");
         ByteBuffer bytes(static_cast<std::size_t>(length));
-        Saved->Seek(Position);
-        Saved->Read(bytes);
+        Saved.Seek(Position);
+        Saved.Read(bytes);
         Position += length;
         if (CRC32Buffer(bytes) != crc)
-            throw Damaged("its copy of " + whatItHolds + " does not match what was saved");
+            throw DamagedJournal(JournalName, "its copy of " + whatItHolds + " does not match what was saved");
         return bytes;
     }
 
 private:
-    TVehmiraError Damaged(const std::string& what) const
-    {
-        return TVehmiraError("The import journal " + JournalName(JournalDirectory) + " is damaged: " + what +
-                             ". Nothing was restored.");
-    }
-
-    std::filesystem::path JournalDirectory;
-    std::optional<TFileStream> Saved;
+    TStream& Saved;
+    std::string JournalName;
     std::uint64_t Position = 0;
 };
 
@@ -133,26 +125,39 @@ std::filesystem::path JournaledPath(const std::filesystem::path& gameDirectory,
     return ResolveGamePath(gameDirectory, text);
 }
 
+TSavedCopies ReadSavedCopies(TStream& savedBytes, const TJournalManifest& manifest, const std::string& journalName)
+{
+    TSavedBytes saved(savedBytes, journalName);
+    TSavedCopies copies;
+    copies.Head = saved.Next(manifest.HeadLength, manifest.HeadCRC, "the archive's head");
+    for (const TArchiveRange& range : manifest.Ranges)
+        copies.Ranges.push_back(saved.Next(range.Length, range.CRC, "the archive's rewritten sectors"));
+    for (const TJournaledFile& file : manifest.Files) {
+        if (file.Before.Present)
+            copies.Files.emplace_back(saved.Next(file.Before.Length, file.Before.CRC, GameFileText(file.RelativePath)));
+        else
+            copies.Files.emplace_back();
+    }
+    return copies;
+}
+
 void RestoreFromJournal(const std::filesystem::path& gameDirectory, const std::filesystem::path& journalDirectory,
                         const TJournalManifest& manifest, TFileStream& archive)
 {
-    TSavedBytes saved(journalDirectory);
-    const ByteBuffer head = saved.Next(manifest.HeadLength, manifest.HeadCRC, "the archive's head");
-    std::vector<ByteBuffer> ranges;
-    for (const TArchiveRange& range : manifest.Ranges)
-        ranges.push_back(saved.Next(range.Length, range.CRC, "the archive's rewritten sectors"));
-    std::vector<std::optional<ByteBuffer>> copies;
-    for (const TJournaledFile& file : manifest.Files) {
-        if (file.Before.Present)
-            copies.emplace_back(saved.Next(file.Before.Length, file.Before.CRC, GameFileText(file.RelativePath)));
-        else
-            copies.emplace_back();
+    std::optional<TFileStream> savedFile;
+    try {
+        savedFile.emplace(journalDirectory / SavedBytesFileName, TFileAccess::Read);
+    } catch (const TVehmiraError&) {
+        throw DamagedJournal(JournalName(journalDirectory), "its saved bytes cannot be read");
     }
+    const TSavedCopies saved = ReadSavedCopies(*savedFile, manifest, JournalName(journalDirectory));
+    const ByteBuffer& head = saved.Head;
+    const std::vector<std::optional<ByteBuffer>>& copies = saved.Files;
     archive.Seek(0);
     archive.Write(head);
-    for (std::size_t j = 0; j < ranges.size(); ++j) {
+    for (std::size_t j = 0; j < saved.Ranges.size(); ++j) {
         archive.Seek(manifest.Ranges[j].Offset);
-        archive.Write(ranges[j]);
+        archive.Write(saved.Ranges[j]);
     }
     archive.Truncate(manifest.ArchiveLength);
     archive.Flush();

@@ -23,6 +23,18 @@ TFileFingerprint FingerprintOfFile(const std::filesystem::path& path);
 std::filesystem::path JournaledPath(const std::filesystem::path& gameDirectory,
                                     const std::filesystem::path& relativePath);
 
+// The saved bytes of a journal, read and checked.
+struct TSavedCopies {
+    ByteBuffer Head;                              // the archive's first HeadLength bytes
+    std::vector<ByteBuffer> Ranges;               // per manifest range: the sectors an import rewrote in place
+    std::vector<std::optional<ByteBuffer>> Files; // per manifest file; none for one that did not exist
+};
+
+// Reads the saved bytes in manifest order and checks each copy against the
+// length and CRC-32 taken when it was saved; a copy cut short or changed
+// raises TVehmiraError saying the journal (journalName, as shown) is damaged.
+TSavedCopies ReadSavedCopies(TStream& savedBytes, const TJournalManifest& manifest, const std::string& journalName);
+
 // Puts back every journaled file (removing those that did not exist), writes
 // the saved head bytes back into the archive and cuts it to its old length,
 // all durably. Checks every saved copy first: a damaged journal raises an

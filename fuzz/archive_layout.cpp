@@ -1,0 +1,28 @@
+// The layout check over an in-memory archive: bounded whatever the directory
+// says, and every count it reports agrees with the directory it read.
+#include "FuzzSupport.h"
+#include "archive/ArchiveLayout.h"
+#include "fileio/Errors.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    TMemoryStream archive(ByteBuffer(data, data + size));
+    TArchiveLayout layout;
+    try {
+        layout = AnalyseLayout(archive);
+    } catch (const TVehmiraError&) {
+        return 0;
+    }
+    Require(layout.FileSize == size, "the check sees the whole file");
+    Require(layout.ChainPairs < layout.EntryCount || layout.EntryCount == 0, "pairs link neighbours only");
+    Require(layout.MisreadPairs.size() <= layout.ChainPairs, "only linked pairs can be misread");
+    for (const TMisreadPair& pair : layout.MisreadPairs)
+        Require(pair.First + 1 < layout.EntryCount, "a misread pair names two entries");
+    for (const auto* list : {&layout.OverlappingEntries, &layout.PastEndEntries, &layout.ShortTailEntries,
+                             &layout.DuplicateNames, &layout.UnterminatedNames})
+        for (const std::size_t index : *list)
+            Require(index < layout.EntryCount, "every reported entry is in the directory");
+    Require(layout.HoleBytes <= size, "holes lie inside the file");
+    (void)DescribeMisreadPairs(layout);
+    return 0;
+}
