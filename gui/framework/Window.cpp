@@ -97,6 +97,8 @@ TControlClass ControlClass(TControlKind kind)
         return {L"COMBOBOX", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, 0};
     case TControlKind::ListView:
         return {WC_LISTVIEWW, LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | WS_TABSTOP, WS_EX_CLIENTEDGE};
+    case TControlKind::ProgressBar:
+        return {PROGRESS_CLASSW, PBS_SMOOTH, 0};
     }
     throw std::logic_error("unknown control kind");
 }

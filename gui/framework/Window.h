@@ -36,7 +36,9 @@ private:
 // The program's font: Tahoma 8 point (height -11), plain or bold; shared by every form.
 HFONT FormFont(bool bold = false);
 
-enum class TControlKind { Label, BoldLabel, Edit, Button, CheckBox, RadioButton, GroupBox, DropDownList, ListView };
+enum class TControlKind {
+    Label, BoldLabel, Edit, Button, CheckBox, RadioButton, GroupBox, DropDownList, ListView, ProgressBar
+};
 
 // One control of a form. Positions are relative to the parent control when
 // Parent is given (a group box), else to the form's client area. A label of
