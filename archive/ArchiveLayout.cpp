@@ -74,8 +74,9 @@ void FindOverlapsAndHoles(const TDIREntrys& entries, TArchiveLayout& layout)
             overlapping[i] = true;
         if (position > 0 && begin < coveredEnd)
             overlapping[i] = overlapping[coveredBy] = true;
-        else if (position > 0)
-            layout.HoleBytes += begin - coveredEnd;
+        else if (position > 0 && coveredEnd < layout.FileSize)
+            // Only unused bytes on disk count: a block past the end leaves no hole behind the file.
+            layout.HoleBytes += std::min(begin, layout.FileSize) - coveredEnd;
         if (position == 0 || DataEnd(entries[i]) > coveredEnd) {
             coveredEnd = DataEnd(entries[i]);
             coveredBy = i;

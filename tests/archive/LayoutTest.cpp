@@ -8,7 +8,6 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
 
 namespace {
 
@@ -55,18 +54,25 @@ TEST(ArchiveLayoutTest, ReportsBlocksInTheDirectoryShortTailsAndNamesPairs)
     EXPECT_EQ(AnalyseLayout(entries, 7 * 2048).PastEndEntries, std::vector<std::size_t>{3});
 }
 
-TEST(ArchiveLayoutTest, ChecksSixteenThousandEntriesQuickly)
+TEST(ArchiveLayoutTest, HolesCountOnlyUnusedBytesInsideTheFile)
+{
+    // The second block starts far past the end: only the file's last sector lies unused.
+    const TDIREntrys entries = {{1, 1, "a.dff"}, {900, 1, "b.dff"}};
+    const TArchiveLayout layout = AnalyseLayout(entries, 3 * 2048);
+    EXPECT_EQ(layout.HoleBytes, 2048u);
+    EXPECT_EQ(layout.PastEndEntries, std::vector<std::size_t>{1});
+    EXPECT_EQ(AnalyseLayout(entries, 1000 * 2048).HoleBytes, 898u * 2048);
+}
+
+TEST(ArchiveLayoutTest, ChecksSixteenThousandShuffledEntries)
 {
     TDIREntrys entries;
     for (std::uint32_t i = 0; i < 16000; ++i)
         entries.push_back({(i * 7919u) % 16000u * 3 + 300, 3, NumberedName("model", i, i % 3 ? ".dff" : ".txd")});
-    const auto start = std::chrono::steady_clock::now();
+    // The benchmark holds the speed; here the counts over a large shuffled directory.
     const TArchiveLayout layout = AnalyseLayout(entries, 60000ull * 2048);
-    const auto elapsed = std::chrono::steady_clock::now() - start;
     EXPECT_EQ(layout.ChainPairs, 15999u);
     EXPECT_TRUE(layout.OverlappingEntries.empty());
-    // Generous for a sanitizer build; the benchmark holds the release figure.
-    EXPECT_LT(elapsed, std::chrono::milliseconds(500));
 }
 
 TEST(ArchiveLayoutTest, AShortTailOpensAndReadsAsZerosButPastTheEndIsRefused)
