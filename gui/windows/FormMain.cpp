@@ -119,6 +119,10 @@ void TFormMain::OnCommand(int id, int notifyCode)
         AboutMenuClick();
     else if (id == UndoImportMenu)
         UndoImportMenuClick();
+    else if (id == CheckArchiveMenu)
+        CheckArchiveMenuClick();
+    else if (id == RebuildArchiveMenu)
+        RebuildArchiveMenuClick();
     else if (notifyCode == BN_CLICKED && id == ControlId("Button_Export"))
         ExportButtonClick();
     else if (notifyCode == BN_CLICKED && id == ControlId("Button_Import"))
@@ -183,6 +187,7 @@ void TFormMain::OpenGameDirectory()
 {
     TWindowObserver observer(Handle());
     Session = std::make_unique<TGameSession>(GameLocation(), observer);
+    OfferRebuildOfMisreadArchive();
 }
 
 void TFormMain::RefreshVehicleList()

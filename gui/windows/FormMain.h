@@ -14,6 +14,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 class TVehmiraApp;
 
@@ -50,6 +51,9 @@ public:
     void ExportButtonClick();
     // Menu "Отменить импорт" and a file dropped on the window (FormMainImport.cpp).
     void UndoImportMenuClick();
+    // Menu "Проверить архив" and "Перестроить архив" (FormMainArchive.cpp).
+    void CheckArchiveMenuClick();
+    void RebuildArchiveMenuClick();
     void FormDropFiles(HDROP drop);
     // Reads Data\Vehicles.ide again after an import or an undo changed it, so
     // that an export takes the lines now in the game; without an open game it
@@ -67,10 +71,17 @@ private:
     // Rolls back an interrupted import of the game directory (telling the
     // user), opens its archive and reads its vehicle definitions.
     void OpenGameDirectory();
+    // When the archive just opened has neighbours the game reads wrongly (left
+    // by another tool), says so once per archive and offers the rebuild.
+    void OfferRebuildOfMisreadArchive();
+    // Rebuilds the open archive with a progress window; tells the outcome.
+    void RebuildArchiveWithProgress();
 
     TVehmiraApp& App;
     // Paints the menu bar and its pop-up menus owner-drawn in the flat style.
     std::unique_ptr<TMenuStylerAttachment> Menu_Styler;
     std::unique_ptr<TGameSession> Session;
+    // Archives the user was told about at opening, so they are told once.
+    std::vector<std::filesystem::path> MisreadArchivesTold;
     bool StartUpPosted = false;
 };

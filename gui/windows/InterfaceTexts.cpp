@@ -44,3 +44,36 @@ std::optional<std::string> ImportFailureMessage(const TVehmiraError& cause)
     }
     return std::nullopt;
 }
+
+std::string ArchiveCheckText(const TArchiveLayout& layout)
+{
+    std::string text = "Проверка архива Models\\GTA3.img\n\n";
+    const auto line = [&text](const char* label, std::uint64_t value) {
+        text += std::string(label) + ": " + std::to_string(value) + "\n";
+    };
+    line("Записей", layout.EntryCount);
+    line("Соседних пар, которые игра читает вместе", layout.ChainPairs);
+    line("Из них игра прочитает неверно", layout.MisreadPairs.size());
+    line("Неиспользуемых байт между данными", layout.HoleBytes);
+    line("Перекрывающихся записей", layout.OverlappingEntries.size());
+    line("Записей за концом файла", layout.PastEndEntries.size());
+    line("Записей с недописанным последним сектором", layout.ShortTailEntries.size());
+    line("Повторяющихся имён", layout.DuplicateNames.size());
+    line("Имён без завершающего нуля", layout.UnterminatedNames.size());
+    text += "\n";
+    if (!layout.CanRebuild())
+        text += "Архив повреждён: данные записей перекрываются или выходят за конец файла.";
+    else if (!layout.ReadsCorrectly())
+        text += "Игра прочитает неверно: " + DescribeMisreadPairs(layout) +
+                ". Исправьте это командой «Перестроить архив».";
+    else
+        text += "Архив в порядке: игра прочитает все записи верно.";
+    return text;
+}
+
+std::string MisreadArchiveQuestion(const TArchiveLayout& layout)
+{
+    return "В архиве Models\\GTA3.img " + std::to_string(layout.MisreadPairs.size()) +
+           " пар(ы) соседних записей лежат не подряд (" + DescribeMisreadPairs(layout) +
+           "), и игра прочитает их неверно. Так бывает после других программ.\n\nПерестроить архив сейчас?";
+}

@@ -1,0 +1,55 @@
+// The main window's archive commands: the check of the layout the game's
+// streamer relies on, and the rebuild that restores it.
+
+#include "gui/windows/FormMain.h"
+
+#include "fileio/Errors.h"
+#include "gui/framework/ErrorBox.h"
+#include "gui/framework/FormProgress.h"
+#include "gui/framework/WideText.h"
+#include "gui/windows/InterfaceTexts.h"
+#include "operations/ArchiveOperations.h"
+
+#include <algorithm>
+
+void TFormMain::CheckArchiveMenuClick()
+{
+    if (!Session)
+        throw TVehmiraError(NoGameOpenText);
+    ShowPlainMessage(Handle(), Wide(ArchiveCheckText(CheckGameArchive(*Session))));
+}
+
+void TFormMain::RebuildArchiveMenuClick()
+{
+    if (!Session)
+        throw TVehmiraError(NoGameOpenText);
+    if (MessageBoxW(Handle(), RebuildQuestionText, ApplicationTitle, MB_YESNO | MB_ICONQUESTION) != IDYES)
+        return;
+    RebuildArchiveWithProgress();
+}
+
+void TFormMain::OfferRebuildOfMisreadArchive()
+{
+    const TArchiveLayout layout = CheckGameArchive(*Session);
+    if (layout.ReadsCorrectly() || !layout.CanRebuild())
+        return;
+    const std::filesystem::path archive = Session->Archive().File().Path();
+    if (std::find(MisreadArchivesTold.begin(), MisreadArchivesTold.end(), archive) != MisreadArchivesTold.end())
+        return;
+    MisreadArchivesTold.push_back(archive);
+    const std::wstring question = Wide(MisreadArchiveQuestion(layout));
+    if (MessageBoxW(Handle(), question.c_str(), ApplicationTitle, MB_YESNO | MB_ICONWARNING) == IDYES)
+        RebuildArchiveWithProgress();
+}
+
+void TFormMain::RebuildArchiveWithProgress()
+{
+    TFormProgress progress(Handle(), RebuildProgressCaption, CancelCaption);
+    try {
+        progress.Run([this](TProgressSink& sink) { RebuildGameArchive(*Session, sink); });
+    } catch (const TOperationCancelled&) {
+        ShowPlainMessage(Handle(), RebuildCancelledText);
+        return;
+    }
+    ShowPlainMessage(Handle(), RebuildDoneText);
+}
