@@ -117,41 +117,20 @@ std::uint64_t TIMGFile::ExtractToStream(TStream& dest, std::uint64_t position, s
     return byteCount;
 }
 
-bool TIMGFile::AddFile(const std::filesystem::path& fileName, std::string_view entryName, bool ask)
+void TIMGFile::AddFile(const std::filesystem::path& fileName, std::string_view entryName)
 {
-    File(); // a closed archive is refused before anything is asked
+    File(); // a closed archive is refused before the source is opened
     CheckEntryName(entryName);
-    if (!ConfirmReplacement(entryName, ask))
-        return false;
     TFileStream source(fileName, TFileAccess::Read);
     WriteEntry(source, 0, source.Size(), entryName);
-    return true;
 }
 
-bool TIMGFile::AddStream(TStream& source, std::uint64_t position, std::uint64_t count, std::string_view entryName,
-                         bool ask)
+void TIMGFile::AddStream(TStream& source, std::uint64_t position, std::uint64_t count, std::string_view entryName)
 {
-    File(); // a closed archive is refused before anything is asked
+    File();
     CheckEntryName(entryName);
-    if (!ConfirmReplacement(entryName, ask))
-        return false;
     CheckSourceRange(source, position, count, entryName);
     WriteEntry(source, position, count, entryName);
-    return true;
-}
-
-bool TIMGFile::ConfirmReplacement(std::string_view entryName, bool ask) const
-{
-    if (!ask)
-        return true;
-    if (!ConfirmReplace)
-        throw TVehmiraError("Cannot ask whether to replace the archive entry " + Quoted(entryName) +
-                            ": no way to ask was given");
-    const std::string question = "Wollen Sie die Datei " + std::string(entryName) + " ersetzen?";
-    for (const TDIREntry& entry : Directory.Entries)
-        if (EntryNamesEqual(entry.Name, entryName) && !ConfirmReplace(question))
-            return false;
-    return true;
 }
 
 void TIMGFile::WriteEntry(TStream& source, std::uint64_t position, std::uint64_t count, std::string_view entryName)

@@ -10,15 +10,12 @@
 #include "fileio/FileStream.h"
 
 #include <filesystem>
-#include <functional>
 #include <memory>
 #include <string_view>
 
 class TIMGFile {
 public:
     TDIRFile Directory;
-    // Asked once per present entry when an add runs with ask = true; Yes (true) goes on.
-    std::function<bool(std::string_view question)> ConfirmReplace;
 
     // Opens an existing archive read/write without sharing and reads its directory.
     void Open(const std::filesystem::path& fileName);
@@ -31,9 +28,8 @@ public:
     std::uint64_t ExtractToStream(TStream& dest, std::uint64_t position, std::string_view entryName);
 
     // Adds or replaces (the last entry of that name) with the whole file / count bytes of source.
-    // Returns false, having changed nothing, when ask is true and the user did not answer Yes.
-    bool AddFile(const std::filesystem::path& fileName, std::string_view entryName, bool ask);
-    bool AddStream(TStream& source, std::uint64_t position, std::uint64_t count, std::string_view entryName, bool ask);
+    void AddFile(const std::filesystem::path& fileName, std::string_view entryName);
+    void AddStream(TStream& source, std::uint64_t position, std::uint64_t count, std::string_view entryName);
 
     // Rewrites the last entry of that name in its own sectors when count bytes
     // of source fit in its Size: the bytes, then zeros to its end; Offset and
@@ -85,8 +81,6 @@ private:
     // Flushes and saves the directory unless a TDeferredDirectory holds it back.
     void SaveDirectoryAfterData(TFileStream& archive);
 
-    // Asks once per entry of that name when ask is true; false when an answer was not Yes.
-    bool ConfirmReplacement(std::string_view entryName, bool ask) const;
     // Grows the directory if needed, appends count bytes of source and points the entry at them.
     void WriteEntry(TStream& source, std::uint64_t position, std::uint64_t count, std::string_view entryName);
     // Moves first data blocks to the end (in memory and their bytes on disk) until one more entry fits.

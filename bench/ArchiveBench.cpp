@@ -70,7 +70,7 @@ void BM_AddStream4MiB(benchmark::State& state)
     std::uint64_t written = 0;
     for (auto _ : state) {
         const std::uint64_t before = BytesWrittenByProcess();
-        archive.AddStream(source, 0, AddedBytes, "added.dff", false);
+        archive.AddStream(source, 0, AddedBytes, "added.dff");
         written += BytesWrittenByProcess() - before;
     }
     const double perAdd = double(written) / double(state.iterations());

@@ -105,7 +105,7 @@ void AddToArchive(TIMGFile& archive, TImportPlan& plan, const TArchiveAdd& add, 
     const std::uint64_t position = file ? 0 : add.Piece.Offset;
     const std::uint64_t count = file ? file->Size() : add.Piece.Length;
     if (!inPlace || !archive.ReplaceInPlace(source, position, count, add.EntryName))
-        archive.AddStream(source, position, count, add.EntryName, false);
+        archive.AddStream(source, position, count, add.EntryName);
 }
 
 // All in one batch: the journal puts every file back should any step fail.

@@ -15,10 +15,10 @@ ByteBuffer Bytes(std::size_t count, std::uint8_t first)
     return bytes;
 }
 
-bool AddBytes(TIMGFile& archive, const ByteBuffer& bytes, std::string_view name, bool ask = false)
+void AddBytes(TIMGFile& archive, const ByteBuffer& bytes, std::string_view name)
 {
     TMemoryStream source(bytes);
-    return archive.AddStream(source, 0, bytes.size(), name, ask);
+    archive.AddStream(source, 0, bytes.size(), name);
 }
 
 struct ArchiveTest : ::testing::Test {
@@ -93,7 +93,7 @@ TEST_F(ArchiveTest, NewEntriesTakeWholeSectorsWithZeroFill)
         ByteBuffer packed(10, 'p');
         AppendBytes(packed, data);
         TMemoryStream source(packed);
-        ASSERT_TRUE(Archive.AddStream(source, 10, length, "new.dff", false));
+        ASSERT_NO_THROW(Archive.AddStream(source, 10, length, "new.dff"));
         EXPECT_EQ(source.Position(), 10 + length);
 
         const std::uint32_t sectors = std::uint32_t((length + 2047) / 2048);
@@ -116,7 +116,7 @@ TEST_F(ArchiveTest, ReplaceRewritesTheLastMatchInTheCallersCase)
 {
     Open({{"car.dff", 1, 1}, {"x.txd", 2, 1}, {"car.dff", 3, 1}});
     const ByteBuffer before = ArchiveBytes(Archive);
-    ASSERT_TRUE(AddBytes(Archive, Bytes(100, 1), "CAR.DFF"));
+    ASSERT_NO_THROW(AddBytes(Archive, Bytes(100, 1), "CAR.DFF"));
     const auto& entries = Archive.Directory.Entries;
     ASSERT_EQ(entries.size(), 3u);
     EXPECT_EQ(entries[0].Name, "car.dff");
@@ -131,39 +131,6 @@ TEST_F(ArchiveTest, ReplaceRewritesTheLastMatchInTheCallersCase)
     EXPECT_EQ(Extract(Archive, "Car.dff"), TestEntryData({"car.dff", 1, 1}));
 }
 
-TEST_F(ArchiveTest, AskConfirmsEveryMatchAndAnythingButYesChangesNothing)
-{
-    struct TCase {
-        std::vector<bool> Answers;
-        bool Added;
-        std::size_t Questions;
-    };
-    const TCase cases[] = {{{true, true}, true, 2}, {{true, false}, false, 2}, {{false}, false, 1}};
-    for (const TCase& c : cases) {
-        Open({{"car.dff", 1, 1}, {"CAR.dff", 2, 1}});
-        const ByteBuffer before = ArchiveBytes(Archive);
-        std::vector<std::string> questions;
-        Archive.ConfirmReplace = [&](std::string_view question) {
-            questions.emplace_back(question);
-            return c.Answers[questions.size() - 1];
-        };
-        EXPECT_EQ(AddBytes(Archive, Bytes(10, 0), "Car.Dff", true), c.Added);
-        EXPECT_EQ(questions, std::vector<std::string>(c.Questions, "Wollen Sie die Datei Car.Dff ersetzen?"));
-        if (!c.Added) {
-            EXPECT_EQ(ArchiveBytes(Archive), before);
-        }
-        EXPECT_TRUE(AddBytes(Archive, Bytes(10, 0), "other.dff", true)); // nothing to replace: no question
-        EXPECT_EQ(questions.size(), c.Questions);
-        Archive.Close();
-    }
-
-    Archive.ConfirmReplace = nullptr;
-    Open({{"car.dff", 1, 1}});
-    const ByteBuffer before = ArchiveBytes(Archive);
-    EXPECT_THROW(AddBytes(Archive, Bytes(10, 0), "car.dff", true), TVehmiraError);
-    EXPECT_EQ(ArchiveBytes(Archive), before);
-}
-
 TEST_F(ArchiveTest, NamesOfMoreThan24CharactersAreRefused)
 {
     Open({{"car.dff", 1, 1}});
@@ -173,8 +140,8 @@ TEST_F(ArchiveTest, NamesOfMoreThan24CharactersAreRefused)
     EXPECT_EQ(ArchiveBytes(Archive), before);
 
     const std::string full = "abcdefghijklmnopqrst.dff";
-    ASSERT_TRUE(AddBytes(Archive, Bytes(10, 0), full));
-    ASSERT_TRUE(AddBytes(Archive, Bytes(20, 0), full));
+    ASSERT_NO_THROW(AddBytes(Archive, Bytes(10, 0), full));
+    ASSERT_NO_THROW(AddBytes(Archive, Bytes(20, 0), full));
     Archive.Close();
     Archive.Open(Dir / "GTA3.img");
     ASSERT_EQ(Archive.Directory.Entries.size(), 2u);
@@ -185,12 +152,12 @@ TEST_F(ArchiveTest, AddFileTakesTheWholeFileAndAMissingFileChangesNothing)
 {
     Open({{"car.dff", 1, 1}});
     const ByteBuffer data = Bytes(3000, 9);
-    ASSERT_TRUE(Archive.AddFile(Dir.Write("in.dff", data), "in.dff", false));
+    ASSERT_NO_THROW(Archive.AddFile(Dir.Write("in.dff", data), "in.dff"));
     const ByteBuffer expected = ZeroFilled(data, 4096);
     EXPECT_EQ(Extract(Archive, "in.dff"), expected);
 
     const ByteBuffer before = ArchiveBytes(Archive);
-    EXPECT_THROW(Archive.AddFile(Dir / "missing.dff", "m.dff", false), TVehmiraError);
+    EXPECT_THROW(Archive.AddFile(Dir / "missing.dff", "m.dff"), TVehmiraError);
     EXPECT_EQ(ArchiveBytes(Archive), before);
     EXPECT_EQ(Archive.Directory.Entries.size(), 2u);
 }
@@ -200,7 +167,7 @@ TEST_F(ArchiveTest, DataOfAnArchiveEndingInsideASectorStartsOnTheNextSector)
     Open({{"car.dff", 1, 1}});
     Archive.File().Seek(4096);
     Archive.File().Write(ByteBuffer(100, 'j'));
-    ASSERT_TRUE(AddBytes(Archive, Bytes(10, 3), "new.dff"));
+    ASSERT_NO_THROW(AddBytes(Archive, Bytes(10, 3), "new.dff"));
     EXPECT_EQ(Archive.Directory.Entries[1].Offset, 3u);
     EXPECT_EQ(Archive.File().Size(), 4u * 2048);
     const ByteBuffer expected = ZeroFilled(Bytes(10, 3), 2048);

@@ -21,7 +21,7 @@ ByteBuffer Bytes(std::size_t count, std::uint8_t first)
 void AddBytes(TIMGFile& archive, const ByteBuffer& bytes, std::string_view name)
 {
     TMemoryStream source(bytes);
-    archive.AddStream(source, 0, bytes.size(), name, false);
+    archive.AddStream(source, 0, bytes.size(), name);
 }
 
 // One full sector of directory (63 entries) so that a new name makes it grow.

@@ -83,8 +83,8 @@ inline std::string RunTestImport(const TGameContext& game, const TTestImport& im
     TImportTransaction transaction(game, files, newEntries, {import.Target, import.Source});
     TMemoryStream dff(GameFixture::RenderWareBytes(RwClumpChunk, 3000 + import.Seed, import.Seed));
     TMemoryStream txd(GameFixture::RenderWareBytes(RwTextureDictionaryChunk, 2100, import.Seed));
-    game.Archive->AddStream(dff, 0, dff.Size(), import.DFFName, false);
-    game.Archive->AddStream(txd, 0, txd.Size(), import.TXDName, false);
+    game.Archive->AddStream(dff, 0, dff.Size(), import.DFFName);
+    game.Archive->AddStream(txd, 0, txd.Size(), import.TXDName);
     ReplaceFileAtomically(handling, TestImportHandling(import.Seed));
     if (import.CreatesNewFile)
         ReplaceFileAtomically(extra, std::string_view("new file\r\n"));

@@ -84,7 +84,7 @@ TEST(JournalUndoTest, RefusesAfterAnOutsideChangeAndChangesNothing)
         {"archive appended",
          [](TJournalTestGame& game) {
              TMemoryStream bytes(ByteBuffer(10, 1));
-             game.Archive.AddStream(bytes, 0, 10, "OTHER.DFF", false);
+             game.Archive.AddStream(bytes, 0, 10, "OTHER.DFF");
          }},
         {"archive directory edited in place",
          [](TJournalTestGame& game) {

@@ -58,8 +58,8 @@ TEST(TransactionTest, RollbackRestoresTheGameDirectoryByteForByte)
                                            {game.File(GameFiles::Handling), game.File("Data\\extra.dat")},
                                            2, {"415 (cheetah)", "fast.car"});
             TMemoryStream dff(GameFixture::RenderWareBytes(RwClumpChunk, 7000, 9));
-            game.Archive.AddStream(dff, 0, dff.Size(), test.Import.DFFName, false);
-            game.Archive.AddStream(dff, 0, dff.Size(), test.Import.TXDName, false);
+            game.Archive.AddStream(dff, 0, dff.Size(), test.Import.DFFName);
+            game.Archive.AddStream(dff, 0, dff.Size(), test.Import.TXDName);
             ReplaceFileAtomically(game.File(GameFiles::Handling), std::string_view("changed\r\n"));
             if (test.Import.CreatesNewFile)
                 ReplaceFileAtomically(game.File("Data\\extra.dat"), std::string_view("x"));
@@ -146,7 +146,7 @@ TEST(TransactionTest, RecoveryRollsBackAPendingJournalAndReportsIt)
         TImportTransaction transaction(context, {game.File(GameFiles::Handling), game.File("Data\\extra.dat")}, 1,
                                        {"415 (cheetah)", "crash.car"});
         TMemoryStream dff(GameFixture::RenderWareBytes(RwClumpChunk, 5000, 3));
-        game.Archive.AddStream(dff, 0, dff.Size(), "NEWCAR.DFF", false);
+        game.Archive.AddStream(dff, 0, dff.Size(), "NEWCAR.DFF");
         ReplaceFileAtomically(game.File(GameFiles::Handling), std::string_view("half\r\n"));
         ReplaceFileAtomically(game.File("Data\\extra.dat"), std::string_view("x"));
         FaultInjection::FailAtOperation(1, /*persist*/ true);
@@ -178,7 +178,7 @@ TEST(TransactionTest, AFailedRollbackIsFinishedBeforeTheNextImport)
     {
         TImportTransaction transaction(context, {game.File(GameFiles::Handling)}, 1, {"415", "first.car"});
         TMemoryStream dff(GameFixture::RenderWareBytes(RwClumpChunk, 5000, 3));
-        game.Archive.AddStream(dff, 0, dff.Size(), "NEWCAR.DFF", false);
+        game.Archive.AddStream(dff, 0, dff.Size(), "NEWCAR.DFF");
         ReplaceFileAtomically(game.File(GameFiles::Handling), std::string_view("half\r\n"));
         FaultInjection::FailAtOperation(1); // only the rollback's first write fails
     }
@@ -289,8 +289,8 @@ TEST(TransactionTest, RecoveryInterruptedAtAnyOperationIsRepeatedToTheSameResult
         {
             TImportTransaction transaction(context, {game.File(GameFiles::Handling)}, 2, {"415", "x.car"});
             TMemoryStream dff(GameFixture::RenderWareBytes(RwClumpChunk, 5000, 3));
-            game.Archive.AddStream(dff, 0, dff.Size(), "NEWCAR.DFF", false);
-            game.Archive.AddStream(dff, 0, dff.Size(), "NEWCAR.TXD", false);
+            game.Archive.AddStream(dff, 0, dff.Size(), "NEWCAR.DFF");
+            game.Archive.AddStream(dff, 0, dff.Size(), "NEWCAR.TXD");
             ReplaceFileAtomically(game.File(GameFiles::Handling), std::string_view("half\r\n"));
             FaultInjection::FailAtOperation(1, true);
         }
