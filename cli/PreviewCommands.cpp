@@ -100,8 +100,8 @@ void WriteContactSheet(const TCommandContext& context, const TVehiclePreview& pr
     const Rw::TRgbaImage sheet = Rw::ComposeContactSheet(images);
     ReplaceFileAtomically(PathFromUtf8(output), Rw::EncodePng(sheet));
     const auto unreadable = std::count_if(images.begin(), images.end(), [](const auto& image) { return image.Empty(); });
-    context.Out << "Wrote a contact sheet of " << images.size() << (images.size() == 1 ? " texture (" : " textures (") << sheet.Width << 'x' << sheet.Height
-                << " pixels) to " << output << '\n';
+    context.Out << "Wrote a contact sheet of " << images.size() << (images.size() == 1 ? " texture (" : " textures (")
+                << sheet.Width << 'x' << sheet.Height << " pixels) to " << output << '\n';
     if (unreadable > 0)
         context.Err << "vehmira: " << unreadable << " of the textures cannot be read; their cells are crossed out\n";
 }

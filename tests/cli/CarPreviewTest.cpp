@@ -273,4 +273,28 @@ TEST(DemoPreview, GameVehicleAndItsExportShowTheDemoTexture)
     EXPECT_EQ(notAnId.ExitCode, 2);
 }
 
+// A texture whose level size does not match its format is listed and crossed
+// out on the sheet; the others still show.
+TEST(CarPreviewDamage, UnreadableTextureIsListedWarnedAndCrossedOut)
+{
+    TTempDir dir;
+    TTestTexture broken;
+    broken.Name = "body";
+    broken.Levels = {ByteBuffer(10)};
+    TTestTexture glass;
+    glass.Name = "glass";
+    const ByteBuffer dictionary = TextureDictionary({TextureNative(broken), TextureNative(glass)});
+    const std::string txd = PathToUtf8(dir.Write("broken.txd", dictionary));
+    const std::string dff = PathToUtf8(dir.Write("car.dff", VehicleModel()));
+    const TCliRun info = RunCli({"car", "info", "--dff", dff, "--txd", txd});
+    EXPECT_EQ(info.ExitCode, 0) << info.Err;
+    EXPECT_NE(info.Out.find("texture: body 4x4 A8R8G8B8 (cannot be read: "), std::string::npos) << info.Out;
+    EXPECT_NE(info.Out.find("warning: texture \"body\" in the dictionary cannot be read"), std::string::npos)
+        << info.Out;
+    const std::string png = PathToUtf8(dir / "sheet.png");
+    const TCliRun sheet = RunCli({"car", "preview", "--txd", txd, "-o", png});
+    ASSERT_EQ(sheet.ExitCode, 0) << sheet.Err;
+    EXPECT_EQ(sheet.Err, "vehmira: 1 of the textures cannot be read; their cells are crossed out\n");
+    EXPECT_EQ(PngSize(ReadWholeFileText(PathFromUtf8(png))), std::make_pair(280u, 144u));
+}
 } // namespace
