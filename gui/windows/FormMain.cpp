@@ -119,6 +119,8 @@ void TFormMain::OnCommand(int id, int notifyCode)
         AboutMenuClick();
     else if (id == UndoImportMenu)
         UndoImportMenuClick();
+    else if (id == PreviewMenu)
+        PreviewMenuClick();
     else if (notifyCode == BN_CLICKED && id == ControlId("Button_Export"))
         ExportButtonClick();
     else if (notifyCode == BN_CLICKED && id == ControlId("Button_Import"))

@@ -26,7 +26,9 @@ HMENU CreateMainMenu()
         throw std::runtime_error("the main menu cannot be created");
     // The bar's captions carry two trailing blanks as spacing.
     AppendMenuW(bar, MF_POPUP,
-                reinterpret_cast<UINT_PTR>(CreatePopup({{UndoImportMenu, L"Отменить импорт"}, {ExitMenu, L"Выход"}})),
+                reinterpret_cast<UINT_PTR>(CreatePopup({{UndoImportMenu, L"Отменить импорт"},
+                                                            {PreviewMenu, L"Просмотр"},
+                                                            {ExitMenu, L"Выход"}})),
                 L"Файл  ");
     AppendMenuW(bar, MF_POPUP,
                 reinterpret_cast<UINT_PTR>(CreatePopup({{GamePathMenu, L"Путь"}, {LanguageMenu, L"Язык"}})),

@@ -10,6 +10,7 @@ enum TMainMenuCommand : int {
     LanguageMenu = 1003,
     AboutMenu = 1004,
     UndoImportMenu = 1005,
+    PreviewMenu = 1020,
 };
 
 // The menu bar with its pop-ups; the window it is set on destroys it.
