@@ -148,8 +148,12 @@ std::wstring TextureCellName(const Rw::TTextureRecord& texture)
     return GameName(texture.Name);
 }
 
-std::wstring TextureCellDetails(const Rw::TTextureRecord& texture)
+std::wstring TextureCellSize(const Rw::TTextureRecord& texture)
 {
-    return std::to_wstring(texture.Width) + L" × " + std::to_wstring(texture.Height) + L", " +
-           Wide(texture.FormatName);
+    return std::to_wstring(texture.Width) + L" × " + std::to_wstring(texture.Height);
+}
+
+std::wstring TextureCellFormat(const Rw::TTextureRecord& texture)
+{
+    return texture.Decodable() ? Wide(texture.FormatName) : Wide(texture.FormatName) + L", не читается";
 }

@@ -11,6 +11,7 @@ inline constexpr const wchar_t* PreviewCaption = L"Просмотр трансп
 // The lines of the summary beside the thumbnails, CR LF between them.
 std::wstring PreviewSummaryText(const TVehiclePreview& preview);
 
-// Under a thumbnail: the name, then "64 × 32, DXT1".
+// Under a thumbnail, a line each: the name, "64 × 32", "DXT1".
 std::wstring TextureCellName(const Rw::TTextureRecord& texture);
-std::wstring TextureCellDetails(const Rw::TTextureRecord& texture);
+std::wstring TextureCellSize(const Rw::TTextureRecord& texture);
+std::wstring TextureCellFormat(const Rw::TTextureRecord& texture);

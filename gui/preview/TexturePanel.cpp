@@ -12,7 +12,7 @@ namespace {
 constexpr int ThumbnailSide = 96;
 constexpr int CellWidth = 112;
 constexpr int TextLineHeight = 14;
-constexpr int CellHeight = 4 + ThumbnailSide + 4 + 2 * TextLineHeight + 8;
+constexpr int CellHeight = 4 + ThumbnailSide + 4 + 3 * TextLineHeight + 8;
 constexpr int Margin = 4;
 constexpr UINT ThumbnailMessage = WM_APP + 20;
 constexpr const wchar_t* NoTexturesText = L"Текстур нет";
@@ -70,7 +70,7 @@ TTexturePanel::TTexturePanel(HWND parent, const RECT& bounds, const Rw::TTexture
     RegisterPanelClass(&TTexturePanel::WindowProcedure);
     if (dictionary)
         for (const Rw::TTextureRecord& texture : dictionary->Textures())
-            Cells.push_back({TextureCellName(texture), TextureCellDetails(texture), {}});
+            Cells.push_back({TextureCellName(texture), TextureCellSize(texture), TextureCellFormat(texture), {}});
     Window.Reset(CreateWindowExW(WS_EX_CLIENTEDGE, TexturePanelClassName, L"", WS_CHILD | WS_VISIBLE | WS_VSCROLL |
                                                                              WS_TABSTOP,
                                  bounds.left, bounds.top, bounds.right - bounds.left, bounds.bottom - bounds.top,
@@ -226,10 +226,11 @@ void TTexturePanel::PaintCell(HDC dc, const TCell& cell, int left, int top)
         DrawLine(dc, L"…", RECT{frame.left, frame.top + ThumbnailSide / 2 - TextLineHeight / 2, frame.right,
                                frame.top + ThumbnailSide / 2 + TextLineHeight / 2});
     }
-    const int textTop = thumbnailTop + ThumbnailSide + 4;
-    DrawLine(dc, cell.Name, RECT{left + 2, textTop, left + CellWidth - 2, textTop + TextLineHeight});
-    DrawLine(dc, cell.Details,
-             RECT{left + 2, textTop + TextLineHeight, left + CellWidth - 2, textTop + 2 * TextLineHeight});
+    int textTop = thumbnailTop + ThumbnailSide + 4;
+    for (const std::wstring* line : {&cell.Name, &cell.Size, &cell.Format}) {
+        DrawLine(dc, *line, RECT{left + 2, textTop, left + CellWidth - 2, textTop + TextLineHeight});
+        textTop += TextLineHeight;
+    }
 }
 
 void TTexturePanel::UpdateScrollBar()

@@ -42,7 +42,8 @@ public:
 private:
     struct TCell {
         std::wstring Name;
-        std::wstring Details;
+        std::wstring Size;
+        std::wstring Format;
         TBitmapHandle Thumbnail;
     };
 
