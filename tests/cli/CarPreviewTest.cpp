@@ -120,7 +120,7 @@ TEST_F(TCarPreviewTest, CarInfoListsTexturesModelAndCheckOfAPackage)
 }
 
 // --game supplies Models\Generic\Vehicle.txd, found whatever its letter case.
-TEST_F(TCarPreviewTest, GameShareddictionaryDecidesWhichTexturesAreMissing)
+TEST_F(TCarPreviewTest, GameSharedDictionaryDecidesWhichTexturesAreMissing)
 {
     const std::string file = Write("two.car", Package(VehicleModel(), VehicleDictionary()));
     const struct {
@@ -152,6 +152,21 @@ TEST_F(TCarPreviewTest, GameShareddictionaryDecidesWhichTexturesAreMissing)
         const std::string missing = c.Missing == "[]" ? "none" : "vehiclegrunge256";
         ExpectLines(text.Out, {c.SharedLine, "missing textures: " + missing});
     }
+}
+
+// A shared dictionary that cannot be read decides nothing: the names stay
+// expected from it, and the damage is reported.
+TEST_F(TCarPreviewTest, DamagedSharedDictionaryLeavesTheNamesUnchecked)
+{
+    const std::string file = Write("two.car", Package(VehicleModel(), VehicleDictionary()));
+    TTempDir game;
+    game.Write("Models/Generic/Vehicle.txd", Text(SharedDictionary("vehiclegrunge256")).substr(0, 30));
+    const TCliRun json = RunCli({"--game", PathToUtf8(game.Path()), "car", "info", "--json", file});
+    ASSERT_EQ(json.ExitCode, 0) << json.Err;
+    EXPECT_EQ(json.Out.find("\"missing_textures\""), std::string::npos) << json.Out;
+    EXPECT_NE(json.Out.find("\"expected_from_shared\": [\"vehiclegrunge256\"]"), std::string::npos) << json.Out;
+    EXPECT_NE(json.Out.find("{\"piece\": \"shared dictionary\", \"kind\": \"unreadable\""), std::string::npos)
+        << json.Out;
 }
 
 TEST_F(TCarPreviewTest, SeparateFilesAreLookedIntoAndUnreadableOnesFail)
