@@ -94,7 +94,7 @@ run: deps deps-display
 	fi
 
 # The main window with the demo game's list, the path, language and about
-# dialogs, the three import dialogs and the open "Файл" menu as PNG files in
+# dialogs, the three import dialogs, the preview window and the open "Файл" menu as PNG files in
 # build/screenshots/. Without a window manager Wine draws the title bars itself
 # only when told to.
 screenshots: screenshots-app
@@ -106,5 +106,5 @@ screenshots-app: deps deps-display
 	scripts/with-test-env.sh sh -c 'wine reg add "HKCU\\Software\\Wine\\AppDefaults\\vehmira_screenshots.exe\\X11 Driver" /v Decorated /d N /f >/dev/null 2>&1; wine build/windows/tests/vehmira_screenshots.exe build/screenshots'
 	rm -rf build/screenshots/work
 	for name in main-window menu-file path-dialog language-dialog about-box \
-	  import-kind-dialog separate-files-dialog replace-dialog; do \
+	  import-kind-dialog separate-files-dialog replace-dialog preview-window; do \
 	  convert build/screenshots/$$name.bmp build/screenshots/$$name.png && rm build/screenshots/$$name.bmp; done

@@ -2,6 +2,7 @@
 
 #include "cli/JsonText.h"
 #include "cli/OutputText.h"
+#include "cli/PreviewText.h"
 
 #include <cstdio>
 
@@ -25,7 +26,8 @@ std::string PrintableMagic(const TCarHeader& header)
 
 } // namespace
 
-void PrintCarInfo(std::ostream& out, const std::string& file, const TCarInspection& info)
+void PrintCarInfo(std::ostream& out, const std::string& file, const TCarInspection& info,
+                  const TVehiclePreview* preview)
 {
     out << "file: " << file << "\nsize: " << info.FileSize << " bytes\n";
     if (info.Header) {
@@ -46,10 +48,13 @@ void PrintCarInfo(std::ostream& out, const std::string& file, const TCarInspecti
     for (std::size_t i = 0; i < info.Texts.size(); ++i)
         if (info.Texts[i])
             out << CarPieceNames[i] << ": " << GameTextToUtf8(*info.Texts[i]) << '\n';
+    if (preview)
+        PrintPreviewText(out, *preview);
     out << "well-formed: " << (info.Problem.empty() ? "yes" : "no: " + info.Problem) << '\n';
 }
 
-void PrintCarInfoJson(std::ostream& out, const std::string& file, const TCarInspection& info)
+void PrintCarInfoJson(std::ostream& out, const std::string& file, const TCarInspection& info,
+                      const TVehiclePreview* preview)
 {
     out << "{\n  \"file\": " << JsonString(file) << ",\n  \"size\": " << info.FileSize;
     if (info.Header) {
@@ -76,5 +81,8 @@ void PrintCarInfoJson(std::ostream& out, const std::string& file, const TCarInsp
             first = false;
         }
     out << "},\n  \"wellFormed\": " << (info.Problem.empty() ? "true" : "false")
-        << ",\n  \"problem\": " << JsonString(info.Problem) << "\n}\n";
+        << ",\n  \"problem\": " << JsonString(info.Problem);
+    if (preview)
+        PrintPreviewJsonKeys(out, *preview);
+    out << "\n}\n";
 }

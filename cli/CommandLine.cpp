@@ -2,6 +2,7 @@
 
 #include "cli/CarInfo.h"
 #include "cli/Commands.h"
+#include "cli/PreviewCommands.h"
 #include "cli/ErrorText.h"
 #include "demo/DemoGame.h"
 #include "cli/OutputText.h"
@@ -29,8 +30,9 @@ struct TParsedCommand {
     std::string Game = ".";
     std::string GXT = "American.gxt";
     bool Json = false;
-    std::string Id, File, Pieces = "dff,txd,gxt";
+    std::string Id, File, Output, Pieces = "dff,txd,gxt";
     TImportOptions Import;
+    TPreviewInputs Preview;
     // Set by the subcommand that was given; runs after the whole line is parsed.
     std::function<int(const TCommandContext&)> Action;
 };
@@ -72,20 +74,24 @@ void AddCarCommand(CLI::App& app, TParsedCommand& parsed)
 {
     CLI::App* car = app.add_subcommand("car", "Look into .car packages");
     car->require_subcommand(1);
-    CLI::App* info = AddCommand(*car, parsed, "info", "Show a package's header and pieces and check it",
+    CLI::App* info = AddCommand(*car, parsed, "info",
+                                "Show a package's header, pieces, textures and model, and check it",
                                 [&parsed](const TCommandContext& context) {
-                                    const TCarInspection info = InspectCarPackage(PathFromUtf8(parsed.File));
-                                    if (parsed.Json)
-                                        PrintCarInfoJson(context.Out, parsed.File, info);
-                                    else
-                                        PrintCarInfo(context.Out, parsed.File, info);
-                                    if (info.Problem.empty())
-                                        return 0;
-                                    context.Err << "vehmira: " << parsed.File << ": " << info.Problem << '\n';
-                                    return ExitFailure;
+                                    return CarInfoCommand(context, parsed.Preview, parsed.Json);
                                 });
-    info->add_option("FILE", parsed.File, "The .car package")->required();
+    info->add_option("FILE", parsed.Preview.Package, "The .car package");
+    AddOptionalText(*info, "--dff", parsed.Preview.DFF, "A model file (.dff) instead of a package");
+    AddOptionalText(*info, "--txd", parsed.Preview.TXD, "A texture dictionary file (.txd) instead of a package");
     info->add_flag("--json", parsed.Json, "Print JSON");
+    CLI::App* preview = AddCommand(*car, parsed, "preview", "Write a PNG contact sheet of a package's textures",
+                                   [&parsed](const TCommandContext& context) {
+                                       CarPreviewCommand(context, parsed.Preview, parsed.Output);
+                                       return 0;
+                                   });
+    preview->add_option("FILE", parsed.Preview.Package, "The .car package");
+    AddOptionalText(*preview, "--dff", parsed.Preview.DFF, "A model file (.dff) instead of a package");
+    AddOptionalText(*preview, "--txd", parsed.Preview.TXD, "A texture dictionary file (.txd) instead of a package");
+    preview->add_option("-o,--output", parsed.Output, "The PNG file to write")->required();
 }
 
 void AddCommands(CLI::App& app, TParsedCommand& parsed)
@@ -118,6 +124,13 @@ void AddCommands(CLI::App& app, TParsedCommand& parsed)
                    return 0;
                });
     AddCarCommand(app, parsed);
+    CLI::App* preview = AddCommand(app, parsed, "preview", "Write a PNG contact sheet of a vehicle's textures",
+                                   [&parsed](const TCommandContext& context) {
+                                       GamePreviewCommand(context, parsed.Id, parsed.Output);
+                                       return 0;
+                                   });
+    preview->add_option("ID", parsed.Id, "Vehicle ID as listed")->required();
+    preview->add_option("-o,--output", parsed.Output, "The PNG file to write")->required();
     CLI::App* demo = AddCommand(app, parsed, "demo-game", "Write a small demo game directory",
                                 [&parsed](const TCommandContext& context) {
                                     WriteDemoGame(PathFromUtf8(parsed.File));
@@ -150,7 +163,7 @@ int RunVehmira(const std::vector<std::string>& args, std::ostream& out, std::ost
     TParsedCommand parsed;
     CLI::App app("Vehmira: moves vehicles into and out of the game's files", ProgramName);
     app.set_version_flag("--version", "vehmira " VEHMIRA_VERSION, "Print the version and exit");
-    app.add_option("--game", parsed.Game, "Game directory (default: the current directory)");
+    CLI::Option* game = app.add_option("--game", parsed.Game, "Game directory (default: the current directory)");
     app.add_option("--gxt", parsed.GXT, "GXT file under Text\\ (default: American.gxt)");
     app.require_subcommand(1);
     app.fallthrough();
@@ -172,5 +185,7 @@ int RunVehmira(const std::vector<std::string>& args, std::ostream& out, std::ost
         err << "vehmira: " << error.what() << "\nRun \"" << ProgramName << " --help\" for the commands and options.\n";
         return ExitUsage;
     }
+    // Only a game named on the line lends its shared dictionary to `car info` and `car preview`.
+    parsed.Preview.GameGiven = game->count() > 0;
     return RunParsed(parsed, out, err);
 }

@@ -19,6 +19,7 @@ enum class TErrorKind {
     SourceMissing,         // a separate DFF/TXD input does not exist (Path, Subject: "DFF" or "TXD")
     SourceUnreadable,      // a separate DFF/TXD input cannot be read (Path, Subject)
     SourceNotRenderWare,   // an input or a package piece is not that RenderWare stream (Path or empty, Subject)
+    TooLarge,              // a file or piece larger than the operation takes (Path or empty, Subject, Number: its size)
 };
 
 struct TErrorFacts {

@@ -119,6 +119,8 @@ void TFormMain::OnCommand(int id, int notifyCode)
         AboutMenuClick();
     else if (id == UndoImportMenu)
         UndoImportMenuClick();
+    else if (id == PreviewMenu)
+        PreviewMenuClick();
     else if (id == CheckArchiveMenu)
         CheckArchiveMenuClick();
     else if (id == RebuildArchiveMenu)

@@ -55,6 +55,8 @@ public:
     void CheckArchiveMenuClick();
     void RebuildArchiveMenuClick();
     void FormDropFiles(HDROP drop);
+    // Menu "Просмотр": the selected vehicle's textures and model (gui/preview/PreviewLaunch.cpp).
+    void PreviewMenuClick();
     // Reads Data\Vehicles.ide again after an import or an undo changed it, so
     // that an export takes the lines now in the game; without an open game it
     // does nothing, and a failed reading keeps the definitions held before.

@@ -39,6 +39,9 @@ std::optional<std::string> ImportFailureMessage(const TVehmiraError& cause)
             return std::string(facts.Subject == "DFF" ? "Модель" : "Словарь текстур") + " в пакете не является " +
                    StreamTitle(facts.Subject) + ".";
         return facts.Subject + "-файл " + Quoted(facts.Path) + " не является " + StreamTitle(facts.Subject) + ".";
+    case TErrorKind::TooLarge:
+        return (facts.Path.empty() ? std::string("Часть пакета") : "Файл " + Quoted(facts.Path)) + " слишком велик: " +
+               std::to_string(facts.Number) + " байт.";
     case TErrorKind::Failure:
         break;
     }

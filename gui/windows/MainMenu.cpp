@@ -27,6 +27,7 @@ HMENU CreateMainMenu()
     // The bar's captions carry two trailing blanks as spacing.
     AppendMenuW(bar, MF_POPUP,
                 reinterpret_cast<UINT_PTR>(CreatePopup({{UndoImportMenu, L"Отменить импорт"},
+                                                        {PreviewMenu, L"Просмотр"},
                                                         {CheckArchiveMenu, L"Проверить архив"},
                                                         {RebuildArchiveMenu, L"Перестроить архив"},
                                                         {ExitMenu, L"Выход"}})),

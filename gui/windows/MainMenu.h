@@ -10,8 +10,9 @@ enum TMainMenuCommand : int {
     LanguageMenu = 1003,
     AboutMenu = 1004,
     UndoImportMenu = 1005,
-    CheckArchiveMenu = 1006,
-    RebuildArchiveMenu = 1007,
+    PreviewMenu = 1006,
+    CheckArchiveMenu = 1007,
+    RebuildArchiveMenu = 1008,
 };
 
 // The menu bar with its pop-ups; the window it is set on destroys it.

@@ -25,12 +25,14 @@ const TFormLayout TForm_ImportEndeSpec{
     .SystemMenu = true,
 };
 
-const std::array<TControlLayout, 5> ImportEndeControls{{
+const std::array<TControlLayout, 6> ImportEndeControls{{
     {TControlKind::Label, "QuestionLabel", "", 37, 16, 161, 31, L"Какое транспортное средство\r\nВы хотите заменить?"},
     {TControlKind::GroupBox, "VehiclesGroup", "", 32, 56, 233, 265, L" Транспортные средства "},
     {TControlKind::ListView, "TargetList", "VehiclesGroup", 24, 32, 185, 209, L""},
     {TControlKind::Button, "CancelButton", "", 32, 336, 113, 25, L"Отмена"},
     {TControlKind::Button, "ReplaceButton", "", 152, 336, 113, 25, L"Импорт"},
+    // In the free corner beside the question, aligned with the list's right edge.
+    {TControlKind::Button, "PreviewButton", "", 200, 19, 65, 25, L"Просмотр..."},
 }};
 
 // A refusal the user is told about before the general failure message.
@@ -71,6 +73,8 @@ void TForm_ImportEnde::OnCommand(int id, int notifyCode)
         CancelButtonClick();
     else if (id == ControlId("ReplaceButton"))
         ReplaceButtonClick();
+    else if (id == ControlId("PreviewButton"))
+        PreviewButtonClick();
 }
 
 void TForm_ImportEnde::CancelButtonClick()

@@ -24,6 +24,9 @@ public:
     // Runs the import over the selected vehicle, tells the user how it went
     // and closes the dialog.
     void ReplaceButtonClick();
+    // Shows the textures and the model of what is about to be imported
+    // (gui/preview/PreviewLaunch.cpp).
+    void PreviewButtonClick();
 
 protected:
     void OnCommand(int id, int notifyCode) override;

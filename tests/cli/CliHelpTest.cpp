@@ -40,7 +40,9 @@ TEST(CliHelp, EachCommandShowsItsOwnUsageAndOptions)
         {{"list", "--help"}, ProgramName + " list [OPTIONS]", {"--json"}},
         {{"export", "--help"}, ProgramName + " export [OPTIONS] ID", {"--output", "--pieces"}},
         {{"import", "--help"}, ProgramName + " import [OPTIONS] [FILE]", {"--over", "--handling-special", "--carcols"}},
-        {{"car", "info", "--help"}, ProgramName + " car info [OPTIONS] FILE", {"--json"}},
+        {{"car", "info", "--help"}, ProgramName + " car info [OPTIONS] [FILE]", {"--json", "--dff", "--txd"}},
+        {{"car", "preview", "--help"}, ProgramName + " car preview [OPTIONS] [FILE]", {"--output", "--dff"}},
+        {{"preview", "--help"}, ProgramName + " preview [OPTIONS] ID", {"--output"}},
         {{"demo-game", "--help"}, ProgramName + " demo-game [OPTIONS] DIR", {"DIR"}},
     };
     for (const TCase& c : cases) {

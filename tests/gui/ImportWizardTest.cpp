@@ -111,7 +111,7 @@ TEST_F(TImportWizardTest, TabOrderFollowsTheLayout)
         {&CarFiles(),
          {"Edit_DFF", "Edit_TXD", "Edit_Handling", "Edit_HandlingSpecial", "Edit_Vehicles", "Edit_Carcols", "Edit_GXT",
           "CancelButton", "NextButton"}},
-        {&ImportEnde(), {"TargetList", "CancelButton", "ReplaceButton"}},
+        {&ImportEnde(), {"TargetList", "CancelButton", "ReplaceButton", "PreviewButton"}},
     };
     for (const TCase& c : cases) {
         HWND current = c.Form->Control(c.Order.front());

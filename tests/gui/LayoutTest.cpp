@@ -198,7 +198,7 @@ TEST_F(TLayoutTest, MenuHasItsSevenItems)
         std::vector<std::pair<std::wstring, UINT>> Items; // in this order; other items may come between
     };
     const TPopup popups[] = {
-        {L"Файл  ", {{L"Отменить импорт", UndoImportMenu}, {L"Выход", ExitMenu}}},
+        {L"Файл  ", {{L"Отменить импорт", UndoImportMenu}, {L"Просмотр", PreviewMenu}, {L"Выход", ExitMenu}}},
         {L"Установки  ", {{L"Путь", GamePathMenu}, {L"Язык", LanguageMenu}}},
         {L"Справка  ", {{L"О программе", AboutMenu}}},
     };

@@ -1,7 +1,7 @@
 #include "renderware/ChunkReader.h"
 
 #include "fileio/Errors.h"
-#include "renderware/RwStreamBuilder.h"
+#include "support/RwStreamBuilder.h"
 
 #include <gtest/gtest.h>
 

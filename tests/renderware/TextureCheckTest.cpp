@@ -1,7 +1,7 @@
 #include "renderware/TextureCheck.h"
 
 #include "renderware/LibraryVersion.h"
-#include "renderware/RwStreamBuilder.h"
+#include "support/RwStreamBuilder.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 #include "renderware/TextureDictionary.h"
 
 #include "fileio/Errors.h"
-#include "renderware/RwStreamBuilder.h"
+#include "support/RwStreamBuilder.h"
 #include "renderware/TextureEncoder.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 #include "renderware/TextureEncoder.h"
 
-#include "renderware/RwStreamBuilder.h"
+#include "support/RwStreamBuilder.h"
 
 namespace RwTest {
 

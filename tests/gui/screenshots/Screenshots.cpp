@@ -1,11 +1,12 @@
 // vehmira_screenshots OUTPUT_DIR: renders the program's windows as a person
 // sees them on screen into BMP files: the main window with the demo game's
-// list, the path, language and about dialogs, the three import dialogs, and
-// the open "Файл" menu. Its working files (a demo game, settings) stay in
+// list, the path, language and about dialogs, the three import dialogs, the
+// preview window of the selected vehicle, and the open "Файл" menu. Its working files (a demo game, settings) stay in
 // OUTPUT_DIR\work.
 
 #include "demo/DemoGame.h"
 #include "gui/UserThread.h"
+#include "gui/preview/PreviewTexts.h"
 #include "gui/wizard/FormCarFiles.h"
 #include "gui/wizard/FormImportEnde.h"
 #include "gui/wizard/FormImportTyp.h"
@@ -123,6 +124,42 @@ void CaptureDialog(TForm& form, const char* closeButton, const std::filesystem::
         std::cerr << problem << '\n';
 }
 
+BOOL CALLBACK FindPreviewWindow(HWND window, LPARAM found)
+{
+    wchar_t caption[64] = {};
+    GetWindowTextW(window, caption, 64);
+    if (IsWindowVisible(window) && std::wstring_view(caption) == PreviewCaption) {
+        *reinterpret_cast<HWND*>(found) = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// "Файл" → "Просмотр" for the selected vehicle, photographed once its thumbnails are in.
+void CapturePreview(TVehmiraApp& app, const std::filesystem::path& file)
+{
+    std::cout << "Capturing " << file.filename().string() << std::endl;
+    HWND main = app.FormMain->Handle();
+    const std::vector<std::string> problems = RunAsUser(
+        [&] { SendMessageW(main, WM_COMMAND, MAKEWPARAM(PreviewMenu, 0), 0); },
+        [&](TUser& user) {
+            HWND preview = nullptr;
+            user.WaitUntil(
+                [&] {
+                    EnumWindows(&FindPreviewWindow, reinterpret_cast<LPARAM>(&preview));
+                    return preview != nullptr;
+                },
+                "the preview window");
+            LetPaint();
+            CaptureWindow(preview, file);
+            user.Click(FindWindowExW(preview, nullptr, L"Button", L"Закрыть"));
+            user.WaitUntil([&] { return !IsWindow(preview); }, "the preview to close");
+        },
+        {main});
+    for (const std::string& problem : problems)
+        std::cerr << problem << '\n';
+}
+
 void CaptureOpenMenu(TVehmiraApp& app, const std::filesystem::path& file)
 {
     std::cout << "Capturing " << file.filename().string() << std::endl;
@@ -191,6 +228,7 @@ void RenderWindows(const TAppEnvironment& environment, const std::filesystem::pa
     CaptureDialog(*app.FormImportTyp, "Button_Cancel", output / "import-kind-dialog.bmp");
     CaptureDialog(*app.FormCarFiles, "CancelButton", output / "separate-files-dialog.bmp");
     CaptureDialog(*app.Form_ImportEnde, "CancelButton", output / "replace-dialog.bmp");
+    CapturePreview(app, output / "preview-window.bmp");
     CaptureOpenMenu(app, output / "menu-file.bmp");
 }
 

@@ -1,4 +1,4 @@
-#include "renderware/RwStreamBuilder.h"
+#include "support/RwStreamBuilder.h"
 
 #include <bit>
 

@@ -1,6 +1,7 @@
 #pragma once
 // RenderWare streams for the tests, assembled field by field here, apart from
-// the readers under test: chunks, texture dictionaries and models.
+// the readers under test: chunks, texture dictionaries and models. The
+// renderware and cli tests share it.
 
 #include "fileio/ByteOrder.h"
 

@@ -1,0 +1,147 @@
+#include "cli/PreviewCommands.h"
+
+#include "cli/CarInfo.h"
+#include "cli/JsonText.h"
+#include "cli/OutputText.h"
+#include "cli/PreviewText.h"
+#include "fileio/Errors.h"
+#include "fileio/FileSystem.h"
+#include "gamedata/VehiclesIde.h"
+#include "operations/VehiclePreview.h"
+#include "renderware/ContactSheet.h"
+#include "renderware/PngWriter.h"
+
+#include <algorithm>
+
+namespace {
+constexpr int ExitFailure = 1;
+
+class TPreviewObserver : public TOperationObserver {
+public:
+    explicit TPreviewObserver(const TCommandContext& context) : Context(context) {}
+    void InterruptedImportsRestored(const std::vector<std::string>& restored) override
+    {
+        for (const std::string& line : restored)
+            Context.Err << "vehmira: " << MessageToUtf8(line) << '\n';
+    }
+
+private:
+    const TCommandContext& Context;
+};
+
+bool SeparateFiles(const TPreviewInputs& inputs, const char* command)
+{
+    const bool separate = inputs.DFF || inputs.TXD;
+    if (separate && !inputs.Package.empty())
+        throw TUsageError(std::string(command) + " takes either a package FILE or --dff and --txd, not both");
+    if (!separate && inputs.Package.empty())
+        throw TUsageError(std::string(command) + " needs a package FILE, or --dff and --txd");
+    return separate;
+}
+
+std::optional<std::filesystem::path> SharedDictionaryGame(const TCommandContext& context, const TPreviewInputs& inputs)
+{
+    if (!inputs.GameGiven)
+        return std::nullopt;
+    return context.GameDirectory;
+}
+
+TVehiclePreview PreviewSeparateFiles(const TCommandContext& context, const TPreviewInputs& inputs)
+{
+    return PreviewFiles(PathFromUtf8(inputs.DFF.value_or("")), PathFromUtf8(inputs.TXD.value_or("")),
+                        SharedDictionaryGame(context, inputs));
+}
+
+// A file that was named but could not be read fails the command; a piece not
+// given does not.
+int ReportFileProblems(const TCommandContext& context, const TVehiclePreview& preview)
+{
+    int exitCode = 0;
+    for (const TPreviewProblem& problem : preview.Problems)
+        if (problem.Piece != TPreviewPiece::SharedDictionary && problem.Kind != TPreviewProblemKind::Absent) {
+            context.Err << "vehmira: " << PreviewProblemText(problem, preview.Source) << '\n';
+            exitCode = ExitFailure;
+        }
+    return exitCode;
+}
+
+int SeparateFilesInfo(const TCommandContext& context, const TPreviewInputs& inputs, bool json)
+{
+    const TVehiclePreview preview = PreviewSeparateFiles(context, inputs);
+    const std::string model = inputs.DFF.value_or("");
+    const std::string dictionary = inputs.TXD.value_or("");
+    if (json) {
+        context.Out << "{\n  \"model_file\": " << JsonString(model) << ",\n  \"dictionary_file\": "
+                    << JsonString(dictionary);
+        PrintPreviewJsonKeys(context.Out, preview);
+        context.Out << "\n}\n";
+    } else {
+        context.Out << "model file: " << (model.empty() ? "none" : model)
+                    << "\ntexture dictionary file: " << (dictionary.empty() ? "none" : dictionary) << '\n';
+        PrintPreviewText(context.Out, preview);
+    }
+    return ReportFileProblems(context, preview);
+}
+
+// The problem that left the preview without textures, in the command's words.
+[[noreturn]] void NothingToShow(const TVehiclePreview& preview)
+{
+    for (const TPreviewProblem& problem : preview.Problems)
+        if (problem.Piece == TPreviewPiece::Dictionary)
+            throw TVehmiraError(PreviewProblemText(problem, preview.Source) + "; there are no textures to show");
+    throw TVehmiraError("the texture dictionary holds no textures to show");
+}
+
+void WriteContactSheet(const TCommandContext& context, const TVehiclePreview& preview, const std::string& output)
+{
+    if (!preview.Dictionary || preview.Dictionary->Textures().empty())
+        NothingToShow(preview);
+    const std::vector<Rw::TRgbaImage> images = DecodeAllTextures(*preview.Dictionary);
+    const Rw::TRgbaImage sheet = Rw::ComposeContactSheet(images);
+    ReplaceFileAtomically(PathFromUtf8(output), Rw::EncodePng(sheet));
+    const auto unreadable = std::count_if(images.begin(), images.end(), [](const auto& image) { return image.Empty(); });
+    context.Out << "Wrote a contact sheet of " << images.size() << (images.size() == 1 ? " texture (" : " textures (")
+                << sheet.Width << 'x' << sheet.Height << " pixels) to " << output << '\n';
+    if (unreadable > 0)
+        context.Err << "vehmira: " << unreadable << " of the textures cannot be read; their cells are crossed out\n";
+}
+} // namespace
+
+int CarInfoCommand(const TCommandContext& context, const TPreviewInputs& inputs, bool json)
+{
+    if (SeparateFiles(inputs, "car info"))
+        return SeparateFilesInfo(context, inputs, json);
+    const std::filesystem::path package = PathFromUtf8(inputs.Package);
+    const TCarInspection info = InspectCarPackage(package);
+    // Only a well-formed package has pieces to look into.
+    std::optional<TVehiclePreview> preview;
+    if (info.Problem.empty())
+        preview = PreviewPackage(package, SharedDictionaryGame(context, inputs));
+    const TVehiclePreview* shown = preview ? &*preview : nullptr;
+    if (json)
+        PrintCarInfoJson(context.Out, inputs.Package, info, shown);
+    else
+        PrintCarInfo(context.Out, inputs.Package, info, shown);
+    if (info.Problem.empty())
+        return 0;
+    context.Err << "vehmira: " << inputs.Package << ": " << info.Problem << '\n';
+    return ExitFailure;
+}
+
+void CarPreviewCommand(const TCommandContext& context, const TPreviewInputs& inputs, const std::string& output)
+{
+    const TVehiclePreview preview = SeparateFiles(inputs, "car preview")
+                                        ? PreviewSeparateFiles(context, inputs)
+                                        : PreviewPackage(PathFromUtf8(inputs.Package), SharedDictionaryGame(context, inputs));
+    WriteContactSheet(context, preview, output);
+}
+
+void GamePreviewCommand(const TCommandContext& context, const std::string& id, const std::string& output)
+{
+    std::int32_t vehicleID = 0;
+    if (!ParseVehicleID(id, vehicleID))
+        throw TUsageError("\"" + MessageToUtf8(id) + "\" is not a vehicle ID");
+    TPreviewObserver observer(context);
+    TGameSession session({context.GameDirectory, context.GXTFileName}, observer);
+    WriteContactSheet(context, PreviewGameVehicle(session, vehicleID), output);
+}

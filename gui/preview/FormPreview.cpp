@@ -1,0 +1,73 @@
+#include "gui/preview/FormPreview.h"
+
+#include "gui/preview/PreviewTexts.h"
+
+#include <array>
+#include <stdexcept>
+#include <string>
+
+namespace {
+
+const TFormLayout PreviewFormSpec{
+    .Caption = PreviewCaption,
+    .Width = 600,
+    .Height = 440,
+    .Border = TBorderKind::Dialog,
+    .SystemMenu = true,
+};
+
+// The texture panel takes the left part (three thumbnails across), the
+// summary the right. Both are created apart from the table: the panel is a
+// window of its own class, and the summary wraps its lines, which the
+// table's edit (scrolling sideways) does not.
+constexpr RECT TexturePanelBounds{8, 8, 372, 400};
+constexpr RECT SummaryBounds{380, 8, 592, 400};
+
+const std::array<TControlLayout, 1> PreviewControls{{
+    {TControlKind::Button, "CloseButton", "", 517, 408, 75, 25, L"Закрыть"},
+}};
+
+HWND CreateSummary(HWND form, const std::wstring& text)
+{
+    HWND summary = CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", text.c_str(),
+                                   WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_TABSTOP | ES_MULTILINE | ES_READONLY,
+                                   SummaryBounds.left, SummaryBounds.top, SummaryBounds.right - SummaryBounds.left,
+                                   SummaryBounds.bottom - SummaryBounds.top, form, nullptr, GetModuleHandleW(nullptr),
+                                   nullptr);
+    if (!summary)
+        throw std::runtime_error("the preview's summary cannot be created");
+    SendMessageW(summary, WM_SETFONT, reinterpret_cast<WPARAM>(FormFont()), FALSE);
+    return summary;
+}
+
+} // namespace
+
+TFormPreview::TFormPreview(HWND owner, TVehiclePreview preview)
+    : TForm(PreviewFormSpec, PreviewControls, owner), Preview(std::move(preview))
+{
+    Panel = std::make_unique<TTexturePanel>(Handle(), TexturePanelBounds,
+                                            Preview.Dictionary ? &*Preview.Dictionary : nullptr);
+    HWND summary = CreateSummary(Handle(), PreviewSummaryText(Preview));
+    // Tab order left to right: the panel, the summary, then "Закрыть".
+    SetWindowPos(summary, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    SetWindowPos(Panel->Handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+TFormPreview::~TFormPreview() = default;
+
+void TFormPreview::OnCommand(int id, int notifyCode)
+{
+    if (notifyCode == BN_CLICKED && id == ControlId("CloseButton"))
+        CloseButtonClick();
+}
+
+void TFormPreview::CloseButtonClick()
+{
+    Close();
+}
+
+void ShowVehiclePreview(HWND owner, TVehiclePreview preview)
+{
+    TFormPreview form(owner, std::move(preview));
+    form.ShowModal();
+}

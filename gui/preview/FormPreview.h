@@ -1,0 +1,28 @@
+#pragma once
+// The preview window "Просмотр транспортного средства": the textures as
+// thumbnails on the left, the model's summary and the texture check on the
+// right. Created for one preview and shown modally over its owner.
+
+#include "gui/framework/Window.h"
+#include "gui/preview/TexturePanel.h"
+#include "operations/VehiclePreview.h"
+
+#include <memory>
+
+class TFormPreview : public TForm {
+public:
+    TFormPreview(HWND owner, TVehiclePreview preview);
+    ~TFormPreview() override;
+
+    void CloseButtonClick();
+
+protected:
+    void OnCommand(int id, int notifyCode) override;
+
+private:
+    TVehiclePreview Preview;
+    std::unique_ptr<TTexturePanel> Panel; // after Preview: its worker reads the dictionary
+};
+
+// Shows the preview over owner and returns when the user closes it.
+void ShowVehiclePreview(HWND owner, TVehiclePreview preview);

@@ -1,0 +1,295 @@
+#include "gui/preview/TexturePanel.h"
+
+#include "gui/preview/PreviewTexts.h"
+
+#include <algorithm>
+#include <cstring>
+#include <cwchar>
+#include <stdexcept>
+
+namespace {
+
+constexpr int ThumbnailSide = 96;
+constexpr int CellWidth = 112;
+constexpr int TextLineHeight = 14;
+constexpr int CellHeight = 4 + ThumbnailSide + 4 + 3 * TextLineHeight + 8;
+constexpr int Margin = 4;
+constexpr UINT ThumbnailMessage = WM_APP + 20;
+constexpr const wchar_t* NoTexturesText = L"Текстур нет";
+
+void RegisterPanelClass(WNDPROC procedure)
+{
+    static const bool registered = [procedure] {
+        WNDCLASSEXW windowClass{};
+        windowClass.cbSize = sizeof(windowClass);
+        windowClass.style = CS_HREDRAW | CS_VREDRAW;
+        windowClass.lpfnWndProc = procedure;
+        windowClass.hInstance = GetModuleHandleW(nullptr);
+        windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+        windowClass.lpszClassName = TexturePanelClassName;
+        return RegisterClassExW(&windowClass) != 0;
+    }();
+    if (!registered)
+        throw std::runtime_error("the texture panel's window class cannot be registered");
+}
+
+// A 32-bit top-down bitmap of the opaque thumbnail (GDI wants blue, green, red).
+TBitmapHandle MakeBitmap(const Rw::TRgbaImage& image)
+{
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    info.bmiHeader.biWidth = LONG(image.Width);
+    info.bmiHeader.biHeight = -LONG(image.Height);
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    TBitmapHandle bitmap(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    if (!bitmap || !bits)
+        return {};
+    auto* out = static_cast<std::uint8_t*>(bits);
+    const std::size_t pixels = std::size_t(image.Width) * image.Height;
+    for (std::size_t i = 0; i < pixels; ++i) {
+        out[i * 4 + 0] = image.Pixels[i * 4 + 2];
+        out[i * 4 + 1] = image.Pixels[i * 4 + 1];
+        out[i * 4 + 2] = image.Pixels[i * 4 + 0];
+        out[i * 4 + 3] = 255;
+    }
+    return bitmap;
+}
+
+void DrawLine(HDC dc, const std::wstring& text, RECT area)
+{
+    DrawTextW(dc, text.c_str(), int(text.size()), &area, DT_CENTER | DT_SINGLELINE | DT_END_ELLIPSIS | DT_NOPREFIX);
+}
+
+} // namespace
+
+TTexturePanel::TTexturePanel(HWND parent, const RECT& bounds, const Rw::TTextureDictionary* dictionary)
+{
+    RegisterPanelClass(&TTexturePanel::WindowProcedure);
+    if (dictionary)
+        for (const Rw::TTextureRecord& texture : dictionary->Textures())
+            Cells.push_back({TextureCellName(texture), TextureCellSize(texture), TextureCellFormat(texture), {}});
+    Window.Reset(CreateWindowExW(WS_EX_CLIENTEDGE, TexturePanelClassName, L"", WS_CHILD | WS_VISIBLE | WS_VSCROLL |
+                                                                             WS_TABSTOP,
+                                 bounds.left, bounds.top, bounds.right - bounds.left, bounds.bottom - bounds.top,
+                                 parent, nullptr, GetModuleHandleW(nullptr), this));
+    if (!Window.Get())
+        throw std::runtime_error("the texture panel cannot be created");
+    UpdateScrollBar();
+    if (dictionary && !Cells.empty())
+        Worker = std::make_unique<TThumbnailWorker>(*dictionary, ThumbnailSide, Window.Get(), ThumbnailMessage);
+}
+
+TTexturePanel::~TTexturePanel()
+{
+    Worker.reset();
+    if (HWND window = Window.Get())
+        SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+}
+
+LRESULT CALLBACK TTexturePanel::WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_NCCREATE) {
+        const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
+        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+    }
+    auto* panel = reinterpret_cast<TTexturePanel*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (panel == nullptr || panel->Window.Get() == nullptr)
+        return DefWindowProcW(window, message, wParam, lParam);
+    try {
+        return panel->HandleMessage(message, wParam, lParam);
+    } catch (...) {
+        // Nothing crosses into the system; a failed paint leaves the panel as it was.
+        return DefWindowProcW(window, message, wParam, lParam);
+    }
+}
+
+LRESULT TTexturePanel::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    HWND window = Window.Get();
+    switch (message) {
+    case WM_PAINT: {
+        PAINTSTRUCT paint{};
+        HDC dc = BeginPaint(window, &paint);
+        Paint(dc, paint.rcPaint);
+        EndPaint(window, &paint);
+        return 0;
+    }
+    case WM_ERASEBKGND:
+        return 1;
+    case WM_SIZE:
+        UpdateScrollBar();
+        return 0;
+    case WM_VSCROLL:
+        ScrollBy(LOWORD(wParam));
+        return 0;
+    case WM_MOUSEWHEEL:
+        ScrollTo(ScrollTop - GET_WHEEL_DELTA_WPARAM(wParam) * (CellHeight / 2) / WHEEL_DELTA);
+        return 0;
+    case WM_LBUTTONDOWN:
+        SetFocus(window);
+        return 0;
+    case WM_GETDLGCODE:
+        return DLGC_WANTARROWS;
+    case WM_KEYDOWN: {
+        const UINT codes[][2] = {{VK_UP, SB_LINEUP}, {VK_DOWN, SB_LINEDOWN}, {VK_PRIOR, SB_PAGEUP},
+                                 {VK_NEXT, SB_PAGEDOWN}, {VK_HOME, SB_TOP}, {VK_END, SB_BOTTOM}};
+        for (const auto& [key, code] : codes)
+            if (wParam == key)
+                ScrollBy(code);
+        return 0;
+    }
+    case ThumbnailMessage:
+        ThumbnailArrived(wParam);
+        return 0;
+    case TexturePanelCountMessage:
+        return LRESULT(Cells.size());
+    case TexturePanelReadyMessage:
+        return Ready;
+    case TexturePanelNameMessage:
+        return CopyName(wParam, lParam);
+    default:
+        return DefWindowProcW(window, message, wParam, lParam);
+    }
+}
+
+void TTexturePanel::ThumbnailArrived(std::size_t index)
+{
+    if (!Worker || index >= Cells.size())
+        return;
+    std::optional<Rw::TRgbaImage> thumbnail = Worker->Take(index);
+    if (!thumbnail)
+        return;
+    Cells[index].Thumbnail = MakeBitmap(*thumbnail);
+    ++Ready;
+    const int column = int(index) % Columns();
+    const int row = int(index) / Columns();
+    RECT cell{Margin + column * CellWidth, Margin + row * CellHeight - ScrollTop, 0, 0};
+    cell.right = cell.left + CellWidth;
+    cell.bottom = cell.top + CellHeight;
+    InvalidateRect(Window.Get(), &cell, FALSE);
+}
+
+int TTexturePanel::Columns() const
+{
+    RECT client{};
+    GetClientRect(Window.Get(), &client);
+    return std::max(1, int(client.right - 2 * Margin) / CellWidth);
+}
+
+int TTexturePanel::ContentHeight() const
+{
+    const int rows = (int(Cells.size()) + Columns() - 1) / Columns();
+    return 2 * Margin + rows * CellHeight;
+}
+
+void TTexturePanel::Paint(HDC target, const RECT& dirty)
+{
+    RECT client{};
+    GetClientRect(Window.Get(), &client);
+    // Drawn off screen first, so that scrolling does not flicker.
+    TMemoryDcHandle dc(CreateCompatibleDC(target));
+    TBitmapHandle canvas(CreateCompatibleBitmap(target, std::max<int>(1, client.right), std::max<int>(1, client.bottom)));
+    TSelectGuard canvasSelected(dc.get(), canvas.get());
+    FillRect(dc.get(), &client, GetSysColorBrush(COLOR_WINDOW));
+    TSelectGuard fontSelected(dc.get(), FormFont());
+    SetBkMode(dc.get(), TRANSPARENT);
+    SetTextColor(dc.get(), GetSysColor(COLOR_WINDOWTEXT));
+    if (Cells.empty())
+        DrawLine(dc.get(), NoTexturesText, RECT{0, Margin * 4, client.right, Margin * 4 + TextLineHeight});
+    const int columns = Columns();
+    for (std::size_t index = 0; index < Cells.size(); ++index) {
+        const int left = Margin + int(index) % columns * CellWidth;
+        const int top = Margin + int(index) / columns * CellHeight - ScrollTop;
+        if (top + CellHeight < dirty.top || top > dirty.bottom)
+            continue;
+        PaintCell(dc.get(), Cells[index], left, top);
+    }
+    BitBlt(target, dirty.left, dirty.top, dirty.right - dirty.left, dirty.bottom - dirty.top, dc.get(), dirty.left,
+           dirty.top, SRCCOPY);
+}
+
+void TTexturePanel::PaintCell(HDC dc, const TCell& cell, int left, int top)
+{
+    const int thumbnailLeft = left + (CellWidth - ThumbnailSide) / 2;
+    const int thumbnailTop = top + 4;
+    if (cell.Thumbnail) {
+        TMemoryDcHandle source(CreateCompatibleDC(dc));
+        TSelectGuard selected(source.get(), cell.Thumbnail.get());
+        BitBlt(dc, thumbnailLeft, thumbnailTop, ThumbnailSide, ThumbnailSide, source.get(), 0, 0, SRCCOPY);
+    } else {
+        // Still being decoded.
+        RECT frame{thumbnailLeft, thumbnailTop, thumbnailLeft + ThumbnailSide, thumbnailTop + ThumbnailSide};
+        FrameRect(dc, &frame, GetSysColorBrush(COLOR_GRAYTEXT));
+        DrawLine(dc, L"…", RECT{frame.left, frame.top + ThumbnailSide / 2 - TextLineHeight / 2, frame.right,
+                               frame.top + ThumbnailSide / 2 + TextLineHeight / 2});
+    }
+    int textTop = thumbnailTop + ThumbnailSide + 4;
+    for (const std::wstring* line : {&cell.Name, &cell.Size, &cell.Format}) {
+        DrawLine(dc, *line, RECT{left + 2, textTop, left + CellWidth - 2, textTop + TextLineHeight});
+        textTop += TextLineHeight;
+    }
+}
+
+void TTexturePanel::UpdateScrollBar()
+{
+    RECT client{};
+    GetClientRect(Window.Get(), &client);
+    SCROLLINFO info{};
+    info.cbSize = sizeof(info);
+    info.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
+    info.nMin = 0;
+    info.nMax = ContentHeight() - 1;
+    info.nPage = UINT(std::max<LONG>(client.bottom, 0));
+    ScrollTop = std::clamp(ScrollTop, 0, std::max(0, ContentHeight() - int(client.bottom)));
+    info.nPos = ScrollTop;
+    SetScrollInfo(Window.Get(), SB_VERT, &info, TRUE);
+}
+
+void TTexturePanel::ScrollTo(int position)
+{
+    RECT client{};
+    GetClientRect(Window.Get(), &client);
+    const int limit = std::max(0, ContentHeight() - int(client.bottom));
+    const int target = std::clamp(position, 0, limit);
+    if (target == ScrollTop)
+        return;
+    ScrollTop = target;
+    SetScrollPos(Window.Get(), SB_VERT, ScrollTop, TRUE);
+    InvalidateRect(Window.Get(), nullptr, FALSE);
+}
+
+void TTexturePanel::ScrollBy(UINT code)
+{
+    RECT client{};
+    GetClientRect(Window.Get(), &client);
+    SCROLLINFO info{};
+    info.cbSize = sizeof(info);
+    info.fMask = SIF_TRACKPOS;
+    GetScrollInfo(Window.Get(), SB_VERT, &info);
+    switch (code) {
+    case SB_LINEUP: ScrollTo(ScrollTop - CellHeight / 4); break;
+    case SB_LINEDOWN: ScrollTo(ScrollTop + CellHeight / 4); break;
+    case SB_PAGEUP: ScrollTo(ScrollTop - int(client.bottom)); break;
+    case SB_PAGEDOWN: ScrollTo(ScrollTop + int(client.bottom)); break;
+    case SB_TOP: ScrollTo(0); break;
+    case SB_BOTTOM: ScrollTo(ContentHeight()); break;
+    case SB_THUMBTRACK:
+    case SB_THUMBPOSITION: ScrollTo(info.nTrackPos); break;
+    default: break;
+    }
+}
+
+LRESULT TTexturePanel::CopyName(WPARAM index, LPARAM buffer) const
+{
+    if (index >= Cells.size() || buffer == 0)
+        return 0;
+    auto* out = reinterpret_cast<wchar_t*>(buffer);
+    const std::wstring& name = Cells[index].Name;
+    const std::size_t length = std::min(name.size(), TexturePanelNameLength - 1);
+    std::wmemcpy(out, name.data(), length);
+    out[length] = L'\0';
+    return LRESULT(length);
+}

@@ -1,0 +1,67 @@
+#pragma once
+// The preview window's panel of textures: a thumbnail per texture on a
+// checkerboard, its name, size and format beneath, in rows that scroll.
+// Painted by the panel itself; the thumbnails arrive from a worker thread and
+// show as they come.
+
+#include "gui/framework/Window.h"
+#include "gui/preview/ThumbnailWorker.h"
+#include "renderware/TextureDictionary.h"
+#include "win32/Gdi.h"
+
+#include <windows.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+inline constexpr const wchar_t* TexturePanelClassName = L"VehmiraTexturePanel";
+
+// What the panel tells whoever asks (a test, an accessibility tool):
+//   TexturePanelCountMessage   returns the number of textures shown
+//   TexturePanelReadyMessage   returns how many thumbnails have arrived
+//   TexturePanelNameMessage    wParam the index, lParam a wchar_t[64]: the
+//                              texture's name copied in; returns its length
+inline constexpr UINT TexturePanelCountMessage = WM_USER + 1;
+inline constexpr UINT TexturePanelReadyMessage = WM_USER + 2;
+inline constexpr UINT TexturePanelNameMessage = WM_USER + 3;
+inline constexpr std::size_t TexturePanelNameLength = 64;
+
+class TTexturePanel {
+public:
+    // A child of parent at bounds (client coordinates) showing the
+    // dictionary's textures, or a note that there are none when it is null.
+    // The dictionary must outlive the panel.
+    TTexturePanel(HWND parent, const RECT& bounds, const Rw::TTextureDictionary* dictionary);
+    ~TTexturePanel();
+    TTexturePanel(const TTexturePanel&) = delete;
+    TTexturePanel& operator=(const TTexturePanel&) = delete;
+
+    HWND Handle() const { return Window.Get(); }
+
+private:
+    struct TCell {
+        std::wstring Name;
+        std::wstring Size;
+        std::wstring Format;
+        TBitmapHandle Thumbnail;
+    };
+
+    static LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    void ThumbnailArrived(std::size_t index);
+    void Paint(HDC dc, const RECT& dirty);
+    void PaintCell(HDC dc, const TCell& cell, int left, int top);
+    int Columns() const;
+    int ContentHeight() const;
+    void UpdateScrollBar();
+    void ScrollTo(int position);
+    void ScrollBy(UINT code);
+    LRESULT CopyName(WPARAM index, LPARAM buffer) const;
+
+    std::vector<TCell> Cells;
+    int ScrollTop = 0;
+    int Ready = 0;
+    TWindowHandle Window;
+    std::unique_ptr<TThumbnailWorker> Worker; // after Window: stops before the window goes
+};

@@ -1,0 +1,239 @@
+// The preview window, opened from the main window's menu for the selected
+// vehicle of the demo game and from the replace dialog for a package or a
+// separate dictionary file: its textures, their thumbnails and its summary.
+
+#include "demo/DemoGame.h"
+#include "fileio/FileSystem.h"
+#include "gui/GuiFixture.h"
+#include "gui/ImportGuiSupport.h"
+#include "gui/framework/WideText.h"
+#include "gui/preview/PreviewTexts.h"
+#include "gui/preview/TexturePanel.h"
+#include "gui/windows/FormMain.h"
+#include "gui/windows/InterfaceTexts.h"
+#include "gui/windows/MainMenu.h"
+#include "gui/wizard/FormCarFiles.h"
+#include "gui/wizard/FormImportEnde.h"
+#include "gui/wizard/FormImportTyp.h"
+#include "support/RwStreamBuilder.h"
+
+#include <chrono>
+
+namespace {
+using namespace RwTest;
+
+// What the user sees in the preview window.
+struct TPreviewSeen {
+    std::vector<std::wstring> Names; // under the thumbnails, in order
+    int Thumbnails = 0;              // arrived from the worker
+    std::wstring Summary;
+    std::chrono::milliseconds Opened{};
+};
+
+BOOL CALLBACK FindPreviewWindow(HWND window, LPARAM found)
+{
+    wchar_t caption[64] = {};
+    GetWindowTextW(window, caption, 64);
+    if (IsWindowVisible(window) && std::wstring_view(caption) == PreviewCaption) {
+        *reinterpret_cast<HWND*>(found) = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+HWND VisiblePreview()
+{
+    HWND found = nullptr;
+    EnumWindows(&FindPreviewWindow, reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
+// Waits for the preview, reads it once every thumbnail has arrived, and closes it with "Закрыть".
+TPreviewSeen ReadAndClosePreview(TUser& user)
+{
+    const auto asked = std::chrono::steady_clock::now();
+    HWND preview = nullptr;
+    user.WaitUntil([&] { return (preview = VisiblePreview()) != nullptr; }, "the preview window");
+    TPreviewSeen shown;
+    shown.Opened = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - asked);
+    HWND panel = FindWindowExW(preview, nullptr, TexturePanelClassName, nullptr);
+    if (!panel)
+        throw TUserStepFailed("the preview has no texture panel");
+    const auto count = static_cast<int>(SendMessageW(panel, TexturePanelCountMessage, 0, 0));
+    user.WaitUntil([&] { return SendMessageW(panel, TexturePanelReadyMessage, 0, 0) == count; }, "the thumbnails");
+    shown.Thumbnails = static_cast<int>(SendMessageW(panel, TexturePanelReadyMessage, 0, 0));
+    for (int index = 0; index < count; ++index) {
+        wchar_t name[TexturePanelNameLength] = {};
+        SendMessageW(panel, TexturePanelNameMessage, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(name));
+        shown.Names.emplace_back(name);
+    }
+    shown.Summary = user.Text(FindWindowExW(preview, nullptr, L"Edit", nullptr));
+    user.Click(FindWindowExW(preview, nullptr, L"Button", L"Закрыть"));
+    user.WaitUntil([&] { return !IsWindow(preview); }, "the preview to close");
+    return shown;
+}
+
+void ExpectSummaryHolds(const std::wstring& summary, const std::vector<std::wstring>& lines)
+{
+    for (const std::wstring& line : lines)
+        EXPECT_NE(summary.find(line + L"\r\n"), std::wstring::npos) << Utf8(line) << " in\n" << Utf8(summary);
+}
+
+ByteBuffer TwoTextureDictionary()
+{
+    TTestTexture body;
+    body.Name = "body";
+    body.RasterFormat = 0x0200;
+    body.D3DFormatOrAlpha = 0x31545844; // "DXT1"
+    body.Width = 64;
+    body.Height = 32;
+    body.Depth = 16;
+    body.Flags = 8 | 1;
+    body.Levels = {ByteBuffer(64 * 32 / 2)}; // DXT1: 8 bytes a 4 x 4 block
+    TTestTexture glass;
+    glass.Name = "glass";
+    glass.Width = 16;
+    glass.Height = 16;
+    return TextureDictionary({TextureNative(body), TextureNative(glass)});
+}
+
+ByteBuffer ModelWithSharedTexture()
+{
+    TTestModel model;
+    model.Geometries = {TTestGeometry{.TextureNames = {"body", "glass", "vehiclegrunge256"}}};
+    return Model(model);
+}
+
+class TPreviewWindowTest : public TGuiTest {
+protected:
+    void SetUp() override
+    {
+        WriteDemoGame(GameDir());
+        WriteCompleteSettings();
+        EXPECT_NO_PROBLEMS(Start());
+    }
+    int RowOf(const std::wstring& id) const
+    {
+        const TListRows rows = Rows();
+        for (std::size_t row = 0; row < rows.size(); ++row)
+            if (rows[row].first == id)
+                return static_cast<int>(row);
+        ADD_FAILURE() << "no row " << Utf8(id);
+        return 0;
+    }
+    std::filesystem::path WritePackage() const
+    {
+        const ByteBuffer model = ModelWithSharedTexture();
+        const ByteBuffer dictionary = TwoTextureDictionary();
+        ByteBuffer bytes = {'C', 'A', 'R', 2, 0, 0, 0, 0, 1, 1, 0, 0, 0, 0};
+        for (const std::size_t length : {model.size(), dictionary.size(), std::size_t(0), std::size_t(0),
+                                         std::size_t(0), std::size_t(0), std::size_t(0)})
+            AppendU32LE(bytes, static_cast<std::uint32_t>(length));
+        AppendBytes(bytes, model);
+        AppendBytes(bytes, dictionary);
+        return Temp.Write("two.car", bytes);
+    }
+};
+
+// The button went into free room: every written control keeps its place and
+// none is covered.
+TEST_F(TPreviewWindowTest, PreviewButtonOfTheReplaceDialogCoversNothing)
+{
+    TForm_ImportEnde& replace = *App->Form_ImportEnde;
+    const RECT button = RectIn(replace.Control("PreviewButton"), replace.Handle());
+    EXPECT_EQ(button.left, 200);
+    EXPECT_EQ(button.top, 19);
+    RECT client{};
+    GetClientRect(replace.Handle(), &client);
+    RECT inside{};
+    IntersectRect(&inside, &button, &client);
+    EXPECT_TRUE(EqualRect(&inside, &button)) << "inside the dialog";
+    const struct {
+        const char* Name;
+        RECT Written;
+    } controls[] = {
+        {"QuestionLabel", {37, 16, 198, 47}},
+        {"VehiclesGroup", {32, 56, 265, 321}},
+        {"CancelButton", {32, 336, 145, 361}},
+        {"ReplaceButton", {152, 336, 265, 361}},
+    };
+    for (const auto& control : controls) {
+        SCOPED_TRACE(control.Name);
+        const RECT now = RectIn(replace.Control(control.Name), replace.Handle());
+        EXPECT_TRUE(EqualRect(&now, &control.Written)) << now.left << "," << now.top << "," << now.right << ","
+                                                        << now.bottom;
+        RECT overlap{};
+        EXPECT_FALSE(IntersectRect(&overlap, &now, &button));
+    }
+}
+
+TEST_F(TPreviewWindowTest, MenuShowsTheSelectedGameVehicle)
+{
+    SelectRow(RowOf(L"596"));
+    TPreviewSeen shown;
+    EXPECT_NO_PROBLEMS(Menu(PreviewMenu, [&](TUser& user) { shown = ReadAndClosePreview(user); }));
+    EXPECT_EQ(shown.Names, (std::vector<std::wstring>{L"copcarla_body"}));
+    EXPECT_EQ(shown.Thumbnails, 1);
+    EXPECT_LT(shown.Opened.count(), 1000) << "the window opens at once";
+    ExpectSummaryHolds(shown.Summary, {L"Модель: RenderWare 3.6.0.3, PC", L"Фреймы: 2", L"Части: 1",
+                                      L"Текстуры модели: copcarla_body",
+                                      L"Словарь текстур: RenderWare 3.6.0.3, PC, текстур: 1",
+                                      L"Общий словарь Vehicle.txd: в игре нет",
+                                      L"Все текстуры модели есть в её словаре."});
+    EXPECT_TRUE(IsWindowEnabled(App->FormMain->Handle())) << "the main window takes input again";
+}
+
+TEST_F(TPreviewWindowTest, MenuWithoutSelectionAsksForAVehicleFirst)
+{
+    EXPECT_NO_PROBLEMS(Menu(PreviewMenu, [](TUser& user) {
+        EXPECT_EQ(user.AnswerMessageBox().Text, NoVehicleSelectedText);
+    }));
+}
+
+TEST_F(TPreviewWindowTest, ReplaceDialogShowsTheDroppedPackage)
+{
+    const std::filesystem::path package = WritePackage();
+    TForm_ImportEnde& replace = *App->Form_ImportEnde;
+    TPreviewSeen shown;
+    EXPECT_NO_PROBLEMS(Act([&] { replace.ShowModalForPackage(package); },
+                           [&](TUser& user) {
+                               user.WaitShown(replace.Handle(), "the replace dialog");
+                               user.Click(replace.Control("PreviewButton"));
+                               shown = ReadAndClosePreview(user);
+                               EXPECT_TRUE(IsWindowVisible(replace.Handle())) << "the replace dialog stays";
+                               user.Click(replace.Control("CancelButton"));
+                               user.WaitHidden(replace.Handle(), "the replace dialog");
+                           }));
+    EXPECT_EQ(shown.Names, (std::vector<std::wstring>{L"body", L"glass"}));
+    EXPECT_EQ(shown.Thumbnails, 2);
+    ExpectSummaryHolds(shown.Summary, {L"Словарь текстур: RenderWare 3.6.0.3, PC, текстур: 2",
+                                      L"Нет в своём словаре: vehiclegrunge256",
+                                      L"Не найдены нигде: vehiclegrunge256"});
+}
+
+TEST_F(TPreviewWindowTest, ReplaceDialogShowsTheSeparateDictionaryOfTheWizard)
+{
+    const std::filesystem::path dictionary = Temp.Write("car.txd", TwoTextureDictionary());
+    TFormImportTyp& kind = *App->FormImportTyp;
+    TFormCarFiles& files = *App->FormCarFiles;
+    TForm_ImportEnde& replace = *App->Form_ImportEnde;
+    TPreviewSeen shown;
+    EXPECT_NO_PROBLEMS(ClickMain("Button_Import", [&](TUser& user) {
+        user.WaitShown(kind.Handle(), "the import-kind dialog");
+        user.Click(kind.Control("Radio_ImportFiles"));
+        user.Click(kind.Control("Button_Next"));
+        user.WaitShown(files.Handle(), "the separate-files dialog");
+        user.SetText(files.Control("Edit_TXD"), dictionary.wstring());
+        user.Click(files.Control("NextButton"));
+        user.WaitShown(replace.Handle(), "the replace dialog");
+        user.Click(replace.Control("PreviewButton"));
+        shown = ReadAndClosePreview(user);
+        user.Click(replace.Control("CancelButton"));
+        WaitUntil([&] { return IsWindowEnabled(App->FormMain->Handle()) && !IsWindowVisible(replace.Handle()); },
+                  "the wizard to close");
+    }));
+    EXPECT_EQ(shown.Names, (std::vector<std::wstring>{L"body", L"glass"}));
+    ExpectSummaryHolds(shown.Summary, {L"Модель: файл не указан."});
+}
+
+} // namespace
