@@ -1,44 +1,49 @@
 #include "gui/windows/InterfaceTexts.h"
 
-namespace {
-std::string Quoted(const std::string& path) { return "\"" + path + "\""; }
+#include "gui/framework/WideText.h"
+#include "gui/windows/Language.h"
 
-std::string StreamTitle(const std::string& field)
+namespace {
+std::wstring StreamTitle(const std::string& field)
 {
-    return field == "DFF" ? "моделью RenderWare (DFF)" : "словарём текстур RenderWare (TXD)";
+    return InterfaceText(field == "DFF" ? TTextKey::DffStreamTitle : TTextKey::TxdStreamTitle);
 }
 } // namespace
 
 std::optional<std::string> FixedMessageFor(const TVehmiraError& error)
 {
     if (error.Kind() == TErrorKind::NotGXTFile)
-        return GXTFileErrorText;
+        return InterfaceTextUtf8(TTextKey::GxtFileError);
     return std::nullopt;
 }
 
 std::optional<std::string> ImportFailureMessage(const TVehmiraError& cause)
 {
     const TErrorFacts& facts = cause.Facts();
+    const std::wstring subject = Wide(facts.Subject);
+    const std::wstring path = Wide(facts.Path);
     switch (cause.Kind()) {
     case TErrorKind::NotGXTFile:
-        return GXTFileErrorText;
+        return InterfaceTextUtf8(TTextKey::GxtFileError);
     case TErrorKind::NotCarPackage:
-        return "  Ungültige CAR-Datei!!";
+        return InterfaceTextUtf8(TTextKey::InvalidCarFile);
     case TErrorKind::UnsupportedCarVersion:
-        return "  CAR-Datei nicht unterstützt!!";
+        return InterfaceTextUtf8(TTextKey::UnsupportedCarFile);
     case TErrorKind::NoOpenArchive:
-        return NoGameOpenText;
+        return InterfaceTextUtf8(TTextKey::NoGameOpen);
     case TErrorKind::NoSuchVehicle:
-        return "Транспортное средство с ID " + std::to_string(facts.Number) + " не найдено в Data\\Vehicles.ide.";
+        return InterfaceTextUtf8(TTextKey::NoSuchVehicle, {std::to_wstring(facts.Number)}) + ".";
     case TErrorKind::SourceMissing:
-        return facts.Subject + "-файл " + Quoted(facts.Path) + " не найден.";
+        return InterfaceTextUtf8(TTextKey::SourceMissing, {subject, path});
     case TErrorKind::SourceUnreadable:
-        return facts.Subject + "-файл " + Quoted(facts.Path) + " не удаётся прочитать.";
+        return InterfaceTextUtf8(TTextKey::SourceUnreadable, {subject, path});
     case TErrorKind::SourceNotRenderWare:
         if (facts.Path.empty())
-            return std::string(facts.Subject == "DFF" ? "Модель" : "Словарь текстур") + " в пакете не является " +
-                   StreamTitle(facts.Subject) + ".";
-        return facts.Subject + "-файл " + Quoted(facts.Path) + " не является " + StreamTitle(facts.Subject) + ".";
+            return InterfaceTextUtf8(TTextKey::PackagePieceNotRenderWare,
+                                     {InterfaceText(facts.Subject == "DFF" ? TTextKey::PackageModel
+                                                                           : TTextKey::PackageTextures),
+                                      StreamTitle(facts.Subject)});
+        return InterfaceTextUtf8(TTextKey::SourceNotRenderWare, {subject, path, StreamTitle(facts.Subject)});
     case TErrorKind::Failure:
         break;
     }

@@ -1,6 +1,7 @@
 #pragma once
-// The window's fixed texts that more than one window shows, and the words for
-// the core's errors. The game's own texts never pass through here.
+// The words for the core's errors in the current interface language, and the
+// built-in Russian forms of a few texts (gui/windows/TextKeys.h holds them all).
+// The game's own texts never pass through here.
 
 #include "fileio/Errors.h"
 

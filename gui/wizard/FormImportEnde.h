@@ -24,6 +24,7 @@ public:
     // Runs the import over the selected vehicle, tells the user how it went
     // and closes the dialog.
     void ReplaceButtonClick();
+    void ApplyInterfaceTexts() override;
 
 protected:
     void OnCommand(int id, int notifyCode) override;
