@@ -3,6 +3,7 @@
 #include "gui/windows/Application.h"
 #include "gui/windows/FormMain.h"
 #include "gui/windows/FormTexts.h"
+#include "gui/windows/InterfaceTexts.h"
 
 #include <array>
 
@@ -103,8 +104,8 @@ void TFormLanguage::Button_OKClick()
 {
     LanguageName = SelectedComboText(Control("Combo_Language"));
     GXTFileName = SelectedComboText(Control("Combo_GXT"));
-    SettingsFile.WriteString(LanguageSection, L"Language", LanguageName);
-    SettingsFile.WriteString(LanguageSection, L"GXT", GXTFileName);
+    WriteSetting(SettingsFile, App.Environment.SettingsFile, LanguageSection, L"Language", LanguageName);
+    WriteSetting(SettingsFile, App.Environment.SettingsFile, LanguageSection, L"GXT", GXTFileName);
     LanguageChosen = true;
     App.ApplyLanguage(LanguageName);
     Close();

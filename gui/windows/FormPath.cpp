@@ -3,6 +3,7 @@
 #include "gui/windows/Application.h"
 #include "gui/windows/FormMain.h"
 #include "gui/windows/FormTexts.h"
+#include "gui/windows/InterfaceTexts.h"
 
 #include <array>
 
@@ -84,7 +85,7 @@ void TFormPath::Button_OKClick()
             SetControlText("Edit_Path", path);
         }
         GamePath = path;
-        SettingsFile.WriteString(PathSection, PathKey, GamePath);
+        WriteSetting(SettingsFile, App.Environment.SettingsFile, PathSection, PathKey, GamePath);
     }
     Close();
 }

@@ -10,6 +10,17 @@ std::wstring StreamTitle(const std::string& field)
 }
 } // namespace
 
+void WriteSetting(TSettingsFile& settings, const std::filesystem::path& fileName, std::wstring_view section,
+                  std::wstring_view key, std::wstring_view value)
+{
+    try {
+        settings.WriteString(section, key, value);
+    } catch (const std::exception&) {
+        // Whatever stopped it (no access, a directory in the file's place), the user is told the same.
+        throw TVehmiraError(InterfaceTextUtf8(TTextKey::SettingsNotWritten, {fileName.wstring()}));
+    }
+}
+
 std::optional<std::string> FixedMessageFor(const TVehmiraError& error)
 {
     if (error.Kind() == TErrorKind::NotGXTFile)

@@ -4,6 +4,10 @@
 // The game's own texts never pass through here.
 
 #include "fileio/Errors.h"
+#include "gui/framework/SettingsFile.h"
+
+#include <filesystem>
+#include <string_view>
 
 #include <optional>
 #include <string>
@@ -18,6 +22,11 @@ inline constexpr const char* GXTFileErrorText = "GXT-File Error!!!";
 // The fixed message a kind of error is shown with, in a plain box, in place of
 // the error box with the error's description; nothing for the other kinds.
 std::optional<std::string> FixedMessageFor(const TVehmiraError& error);
+
+// Writes one key of Settings.ini; a failure is a TVehmiraError in the
+// interface language naming the file.
+void WriteSetting(TSettingsFile& settings, const std::filesystem::path& fileName, std::wstring_view section,
+                  std::wstring_view key, std::wstring_view value);
 
 // What a failed import says before the general failure text: its cause in the
 // window's words, or nothing when the cause has none of its own (the failure

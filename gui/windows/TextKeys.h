@@ -44,6 +44,7 @@
     X(NoGameOpen, L"Каталог игры не открыт: укажите его в меню «Установки» → «Путь»")                               \
     X(CarFileFilter, L"CAR-Files|*.car|Alle Dateien|*.*")                                                                                 \
     X(UnknownError, L"Неизвестная ошибка")                                                                          \
+    X(SettingsNotWritten, L"Не удалось записать настройки в %1")                                                    \
     /* The path dialog */                                                                                           \
     X(PathCaption, L"Путь")                                                                                         \
     X(PathLabel, L"Укажите каталог с игрой GTA: San Andres:")                                                       \

@@ -210,6 +210,29 @@ TEST_F(TLanguageTest, AMissingOrDamagedLanguageFileGivesRussianWithoutAnyMessage
     }
 }
 
+TEST_F(TLanguageTest, ASettingsFileThatCannotBeWrittenIsToldInTheInterfaceLanguage)
+{
+    WriteShippedLanguageFile();
+    std::filesystem::create_directories(SettingsPath()); // a directory where the file should be
+    CreateApp();
+    App->ApplyLanguage(L"English");
+    TFormPath& path = *App->FormPath;
+    const std::vector<std::string> problems = Act([&] { path.ShowModal(); },
+                                                  [&](TUser& user) {
+                                                      user.WaitShown(path.Handle(), "the path dialog");
+                                                      user.SetText(path.Control("Edit_Path"), L"D:\\New");
+                                                      user.Click(path.Control("Button_OK"));
+                                                      const TMessageBoxSeen box = user.AnswerMessageBox();
+                                                      EXPECT_TRUE(box.HasIcon);
+                                                      EXPECT_EQ(box.Text, L"The settings cannot be written to " +
+                                                                              SettingsPath().wstring() + L".");
+                                                      user.Click(path.Control("Button_Cancel"));
+                                                      user.WaitHidden(path.Handle(), "the path dialog");
+                                                  });
+    EXPECT_NO_PROBLEMS(problems);
+    EXPECT_TRUE(std::filesystem::is_directory(SettingsPath()));
+}
+
 TEST(LanguageForUiLanguage, CyrillicInterfacesGetRussianAndAllOthersEnglish)
 {
     const std::pair<LANGID, const wchar_t*> cases[] = {
