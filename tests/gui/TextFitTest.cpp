@@ -201,3 +201,23 @@ INSTANTIATE_TEST_SUITE_P(DpiAndLanguage, TTextFitTest,
                          });
 
 } // namespace
+
+namespace {
+
+// The manifest (linked into this test program as into Vehmira.exe) declares
+// the process DPI-aware, so the system does not stretch its bitmaps.
+TEST(DpiAwareness, TheManifestDeclaresTheProcessDpiAware)
+{
+    EXPECT_TRUE(IsProcessDPIAware());
+    using TGetAwareness = int(WINAPI*)(DPI_AWARENESS_CONTEXT);
+    using TGetContext = DPI_AWARENESS_CONTEXT(WINAPI*)();
+    HMODULE user = GetModuleHandleW(L"user32.dll");
+    auto getAwareness = reinterpret_cast<TGetAwareness>(
+        reinterpret_cast<void*>(GetProcAddress(user, "GetAwarenessFromDpiAwarenessContext")));
+    auto getContext =
+        reinterpret_cast<TGetContext>(reinterpret_cast<void*>(GetProcAddress(user, "GetThreadDpiAwarenessContext")));
+    if (getAwareness && getContext)
+        EXPECT_EQ(getAwareness(getContext()), 2) << "per monitor"; // DPI_AWARENESS_PER_MONITOR_AWARE
+}
+
+} // namespace
