@@ -95,16 +95,24 @@ run: deps deps-display
 
 # The main window with the demo game's list, the path, language and about
 # dialogs, the three import dialogs, the preview window and the open "Файл" menu as PNG files in
-# build/screenshots/. Without a window manager Wine draws the title bars itself
-# only when told to.
+# build/screenshots/: in Russian (plain names) and English ("-en"), each also
+# laid out for 144 DPI ("-144dpi"). Without a window manager Wine draws the
+# title bars itself only when told to.
+SCREENSHOT_VARIANTS = ru:96: en:96:-en ru:144:-144dpi en:144:-en-144dpi
 screenshots: screenshots-app
 screenshots-app: deps deps-display
 	cmake --preset windows
 	cmake --build --preset windows --target vehmira_screenshots
 	mkdir -p build/screenshots
 	rm -rf build/screenshots/work
-	scripts/with-test-env.sh sh -c 'wine reg add "HKCU\\Software\\Wine\\AppDefaults\\vehmira_screenshots.exe\\X11 Driver" /v Decorated /d N /f >/dev/null 2>&1; wine build/windows/tests/vehmira_screenshots.exe build/screenshots'
+	scripts/with-test-env.sh sh -c 'wine reg add "HKCU\\Software\\Wine\\AppDefaults\\vehmira_screenshots.exe\\X11 Driver" /v Decorated /d N /f >/dev/null 2>&1; \
+	  for variant in $(SCREENSHOT_VARIANTS); do \
+	    language=$${variant%%:*}; rest=$${variant#*:}; \
+	    wine build/windows/tests/vehmira_screenshots.exe build/screenshots "$$language" "$${rest%%:*}" || exit 1; \
+	  done'
 	rm -rf build/screenshots/work
-	for name in main-window menu-file path-dialog language-dialog about-box \
-	  import-kind-dialog separate-files-dialog replace-dialog preview-window; do \
-	  convert build/screenshots/$$name.bmp build/screenshots/$$name.png && rm build/screenshots/$$name.bmp; done
+	for variant in $(SCREENSHOT_VARIANTS); do suffix=$${variant##*:}; \
+	  for name in main-window menu-file path-dialog language-dialog about-box \
+	    import-kind-dialog separate-files-dialog replace-dialog preview-window; do \
+	    convert build/screenshots/$$name$$suffix.bmp build/screenshots/$$name$$suffix.png && \
+	      rm build/screenshots/$$name$$suffix.bmp || exit 1; done; done

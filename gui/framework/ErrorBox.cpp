@@ -22,6 +22,7 @@ void ShowPlainMessage(HWND owner, std::wstring_view text)
 namespace {
 
 TFixedMessageRule FixedMessage;
+std::function<std::wstring()> UnknownErrorText;
 
 void ShowErrorMessage(HWND owner, std::wstring_view text)
 {
@@ -34,6 +35,11 @@ void ShowErrorMessage(HWND owner, std::wstring_view text)
 void SetFixedMessageRule(TFixedMessageRule rule)
 {
     FixedMessage = std::move(rule);
+}
+
+void SetUnknownErrorText(std::function<std::wstring()> text)
+{
+    UnknownErrorText = std::move(text);
 }
 
 void PresentCurrentException(HWND owner) noexcept
@@ -49,7 +55,7 @@ void PresentCurrentException(HWND owner) noexcept
         } catch (const std::exception& error) {
             ShowErrorMessage(owner, Wide(error.what()));
         } catch (...) {
-            ShowErrorMessage(owner, L"Неизвестная ошибка");
+            ShowErrorMessage(owner, UnknownErrorText ? UnknownErrorText() : L"Неизвестная ошибка");
         }
     } catch (...) {
         // Presenting failed (out of memory): nothing more can be shown.

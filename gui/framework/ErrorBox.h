@@ -24,6 +24,8 @@ void ShowPlainMessage(HWND owner, std::wstring_view text);
 // otherwise silent about), and with which message; the application sets it.
 using TFixedMessageRule = std::function<std::optional<std::string>(const TVehmiraError&)>;
 void SetFixedMessageRule(TFixedMessageRule rule);
+// The words for a failure that carries no description; the application sets them.
+void SetUnknownErrorText(std::function<std::wstring()> text);
 
 // The top-level handler: an error with a fixed message shows that in a plain
 // box; any other error shows its description in a box with the error icon.

@@ -82,6 +82,11 @@ LRESULT TForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_DESTROY:
         OnDestroy();
         break;
+    case WM_DPICHANGED:
+        // Moved to a monitor of another DPI: the layout is scaled anew.
+        FormDpi = HIWORD(wParam);
+        LayOut();
+        return 0;
     default:
         break;
     }

@@ -1,23 +1,23 @@
 #include "gui/framework/Window.h"
 
 #include "win32/WindowQueries.h"
+#include "gui/framework/Dpi.h"
 #include "gui/framework/ErrorBox.h"
 
 #include <commctrl.h>
 
 #include <algorithm>
+#include <map>
 #include <stdexcept>
 #include <utility>
 
 namespace {
 
 constexpr const wchar_t* FormClassName = L"VehmiraForm";
-// A drop-down list's window height includes its opened list.
-constexpr int DropDownListHeight = 200;
 
-TFontHandle MakeFormFont(bool bold)
+TFontHandle MakeFormFont(bool bold, int dpi)
 {
-    return TFontHandle(CreateFontW(-11, 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+    return TFontHandle(CreateFontW(-ScaleToDpi(11, dpi), 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
                                    OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                                    DEFAULT_PITCH | FF_DONTCARE, L"Tahoma"));
 }
@@ -103,18 +103,6 @@ TControlClass ControlClass(TControlKind kind)
     throw std::logic_error("unknown control kind");
 }
 
-SIZE TextExtent(HFONT font, std::wstring_view text)
-{
-    SIZE size{};
-    HDC screen = GetDC(nullptr);
-    {
-        TSelectGuard selected(screen, font);
-        GetTextExtentPoint32W(screen, text.data(), static_cast<int>(text.size()), &size);
-    }
-    ReleaseDC(nullptr, screen);
-    return size;
-}
-
 } // namespace
 
 TWindowHandle& TWindowHandle::operator=(TWindowHandle&& other) noexcept
@@ -136,18 +124,24 @@ void TWindowHandle::Reset(HWND handle)
         DestroyWindow(old);
 }
 
-HFONT FormFont(bool bold)
+HFONT FormFont(bool bold, int dpi)
 {
-    static const TFontHandle normal = MakeFormFont(false);
-    static const TFontHandle boldFont = MakeFormFont(true);
-    return bold ? boldFont.get() : normal.get();
+    static std::map<std::pair<int, bool>, TFontHandle> fonts;
+    TFontHandle& font = fonts[{dpi, bold}];
+    if (!font)
+        font = MakeFormFont(bold, dpi);
+    return font.get();
 }
 
 TForm::TForm(const TFormLayout& form, std::span<const TControlLayout> controls, HWND owner)
 {
     RegisterFormClass(&TForm::WindowProcedure);
     const TWindowStyles styles = FormStyles(form);
-    RECT bounds{0, 0, form.Width, form.Height};
+    FormDpi = LayoutDpi();
+    WrittenClient = {form.Width, form.Height};
+    OuterSize = form.OuterSize;
+    HasMenu = form.HasMenu;
+    RECT bounds{0, 0, ScaleToDpi(form.Width, FormDpi), ScaleToDpi(form.Height, FormDpi)};
     if (!form.OuterSize)
         AdjustWindowRectEx(&bounds, styles.Style, form.HasMenu, styles.ExStyle);
     const std::wstring caption(form.Caption);
@@ -156,8 +150,10 @@ TForm::TForm(const TFormLayout& form, std::span<const TControlLayout> controls, 
                                   nullptr, GetModuleHandleW(nullptr), this);
     if (!window)
         throw std::runtime_error("a window cannot be created");
-    SendMessageW(window, WM_SETFONT, reinterpret_cast<WPARAM>(FormFont()), FALSE);
+    FormDpi = WindowDpi(window); // the monitor's, where it differs from the system's
+    SendMessageW(window, WM_SETFONT, reinterpret_cast<WPARAM>(FormFont(false, FormDpi)), FALSE);
     CreateControls(controls);
+    LayOut();
     CentreOnScreen();
 }
 
@@ -171,44 +167,45 @@ void TForm::CreateControls(std::span<const TControlLayout> controls)
 {
     int id = FirstControlId;
     for (const TControlLayout& layout : controls) {
-        HWND control = CreateControl(layout, id);
-        Controls.push_back({std::string(layout.Name), control, id});
+        RECT written{};
+        HWND control = CreateControl(layout, id, written);
+        int parentIndex = -1;
+        for (std::size_t i = 0; i < Controls.size(); ++i)
+            if (Controls[i].Name == layout.Parent)
+                parentIndex = static_cast<int>(i);
+        const bool sizeToText = layout.Width == 0 &&
+                                (layout.Kind == TControlKind::Label || layout.Kind == TControlKind::BoldLabel);
+        Controls.push_back({std::string(layout.Name), control, id, layout.Kind, written, sizeToText, parentIndex});
         ++id;
     }
 }
 
-HWND TForm::CreateControl(const TControlLayout& layout, int id)
+HWND TForm::CreateControl(const TControlLayout& layout, int id, RECT& written)
 {
     int left = layout.Left;
     int top = layout.Top;
     if (!layout.Parent.empty()) {
         // Controls in a group box are siblings of it, placed over it, so that
         // their notifications reach the form.
-        RECT parent{};
-        GetWindowRect(Control(layout.Parent), &parent);
-        MapWindowPoints(HWND_DESKTOP, Handle(), reinterpret_cast<POINT*>(&parent), 2);
-        left += parent.left;
-        top += parent.top;
+        for (const TNamedControl& parent : Controls)
+            if (parent.Name == layout.Parent) {
+                left += parent.Written.left;
+                top += parent.Written.top;
+            }
+        Control(layout.Parent); // an unknown parent is a programming error
     }
+    written = {left, top, left + layout.Width, top + layout.Height};
     const TControlClass controlClass = ControlClass(layout.Kind);
     const bool bold = layout.Kind == TControlKind::BoldLabel;
-    int width = layout.Width;
-    int height = layout.Height;
-    if (width == 0) {
-        const SIZE text = TextExtent(FormFont(bold), layout.Caption);
-        width = std::max<int>(text.cx, 1);
-        height = text.cy;
-    }
-    if (layout.Kind == TControlKind::DropDownList)
-        height += DropDownListHeight;
     const std::wstring caption(layout.Caption);
+    // Created at the written place; LayOut scales it and fits it to its text.
     HWND control = CreateWindowExW(controlClass.ExStyle, controlClass.ClassName, caption.c_str(),
-                                   WS_CHILD | WS_VISIBLE | controlClass.Style | layout.ExtraStyle, left, top, width,
-                                   height, Handle(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                                   GetModuleHandleW(nullptr), nullptr);
+                                   WS_CHILD | WS_VISIBLE | controlClass.Style | layout.ExtraStyle, left, top,
+                                   std::max(layout.Width, 1), std::max(layout.Height, 1), Handle(),
+                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
     if (!control)
         throw std::runtime_error("a control cannot be created: " + std::string(layout.Name));
-    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(FormFont(bold)), FALSE);
+    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(FormFont(bold, FormDpi)), FALSE);
     return control;
 }
 

@@ -33,17 +33,19 @@ private:
     HWND Handle = nullptr;
 };
 
-// The program's font: Tahoma 8 point (height -11), plain or bold; shared by every form.
-HFONT FormFont(bool bold = false);
+// The program's font: Tahoma 8 point (height -11 at 96 DPI), plain or bold;
+// shared by every form laid out for that DPI.
+HFONT FormFont(bool bold = false, int dpi = 96);
 
 enum class TControlKind {
     Label, BoldLabel, Edit, Button, CheckBox, RadioButton, GroupBox, DropDownList, ListView, ProgressBar
 };
 
-// One control of a form. Positions are relative to the parent control when
-// Parent is given (a group box), else to the form's client area. A label of
-// width 0 sizes itself to its text. Controls are created in table order,
-// which is their tab order.
+// One control of a form, as written for 96 DPI. Positions are relative to the
+// parent control when Parent is given (a group box), else to the form's client
+// area. A label of width 0 sizes itself to its text. Controls are created in
+// table order, which is their tab order. Whatever the written size, a control
+// grows to show its whole text (see TForm::LayOut).
 struct TControlLayout {
     TControlKind Kind;
     std::string_view Name;
@@ -94,6 +96,17 @@ public:
 
     void CentreOnScreen();
 
+    // Sets the texts of the current interface language; every form that shows
+    // translatable texts overrides it and ends with LayOut().
+    virtual void ApplyInterfaceTexts() {}
+    // Places every control at its written position scaled to the form's DPI,
+    // grows each to show its whole text with its own font (a wrapped label
+    // first wider, up to the form's edge, then taller), grows a group box
+    // round its grown controls and the form round them all; a form whose
+    // texts fit keeps its written size.
+    void LayOut();
+    int Dpi() const { return FormDpi; }
+
 protected:
     // Runs each time the form is shown modally, before it becomes visible.
     virtual void FormShow() {}
@@ -108,14 +121,25 @@ private:
     static LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
     void CreateControls(std::span<const TControlLayout> controls);
-    HWND CreateControl(const TControlLayout& layout, int id);
+    HWND CreateControl(const TControlLayout& layout, int id, RECT& written);
 
     struct TNamedControl {
         std::string Name;
         HWND Handle;
         int Id;
+        TControlKind Kind;
+        RECT Written; // in the form's client area at 96 DPI; a drop-down list without its list
+        bool SizeToText;
+        int ParentIndex; // the group box's index, or -1
     };
+    SIZE FittedSize(const TNamedControl& control, RECT placed, int clientWidth) const;
+    void ResizeForm(SIZE client);
+
     TWindowHandle Window;
+    SIZE WrittenClient{};
+    bool OuterSize = false;
+    bool HasMenu = false;
+    int FormDpi = 96;
     std::vector<TNamedControl> Controls;
     int ModalDepth = 0;
     bool ModalEnding = false;

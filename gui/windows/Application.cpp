@@ -9,11 +9,18 @@
 #include "gui/windows/FormMain.h"
 #include "gui/windows/FormPath.h"
 #include "gui/windows/InterfaceTexts.h"
+#include "gui/windows/Language.h"
 #include "gui/framework/ErrorBox.h"
 
 TVehmiraApp::TVehmiraApp(TAppEnvironment environment) : Environment(std::move(environment))
 {
     SetFixedMessageRule(FixedMessageFor);
+    SetUnknownErrorText([] { return InterfaceText(TTextKey::UnknownError); });
+    // Before any language is chosen the windows speak the Windows interface's language.
+    std::wstring language = StoredLanguageName(Environment.SettingsFile);
+    if (language == L"NONE")
+        language = LanguageForUiLanguage(GetUserDefaultUILanguage());
+    SetCurrentLanguage(TLanguage::Load(Environment.LanguageFile, language));
     FormMain = std::make_unique<TFormMain>(*this);
     FormPath = std::make_unique<TFormPath>(*this);
     Form1 = std::make_unique<TForm1>(*this);
@@ -35,6 +42,16 @@ TVehmiraApp::~TVehmiraApp()
     Form1.reset();
     FormPath.reset();
     FormMain.reset();
+}
+
+void TVehmiraApp::ApplyLanguage(const std::wstring& languageName)
+{
+    SetCurrentLanguage(TLanguage::Load(Environment.LanguageFile, languageName));
+    for (TForm* form : std::initializer_list<TForm*>{FormMain.get(), FormPath.get(), Form1.get(), FormImportTyp.get(),
+                                                     FormCarFiles.get(), Form_ImportEnde.get(), FormLanguage.get(),
+                                                     FormAbout.get()})
+        if (form)
+            form->ApplyInterfaceTexts();
 }
 
 int TVehmiraApp::Run()

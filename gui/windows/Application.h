@@ -30,6 +30,10 @@ public:
     // message loop until the main window is closed. Returns the exit code.
     int Run();
 
+    // Makes `languageName` (a section of the language file) the interface
+    // language and shows its texts in every window at once.
+    void ApplyLanguage(const std::wstring& languageName);
+
     TAppEnvironment Environment;
     std::unique_ptr<TFormMain> FormMain;
     std::unique_ptr<TFormPath> FormPath;

@@ -2,11 +2,12 @@
 
 #include "gui/windows/Application.h"
 #include "gui/windows/FormMain.h"
+#include "gui/windows/FormTexts.h"
 
 namespace {
 
 const TFormLayout Form1Spec{
-    .Caption = L"Экспорт",
+    .Caption = L"",
     .Width = 543,
     .Height = 375,
     .Border = TBorderKind::Sizeable,
@@ -18,4 +19,12 @@ const TFormLayout Form1Spec{
 
 } // namespace
 
-TForm1::TForm1(TVehmiraApp& app) : TForm(Form1Spec, {}, app.FormMain->Handle()) {}
+TForm1::TForm1(TVehmiraApp& app) : TForm(Form1Spec, {}, app.FormMain->Handle())
+{
+    ApplyInterfaceTexts();
+}
+
+void TForm1::ApplyInterfaceTexts()
+{
+    ApplyFormTexts(*this, TTextKey::ExportCaption, {});
+}

@@ -8,4 +8,5 @@ class TVehmiraApp;
 class TForm1 : public TForm {
 public:
     explicit TForm1(TVehmiraApp& app);
+    void ApplyInterfaceTexts() override;
 };

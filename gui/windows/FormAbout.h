@@ -9,6 +9,7 @@ class TFormAbout : public TForm {
 public:
     explicit TFormAbout(TVehmiraApp& app);
     void OKButtonClick();
+    void ApplyInterfaceTexts() override;
 
 protected:
     void OnCommand(int id, int notifyCode) override;

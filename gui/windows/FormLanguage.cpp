@@ -2,6 +2,8 @@
 
 #include "gui/windows/Application.h"
 #include "gui/windows/FormMain.h"
+#include "gui/windows/FormTexts.h"
+#include "gui/windows/InterfaceTexts.h"
 
 #include <array>
 
@@ -10,7 +12,7 @@ namespace {
 constexpr const wchar_t* LanguageSection = L"Vehmira";
 
 const TFormLayout LanguageFormSpec{
-    .Caption = L"Выбор языка",
+    .Caption = L"",
     .Width = 235,
     .Height = 234,
     .Border = TBorderKind::Dialog,
@@ -19,12 +21,18 @@ const TFormLayout LanguageFormSpec{
 
 // In tab order: the language group, Cancel, OK, then the GXT group.
 const std::array<TControlLayout, 6> LanguageControls{{
-    {TControlKind::GroupBox, "GroupBox_Language", "", 16, 16, 201, 81, L" Язык "},
+    {TControlKind::GroupBox, "GroupBox_Language", "", 16, 16, 201, 81, L""},
     {TControlKind::DropDownList, "Combo_Language", "GroupBox_Language", 30, 32, 145, 21, L""},
-    {TControlKind::Button, "Button_Cancel", "", 16, 192, 97, 25, L"Cancel"},
+    {TControlKind::Button, "Button_Cancel", "", 16, 192, 97, 25, L""},
     {TControlKind::Button, "Button_OK", "", 120, 192, 97, 25, L"OK"},
-    {TControlKind::GroupBox, "Group_GXT", "", 16, 104, 201, 81, L" GXT-файл "},
+    {TControlKind::GroupBox, "Group_GXT", "", 16, 104, 201, 81, L""},
     {TControlKind::DropDownList, "Combo_GXT", "Group_GXT", 30, 32, 145, 21, L"", CBS_SORT},
+}};
+
+const std::array<TControlText, 3> LanguageTexts{{
+    {"GroupBox_Language", TTextKey::LanguageGroup},
+    {"Button_Cancel", TTextKey::LanguageCancelButton},
+    {"Group_GXT", TTextKey::GxtGroup},
 }};
 
 constexpr std::array<const wchar_t*, 5> GXTFileNames{L"American.gxt", L"French.gxt", L"German.gxt",
@@ -49,21 +57,37 @@ TFormLanguage::TFormLanguage(TVehmiraApp& app)
 {
     LanguageName = SettingsFile.ReadString(LanguageSection, L"Language", L"NONE");
     GXTFileName = SettingsFile.ReadString(LanguageSection, L"GXT", L"NONE");
+    LanguageChosen = LanguageName != L"NONE";
     HWND gxtList = Control("Combo_GXT");
     for (const wchar_t* name : GXTFileNames)
         SendMessageW(gxtList, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name));
     SendMessageW(gxtList, CB_SELECTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(L"American.gxt"));
+    ApplyInterfaceTexts();
 }
 
-// The languages are read anew at each showing and the first one is selected;
-// the GXT choice stays as the user last left it.
+void TFormLanguage::ApplyInterfaceTexts()
+{
+    ApplyFormTexts(*this, TTextKey::LanguageCaption, LanguageTexts);
+}
+
+std::wstring StoredLanguageName(const std::filesystem::path& settingsFile)
+{
+    return TSettingsFile(settingsFile).ReadString(LanguageSection, L"Language", L"NONE");
+}
+
+// The languages are read anew at each showing. The language in use is
+// selected (OK without a change keeps it), before any choice the one of the
+// Windows interface, else the first; the GXT choice stays as the user last left it.
 void TFormLanguage::FormShow()
 {
     HWND languageList = Control("Combo_Language");
     SendMessageW(languageList, CB_RESETCONTENT, 0, 0);
     for (const std::wstring& language : ReadSectionNames(App.Environment.LanguageFile))
         SendMessageW(languageList, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(language.c_str()));
-    SendMessageW(languageList, CB_SETCURSEL, 0, 0);
+    const std::wstring wanted = LanguageChosen ? LanguageName : LanguageForUiLanguage(GetUserDefaultUILanguage());
+    const auto found =
+        SendMessageW(languageList, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(wanted.c_str()));
+    SendMessageW(languageList, CB_SETCURSEL, found == CB_ERR ? 0 : found, 0);
 }
 
 void TFormLanguage::OnCommand(int id, int notifyCode)
@@ -80,8 +104,10 @@ void TFormLanguage::Button_OKClick()
 {
     LanguageName = SelectedComboText(Control("Combo_Language"));
     GXTFileName = SelectedComboText(Control("Combo_GXT"));
-    SettingsFile.WriteString(LanguageSection, L"Language", LanguageName);
-    SettingsFile.WriteString(LanguageSection, L"GXT", GXTFileName);
+    WriteSetting(SettingsFile, App.Environment.SettingsFile, LanguageSection, L"Language", LanguageName);
+    WriteSetting(SettingsFile, App.Environment.SettingsFile, LanguageSection, L"GXT", GXTFileName);
+    LanguageChosen = true;
+    App.ApplyLanguage(LanguageName);
     Close();
 }
 

@@ -5,6 +5,7 @@
 #include "gui/framework/SettingsFile.h"
 #include "gui/framework/Window.h"
 
+#include <filesystem>
 #include <string>
 
 class TVehmiraApp;
@@ -20,6 +21,7 @@ public:
 
     void Button_OKClick();
     void Button_CancelClick();
+    void ApplyInterfaceTexts() override;
 
 protected:
     void FormShow() override;
@@ -27,7 +29,12 @@ protected:
 
 private:
     TVehmiraApp& App;
+    // A language was stored or OK pressed: the dialog then selects that one.
+    bool LanguageChosen = false;
 };
+
+// The language Settings.ini holds, "NONE" when it holds none.
+std::wstring StoredLanguageName(const std::filesystem::path& settingsFile);
 
 // The selected item's text of a drop-down list, empty when none is selected.
 std::wstring SelectedComboText(HWND combo);

@@ -13,6 +13,7 @@
 #include "gui/windows/FormLanguage.h"
 #include "gui/windows/FormPath.h"
 #include "gui/windows/MainMenu.h"
+#include "gui/windows/FormTexts.h"
 #include "gui/framework/WideText.h"
 
 #include <commctrl.h>
@@ -24,7 +25,7 @@
 namespace {
 
 const TFormLayout MainFormSpec{
-    .Caption = L"Vehmira 1.0 :: Русская версия от Korvast Localisations",
+    .Caption = L"",
     .Width = 446,
     .Height = 320,
     .Border = TBorderKind::Single,
@@ -35,35 +36,58 @@ const TFormLayout MainFormSpec{
 
 // In tab order: the export group, the commands group, then the list.
 const std::array<TControlLayout, 12> MainControls{{
-    {TControlKind::GroupBox, "Group_Export", "", 264, 16, 161, 161, L" Экспортировать "},
-    {TControlKind::CheckBox, "Check_DFF", "Group_Export", 32, 32, 73, 17, L"DFF-файл"},
-    {TControlKind::CheckBox, "Check_TXD", "Group_Export", 32, 48, 73, 17, L"TXD-файл"},
+    {TControlKind::GroupBox, "Group_Export", "", 264, 16, 161, 161, L""},
+    {TControlKind::CheckBox, "Check_DFF", "Group_Export", 32, 32, 73, 17, L""},
+    {TControlKind::CheckBox, "Check_TXD", "Group_Export", 32, 48, 73, 17, L""},
     {TControlKind::CheckBox, "Check_Handling", "Group_Export", 32, 88, 97, 17, L"Handling.cfg"},
     {TControlKind::CheckBox, "Check_Vehicles", "Group_Export", 32, 104, 97, 17, L"Vehicles.ide"},
-    {TControlKind::CheckBox, "Check_GXT", "Group_Export", 32, 64, 97, 17, L"GXT-файл"},
+    {TControlKind::CheckBox, "Check_GXT", "Group_Export", 32, 64, 97, 17, L""},
     {TControlKind::CheckBox, "Check_Carcols", "Group_Export", 32, 120, 97, 17, L"Carcols.dat"},
-    {TControlKind::GroupBox, "Group_Commands", "", 264, 184, 161, 113, L" Действие "},
-    {TControlKind::Button, "Button_Export", "Group_Commands", 24, 32, 113, 25, L"Экспорт"},
-    {TControlKind::Button, "Button_Import", "Group_Commands", 24, 64, 113, 25, L"Импорт"},
-    {TControlKind::GroupBox, "Group_Cars", "", 24, 16, 233, 281, L" Транспортные средства "},
+    {TControlKind::GroupBox, "Group_Commands", "", 264, 184, 161, 113, L""},
+    {TControlKind::Button, "Button_Export", "Group_Commands", 24, 32, 113, 25, L""},
+    {TControlKind::Button, "Button_Import", "Group_Commands", 24, 64, 113, 25, L""},
+    {TControlKind::GroupBox, "Group_Cars", "", 24, 16, 233, 281, L""},
     {TControlKind::ListView, "List_ID", "Group_Cars", 24, 32, 185, 225, L""},
 }};
 
+const std::array<TControlText, 8> MainTexts{{
+    {"Group_Export", TTextKey::ExportGroup},
+    {"Check_DFF", TTextKey::DffFile},
+    {"Check_TXD", TTextKey::TxdFile},
+    {"Check_GXT", TTextKey::GxtFile},
+    {"Group_Commands", TTextKey::ActionGroup},
+    {"Button_Export", TTextKey::ExportButton},
+    {"Button_Import", TTextKey::ImportButton},
+    {"Group_Cars", TTextKey::VehiclesGroup},
+}};
 
 } // namespace
 
 TFormMain::TFormMain(TVehmiraApp& app) : TForm(MainFormSpec, MainControls, nullptr), App(app)
 {
+    for (const char* name : {"Check_DFF", "Check_TXD", "Check_GXT"})
+        SendMessageW(Control(name), BM_SETCHECK, BST_CHECKED, 0);
+    SetUpVehicleListView(Control("List_ID"), Dpi());
+    ApplyInterfaceTexts();
+    DragAcceptFiles(Handle(), TRUE);
+    FormCreate();
+}
+
+void TFormMain::ApplyInterfaceTexts()
+{
+    // The styled menu keeps its own copy of the captions, so a new bar in the
+    // current language is built and styled in place of the old one.
+    Menu_Styler.reset();
+    HMENU oldBar = GetMenu(Handle());
     SetMenu(Handle(), CreateMainMenu());
+    if (oldBar)
+        DestroyMenu(oldBar);
     Menu_Styler = std::make_unique<TMenuStylerAttachment>(Handle());
     // Styling the bar lays it out at once, while Menu_Styler is still being
     // assigned and cannot answer the measuring; lay it out again now that it can.
     DrawMenuBar(Handle());
-    for (const char* name : {"Check_DFF", "Check_TXD", "Check_GXT"})
-        SendMessageW(Control(name), BM_SETCHECK, BST_CHECKED, 0);
-    SetUpVehicleListView(Control("List_ID"));
-    DragAcceptFiles(Handle(), TRUE);
-    FormCreate();
+    SetVehicleListColumnTitles(Control("List_ID"));
+    ApplyFormTexts(*this, TTextKey::MainCaption, MainTexts);
 }
 
 // Numbers are formatted and parsed with "." whatever the user's locale says.
@@ -174,10 +198,10 @@ public:
 
     void InterruptedImportsRestored(const std::vector<std::string>& restored) override
     {
-        std::string text = "Прерванный импорт отменён, файлы игры восстановлены:";
+        std::wstring text = InterfaceText(TTextKey::InterruptedImportsRestored);
         for (const std::string& line : restored)
-            text += "\n" + line;
-        ShowPlainMessage(Owner, Wide(text));
+            text += L"\n" + Wide(line);
+        ShowPlainMessage(Owner, text);
     }
 
 private:
@@ -246,21 +270,21 @@ void TFormMain::ExportButtonClick()
 {
     const std::optional<std::wstring> idText = SelectedVehicleID();
     if (!idText) {
-        ShowPlainMessage(Handle(), NoVehicleSelectedText);
+        ShowPlainMessage(Handle(), InterfaceText(TTextKey::NoVehicleSelected));
         return;
     }
     // The list can outlive the archive (a failed "Путь"): never export from a closed one.
     if (!Session)
-        throw TVehmiraError(NoGameOpenText);
+        throw TVehmiraError(InterfaceTextUtf8(TTextKey::NoGameOpen));
     const std::optional<std::wstring> packageName =
-        App.Environment.FileDialogs->SaveFileName(Handle(), CarFileFilter);
+        App.Environment.FileDialogs->SaveFileName(Handle(), InterfaceText(TTextKey::CarFileFilter));
     if (!packageName)
         return;
     std::int32_t id = 0;
     if (!ParseVehicleID(Utf8(*idText), id))
-        throw TVehmiraError("\"" + Utf8(*idText) + "\" не является целым числом");
+        throw TVehmiraError(InterfaceTextUtf8(TTextKey::NotAnInteger, {*idText}));
     if (!Session->Definitions().FindLastByID(id))
-        throw TVehmiraError("Транспортное средство с ID " + std::to_string(id) + " не найдено в Data\\Vehicles.ide");
+        throw TVehmiraError(InterfaceTextUtf8(TTextKey::NoSuchVehicle, {std::to_wstring(id)}));
     TExportChoices choices;
     choices.DFF = IsChecked("Check_DFF");
     choices.TXD = IsChecked("Check_TXD");

@@ -43,6 +43,7 @@ public:
     std::optional<std::wstring> SelectedVehicleID() const;
 
     void FormShow() override;
+    void ApplyInterfaceTexts() override;
     void ExitMenuClick();
     void GamePathMenuClick();
     void LanguageMenuClick();

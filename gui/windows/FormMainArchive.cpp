@@ -8,6 +8,7 @@
 #include "gui/framework/FormProgress.h"
 #include "gui/framework/WideText.h"
 #include "gui/windows/InterfaceTexts.h"
+#include "gui/windows/Language.h"
 #include "operations/ArchiveOperations.h"
 
 #include <algorithm>
@@ -15,15 +16,16 @@
 void TFormMain::CheckArchiveMenuClick()
 {
     if (!Session)
-        throw TVehmiraError(NoGameOpenText);
+        throw TVehmiraError(InterfaceTextUtf8(TTextKey::NoGameOpen));
     ShowPlainMessage(Handle(), Wide(ArchiveCheckText(CheckGameArchive(*Session))));
 }
 
 void TFormMain::RebuildArchiveMenuClick()
 {
     if (!Session)
-        throw TVehmiraError(NoGameOpenText);
-    if (MessageBoxW(Handle(), RebuildQuestionText, ApplicationTitle, MB_YESNO | MB_ICONQUESTION) != IDYES)
+        throw TVehmiraError(InterfaceTextUtf8(TTextKey::NoGameOpen));
+    const std::wstring& question = InterfaceText(TTextKey::RebuildQuestion);
+    if (MessageBoxW(Handle(), question.c_str(), ApplicationTitle, MB_YESNO | MB_ICONQUESTION) != IDYES)
         return;
     RebuildArchiveWithProgress();
 }
@@ -44,12 +46,12 @@ void TFormMain::OfferRebuildOfMisreadArchive()
 
 void TFormMain::RebuildArchiveWithProgress()
 {
-    TFormProgress progress(Handle(), RebuildProgressCaption, CancelCaption);
+    TFormProgress progress(Handle(), InterfaceText(TTextKey::RebuildProgress), InterfaceText(TTextKey::CancelButton));
     try {
         progress.Run([this](TProgressSink& sink) { RebuildGameArchive(*Session, sink); });
     } catch (const TOperationCancelled&) {
-        ShowPlainMessage(Handle(), RebuildCancelledText);
+        ShowPlainMessage(Handle(), InterfaceText(TTextKey::RebuildCancelled));
         return;
     }
-    ShowPlainMessage(Handle(), RebuildDoneText);
+    ShowPlainMessage(Handle(), InterfaceText(TTextKey::RebuildDone));
 }

@@ -6,6 +6,7 @@
 #include "gui/wizard/FormImportEnde.h"
 #include "operations/Operations.h"
 #include "gui/windows/InterfaceTexts.h"
+#include "gui/windows/Language.h"
 #include "gui/windows/Application.h"
 #include "gui/framework/ErrorBox.h"
 #include "gui/windows/FormMain.h"
@@ -24,13 +25,12 @@ constexpr const char* SeparateFilesSource = "separate files";
 
 std::wstring SourceText(const std::string& source)
 {
-    return source == SeparateFilesSource ? L"отдельные файлы" : Wide(source);
+    return source == SeparateFilesSource ? InterfaceText(TTextKey::SeparateFilesSource) : Wide(source);
 }
 
 std::wstring UndoQuestion(const TJournalInfo& import)
 {
-    return L"Отменить последний импорт?\r\n\r\nЗаменённое транспортное средство: " + Wide(import.Target) +
-           L"\r\nИсточник: " + SourceText(import.Source) + L"\r\nВремя: " + Wide(import.Time);
+    return InterfaceText(TTextKey::UndoQuestion, {Wide(import.Target), SourceText(import.Source), Wide(import.Time)});
 }
 
 // Releases the system's drop handle whatever the handler does.
@@ -70,10 +70,10 @@ bool IsPackageFile(const std::filesystem::path& file)
 void TFormMain::UndoImportMenuClick()
 {
     if (!Session)
-        throw TVehmiraError(NoGameOpenText);
+        throw TVehmiraError(InterfaceTextUtf8(TTextKey::NoGameOpen));
     const std::optional<TJournalInfo> last = LastUndoableImport(GameDirectory());
     if (!last) {
-        ShowPlainMessage(Handle(), L"Отменять нечего: в этом каталоге игры нет импорта, который можно отменить.");
+        ShowPlainMessage(Handle(), InterfaceText(TTextKey::NothingToUndo));
         return;
     }
     const std::wstring question = UndoQuestion(*last);
@@ -83,10 +83,10 @@ void TFormMain::UndoImportMenuClick()
         UndoImport(*Session);
     } catch (const TVehmiraError& refused) {
         // Files changed since the import: the undo refuses and has changed nothing.
-        throw TVehmiraError("Импорт не отменён, файлы игры не изменены. " + std::string(refused.what()));
+        throw TVehmiraError(InterfaceTextUtf8(TTextKey::UndoRefused, {Wide(refused.what())}));
     }
     RefreshVehicleList();
-    ShowPlainMessage(Handle(), L"Импорт отменён: файлы игры восстановлены.");
+    ShowPlainMessage(Handle(), InterfaceText(TTextKey::UndoDone));
 }
 
 // A single ".car" package dropped on the window goes straight to the choice of
@@ -98,7 +98,7 @@ void TFormMain::FormDropFiles(HDROP drop)
     if (!IsWindowEnabled(Handle()))
         return;
     if (files.size() != 1 || !IsPackageFile(files.front())) {
-        ShowPlainMessage(Handle(), L"Сюда можно перетащить только один пакет транспортного средства — файл «.car».");
+        ShowPlainMessage(Handle(), InterfaceText(TTextKey::DropOnlyOnePackage));
         return;
     }
     App.Form_ImportEnde->ShowModalForPackage(files.front());

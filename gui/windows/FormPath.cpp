@@ -2,6 +2,8 @@
 
 #include "gui/windows/Application.h"
 #include "gui/windows/FormMain.h"
+#include "gui/windows/FormTexts.h"
+#include "gui/windows/InterfaceTexts.h"
 
 #include <array>
 
@@ -11,7 +13,7 @@ constexpr const wchar_t* PathSection = L"Dorvelin";
 constexpr const wchar_t* PathKey = L"Path";
 
 const TFormLayout PathFormSpec{
-    .Caption = L"Путь",
+    .Caption = L"",
     .Width = 362,
     .Height = 141,
     .Border = TBorderKind::Single,
@@ -19,11 +21,17 @@ const TFormLayout PathFormSpec{
 
 // In tab order: the field, Cancel, OK, then browse.
 const std::array<TControlLayout, 5> PathControls{{
-    {TControlKind::Label, "Label_Path", "", 32, 24, 218, 13, L"Укажите каталог с игрой GTA: San Andres:"},
+    {TControlKind::Label, "Label_Path", "", 32, 24, 218, 13, L""},
     {TControlKind::Edit, "Edit_Path", "", 32, 48, 297, 21, L""},
-    {TControlKind::Button, "Button_Cancel", "", 144, 88, 89, 25, L"Отмена"},
+    {TControlKind::Button, "Button_Cancel", "", 144, 88, 89, 25, L""},
     {TControlKind::Button, "Button_OK", "", 240, 88, 89, 25, L"OK"},
-    {TControlKind::Button, "Button_Search", "", 32, 88, 97, 25, L"Обзор..."},
+    {TControlKind::Button, "Button_Search", "", 32, 88, 97, 25, L""},
+}};
+
+const std::array<TControlText, 3> PathTexts{{
+    {"Label_Path", TTextKey::PathLabel},
+    {"Button_Cancel", TTextKey::CancelButton},
+    {"Button_Search", TTextKey::BrowseButton},
 }};
 
 } // namespace
@@ -33,6 +41,12 @@ TFormPath::TFormPath(TVehmiraApp& app)
       App(app)
 {
     GamePath = SettingsFile.ReadString(PathSection, PathKey, L"NONE");
+    ApplyInterfaceTexts();
+}
+
+void TFormPath::ApplyInterfaceTexts()
+{
+    ApplyFormTexts(*this, TTextKey::PathCaption, PathTexts);
 }
 
 void TFormPath::FormShow()
@@ -55,7 +69,7 @@ void TFormPath::OnCommand(int id, int notifyCode)
 
 void TFormPath::Button_SearchClick()
 {
-    const std::optional<std::wstring> chosen = App.Environment.FileDialogs->OpenFileName(Handle(), GameExecutableFilter);
+    const std::optional<std::wstring> chosen = App.Environment.FileDialogs->OpenFileName(Handle(), InterfaceText(TTextKey::GameExecutableFilter));
     if (!chosen)
         return;
     SetControlText("Edit_Path", chosen->substr(0, chosen->rfind(L'\\') + 1));
@@ -71,7 +85,7 @@ void TFormPath::Button_OKClick()
             SetControlText("Edit_Path", path);
         }
         GamePath = path;
-        SettingsFile.WriteString(PathSection, PathKey, GamePath);
+        WriteSetting(SettingsFile, App.Environment.SettingsFile, PathSection, PathKey, GamePath);
     }
     Close();
 }

@@ -8,6 +8,7 @@
 
 class TVehmiraApp;
 
+// The browse dialog's filter in the built-in Russian texts.
 inline constexpr const wchar_t* GameExecutableFilter = L"Приложение San Andreas|*.exe|Все файлы|*.*";
 
 class TFormPath : public TForm {
@@ -21,6 +22,7 @@ public:
     void Button_SearchClick();
     void Button_OKClick();
     void Button_CancelClick();
+    void ApplyInterfaceTexts() override;
 
 protected:
     void FormShow() override;

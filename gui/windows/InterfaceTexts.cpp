@@ -1,47 +1,64 @@
 #include "gui/windows/InterfaceTexts.h"
 
-namespace {
-std::string Quoted(const std::string& path) { return "\"" + path + "\""; }
+#include "gui/framework/WideText.h"
+#include "gui/windows/Language.h"
 
-std::string StreamTitle(const std::string& field)
+namespace {
+std::wstring StreamTitle(const std::string& field)
 {
-    return field == "DFF" ? "моделью RenderWare (DFF)" : "словарём текстур RenderWare (TXD)";
+    return InterfaceText(field == "DFF" ? TTextKey::DffStreamTitle : TTextKey::TxdStreamTitle);
 }
 } // namespace
+
+void WriteSetting(TSettingsFile& settings, const std::filesystem::path& fileName, std::wstring_view section,
+                  std::wstring_view key, std::wstring_view value)
+{
+    try {
+        settings.WriteString(section, key, value);
+    } catch (const std::exception&) {
+        // Whatever stopped it (no access, a directory in the file's place), the user is told the same.
+        throw TVehmiraError(InterfaceTextUtf8(TTextKey::SettingsNotWritten, {fileName.wstring()}));
+    }
+}
 
 std::optional<std::string> FixedMessageFor(const TVehmiraError& error)
 {
     if (error.Kind() == TErrorKind::NotGXTFile)
-        return GXTFileErrorText;
+        return InterfaceTextUtf8(TTextKey::GxtFileError);
     return std::nullopt;
 }
 
 std::optional<std::string> ImportFailureMessage(const TVehmiraError& cause)
 {
     const TErrorFacts& facts = cause.Facts();
+    const std::wstring subject = Wide(facts.Subject);
+    const std::wstring path = Wide(facts.Path);
     switch (cause.Kind()) {
     case TErrorKind::NotGXTFile:
-        return GXTFileErrorText;
+        return InterfaceTextUtf8(TTextKey::GxtFileError);
     case TErrorKind::NotCarPackage:
-        return "  Ungültige CAR-Datei!!";
+        return InterfaceTextUtf8(TTextKey::InvalidCarFile);
     case TErrorKind::UnsupportedCarVersion:
-        return "  CAR-Datei nicht unterstützt!!";
+        return InterfaceTextUtf8(TTextKey::UnsupportedCarFile);
     case TErrorKind::NoOpenArchive:
-        return NoGameOpenText;
+        return InterfaceTextUtf8(TTextKey::NoGameOpen);
     case TErrorKind::NoSuchVehicle:
-        return "Транспортное средство с ID " + std::to_string(facts.Number) + " не найдено в Data\\Vehicles.ide.";
+        return InterfaceTextUtf8(TTextKey::NoSuchVehicle, {std::to_wstring(facts.Number)}) + ".";
     case TErrorKind::SourceMissing:
-        return facts.Subject + "-файл " + Quoted(facts.Path) + " не найден.";
+        return InterfaceTextUtf8(TTextKey::SourceMissing, {subject, path});
     case TErrorKind::SourceUnreadable:
-        return facts.Subject + "-файл " + Quoted(facts.Path) + " не удаётся прочитать.";
+        return InterfaceTextUtf8(TTextKey::SourceUnreadable, {subject, path});
     case TErrorKind::SourceNotRenderWare:
         if (facts.Path.empty())
-            return std::string(facts.Subject == "DFF" ? "Модель" : "Словарь текстур") + " в пакете не является " +
-                   StreamTitle(facts.Subject) + ".";
-        return facts.Subject + "-файл " + Quoted(facts.Path) + " не является " + StreamTitle(facts.Subject) + ".";
+            return InterfaceTextUtf8(TTextKey::PackagePieceNotRenderWare,
+                                     {InterfaceText(facts.Subject == "DFF" ? TTextKey::PackageModel
+                                                                           : TTextKey::PackageTextures),
+                                      StreamTitle(facts.Subject)});
+        return InterfaceTextUtf8(TTextKey::SourceNotRenderWare, {subject, path, StreamTitle(facts.Subject)});
     case TErrorKind::TooLarge:
-        return (facts.Path.empty() ? std::string("Часть пакета") : "Файл " + Quoted(facts.Path)) + " слишком велик: " +
-               std::to_string(facts.Number) + " байт.";
+        if (facts.Path.empty())
+            return InterfaceTextUtf8(TTextKey::TooLargePiece, {std::to_wstring(facts.Number)});
+        return InterfaceTextUtf8(TTextKey::TooLargeFile, {path, std::to_wstring(facts.Number)});
     case TErrorKind::Failure:
         break;
     }
@@ -50,33 +67,31 @@ std::optional<std::string> ImportFailureMessage(const TVehmiraError& cause)
 
 std::string ArchiveCheckText(const TArchiveLayout& layout)
 {
-    std::string text = "Проверка архива Models\\GTA3.img\n\n";
-    const auto line = [&text](const char* label, std::uint64_t value) {
-        text += std::string(label) + ": " + std::to_string(value) + "\n";
+    std::string text = InterfaceTextUtf8(TTextKey::ArchiveCheckTitle) + "\n\n";
+    const auto line = [&text](TTextKey label, std::uint64_t value) {
+        text += InterfaceTextUtf8(label) + ": " + std::to_string(value) + "\n";
     };
-    line("Записей", layout.EntryCount);
-    line("Соседних пар, которые игра читает вместе", layout.ChainPairs);
-    line("Из них игра прочитает неверно", layout.MisreadPairs.size());
-    line("Неиспользуемых байт между данными", layout.HoleBytes);
-    line("Перекрывающихся записей", layout.OverlappingEntries.size());
-    line("Записей за концом файла", layout.PastEndEntries.size());
-    line("Записей с недописанным последним сектором", layout.ShortTailEntries.size());
-    line("Повторяющихся имён", layout.DuplicateNames.size());
-    line("Имён без завершающего нуля", layout.UnterminatedNames.size());
+    line(TTextKey::ArchiveEntries, layout.EntryCount);
+    line(TTextKey::ArchivePairs, layout.ChainPairs);
+    line(TTextKey::ArchiveMisreadPairs, layout.MisreadPairs.size());
+    line(TTextKey::ArchiveHoleBytes, layout.HoleBytes);
+    line(TTextKey::ArchiveOverlaps, layout.OverlappingEntries.size());
+    line(TTextKey::ArchivePastEnd, layout.PastEndEntries.size());
+    line(TTextKey::ArchiveShortTails, layout.ShortTailEntries.size());
+    line(TTextKey::ArchiveDuplicates, layout.DuplicateNames.size());
+    line(TTextKey::ArchiveUnterminated, layout.UnterminatedNames.size());
     text += "\n";
     if (!layout.CanRebuild())
-        text += "Архив повреждён: данные записей перекрываются или выходят за конец файла.";
+        text += InterfaceTextUtf8(TTextKey::ArchiveDamaged);
     else if (!layout.ReadsCorrectly())
-        text += "Игра прочитает неверно: " + DescribeMisreadPairs(layout) +
-                ". Исправьте это командой «Перестроить архив».";
+        text += InterfaceTextUtf8(TTextKey::ArchiveMisread, {Wide(DescribeMisreadPairs(layout))});
     else
-        text += "Архив в порядке: игра прочитает все записи верно.";
+        text += InterfaceTextUtf8(TTextKey::ArchiveSound);
     return text;
 }
 
 std::string MisreadArchiveQuestion(const TArchiveLayout& layout)
 {
-    return "В архиве Models\\GTA3.img " + std::to_string(layout.MisreadPairs.size()) +
-           " пар(ы) соседних записей лежат не подряд (" + DescribeMisreadPairs(layout) +
-           "), и игра прочитает их неверно. Так бывает после других программ.\n\nПерестроить архив сейчас?";
+    return InterfaceTextUtf8(TTextKey::MisreadArchiveQuestion,
+                             {std::to_wstring(layout.MisreadPairs.size()), Wide(DescribeMisreadPairs(layout))});
 }

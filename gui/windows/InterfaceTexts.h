@@ -1,9 +1,14 @@
 #pragma once
-// The window's fixed texts that more than one window shows, and the words for
-// the core's errors. The game's own texts never pass through here.
+// The words for the core's errors in the current interface language, and the
+// built-in Russian forms of a few texts (gui/windows/TextKeys.h holds them all).
+// The game's own texts never pass through here.
 
 #include "archive/ArchiveLayout.h"
 #include "fileio/Errors.h"
+#include "gui/framework/SettingsFile.h"
+
+#include <filesystem>
+#include <string_view>
 
 #include <optional>
 #include <string>
@@ -14,13 +19,6 @@ inline constexpr const char* NoGameOpenText = "Каталог игры не от
 inline constexpr const char* ImportSucceededText = "  Импортирование успешно завершено!!!  ";
 inline constexpr const char* ImportFailedText = "  Ошибка при импортировании!";
 inline constexpr const char* GXTFileErrorText = "GXT-File Error!!!";
-inline constexpr const wchar_t* RebuildQuestionText =
-    L"Перестроить архив Models\\GTA3.img? Данные всех записей будут записаны подряд в порядке каталога; "
-    L"старый архив заменяется только после проверки нового.";
-inline constexpr const wchar_t* RebuildProgressCaption = L"Перестройка архива";
-inline constexpr const wchar_t* CancelCaption = L"Отмена";
-inline constexpr const wchar_t* RebuildDoneText = L"Архив перестроен: игра прочитает все записи верно.";
-inline constexpr const wchar_t* RebuildCancelledText = L"Перестройка отменена, архив не изменён.";
 
 // The fixed message a kind of error is shown with, in a plain box, in place of
 // the error box with the error's description; nothing for the other kinds.
@@ -30,6 +28,11 @@ std::optional<std::string> FixedMessageFor(const TVehmiraError& error);
 std::string ArchiveCheckText(const TArchiveLayout& layout);
 // The question at opening when the game would read the archive wrongly.
 std::string MisreadArchiveQuestion(const TArchiveLayout& layout);
+
+// Writes one key of Settings.ini; a failure is a TVehmiraError in the
+// interface language naming the file.
+void WriteSetting(TSettingsFile& settings, const std::filesystem::path& fileName, std::wstring_view section,
+                  std::wstring_view key, std::wstring_view value);
 
 // What a failed import says before the general failure text: its cause in the
 // window's words, or nothing when the cause has none of its own (the failure

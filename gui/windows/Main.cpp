@@ -2,12 +2,15 @@
 
 #include "gui/windows/AppEnvironment.h"
 #include "gui/windows/Application.h"
+#include "gui/framework/Dpi.h"
 #include "gui/framework/ErrorBox.h"
 
 #include <windows.h>
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
 {
+    // Where the manifest's declaration is not read (older systems), the call makes it.
+    DeclareDpiAwareness();
     try {
         TVehmiraApp app(EnvironmentBesideExecutable());
         return app.Run();

@@ -1,5 +1,7 @@
 #include "gui/windows/MainMenu.h"
 
+#include "gui/windows/Language.h"
+
 #include <stdexcept>
 
 namespace {
@@ -25,16 +27,20 @@ HMENU CreateMainMenu()
     if (!bar)
         throw std::runtime_error("the main menu cannot be created");
     // The bar's captions carry two trailing blanks as spacing.
+    // Captions in the current interface language (gui/windows/TextKeys.h).
+    const auto text = [](TTextKey key) { return InterfaceText(key).c_str(); };
     AppendMenuW(bar, MF_POPUP,
-                reinterpret_cast<UINT_PTR>(CreatePopup({{UndoImportMenu, L"Отменить импорт"},
-                                                        {PreviewMenu, L"Просмотр"},
-                                                        {CheckArchiveMenu, L"Проверить архив"},
-                                                        {RebuildArchiveMenu, L"Перестроить архив"},
-                                                        {ExitMenu, L"Выход"}})),
-                L"Файл  ");
+                reinterpret_cast<UINT_PTR>(CreatePopup({{UndoImportMenu, text(TTextKey::UndoImportMenuItem)},
+                                                        {PreviewMenu, text(TTextKey::PreviewMenuItem)},
+                                                        {CheckArchiveMenu, text(TTextKey::CheckArchiveMenuItem)},
+                                                        {RebuildArchiveMenu, text(TTextKey::RebuildArchiveMenuItem)},
+                                                        {ExitMenu, text(TTextKey::ExitMenuItem)}})),
+                text(TTextKey::FileMenu));
     AppendMenuW(bar, MF_POPUP,
-                reinterpret_cast<UINT_PTR>(CreatePopup({{GamePathMenu, L"Путь"}, {LanguageMenu, L"Язык"}})),
-                L"Установки  ");
-    AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(CreatePopup({{AboutMenu, L"О программе"}})), L"Справка  ");
+                reinterpret_cast<UINT_PTR>(CreatePopup({{GamePathMenu, text(TTextKey::PathMenuItem)},
+                                                        {LanguageMenu, text(TTextKey::LanguageMenuItem)}})),
+                text(TTextKey::SettingsMenu));
+    AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(CreatePopup({{AboutMenu, text(TTextKey::AboutMenuItem)}})),
+                text(TTextKey::HelpMenu));
     return bar;
 }

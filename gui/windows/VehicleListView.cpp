@@ -1,6 +1,8 @@
 #include "gui/windows/VehicleListView.h"
 
+#include "gui/framework/Dpi.h"
 #include "gui/framework/FixedColumns.h"
+#include "gui/windows/Language.h"
 
 #include <commctrl.h>
 
@@ -9,26 +11,36 @@
 namespace {
 
 struct TVehicleColumn {
-    const wchar_t* Caption;
-    int Width;
+    TTextKey Caption;
+    int Width; // at 96 DPI
 };
-constexpr std::array<TVehicleColumn, 2> VehicleColumns{{{L"ID", 50}, {L"Название", 114}}};
+constexpr std::array<TVehicleColumn, 2> VehicleColumns{{{TTextKey::IdColumn, 50}, {TTextKey::NameColumn, 114}}};
 // Longer than any ID or display name the game holds.
 constexpr std::size_t ListTextCapacity = 1024;
 
 } // namespace
 
-void SetUpVehicleListView(HWND list)
+void SetUpVehicleListView(HWND list, int dpi)
 {
     ListView_SetExtendedListViewStyle(list, LVS_EX_FULLROWSELECT);
     for (std::size_t i = 0; i < VehicleColumns.size(); ++i) {
         LVCOLUMNW column{};
         column.mask = LVCF_TEXT | LVCF_WIDTH;
-        column.pszText = const_cast<wchar_t*>(VehicleColumns[i].Caption);
-        column.cx = VehicleColumns[i].Width;
+        column.pszText = const_cast<wchar_t*>(InterfaceText(VehicleColumns[i].Caption).c_str());
+        column.cx = ScaleToDpi(VehicleColumns[i].Width, dpi);
         ListView_InsertColumn(list, static_cast<int>(i), &column);
     }
     FixColumnWidths(list);
+}
+
+void SetVehicleListColumnTitles(HWND list)
+{
+    for (std::size_t i = 0; i < VehicleColumns.size(); ++i) {
+        LVCOLUMNW column{};
+        column.mask = LVCF_TEXT;
+        column.pszText = const_cast<wchar_t*>(InterfaceText(VehicleColumns[i].Caption).c_str());
+        ListView_SetColumn(list, static_cast<int>(i), &column);
+    }
 }
 
 void AddVehicleListRow(HWND list, const std::wstring& id, const std::wstring& name)

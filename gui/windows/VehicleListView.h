@@ -1,13 +1,16 @@
 #pragma once
 // The list views that show vehicles (the main window's List_ID and the replace
 // dialog's copy of it): report style with whole-row selection and the columns
-// "ID" (50) and "Название" (114), whose widths users cannot change.
+// "ID" (50) and "Название" (114, both at 96 DPI), whose widths users cannot change.
 
 #include <windows.h>
 
 #include <string>
 
-void SetUpVehicleListView(HWND list);
+// Columns at the widths for `dpi`, titled in the current interface language.
+void SetUpVehicleListView(HWND list, int dpi);
+// Titles the columns anew in the current interface language.
+void SetVehicleListColumnTitles(HWND list);
 void AddVehicleListRow(HWND list, const std::wstring& id, const std::wstring& name);
 std::wstring VehicleListText(HWND list, int row, int column);
 // Replaces the rows of target by a copy of the rows of source, both columns, none selected.

@@ -6,6 +6,7 @@
 #include "gui/wizard/FormWizardStep.h"
 #include "gui/windows/Application.h"
 #include "gui/windows/FormMain.h"
+#include "gui/windows/FormTexts.h"
 #include "gui/framework/WideText.h"
 
 #include <array>
@@ -13,7 +14,7 @@
 namespace {
 
 const TFormLayout TFormCarFilesSpec{
-    .Caption = L"Импорт транспортного средства",
+    .Caption = L"",
     .Width = 410,
     .Height = 420,
     .Border = TBorderKind::Dialog,
@@ -23,14 +24,14 @@ const TFormLayout TFormCarFilesSpec{
 // In tab order. The "..." labels answer clicks (SS_NOTIFY); a field's name is
 // cut at its label's edge, not wrapped out of sight.
 const std::array<TControlLayout, 20> CarFilesControls{{
-    {TControlKind::GroupBox, "FilesGroup", "", 24, 24, 361, 97, L" Файлы "},
-    {TControlKind::Label, "DffLabel", "FilesGroup", 32, 32, 49, 13, L"DFF-файл", SS_LEFTNOWORDWRAP},
+    {TControlKind::GroupBox, "FilesGroup", "", 24, 24, 361, 97, L""},
+    {TControlKind::Label, "DffLabel", "FilesGroup", 32, 32, 49, 13, L"", SS_LEFTNOWORDWRAP},
     {TControlKind::Edit, "Edit_DFF", "FilesGroup", 96, 28, 217, 21, L""},
     {TControlKind::Label, "BrowseDffLabel", "FilesGroup", 320, 32, 12, 13, L"...", SS_NOTIFY},
-    {TControlKind::Label, "TxdLabel", "FilesGroup", 32, 56, 49, 13, L"TXD-файл", SS_LEFTNOWORDWRAP},
+    {TControlKind::Label, "TxdLabel", "FilesGroup", 32, 56, 49, 13, L"", SS_LEFTNOWORDWRAP},
     {TControlKind::Edit, "Edit_TXD", "FilesGroup", 96, 52, 217, 21, L""},
     {TControlKind::Label, "BrowseTxdLabel", "FilesGroup", 320, 56, 12, 13, L"...", SS_NOTIFY},
-    {TControlKind::GroupBox, "LinesGroup", "", 24, 128, 361, 145, L" Файлы настроек транспортного средства "},
+    {TControlKind::GroupBox, "LinesGroup", "", 24, 128, 361, 145, L""},
     {TControlKind::Label, "HandlingLabel", "LinesGroup", 24, 36, 60, 13, L"Handling.cfg", SS_LEFTNOWORDWRAP},
     {TControlKind::Edit, "Edit_Handling", "LinesGroup", 96, 32, 217, 21, L""},
     {TControlKind::Edit, "Edit_HandlingSpecial", "LinesGroup", 96, 56, 217, 21, L""},
@@ -38,11 +39,22 @@ const std::array<TControlLayout, 20> CarFilesControls{{
     {TControlKind::Edit, "Edit_Vehicles", "LinesGroup", 96, 80, 217, 21, L""},
     {TControlKind::Label, "CarcolsLabel", "LinesGroup", 24, 108, 55, 13, L"Carcols.dat", SS_LEFTNOWORDWRAP},
     {TControlKind::Edit, "Edit_Carcols", "LinesGroup", 96, 104, 217, 21, L""},
-    {TControlKind::GroupBox, "NameGroup", "", 24, 280, 361, 81, L" Название транспортного средства "},
-    {TControlKind::Label, "NameLabel", "NameGroup", 24, 36, 48, 13, L"Название", SS_LEFTNOWORDWRAP},
+    {TControlKind::GroupBox, "NameGroup", "", 24, 280, 361, 81, L""},
+    {TControlKind::Label, "NameLabel", "NameGroup", 24, 36, 48, 13, L"", SS_LEFTNOWORDWRAP},
     {TControlKind::Edit, "Edit_GXT", "NameGroup", 96, 32, 217, 21, L""},
-    {TControlKind::Button, "CancelButton", "", 24, 376, 177, 25, L"Отмена"},
-    {TControlKind::Button, "NextButton", "", 208, 376, 177, 25, L"Далее >>"},
+    {TControlKind::Button, "CancelButton", "", 24, 376, 177, 25, L""},
+    {TControlKind::Button, "NextButton", "", 208, 376, 177, 25, L""},
+}};
+
+const std::array<TControlText, 8> CarFilesTexts{{
+    {"FilesGroup", TTextKey::FilesGroup},
+    {"DffLabel", TTextKey::DffFile},
+    {"TxdLabel", TTextKey::TxdFile},
+    {"LinesGroup", TTextKey::LinesGroup},
+    {"NameGroup", TTextKey::NameGroup},
+    {"NameLabel", TTextKey::NameLabel},
+    {"CancelButton", TTextKey::CancelButton},
+    {"NextButton", TTextKey::NextButton},
 }};
 
 constexpr std::array<const char*, 7> ImportFields{"Edit_DFF",      "Edit_TXD",      "Edit_GXT",    "Edit_Handling",
@@ -53,6 +65,12 @@ constexpr std::array<const char*, 7> ImportFields{"Edit_DFF",      "Edit_TXD",  
 TFormCarFiles::TFormCarFiles(TVehmiraApp& app)
     : TForm(TFormCarFilesSpec, CarFilesControls, app.FormMain->Handle()), App(app)
 {
+    ApplyInterfaceTexts();
+}
+
+void TFormCarFiles::ApplyInterfaceTexts()
+{
+    ApplyFormTexts(*this, TTextKey::ImportCaption, CarFilesTexts);
 }
 
 void TFormCarFiles::FormShow()
@@ -112,7 +130,7 @@ std::string TFormCarFiles::GameText(std::string_view field, std::wstring_view fi
     const std::wstring text = ControlText(field);
     std::optional<std::string> converted = Utf16ToCp1251(std::u16string(text.begin(), text.end()));
     if (!converted)
-        throw TVehmiraError("Поле «" + Utf8(fieldTitle) + "» содержит символы, которых нет в кодировке Windows-1251.");
+        throw TVehmiraError(InterfaceTextUtf8(TTextKey::NotInCodePage, {fieldTitle}));
     return std::move(*converted);
 }
 
@@ -121,9 +139,9 @@ TImportFiles TFormCarFiles::ImportFiles() const
     TImportFiles files;
     files.DFF = std::filesystem::path(ControlText("Edit_DFF"));
     files.TXD = std::filesystem::path(ControlText("Edit_TXD"));
-    files.Name = GameText("Edit_GXT", L"Название");
+    files.Name = GameText("Edit_GXT", InterfaceText(TTextKey::NameLabel));
     files.Handling = GameText("Edit_Handling", L"Handling.cfg");
-    files.HandlingSpecial = GameText("Edit_HandlingSpecial", L"Handling.cfg, особая строка");
+    files.HandlingSpecial = GameText("Edit_HandlingSpecial", InterfaceText(TTextKey::HandlingSpecialField));
     files.Vehicles = GameText("Edit_Vehicles", L"Vehicles.ide");
     files.Carcols = GameText("Edit_Carcols", L"Carcols.dat");
     return files;

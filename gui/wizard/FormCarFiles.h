@@ -22,6 +22,7 @@ public:
     void BrowseTxdLabelClick();
     void CancelButtonClick();
     void NextButtonClick();
+    void ApplyInterfaceTexts() override;
 
 protected:
     void OnCommand(int id, int notifyCode) override;

@@ -9,6 +9,7 @@
 #include "gui/framework/ErrorBox.h"
 #include "gui/windows/VehicleListView.h"
 #include "gui/windows/FormMain.h"
+#include "gui/windows/FormTexts.h"
 #include "gui/framework/WideText.h"
 
 #include <commctrl.h>
@@ -18,7 +19,7 @@
 namespace {
 
 const TFormLayout TForm_ImportEndeSpec{
-    .Caption = L"Импорт транспортного средства",
+    .Caption = L"",
     .Width = 298,
     .Height = 379,
     .Border = TBorderKind::Dialog,
@@ -26,13 +27,21 @@ const TFormLayout TForm_ImportEndeSpec{
 };
 
 const std::array<TControlLayout, 6> ImportEndeControls{{
-    {TControlKind::Label, "QuestionLabel", "", 37, 16, 161, 31, L"Какое транспортное средство\r\nВы хотите заменить?"},
-    {TControlKind::GroupBox, "VehiclesGroup", "", 32, 56, 233, 265, L" Транспортные средства "},
+    {TControlKind::Label, "QuestionLabel", "", 37, 16, 161, 31, L""},
+    {TControlKind::GroupBox, "VehiclesGroup", "", 32, 56, 233, 265, L""},
     {TControlKind::ListView, "TargetList", "VehiclesGroup", 24, 32, 185, 209, L""},
-    {TControlKind::Button, "CancelButton", "", 32, 336, 113, 25, L"Отмена"},
-    {TControlKind::Button, "ReplaceButton", "", 152, 336, 113, 25, L"Импорт"},
+    {TControlKind::Button, "CancelButton", "", 32, 336, 113, 25, L""},
+    {TControlKind::Button, "ReplaceButton", "", 152, 336, 113, 25, L""},
     // In the free corner beside the question, aligned with the list's right edge.
-    {TControlKind::Button, "PreviewButton", "", 200, 19, 65, 25, L"Просмотр..."},
+    {TControlKind::Button, "PreviewButton", "", 200, 19, 65, 25, L""},
+}};
+
+const std::array<TControlText, 5> ImportEndeTexts{{
+    {"QuestionLabel", TTextKey::ReplaceQuestion},
+    {"VehiclesGroup", TTextKey::VehiclesGroup},
+    {"CancelButton", TTextKey::CancelButton},
+    {"ReplaceButton", TTextKey::ImportButton},
+    {"PreviewButton", TTextKey::PreviewButton},
 }};
 
 // A refusal the user is told about before the general failure message.
@@ -46,7 +55,14 @@ public:
 TForm_ImportEnde::TForm_ImportEnde(TVehmiraApp& app)
     : TForm(TForm_ImportEndeSpec, ImportEndeControls, app.FormMain->Handle()), App(app)
 {
-    SetUpVehicleListView(Control("TargetList"));
+    SetUpVehicleListView(Control("TargetList"), Dpi());
+    ApplyInterfaceTexts();
+}
+
+void TForm_ImportEnde::ApplyInterfaceTexts()
+{
+    SetVehicleListColumnTitles(Control("TargetList"));
+    ApplyFormTexts(*this, TTextKey::ImportCaption, ImportEndeTexts);
 }
 
 void TForm_ImportEnde::ShowModalForPackage(const std::filesystem::path& package)
@@ -96,7 +112,7 @@ void TForm_ImportEnde::RunImport()
         TGameSession& session = OpenGameSession();
         const TImportSource source = ChosenSource();
         ImportOverVehicle(session, TargetVehicleID(session), source);
-        ShowPlainMessage(Handle(), Wide(ImportSucceededText));
+        ShowPlainMessage(Handle(), InterfaceText(TTextKey::ImportSucceeded));
         return;
     } catch (const TImportRefused& refused) {
         message = refused.what();
@@ -112,14 +128,14 @@ void TForm_ImportEnde::RunImport()
     }
     if (message && !message->empty())
         ShowPlainMessage(Handle(), Wide(*message));
-    ShowPlainMessage(Handle(), Wide(ImportFailedText));
+    ShowPlainMessage(Handle(), InterfaceText(TTextKey::ImportFailed));
 }
 
 TGameSession& TForm_ImportEnde::OpenGameSession() const
 {
     TGameSession* session = App.FormMain->OpenGame();
     if (session == nullptr)
-        throw TImportRefused(NoGameOpenText);
+        throw TImportRefused(InterfaceTextUtf8(TTextKey::NoGameOpen));
     return *session;
 }
 
@@ -133,7 +149,7 @@ std::int32_t TForm_ImportEnde::TargetVehicleID(const TGameSession& session) cons
     const std::string idText = Utf8(VehicleListText(list, row, 0));
     std::int32_t id = 0;
     if (!ParseVehicleID(idText, id))
-        throw TImportRefused("\"" + idText + "\" не является целым числом.");
+        throw TImportRefused(InterfaceTextUtf8(TTextKey::NotAnInteger, {Wide(idText)}) + ".");
     session.FindVehicle(id);
     return id;
 }

@@ -27,6 +27,7 @@ public:
     // Shows the textures and the model of what is about to be imported
     // (gui/preview/PreviewLaunch.cpp).
     void PreviewButtonClick();
+    void ApplyInterfaceTexts() override;
 
 protected:
     void OnCommand(int id, int notifyCode) override;

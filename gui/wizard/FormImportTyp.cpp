@@ -6,13 +6,14 @@
 #include "gui/wizard/FormWizardStep.h"
 #include "gui/windows/Application.h"
 #include "gui/windows/FormMain.h"
+#include "gui/windows/FormTexts.h"
 
 #include <array>
 
 namespace {
 
 const TFormLayout TFormImportTypSpec{
-    .Caption = L"Импорт транспортного средства",
+    .Caption = L"",
     .Width = 298,
     .Height = 213,
     .Border = TBorderKind::Dialog,
@@ -21,12 +22,19 @@ const TFormLayout TFormImportTypSpec{
 
 // In tab order. The first radio button opens the radio group, the Cancel button ends it.
 const std::array<TControlLayout, 5> ImportTypControls{{
-    {TControlKind::Label, "Label_ImportType", "", 27, 16, 222, 30,
-     L"Каким способом Вы хотите импортировать\r\nтранспортное средство?"},
-    {TControlKind::RadioButton, "Radio_ImportCAR", "", 48, 72, 209, 17, L"Импорт файла *.car", WS_GROUP},
-    {TControlKind::RadioButton, "Radio_ImportFiles", "", 48, 96, 225, 17, L"Импорт нескольких файлов"},
-    {TControlKind::Button, "Button_Cancel", "", 32, 152, 113, 25, L"Отмена", WS_GROUP},
-    {TControlKind::Button, "Button_Next", "", 152, 152, 113, 25, L"Далее >>"},
+    {TControlKind::Label, "Label_ImportType", "", 27, 16, 222, 30, L""},
+    {TControlKind::RadioButton, "Radio_ImportCAR", "", 48, 72, 209, 17, L"", WS_GROUP},
+    {TControlKind::RadioButton, "Radio_ImportFiles", "", 48, 96, 225, 17, L""},
+    {TControlKind::Button, "Button_Cancel", "", 32, 152, 113, 25, L"", WS_GROUP},
+    {TControlKind::Button, "Button_Next", "", 152, 152, 113, 25, L""},
+}};
+
+const std::array<TControlText, 5> ImportTypTexts{{
+    {"Label_ImportType", TTextKey::ImportKindQuestion},
+    {"Radio_ImportCAR", TTextKey::ImportPackageChoice},
+    {"Radio_ImportFiles", TTextKey::ImportFilesChoice},
+    {"Button_Cancel", TTextKey::CancelButton},
+    {"Button_Next", TTextKey::NextButton},
 }};
 
 } // namespace
@@ -37,6 +45,12 @@ TFormImportTyp::TFormImportTyp(TVehmiraApp& app)
     // Setting both states also leaves the tab stop on the checked one only.
     SendMessageW(Control("Radio_ImportCAR"), BM_SETCHECK, BST_CHECKED, 0);
     SendMessageW(Control("Radio_ImportFiles"), BM_SETCHECK, BST_UNCHECKED, 0);
+    ApplyInterfaceTexts();
+}
+
+void TFormImportTyp::ApplyInterfaceTexts()
+{
+    ApplyFormTexts(*this, TTextKey::ImportCaption, ImportTypTexts);
 }
 
 void TFormImportTyp::OnCommand(int id, int notifyCode)
@@ -60,7 +74,7 @@ void TFormImportTyp::Button_NextClick()
 {
     if (PackageImportSelected()) {
         const std::optional<std::wstring> picked =
-            App.Environment.FileDialogs->OpenFileName(Handle(), CarFileFilter, Dialog_ImportFileName);
+            App.Environment.FileDialogs->OpenFileName(Handle(), InterfaceText(TTextKey::CarFileFilter), Dialog_ImportFileName);
         if (picked) {
             Dialog_ImportFileName = *picked;
             ShowNextWizardStep(*this, *App.Form_ImportEnde);

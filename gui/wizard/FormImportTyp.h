@@ -19,6 +19,7 @@ public:
 
     void Button_CancelClick();
     void Button_NextClick();
+    void ApplyInterfaceTexts() override;
 
 protected:
     void OnCommand(int id, int notifyCode) override;

@@ -157,25 +157,49 @@ void ReportFileVersion(const std::wstring& file)
     Report(("file version " + Utf8(file.substr(file.rfind(L'\\') + 1))).c_str(), version);
 }
 
+// The first start speaks the language of the Windows interface: Russian or English.
+struct TFirstStartTexts {
+    const wchar_t* LanguageDialog;
+    const wchar_t* PathDialog;
+    const wchar_t* Cancel;
+    const wchar_t* AboutBox;
+    const wchar_t* Version;
+};
+constexpr TFirstStartTexts RussianTexts{L"Выбор языка", L"Путь", L"Отмена", L"О программе", L"Версия"};
+constexpr TFirstStartTexts EnglishTexts{L"Choose language", L"Path", L"Cancel", L"About", L"Version"};
+
 void WalkFirstStart(DWORD processId)
 {
-    HWND language = WaitForWindow(processId, L"Выбор языка", "the language dialog");
+    HWND language = nullptr;
+    const TFirstStartTexts* texts = nullptr;
+    const auto deadline = std::chrono::steady_clock::now() + StepTimeout;
+    while (!language && std::chrono::steady_clock::now() < deadline) {
+        for (HWND window : ProcessWindows(processId))
+            for (const TFirstStartTexts* candidate : {&RussianTexts, &EnglishTexts})
+                if (WindowText(window).starts_with(candidate->LanguageDialog)) {
+                    language = window;
+                    texts = candidate;
+                }
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    if (!language)
+        throw TStepFailed{"the language dialog"};
     Report("language dialog", L"shown");
     HWND combo = ChildWith(language, L"ComboBox", L"", "the language list");
     Report("languages", ComboItems(combo));
     Click(language, L"OK");
     WaitHidden(language, "the language dialog closing");
 
-    HWND path = WaitForWindow(processId, L"Путь", "the path dialog");
+    HWND path = WaitForWindow(processId, texts->PathDialog, "the path dialog");
     Report("path dialog", L"shown");
-    Click(path, L"Отмена");
+    Click(path, texts->Cancel);
     WaitHidden(path, "the path dialog closing");
 
     HWND main = WaitForWindow(processId, L"Vehmira", "the main window");
     Report("main window", WindowText(main));
     PostMessageW(main, WM_COMMAND, MAKEWPARAM(AboutMenu, 0), 0);
-    HWND about = WaitForWindow(processId, L"О программе", "the about box");
-    Report("about", WindowText(ChildWith(about, L"Static", L"Версия", "the version line")));
+    HWND about = WaitForWindow(processId, texts->AboutBox, "the about box");
+    Report("about", WindowText(ChildWith(about, L"Static", texts->Version, "the version line")));
     Click(about, L"OK");
     WaitHidden(about, "the about box closing");
     PostMessageW(main, WM_CLOSE, 0, 0);

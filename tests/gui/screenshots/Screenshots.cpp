@@ -1,8 +1,11 @@
-// vehmira_screenshots OUTPUT_DIR: renders the program's windows as a person
-// sees them on screen into BMP files: the main window with the demo game's
-// list, the path, language and about dialogs, the three import dialogs, the
-// preview window of the selected vehicle, and the open "Файл" menu. Its working files (a demo game, settings) stay in
-// OUTPUT_DIR\work.
+// vehmira_screenshots OUTPUT_DIR [LANGUAGE [DPI]]: renders the program's
+// windows as a person sees them on screen into BMP files: the main window with
+// the demo game's list, the path, language and about dialogs, the three import
+// dialogs, the preview window of the selected vehicle, and the open "Файл" menu. LANGUAGE is "ru" (the default) or "en"
+// for the shipped language file's Russian or English, DPI the one the windows
+// are laid out for (96 by default); other than the defaults they add "-en" and
+// "-<DPI>dpi" to the file names. Its working files (a demo game, settings) stay
+// in OUTPUT_DIR\work.
 
 #include "demo/DemoGame.h"
 #include "gui/UserThread.h"
@@ -16,6 +19,7 @@
 #include "gui/windows/FormMain.h"
 #include "gui/windows/FormPath.h"
 #include "gui/windows/MainMenu.h"
+#include "gui/framework/Dpi.h"
 #include "gui/framework/WideText.h"
 
 #include <windows.h>
@@ -25,6 +29,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iostream>
+#include <iterator>
 #include <vector>
 
 namespace {
@@ -195,25 +200,37 @@ void CaptureOpenMenu(TVehmiraApp& app, const std::filesystem::path& file)
         std::cerr << problem << '\n';
 }
 
-void WriteSettings(const std::filesystem::path& settings, const std::filesystem::path& game)
+void WriteSettings(const std::filesystem::path& settings, const std::filesystem::path& game,
+                   const std::wstring& language)
 {
     const std::wstring text = L"[Dorvelin]\r\nPath=" + std::filesystem::absolute(game).wstring() +
-                              L"\\\r\n[Vehmira]\r\nLanguage=Русский\r\nGXT=American.gxt\r\n";
+                              L"\\\r\n[Vehmira]\r\nLanguage=" + language + L"\r\nGXT=American.gxt\r\n";
     std::ofstream file(settings, std::ios::binary);
     file.write("\xFF\xFE", 2);
     file.write(reinterpret_cast<const char*>(text.data()), static_cast<std::streamsize>(text.size() * 2));
 }
 
+// The tree's Vehmira.lng as the build writes it beside the program: UTF-16, CR LF.
 void WriteLanguageFile(const std::filesystem::path& languages)
 {
-    const std::wstring text = L"[Русский]\r\n[English]\r\n";
+    std::ifstream source(VEHMIRA_LANGUAGE_SOURCE, std::ios::binary);
+    if (!source)
+        throw std::runtime_error("cannot read " VEHMIRA_LANGUAGE_SOURCE);
+    const std::string utf8((std::istreambuf_iterator<char>(source)), std::istreambuf_iterator<char>());
+    std::wstring text;
+    for (wchar_t c : Wide(utf8)) {
+        if (c == L'\n')
+            text += L'\r';
+        text += c;
+    }
     std::ofstream file(languages, std::ios::binary);
     file.write("\xFF\xFE", 2);
     file.write(reinterpret_cast<const char*>(text.data()), static_cast<std::streamsize>(text.size() * 2));
 }
 
-void RenderWindows(const TAppEnvironment& environment, const std::filesystem::path& output)
+void RenderWindows(const TAppEnvironment& environment, const std::filesystem::path& output, const std::wstring& suffix)
 {
+    const auto picture = [&](const wchar_t* name) { return output / (name + suffix + L".bmp"); };
     TVehmiraApp app(environment);
     HWND main = app.FormMain->Handle();
     ShowWindow(main, SW_SHOW);
@@ -221,27 +238,34 @@ void RenderWindows(const TAppEnvironment& environment, const std::filesystem::pa
     ListView_SetItemState(app.FormMain->Control("List_ID"), 1, LVIS_SELECTED | LVIS_FOCUSED,
                           LVIS_SELECTED | LVIS_FOCUSED);
     PumpMessages(PaintMilliseconds);
-    CaptureWindow(main, output / "main-window.bmp");
-    CaptureDialog(*app.FormPath, "Button_Cancel", output / "path-dialog.bmp");
-    CaptureDialog(*app.FormLanguage, "Button_Cancel", output / "language-dialog.bmp");
-    CaptureDialog(*app.FormAbout, "OKButton", output / "about-box.bmp");
-    CaptureDialog(*app.FormImportTyp, "Button_Cancel", output / "import-kind-dialog.bmp");
-    CaptureDialog(*app.FormCarFiles, "CancelButton", output / "separate-files-dialog.bmp");
-    CaptureDialog(*app.Form_ImportEnde, "CancelButton", output / "replace-dialog.bmp");
-    CapturePreview(app, output / "preview-window.bmp");
-    CaptureOpenMenu(app, output / "menu-file.bmp");
+    CaptureWindow(main, picture(L"main-window"));
+    CaptureDialog(*app.FormPath, "Button_Cancel", picture(L"path-dialog"));
+    CaptureDialog(*app.FormLanguage, "Button_Cancel", picture(L"language-dialog"));
+    CaptureDialog(*app.FormAbout, "OKButton", picture(L"about-box"));
+    CaptureDialog(*app.FormImportTyp, "Button_Cancel", picture(L"import-kind-dialog"));
+    CaptureDialog(*app.FormCarFiles, "CancelButton", picture(L"separate-files-dialog"));
+    CaptureDialog(*app.Form_ImportEnde, "CancelButton", picture(L"replace-dialog"));
+    CapturePreview(app, picture(L"preview-window"));
+    CaptureOpenMenu(app, picture(L"menu-file"));
 }
 
 } // namespace
 
 int wmain(int argc, wchar_t** argv)
 {
-    if (argc != 2) {
-        std::cerr << "usage: vehmira_screenshots OUTPUT_DIR\n";
+    if (argc < 2 || argc > 4) {
+        std::cerr << "usage: vehmira_screenshots OUTPUT_DIR [LANGUAGE [DPI]]\n";
         return 2;
     }
     try {
         const std::filesystem::path output = argv[1];
+        const bool english = argc > 2 && std::wstring_view(argv[2]) == L"en";
+        const std::wstring language = english ? L"English" : L"Русский";
+        const int dpi = argc > 3 ? std::stoi(argv[3]) : WrittenDpi;
+        std::wstring suffix = english ? L"-en" : L"";
+        if (dpi != WrittenDpi)
+            suffix += L"-" + std::to_wstring(dpi) + L"dpi";
+        SetLayoutDpiOverride(dpi);
         const std::filesystem::path work = output / "work";
         std::filesystem::create_directories(work);
         WriteDemoGame(work / "demo-game");
@@ -249,10 +273,10 @@ int wmain(int argc, wchar_t** argv)
         environment.SettingsFile = work / "Settings.ini";
         environment.LanguageFile = work / "Vehmira.lng";
         environment.FileDialogs = &SystemFileDialogs();
-        WriteSettings(environment.SettingsFile, work / "demo-game");
+        WriteSettings(environment.SettingsFile, work / "demo-game", language);
         WriteLanguageFile(environment.LanguageFile);
 
-        RenderWindows(environment, output); // ends the process after the last picture
+        RenderWindows(environment, output, suffix); // ends the process after the last picture
         return 1;
     } catch (const std::exception& error) {
         std::cerr << "vehmira_screenshots: " << error.what() << '\n';

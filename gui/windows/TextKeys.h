@@ -1,0 +1,120 @@
+#pragma once
+// Every text the window shows, under the key a language file gives it by, with
+// the built-in Russian text that stands whenever a language lacks the key.
+//
+// Adding a translatable text takes two lines:
+//   1. one line here:  X(MyNewKey, L"Русский текст")   (placeholders %1..%9 for
+//      values filled in at run time by InterfaceText(key, {values...}));
+//   2. "MyNewKey=English text" in the [English] section of gui/resources/Vehmira.lng.
+// The code then shows InterfaceText(TTextKey::MyNewKey). A language file
+// without the key shows the Russian text, so a missing translation is never
+// an empty caption.
+
+#define VEHMIRA_INTERFACE_TEXTS(X)                                                                                  \
+    /* The main window and its menu */                                                                              \
+    X(MainCaption, L"Vehmira 1.0 :: Русская версия от Korvast Localisations")                                       \
+    X(ExportGroup, L" Экспортировать ")                                                                             \
+    X(DffFile, L"DFF-файл")                                                                                         \
+    X(TxdFile, L"TXD-файл")                                                                                         \
+    X(GxtFile, L"GXT-файл")                                                                                         \
+    X(ActionGroup, L" Действие ")                                                                                   \
+    X(ExportButton, L"Экспорт")                                                                                     \
+    X(ImportButton, L"Импорт")                                                                                      \
+    X(VehiclesGroup, L" Транспортные средства ")                                                                    \
+    X(IdColumn, L"ID")                                                                                              \
+    X(NameColumn, L"Название")                                                                                      \
+    X(FileMenu, L"Файл  ")                                                                                          \
+    X(UndoImportMenuItem, L"Отменить импорт")                                                                       \
+    X(ExitMenuItem, L"Выход")                                                                                       \
+    X(SettingsMenu, L"Установки  ")                                                                                 \
+    X(PathMenuItem, L"Путь")                                                                                        \
+    X(LanguageMenuItem, L"Язык")                                                                                    \
+    X(HelpMenu, L"Справка  ")                                                                                       \
+    X(AboutMenuItem, L"О программе")                                                                                \
+    X(InterruptedImportsRestored, L"Прерванный импорт отменён, файлы игры восстановлены:")                         \
+    X(NotAnInteger, L"\"%1\" не является целым числом")                                                             \
+    X(NoSuchVehicle, L"Транспортное средство с ID %1 не найдено в Data\\Vehicles.ide")                              \
+    X(NothingToUndo, L"Отменять нечего: в этом каталоге игры нет импорта, который можно отменить.")                 \
+    X(UndoQuestion, L"Отменить последний импорт?\r\n\r\nЗаменённое транспортное средство: %1\r\nИсточник: %2\r\nВремя: %3") \
+    X(SeparateFilesSource, L"отдельные файлы")                                                                      \
+    X(UndoRefused, L"Импорт не отменён, файлы игры не изменены. %1")                                                \
+    X(UndoDone, L"Импорт отменён: файлы игры восстановлены.")                                                       \
+    X(DropOnlyOnePackage, L"Сюда можно перетащить только один пакет транспортного средства — файл «.car».")         \
+    X(NoVehicleSelected, L"  Сначало выберите транспортное средство!!")                                                                     \
+    X(NoGameOpen, L"Каталог игры не открыт: укажите его в меню «Установки» → «Путь»")                               \
+    X(CarFileFilter, L"CAR-Files|*.car|Alle Dateien|*.*")                                                                                 \
+    X(UnknownError, L"Неизвестная ошибка")                                                                          \
+    X(SettingsNotWritten, L"Не удалось записать настройки в %1")                                                    \
+    /* The path dialog */                                                                                           \
+    X(PathCaption, L"Путь")                                                                                         \
+    X(PathLabel, L"Укажите каталог с игрой GTA: San Andres:")                                                       \
+    X(BrowseButton, L"Обзор...")                                                                                    \
+    X(CancelButton, L"Отмена")                                                                                      \
+    X(GameExecutableFilter, L"Приложение San Andreas|*.exe|Все файлы|*.*")                                          \
+    /* The language dialog */                                                                                       \
+    X(LanguageCaption, L"Выбор языка")                                                                              \
+    X(LanguageGroup, L" Язык ")                                                                                     \
+    X(GxtGroup, L" GXT-файл ")                                                                                      \
+    X(LanguageCancelButton, L"Cancel")                                                                              \
+    /* The about box and the never shown export window */                                                           \
+    X(AboutCaption, L"О программе")                                                                                 \
+    X(VersionText, L"Версия %1")                                                                                    \
+    X(Credits, L"Кодер: Vehmira contributors\r\nПеревод: Vehmira contributors\r\nАвтор: Vehmira contributors\r\n"   \
+               L"Мыло: нет\r\nСайт: нет\r\nФорум: нет")                                                             \
+    X(ExportCaption, L"Экспорт")                                                                                    \
+    /* The import dialogs */                                                                                        \
+    X(ImportCaption, L"Импорт транспортного средства")                                                              \
+    X(ImportKindQuestion, L"Каким способом Вы хотите импортировать\r\nтранспортное средство?")                      \
+    X(ImportPackageChoice, L"Импорт файла *.car")                                                                   \
+    X(ImportFilesChoice, L"Импорт нескольких файлов")                                                               \
+    X(NextButton, L"Далее >>")                                                                                      \
+    X(FilesGroup, L" Файлы ")                                                                                       \
+    X(LinesGroup, L" Файлы настроек транспортного средства ")                                                       \
+    X(NameGroup, L" Название транспортного средства ")                                                              \
+    X(NameLabel, L"Название")                                                                                       \
+    X(HandlingSpecialField, L"Handling.cfg, особая строка")                                                         \
+    X(NotInCodePage, L"Поле «%1» содержит символы, которых нет в кодировке Windows-1251.")                          \
+    X(ReplaceQuestion, L"Какое транспортное средство\r\nВы хотите заменить?")                                       \
+    X(ImportSucceeded, L"  Импортирование успешно завершено!!!  ")                                                  \
+    X(ImportFailed, L"  Ошибка при импортировании!")                                                                \
+    X(GxtFileError, L"GXT-File Error!!!")                                                                           \
+    X(InvalidCarFile, L"  Ungültige CAR-Datei!!")                                                                   \
+    X(UnsupportedCarFile, L"  CAR-Datei nicht unterstützt!!")                                                       \
+    X(SourceMissing, L"%1-файл \"%2\" не найден.")                                                                  \
+    X(SourceUnreadable, L"%1-файл \"%2\" не удаётся прочитать.")                                                    \
+    X(SourceNotRenderWare, L"%1-файл \"%2\" не является %3.")                                                       \
+    X(PackagePieceNotRenderWare, L"%1 в пакете не является %2.")                                                    \
+    X(PackageModel, L"Модель")                                                                                      \
+    X(PackageTextures, L"Словарь текстур")                                                                          \
+    X(DffStreamTitle, L"моделью RenderWare (DFF)")                                                                  \
+    X(TxdStreamTitle, L"словарём текстур RenderWare (TXD)")                                                \
+    X(PreviewMenuItem, L"Просмотр")                                                                 \
+    X(CheckArchiveMenuItem, L"Проверить архив")                                                     \
+    X(RebuildArchiveMenuItem, L"Перестроить архив")                                                 \
+    X(PreviewButton, L"Просмотр...")                                                                \
+    X(TooLargeFile, L"Файл \"%1\" слишком велик: %2 байт.")                                         \
+    X(TooLargePiece, L"Часть пакета слишком велика: %1 байт.")                                      \
+    X(ArchiveCheckTitle, L"Проверка архива Models\\GTA3.img")                                       \
+    X(ArchiveEntries, L"Записей")                                                                   \
+    X(ArchivePairs, L"Соседних пар, которые игра читает вместе")                                    \
+    X(ArchiveMisreadPairs, L"Из них игра прочитает неверно")                                        \
+    X(ArchiveHoleBytes, L"Неиспользуемых байт между данными")                                       \
+    X(ArchiveOverlaps, L"Перекрывающихся записей")                                                  \
+    X(ArchivePastEnd, L"Записей за концом файла")                                                   \
+    X(ArchiveShortTails, L"Записей с недописанным последним сектором")                              \
+    X(ArchiveDuplicates, L"Повторяющихся имён")                                                     \
+    X(ArchiveUnterminated, L"Имён без завершающего нуля")                                           \
+    X(ArchiveDamaged, L"Архив повреждён: данные записей перекрываются или выходят за конец файла.") \
+    X(ArchiveMisread, L"Игра прочитает неверно: %1. Исправьте это командой «Перестроить архив».")   \
+    X(ArchiveSound, L"Архив в порядке: игра прочитает все записи верно.")                           \
+    X(MisreadArchiveQuestion, L"В архиве Models\\GTA3.img %1 пар(ы) соседних записей лежат не подряд (%2), и игра прочитает их неверно. Так бывает после других программ.\r\n\r\nПерестроить архив сейчас?") \
+    X(RebuildQuestion, L"Перестроить архив Models\\GTA3.img? Данные всех записей будут записаны подряд в порядке каталога; старый архив заменяется только после проверки нового.") \
+    X(RebuildProgress, L"Перестройка архива")                                                       \
+    X(RebuildDone, L"Архив перестроен: игра прочитает все записи верно.")                           \
+    X(RebuildCancelled, L"Перестройка отменена, архив не изменён.")
+
+enum class TTextKey : int {
+#define VEHMIRA_TEXT_KEY(key, russian) key,
+    VEHMIRA_INTERFACE_TEXTS(VEHMIRA_TEXT_KEY)
+#undef VEHMIRA_TEXT_KEY
+};
