@@ -230,10 +230,14 @@ void CheckRebuildable(const TArchiveLayout& layout, const TDIREntrys& entries)
 TRebuildResult WriteRebuiltArchive(TStream& source, std::span<const TRebuildEntry> entries,
                                    const std::filesystem::path& archivePath, const TRebuildOptions& options)
 {
+    // Only the blocks copied from the source: entries whose data come from a
+    // replacement (new names among them) take no room there, and counting
+    // them would make the source's directory look larger than it is.
     TDIREntrys sourceBlocks;
     sourceBlocks.reserve(entries.size());
     for (const TRebuildEntry& entry : entries)
-        sourceBlocks.push_back({entry.SourceOffset, entry.Replacement ? 0 : entry.Size, entry.Name});
+        if (!entry.Replacement)
+            sourceBlocks.push_back({entry.SourceOffset, entry.Size, entry.Name});
     CheckRebuildable(AnalyseLayout(sourceBlocks, source.Size()), sourceBlocks);
 
     const std::filesystem::path folder = archivePath.parent_path().empty() ? "." : archivePath.parent_path();

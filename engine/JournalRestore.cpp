@@ -87,6 +87,20 @@ void RestoreFile(const std::filesystem::path& target, const std::optional<ByteBu
         throw TVehmiraError("Cannot remove \"" + PathToUtf8(target) + "\": " + error.message());
 }
 
+// The old archive back in its place; nothing to do when it never left (the
+// import stopped before its move) or is back already (an interrupted restore).
+void PutBackReplacedArchive(const std::filesystem::path& journalDirectory, TArchiveHolder& archive)
+{
+    const std::filesystem::path saved = journalDirectory / SavedArchiveFileName;
+    if (FileExists(saved)) {
+        archive.Release();
+        MoveFileIntoPlace(saved, archive.Path());
+        FlushDirectory(journalDirectory);
+    }
+    RemoveTemporariesBeside(archive.Path());
+    archive.Stream();
+}
+
 void MarkState(const std::filesystem::path& journalDirectory, TJournalManifest manifest, TJournalState state)
 {
     manifest.State = state;
@@ -134,7 +148,7 @@ std::filesystem::path JournaledPath(const std::filesystem::path& gameDirectory,
 }
 
 void RestoreFromJournal(const std::filesystem::path& gameDirectory, const std::filesystem::path& journalDirectory,
-                        const TJournalManifest& manifest, TFileStream& archive)
+                        const TJournalManifest& manifest, TArchiveHolder& holder)
 {
     TSavedBytes saved(journalDirectory);
     const ByteBuffer head = saved.Next(manifest.HeadLength, manifest.HeadCRC, "the archive's head");
@@ -148,14 +162,19 @@ void RestoreFromJournal(const std::filesystem::path& gameDirectory, const std::f
         else
             copies.emplace_back();
     }
-    archive.Seek(0);
-    archive.Write(head);
-    for (std::size_t j = 0; j < ranges.size(); ++j) {
-        archive.Seek(manifest.Ranges[j].Offset);
-        archive.Write(ranges[j]);
+    if (manifest.ArchiveReplaced) {
+        PutBackReplacedArchive(journalDirectory, holder);
+    } else {
+        TFileStream& archive = holder.Stream();
+        archive.Seek(0);
+        archive.Write(head);
+        for (std::size_t j = 0; j < ranges.size(); ++j) {
+            archive.Seek(manifest.Ranges[j].Offset);
+            archive.Write(ranges[j]);
+        }
+        archive.Truncate(manifest.ArchiveLength);
+        archive.Flush();
     }
-    archive.Truncate(manifest.ArchiveLength);
-    archive.Flush();
     for (std::size_t i = 0; i < manifest.Files.size(); ++i) {
         const std::filesystem::path path = JournaledPath(gameDirectory, manifest.Files[i].RelativePath);
         RestoreFile(path, copies[i]);
@@ -172,6 +191,13 @@ std::optional<std::string> DescribeChangeSinceCommit(const std::filesystem::path
             return GameFileText(file.RelativePath) + " has changed since that import";
     }
     const std::string archiveChanged = GameFileText(manifest.ArchiveRelativePath) + " has changed since that import";
+    if (manifest.ArchiveReplaced) {
+        // The whole file was new: all of it must be as the import left it.
+        if (archive.Size() != manifest.ArchiveLengthAfter ||
+            StreamRangeCRC(archive, 0, manifest.ArchiveLengthAfter) != manifest.ArchiveCRCAfter)
+            return archiveChanged;
+        return std::nullopt;
+    }
     if (archive.Size() != manifest.ArchiveLengthAfter || manifest.ArchiveLengthAfter < manifest.ArchiveLength)
         return archiveChanged;
     for (const TArchiveRange& range : manifest.Ranges)
@@ -189,7 +215,7 @@ std::string DescribeImport(const TJournalManifest& manifest)
 }
 
 std::vector<TCompletedJournal> CompleteInterruptedJournals(const std::filesystem::path& gameDirectory,
-                                                           TFileStream& archive)
+                                                           TArchiveHolder& archive)
 {
     std::vector<TCompletedJournal> completed;
     const std::filesystem::path root = JournalRoot(gameDirectory);
@@ -228,10 +254,13 @@ TFileStream& OpenArchiveOf(const TGameContext& game)
     return game.Archive->File();
 }
 
-void ReloadDirectoryAfterFailure(TIMGFile& archive) noexcept
+void ReloadDirectoryAfterFailure(TIMGFile& archive, TArchiveHolder& holder) noexcept
 {
     try {
-        archive.ReloadDirectory();
+        if (archive.IsOpen())
+            archive.ReloadDirectory();
+        else
+            holder.Stream();
     } catch (...) {
         // The journal stays unfinished and is completed before the next change.
     }
