@@ -1,5 +1,6 @@
 #include "cli/CommandLine.h"
 
+#include "cli/ArchiveCommands.h"
 #include "cli/CarInfo.h"
 #include "cli/Commands.h"
 #include "cli/ErrorText.h"
@@ -31,6 +32,7 @@ struct TParsedCommand {
     bool Json = false;
     std::string Id, File, Pieces = "dff,txd,gxt";
     TImportOptions Import;
+    TArchiveCommandOptions Archive;
     // Set by the subcommand that was given; runs after the whole line is parsed.
     std::function<int(const TCommandContext&)> Action;
 };
@@ -118,6 +120,7 @@ void AddCommands(CLI::App& app, TParsedCommand& parsed)
                    return 0;
                });
     AddCarCommand(app, parsed);
+    AddArchiveCommands(app, parsed.Archive, parsed.Action);
     CLI::App* demo = AddCommand(app, parsed, "demo-game", "Write a small demo game directory",
                                 [&parsed](const TCommandContext& context) {
                                     WriteDemoGame(PathFromUtf8(parsed.File));

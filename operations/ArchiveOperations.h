@@ -1,0 +1,35 @@
+#pragma once
+// The archive's own operations: check how the game's chained read sees
+// Models\GTA3.img (or any archive file), and rebuild it so that it reads
+// every entry correctly.
+
+#include "archive/ArchiveLayout.h"
+#include "operations/GameSession.h"
+#include "operations/OperationObserver.h"
+
+#include <filesystem>
+
+// The game's archive, after rolling back interrupted imports.
+TArchiveLayout CheckArchive(const TGameLocation& location, TOperationObserver& observer);
+// Any archive file, read only.
+TArchiveLayout CheckArchive(const std::filesystem::path& archive);
+
+struct TArchiveRebuildOutcome {
+    bool Rebuilt = false;  // false: the archive already lay back to back, nothing was written
+    TArchiveLayout Before;
+    TArchiveLayout After;  // the layout now
+};
+
+// Whether a rebuild would change how the archive lies: misread pairs, holes
+// between the data, or a last sector cut short.
+bool ArchiveNeedsRebuild(const TArchiveLayout& layout);
+
+// Rebuilds the archive the session holds open (closed and opened again
+// around the move), reporting progress to the observer, whose true stops it
+// (TOperationCancelled, the archive unchanged). A refusal (overlapping
+// entries, data past the end, too little disk space) changes nothing. Imports
+// made before can no longer be undone afterwards: undo finds the archive
+// changed since and refuses.
+TArchiveRebuildOutcome RebuildArchive(TGameSession& session, TOperationObserver& observer);
+// The same for an archive file nobody holds open.
+TArchiveRebuildOutcome RebuildArchive(const std::filesystem::path& archive, TOperationObserver& observer);
