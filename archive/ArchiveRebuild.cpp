@@ -15,6 +15,9 @@ namespace {
 constexpr std::size_t BufferSize = std::size_t(4) << 20;
 // Writing back starts after this many bytes, so the final flush has little left to wait for.
 constexpr std::uint64_t WriteBackInterval = std::uint64_t(64) << 20;
+// Progress is reported (and a cancel asked for) about once per this much
+// work, whether the entries are many small ones or few large ones.
+constexpr std::uint64_t ReportInterval = std::uint64_t(1) << 20;
 
 std::uint64_t EntryBytes(const TRebuildEntry& entry) { return std::uint64_t(entry.Size) * SectorSize; }
 
@@ -24,23 +27,43 @@ std::uint64_t FirstSectorFor(std::size_t entryCount, std::uint32_t spareSlots)
     return std::max<std::uint64_t>(1, SectorsToHold((std::uint64_t(entryCount) + spareSlots + 1) * DirectoryEntrySize));
 }
 
-// Reads count bytes at position; bytes past the stream's end read as zeros.
-void ReadZeroExtended(TStream& stream, std::uint64_t position, std::span<std::uint8_t> into)
+// Reads into.size() bytes at position of a stream of sourceSize bytes; bytes
+// past its end read as zeros.
+void ReadZeroExtended(TStream& stream, std::uint64_t sourceSize, std::uint64_t position, std::span<std::uint8_t> into)
 {
-    const std::uint64_t size = stream.Size();
-    const std::size_t present = position >= size ? 0 : std::size_t(std::min<std::uint64_t>(into.size(), size - position));
+    const std::size_t present =
+        position >= sourceSize ? 0 : std::size_t(std::min<std::uint64_t>(into.size(), sourceSize - position));
     stream.Seek(position);
     stream.Read(into.first(present));
     std::fill(into.begin() + std::ptrdiff_t(present), into.end(), std::uint8_t(0));
 }
 
-// Collects the new file's bytes in one buffer and writes it when full; asks
-// for a cancel and reports progress once per buffer.
+void ReportAndCheckCancel(const TRebuildOptions& options, std::uint64_t done, std::uint64_t total)
+{
+    if (!options.Progress)
+        return;
+    options.Progress->Progress(std::min(done, total), total);
+    if (options.Progress->CancelRequested())
+        throw TOperationCancelled("The archive rebuild was cancelled; the archive is unchanged.");
+}
+
+// Collects the new file's bytes in one buffer and writes it when full, then
+// reads the buffer back and compares it while both are still in the cache (a
+// second pass over the whole file after the flush would read every byte
+// again). Reports progress after the write and after the check, asking for a
+// cancel each time; the whole file's CRC-32 is taken from the buffer.
 class TBufferedWriter {
 public:
     TBufferedWriter(TFileStream& file, const TRebuildOptions& options, std::uint64_t total)
-        : File(file), Options(options), Total(total), Buffer(BufferSize)
+        : File(file), Options(options), Total(total), Buffer(BufferSize), ReadBack(BufferSize)
     {
+    }
+
+    // The head goes through the same write, check and CRC as the data, but counts for no progress.
+    void WriteHead(std::span<const std::uint8_t> head)
+    {
+        WriteChecked(head);
+        Written += head.size();
     }
 
     std::span<std::uint8_t> Room()
@@ -53,94 +76,160 @@ public:
 
     void WriteOut()
     {
-        File.Write(std::span(Buffer).first(Used));
+        if (Used == 0)
+            return;
+        const std::span<const std::uint8_t> bytes = std::span(Buffer).first(Used);
+        File.Seek(Written);
+        File.Write(bytes);
         Done += Used;
-        SinceWriteBack += Used;
+        Report();
+        Check(bytes);
+        Done += Used;
+        Advance(Used);
         Used = 0;
+        Report();
+    }
+
+    // Copies count bytes of source inside the system, as a file copy does
+    // (no pass through this process, so nothing to read back); false when
+    // the system cannot, from then on.
+    bool CopyInside(TFileStream& source, std::uint64_t position, std::uint64_t count)
+    {
+        if (!KernelCopy)
+            return false;
+        WriteOut();
+        File.Seek(Written);
+        if (!File.CopyFrom(source, position, count)) {
+            KernelCopy = false;
+            return false;
+        }
+        Done += 2 * count;
+        Advance(count);
+        Report();
+        return true;
+    }
+
+    void Finish()
+    {
+        WriteOut();
+        if (LastReported != Done)
+            ReportAndCheckCancel(Options, Done, Total);
+    }
+
+    std::uint32_t FileCRC() const { return ~FileRegister; }
+
+private:
+    void WriteChecked(std::span<const std::uint8_t> bytes)
+    {
+        File.Seek(Written);
+        File.Write(bytes);
+        Check(bytes);
+    }
+
+    void Advance(std::uint64_t count)
+    {
+        Written += count;
+        SinceWriteBack += count;
         if (SinceWriteBack >= WriteBackInterval) {
             File.StartWriteBack();
             SinceWriteBack = 0;
         }
+    }
+
+    void Report()
+    {
+        if (Done - LastReported < ReportInterval)
+            return;
+        LastReported = Done;
         ReportAndCheckCancel(Options, Done, Total);
     }
 
-    static void ReportAndCheckCancel(const TRebuildOptions& options, std::uint64_t done, std::uint64_t total)
+    void Check(std::span<const std::uint8_t> bytes)
     {
-        if (!options.Progress)
-            return;
-        options.Progress->Progress(std::min(done, total), total);
-        if (options.Progress->CancelRequested())
-            throw TOperationCancelled("The archive rebuild was cancelled; the archive is unchanged.");
+        for (std::size_t at = 0; at < bytes.size(); at += ReadBack.size()) {
+            const std::size_t count = std::min(ReadBack.size(), bytes.size() - at);
+            File.Seek(Written + at);
+            File.Read(std::span(ReadBack).first(count));
+            if (!std::equal(ReadBack.begin(), ReadBack.begin() + std::ptrdiff_t(count), bytes.begin() + std::ptrdiff_t(at)))
+                throw TVehmiraError("The rebuilt archive \"" + PathToUtf8(File.Path()) +
+                                    "\" does not hold the bytes written at position " + std::to_string(Written + at));
+        }
+        if (Options.WantFileCRC)
+            FileRegister = CRC32Update(bytes, FileRegister);
     }
 
-private:
     TFileStream& File;
     const TRebuildOptions& Options;
     std::uint64_t Total;
     ByteBuffer Buffer;
+    ByteBuffer ReadBack;
     std::size_t Used = 0;
-    std::uint64_t Done = 0;
+    std::uint64_t Written = 0; // bytes of the file written and checked
+    std::uint64_t Done = 0;    // progress: data bytes written plus data bytes checked
+    std::uint64_t LastReported = 0;
     std::uint64_t SinceWriteBack = 0;
+    std::uint32_t FileRegister = 0xFFFFFFFFu;
+    bool KernelCopy = !Options.WantFileCRC; // the whole file's CRC needs every byte here
 };
 
-// Appends one entry's Size sectors; returns their CRC-32.
-std::uint32_t CopyEntry(TStream& source, const TRebuildEntry& entry, TBufferedWriter& writer)
+// Appends one entry's Size sectors. Bytes of the source archive file go from
+// file to file inside the system where it can; the rest through the buffer.
+void CopyEntry(TStream& source, std::uint64_t sourceSize, const TRebuildEntry& entry, TBufferedWriter& writer)
 {
     TStream& from = entry.Replacement ? *entry.Replacement : source;
+    const std::uint64_t fromSize = entry.Replacement ? entry.Replacement->Size() : sourceSize;
     const std::uint64_t start = entry.Replacement ? entry.ReplacementPosition : std::uint64_t(entry.SourceOffset) * SectorSize;
     // A replacement supplies ReplacementCount bytes and zeros after them, never bytes beyond.
     const std::uint64_t fromData = entry.Replacement ? std::min(entry.ReplacementCount, EntryBytes(entry)) : EntryBytes(entry);
-    std::uint32_t crcRegister = 0xFFFFFFFFu;
-    for (std::uint64_t done = 0; done < EntryBytes(entry);) {
+    std::uint64_t done = 0;
+    auto* sourceFile = dynamic_cast<TFileStream*>(&source);
+    if (!entry.Replacement && sourceFile != nullptr && start < sourceSize) {
+        const std::uint64_t present = std::min(fromData, sourceSize - start);
+        if (writer.CopyInside(*sourceFile, start, present))
+            done = present;
+    }
+    while (done < EntryBytes(entry)) {
         const std::span<std::uint8_t> room = writer.Room();
         const std::span<std::uint8_t> part = room.first(std::size_t(std::min<std::uint64_t>(room.size(), EntryBytes(entry) - done)));
         const std::size_t dataPart = done >= fromData ? 0 : std::size_t(std::min<std::uint64_t>(part.size(), fromData - done));
-        ReadZeroExtended(from, start + done, part.first(dataPart));
+        ReadZeroExtended(from, fromSize, start + done, part.first(dataPart));
         std::fill(part.begin() + std::ptrdiff_t(dataPart), part.end(), std::uint8_t(0));
-        crcRegister = CRC32Update(part, crcRegister);
         writer.Commit(part.size());
         done += part.size();
     }
-    return ~crcRegister;
+}
+
+// How many entries from first on lie back to back in the source, whole, in
+// their new order: the blocks of an archive rebuilt before, or never changed.
+std::size_t InOrderRun(std::span<const TRebuildEntry> entries, std::size_t first, std::uint64_t sourceSize)
+{
+    std::size_t count = 0;
+    std::uint64_t next = entries[first].SourceOffset;
+    for (std::size_t i = first; i < entries.size(); ++i, ++count) {
+        const TRebuildEntry& entry = entries[i];
+        if (entry.Replacement || entry.SourceOffset != next || (std::uint64_t(entry.SourceOffset) + entry.Size) * SectorSize > sourceSize)
+            break;
+        next = std::uint64_t(entry.SourceOffset) + entry.Size;
+    }
+    return count;
+}
+
+// Such a run in one copy inside the system; false when it cannot.
+bool CopyRun(TStream& source, std::span<const TRebuildEntry> run, TBufferedWriter& writer)
+{
+    auto* sourceFile = dynamic_cast<TFileStream*>(&source);
+    const std::uint64_t start = std::uint64_t(run.front().SourceOffset) * SectorSize;
+    const std::uint64_t end = (std::uint64_t(run.back().SourceOffset) + run.back().Size) * SectorSize;
+    return sourceFile != nullptr && writer.CopyInside(*sourceFile, start, end - start);
 }
 
 ByteBuffer HeadBytes(TStream& source, const TDIRFile& directory, std::uint64_t firstSector)
 {
     ByteBuffer head(std::size_t(firstSector * SectorSize), 0);
-    ReadZeroExtended(source, 0, std::span(head).first(4));
+    ReadZeroExtended(source, source.Size(), 0, std::span(head).first(4));
     const ByteBuffer records = directory.DirectoryBytes();
     std::copy(records.begin(), records.end(), head.begin() + 4);
     return head;
-}
-
-// Reads the written data back and compares every entry's CRC-32 with the one
-// taken when it was written; also the whole file's CRC-32 when asked for.
-std::uint32_t VerifyWritten(TFileStream& file, const TDIRFile& directory, const std::vector<std::uint32_t>& crcs,
-                            const ByteBuffer& head, const TRebuildOptions& options, std::uint64_t total)
-{
-    ByteBuffer chunk(BufferSize);
-    std::uint32_t fileRegister = options.WantFileCRC ? CRC32Update(head, 0xFFFFFFFFu) : 0;
-    const std::uint64_t dataBytes = total / 2;
-    std::uint64_t at = head.size();
-    for (std::size_t i = 0; i < directory.Entries.size(); ++i) {
-        const std::uint64_t length = std::uint64_t(directory.Entries[i].Size) * SectorSize;
-        std::uint32_t entryRegister = 0xFFFFFFFFu;
-        for (std::uint64_t done = 0; done < length;) {
-            const std::span<std::uint8_t> part = std::span(chunk).first(std::size_t(std::min<std::uint64_t>(chunk.size(), length - done)));
-            file.Seek(at + done);
-            file.Read(part);
-            entryRegister = CRC32Update(part, entryRegister);
-            if (options.WantFileCRC)
-                fileRegister = CRC32Update(part, fileRegister);
-            done += part.size();
-            TBufferedWriter::ReportAndCheckCancel(options, dataBytes + (at - head.size()) + done, total);
-        }
-        if (~entryRegister != crcs[i])
-            throw TVehmiraError("The rebuilt archive \"" + PathToUtf8(file.Path()) + "\" does not hold entry " +
-                                std::to_string(i) + " (\"" + directory.Entries[i].Name + "\") as written");
-        at += length;
-    }
-    return ~fileRegister;
 }
 
 TDIRFile NewDirectory(std::span<const TRebuildEntry> entries, std::uint64_t firstSector)
@@ -163,17 +252,23 @@ TRebuildResult WriteInto(TFileStream& file, TStream& source, std::span<const TRe
     TDIRFile directory = NewDirectory(entries, firstSector);
     const ByteBuffer head = HeadBytes(source, directory, firstSector);
     const std::uint64_t total = 2 * (RebuiltArchiveLength(entries, options.SpareSlots) - head.size());
-    file.Write(head);
     TBufferedWriter writer(file, options, total);
-    std::vector<std::uint32_t> crcs;
-    crcs.reserve(entries.size());
-    for (const TRebuildEntry& entry : entries)
-        crcs.push_back(CopyEntry(source, entry, writer));
-    writer.WriteOut();
+    writer.WriteHead(head);
+    const std::uint64_t sourceSize = source.Size();
+    for (std::size_t i = 0; i < entries.size();) {
+        const std::size_t run = InOrderRun(entries, i, sourceSize);
+        if (run > 1 && CopyRun(source, entries.subspan(i, run), writer)) {
+            i += run;
+            continue;
+        }
+        CopyEntry(source, sourceSize, entries[i], writer);
+        ++i;
+    }
+    writer.Finish();
     file.Flush();
     TRebuildResult result;
     result.File = file.Path();
-    result.FileCRC = VerifyWritten(file, directory, crcs, head, options, total);
+    result.FileCRC = options.WantFileCRC ? writer.FileCRC() : 0;
     result.FileLength = file.Size();
     result.Entries = std::move(directory.Entries);
     return result;
@@ -230,10 +325,14 @@ void CheckRebuildable(const TArchiveLayout& layout, const TDIREntrys& entries)
 TRebuildResult WriteRebuiltArchive(TStream& source, std::span<const TRebuildEntry> entries,
                                    const std::filesystem::path& archivePath, const TRebuildOptions& options)
 {
+    // Only the blocks copied from the source: entries whose data come from a
+    // replacement (new names among them) take no room there, and counting
+    // them would make the source's directory look larger than it is.
     TDIREntrys sourceBlocks;
     sourceBlocks.reserve(entries.size());
     for (const TRebuildEntry& entry : entries)
-        sourceBlocks.push_back({entry.SourceOffset, entry.Replacement ? 0 : entry.Size, entry.Name});
+        if (!entry.Replacement)
+            sourceBlocks.push_back({entry.SourceOffset, entry.Size, entry.Name});
     CheckRebuildable(AnalyseLayout(sourceBlocks, source.Size()), sourceBlocks);
 
     const std::filesystem::path folder = archivePath.parent_path().empty() ? "." : archivePath.parent_path();

@@ -8,8 +8,12 @@
 // need not grow it.
 //
 // Crash safety: the new archive is written to a temporary file beside the old
-// one, every entry is read back and compared (CRC-32), the file is flushed and
-// only then takes the old one's place in one rename. Until that rename the old
+// one, the file is flushed and only then takes the old one's place in one
+// rename. Bytes copied unchanged from the archive file go from file to file
+// inside the system where it can (as a file copy does); every other buffer
+// (the directory, replacements, zero fill, all of it where the system cannot
+// copy or the whole file's CRC is wanted) is read back and compared as soon
+// as it is written, while it is still in the cache. Until that rename the old
 // archive is untouched; an error or a cancel removes the temporary.
 //
 // Holding the archive open: TIMGFile opens it exclusively, and on Windows an
@@ -51,8 +55,8 @@ struct TRebuildEntry {
 
 struct TRebuildOptions {
     std::uint32_t SpareSlots = DefaultSpareSlots;
-    TProgressSink* Progress = nullptr; // bytes written and bytes verified, of twice the data
-    bool WantFileCRC = false;          // compute TRebuildResult::FileCRC (one more pass over the bytes)
+    TProgressSink* Progress = nullptr; // bytes written plus bytes read back and compared, of twice the data
+    bool WantFileCRC = false;          // compute TRebuildResult::FileCRC (of each buffer as it is written)
 };
 
 struct TRebuildResult {

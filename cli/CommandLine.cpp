@@ -1,5 +1,6 @@
 #include "cli/CommandLine.h"
 
+#include "cli/ArchiveCommands.h"
 #include "cli/CarInfo.h"
 #include "cli/Commands.h"
 #include "cli/PreviewCommands.h"
@@ -33,6 +34,7 @@ struct TParsedCommand {
     std::string Id, File, Output, Pieces = "dff,txd,gxt";
     TImportOptions Import;
     TPreviewInputs Preview;
+    TArchiveCommandOptions Archive;
     // Set by the subcommand that was given; runs after the whole line is parsed.
     std::function<int(const TCommandContext&)> Action;
 };
@@ -131,6 +133,7 @@ void AddCommands(CLI::App& app, TParsedCommand& parsed)
                                    });
     preview->add_option("ID", parsed.Id, "Vehicle ID as listed")->required();
     preview->add_option("-o,--output", parsed.Output, "The PNG file to write")->required();
+    AddArchiveCommands(app, parsed.Archive, parsed.Action);
     CLI::App* demo = AddCommand(app, parsed, "demo-game", "Write a small demo game directory",
                                 [&parsed](const TCommandContext& context) {
                                     WriteDemoGame(PathFromUtf8(parsed.File));

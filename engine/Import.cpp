@@ -2,6 +2,7 @@
 
 #include "fileio/Errors.h"
 #include "fileio/FileSystem.h"
+#include "engine/ArchiveReplacement.h"
 #include "engine/ImportPlan.h"
 #include "engine/ImportTransaction.h"
 #include "engine/JournalRestore.h"
@@ -11,6 +12,7 @@
 
 #include <algorithm>
 #include <map>
+#include <memory>
 #include <optional>
 
 namespace {
@@ -77,35 +79,38 @@ int CountNewEntries(const TIMGFile& archive, const TImportPlan& plan)
     return count;
 }
 
-std::uint64_t AddLength(const TArchiveAdd& add)
-{
-    return add.File.empty() ? add.Piece.Length : std::filesystem::file_size(add.File);
-}
+// The model's and the texture dictionary's bytes, their files held open while the import runs.
+class TOpenedAdds {
+public:
+    explicit TOpenedAdds(TImportPlan& plan)
+    {
+        for (const std::optional<TArchiveAdd>* add : {&plan.Model, &plan.Texture}) {
+            if (!*add)
+                continue;
+            const TArchiveAdd& piece = **add;
+            if (piece.File.empty()) {
+                Writes.push_back({piece.EntryName, plan.Package.get(), piece.Piece.Offset, piece.Piece.Length});
+                continue;
+            }
+            Files.push_back(std::make_unique<TFileStream>(piece.File, TFileAccess::Read));
+            Writes.push_back({piece.EntryName, Files.back().get(), 0, Files.back()->Size()});
+        }
+    }
+    std::vector<TArchiveWrite> Writes;
 
-// The sectors of the entry an add replaces, when its new data fit in them:
+private:
+    std::vector<std::unique_ptr<TFileStream>> Files;
+};
+
+// The sectors of the entry a write replaces, when its new data fit in them:
 // written there, the entry keeps its place on disk and its chain neighbours
-// stay back to back. None when the add appends.
-std::optional<TArchiveRange> InPlaceRange(const TIMGFile& archive, const TArchiveAdd& add)
+// stay back to back. None when the write appends.
+std::optional<TArchiveRange> InPlaceRange(const TIMGFile& archive, const TArchiveWrite& write)
 {
-    const TDIREntrys& entries = archive.Directory.Entries;
-    const auto last = std::find_if(entries.rbegin(), entries.rend(),
-                                   [&](const TDIREntry& entry) { return EntryNamesEqual(entry.Name, add.EntryName); });
-    if (last == entries.rend() || SectorsToHold(AddLength(add)) > last->Size)
+    const TDIREntry* last = LastEntryNamed(archive.Directory.Entries, write.EntryName);
+    if (last == nullptr || SectorsToHold(write.Count) > last->Size)
         return std::nullopt;
     return TArchiveRange{std::uint64_t(last->Offset) * SectorSize, std::uint64_t(last->Size) * SectorSize};
-}
-
-// Only an add whose sectors the journal saved is written in place.
-void AddToArchive(TIMGFile& archive, TImportPlan& plan, const TArchiveAdd& add, bool inPlace)
-{
-    std::optional<TFileStream> file;
-    if (!add.File.empty())
-        file.emplace(add.File, TFileAccess::Read);
-    TStream& source = file ? static_cast<TStream&>(*file) : *plan.Package;
-    const std::uint64_t position = file ? 0 : add.Piece.Offset;
-    const std::uint64_t count = file ? file->Size() : add.Piece.Length;
-    if (!inPlace || !archive.ReplaceInPlace(source, position, count, add.EntryName))
-        archive.AddStream(source, position, count, add.EntryName);
 }
 
 // All in one batch: the journal puts every file back should any step fail.
@@ -122,29 +127,31 @@ void WriteGameFiles(const std::vector<TFileChange>& changes)
 }
 
 // The journal restores the archive's head and length after any failure, so the
-// adds only append and the directory is written once.
-void AddPiecesToArchive(TIMGFile& archive, TImportPlan& plan, const std::vector<TArchiveRange>& savedRanges)
+// adds only append and the directory is written once. Only a write whose
+// sectors the journal saved goes in place.
+void AddPiecesToArchive(TIMGFile& archive, const std::vector<TArchiveWrite>& writes,
+                        const std::vector<TArchiveRange>& savedRanges)
 {
-    const auto saved = [&](const TArchiveAdd& add) {
-        const std::optional<TArchiveRange> range = InPlaceRange(archive, add);
+    const auto saved = [&](const TArchiveWrite& write) {
+        const std::optional<TArchiveRange> range = InPlaceRange(archive, write);
         return range && std::any_of(savedRanges.begin(), savedRanges.end(),
                                     [&](const TArchiveRange& r) { return r.Offset == range->Offset && r.Length == range->Length; });
     };
     TIMGFile::TDeferredDirectory directory(archive);
-    if (plan.Model)
-        AddToArchive(archive, plan, *plan.Model, saved(*plan.Model));
-    if (plan.Texture)
-        AddToArchive(archive, plan, *plan.Texture, saved(*plan.Texture));
+    for (const TArchiveWrite& write : writes)
+        if (!saved(write) || !archive.ReplaceInPlace(*write.Source, write.Position, write.Count, write.EntryName))
+            archive.AddStream(*write.Source, write.Position, write.Count, write.EntryName);
     directory.Write();
     // The megabytes go to disk while the text files are written; the commit's flush waits for them.
     archive.File().StartWriteBack();
 }
 
-TImportResult Apply(const TGameContext& game, const TVehicleRecord& target, TImportPlan& plan)
+TImportResult Apply(const TGameContext& game, const TVehicleRecord& target, TImportPlan& plan, TProgressSink* progress)
 {
     // A rollback that failed earlier in this run is finished before the new
     // contents are worked out from the game's files, or they would carry its changes.
-    if (!CompleteInterruptedJournals(game.GameDirectory, game.Archive->File()).empty())
+    TIMGArchiveHolder holder(*game.Archive);
+    if (!CompleteInterruptedJournals(game.GameDirectory, holder).empty())
         game.Archive->ReloadDirectory();
 
     TImportResult result;
@@ -161,14 +168,18 @@ TImportResult Apply(const TGameContext& game, const TVehicleRecord& target, TImp
         files.push_back(change.Path);
     TImportDescription description{std::to_string(target.ID) + " (" + target.ModelName + ")",
                                    plan.SourceDescription};
+    const TOpenedAdds adds(plan);
+    const bool rebuild = ImportNeedsRebuild(*game.Archive, adds.Writes);
     std::vector<TArchiveRange> inPlace;
-    for (const std::optional<TArchiveAdd>* add : {&plan.Model, &plan.Texture})
-        if (*add)
-            if (const std::optional<TArchiveRange> range = InPlaceRange(*game.Archive, **add))
-                inPlace.push_back(*range);
-    TImportTransaction transaction(game, files, CountNewEntries(*game.Archive, plan), description, inPlace);
-    if (plan.Model || plan.Texture)
-        AddPiecesToArchive(*game.Archive, plan, inPlace);
+    for (const TArchiveWrite& write : adds.Writes)
+        if (const std::optional<TArchiveRange> range = InPlaceRange(*game.Archive, write))
+            inPlace.push_back(*range);
+    TImportTransaction transaction(game, files, CountNewEntries(*game.Archive, plan), description, inPlace,
+                                   rebuild ? TArchiveChange::Replace : TArchiveChange::InPlace);
+    if (rebuild)
+        transaction.ReplaceArchive(EntriesWithWrites(game.Archive->Directory.Entries, adds.Writes), progress);
+    else if (!adds.Writes.empty())
+        AddPiecesToArchive(*game.Archive, adds.Writes, inPlace);
     WriteGameFiles(changes.Files);
     transaction.Commit();
     result.JournalId = transaction.JournalId();
@@ -191,27 +202,29 @@ template <typename TBody> TImportResult TrapAsImportError(TBody body)
 } // namespace
 
 TImportResult ImportFromPackage(const TGameContext& game, const TVehicleRecord& target,
-                                const std::filesystem::path& package)
+                                const std::filesystem::path& package, TProgressSink* progress)
 {
     return TrapAsImportError([&] {
         RequireOpenArchive(game);
         TImportPlan plan = ReadPackageSource(package, target);
-        return Apply(game, target, plan);
+        return Apply(game, target, plan, progress);
     });
 }
 
-TImportResult ImportFromFiles(const TGameContext& game, const TVehicleRecord& target, const TImportFiles& files)
+TImportResult ImportFromFiles(const TGameContext& game, const TVehicleRecord& target, const TImportFiles& files,
+                              TProgressSink* progress)
 {
     return TrapAsImportError([&] {
         RequireOpenArchive(game);
         TImportPlan plan = ReadFilesSource(files, target);
-        return Apply(game, target, plan);
+        return Apply(game, target, plan, progress);
     });
 }
 
-TImportResult ImportVehicle(const TGameContext& game, const TVehicleRecord& target, const TImportSource& source)
+TImportResult ImportVehicle(const TGameContext& game, const TVehicleRecord& target, const TImportSource& source,
+                           TProgressSink* progress)
 {
     if (const auto* package = std::get_if<std::filesystem::path>(&source))
-        return ImportFromPackage(game, target, *package);
-    return ImportFromFiles(game, target, std::get<TImportFiles>(source));
+        return ImportFromPackage(game, target, *package, progress);
+    return ImportFromFiles(game, target, std::get<TImportFiles>(source), progress);
 }

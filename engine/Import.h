@@ -2,6 +2,7 @@
 // Import of a vehicle over an existing one: all or nothing, journaled for undo.
 
 #include "fileio/Errors.h"
+#include "fileio/Progress.h"
 #include "gamedata/VehiclesIde.h"
 #include "engine/GameContext.h"
 
@@ -44,7 +45,15 @@ public:
 // handling lines, Vehicles.ide line, Carcols.dat line) inside one
 // TImportTransaction. Every failure is a TImportError, and the game directory
 // is then as it was.
-TImportResult ImportVehicle(const TGameContext& game, const TVehicleRecord& target, const TImportSource& source);
+//
+// Model and texture data that fit the replaced entries' sectors are written
+// there; otherwise (and for new names that a full directory would have to
+// make room for) the archive is rebuilt in the transaction, reporting to
+// progress and stopping (TOperationCancelled inside the TImportError) when it
+// asks to. game.Archive is closed and opened again around the replacement.
+TImportResult ImportVehicle(const TGameContext& game, const TVehicleRecord& target, const TImportSource& source,
+                           TProgressSink* progress = nullptr);
 TImportResult ImportFromPackage(const TGameContext& game, const TVehicleRecord& target,
-                                const std::filesystem::path& package);
-TImportResult ImportFromFiles(const TGameContext& game, const TVehicleRecord& target, const TImportFiles& files);
+                                const std::filesystem::path& package, TProgressSink* progress = nullptr);
+TImportResult ImportFromFiles(const TGameContext& game, const TVehicleRecord& target, const TImportFiles& files,
+                              TProgressSink* progress = nullptr);

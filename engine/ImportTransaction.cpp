@@ -3,7 +3,9 @@
 #include "fileio/Errors.h"
 #include "fileio/FileSystem.h"
 #include "gamedata/CRC32.h"
+#include "archive/IMG.h"
 #include "engine/AppendedDataCRC.h"
+#include "engine/ArchiveHolder.h"
 #include "engine/JournalManifest.h"
 #include "engine/JournalRestore.h"
 #include "engine/JournalStore.h"
@@ -20,6 +22,9 @@ struct TImportTransaction::TState {
     TJournalManifest Manifest;
     // Follows what the import appends to the archive, for the commit's checksum.
     std::unique_ptr<TAppendedDataCRC> Appended;
+    // The rebuilt archive once it is in place (TArchiveChange::Replace).
+    std::optional<TRebuildResult> Replaced;
+    std::filesystem::path ArchivePath;
     bool Committed = false;
     bool RolledBack = false;
 };
@@ -84,14 +89,18 @@ void WriteJournal(const std::filesystem::path& directory, TJournalManifest& mani
 
 TImportTransaction::TImportTransaction(const TGameContext& game, std::vector<std::filesystem::path> filesToWrite,
                                        int newArchiveEntries, TImportDescription description,
-                                       std::vector<TArchiveRange> archiveRanges)
+                                       std::vector<TArchiveRange> archiveRanges, TArchiveChange archiveChange)
     : State(std::make_unique<TState>())
 {
-    TFileStream& archive = OpenArchiveOf(game);
+    OpenArchiveOf(game);
     State->Game = game;
     // A rollback that failed earlier in this run is finished before anything else changes.
-    if (!CompleteInterruptedJournals(game.GameDirectory, archive).empty())
+    TIMGArchiveHolder holder(*game.Archive);
+    if (!CompleteInterruptedJournals(game.GameDirectory, holder).empty())
         game.Archive->ReloadDirectory();
+    TFileStream& archive = holder.Stream();
+    State->ArchivePath = archive.Path();
+    const bool replaces = archiveChange == TArchiveChange::Replace;
 
     TJournalManifest& manifest = State->Manifest;
     manifest.Target = std::move(description.Target);
@@ -99,7 +108,10 @@ TImportTransaction::TImportTransaction(const TGameContext& game, std::vector<std
     manifest.Time = LocalTimeText(std::time(nullptr));
     manifest.ArchiveRelativePath = RelativeInside(game.GameDirectory, archive.Path());
     manifest.ArchiveLength = archive.Size();
-    manifest.HeadLength = std::min(game.Archive->HeadBytesAtRisk(newArchiveEntries), manifest.ArchiveLength);
+    manifest.ArchiveReplaced = replaces;
+    manifest.HeadLength = replaces ? 0 : std::min(game.Archive->HeadBytesAtRisk(newArchiveEntries), manifest.ArchiveLength);
+    if (replaces)
+        archiveRanges.clear();
     for (TArchiveRange& range : archiveRanges) {
         // Bytes past the old end need no copy: the rollback cuts them off.
         range.Offset = std::min(range.Offset, manifest.ArchiveLength);
@@ -124,7 +136,32 @@ TImportTransaction::TImportTransaction(const TGameContext& game, std::vector<std
         std::filesystem::remove_all(State->JournalDirectory, ignored);
         throw;
     }
-    State->Appended = std::make_unique<TAppendedDataCRC>(archive);
+    if (!replaces)
+        State->Appended = std::make_unique<TAppendedDataCRC>(archive);
+}
+
+void TImportTransaction::ReplaceArchive(std::span<const TRebuildEntry> entries, TProgressSink* progress)
+{
+    if (!State->Manifest.ArchiveReplaced || State->Replaced || State->Committed || State->RolledBack)
+        throw TVehmiraError("This import does not replace the archive.");
+    TIMGFile& img = *State->Game.Archive;
+    TIMGArchiveHolder holder(img, State->ArchivePath);
+    TRebuildOptions options;
+    options.Progress = progress;
+    options.WantFileCRC = true; // the commit records it for undo's check
+    const TRebuildResult rebuilt = WriteRebuiltArchive(holder.Stream(), entries, holder.Path(), options);
+    try {
+        holder.Release();
+        // The old file goes first: until the rebuilt one arrives, recovery finds it in the journal.
+        KeepFileAt(holder.Path(), State->JournalDirectory / SavedArchiveFileName);
+        MoveFileIntoPlace(rebuilt.File, holder.Path());
+    } catch (...) {
+        // The rollback moves the old file back (if it left) and removes the temporary.
+        ReloadDirectoryAfterFailure(img, holder);
+        throw;
+    }
+    holder.Stream();
+    State->Replaced = rebuilt;
 }
 
 TImportTransaction::~TImportTransaction()
@@ -152,6 +189,15 @@ void TImportTransaction::Commit()
     for (TJournaledFile& file : committed.Files)
         file.After = FingerprintOfFile(JournaledPath(State->Game.GameDirectory, file.RelativePath));
     committed.ArchiveLengthAfter = archive.Size();
+    if (committed.ArchiveReplaced) {
+        if (!State->Replaced || State->Replaced->FileLength != committed.ArchiveLengthAfter)
+            throw TVehmiraError("The rebuilt model archive is not in place.");
+        committed.ArchiveCRCAfter = State->Replaced->FileCRC;
+        committed.HeadCRCAfter = StreamRangeCRC(archive, 0, 0);
+        committed.AppendedCRCAfter = StreamRangeCRC(archive, 0, 0);
+        MarkCommitted(committed);
+        return;
+    }
     if (committed.ArchiveLengthAfter < committed.ArchiveLength)
         throw TVehmiraError("The model archive became shorter during the import.");
     committed.HeadCRCAfter = StreamRangeCRC(archive, 0, committed.HeadLength);
@@ -163,6 +209,11 @@ void TImportTransaction::Commit()
     committed.AppendedCRCAfter =
         followed ? *followed : StreamRangeCRC(archive, committed.ArchiveLength, committed.ArchiveLengthAfter);
     State->Appended.reset();
+    MarkCommitted(committed);
+}
+
+void TImportTransaction::MarkCommitted(TJournalManifest committed)
+{
     committed.State = TJournalState::Committed;
     SaveManifest(State->JournalDirectory, committed);
     State->Manifest = std::move(committed);
@@ -181,11 +232,13 @@ void TImportTransaction::Rollback()
     if (State->RolledBack)
         return;
     State->Appended.reset();
-    TFileStream& archive = OpenArchiveOf(State->Game);
+    TIMGFile& img = *State->Game.Archive;
+    // A failed replacement may have left the archive closed: the holder opens it again.
+    TIMGArchiveHolder holder(img, State->ArchivePath);
     try {
-        RestoreFromJournal(State->Game.GameDirectory, State->JournalDirectory, State->Manifest, archive);
+        RestoreFromJournal(State->Game.GameDirectory, State->JournalDirectory, State->Manifest, holder);
     } catch (...) {
-        ReloadDirectoryAfterFailure(*State->Game.Archive);
+        ReloadDirectoryAfterFailure(img, holder);
         throw;
     }
     State->Game.Archive->ReloadDirectory();

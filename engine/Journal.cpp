@@ -63,8 +63,12 @@ std::vector<std::string> RecoverInterruptedImports(const std::filesystem::path& 
     // Holding the archive exclusively keeps another instance from importing
     // meanwhile; without an archive nobody can be importing, and leftovers go
     // without it (opening the game then reports the missing archive itself).
+    // An import that replaced the archive may have been cut short between its
+    // renames, with no archive in place: its journal holds the old one.
     if (unfinished || (!leftovers.empty() && FileExists(archivePath))) {
-        TFileStream archive(archivePath, TFileAccess::ReadWriteExclusive);
+        TFileArchiveHolder archive(archivePath);
+        if (FileExists(archivePath))
+            archive.Stream();
         for (const TCompletedJournal& journal : CompleteInterruptedJournals(gameDirectory, archive))
             lines.push_back(journal.Message);
     }
@@ -102,9 +106,10 @@ std::optional<TJournalInfo> LastUndoableImport(const std::filesystem::path& game
 
 TJournalInfo UndoLastImport(const TGameContext& game)
 {
-    TFileStream& archive = OpenArchiveOf(game);
+    OpenArchiveOf(game);
+    TIMGArchiveHolder holder(*game.Archive);
     // An undo that was cut short is the one the user asks for again.
-    const std::vector<TCompletedJournal> completed = CompleteInterruptedJournals(game.GameDirectory, archive);
+    const std::vector<TCompletedJournal> completed = CompleteInterruptedJournals(game.GameDirectory, holder);
     if (!completed.empty())
         game.Archive->ReloadDirectory();
     for (const TCompletedJournal& journal : completed)
@@ -119,15 +124,15 @@ TJournalInfo UndoLastImport(const TGameContext& game)
         throw TVehmiraError("There is no import to undo.");
     const std::filesystem::path directory = JournalRoot(game.GameDirectory) / last->Id;
     TJournalManifest manifest = LoadManifest(directory);
-    if (const auto change = DescribeChangeSinceCommit(game.GameDirectory, manifest, archive))
+    if (const auto change = DescribeChangeSinceCommit(game.GameDirectory, manifest, holder.Stream()))
         throw TVehmiraError("Cannot undo " + DescribeImport(manifest) + ": " + *change + ". Nothing was changed.");
 
     manifest.State = TJournalState::Undoing;
     SaveManifest(directory, manifest);
     try {
-        RestoreFromJournal(game.GameDirectory, directory, manifest, archive);
+        RestoreFromJournal(game.GameDirectory, directory, manifest, holder);
     } catch (...) {
-        ReloadDirectoryAfterFailure(*game.Archive);
+        ReloadDirectoryAfterFailure(*game.Archive, holder);
         throw;
     }
     game.Archive->ReloadDirectory();

@@ -217,6 +217,8 @@ std::string ManifestToText(const TJournalManifest& manifest)
         if (committed)
             AppendLine(out, key + ".after.crc", Hex8(manifest.Ranges[j].CRCAfter));
     }
+    if (manifest.ArchiveReplaced)
+        AppendLine(out, "archive.replaced", "1");
     AppendLine(out, "files", std::to_string(manifest.Files.size()));
     for (std::size_t i = 0; i < manifest.Files.size(); ++i) {
         const std::string key = "file." + std::to_string(i);
@@ -233,6 +235,8 @@ std::string ManifestToText(const TJournalManifest& manifest)
         AppendLine(out, "archive.after.length", std::to_string(manifest.ArchiveLengthAfter));
         AppendLine(out, "archive.after.head.crc", Hex8(manifest.HeadCRCAfter));
         AppendLine(out, "archive.after.appended.crc", Hex8(manifest.AppendedCRCAfter));
+        if (manifest.ArchiveReplaced)
+            AppendLine(out, "archive.after.crc", Hex8(manifest.ArchiveCRCAfter));
     }
     return out;
 }
@@ -269,6 +273,9 @@ TJournalManifest ManifestFromText(std::string_view text)
             Damaged("a saved archive range lies past the end of the archive");
         manifest.Ranges.push_back(range);
     }
+    manifest.ArchiveReplaced = fields.Has("archive.replaced") && fields.Flag("archive.replaced");
+    if (manifest.ArchiveReplaced && (manifest.HeadLength != 0 || !manifest.Ranges.empty()))
+        Damaged("a replaced archive has saved head bytes or ranges");
     const std::uint64_t count = fields.Number("files");
     if (count > MaxJournaledFiles)
         Damaged("too many files");
@@ -285,6 +292,8 @@ TJournalManifest ManifestFromText(std::string_view text)
         manifest.ArchiveLengthAfter = fields.Number("archive.after.length");
         manifest.HeadCRCAfter = fields.CRC("archive.after.head.crc");
         manifest.AppendedCRCAfter = fields.CRC("archive.after.appended.crc");
+        if (manifest.ArchiveReplaced)
+            manifest.ArchiveCRCAfter = fields.CRC("archive.after.crc");
     }
     return manifest;
 }

@@ -11,6 +11,9 @@
 //   archive.ranges=M (absent: 0), then for j < M, the sectors an import
 //     rewrote in place: archive.range.j.offset=, .length=, .crc=
 //     (after a commit also archive.range.j.after.crc=)
+//   archive.replaced=1 when the import rebuilt the archive: the journal holds
+//     the old archive file itself (SavedArchiveFileName) instead of its head,
+//     and after a commit archive.after.crc= is the rebuilt file's CRC-32
 //   files=N, then for i < N:
 //     file.i=Data/Handling.cfg, file.i.existed=0|1, file.i.length=, file.i.crc=
 //   after a commit, the state the import left:
@@ -57,11 +60,15 @@ struct TJournalManifest {
     std::uint64_t HeadLength = 0;
     std::uint32_t HeadCRC = 0;
     std::vector<TArchiveRange> Ranges;
+    // The import put a rebuilt archive in the old one's place; the journal
+    // keeps the old file (HeadLength 0, no ranges).
+    bool ArchiveReplaced = false;
     std::vector<TJournaledFile> Files;
     // Set by the commit.
     std::uint64_t ArchiveLengthAfter = 0;
     std::uint32_t HeadCRCAfter = 0;
     std::uint32_t AppendedCRCAfter = 0;
+    std::uint32_t ArchiveCRCAfter = 0; // the whole rebuilt file, when ArchiveReplaced
 };
 
 inline constexpr const char* ManifestFileName = "manifest.txt";
@@ -69,6 +76,8 @@ inline constexpr const char* ManifestFileName = "manifest.txt";
 // archive's head (HeadLength bytes), then every saved range, then every file that existed, in manifest
 // order, each Before.Length bytes.
 inline constexpr const char* SavedBytesFileName = "saved.bak";
+// The old archive file, moved here by an import that replaced it.
+inline constexpr const char* SavedArchiveFileName = "archive.old";
 
 std::string ManifestToText(const TJournalManifest& manifest);
 // Raises TVehmiraError naming the problem for a damaged or foreign manifest,

@@ -79,6 +79,20 @@ void RestoreFile(const std::filesystem::path& target, const std::optional<ByteBu
         throw TVehmiraError("Cannot remove \"" + PathToUtf8(target) + "\": " + error.message());
 }
 
+// The old archive back in its place; nothing to do when it never left (the
+// import stopped before its move) or is back already (an interrupted restore).
+void PutBackReplacedArchive(const std::filesystem::path& journalDirectory, TArchiveHolder& archive)
+{
+    const std::filesystem::path saved = journalDirectory / SavedArchiveFileName;
+    if (FileExists(saved)) {
+        archive.Release();
+        MoveFileIntoPlace(saved, archive.Path());
+        FlushDirectory(journalDirectory);
+    }
+    RemoveTemporariesBeside(archive.Path());
+    archive.Stream();
+}
+
 void MarkState(const std::filesystem::path& journalDirectory, TJournalManifest manifest, TJournalState state)
 {
     manifest.State = state;
@@ -142,7 +156,7 @@ TSavedCopies ReadSavedCopies(TStream& savedBytes, const TJournalManifest& manife
 }
 
 void RestoreFromJournal(const std::filesystem::path& gameDirectory, const std::filesystem::path& journalDirectory,
-                        const TJournalManifest& manifest, TFileStream& archive)
+                        const TJournalManifest& manifest, TArchiveHolder& holder)
 {
     std::optional<TFileStream> savedFile;
     try {
@@ -151,16 +165,20 @@ void RestoreFromJournal(const std::filesystem::path& gameDirectory, const std::f
         throw DamagedJournal(JournalName(journalDirectory), "its saved bytes cannot be read");
     }
     const TSavedCopies saved = ReadSavedCopies(*savedFile, manifest, JournalName(journalDirectory));
-    const ByteBuffer& head = saved.Head;
     const std::vector<std::optional<ByteBuffer>>& copies = saved.Files;
-    archive.Seek(0);
-    archive.Write(head);
-    for (std::size_t j = 0; j < saved.Ranges.size(); ++j) {
-        archive.Seek(manifest.Ranges[j].Offset);
-        archive.Write(saved.Ranges[j]);
+    if (manifest.ArchiveReplaced) {
+        PutBackReplacedArchive(journalDirectory, holder);
+    } else {
+        TFileStream& archive = holder.Stream();
+        archive.Seek(0);
+        archive.Write(saved.Head);
+        for (std::size_t j = 0; j < saved.Ranges.size(); ++j) {
+            archive.Seek(manifest.Ranges[j].Offset);
+            archive.Write(saved.Ranges[j]);
+        }
+        archive.Truncate(manifest.ArchiveLength);
+        archive.Flush();
     }
-    archive.Truncate(manifest.ArchiveLength);
-    archive.Flush();
     for (std::size_t i = 0; i < manifest.Files.size(); ++i) {
         const std::filesystem::path path = JournaledPath(gameDirectory, manifest.Files[i].RelativePath);
         RestoreFile(path, copies[i]);
@@ -177,6 +195,13 @@ std::optional<std::string> DescribeChangeSinceCommit(const std::filesystem::path
             return GameFileText(file.RelativePath) + " has changed since that import";
     }
     const std::string archiveChanged = GameFileText(manifest.ArchiveRelativePath) + " has changed since that import";
+    if (manifest.ArchiveReplaced) {
+        // The whole file was new: all of it must be as the import left it.
+        if (archive.Size() != manifest.ArchiveLengthAfter ||
+            StreamRangeCRC(archive, 0, manifest.ArchiveLengthAfter) != manifest.ArchiveCRCAfter)
+            return archiveChanged;
+        return std::nullopt;
+    }
     if (archive.Size() != manifest.ArchiveLengthAfter || manifest.ArchiveLengthAfter < manifest.ArchiveLength)
         return archiveChanged;
     for (const TArchiveRange& range : manifest.Ranges)
@@ -194,7 +219,7 @@ std::string DescribeImport(const TJournalManifest& manifest)
 }
 
 std::vector<TCompletedJournal> CompleteInterruptedJournals(const std::filesystem::path& gameDirectory,
-                                                           TFileStream& archive)
+                                                           TArchiveHolder& archive)
 {
     std::vector<TCompletedJournal> completed;
     const std::filesystem::path root = JournalRoot(gameDirectory);
@@ -233,10 +258,13 @@ TFileStream& OpenArchiveOf(const TGameContext& game)
     return game.Archive->File();
 }
 
-void ReloadDirectoryAfterFailure(TIMGFile& archive) noexcept
+void ReloadDirectoryAfterFailure(TIMGFile& archive, TArchiveHolder& holder) noexcept
 {
     try {
-        archive.ReloadDirectory();
+        if (archive.IsOpen())
+            archive.ReloadDirectory();
+        else
+            holder.Stream();
     } catch (...) {
         // The journal stays unfinished and is completed before the next change.
     }

@@ -3,6 +3,7 @@
 // recovery and undo, and the check that undo makes first.
 
 #include "fileio/FileStream.h"
+#include "engine/ArchiveHolder.h"
 #include "engine/GameContext.h"
 #include "engine/JournalManifest.h"
 
@@ -37,11 +38,13 @@ TSavedCopies ReadSavedCopies(TStream& savedBytes, const TJournalManifest& manife
 
 // Puts back every journaled file (removing those that did not exist), writes
 // the saved head bytes back into the archive and cuts it to its old length,
-// all durably. Checks every saved copy first: a damaged journal raises an
+// all durably; for an import that replaced the archive, moves the old archive
+// file from the journal back into place instead (the holder lets go of the
+// archive around the rename) and removes the rebuilt one's temporaries. Checks every saved copy first: a damaged journal raises an
 // error before anything changes. Running it again gives the same result, so
 // an interrupted restore is simply repeated.
 void RestoreFromJournal(const std::filesystem::path& gameDirectory, const std::filesystem::path& journalDirectory,
-                        const TJournalManifest& manifest, TFileStream& archive);
+                        const TJournalManifest& manifest, TArchiveHolder& archive);
 
 // For a committed journal: what differs from the state its import left (the
 // first file that changed, as a message), or nothing when all is as it was.
@@ -62,11 +65,12 @@ struct TCompletedJournal {
 // removed; an interrupted undo is finished and marked undone. The archive must
 // be the game's archive, open for writing.
 std::vector<TCompletedJournal> CompleteInterruptedJournals(const std::filesystem::path& gameDirectory,
-                                                           TFileStream& archive);
+                                                           TArchiveHolder& archive);
 
 // The game's open archive stream; refuses with a clear error when none is open.
 TFileStream& OpenArchiveOf(const TGameContext& game);
 
 // After a failed restore the directory in memory may not match the disk any
-// more; rereading it is best effort, the restore's own error is what counts.
-void ReloadDirectoryAfterFailure(TIMGFile& archive) noexcept;
+// more; rereading it (opening the archive again when the restore had let go
+// of it) is best effort, the restore's own error is what counts.
+void ReloadDirectoryAfterFailure(TIMGFile& archive, TArchiveHolder& holder) noexcept;

@@ -34,6 +34,13 @@ public:
     // waiting and without any promise: a later Flush() then has less to wait
     // for. Not a flush, so not an operation the fault injection counts.
     void StartWriteBack();
+    // Copies count bytes of source from sourcePosition to this file's current
+    // position inside the system, without passing them through this process
+    // (as a file copy does), and moves the position on. Returns false, having
+    // written nothing, where the system cannot (another file system, Windows):
+    // the caller then reads and writes the bytes itself. The bytes must lie
+    // within source.
+    bool CopyFrom(TFileStream& source, std::uint64_t sourcePosition, std::uint64_t count);
     // Cuts the file to the given length (used to take back appended data).
     void Truncate(std::uint64_t size);
 

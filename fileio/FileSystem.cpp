@@ -134,6 +134,48 @@ void MoveFileIntoPlace(const std::filesystem::path& temporary, const std::filesy
     FlushDirectory(target.parent_path());
 }
 
+namespace {
+
+void CopyFlushed(const std::filesystem::path& source, const std::filesystem::path& target)
+{
+    constexpr std::size_t ChunkSize = std::size_t(4) << 20;
+    try {
+        TFileStream from(source, TFileAccess::Read);
+        TFileStream to(target, TFileAccess::CreateNew);
+        ByteBuffer chunk;
+        for (std::uint64_t at = 0, size = from.Size(); at < size; at += chunk.size()) {
+            chunk.resize(std::size_t(std::min<std::uint64_t>(ChunkSize, size - at)));
+            from.Read(chunk);
+            to.Write(chunk);
+        }
+        to.Flush();
+    } catch (...) {
+        RemoveQuietly(target);
+        throw;
+    }
+}
+
+} // namespace
+
+bool KeepFileAt(const std::filesystem::path& source, const std::filesystem::path& target)
+{
+    bool renamed = true;
+    try {
+        RenameOver(source, target);
+    } catch (const TVehmiraError&) {
+        renamed = false;
+        FaultInjection::CountOperation("link");
+        std::error_code linkError;
+        std::filesystem::create_hard_link(source, target, linkError);
+        if (linkError)
+            CopyFlushed(source, target);
+    }
+    FlushDirectory(target.parent_path());
+    if (renamed)
+        FlushDirectory(source.parent_path());
+    return renamed;
+}
+
 void ReplaceFilesAtomically(std::span<const TFileReplacement> replacements)
 {
     std::vector<std::filesystem::path> temporaries;

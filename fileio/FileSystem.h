@@ -40,6 +40,12 @@ void ReplaceFilesAtomically(std::span<const TFileReplacement> replacements);
 // Moves a finished temporary over the target in one durable step.
 void MoveFileIntoPlace(const std::filesystem::path& temporary, const std::filesystem::path& target);
 
+// Puts the file at target (a new name) and makes that durable, keeping the
+// bytes of source: renamed when it can be; where no rename can (another
+// volume, a refusal), a hard link or else a flushed copy, leaving source as
+// it is. Returns true when source was renamed away.
+bool KeepFileAt(const std::filesystem::path& source, const std::filesystem::path& target);
+
 // A fresh name for a temporary file beside the target (the file is not created).
 std::filesystem::path TemporaryNameBeside(const std::filesystem::path& target);
 // Removes the temporaries beside the target that a crash left before they

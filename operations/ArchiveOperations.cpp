@@ -1,27 +1,56 @@
 #include "operations/ArchiveOperations.h"
 
 #include "archive/ArchiveRebuild.h"
+#include "archive/IMG.h"
+#include "fileio/GamePaths.h"
+#include "operations/ObserverProgress.h"
 
-TArchiveLayout CheckArchiveAt(const std::filesystem::path& archive)
+TArchiveLayout CheckArchive(const TGameLocation& location, TOperationObserver& observer)
 {
-    return AnalyseLayout(archive);
+    RecoverGameDirectory(location, observer);
+    return CheckArchive(ResolveGamePath(location.GameDirectory, GameFiles::ModelArchive));
 }
 
-TArchiveLayout CheckGameArchive(TGameSession& session)
+TArchiveLayout CheckArchive(const std::filesystem::path& archive) { return AnalyseLayout(archive); }
+
+TArchiveLayout CheckArchive(TGameSession& session) { return AnalyseLayout(session.Archive().File()); }
+
+bool ArchiveNeedsRebuild(const TArchiveLayout& layout)
 {
-    return AnalyseLayout(session.Archive().File());
+    return !layout.ReadsCorrectly() || layout.HoleBytes != 0 || !layout.ShortTailEntries.empty();
 }
 
-void RebuildGameArchive(TGameSession& session, TProgressSink& progress)
+TArchiveRebuildOutcome RebuildArchive(TGameSession& session, TOperationObserver& observer)
 {
+    TIMGFile& archive = session.Archive();
+    TArchiveRebuildOutcome outcome;
+    outcome.Before = AnalyseLayout(archive.File());
+    if (!ArchiveNeedsRebuild(outcome.Before)) {
+        outcome.After = outcome.Before;
+        return outcome;
+    }
+    TObserverProgress progress(observer);
     TRebuildOptions options;
     options.Progress = &progress;
-    RebuildOpenArchive(session.Archive(), options);
+    RebuildOpenArchive(archive, options);
+    outcome.Rebuilt = true;
+    outcome.After = AnalyseLayout(archive.File());
+    return outcome;
 }
 
-void RebuildArchiveAt(const std::filesystem::path& archive, TProgressSink& progress)
+TArchiveRebuildOutcome RebuildArchive(const std::filesystem::path& archive, TOperationObserver& observer)
 {
+    TArchiveRebuildOutcome outcome;
+    outcome.Before = AnalyseLayout(archive);
+    if (!ArchiveNeedsRebuild(outcome.Before)) {
+        outcome.After = outcome.Before;
+        return outcome;
+    }
+    TObserverProgress progress(observer);
     TRebuildOptions options;
     options.Progress = &progress;
     RebuildArchiveFile(archive, options);
+    outcome.Rebuilt = true;
+    outcome.After = AnalyseLayout(archive);
+    return outcome;
 }

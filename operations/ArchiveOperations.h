@@ -1,21 +1,37 @@
 #pragma once
-// The model archive as the game's streamer reads it: its check, and the
-// rebuild that puts every entry's data back to back in directory order.
+// The archive's own operations: check how the game's chained read sees
+// Models\GTA3.img (or any archive file), and rebuild it so that it reads
+// every entry correctly.
 
 #include "archive/ArchiveLayout.h"
-#include "fileio/Progress.h"
 #include "operations/GameSession.h"
+#include "operations/OperationObserver.h"
 
 #include <filesystem>
 
-// The layout of an archive that nobody holds open (read only).
-TArchiveLayout CheckArchiveAt(const std::filesystem::path& archive);
-// The layout of the session's open archive.
-TArchiveLayout CheckGameArchive(TGameSession& session);
+// The game's archive, after rolling back interrupted imports.
+TArchiveLayout CheckArchive(const TGameLocation& location, TOperationObserver& observer);
+// Any archive file, read only.
+TArchiveLayout CheckArchive(const std::filesystem::path& archive);
+// The archive the session holds open.
+TArchiveLayout CheckArchive(TGameSession& session);
 
-// Rebuilds the session's archive, reporting to progress and stopping when it
-// asks (TOperationCancelled, the archive as it was). Refuses a damaged archive
-// or too little free disk space, changing nothing.
-void RebuildGameArchive(TGameSession& session, TProgressSink& progress);
-// The same for an archive that nobody holds open.
-void RebuildArchiveAt(const std::filesystem::path& archive, TProgressSink& progress);
+struct TArchiveRebuildOutcome {
+    bool Rebuilt = false;  // false: the archive already lay back to back, nothing was written
+    TArchiveLayout Before;
+    TArchiveLayout After;  // the layout now
+};
+
+// Whether a rebuild would change how the archive lies: misread pairs, holes
+// between the data, or a last sector cut short.
+bool ArchiveNeedsRebuild(const TArchiveLayout& layout);
+
+// Rebuilds the archive the session holds open (closed and opened again
+// around the move), reporting progress to the observer, whose true stops it
+// (TOperationCancelled, the archive unchanged). A refusal (overlapping
+// entries, data past the end, too little disk space) changes nothing. Imports
+// made before can no longer be undone afterwards: undo finds the archive
+// changed since and refuses.
+TArchiveRebuildOutcome RebuildArchive(TGameSession& session, TOperationObserver& observer);
+// The same for an archive file nobody holds open.
+TArchiveRebuildOutcome RebuildArchive(const std::filesystem::path& archive, TOperationObserver& observer);

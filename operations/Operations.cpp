@@ -2,6 +2,9 @@
 
 #include "fileio/Errors.h"
 #include "fileio/FileSystem.h"
+#include "operations/ObserverProgress.h"
+
+#include <optional>
 
 std::vector<TVehicleListRow> ListVehicles(const TGameLocation& location, TOperationObserver& observer)
 {
@@ -15,11 +18,15 @@ void ExportVehicleByID(TGameSession& session, std::int32_t id, const TExportChoi
     ExportVehicle(session.Context(), session.FindVehicle(id), choices, package);
 }
 
-TImportResult ImportOverVehicle(TGameSession& session, std::int32_t targetID, const TImportSource& source)
+TImportResult ImportOverVehicle(TGameSession& session, std::int32_t targetID, const TImportSource& source,
+                                TOperationObserver* observer)
 {
+    std::optional<TObserverProgress> progress;
+    if (observer)
+        progress.emplace(*observer);
     TImportResult result;
     try {
-        result = ImportVehicle(session.Context(), session.FindVehicle(targetID), source);
+        result = ImportVehicle(session.Context(), session.FindVehicle(targetID), source, progress ? &*progress : nullptr);
     } catch (const TImportError&) {
         throw;
     } catch (const TVehmiraError& error) {

@@ -22,8 +22,10 @@ void ExportVehicleByID(TGameSession& session, std::int32_t id, const TExportChoi
 
 // A package or separate files over the vehicle with that ID; afterwards the
 // session holds the definitions now in the game. A failure is a TImportError
-// and leaves the game as it was.
-TImportResult ImportOverVehicle(TGameSession& session, std::int32_t targetID, const TImportSource& source);
+// and leaves the game as it was. An import that rebuilds the archive reports
+// its progress to the observer, when one is given, whose true stops it.
+TImportResult ImportOverVehicle(TGameSession& session, std::int32_t targetID, const TImportSource& source,
+                                TOperationObserver* observer = nullptr);
 
 // Takes back the last import that is not undone yet.
 TJournalInfo UndoImport(TGameSession& session);

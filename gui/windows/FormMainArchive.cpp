@@ -13,11 +13,28 @@
 
 #include <algorithm>
 
+namespace {
+// The rebuild's reports go to the progress window, whose cancel button stops it.
+class TProgressWindowObserver : public TOperationObserver {
+public:
+    explicit TProgressWindowObserver(TProgressSink& sink) : Sink(sink) {}
+    void InterruptedImportsRestored(const std::vector<std::string>&) override {}
+    bool Progress(std::uint64_t done, std::uint64_t total) override
+    {
+        Sink.Progress(done, total);
+        return Sink.CancelRequested();
+    }
+
+private:
+    TProgressSink& Sink;
+};
+} // namespace
+
 void TFormMain::CheckArchiveMenuClick()
 {
     if (!Session)
         throw TVehmiraError(InterfaceTextUtf8(TTextKey::NoGameOpen));
-    ShowPlainMessage(Handle(), Wide(ArchiveCheckText(CheckGameArchive(*Session))));
+    ShowPlainMessage(Handle(), Wide(ArchiveCheckText(CheckArchive(*Session))));
 }
 
 void TFormMain::RebuildArchiveMenuClick()
@@ -32,7 +49,7 @@ void TFormMain::RebuildArchiveMenuClick()
 
 void TFormMain::OfferRebuildOfMisreadArchive()
 {
-    const TArchiveLayout layout = CheckGameArchive(*Session);
+    const TArchiveLayout layout = CheckArchive(*Session);
     if (layout.ReadsCorrectly() || !layout.CanRebuild())
         return;
     const std::filesystem::path archive = Session->Archive().File().Path();
@@ -48,7 +65,10 @@ void TFormMain::RebuildArchiveWithProgress()
 {
     TFormProgress progress(Handle(), InterfaceText(TTextKey::RebuildProgress), InterfaceText(TTextKey::CancelButton));
     try {
-        progress.Run([this](TProgressSink& sink) { RebuildGameArchive(*Session, sink); });
+        progress.Run([this](TProgressSink& sink) {
+            TProgressWindowObserver observer(sink);
+            RebuildArchive(*Session, observer);
+        });
     } catch (const TOperationCancelled&) {
         ShowPlainMessage(Handle(), InterfaceText(TTextKey::RebuildCancelled));
         return;

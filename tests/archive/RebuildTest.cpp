@@ -136,6 +136,28 @@ TEST(ArchiveRebuildTest, ReplacementDataTakeTheEntrysPlace)
     EXPECT_EQ(result.FileCRC, CRC32Buffer(image));
 }
 
+TEST(ArchiveRebuildTest, ANewEntryJoinsAFullDirectory)
+{
+    // 63 entries fill the directory's one sector; the 64th only fits in the rebuilt archive.
+    std::vector<TTestEntry> full;
+    for (std::uint32_t i = 0; i < 63; ++i)
+        full.push_back({NumberedName("e", i, ".dff"), 1 + i, 1});
+    TTempDir dir;
+    const auto path = WriteTestArchive(dir / "GTA3.img", full);
+    TIMGFile archive;
+    archive.Open(path);
+    std::vector<TRebuildEntry> entries = KeepEveryEntry(archive.Directory.Entries);
+    TMemoryStream added(ByteBuffer(3000, 'n'));
+    entries.push_back({"new.txd", 2, 0, &added, 0, 3000});
+    const TRebuildResult result = WriteRebuiltArchive(archive.File(), entries, path);
+    archive.Close();
+    const ByteBuffer image = ReadWholeFile(result.File);
+    ASSERT_EQ(Oracle::ParseDirectory(image).size(), 64u);
+    EXPECT_EQ(Oracle::RunReadBytes(image)[63], ZeroFilled(ByteBuffer(3000, 'n'), 2 * 2048));
+    EXPECT_EQ(Oracle::RunReadBytes(image)[62], TestEntryData(full[62]));
+    EXPECT_TRUE(Oracle::MisreadEntries(image).empty());
+}
+
 TEST(ArchiveRebuildTest, RefusesWithoutTheFreeSpaceNamingBothFigures)
 {
     try {

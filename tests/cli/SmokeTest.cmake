@@ -18,4 +18,11 @@ foreach(expected "400\tВнедорожник\n" "596\tПолиция\n" "487\t�
     message(FATAL_ERROR "vehmira list did not print \"${expected}\":\n${out}")
   endif()
 endforeach()
+# The archive rebuilt by the real executable reads correctly afterwards.
+run_vehmira(--game "${WORK_DIR}/game" img rebuild)
+run_vehmira(--game "${WORK_DIR}/game" img check --json)
+string(FIND "${out}" "\"misread_pairs\": 0," found)
+if(found EQUAL -1)
+  message(FATAL_ERROR "vehmira img check after the rebuild:\n${out}")
+endif()
 file(REMOVE_RECURSE "${WORK_DIR}")

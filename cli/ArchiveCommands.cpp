@@ -1,0 +1,171 @@
+#include "cli/ArchiveCommands.h"
+
+#include "cli/ErrorText.h"
+#include "cli/OutputText.h"
+#include "fileio/FileSystem.h"
+#include "fileio/GamePaths.h"
+#include "operations/ArchiveOperations.h"
+#include "operations/GameSession.h"
+
+#include <CLI/CLI.hpp>
+
+#include <cstdio>
+#include <iostream>
+#include <utility>
+
+#ifdef _WIN32
+#include <io.h>
+#else
+#include <unistd.h>
+#endif
+
+namespace {
+
+bool StderrIsTerminal(const TCommandContext& context)
+{
+    if (&context.Err != &std::cerr)
+        return false;
+#ifdef _WIN32
+    return _isatty(_fileno(stderr)) != 0;
+#else
+    return isatty(fileno(stderr)) != 0;
+#endif
+}
+
+// Restored imports on stderr; the rebuild's percentage there too, on one
+// line, when a person is watching (stderr is a terminal).
+class TArchiveObserver : public TOperationObserver {
+public:
+    TArchiveObserver(const TCommandContext& context, bool showProgress) : Context(context), ShowProgress(showProgress) {}
+    ~TArchiveObserver() override
+    {
+        if (LastPercent >= 0)
+            Context.Err << '\n';
+    }
+
+    void InterruptedImportsRestored(const std::vector<std::string>& restored) override
+    {
+        for (const std::string& line : restored)
+            Context.Err << "vehmira: " << MessageToUtf8(line) << '\n';
+    }
+
+    bool Progress(std::uint64_t done, std::uint64_t total) override
+    {
+        const int percent = total == 0 ? 100 : int(done * 100 / total);
+        if (ShowProgress && percent != LastPercent) {
+            Context.Err << "\rRebuilding the archive: " << percent << "%" << std::flush;
+            LastPercent = percent;
+        }
+        return false;
+    }
+
+private:
+    const TCommandContext& Context;
+    bool ShowProgress;
+    int LastPercent = -1;
+};
+
+TGameLocation Location(const TCommandContext& context) { return {context.GameDirectory, context.GXTFileName}; }
+
+std::string ArchiveName(const TCommandContext& context, const TArchiveCommandOptions& options)
+{
+    return options.Archive.empty()
+               ? PathToUtf8(ResolveGamePath(context.GameDirectory, GameFiles::ModelArchive))
+               : options.Archive;
+}
+
+bool HasProblems(const TArchiveLayout& layout)
+{
+    return !layout.ReadsCorrectly() || !layout.OverlappingEntries.empty() || !layout.PastEndEntries.empty();
+}
+
+void PrintLayoutJson(std::ostream& out, const TArchiveLayout& layout)
+{
+    out << "{\"entries\": " << layout.EntryCount << ", \"pairs\": " << layout.ChainPairs
+        << ", \"misread_pairs\": " << layout.MisreadPairs.size() << ", \"hole_bytes\": " << layout.HoleBytes
+        << ", \"overlaps\": " << layout.OverlappingEntries.size() << ", \"past_end\": " << layout.PastEndEntries.size()
+        << ", \"duplicates\": " << layout.DuplicateNames.size()
+        << ", \"unterminated_names\": " << layout.UnterminatedNames.size()
+        << ", \"short_tail\": " << layout.ShortTailEntries.size() << "}\n";
+}
+
+void PrintLayout(std::ostream& out, const std::string& archive, const TArchiveLayout& layout)
+{
+    out << archive << '\n';
+    out << "  entries:              " << layout.EntryCount << '\n';
+    out << "  linked pairs:         " << layout.ChainPairs << '\n';
+    out << "  misread pairs:        " << layout.MisreadPairs.size();
+    if (!layout.MisreadPairs.empty())
+        out << " (" << MessageToUtf8(DescribeMisreadPairs(layout)) << ")";
+    out << '\n';
+    out << "  bytes in holes:       " << layout.HoleBytes << '\n';
+    out << "  overlapping entries:  " << layout.OverlappingEntries.size() << '\n';
+    out << "  entries past the end: " << layout.PastEndEntries.size() << '\n';
+    out << "  duplicate names:      " << layout.DuplicateNames.size() << '\n';
+    out << "  unterminated names:   " << layout.UnterminatedNames.size() << '\n';
+    out << "  short last sector:    " << layout.ShortTailEntries.size() << '\n';
+    if (HasProblems(layout))
+        out << "The game would not read every entry as the directory says.\n";
+    else
+        out << "The game reads every entry as the directory says.\n";
+}
+
+} // namespace
+
+int ArchiveCheckCommand(const TCommandContext& context, const TArchiveCommandOptions& options)
+{
+    TArchiveObserver observer(context, false);
+    const TArchiveLayout layout = options.Archive.empty() ? CheckArchive(Location(context), observer)
+                                                          : CheckArchive(PathFromUtf8(options.Archive));
+    if (options.Json)
+        PrintLayoutJson(context.Out, layout);
+    else
+        PrintLayout(context.Out, ArchiveName(context, options), layout);
+    return HasProblems(layout) ? ExitArchiveProblems : 0;
+}
+
+int ArchiveRebuildCommand(const TCommandContext& context, const TArchiveCommandOptions& options)
+{
+    TArchiveRebuildOutcome outcome;
+    {
+        TArchiveObserver observer(context, StderrIsTerminal(context));
+        if (options.Archive.empty()) {
+            TGameSession session(Location(context), observer);
+            outcome = RebuildArchive(session, observer);
+        } else {
+            outcome = RebuildArchive(PathFromUtf8(options.Archive), observer);
+        }
+    }
+    const std::string name = ArchiveName(context, options);
+    if (outcome.Rebuilt)
+        context.Out << "Rebuilt " << name << ": " << outcome.After.EntryCount << " entries, "
+                    << outcome.Before.MisreadPairs.size() << " misread pairs and " << outcome.Before.HoleBytes
+                    << " bytes in holes before, none now.\n";
+    else
+        context.Out << name << " needs no rebuild: its data already lie back to back.\n";
+    return 0;
+}
+
+void AddArchiveCommands(CLI::App& app, TArchiveCommandOptions& options,
+                        std::function<int(const TCommandContext&)>& action)
+{
+    CLI::App* img = app.add_subcommand("img", "Check or rebuild the model archive");
+    img->require_subcommand(1);
+    CLI::App* check = img->add_subcommand(
+        "check", "Show how the game reads the archive (exit 3 when it would misread entries, or entries "
+                 "overlap or lie past the end)");
+    check->add_option("ARCHIVE", options.Archive, "The archive (default: Models\\GTA3.img of the game)");
+    check->add_flag("--json", options.Json,
+                    "Print JSON: entries, pairs, misread_pairs, hole_bytes, overlaps, past_end, duplicates, "
+                    "unterminated_names, short_tail");
+    check->callback([&options, &action] {
+        action = [&options](const TCommandContext& context) { return ArchiveCheckCommand(context, options); };
+    });
+    CLI::App* rebuild = img->add_subcommand(
+        "rebuild", "Rewrite the archive with its data back to back in directory order (imports made before "
+                   "can no longer be undone)");
+    rebuild->add_option("ARCHIVE", options.Archive, "The archive (default: Models\\GTA3.img of the game)");
+    rebuild->callback([&options, &action] {
+        action = [&options](const TCommandContext& context) { return ArchiveRebuildCommand(context, options); };
+    });
+}
