@@ -42,7 +42,7 @@ SIZE DrawnTextSize(HWND control, const std::wstring& text, UINT format, int widt
 
 } // namespace
 
-SIZE TForm::FittedSize(const TNamedControl& control, RECT placed, int clientWidth) const
+SIZE TForm::FittedSize(const TNamedControl& control, RECT placed, int rightLimit) const
 {
     const std::wstring text = WindowTextOf(control.Handle);
     SIZE size{placed.right - placed.left, placed.bottom - placed.top};
@@ -56,8 +56,9 @@ SIZE TForm::FittedSize(const TNamedControl& control, RECT placed, int clientWidt
         const bool wraps = (GetWindowLongPtrW(control.Handle, GWL_STYLE) & SS_TYPEMASK) != SS_LEFTNOWORDWRAP;
         if (!wraps)
             return {std::max(size.cx, natural.cx), std::max(size.cy, natural.cy)};
-        // Wider first, as far as the form's edge, so that lines break where they were written.
-        const int room = clientWidth - placed.left - scale(EdgeMargin);
+        // Wider first, as far as the next control or the form's edge, so that
+        // lines break where they were written; then taller.
+        const int room = rightLimit - placed.left - scale(EdgeMargin);
         size.cx = std::max<LONG>(size.cx, std::min<LONG>(natural.cx, room));
         const SIZE wrapped = DrawnTextSize(control.Handle, text, DT_EXPANDTABS | DT_WORDBREAK, size.cx);
         return {std::max(size.cx, wrapped.cx), std::max(size.cy, wrapped.cy)};
@@ -77,6 +78,19 @@ SIZE TForm::FittedSize(const TNamedControl& control, RECT placed, int clientWidt
     return size;
 }
 
+int TForm::RightLimit(std::size_t index, int clientWidth) const
+{
+    const TNamedControl& label = Controls[index];
+    int limit = clientWidth;
+    for (const TNamedControl& other : Controls) {
+        const bool beside = other.ParentIndex == label.ParentIndex && other.Written.left >= label.Written.right &&
+                            other.Written.top < label.Written.bottom && other.Written.bottom > label.Written.top;
+        if (beside)
+            limit = std::min(limit, ScaleToDpi(other.Written.left, FormDpi));
+    }
+    return limit;
+}
+
 void TForm::LayOut()
 {
     const HFONT font = FormFont(false, FormDpi);
@@ -87,7 +101,7 @@ void TForm::LayOut()
         SendMessageW(control.Handle, WM_SETFONT,
                      reinterpret_cast<WPARAM>(FormFont(control.Kind == TControlKind::BoldLabel, FormDpi)), FALSE);
         RECT bounds = Scaled(control.Written, FormDpi);
-        const SIZE fitted = FittedSize(control, bounds, client.cx);
+        const SIZE fitted = FittedSize(control, bounds, RightLimit(placed.size(), client.cx));
         bounds.right = bounds.left + fitted.cx;
         bounds.bottom = bounds.top + fitted.cy;
         placed.push_back(bounds);

@@ -132,7 +132,10 @@ private:
         bool SizeToText;
         int ParentIndex; // the group box's index, or -1
     };
-    SIZE FittedSize(const TNamedControl& control, RECT placed, int clientWidth) const;
+    SIZE FittedSize(const TNamedControl& control, RECT placed, int rightLimit) const;
+    // How far right a wrapped label may grow: to the nearest control beside
+    // its written rows, or else to the form's edge.
+    int RightLimit(std::size_t index, int clientWidth) const;
     void ResizeForm(SIZE client);
 
     TWindowHandle Window;

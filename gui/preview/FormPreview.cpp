@@ -1,5 +1,7 @@
 #include "gui/preview/FormPreview.h"
 
+#include "gui/windows/Language.h"
+
 #include "gui/preview/PreviewTexts.h"
 
 #include <array>
@@ -9,7 +11,7 @@
 namespace {
 
 const TFormLayout PreviewFormSpec{
-    .Caption = PreviewCaption,
+    .Caption = L"",
     .Width = 600,
     .Height = 440,
     .Border = TBorderKind::Dialog,
@@ -24,7 +26,7 @@ constexpr RECT TexturePanelBounds{8, 8, 372, 400};
 constexpr RECT SummaryBounds{380, 8, 592, 400};
 
 const std::array<TControlLayout, 1> PreviewControls{{
-    {TControlKind::Button, "CloseButton", "", 517, 408, 75, 25, L"Закрыть"},
+    {TControlKind::Button, "CloseButton", "", 517, 408, 75, 25, L""},
 }};
 
 HWND CreateSummary(HWND form, const std::wstring& text)
@@ -45,10 +47,12 @@ HWND CreateSummary(HWND form, const std::wstring& text)
 TFormPreview::TFormPreview(HWND owner, TVehiclePreview preview)
     : TForm(PreviewFormSpec, PreviewControls, owner), Preview(std::move(preview))
 {
+    SetWindowTextW(Handle(), InterfaceText(TTextKey::PreviewCaption).c_str());
+    SetControlText("CloseButton", InterfaceText(TTextKey::CloseButton));
     Panel = std::make_unique<TTexturePanel>(Handle(), TexturePanelBounds,
                                             Preview.Dictionary ? &*Preview.Dictionary : nullptr);
     HWND summary = CreateSummary(Handle(), PreviewSummaryText(Preview));
-    // Tab order left to right: the panel, the summary, then "Закрыть".
+    // Tab order left to right: the panel, the summary, then the close button.
     SetWindowPos(summary, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     SetWindowPos(Panel->Handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }

@@ -6,6 +6,7 @@
 #include "gui/preview/FormPreview.h"
 #include "gui/windows/Application.h"
 #include "gui/windows/FormMain.h"
+#include "gui/windows/Language.h"
 #include "gui/windows/InterfaceTexts.h"
 #include "gui/wizard/FormImportEnde.h"
 #include "operations/VehiclePreview.h"
@@ -24,12 +25,12 @@ void TFormMain::PreviewMenuClick()
 {
     const std::optional<std::wstring> idText = SelectedVehicleID();
     if (!idText) {
-        ShowPlainMessage(Handle(), NoVehicleSelectedText);
+        ShowPlainMessage(Handle(), InterfaceText(TTextKey::NoVehicleSelected));
         return;
     }
     std::int32_t id = 0;
     if (!ParseVehicleID(Utf8(*idText), id)) {
-        ShowPlainMessage(Handle(), L"\"" + *idText + L"\" не является целым числом.");
+        ShowPlainMessage(Handle(), InterfaceText(TTextKey::NotAnInteger, {*idText}) + L".");
         return;
     }
     TVehiclePreview preview;

@@ -1,6 +1,7 @@
 #include "gui/preview/PreviewTexts.h"
 
 #include "gui/framework/WideText.h"
+#include "gui/windows/Language.h"
 
 #include <vector>
 
@@ -22,85 +23,80 @@ std::wstring StreamText(const Rw::TLibraryVersion& version, Rw::TPlatform platfo
     return L"RenderWare " + Wide(version.Text()) + L", " + Wide(std::string(Rw::PlatformName(platform)));
 }
 
-const wchar_t* PieceTitle(TPreviewPiece piece)
+std::wstring T(TTextKey key, std::initializer_list<std::wstring_view> values = {})
+{
+    return InterfaceText(key, values);
+}
+
+std::wstring PieceTitle(TPreviewPiece piece)
 {
     switch (piece) {
-    case TPreviewPiece::Model: return L"Модель";
-    case TPreviewPiece::Dictionary: return L"Словарь текстур";
-    case TPreviewPiece::SharedDictionary: return L"Общий словарь Vehicle.txd";
+    case TPreviewPiece::Model: return T(TTextKey::PreviewModelPiece);
+    case TPreviewPiece::Dictionary: return T(TTextKey::PreviewDictionaryPiece);
+    case TPreviewPiece::SharedDictionary: return T(TTextKey::PreviewSharedPiece);
     }
     return L"";
 }
 
-std::wstring AbsentText(TPreviewSource source, const TPreviewProblem& problem)
-{
-    switch (source) {
-    case TPreviewSource::Package: return L"в пакете нет.";
-    case TPreviewSource::GameArchive: return L"в архиве нет файла " + Wide(problem.Where) + L".";
-    case TPreviewSource::Files: break;
-    }
-    return L"файл не указан.";
-}
-
 std::wstring ProblemText(TPreviewSource source, const TPreviewProblem& problem)
 {
-    const std::wstring where = L"\"" + Wide(problem.Where) + L"\"";
-    std::wstring text = std::wstring(PieceTitle(problem.Piece)) + L": ";
+    const std::wstring piece = PieceTitle(problem.Piece);
+    const std::wstring where = Wide(problem.Where);
     switch (problem.Kind) {
-    case TPreviewProblemKind::Absent: return text + AbsentText(source, problem);
-    case TPreviewProblemKind::NotFound: return text + L"файл " + where + L" не найден.";
-    case TPreviewProblemKind::TooLarge:
-        return text + L"слишком велик (" + std::to_wstring(problem.Size) + L" байт), не показан.";
+    case TPreviewProblemKind::Absent:
+        if (source == TPreviewSource::Package)
+            return T(TTextKey::PieceAbsentInPackage, {piece});
+        if (source == TPreviewSource::GameArchive)
+            return T(TTextKey::PieceAbsentInArchive, {piece, where});
+        return T(TTextKey::PieceNotGiven, {piece});
+    case TPreviewProblemKind::NotFound: return T(TTextKey::PieceNotFound, {piece, where});
+    case TPreviewProblemKind::TooLarge: return T(TTextKey::PieceTooLarge, {piece, std::to_wstring(problem.Size)});
     case TPreviewProblemKind::Unreadable: break;
     }
-    return text + L"не удаётся прочитать (" + Wide(problem.Facts) + L").";
+    return T(TTextKey::PieceUnreadable, {piece, Wide(problem.Facts)});
 }
 
 void AppendLine(std::wstring& text, const std::wstring& line) { text += line + L"\r\n"; }
 
 void AppendModel(std::wstring& text, const Rw::TModelSummary& model)
 {
-    AppendLine(text, L"Модель: " + StreamText(model.Version, model.Platform));
-    AppendLine(text, L"Фреймы: " + std::to_wstring(model.Frames.size()));
-    AppendLine(text, L"Части: " + std::to_wstring(model.Atomics.size()));
+    AppendLine(text, T(TTextKey::SummaryModel, {StreamText(model.Version, model.Platform)}));
+    AppendLine(text, T(TTextKey::SummaryFrames, {std::to_wstring(model.Frames.size())}));
+    AppendLine(text, T(TTextKey::SummaryParts, {std::to_wstring(model.Atomics.size())}));
     for (const Rw::TAtomicSummary& atomic : model.Atomics) {
-        std::wstring line = L"   " + (atomic.FrameName.empty() ? L"(без имени)" : GameName(atomic.FrameName));
+        std::wstring part = atomic.FrameName.empty() ? T(TTextKey::UnnamedPart) : GameName(atomic.FrameName);
         if (atomic.Variant == Rw::TPartVariant::Damaged)
-            line += L" (повреждённая)";
+            part = T(TTextKey::DamagedPart, {part});
         else if (atomic.Variant == Rw::TPartVariant::LowDetail)
-            line += L" (упрощённая)";
-        AppendLine(text, line);
+            part = T(TTextKey::LowDetailPart, {part});
+        AppendLine(text, L"   " + part);
     }
-    AppendLine(text, L"Геометрии: " + std::to_wstring(model.Geometries.size()));
-    AppendLine(text, L"Вершины: " + std::to_wstring(model.TotalVertices));
-    AppendLine(text, L"Треугольники: " + std::to_wstring(model.TotalTriangles));
-    AppendLine(text, L"Текстуры модели: " + NameList(model.TextureNames));
+    AppendLine(text, T(TTextKey::SummaryGeometries, {std::to_wstring(model.Geometries.size())}));
+    AppendLine(text, T(TTextKey::SummaryVertices, {std::to_wstring(model.TotalVertices)}));
+    AppendLine(text, T(TTextKey::SummaryTriangles, {std::to_wstring(model.TotalTriangles)}));
+    AppendLine(text, T(TTextKey::SummaryModelTextures, {NameList(model.TextureNames)}));
 }
 
 void AppendDictionaries(std::wstring& text, const TVehiclePreview& preview)
 {
     if (preview.Dictionary)
-        AppendLine(text, L"Словарь текстур: " +
-                             StreamText(preview.Dictionary->Version(), preview.Dictionary->Platform()) +
-                             L", текстур: " + std::to_wstring(preview.Dictionary->Textures().size()));
+        AppendLine(text, T(TTextKey::SummaryDictionary,
+                           {StreamText(preview.Dictionary->Version(), preview.Dictionary->Platform()),
+                            std::to_wstring(preview.Dictionary->Textures().size())}));
     if (!preview.SharedDictionaryLookedFor)
-        AppendLine(text, L"Общий словарь Vehicle.txd: не проверялся (каталог игры не открыт)");
+        AppendLine(text, T(TTextKey::SharedNotLookedFor));
     else if (preview.SharedDictionary)
-        AppendLine(text, L"Общий словарь Vehicle.txd: текстур: " +
-                             std::to_wstring(preview.SharedDictionary->Textures().size()));
+        AppendLine(text, T(TTextKey::SharedCount, {std::to_wstring(preview.SharedDictionary->Textures().size())}));
     else if (!preview.SharedDictionaryPresent)
-        AppendLine(text, L"Общий словарь Vehicle.txd: в игре нет");
+        AppendLine(text, T(TTextKey::SharedAbsent));
 }
 
 std::wstring WarningText(const Rw::TCheckWarning& warning)
 {
     switch (warning.Kind) {
-    case Rw::TCheckWarningKind::PlatformMismatch:
-        return L"Модель и словарь сделаны для разных платформ (" + Wide(warning.Text) + L").";
-    case Rw::TCheckWarningKind::UnreadableVersion:
-        return L"Игра не прочитает эту версию RenderWare (" + Wide(warning.Text) + L").";
-    case Rw::TCheckWarningKind::UndecodableTexture:
-        return L"Текстуру " + GameName(warning.Subject) + L" не удаётся прочитать.";
+    case Rw::TCheckWarningKind::PlatformMismatch: return T(TTextKey::WarnPlatforms, {Wide(warning.Text)});
+    case Rw::TCheckWarningKind::UnreadableVersion: return T(TTextKey::WarnVersion, {Wide(warning.Text)});
+    case Rw::TCheckWarningKind::UndecodableTexture: return T(TTextKey::WarnTexture, {GameName(warning.Subject)});
     }
     return Wide(warning.Text);
 }
@@ -108,19 +104,19 @@ std::wstring WarningText(const Rw::TCheckWarning& warning)
 void AppendCheck(std::wstring& text, const Rw::TTextureCheck& check)
 {
     AppendLine(text, L"");
-    AppendLine(text, L"Проверка текстур:");
+    AppendLine(text, T(TTextKey::CheckTitle));
     if (check.NotInOwnDictionary.empty())
-        AppendLine(text, L"Все текстуры модели есть в её словаре.");
+        AppendLine(text, T(TTextKey::CheckAllOwn));
     else
-        AppendLine(text, L"Нет в своём словаре: " + NameList(check.NotInOwnDictionary));
+        AppendLine(text, T(TTextKey::CheckNotOwn, {NameList(check.NotInOwnDictionary)}));
     if (check.SharedDictionaryChecked && !check.Missing.empty())
-        AppendLine(text, L"Не найдены нигде: " + NameList(check.Missing));
+        AppendLine(text, T(TTextKey::CheckMissing, {NameList(check.Missing)}));
     else if (check.SharedDictionaryChecked && !check.NotInOwnDictionary.empty())
-        AppendLine(text, L"Остальные найдены в общем словаре.");
+        AppendLine(text, T(TTextKey::CheckRestShared));
     else if (!check.SharedDictionaryChecked && !check.ExpectedFromShared.empty())
-        AppendLine(text, L"Должны быть в общем словаре (не проверено): " + NameList(check.ExpectedFromShared));
+        AppendLine(text, T(TTextKey::CheckExpectedShared, {NameList(check.ExpectedFromShared)}));
     for (const Rw::TCheckWarning& warning : check.Warnings)
-        AppendLine(text, L"Внимание: " + WarningText(warning));
+        AppendLine(text, T(TTextKey::CheckWarning, {WarningText(warning)}));
 }
 
 } // namespace
@@ -155,5 +151,5 @@ std::wstring TextureCellSize(const Rw::TTextureRecord& texture)
 
 std::wstring TextureCellFormat(const Rw::TTextureRecord& texture)
 {
-    return texture.Decodable() ? Wide(texture.FormatName) : Wide(texture.FormatName) + L", не читается";
+    return texture.Decodable() ? Wide(texture.FormatName) : T(TTextKey::UnreadableFormat, {Wide(texture.FormatName)});
 }

@@ -6,7 +6,6 @@
 
 #include <string>
 
-inline constexpr const wchar_t* PreviewCaption = L"Просмотр транспортного средства";
 
 // The lines of the summary beside the thumbnails, CR LF between them.
 std::wstring PreviewSummaryText(const TVehiclePreview& preview);

@@ -1,5 +1,7 @@
 #include "gui/preview/TexturePanel.h"
 
+#include "gui/windows/Language.h"
+
 #include "gui/preview/PreviewTexts.h"
 
 #include <algorithm>
@@ -15,7 +17,6 @@ constexpr int TextLineHeight = 14;
 constexpr int CellHeight = 4 + ThumbnailSide + 4 + 3 * TextLineHeight + 8;
 constexpr int Margin = 4;
 constexpr UINT ThumbnailMessage = WM_APP + 20;
-constexpr const wchar_t* NoTexturesText = L"Текстур нет";
 
 void RegisterPanelClass(WNDPROC procedure)
 {
@@ -198,7 +199,7 @@ void TTexturePanel::Paint(HDC target, const RECT& dirty)
     SetBkMode(dc.get(), TRANSPARENT);
     SetTextColor(dc.get(), GetSysColor(COLOR_WINDOWTEXT));
     if (Cells.empty())
-        DrawLine(dc.get(), NoTexturesText, RECT{0, Margin * 4, client.right, Margin * 4 + TextLineHeight});
+        DrawLine(dc.get(), InterfaceText(TTextKey::NoTextures), RECT{0, Margin * 4, client.right, Margin * 4 + TextLineHeight});
     const int columns = Columns();
     for (std::size_t index = 0; index < Cells.size(); ++index) {
         const int left = Margin + int(index) % columns * CellWidth;

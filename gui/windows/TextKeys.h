@@ -111,7 +111,44 @@
     X(RebuildQuestion, L"Перестроить архив Models\\GTA3.img? Данные всех записей будут записаны подряд в порядке каталога; старый архив заменяется только после проверки нового.") \
     X(RebuildProgress, L"Перестройка архива")                                                       \
     X(RebuildDone, L"Архив перестроен: игра прочитает все записи верно.")                           \
-    X(RebuildCancelled, L"Перестройка отменена, архив не изменён.")
+    X(RebuildCancelled, L"Перестройка отменена, архив не изменён.")        \
+    X(PreviewCaption, L"Просмотр транспортного средства")                                                           \
+    X(CloseButton, L"Закрыть")                                                                                      \
+    X(NoTextures, L"Текстур нет")                                                                                   \
+    X(PreviewModelPiece, L"Модель")                                                                                 \
+    X(PreviewDictionaryPiece, L"Словарь текстур")                                                                   \
+    X(PreviewSharedPiece, L"Общий словарь Vehicle.txd")                                                             \
+    X(PieceAbsentInPackage, L"%1: в пакете нет.")                                                                   \
+    X(PieceAbsentInArchive, L"%1: в архиве нет файла %2.")                                                          \
+    X(PieceNotGiven, L"%1: файл не указан.")                                                                        \
+    X(PieceNotFound, L"%1: файл \"%2\" не найден.")                                                                 \
+    X(PieceTooLarge, L"%1: слишком велик (%2 байт), не показан.")                                                   \
+    X(PieceUnreadable, L"%1: не удаётся прочитать (%2).")                                                           \
+    X(SummaryModel, L"Модель: %1")                                                                                  \
+    X(SummaryFrames, L"Фреймы: %1")                                                                                 \
+    X(SummaryParts, L"Части: %1")                                                                                   \
+    X(UnnamedPart, L"(без имени)")                                                                                  \
+    X(DamagedPart, L"%1 (повреждённая)")                                                                            \
+    X(LowDetailPart, L"%1 (упрощённая)")                                                                            \
+    X(SummaryGeometries, L"Геометрии: %1")                                                                          \
+    X(SummaryVertices, L"Вершины: %1")                                                                              \
+    X(SummaryTriangles, L"Треугольники: %1")                                                                        \
+    X(SummaryModelTextures, L"Текстуры модели: %1")                                                                 \
+    X(SummaryDictionary, L"Словарь текстур: %1, текстур: %2")                                                       \
+    X(SharedNotLookedFor, L"Общий словарь Vehicle.txd: не проверялся (каталог игры не открыт)")                     \
+    X(SharedCount, L"Общий словарь Vehicle.txd: текстур: %1")                                                       \
+    X(SharedAbsent, L"Общий словарь Vehicle.txd: в игре нет")                                                       \
+    X(WarnPlatforms, L"Модель и словарь сделаны для разных платформ (%1).")                                         \
+    X(WarnVersion, L"Игра не прочитает эту версию RenderWare (%1).")                                                \
+    X(WarnTexture, L"Текстуру %1 не удаётся прочитать.")                                                            \
+    X(CheckTitle, L"Проверка текстур:")                                                                             \
+    X(CheckAllOwn, L"Все текстуры модели есть в её словаре.")                                                       \
+    X(CheckNotOwn, L"Нет в своём словаре: %1")                                                                      \
+    X(CheckMissing, L"Не найдены нигде: %1")                                                                        \
+    X(CheckRestShared, L"Остальные найдены в общем словаре.")                                                       \
+    X(CheckExpectedShared, L"Должны быть в общем словаре (не проверено): %1")                                       \
+    X(CheckWarning, L"Внимание: %1")                                                                                \
+    X(UnreadableFormat, L"%1, не читается")
 
 enum class TTextKey : int {
 #define VEHMIRA_TEXT_KEY(key, russian) key,

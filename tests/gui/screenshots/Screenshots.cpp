@@ -8,6 +8,7 @@
 // in OUTPUT_DIR\work.
 
 #include "demo/DemoGame.h"
+#include "gui/windows/Language.h"
 #include "gui/UserThread.h"
 #include "gui/preview/PreviewTexts.h"
 #include "gui/wizard/FormCarFiles.h"
@@ -133,7 +134,7 @@ BOOL CALLBACK FindPreviewWindow(HWND window, LPARAM found)
 {
     wchar_t caption[64] = {};
     GetWindowTextW(window, caption, 64);
-    if (IsWindowVisible(window) && std::wstring_view(caption) == PreviewCaption) {
+    if (IsWindowVisible(window) && std::wstring_view(caption) == InterfaceText(TTextKey::PreviewCaption)) {
         *reinterpret_cast<HWND*>(found) = window;
         return FALSE;
     }
