@@ -86,10 +86,10 @@ def main():
     write("vehicles_ide", "demo", vehicles)
     for name, data in (("handling", handling), ("vehicles", vehicles), ("carcols", carcols)):
         write("text_lines", name, data)
-    special = handling + b"! LANDSTAL 0.14 0.09 38.0 40.0\r\n"
+    marked = handling + b"! LANDSTAL 0.14 0.09 38.0 40.0\r\n"
     for name, kind, line, text in (
             ("main", 0, b"CHEETAH 1200.0 3000.0 2.0 0.1s 5", handling),
-            ("special", 1, b"! NRG500 0.14 0.09 38.0 40.0 0.65", special),
+            ("handling-marker-line", 1, b"! NRG500 0.14 0.09 38.0 40.0 0.65", marked),
             ("vehicles", 2, b"402, buffalo, buffalo, car, BUFFALO, BUFFALO, null, executive, 5", vehicles),
             ("carcols", 3, b"cheetah, 1,1, 2,2", carcols)):
         write("keyed_merge", name, bytes([kind]) + line + b"\n" + text)
