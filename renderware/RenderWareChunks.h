@@ -7,6 +7,7 @@
 // container chunk is its child chunks one after another.
 
 #include "fileio/ByteOrder.h"
+#include "renderware/ChunkReader.h"
 
 #include <cstdint>
 #include <initializer_list>
@@ -14,19 +15,20 @@
 #include <string_view>
 
 namespace RenderWare {
-inline constexpr std::uint32_t StructChunk = 0x01;
-inline constexpr std::uint32_t StringChunk = 0x02;
-inline constexpr std::uint32_t ExtensionChunk = 0x03;
-inline constexpr std::uint32_t TextureChunk = 0x06;
-inline constexpr std::uint32_t MaterialChunk = 0x07;
-inline constexpr std::uint32_t MaterialListChunk = 0x08;
-inline constexpr std::uint32_t FrameListChunk = 0x0E;
-inline constexpr std::uint32_t GeometryChunk = 0x0F;
-inline constexpr std::uint32_t ClumpChunk = 0x10;
-inline constexpr std::uint32_t AtomicChunk = 0x14;
-inline constexpr std::uint32_t TextureNativeChunk = 0x15;
-inline constexpr std::uint32_t TextureDictionaryChunk = 0x16;
-inline constexpr std::uint32_t GeometryListChunk = 0x1A;
+// The chunk types are the reader's (ChunkReader.h): one home for the format's numbers.
+using Rw::AtomicChunk;
+using Rw::ClumpChunk;
+using Rw::ExtensionChunk;
+using Rw::FrameListChunk;
+using Rw::GeometryChunk;
+using Rw::GeometryListChunk;
+using Rw::MaterialChunk;
+using Rw::MaterialListChunk;
+using Rw::StringChunk;
+using Rw::StructChunk;
+using Rw::TextureChunk;
+using Rw::TextureDictionaryChunk;
+using Rw::TextureNativeChunk;
 // The version stamp the game's own files carry.
 inline constexpr std::uint32_t VersionStamp = 0x1803FFFF;
 
