@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <array>
 
+namespace vehmira::archive {
+
 namespace {
 
 char UpperLetter(char c) { return c >= 'a' && c <= 'z' ? char(c - ('a' - 'A')) : c; }
@@ -127,7 +129,7 @@ TArchiveLayout AnalyseLayout(const TDIREntrys& entries, std::uint64_t fileSize)
     return layout;
 }
 
-TArchiveLayout AnalyseLayout(TStream& archive)
+TArchiveLayout AnalyseLayout(fileio::TStream& archive)
 {
     TDIRFile directory;
     directory.LoadFromStream(archive, false);
@@ -136,7 +138,7 @@ TArchiveLayout AnalyseLayout(TStream& archive)
 
 TArchiveLayout AnalyseLayout(const std::filesystem::path& archivePath)
 {
-    TFileStream archive(archivePath, TFileAccess::Read);
+    fileio::TFileStream archive(archivePath, fileio::TFileAccess::Read);
     return AnalyseLayout(archive);
 }
 
@@ -153,3 +155,5 @@ std::string DescribeMisreadPairs(const TArchiveLayout& layout, std::size_t limit
         text += " and " + std::to_string(layout.MisreadPairs.size() - shown) + " more";
     return text;
 }
+
+} // namespace vehmira::archive

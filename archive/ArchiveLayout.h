@@ -18,6 +18,8 @@
 #include <string_view>
 #include <vector>
 
+namespace vehmira::archive {
+
 // Whether the game streams entries of this name (by the text after the first dot).
 bool IsStreamedEntryName(std::string_view name);
 
@@ -61,10 +63,12 @@ struct TArchiveLayout {
 TArchiveLayout AnalyseLayout(const TDIREntrys& entries, std::uint64_t fileSize);
 // Reads the directory from the stream without refusing entries past its end
 // (they are reported); a damaged directory itself raises TVehmiraError.
-TArchiveLayout AnalyseLayout(TStream& archive);
+TArchiveLayout AnalyseLayout(fileio::TStream& archive);
 // The same for the archive file, opened for reading only.
 TArchiveLayout AnalyseLayout(const std::filesystem::path& archivePath);
 
 // "a.dff / b.txd": the misread pairs by name for a message, at most limit of
 // them, followed by "and N more" when there are others.
 std::string DescribeMisreadPairs(const TArchiveLayout& layout, std::size_t limit = 5);
+
+} // namespace vehmira::archive

@@ -9,6 +9,8 @@
 #include <algorithm>
 #include <system_error>
 
+namespace vehmira::archive {
+
 namespace {
 
 // Large enough for the disk to stream, small enough to keep memory flat for any archive.
@@ -29,7 +31,8 @@ std::uint64_t FirstSectorFor(std::size_t entryCount, std::uint32_t spareSlots)
 
 // Reads into.size() bytes at position of a stream of sourceSize bytes; bytes
 // past its end read as zeros.
-void ReadZeroExtended(TStream& stream, std::uint64_t sourceSize, std::uint64_t position, std::span<std::uint8_t> into)
+void ReadZeroExtended(fileio::TStream& stream, std::uint64_t sourceSize, std::uint64_t position,
+                      std::span<std::uint8_t> into)
 {
     const std::size_t present =
         position >= sourceSize ? 0 : std::size_t(std::min<std::uint64_t>(into.size(), sourceSize - position));
@@ -44,7 +47,7 @@ void ReportAndCheckCancel(const TRebuildOptions& options, std::uint64_t done, st
         return;
     options.Progress->Progress(std::min(done, total), total);
     if (options.Progress->CancelRequested())
-        throw TOperationCancelled("The archive rebuild was cancelled; the archive is unchanged.");
+        throw fileio::TOperationCancelled("The archive rebuild was cancelled; the archive is unchanged.");
 }
 
 // Collects the new file's bytes in one buffer and writes it when full, then
@@ -54,7 +57,7 @@ void ReportAndCheckCancel(const TRebuildOptions& options, std::uint64_t done, st
 // cancel each time; the whole file's CRC-32 is taken from the buffer.
 class TBufferedWriter {
 public:
-    TBufferedWriter(TFileStream& file, const TRebuildOptions& options, std::uint64_t total)
+    TBufferedWriter(fileio::TFileStream& file, const TRebuildOptions& options, std::uint64_t total)
         : File(file), Options(options), Total(total), Buffer(BufferSize), ReadBack(BufferSize)
     {
     }
@@ -93,7 +96,7 @@ public:
     // Copies count bytes of source inside the system, as a file copy does
     // (no pass through this process, so nothing to read back); false when
     // the system cannot, from then on.
-    bool CopyInside(TFileStream& source, std::uint64_t position, std::uint64_t count)
+    bool CopyInside(fileio::TFileStream& source, std::uint64_t position, std::uint64_t count)
     {
         if (!KernelCopy)
             return false;
@@ -151,18 +154,19 @@ private:
             File.Seek(Written + at);
             File.Read(std::span(ReadBack).first(count));
             if (!std::equal(ReadBack.begin(), ReadBack.begin() + std::ptrdiff_t(count), bytes.begin() + std::ptrdiff_t(at)))
-                throw TVehmiraError("The rebuilt archive \"" + PathToUtf8(File.Path()) +
-                                    "\" does not hold the bytes written at position " + std::to_string(Written + at));
+                throw fileio::TVehmiraError("The rebuilt archive \"" + fileio::PathToUtf8(File.Path()) +
+                                            "\" does not hold the bytes written at position " +
+                                            std::to_string(Written + at));
         }
         if (Options.WantFileCRC)
-            FileRegister = CRC32Update(bytes, FileRegister);
+            FileRegister = gamedata::CRC32Update(bytes, FileRegister);
     }
 
-    TFileStream& File;
+    fileio::TFileStream& File;
     const TRebuildOptions& Options;
     std::uint64_t Total;
-    ByteBuffer Buffer;
-    ByteBuffer ReadBack;
+    fileio::ByteBuffer Buffer;
+    fileio::ByteBuffer ReadBack;
     std::size_t Used = 0;
     std::uint64_t Written = 0; // bytes of the file written and checked
     std::uint64_t Done = 0;    // progress: data bytes written plus data bytes checked
@@ -174,15 +178,15 @@ private:
 
 // Appends one entry's Size sectors. Bytes of the source archive file go from
 // file to file inside the system where it can; the rest through the buffer.
-void CopyEntry(TStream& source, std::uint64_t sourceSize, const TRebuildEntry& entry, TBufferedWriter& writer)
+void CopyEntry(fileio::TStream& source, std::uint64_t sourceSize, const TRebuildEntry& entry, TBufferedWriter& writer)
 {
-    TStream& from = entry.Replacement ? *entry.Replacement : source;
+    fileio::TStream& from = entry.Replacement ? *entry.Replacement : source;
     const std::uint64_t fromSize = entry.Replacement ? entry.Replacement->Size() : sourceSize;
     const std::uint64_t start = entry.Replacement ? entry.ReplacementPosition : std::uint64_t(entry.SourceOffset) * SectorSize;
     // A replacement supplies ReplacementCount bytes and zeros after them, never bytes beyond.
     const std::uint64_t fromData = entry.Replacement ? std::min(entry.ReplacementCount, EntryBytes(entry)) : EntryBytes(entry);
     std::uint64_t done = 0;
-    auto* sourceFile = dynamic_cast<TFileStream*>(&source);
+    auto* sourceFile = dynamic_cast<fileio::TFileStream*>(&source);
     if (!entry.Replacement && sourceFile != nullptr && start < sourceSize) {
         const std::uint64_t present = std::min(fromData, sourceSize - start);
         if (writer.CopyInside(*sourceFile, start, present))
@@ -215,19 +219,19 @@ std::size_t InOrderRun(std::span<const TRebuildEntry> entries, std::size_t first
 }
 
 // Such a run in one copy inside the system; false when it cannot.
-bool CopyRun(TStream& source, std::span<const TRebuildEntry> run, TBufferedWriter& writer)
+bool CopyRun(fileio::TStream& source, std::span<const TRebuildEntry> run, TBufferedWriter& writer)
 {
-    auto* sourceFile = dynamic_cast<TFileStream*>(&source);
+    auto* sourceFile = dynamic_cast<fileio::TFileStream*>(&source);
     const std::uint64_t start = std::uint64_t(run.front().SourceOffset) * SectorSize;
     const std::uint64_t end = (std::uint64_t(run.back().SourceOffset) + run.back().Size) * SectorSize;
     return sourceFile != nullptr && writer.CopyInside(*sourceFile, start, end - start);
 }
 
-ByteBuffer HeadBytes(TStream& source, const TDIRFile& directory, std::uint64_t firstSector)
+fileio::ByteBuffer HeadBytes(fileio::TStream& source, const TDIRFile& directory, std::uint64_t firstSector)
 {
-    ByteBuffer head(std::size_t(firstSector * SectorSize), 0);
+    fileio::ByteBuffer head(std::size_t(firstSector * SectorSize), 0);
     ReadZeroExtended(source, source.Size(), 0, std::span(head).first(4));
-    const ByteBuffer records = directory.DirectoryBytes();
+    const fileio::ByteBuffer records = directory.DirectoryBytes();
     std::copy(records.begin(), records.end(), head.begin() + 4);
     return head;
 }
@@ -245,12 +249,12 @@ TDIRFile NewDirectory(std::span<const TRebuildEntry> entries, std::uint64_t firs
     return directory;
 }
 
-TRebuildResult WriteInto(TFileStream& file, TStream& source, std::span<const TRebuildEntry> entries,
+TRebuildResult WriteInto(fileio::TFileStream& file, fileio::TStream& source, std::span<const TRebuildEntry> entries,
                          const TRebuildOptions& options)
 {
     const std::uint64_t firstSector = FirstSectorFor(entries.size(), options.SpareSlots);
     TDIRFile directory = NewDirectory(entries, firstSector);
-    const ByteBuffer head = HeadBytes(source, directory, firstSector);
+    const fileio::ByteBuffer head = HeadBytes(source, directory, firstSector);
     const std::uint64_t total = 2 * (RebuiltArchiveLength(entries, options.SpareSlots) - head.size());
     TBufferedWriter writer(file, options, total);
     writer.WriteHead(head);
@@ -307,22 +311,23 @@ std::uint64_t RebuiltArchiveLength(std::span<const TRebuildEntry> entries, std::
 void CheckFreeSpace(std::uint64_t needed, std::uint64_t available, const std::filesystem::path& folder)
 {
     if (available < needed)
-        throw TVehmiraError("Not enough free disk space in \"" + PathToUtf8(folder) + "\" to rebuild the archive: " +
-                            std::to_string(needed) + " bytes are needed, " + std::to_string(available) +
-                            " bytes are free");
+        throw fileio::TVehmiraError("Not enough free disk space in \"" + fileio::PathToUtf8(folder) +
+                                    "\" to rebuild the archive: " + std::to_string(needed) + " bytes are needed, " +
+                                    std::to_string(available) + " bytes are free");
 }
 
 void CheckRebuildable(const TArchiveLayout& layout, const TDIREntrys& entries)
 {
     if (!layout.PastEndEntries.empty())
-        throw TVehmiraError("Cannot rebuild the archive: " + EntryText(entries, layout.PastEndEntries.front()) +
-                            " lies past the end of the file. Nothing was changed.");
+        throw fileio::TVehmiraError("Cannot rebuild the archive: " + EntryText(entries, layout.PastEndEntries.front()) +
+                                    " lies past the end of the file. Nothing was changed.");
     if (!layout.OverlappingEntries.empty())
-        throw TVehmiraError("Cannot rebuild the archive: " + EntryText(entries, layout.OverlappingEntries.front()) +
-                            " shares its sectors with another entry or the directory. Nothing was changed.");
+        throw fileio::TVehmiraError(
+            "Cannot rebuild the archive: " + EntryText(entries, layout.OverlappingEntries.front()) +
+            " shares its sectors with another entry or the directory. Nothing was changed.");
 }
 
-TRebuildResult WriteRebuiltArchive(TStream& source, std::span<const TRebuildEntry> entries,
+TRebuildResult WriteRebuiltArchive(fileio::TStream& source, std::span<const TRebuildEntry> entries,
                                    const std::filesystem::path& archivePath, const TRebuildOptions& options)
 {
     // Only the blocks copied from the source: entries whose data come from a
@@ -339,12 +344,13 @@ TRebuildResult WriteRebuiltArchive(TStream& source, std::span<const TRebuildEntr
     std::error_code spaceError;
     const std::filesystem::space_info space = std::filesystem::space(folder, spaceError);
     if (spaceError)
-        throw TVehmiraError("Cannot find the free disk space in \"" + PathToUtf8(folder) + "\": " + spaceError.message());
+        throw fileio::TVehmiraError("Cannot find the free disk space in \"" + fileio::PathToUtf8(folder) +
+                                    "\": " + spaceError.message());
     CheckFreeSpace(RebuiltArchiveLength(entries, options.SpareSlots), space.available, folder);
 
-    const std::filesystem::path temporary = TemporaryNameBeside(archivePath);
+    const std::filesystem::path temporary = fileio::TemporaryNameBeside(archivePath);
     try {
-        TFileStream file(temporary, TFileAccess::CreateNew);
+        fileio::TFileStream file(temporary, fileio::TFileAccess::CreateNew);
         return WriteInto(file, source, entries, options);
     } catch (...) {
         RemoveQuietly(temporary);
@@ -359,7 +365,7 @@ TRebuildResult RebuildOpenArchive(TIMGFile& archive, const TRebuildOptions& opti
         WriteRebuiltArchive(archive.File(), KeepEveryEntry(archive.Directory.Entries), path, options);
     archive.Close();
     try {
-        MoveFileIntoPlace(result.File, path);
+        fileio::MoveFileIntoPlace(result.File, path);
     } catch (...) {
         RemoveQuietly(result.File);
         try {
@@ -378,17 +384,19 @@ TRebuildResult RebuildArchiveFile(const std::filesystem::path& archivePath, cons
     TRebuildResult result;
     {
         // Locked while the new file is written: nobody else may change it meanwhile.
-        TFileStream archive(archivePath, TFileAccess::ReadWriteExclusive);
-        RemoveTemporariesBeside(archivePath);
+        fileio::TFileStream archive(archivePath, fileio::TFileAccess::ReadWriteExclusive);
+        fileio::RemoveTemporariesBeside(archivePath);
         TDIRFile directory;
         directory.LoadFromStream(archive, false);
         result = WriteRebuiltArchive(archive, KeepEveryEntry(directory.Entries), archivePath, options);
     }
     try {
-        MoveFileIntoPlace(result.File, archivePath);
+        fileio::MoveFileIntoPlace(result.File, archivePath);
     } catch (...) {
         RemoveQuietly(result.File);
         throw;
     }
     return result;
 }
+
+} // namespace vehmira::archive

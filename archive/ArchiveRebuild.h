@@ -37,6 +37,8 @@
 #include <string>
 #include <vector>
 
+namespace vehmira::archive {
+
 class TIMGFile;
 
 inline constexpr std::uint32_t DefaultSpareSlots = 64;
@@ -48,14 +50,14 @@ struct TRebuildEntry {
     std::uint32_t SourceOffset = 0; // sector of its bytes in the source archive
     // When set, the entry's bytes come from here instead: ReplacementCount
     // bytes from ReplacementPosition, then zeros to Size sectors (an import).
-    TStream* Replacement = nullptr;
+    fileio::TStream* Replacement = nullptr;
     std::uint64_t ReplacementPosition = 0;
     std::uint64_t ReplacementCount = 0;
 };
 
 struct TRebuildOptions {
     std::uint32_t SpareSlots = DefaultSpareSlots;
-    TProgressSink* Progress = nullptr; // bytes written plus bytes read back and compared, of twice the data
+    fileio::TProgressSink* Progress = nullptr; // bytes written plus bytes read back and compared, of twice the data
     bool WantFileCRC = false;          // compute TRebuildResult::FileCRC (of each buffer as it is written)
 };
 
@@ -84,7 +86,7 @@ void CheckRebuildable(const TArchiveLayout& layout, const TDIREntrys& entries);
 // returns it; the old archive is not touched. Checks the layout of the entries'
 // source blocks and the free disk space first. On any error, or a cancel
 // (TOperationCancelled), the temporary is removed.
-TRebuildResult WriteRebuiltArchive(TStream& source, std::span<const TRebuildEntry> entries,
+TRebuildResult WriteRebuiltArchive(fileio::TStream& source, std::span<const TRebuildEntry> entries,
                                    const std::filesystem::path& archivePath, const TRebuildOptions& options = {});
 
 // Rebuilds the archive a TIMGFile holds open: writes the new file from its
@@ -94,3 +96,5 @@ TRebuildResult RebuildOpenArchive(TIMGFile& archive, const TRebuildOptions& opti
 
 // Rebuilds an archive that is not open (it is locked meanwhile).
 TRebuildResult RebuildArchiveFile(const std::filesystem::path& archivePath, const TRebuildOptions& options = {});
+
+} // namespace vehmira::archive

@@ -6,13 +6,15 @@
 #include <algorithm>
 #include <string>
 
+namespace vehmira::archive {
+
 namespace {
 
 constexpr std::uint64_t CountPosition = 4;
 
 char UpperAsciiLetter(char c) { return c >= 'a' && c <= 'z' ? char(c - ('a' - 'A')) : c; }
 
-[[noreturn]] void Damaged(const std::string& problem) { throw TVehmiraError("Damaged archive: " + problem); }
+[[noreturn]] void Damaged(const std::string& problem) { throw fileio::TVehmiraError("Damaged archive: " + problem); }
 
 // The name field holds the characters, then zeros; bytes after the first zero
 // are leftovers of earlier names and do not belong to the name.
@@ -22,7 +24,7 @@ std::string NameFromField(std::span<const std::uint8_t> field)
     return std::string(field.begin(), end);
 }
 
-TDIREntry ReadEntry(TByteReader& reader)
+TDIREntry ReadEntry(fileio::TByteReader& reader)
 {
     TDIREntry entry;
     entry.Offset = reader.U32("entry offset");
@@ -33,7 +35,7 @@ TDIREntry ReadEntry(TByteReader& reader)
 
 } // namespace
 
-void TDIRFile::LoadFromStream(TStream& stream, bool checkDataEnds)
+void TDIRFile::LoadFromStream(fileio::TStream& stream, bool checkDataEnds)
 {
     const std::uint64_t fileSize = stream.Size();
     if (fileSize < DirectoryStart)
@@ -41,16 +43,16 @@ void TDIRFile::LoadFromStream(TStream& stream, bool checkDataEnds)
     stream.Seek(CountPosition);
     std::uint8_t countBytes[4];
     stream.Read(countBytes);
-    const std::uint64_t count = LoadU32LE(countBytes);
+    const std::uint64_t count = fileio::LoadU32LE(countBytes);
     const std::uint64_t regionSize = count * DirectoryEntrySize;
     if (regionSize > fileSize - DirectoryStart)
         Damaged("the directory announces " + std::to_string(count) + " entries, but the file holds only " +
                 std::to_string((fileSize - DirectoryStart) / DirectoryEntrySize));
 
     // One read for the whole region: real directories hold 16,000 entries and more.
-    ByteBuffer region(static_cast<std::size_t>(regionSize));
+    fileio::ByteBuffer region(static_cast<std::size_t>(regionSize));
     stream.Read(region);
-    TByteReader reader(region, "Archive directory");
+    fileio::TByteReader reader(region, "Archive directory");
     // The file's length rounded up to whole sectors: a short last sector still counts.
     const std::uint64_t sectorEnd = (fileSize + SectorSize - 1) / SectorSize * SectorSize;
     TDIREntrys loaded;
@@ -65,14 +67,14 @@ void TDIRFile::LoadFromStream(TStream& stream, bool checkDataEnds)
     Entries = std::move(loaded);
 }
 
-ByteBuffer TDIRFile::DirectoryBytes() const
+fileio::ByteBuffer TDIRFile::DirectoryBytes() const
 {
-    ByteBuffer bytes;
+    fileio::ByteBuffer bytes;
     bytes.reserve(4 + Entries.size() * DirectoryEntrySize);
-    AppendU32LE(bytes, std::uint32_t(Entries.size()));
+    fileio::AppendU32LE(bytes, std::uint32_t(Entries.size()));
     for (const TDIREntry& entry : Entries) {
-        AppendU32LE(bytes, entry.Offset);
-        AppendU32LE(bytes, entry.Size);
+        fileio::AppendU32LE(bytes, entry.Offset);
+        fileio::AppendU32LE(bytes, entry.Size);
         const std::size_t nameLength = std::min(entry.Name.size(), EntryNameSize);
         bytes.insert(bytes.end(), entry.Name.begin(), entry.Name.begin() + std::ptrdiff_t(nameLength));
         bytes.insert(bytes.end(), EntryNameSize - nameLength, std::uint8_t(0));
@@ -80,7 +82,7 @@ ByteBuffer TDIRFile::DirectoryBytes() const
     return bytes;
 }
 
-void TDIRFile::SaveToStream(TStream& stream) const
+void TDIRFile::SaveToStream(fileio::TStream& stream) const
 {
     stream.Seek(CountPosition);
     stream.Write(DirectoryBytes());
@@ -105,3 +107,5 @@ const TDIREntry* TDIRFile::FindEntry(std::string_view name) const
                                     [name](const TDIREntry& entry) { return EntryNamesEqual(entry.Name, name); });
     return found == Entries.end() ? nullptr : &*found;
 }
+
+} // namespace vehmira::archive

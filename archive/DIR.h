@@ -15,6 +15,8 @@
 #include <string_view>
 #include <vector>
 
+namespace vehmira::archive {
+
 inline constexpr std::uint64_t SectorSize = 2048;
 inline constexpr std::uint64_t DirectoryEntrySize = 32;
 inline constexpr std::size_t EntryNameSize = 24;
@@ -43,12 +45,14 @@ public:
     // that partial sector is accepted, and its missing bytes read as zeros.
     // With checkDataEnds false only the directory itself is checked, for a
     // layout check that reports such entries instead of refusing the file.
-    void LoadFromStream(TStream& stream, bool checkDataEnds = true);
-    void SaveToStream(TStream& stream) const;
+    void LoadFromStream(fileio::TStream& stream, bool checkDataEnds = true);
+    void SaveToStream(fileio::TStream& stream) const;
     // The directory bytes from byte 4 on, as SaveToStream writes them.
-    ByteBuffer DirectoryBytes() const;
+    fileio::ByteBuffer DirectoryBytes() const;
 
     // The first entry whose name equals name ignoring ASCII case, or none.
     TDIREntry* FindEntry(std::string_view name);
     const TDIREntry* FindEntry(std::string_view name) const;
 };
+
+} // namespace vehmira::archive

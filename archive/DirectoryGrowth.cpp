@@ -6,6 +6,8 @@
 #include <limits>
 #include <string>
 
+namespace vehmira::archive {
+
 namespace {
 
 constexpr std::uint64_t EntriesPerSector = SectorSize / DirectoryEntrySize;
@@ -29,8 +31,8 @@ std::uint64_t SectorsToHold(std::uint64_t byteCount) { return byteCount / Sector
 void CheckSectorFits(std::uint64_t sector, std::string_view entryName)
 {
     if (sector > std::numeric_limits<std::uint32_t>::max())
-        throw TVehmiraError("The archive entry \"" + std::string(entryName) +
-                            "\" does not fit: the archive cannot address sector " + std::to_string(sector));
+        throw fileio::TVehmiraError("The archive entry \"" + std::string(entryName) +
+                                    "\" does not fit: the archive cannot address sector " + std::to_string(sector));
 }
 
 std::uint32_t FirstDataSectorOf(const TDIREntrys& entries)
@@ -64,3 +66,5 @@ std::vector<TBlockMove> PlanGrowth(TDIREntrys& entries, std::uint64_t& endSector
     }
     return moves;
 }
+
+} // namespace vehmira::archive

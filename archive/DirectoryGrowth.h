@@ -9,6 +9,8 @@
 #include <string_view>
 #include <vector>
 
+namespace vehmira::archive {
+
 // Whole sectors needed for byteCount bytes.
 std::uint64_t SectorsToHold(std::uint64_t byteCount);
 
@@ -36,3 +38,5 @@ struct TBlockMove {
 // directory needs, so blocks of Size 0 and blocks sharing a sector are moved
 // on until the room is real.
 std::vector<TBlockMove> PlanGrowth(TDIREntrys& entries, std::uint64_t& endSector);
+
+} // namespace vehmira::archive

@@ -7,6 +7,8 @@
 #include <limits>
 #include <string>
 
+namespace vehmira::archive {
+
 namespace {
 
 // Copies go through a buffer of this size, so memory stays bounded whatever the entry's size.
@@ -18,25 +20,26 @@ void CheckEntryName(std::string_view entryName)
 {
     // A longer name could only be stored cut short, adding a duplicate on every import.
     if (entryName.size() > EntryNameSize)
-        throw TVehmiraError("The archive entry name " + Quoted(entryName) + " is longer than " +
-                            std::to_string(EntryNameSize) + " characters");
+        throw fileio::TVehmiraError("The archive entry name " + Quoted(entryName) + " is longer than " +
+                                    std::to_string(EntryNameSize) + " characters");
     if (entryName.find('\0') != std::string_view::npos)
-        throw TVehmiraError("The archive entry name " + Quoted(entryName) + " contains a zero byte");
+        throw fileio::TVehmiraError("The archive entry name " + Quoted(entryName) + " contains a zero byte");
 }
 
-void CheckSourceRange(const TStream& source, std::uint64_t position, std::uint64_t count, std::string_view entryName)
+void CheckSourceRange(const fileio::TStream& source, std::uint64_t position, std::uint64_t count,
+                      std::string_view entryName)
 {
     const std::uint64_t size = source.Size();
     if (position > size || count > size - position)
-        throw TVehmiraError("The data for archive entry " + Quoted(entryName) + " is incomplete: " +
-                            std::to_string(count) + " bytes are needed from position " + std::to_string(position) +
-                            ", the source holds " + std::to_string(size) + " bytes");
+        throw fileio::TVehmiraError("The data for archive entry " + Quoted(entryName) +
+                                    " is incomplete: " + std::to_string(count) + " bytes are needed from position " +
+                                    std::to_string(position) + ", the source holds " + std::to_string(size) + " bytes");
 }
 
-void CopyBetweenStreams(TStream& from, std::uint64_t fromPosition, TStream& to, std::uint64_t toPosition,
-                        std::uint64_t count)
+void CopyBetweenStreams(fileio::TStream& from, std::uint64_t fromPosition, fileio::TStream& to,
+                        std::uint64_t toPosition, std::uint64_t count)
 {
-    ByteBuffer chunk(static_cast<std::size_t>(std::min(count, CopyChunkSize)));
+    fileio::ByteBuffer chunk(static_cast<std::size_t>(std::min(count, CopyChunkSize)));
     from.Seek(fromPosition);
     to.Seek(toPosition);
     for (std::uint64_t done = 0; done < count;) {
@@ -52,9 +55,9 @@ void CopyBetweenStreams(TStream& from, std::uint64_t fromPosition, TStream& to, 
     to.Seek(toPosition + count);
 }
 
-void WriteZeros(TStream& stream, std::uint64_t position, std::uint64_t count)
+void WriteZeros(fileio::TStream& stream, std::uint64_t position, std::uint64_t count)
 {
-    const ByteBuffer zeros(static_cast<std::size_t>(std::min(count, CopyChunkSize)), 0);
+    const fileio::ByteBuffer zeros(static_cast<std::size_t>(std::min(count, CopyChunkSize)), 0);
     stream.Seek(position);
     for (std::uint64_t done = 0; done < count;) {
         const std::size_t part = static_cast<std::size_t>(std::min(count - done, CopyChunkSize));
@@ -65,8 +68,8 @@ void WriteZeros(TStream& stream, std::uint64_t position, std::uint64_t count)
 
 // Copies count bytes of the archive from fromPosition; bytes past its end (the
 // short last sector some tools write) arrive as the zeros they stand for.
-void CopyArchiveBytes(TStream& archive, std::uint64_t fromPosition, TStream& to, std::uint64_t toPosition,
-                      std::uint64_t count)
+void CopyArchiveBytes(fileio::TStream& archive, std::uint64_t fromPosition, fileio::TStream& to,
+                      std::uint64_t toPosition, std::uint64_t count)
 {
     const std::uint64_t size = archive.Size();
     const std::uint64_t present = fromPosition >= size ? 0 : std::min(count, size - fromPosition);
@@ -75,7 +78,7 @@ void CopyArchiveBytes(TStream& archive, std::uint64_t fromPosition, TStream& to,
 }
 
 // Zero-fills the archive up to byteEnd when it is shorter.
-void ExtendTo(TStream& archive, std::uint64_t byteEnd)
+void ExtendTo(fileio::TStream& archive, std::uint64_t byteEnd)
 {
     const std::uint64_t size = archive.Size();
     if (size < byteEnd)
@@ -87,7 +90,7 @@ void ExtendTo(TStream& archive, std::uint64_t byteEnd)
 void TIMGFile::Open(const std::filesystem::path& fileName)
 {
     Close();
-    auto file = std::make_unique<TFileStream>(fileName, TFileAccess::ReadWriteExclusive);
+    auto file = std::make_unique<fileio::TFileStream>(fileName, fileio::TFileAccess::ReadWriteExclusive);
     Directory.LoadFromStream(*file);
     Stream = std::move(file);
     UpdateFreeSlots();
@@ -99,19 +102,19 @@ void TIMGFile::Close()
     Directory = TDIRFile();
 }
 
-TFileStream& TIMGFile::File()
+fileio::TFileStream& TIMGFile::File()
 {
     if (!Stream)
-        throw TVehmiraError("The model archive is not open");
+        throw fileio::TVehmiraError("The model archive is not open");
     return *Stream;
 }
 
-std::uint64_t TIMGFile::ExtractToStream(TStream& dest, std::uint64_t position, std::string_view entryName)
+std::uint64_t TIMGFile::ExtractToStream(fileio::TStream& dest, std::uint64_t position, std::string_view entryName)
 {
-    TFileStream& archive = File();
+    fileio::TFileStream& archive = File();
     const TDIREntry* entry = Directory.FindEntry(entryName);
     if (!entry)
-        throw TVehmiraError("The model archive has no entry " + Quoted(entryName));
+        throw fileio::TVehmiraError("The model archive has no entry " + Quoted(entryName));
     const std::uint64_t byteCount = std::uint64_t(entry->Size) * SectorSize;
     CopyArchiveBytes(archive, std::uint64_t(entry->Offset) * SectorSize, dest, position, byteCount);
     return byteCount;
@@ -121,11 +124,12 @@ void TIMGFile::AddFile(const std::filesystem::path& fileName, std::string_view e
 {
     File(); // a closed archive is refused before the source is opened
     CheckEntryName(entryName);
-    TFileStream source(fileName, TFileAccess::Read);
+    fileio::TFileStream source(fileName, fileio::TFileAccess::Read);
     WriteEntry(source, 0, source.Size(), entryName);
 }
 
-void TIMGFile::AddStream(TStream& source, std::uint64_t position, std::uint64_t count, std::string_view entryName)
+void TIMGFile::AddStream(fileio::TStream& source, std::uint64_t position, std::uint64_t count,
+                         std::string_view entryName)
 {
     File();
     CheckEntryName(entryName);
@@ -133,9 +137,10 @@ void TIMGFile::AddStream(TStream& source, std::uint64_t position, std::uint64_t 
     WriteEntry(source, position, count, entryName);
 }
 
-void TIMGFile::WriteEntry(TStream& source, std::uint64_t position, std::uint64_t count, std::string_view entryName)
+void TIMGFile::WriteEntry(fileio::TStream& source, std::uint64_t position, std::uint64_t count,
+                          std::string_view entryName)
 {
-    TFileStream& archive = File();
+    fileio::TFileStream& archive = File();
     // The last entry of that name is the one replaced.
     const auto present = std::find_if(Directory.Entries.rbegin(), Directory.Entries.rend(),
                                       [entryName](const TDIREntry& entry) { return EntryNamesEqual(entry.Name, entryName); });
@@ -165,9 +170,10 @@ void TIMGFile::WriteEntry(TStream& source, std::uint64_t position, std::uint64_t
     UpdateFreeSlots();
 }
 
-bool TIMGFile::ReplaceInPlace(TStream& source, std::uint64_t position, std::uint64_t count, std::string_view entryName)
+bool TIMGFile::ReplaceInPlace(fileio::TStream& source, std::uint64_t position, std::uint64_t count,
+                              std::string_view entryName)
 {
-    TFileStream& archive = File();
+    fileio::TFileStream& archive = File();
     CheckEntryName(entryName);
     CheckSourceRange(source, position, count, entryName);
     const auto present = std::find_if(Directory.Entries.rbegin(), Directory.Entries.rend(),
@@ -198,7 +204,7 @@ bool TIMGFile::AppendKeepsChain(int newEntries) const
 
 void TIMGFile::GrowDirectory()
 {
-    TFileStream& archive = File();
+    fileio::TFileStream& archive = File();
     try {
         MoveBlocksForOneMoreEntry();
         SaveDirectoryAfterData(archive);
@@ -209,7 +215,7 @@ void TIMGFile::GrowDirectory()
     UpdateFreeSlots();
 }
 
-void TIMGFile::SaveDirectoryAfterData(TFileStream& archive)
+void TIMGFile::SaveDirectoryAfterData(fileio::TFileStream& archive)
 {
     if (DirectoryDeferred)
         return;
@@ -220,7 +226,7 @@ void TIMGFile::SaveDirectoryAfterData(TFileStream& archive)
 
 void TIMGFile::MoveBlocksForOneMoreEntry()
 {
-    TFileStream& archive = File();
+    fileio::TFileStream& archive = File();
     std::uint64_t endSector = SectorsToHold(archive.Size());
     for (const TBlockMove& move : PlanGrowth(Directory.Entries, endSector)) {
         ExtendTo(archive, std::uint64_t(move.To) * SectorSize);
@@ -236,7 +242,7 @@ std::uint32_t TIMGFile::FirstDataSector() const { return FirstDataSectorOf(Direc
 std::uint64_t TIMGFile::HeadBytesAtRisk(int newEntries) const
 {
     if (!Stream)
-        throw TVehmiraError("The model archive is not open");
+        throw fileio::TVehmiraError("The model archive is not open");
     const std::uint64_t fileSize = Stream->Size();
     // Bytes past the end are not overwritten but appended.
     if (newEntries <= 0)
@@ -274,7 +280,7 @@ void TIMGFile::UpdateFreeSlots() { Directory.FreeSlots = FreeSlotsFor(Directory.
 TIMGFile::TDeferredDirectory::TDeferredDirectory(TIMGFile& archive) : Archive(archive)
 {
     if (Archive.DirectoryDeferred)
-        throw TVehmiraError("The archive's directory is already held back");
+        throw fileio::TVehmiraError("The archive's directory is already held back");
     Archive.File(); // a closed archive is refused
     Archive.DirectoryDeferred = true;
 }
@@ -300,3 +306,5 @@ void TIMGFile::TDeferredDirectory::Write()
     Settled = true;
     Archive.DirectoryDeferred = false;
 }
+
+} // namespace vehmira::archive

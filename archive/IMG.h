@@ -13,6 +13,8 @@
 #include <memory>
 #include <string_view>
 
+namespace vehmira::archive {
+
 class TIMGFile {
 public:
     TDIRFile Directory;
@@ -21,22 +23,23 @@ public:
     void Open(const std::filesystem::path& fileName);
     void Close();
     bool IsOpen() const { return Stream != nullptr; }
-    TFileStream& File();
+    fileio::TFileStream& File();
 
     // Copies the first entry of that name (ASCII case ignored) to dest at position;
     // returns 2048 × Size. A name not in the directory raises an error naming it.
-    std::uint64_t ExtractToStream(TStream& dest, std::uint64_t position, std::string_view entryName);
+    std::uint64_t ExtractToStream(fileio::TStream& dest, std::uint64_t position, std::string_view entryName);
 
     // Adds or replaces (the last entry of that name) with the whole file / count bytes of source.
     void AddFile(const std::filesystem::path& fileName, std::string_view entryName);
-    void AddStream(TStream& source, std::uint64_t position, std::uint64_t count, std::string_view entryName);
+    void AddStream(fileio::TStream& source, std::uint64_t position, std::uint64_t count, std::string_view entryName);
 
     // Rewrites the last entry of that name in its own sectors when count bytes
     // of source fit in its Size: the bytes, then zeros to its end; Offset and
     // Size stay (so its chain neighbours stay back to back) and the name takes
     // the caller's case. Returns false, changing nothing, when there is no such
     // entry or the bytes do not fit. The caller saves those sectors first.
-    bool ReplaceInPlace(TStream& source, std::uint64_t position, std::uint64_t count, std::string_view entryName);
+    bool ReplaceInPlace(fileio::TStream& source, std::uint64_t position, std::uint64_t count,
+                        std::string_view entryName);
 
     // Whether an entry added now would start where the directory's last entry
     // ends (without growing the directory), so that the game's chained read of
@@ -79,16 +82,18 @@ public:
 
 private:
     // Flushes and saves the directory unless a TDeferredDirectory holds it back.
-    void SaveDirectoryAfterData(TFileStream& archive);
+    void SaveDirectoryAfterData(fileio::TFileStream& archive);
 
     // Grows the directory if needed, appends count bytes of source and points the entry at them.
-    void WriteEntry(TStream& source, std::uint64_t position, std::uint64_t count, std::string_view entryName);
+    void WriteEntry(fileio::TStream& source, std::uint64_t position, std::uint64_t count, std::string_view entryName);
     // Moves first data blocks to the end (in memory and their bytes on disk) until one more entry fits.
     void MoveBlocksForOneMoreEntry();
     // After a failed change: the directory in memory becomes the one on disk again.
     void RestoreDirectoryFromDisk();
     void UpdateFreeSlots();
 
-    std::unique_ptr<TFileStream> Stream;
+    std::unique_ptr<fileio::TFileStream> Stream;
     bool DirectoryDeferred = false;
 };
+
+} // namespace vehmira::archive

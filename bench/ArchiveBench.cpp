@@ -14,6 +14,9 @@
 #include <fstream>
 #include <string>
 
+using namespace vehmira::archive;
+using namespace vehmira::fileio;
+
 namespace {
 
 constexpr std::uint32_t EntryCount = 16000;

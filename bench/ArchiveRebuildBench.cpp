@@ -16,6 +16,9 @@
 #include <cstdlib>
 #include <string>
 
+using namespace vehmira::archive;
+using namespace vehmira::fileio;
+
 namespace {
 
 constexpr std::uint32_t EntryCount = 16000;

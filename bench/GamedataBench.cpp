@@ -11,6 +11,9 @@
 #include <cstring>
 #include <string>
 
+using namespace vehmira::fileio;
+using namespace vehmira::gamedata;
+
 namespace {
 
 constexpr std::size_t GXTKeyCount = 40000;

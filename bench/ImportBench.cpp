@@ -24,6 +24,11 @@
 #include <fstream>
 #include <string>
 
+using namespace vehmira::archive;
+using namespace vehmira::engine;
+using namespace vehmira::fileio;
+using namespace vehmira::gamedata;
+
 namespace {
 
 constexpr std::uint32_t EntryCount = 16000;

@@ -7,6 +7,10 @@
 
 #include <string>
 
+using namespace vehmira;
+using namespace vehmira::fileio;
+using namespace vehmira::renderware;
+
 namespace {
 
 constexpr std::uint32_t Side = 1024;
@@ -71,7 +75,8 @@ void DecodeSixteenDxt5Textures(benchmark::State& state)
 {
     const ByteBuffer bytes = Dictionary();
     for (auto _ : state) {
-        const Rw::TTextureDictionary dictionary = Rw::TTextureDictionary::FromBytes(std::span<const std::uint8_t>(bytes));
+        const renderware::TTextureDictionary dictionary =
+            renderware::TTextureDictionary::FromBytes(std::span<const std::uint8_t>(bytes));
         for (std::size_t i = 0; i < dictionary.Textures().size(); ++i)
             benchmark::DoNotOptimize(dictionary.DecodeTexture(i).Pixels.data());
     }
@@ -82,7 +87,7 @@ BENCHMARK(DecodeSixteenDxt5Textures)->Unit(benchmark::kMillisecond)->UseRealTime
 // The decoding alone, the dictionary read once.
 void DecodeOnly(benchmark::State& state)
 {
-    const Rw::TTextureDictionary dictionary = Rw::TTextureDictionary::FromBytes(Dictionary());
+    const renderware::TTextureDictionary dictionary = renderware::TTextureDictionary::FromBytes(Dictionary());
     for (auto _ : state)
         for (std::size_t i = 0; i < dictionary.Textures().size(); ++i)
             benchmark::DoNotOptimize(dictionary.DecodeTexture(i).Pixels.data());

@@ -19,6 +19,8 @@
 #include <unistd.h>
 #endif
 
+namespace vehmira::cli {
+
 namespace {
 
 bool StderrIsTerminal(const TCommandContext& context)
@@ -34,7 +36,7 @@ bool StderrIsTerminal(const TCommandContext& context)
 
 // Restored imports on stderr; the rebuild's percentage there too, on one
 // line, when a person is watching (stderr is a terminal).
-class TArchiveObserver : public TOperationObserver {
+class TArchiveObserver : public operations::TOperationObserver {
 public:
     TArchiveObserver(const TCommandContext& context, bool showProgress) : Context(context), ShowProgress(showProgress) {}
     ~TArchiveObserver() override
@@ -65,21 +67,24 @@ private:
     int LastPercent = -1;
 };
 
-TGameLocation Location(const TCommandContext& context) { return {context.GameDirectory, context.GXTFileName}; }
+operations::TGameLocation Location(const TCommandContext& context)
+{
+    return {context.GameDirectory, context.GXTFileName};
+}
 
 std::string ArchiveName(const TCommandContext& context, const TArchiveCommandOptions& options)
 {
     return options.Archive.empty()
-               ? PathToUtf8(ResolveGamePath(context.GameDirectory, GameFiles::ModelArchive))
+               ? fileio::PathToUtf8(fileio::ResolveGamePath(context.GameDirectory, fileio::GameFiles::ModelArchive))
                : options.Archive;
 }
 
-bool HasProblems(const TArchiveLayout& layout)
+bool HasProblems(const archive::TArchiveLayout& layout)
 {
     return !layout.ReadsCorrectly() || !layout.OverlappingEntries.empty() || !layout.PastEndEntries.empty();
 }
 
-void PrintLayoutJson(std::ostream& out, const TArchiveLayout& layout)
+void PrintLayoutJson(std::ostream& out, const archive::TArchiveLayout& layout)
 {
     out << "{\"entries\": " << layout.EntryCount << ", \"pairs\": " << layout.ChainPairs
         << ", \"misread_pairs\": " << layout.MisreadPairs.size() << ", \"hole_bytes\": " << layout.HoleBytes
@@ -89,14 +94,14 @@ void PrintLayoutJson(std::ostream& out, const TArchiveLayout& layout)
         << ", \"short_tail\": " << layout.ShortTailEntries.size() << "}\n";
 }
 
-void PrintLayout(std::ostream& out, const std::string& archive, const TArchiveLayout& layout)
+void PrintLayout(std::ostream& out, const std::string& archive, const archive::TArchiveLayout& layout)
 {
     out << archive << '\n';
     out << "  entries:              " << layout.EntryCount << '\n';
     out << "  linked pairs:         " << layout.ChainPairs << '\n';
     out << "  misread pairs:        " << layout.MisreadPairs.size();
     if (!layout.MisreadPairs.empty())
-        out << " (" << MessageToUtf8(DescribeMisreadPairs(layout)) << ")";
+        out << " (" << MessageToUtf8(archive::DescribeMisreadPairs(layout)) << ")";
     out << '\n';
     out << "  bytes in holes:       " << layout.HoleBytes << '\n';
     out << "  overlapping entries:  " << layout.OverlappingEntries.size() << '\n';
@@ -115,8 +120,9 @@ void PrintLayout(std::ostream& out, const std::string& archive, const TArchiveLa
 int ArchiveCheckCommand(const TCommandContext& context, const TArchiveCommandOptions& options)
 {
     TArchiveObserver observer(context, false);
-    const TArchiveLayout layout = options.Archive.empty() ? CheckArchive(Location(context), observer)
-                                                          : CheckArchive(PathFromUtf8(options.Archive));
+    const archive::TArchiveLayout layout = options.Archive.empty()
+                                               ? operations::CheckArchive(Location(context), observer)
+                                               : operations::CheckArchive(fileio::PathFromUtf8(options.Archive));
     if (options.Json)
         PrintLayoutJson(context.Out, layout);
     else
@@ -126,14 +132,14 @@ int ArchiveCheckCommand(const TCommandContext& context, const TArchiveCommandOpt
 
 int ArchiveRebuildCommand(const TCommandContext& context, const TArchiveCommandOptions& options)
 {
-    TArchiveRebuildOutcome outcome;
+    operations::TArchiveRebuildOutcome outcome;
     {
         TArchiveObserver observer(context, StderrIsTerminal(context));
         if (options.Archive.empty()) {
-            TGameSession session(Location(context), observer);
-            outcome = RebuildArchive(session, observer);
+            operations::TGameSession session(Location(context), observer);
+            outcome = operations::RebuildArchive(session, observer);
         } else {
-            outcome = RebuildArchive(PathFromUtf8(options.Archive), observer);
+            outcome = operations::RebuildArchive(fileio::PathFromUtf8(options.Archive), observer);
         }
     }
     const std::string name = ArchiveName(context, options);
@@ -169,3 +175,5 @@ void AddArchiveCommands(CLI::App& app, TArchiveCommandOptions& options,
         action = [&options](const TCommandContext& context) { return ArchiveRebuildCommand(context, options); };
     });
 }
+
+} // namespace vehmira::cli

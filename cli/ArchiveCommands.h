@@ -12,6 +12,8 @@ namespace CLI {
 class App;
 }
 
+namespace vehmira::cli {
+
 // Exit code of `img check` when the game would misread entries or entries
 // overlap or lie past the end (1 is kept for "could not check").
 inline constexpr int ExitArchiveProblems = 3;
@@ -22,8 +24,10 @@ struct TArchiveCommandOptions {
 };
 
 // Adds the `img` command; the subcommand given sets action.
-void AddArchiveCommands(CLI::App& app, TArchiveCommandOptions& options,
+void AddArchiveCommands(::CLI::App& app, TArchiveCommandOptions& options,
                         std::function<int(const TCommandContext&)>& action);
 
 int ArchiveCheckCommand(const TCommandContext& context, const TArchiveCommandOptions& options);
 int ArchiveRebuildCommand(const TCommandContext& context, const TArchiveCommandOptions& options);
+
+} // namespace vehmira::cli

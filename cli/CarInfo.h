@@ -8,7 +8,11 @@
 #include <ostream>
 #include <string>
 
-void PrintCarInfo(std::ostream& out, const std::string& file, const TCarInspection& info,
-                  const TVehiclePreview* preview = nullptr);
-void PrintCarInfoJson(std::ostream& out, const std::string& file, const TCarInspection& info,
-                      const TVehiclePreview* preview = nullptr);
+namespace vehmira::cli {
+
+void PrintCarInfo(std::ostream& out, const std::string& file, const package::TCarInspection& info,
+                  const operations::TVehiclePreview* preview = nullptr);
+void PrintCarInfoJson(std::ostream& out, const std::string& file, const package::TCarInspection& info,
+                      const operations::TVehiclePreview* preview = nullptr);
+
+} // namespace vehmira::cli

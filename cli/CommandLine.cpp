@@ -16,6 +16,8 @@
 
 #include <functional>
 
+namespace vehmira::cli {
+
 namespace {
 constexpr int ExitFailure = 1;
 constexpr int ExitUsage = 2;
@@ -136,7 +138,7 @@ void AddCommands(CLI::App& app, TParsedCommand& parsed)
     AddArchiveCommands(app, parsed.Archive, parsed.Action);
     CLI::App* demo = AddCommand(app, parsed, "demo-game", "Write a small demo game directory",
                                 [&parsed](const TCommandContext& context) {
-                                    WriteDemoGame(PathFromUtf8(parsed.File));
+                                    demo::WriteDemoGame(fileio::PathFromUtf8(parsed.File));
                                     context.Out << "Wrote a demo game directory to " << parsed.File << '\n';
                                     return 0;
                                 });
@@ -145,13 +147,13 @@ void AddCommands(CLI::App& app, TParsedCommand& parsed)
 
 int RunParsed(const TParsedCommand& parsed, std::ostream& out, std::ostream& err)
 {
-    const TCommandContext context{PathFromUtf8(parsed.Game), parsed.GXT, out, err};
+    const TCommandContext context{fileio::PathFromUtf8(parsed.Game), parsed.GXT, out, err};
     try {
         return parsed.Action(context);
     } catch (const TUsageError& error) {
         err << "vehmira: " << error.what() << '\n';
         return ExitUsage;
-    } catch (const TVehmiraError& error) {
+    } catch (const fileio::TVehmiraError& error) {
         err << "vehmira: " << ErrorText(error) << '\n';
         return ExitFailure;
     } catch (const std::exception& error) {
@@ -192,3 +194,5 @@ int RunVehmira(const std::vector<std::string>& args, std::ostream& out, std::ost
     parsed.Preview.GameGiven = game->count() > 0;
     return RunParsed(parsed, out, err);
 }
+
+} // namespace vehmira::cli

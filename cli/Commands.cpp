@@ -12,9 +12,11 @@
 #include <array>
 #include <utility>
 
+namespace vehmira::cli {
+
 namespace {
 // Rolled-back imports are reported on stderr, so stdout stays the command's own output.
-class TCommandObserver : public TOperationObserver {
+class TCommandObserver : public operations::TOperationObserver {
 public:
     explicit TCommandObserver(const TCommandContext& context) : Context(context) {}
 
@@ -28,18 +30,21 @@ private:
     const TCommandContext& Context;
 };
 
-TGameLocation Location(const TCommandContext& context) { return {context.GameDirectory, context.GXTFileName}; }
+operations::TGameLocation Location(const TCommandContext& context)
+{
+    return {context.GameDirectory, context.GXTFileName};
+}
 
 // An ID as the list shows it ("0400" is 400); checked before anything is opened.
 std::int32_t ParseID(const std::string& idText)
 {
     std::int32_t id = 0;
-    if (!ParseVehicleID(idText, id))
+    if (!gamedata::ParseVehicleID(idText, id))
         throw TUsageError("\"" + MessageToUtf8(idText) + "\" is not a vehicle ID");
     return id;
 }
 
-std::string Describe(const TVehicleRecord& vehicle)
+std::string Describe(const gamedata::TVehicleRecord& vehicle)
 {
     return std::to_string(vehicle.ID) + " (" + GameTextToUtf8(vehicle.ModelName) + ")";
 }
@@ -51,15 +56,15 @@ std::string GameText(const std::optional<std::string>& value, std::string_view o
     if (!value)
         return {};
     if (value->find_first_of("\r\n") != std::string::npos)
-        throw TVehmiraError(std::string(option) + ": the text holds a line break; give one line");
-    std::optional<std::string> bytes = Utf8ToCp1251(*value);
+        throw fileio::TVehmiraError(std::string(option) + ": the text holds a line break; give one line");
+    std::optional<std::string> bytes = gamedata::Utf8ToCp1251(*value);
     if (!bytes)
-        throw TVehmiraError(std::string(option) +
-                            ": the text holds a character that code page 1251 (the game's texts) cannot hold");
+        throw fileio::TVehmiraError(std::string(option) +
+                                    ": the text holds a character that code page 1251 (the game's texts) cannot hold");
     return std::move(*bytes);
 }
 
-TImportSource ImportSource(const TImportOptions& options)
+engine::TImportSource ImportSource(const TImportOptions& options)
 {
     const bool separateInputs = options.DFF || options.TXD || options.Name || options.Handling ||
                                 options.HandlingSpecial || options.Vehicles || options.Carcols;
@@ -67,13 +72,13 @@ TImportSource ImportSource(const TImportOptions& options)
         throw TUsageError("import takes either a package FILE or the separate inputs (--dff, --txd, --name, ...), "
                           "not both");
     if (!options.Package.empty())
-        return PathFromUtf8(options.Package);
+        return fileio::PathFromUtf8(options.Package);
     if (!separateInputs)
         throw TUsageError("import needs a package FILE or at least one of --dff, --txd, --name, --handling, "
                           "--handling-special, --vehicles, --carcols");
-    TImportFiles files;
-    files.DFF = PathFromUtf8(options.DFF.value_or(""));
-    files.TXD = PathFromUtf8(options.TXD.value_or(""));
+    engine::TImportFiles files;
+    files.DFF = fileio::PathFromUtf8(options.DFF.value_or(""));
+    files.TXD = fileio::PathFromUtf8(options.TXD.value_or(""));
     files.Name = GameText(options.Name, "--name");
     files.Handling = GameText(options.Handling, "--handling");
     files.HandlingSpecial = GameText(options.HandlingSpecial, "--handling-special");
@@ -82,7 +87,7 @@ TImportSource ImportSource(const TImportOptions& options)
     return files;
 }
 
-void ReportImportFailure(const TCommandContext& context, const TImportError& error)
+void ReportImportFailure(const TCommandContext& context, const engine::TImportError& error)
 {
     context.Err << "vehmira: " << ErrorText(error) << '\n';
     context.Err << "vehmira: Import failed; the game's files are unchanged.\n";
@@ -92,9 +97,9 @@ void ReportImportFailure(const TCommandContext& context, const TImportError& err
 void ListCommand(const TCommandContext& context, bool json)
 {
     TCommandObserver observer(context);
-    const std::vector<TVehicleListRow> rows = ListVehicles(Location(context), observer);
+    const std::vector<engine::TVehicleListRow> rows = operations::ListVehicles(Location(context), observer);
     if (!json) {
-        for (const TVehicleListRow& row : rows)
+        for (const engine::TVehicleListRow& row : rows)
             context.Out << GameTextToUtf8(row.ID) << '\t' << GameTextToUtf8(row.Name) << '\n';
         return;
     }
@@ -106,29 +111,29 @@ void ListCommand(const TCommandContext& context, bool json)
 }
 
 void ExportCommand(const TCommandContext& context, const std::string& id, const std::string& file,
-                   const TExportChoices& choices)
+                   const engine::TExportChoices& choices)
 {
     const std::int32_t vehicleID = ParseID(id);
     TCommandObserver observer(context);
-    TGameSession session(Location(context), observer);
-    ExportVehicleByID(session, vehicleID, choices, PathFromUtf8(file));
+    operations::TGameSession session(Location(context), observer);
+    operations::ExportVehicleByID(session, vehicleID, choices, fileio::PathFromUtf8(file));
     context.Out << "Exported vehicle " << Describe(session.FindVehicle(vehicleID)) << " to " << file << '\n';
 }
 
 int ImportCommand(const TCommandContext& context, const TImportOptions& options)
 {
     const std::int32_t targetID = ParseID(options.Over);
-    const TImportSource source = ImportSource(options);
+    const engine::TImportSource source = ImportSource(options);
     TCommandObserver observer(context);
-    TGameSession session(Location(context), observer);
+    operations::TGameSession session(Location(context), observer);
     session.FindVehicle(targetID);
     try {
-        const TImportResult result = ImportOverVehicle(session, targetID, source);
+        const engine::TImportResult result = operations::ImportOverVehicle(session, targetID, source);
         for (const std::string& step : result.SkippedSteps)
             context.Out << "skipped: " << MessageToUtf8(step) << '\n';
         context.Out << "Import completed successfully.\n";
         return 0;
-    } catch (const TImportError& error) {
+    } catch (const engine::TImportError& error) {
         ReportImportFailure(context, error);
         return 1;
     }
@@ -137,8 +142,8 @@ int ImportCommand(const TCommandContext& context, const TImportOptions& options)
 void UndoCommand(const TCommandContext& context)
 {
     TCommandObserver observer(context);
-    TGameSession session(Location(context), observer);
-    const TJournalInfo undone = UndoImport(session);
+    operations::TGameSession session(Location(context), observer);
+    const engine::TJournalInfo undone = operations::UndoImport(session);
     context.Out << "Undone: the import of " << MessageToUtf8(undone.Source) << " over " << MessageToUtf8(undone.Target)
                 << " (" << undone.Time << ")\n";
 }
@@ -146,31 +151,31 @@ void UndoCommand(const TCommandContext& context)
 void HistoryCommand(const TCommandContext& context)
 {
     TCommandObserver observer(context);
-    const TImportHistory history = ReadImportHistory(Location(context), observer);
+    const operations::TImportHistory history = operations::ReadImportHistory(Location(context), observer);
     if (history.Imports.empty()) {
         context.Out << "No imports are recorded in this game directory.\n";
         return;
     }
-    const std::optional<TJournalInfo>& next = history.NextUndo;
-    for (const TJournalInfo& entry : history.Imports) {
+    const std::optional<engine::TJournalInfo>& next = history.NextUndo;
+    for (const engine::TJournalInfo& entry : history.Imports) {
         const char* state = entry.Undone ? "undone" : (next && next->Id == entry.Id ? "next undo" : "committed");
         context.Out << entry.Time << '\t' << MessageToUtf8(entry.Target) << '\t' << MessageToUtf8(entry.Source) << '\t'
                     << state << '\t' << entry.Id << '\n';
     }
 }
 
-TExportChoices ParsePieces(const std::string& list)
+engine::TExportChoices ParsePieces(const std::string& list)
 {
-    TExportChoices choices{false, false, false, false, false, false};
+    engine::TExportChoices choices{false, false, false, false, false, false};
     if (TrimBlanks(list) == "none")
         return choices;
-    const std::array<std::pair<std::string_view, bool TExportChoices::*>, 6> pieces = {{
-        {"dff", &TExportChoices::DFF},
-        {"txd", &TExportChoices::TXD},
-        {"gxt", &TExportChoices::GXT},
-        {"handling", &TExportChoices::Handling},
-        {"vehicles", &TExportChoices::Vehicles},
-        {"carcols", &TExportChoices::Carcols},
+    const std::array<std::pair<std::string_view, bool engine::TExportChoices::*>, 6> pieces = {{
+        {"dff", &engine::TExportChoices::DFF},
+        {"txd", &engine::TExportChoices::TXD},
+        {"gxt", &engine::TExportChoices::GXT},
+        {"handling", &engine::TExportChoices::Handling},
+        {"vehicles", &engine::TExportChoices::Vehicles},
+        {"carcols", &engine::TExportChoices::Carcols},
     }};
     std::string_view rest = list;
     while (true) {
@@ -187,3 +192,5 @@ TExportChoices ParsePieces(const std::string& list)
         rest.remove_prefix(comma + 1);
     }
 }
+
+} // namespace vehmira::cli

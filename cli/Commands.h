@@ -11,6 +11,8 @@
 #include <stdexcept>
 #include <string>
 
+namespace vehmira::cli {
+
 // A command line that names something impossible (exit code 2, like a syntax error).
 class TUsageError : public std::runtime_error {
 public:
@@ -33,11 +35,13 @@ struct TImportOptions {
 
 void ListCommand(const TCommandContext& context, bool json);
 void ExportCommand(const TCommandContext& context, const std::string& id, const std::string& file,
-                   const TExportChoices& choices);
+                   const engine::TExportChoices& choices);
 // Returns the exit code: 0 on success, 1 when the import failed.
 int ImportCommand(const TCommandContext& context, const TImportOptions& options);
 void UndoCommand(const TCommandContext& context);
 void HistoryCommand(const TCommandContext& context);
 
 // "dff,txd,gxt,handling,vehicles,carcols" in any order and selection, or "none".
-TExportChoices ParsePieces(const std::string& list);
+engine::TExportChoices ParsePieces(const std::string& list);
+
+} // namespace vehmira::cli

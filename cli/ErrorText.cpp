@@ -2,20 +2,23 @@
 
 #include "cli/OutputText.h"
 
-std::string ErrorText(const TVehmiraError& error)
+namespace vehmira::cli {
+
+std::string ErrorText(const fileio::TVehmiraError& error)
 {
-    const TErrorFacts& facts = error.Facts();
+    const fileio::TErrorFacts& facts = error.Facts();
     switch (error.Kind()) {
-    case TErrorKind::NotGXTFile:
-        return "GXT-File Error!!!";
-    case TErrorKind::NoSuchVehicle:
+    case fileio::TErrorKind::NotGXTFile: return "GXT-File Error!!!";
+    case fileio::TErrorKind::NoSuchVehicle:
         return "vehicle " + std::to_string(facts.Number) +
                ": this vehicle has no definition in the CARS section of Data\\Vehicles.ide, so it cannot be "
                "exported or replaced.";
-    case TErrorKind::NoOpenArchive:
+    case fileio::TErrorKind::NoOpenArchive:
         return "the model archive Models\\GTA3.img is not open: give the game directory with --game.";
     default:
         // The core's own description names the file or piece and what is wrong with it.
         return MessageToUtf8(error.what());
     }
 }
+
+} // namespace vehmira::cli

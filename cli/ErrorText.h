@@ -5,5 +5,9 @@
 
 #include <string>
 
+namespace vehmira::cli {
+
 // One line, UTF-8, without the "vehmira: " prefix.
-std::string ErrorText(const TVehmiraError& error);
+std::string ErrorText(const fileio::TVehmiraError& error);
+
+} // namespace vehmira::cli

@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+namespace vehmira::cli {
+
 std::string JsonString(std::string_view utf8)
 {
     std::string result = "\"";
@@ -24,3 +26,5 @@ std::string JsonString(std::string_view utf8)
     }
     return result + "\"";
 }
+
+} // namespace vehmira::cli

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+using namespace vehmira::cli;
+
 #ifdef _WIN32
 #include <windows.h>
 

@@ -4,9 +4,14 @@
 
 #include <cstdint>
 
-std::string GameTextToUtf8(std::string_view bytes) { return Cp1251ToUtf8(bytes); }
+namespace vehmira::cli {
 
-std::string MessageToUtf8(std::string_view text) { return IsValidUtf8(text) ? std::string(text) : Cp1251ToUtf8(text); }
+std::string GameTextToUtf8(std::string_view bytes) { return gamedata::Cp1251ToUtf8(bytes); }
+
+std::string MessageToUtf8(std::string_view text)
+{
+    return IsValidUtf8(text) ? std::string(text) : gamedata::Cp1251ToUtf8(text);
+}
 
 namespace {
 // How many continuation bytes follow a lead byte, or -1 for a byte that cannot lead.
@@ -55,3 +60,5 @@ std::string_view TrimBlanks(std::string_view text)
     const auto last = text.find_last_not_of(' ');
     return text.substr(first, last - first + 1);
 }
+
+} // namespace vehmira::cli

@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+namespace vehmira::cli {
+
 // Game text bytes (GXT names, game file lines) are code page 1251.
 std::string GameTextToUtf8(std::string_view bytes);
 
@@ -17,3 +19,5 @@ bool IsValidUtf8(std::string_view text);
 
 // The text without blanks at either end.
 std::string_view TrimBlanks(std::string_view text);
+
+} // namespace vehmira::cli

@@ -13,10 +13,12 @@
 
 #include <algorithm>
 
+namespace vehmira::cli {
+
 namespace {
 constexpr int ExitFailure = 1;
 
-class TPreviewObserver : public TOperationObserver {
+class TPreviewObserver : public operations::TOperationObserver {
 public:
     explicit TPreviewObserver(const TCommandContext& context) : Context(context) {}
     void InterruptedImportsRestored(const std::vector<std::string>& restored) override
@@ -46,19 +48,21 @@ std::optional<std::filesystem::path> SharedDictionaryGame(const TCommandContext&
     return context.GameDirectory;
 }
 
-TVehiclePreview PreviewSeparateFiles(const TCommandContext& context, const TPreviewInputs& inputs)
+operations::TVehiclePreview PreviewSeparateFiles(const TCommandContext& context, const TPreviewInputs& inputs)
 {
-    return PreviewFiles(PathFromUtf8(inputs.DFF.value_or("")), PathFromUtf8(inputs.TXD.value_or("")),
-                        SharedDictionaryGame(context, inputs));
+    return operations::PreviewFiles(fileio::PathFromUtf8(inputs.DFF.value_or("")),
+                                    fileio::PathFromUtf8(inputs.TXD.value_or("")),
+                                    SharedDictionaryGame(context, inputs));
 }
 
 // A file that was named but could not be read fails the command; a piece not
 // given does not.
-int ReportFileProblems(const TCommandContext& context, const TVehiclePreview& preview)
+int ReportFileProblems(const TCommandContext& context, const operations::TVehiclePreview& preview)
 {
     int exitCode = 0;
-    for (const TPreviewProblem& problem : preview.Problems)
-        if (problem.Piece != TPreviewPiece::SharedDictionary && problem.Kind != TPreviewProblemKind::Absent) {
+    for (const operations::TPreviewProblem& problem : preview.Problems)
+        if (problem.Piece != operations::TPreviewPiece::SharedDictionary &&
+            problem.Kind != operations::TPreviewProblemKind::Absent) {
             context.Err << "vehmira: " << PreviewProblemText(problem, preview.Source) << '\n';
             exitCode = ExitFailure;
         }
@@ -67,7 +71,7 @@ int ReportFileProblems(const TCommandContext& context, const TVehiclePreview& pr
 
 int SeparateFilesInfo(const TCommandContext& context, const TPreviewInputs& inputs, bool json)
 {
-    const TVehiclePreview preview = PreviewSeparateFiles(context, inputs);
+    const operations::TVehiclePreview preview = PreviewSeparateFiles(context, inputs);
     const std::string model = inputs.DFF.value_or("");
     const std::string dictionary = inputs.TXD.value_or("");
     if (json) {
@@ -84,21 +88,23 @@ int SeparateFilesInfo(const TCommandContext& context, const TPreviewInputs& inpu
 }
 
 // The problem that left the preview without textures, in the command's words.
-[[noreturn]] void NothingToShow(const TVehiclePreview& preview)
+[[noreturn]] void NothingToShow(const operations::TVehiclePreview& preview)
 {
-    for (const TPreviewProblem& problem : preview.Problems)
-        if (problem.Piece == TPreviewPiece::Dictionary)
-            throw TVehmiraError(PreviewProblemText(problem, preview.Source) + "; there are no textures to show");
-    throw TVehmiraError("the texture dictionary holds no textures to show");
+    for (const operations::TPreviewProblem& problem : preview.Problems)
+        if (problem.Piece == operations::TPreviewPiece::Dictionary)
+            throw fileio::TVehmiraError(PreviewProblemText(problem, preview.Source) +
+                                        "; there are no textures to show");
+    throw fileio::TVehmiraError("the texture dictionary holds no textures to show");
 }
 
-void WriteContactSheet(const TCommandContext& context, const TVehiclePreview& preview, const std::string& output)
+void WriteContactSheet(const TCommandContext& context, const operations::TVehiclePreview& preview,
+                       const std::string& output)
 {
     if (!preview.Dictionary || preview.Dictionary->Textures().empty())
         NothingToShow(preview);
-    const std::vector<Rw::TRgbaImage> images = DecodeAllTextures(*preview.Dictionary);
-    const Rw::TRgbaImage sheet = Rw::ComposeContactSheet(images);
-    ReplaceFileAtomically(PathFromUtf8(output), Rw::EncodePng(sheet));
+    const std::vector<renderware::TRgbaImage> images = operations::DecodeAllTextures(*preview.Dictionary);
+    const renderware::TRgbaImage sheet = renderware::ComposeContactSheet(images);
+    fileio::ReplaceFileAtomically(fileio::PathFromUtf8(output), renderware::EncodePng(sheet));
     const auto unreadable = std::count_if(images.begin(), images.end(), [](const auto& image) { return image.Empty(); });
     context.Out << "Wrote a contact sheet of " << images.size() << (images.size() == 1 ? " texture (" : " textures (")
                 << sheet.Width << 'x' << sheet.Height << " pixels) to " << output << '\n';
@@ -111,13 +117,13 @@ int CarInfoCommand(const TCommandContext& context, const TPreviewInputs& inputs,
 {
     if (SeparateFiles(inputs, "car info"))
         return SeparateFilesInfo(context, inputs, json);
-    const std::filesystem::path package = PathFromUtf8(inputs.Package);
-    const TCarInspection info = InspectCarPackage(package);
+    const std::filesystem::path package = fileio::PathFromUtf8(inputs.Package);
+    const package::TCarInspection info = package::InspectCarPackage(package);
     // Only a well-formed package has pieces to look into.
-    std::optional<TVehiclePreview> preview;
+    std::optional<operations::TVehiclePreview> preview;
     if (info.Problem.empty())
-        preview = PreviewPackage(package, SharedDictionaryGame(context, inputs));
-    const TVehiclePreview* shown = preview ? &*preview : nullptr;
+        preview = operations::PreviewPackage(package, SharedDictionaryGame(context, inputs));
+    const operations::TVehiclePreview* shown = preview ? &*preview : nullptr;
     if (json)
         PrintCarInfoJson(context.Out, inputs.Package, info, shown);
     else
@@ -130,18 +136,21 @@ int CarInfoCommand(const TCommandContext& context, const TPreviewInputs& inputs,
 
 void CarPreviewCommand(const TCommandContext& context, const TPreviewInputs& inputs, const std::string& output)
 {
-    const TVehiclePreview preview = SeparateFiles(inputs, "car preview")
-                                        ? PreviewSeparateFiles(context, inputs)
-                                        : PreviewPackage(PathFromUtf8(inputs.Package), SharedDictionaryGame(context, inputs));
+    const operations::TVehiclePreview preview =
+        SeparateFiles(inputs, "car preview")
+            ? PreviewSeparateFiles(context, inputs)
+            : operations::PreviewPackage(fileio::PathFromUtf8(inputs.Package), SharedDictionaryGame(context, inputs));
     WriteContactSheet(context, preview, output);
 }
 
 void GamePreviewCommand(const TCommandContext& context, const std::string& id, const std::string& output)
 {
     std::int32_t vehicleID = 0;
-    if (!ParseVehicleID(id, vehicleID))
+    if (!gamedata::ParseVehicleID(id, vehicleID))
         throw TUsageError("\"" + MessageToUtf8(id) + "\" is not a vehicle ID");
     TPreviewObserver observer(context);
-    TGameSession session({context.GameDirectory, context.GXTFileName}, observer);
-    WriteContactSheet(context, PreviewGameVehicle(session, vehicleID), output);
+    operations::TGameSession session({context.GameDirectory, context.GXTFileName}, observer);
+    WriteContactSheet(context, operations::PreviewGameVehicle(session, vehicleID), output);
 }
+
+} // namespace vehmira::cli

@@ -8,6 +8,8 @@
 #include <optional>
 #include <string>
 
+namespace vehmira::cli {
+
 // A package FILE, or --dff and --txd; --game (when given on the line) adds the
 // game's shared dictionary to the texture check.
 struct TPreviewInputs {
@@ -23,3 +25,5 @@ int CarInfoCommand(const TCommandContext& context, const TPreviewInputs& inputs,
 void CarPreviewCommand(const TCommandContext& context, const TPreviewInputs& inputs, const std::string& output);
 // The contact sheet of a game vehicle's textures.
 void GamePreviewCommand(const TCommandContext& context, const std::string& id, const std::string& output);
+
+} // namespace vehmira::cli

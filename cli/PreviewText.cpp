@@ -6,55 +6,57 @@
 #include <string>
 #include <vector>
 
+namespace vehmira::cli {
+
 namespace {
 
-const char* PieceName(TPreviewPiece piece)
+const char* PieceName(operations::TPreviewPiece piece)
 {
     switch (piece) {
-    case TPreviewPiece::Model: return "model";
-    case TPreviewPiece::Dictionary: return "texture dictionary";
-    case TPreviewPiece::SharedDictionary: return "shared dictionary";
+    case operations::TPreviewPiece::Model: return "model";
+    case operations::TPreviewPiece::Dictionary: return "texture dictionary";
+    case operations::TPreviewPiece::SharedDictionary: return "shared dictionary";
     }
     return "piece";
 }
 
-const char* VariantName(Rw::TPartVariant variant)
+const char* VariantName(renderware::TPartVariant variant)
 {
     switch (variant) {
-    case Rw::TPartVariant::Damaged: return "damaged";
-    case Rw::TPartVariant::LowDetail: return "low detail";
-    case Rw::TPartVariant::Normal: break;
+    case renderware::TPartVariant::Damaged: return "damaged";
+    case renderware::TPartVariant::LowDetail: return "low detail";
+    case renderware::TPartVariant::Normal: break;
     }
     return "normal";
 }
 
-const char* WarningKindName(Rw::TCheckWarningKind kind)
+const char* WarningKindName(renderware::TCheckWarningKind kind)
 {
     switch (kind) {
-    case Rw::TCheckWarningKind::PlatformMismatch: return "platform_mismatch";
-    case Rw::TCheckWarningKind::UnreadableVersion: return "unreadable_version";
-    case Rw::TCheckWarningKind::UndecodableTexture: return "undecodable_texture";
+    case renderware::TCheckWarningKind::PlatformMismatch: return "platform_mismatch";
+    case renderware::TCheckWarningKind::UnreadableVersion: return "unreadable_version";
+    case renderware::TCheckWarningKind::UndecodableTexture: return "undecodable_texture";
     }
     return "other";
 }
 
-const char* ProblemKindName(TPreviewProblemKind kind)
+const char* ProblemKindName(operations::TPreviewProblemKind kind)
 {
     switch (kind) {
-    case TPreviewProblemKind::Absent: return "absent";
-    case TPreviewProblemKind::NotFound: return "not_found";
-    case TPreviewProblemKind::TooLarge: return "too_large";
-    case TPreviewProblemKind::Unreadable: return "unreadable";
+    case operations::TPreviewProblemKind::Absent: return "absent";
+    case operations::TPreviewProblemKind::NotFound: return "not_found";
+    case operations::TPreviewProblemKind::TooLarge: return "too_large";
+    case operations::TPreviewProblemKind::Unreadable: return "unreadable";
     }
     return "other";
 }
 
-std::string AbsentText(const TPreviewProblem& problem, TPreviewSource source)
+std::string AbsentText(const operations::TPreviewProblem& problem, operations::TPreviewSource source)
 {
     switch (source) {
-    case TPreviewSource::Package: return "the package holds none";
-    case TPreviewSource::GameArchive: return "the archive has no entry " + problem.Where;
-    case TPreviewSource::Files: break;
+    case operations::TPreviewSource::Package: return "the package holds none";
+    case operations::TPreviewSource::GameArchive: return "the archive has no entry " + problem.Where;
+    case operations::TPreviewSource::Files: break;
     }
     return "not given";
 }
@@ -75,16 +77,16 @@ std::string JsonNames(const std::vector<std::string>& names)
     return text + "]";
 }
 
-std::string StreamText(const Rw::TLibraryVersion& version, Rw::TPlatform platform)
+std::string StreamText(const renderware::TLibraryVersion& version, renderware::TPlatform platform)
 {
-    return "RenderWare " + version.Text() + ", " + std::string(Rw::PlatformName(platform));
+    return "RenderWare " + version.Text() + ", " + std::string(renderware::PlatformName(platform));
 }
 
-void PrintTextures(std::ostream& out, const Rw::TTextureDictionary& dictionary)
+void PrintTextures(std::ostream& out, const renderware::TTextureDictionary& dictionary)
 {
     out << "texture dictionary: " << StreamText(dictionary.Version(), dictionary.Platform()) << '\n'
         << "textures: " << dictionary.Textures().size() << '\n';
-    for (const Rw::TTextureRecord& texture : dictionary.Textures()) {
+    for (const renderware::TTextureRecord& texture : dictionary.Textures()) {
         out << "texture: " << MessageToUtf8(texture.Name) << ' ' << texture.Width << 'x' << texture.Height << ' '
             << texture.FormatName;
         if (texture.IgnoredByGame)
@@ -95,14 +97,14 @@ void PrintTextures(std::ostream& out, const Rw::TTextureDictionary& dictionary)
     }
 }
 
-void PrintModel(std::ostream& out, const Rw::TModelSummary& model)
+void PrintModel(std::ostream& out, const renderware::TModelSummary& model)
 {
     out << "model: " << StreamText(model.Version, model.Platform) << '\n' << "frames: " << model.Frames.size() << '\n';
     out << "atomics: " << model.Atomics.size() << '\n';
-    for (const Rw::TAtomicSummary& atomic : model.Atomics) {
+    for (const renderware::TAtomicSummary& atomic : model.Atomics) {
         out << "atomic: " << (atomic.FrameName.empty() ? "(unnamed)" : MessageToUtf8(atomic.FrameName)) << " (frame "
             << atomic.FrameIndex << ", geometry " << atomic.GeometryIndex;
-        if (atomic.Variant != Rw::TPartVariant::Normal)
+        if (atomic.Variant != renderware::TPartVariant::Normal)
             out << ", " << VariantName(atomic.Variant);
         out << ")\n";
     }
@@ -110,7 +112,7 @@ void PrintModel(std::ostream& out, const Rw::TModelSummary& model)
         << "\ntriangles: " << model.TotalTriangles << "\ntexture names: " << CommaList(model.TextureNames) << '\n';
 }
 
-void PrintSharedDictionary(std::ostream& out, const TVehiclePreview& preview)
+void PrintSharedDictionary(std::ostream& out, const operations::TVehiclePreview& preview)
 {
     if (!preview.SharedDictionaryLookedFor)
         return;
@@ -122,7 +124,7 @@ void PrintSharedDictionary(std::ostream& out, const TVehiclePreview& preview)
         out << (preview.SharedDictionaryPresent ? "unreadable" : "none in the game") << '\n';
 }
 
-void PrintCheck(std::ostream& out, const Rw::TTextureCheck& check)
+void PrintCheck(std::ostream& out, const renderware::TTextureCheck& check)
 {
     out << "not in own dictionary: " << CommaList(check.NotInOwnDictionary) << '\n';
     if (check.SharedDictionaryChecked)
@@ -130,18 +132,18 @@ void PrintCheck(std::ostream& out, const Rw::TTextureCheck& check)
     else if (!check.ExpectedFromShared.empty())
         out << "expected from the shared dictionary (not checked, give --game): "
             << CommaList(check.ExpectedFromShared) << '\n';
-    for (const Rw::TCheckWarning& warning : check.Warnings)
+    for (const renderware::TCheckWarning& warning : check.Warnings)
         out << "warning: " << MessageToUtf8(warning.Text) << '\n';
 }
 
-void PrintJsonTextures(std::ostream& out, const Rw::TTextureDictionary& dictionary)
+void PrintJsonTextures(std::ostream& out, const renderware::TTextureDictionary& dictionary)
 {
     out << ",\n  \"dictionary\": {\"version\": " << JsonString(dictionary.Version().Text())
-        << ", \"platform\": " << JsonString(std::string(Rw::PlatformName(dictionary.Platform()))) << '}'
+        << ", \"platform\": " << JsonString(std::string(renderware::PlatformName(dictionary.Platform()))) << '}'
         << ",\n  \"textures\": [";
     const auto& textures = dictionary.Textures();
     for (std::size_t i = 0; i < textures.size(); ++i) {
-        const Rw::TTextureRecord& texture = textures[i];
+        const renderware::TTextureRecord& texture = textures[i];
         out << (i == 0 ? "\n    " : ",\n    ") << "{\"name\": " << JsonString(MessageToUtf8(texture.Name))
             << ", \"width\": " << texture.Width << ", \"height\": " << texture.Height
             << ", \"format\": " << JsonString(texture.FormatName)
@@ -151,16 +153,16 @@ void PrintJsonTextures(std::ostream& out, const Rw::TTextureDictionary& dictiona
     out << (textures.empty() ? "]" : "\n  ]");
 }
 
-void PrintJsonModel(std::ostream& out, const Rw::TModelSummary& model)
+void PrintJsonModel(std::ostream& out, const renderware::TModelSummary& model)
 {
     out << ",\n  \"model\": {\"version\": " << JsonString(model.Version.Text())
-        << ", \"platform\": " << JsonString(std::string(Rw::PlatformName(model.Platform))) << ", \"frames\": [";
+        << ", \"platform\": " << JsonString(std::string(renderware::PlatformName(model.Platform))) << ", \"frames\": [";
     for (std::size_t i = 0; i < model.Frames.size(); ++i)
         out << (i == 0 ? "" : ", ") << "{\"name\": " << JsonString(MessageToUtf8(model.Frames[i].Name))
             << ", \"parent\": " << model.Frames[i].Parent << '}';
     out << "], \"atomics\": [";
     for (std::size_t i = 0; i < model.Atomics.size(); ++i) {
-        const Rw::TAtomicSummary& atomic = model.Atomics[i];
+        const renderware::TAtomicSummary& atomic = model.Atomics[i];
         out << (i == 0 ? "" : ", ") << "{\"frame\": " << atomic.FrameIndex
             << ", \"frame_name\": " << JsonString(MessageToUtf8(atomic.FrameName))
             << ", \"geometry\": " << atomic.GeometryIndex
@@ -171,7 +173,8 @@ void PrintJsonModel(std::ostream& out, const Rw::TModelSummary& model)
         << '}';
 }
 
-void PrintJsonCheck(std::ostream& out, const TVehiclePreview& preview, const Rw::TTextureCheck& check)
+void PrintJsonCheck(std::ostream& out, const operations::TVehiclePreview& preview,
+                    const renderware::TTextureCheck& check)
 {
     out << ",\n  \"not_in_own_dictionary\": " << JsonNames(check.NotInOwnDictionary);
     if (preview.SharedDictionaryLookedFor && check.SharedDictionaryChecked)
@@ -188,22 +191,22 @@ void PrintJsonCheck(std::ostream& out, const TVehiclePreview& preview, const Rw:
 
 } // namespace
 
-std::string PreviewProblemText(const TPreviewProblem& problem, TPreviewSource source)
+std::string PreviewProblemText(const operations::TPreviewProblem& problem, operations::TPreviewSource source)
 {
     const std::string piece = std::string(PieceName(problem.Piece)) + ": ";
     const std::string where = MessageToUtf8(problem.Where);
     switch (problem.Kind) {
-    case TPreviewProblemKind::Absent: return piece + AbsentText(problem, source);
-    case TPreviewProblemKind::NotFound: return piece + where + " does not exist";
-    case TPreviewProblemKind::TooLarge:
+    case operations::TPreviewProblemKind::Absent: return piece + AbsentText(problem, source);
+    case operations::TPreviewProblemKind::NotFound: return piece + where + " does not exist";
+    case operations::TPreviewProblemKind::TooLarge:
         return piece + where + " takes " + std::to_string(problem.Size) + " bytes, more than the " +
-               std::to_string(MaxPreviewPieceSize / (1024 * 1024)) + " MiB a preview reads";
-    case TPreviewProblemKind::Unreadable: break;
+               std::to_string(operations::MaxPreviewPieceSize / (1024 * 1024)) + " MiB a preview reads";
+    case operations::TPreviewProblemKind::Unreadable: break;
     }
     return piece + MessageToUtf8(problem.Facts);
 }
 
-void PrintPreviewText(std::ostream& out, const TVehiclePreview& preview)
+void PrintPreviewText(std::ostream& out, const operations::TVehiclePreview& preview)
 {
     if (preview.Dictionary)
         PrintTextures(out, *preview.Dictionary);
@@ -212,11 +215,11 @@ void PrintPreviewText(std::ostream& out, const TVehiclePreview& preview)
     PrintSharedDictionary(out, preview);
     if (preview.Check)
         PrintCheck(out, *preview.Check);
-    for (const TPreviewProblem& problem : preview.Problems)
+    for (const operations::TPreviewProblem& problem : preview.Problems)
         out << "problem: " << PreviewProblemText(problem, preview.Source) << '\n';
 }
 
-void PrintPreviewJsonKeys(std::ostream& out, const TVehiclePreview& preview)
+void PrintPreviewJsonKeys(std::ostream& out, const operations::TVehiclePreview& preview)
 {
     if (preview.Dictionary)
         PrintJsonTextures(out, *preview.Dictionary);
@@ -233,10 +236,12 @@ void PrintPreviewJsonKeys(std::ostream& out, const TVehiclePreview& preview)
         PrintJsonCheck(out, preview, *preview.Check);
     out << ",\n  \"problems\": [";
     for (std::size_t i = 0; i < preview.Problems.size(); ++i) {
-        const TPreviewProblem& problem = preview.Problems[i];
+        const operations::TPreviewProblem& problem = preview.Problems[i];
         out << (i == 0 ? "" : ", ") << "{\"piece\": " << JsonString(PieceName(problem.Piece))
             << ", \"kind\": " << JsonString(ProblemKindName(problem.Kind))
             << ", \"text\": " << JsonString(PreviewProblemText(problem, preview.Source)) << '}';
     }
     out << ']';
 }
+
+} // namespace vehmira::cli

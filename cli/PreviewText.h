@@ -8,9 +8,13 @@
 #include <ostream>
 #include <string>
 
-void PrintPreviewText(std::ostream& out, const TVehiclePreview& preview);
+namespace vehmira::cli {
+
+void PrintPreviewText(std::ostream& out, const operations::TVehiclePreview& preview);
 // Writes ",\n  \"textures\": ..." and the other keys; the caller closes the object.
-void PrintPreviewJsonKeys(std::ostream& out, const TVehiclePreview& preview);
+void PrintPreviewJsonKeys(std::ostream& out, const operations::TVehiclePreview& preview);
 
 // "model: the package holds none", "texture dictionary: FILE does not exist", ...
-std::string PreviewProblemText(const TPreviewProblem& problem, TPreviewSource source);
+std::string PreviewProblemText(const operations::TPreviewProblem& problem, operations::TPreviewSource source);
+
+} // namespace vehmira::cli

@@ -8,12 +8,16 @@
 #include <cstdint>
 #include <string_view>
 
+namespace vehmira::demo {
+
 // A clump (root chunk 0x10) with a frame list, one geometry with a textured
 // material, and one atomic. seed makes the geometry of each model its own.
-ByteBuffer DemoModel(std::string_view textureName, std::uint32_t seed);
+fileio::ByteBuffer DemoModel(std::string_view textureName, std::uint32_t seed);
 // A texture dictionary (root chunk 0x16) with one 32 × 32 texture.
-ByteBuffer DemoTextureDictionary(std::string_view textureName, std::uint32_t seed);
+fileio::ByteBuffer DemoTextureDictionary(std::string_view textureName, std::uint32_t seed);
 
 // The whole archive file: tag, directory, then every entry's data in
 // 2048-byte sectors.
-ByteBuffer DemoArchiveImage();
+fileio::ByteBuffer DemoArchiveImage();
+
+} // namespace vehmira::demo

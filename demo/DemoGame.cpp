@@ -9,6 +9,8 @@
 #include <string>
 #include <system_error>
 
+namespace vehmira::demo {
+
 namespace {
 constexpr std::string_view MarkerText =
     "This directory is a demo game directory written by \"vehmira demo-game\".\r\n"
@@ -22,18 +24,19 @@ void CheckDirectoryMayBeWritten(const std::filesystem::path& directory)
     if (!std::filesystem::exists(status))
         return;
     if (!std::filesystem::is_directory(status))
-        throw TVehmiraError("\"" + PathToUtf8(directory) + "\" exists and is not a directory");
-    if (std::filesystem::is_empty(directory) || FileExists(directory / PathFromUtf8(DemoGameMarkerName)))
+        throw fileio::TVehmiraError("\"" + fileio::PathToUtf8(directory) + "\" exists and is not a directory");
+    if (std::filesystem::is_empty(directory) ||
+        fileio::FileExists(directory / fileio::PathFromUtf8(DemoGameMarkerName)))
         return;
-    throw TVehmiraError("\"" + PathToUtf8(directory) +
-                        "\" is not empty and holds no demo game; choose a new or empty directory");
+    throw fileio::TVehmiraError("\"" + fileio::PathToUtf8(directory) +
+                                "\" is not empty and holds no demo game; choose a new or empty directory");
 }
 
 void WriteFile(const std::filesystem::path& directory, std::string_view relative, std::span<const std::uint8_t> bytes)
 {
-    const std::filesystem::path path = directory / PathFromUtf8(relative);
+    const std::filesystem::path path = directory / fileio::PathFromUtf8(relative);
     std::filesystem::create_directories(path.parent_path());
-    ReplaceFileAtomically(path, bytes);
+    fileio::ReplaceFileAtomically(path, bytes);
 }
 
 void WriteFile(const std::filesystem::path& directory, std::string_view relative, std::string_view text)
@@ -57,3 +60,5 @@ void WriteDemoGame(const std::filesystem::path& directory)
                                          TDemoLanguage::Italian, TDemoLanguage::Spanish})
         WriteFile(directory, "text/" + std::string(DemoGxtFileName(language)), DemoGxt(language).SaveToBytes());
 }
+
+} // namespace vehmira::demo

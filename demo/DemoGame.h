@@ -7,6 +7,8 @@
 #include <filesystem>
 #include <string_view>
 
+namespace vehmira::demo {
+
 // Marks a directory as written by WriteDemoGame, so that writing it again may
 // replace its files.
 inline constexpr std::string_view DemoGameMarkerName = "vehmira-demo-game.txt";
@@ -15,3 +17,5 @@ inline constexpr std::string_view DemoGameMarkerName = "vehmira-demo-game.txt";
 // every run. Refuses a directory that holds anything but an earlier demo (it
 // could be a real install), changing nothing.
 void WriteDemoGame(const std::filesystem::path& directory);
+
+} // namespace vehmira::demo

@@ -5,6 +5,8 @@
 #include <initializer_list>
 #include <string_view>
 
+namespace vehmira::demo {
+
 namespace {
 constexpr std::string_view LineEnd = "\r\n";
 
@@ -67,3 +69,5 @@ std::string DemoCarcolsDat()
     AppendLines(text, {"end", "", "# Four-colour vehicles.", "car4", "end"});
     return text;
 }
+
+} // namespace vehmira::demo

@@ -4,6 +4,10 @@
 
 #include <string>
 
+namespace vehmira::demo {
+
 std::string DemoVehiclesIde();
 std::string DemoHandlingCfg();
 std::string DemoCarcolsDat();
+
+} // namespace vehmira::demo

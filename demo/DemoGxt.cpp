@@ -8,6 +8,8 @@
 #include <array>
 #include <string>
 
+namespace vehmira::demo {
+
 namespace {
 struct TDemoText {
     std::string_view Key;
@@ -37,17 +39,17 @@ std::array<char, 8> TableName(std::string_view name)
 }
 
 // Builds a table from (key, UTF-8 text) pairs, keys sorted by hash as the game's files keep them.
-TGXTTable BuildTable(std::string_view name, std::vector<std::pair<std::string_view, std::string_view>> texts)
+gamedata::TGXTTable BuildTable(std::string_view name, std::vector<std::pair<std::string_view, std::string_view>> texts)
 {
-    TGXTTable table;
+    gamedata::TGXTTable table;
     table.Name = TableName(name);
     table.KeyMagic = {'T', 'K', 'E', 'Y'};
     std::vector<std::pair<std::uint32_t, std::string>> entries;
     for (const auto& [key, utf8] : texts) {
-        const std::optional<std::string> bytes = Utf8ToCp1251(utf8);
+        const std::optional<std::string> bytes = gamedata::Utf8ToCp1251(utf8);
         if (!bytes)
-            throw TVehmiraError("demo text of key " + std::string(key) + " does not fit code page 1251");
-        entries.emplace_back(GXTKeyHash(key), *bytes);
+            throw fileio::TVehmiraError("demo text of key " + std::string(key) + " does not fit code page 1251");
+        entries.emplace_back(gamedata::GXTKeyHash(key), *bytes);
     }
     std::sort(entries.begin(), entries.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
     for (auto& [hash, bytes] : entries) {
@@ -66,7 +68,7 @@ std::string_view DemoGxtFileName(TDemoLanguage language)
     return names[std::size_t(language)];
 }
 
-TGXTFile DemoGxt(TDemoLanguage language)
+gamedata::TGXTFile DemoGxt(TDemoLanguage language)
 {
     const auto index = std::size_t(language);
     std::vector<std::pair<std::string_view, std::string_view>> mainTexts;
@@ -78,8 +80,10 @@ TGXTFile DemoGxt(TDemoLanguage language)
     for (const TDemoText& text : MissionTexts)
         missionTexts.emplace_back(text.Key, text.Texts[index]);
 
-    TGXTFile gxt;
+    gamedata::TGXTFile gxt;
     gxt.Tables.push_back(BuildTable("MAIN", std::move(mainTexts)));
     gxt.Tables.push_back(BuildTable("DEMOMIS", std::move(missionTexts)));
     return gxt;
 }
+
+} // namespace vehmira::demo

@@ -1,5 +1,7 @@
 #include "demo/DemoVehicles.h"
 
+namespace vehmira::demo {
+
 namespace {
 // Field values are of this project's own making: plausible, not any real release's.
 constexpr TDemoVehicle Vehicles[] = {
@@ -88,3 +90,5 @@ constexpr std::string_view SpecialLines[] = {
 std::span<const TDemoVehicle> DemoVehicles() { return Vehicles; }
 
 std::span<const std::string_view> DemoSpecialHandlingLines() { return SpecialLines; }
+
+} // namespace vehmira::demo

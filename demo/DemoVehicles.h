@@ -6,6 +6,8 @@
 #include <span>
 #include <string_view>
 
+namespace vehmira::demo {
+
 // The display-name languages of the demo, one GXT file each.
 enum class TDemoLanguage { American, French, German, Italian, Spanish };
 inline constexpr std::size_t DemoLanguageCount = 5;
@@ -27,3 +29,5 @@ std::span<const TDemoVehicle> DemoVehicles();
 // Special handling lines ("!" bikes, "$" aircraft, "%" boats, "^" animation
 // values): the key in field 1, a handling ID or, for "^", a number.
 std::span<const std::string_view> DemoSpecialHandlingLines();
+
+} // namespace vehmira::demo

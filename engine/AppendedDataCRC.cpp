@@ -2,7 +2,9 @@
 
 #include "gamedata/CRC32.h"
 
-TAppendedDataCRC::TAppendedDataCRC(TFileStream& file) : File(&file), Start(file.Size()), End(Start)
+namespace vehmira::engine {
+
+TAppendedDataCRC::TAppendedDataCRC(fileio::TFileStream& file) : File(&file), Start(file.Size()), End(Start)
 {
     // Only one follower at a time: a second would silently replace the first.
     if (file.CurrentObserver() != nullptr)
@@ -33,7 +35,7 @@ void TAppendedDataCRC::Written(std::uint64_t position, std::span<const std::uint
         Following = false;
         return;
     }
-    CRCRegister = CRC32Update(bytes, CRCRegister);
+    CRCRegister = gamedata::CRC32Update(bytes, CRCRegister);
     End += bytes.size();
 }
 
@@ -50,3 +52,5 @@ void TAppendedDataCRC::StreamClosed()
     Following = false;
     File = nullptr; // gone: never touch it again
 }
+
+} // namespace vehmira::engine

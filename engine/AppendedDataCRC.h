@@ -10,10 +10,12 @@
 #include <cstdint>
 #include <optional>
 
-class TAppendedDataCRC final : public TWriteObserver {
+namespace vehmira::engine {
+
+class TAppendedDataCRC final : public fileio::TWriteObserver {
 public:
     // Follows the stream from its present end; stops following when destroyed.
-    explicit TAppendedDataCRC(TFileStream& file);
+    explicit TAppendedDataCRC(fileio::TFileStream& file);
     ~TAppendedDataCRC() override;
     TAppendedDataCRC(const TAppendedDataCRC&) = delete;
     TAppendedDataCRC& operator=(const TAppendedDataCRC&) = delete;
@@ -29,9 +31,11 @@ public:
     void StreamClosed() override;
 
 private:
-    TFileStream* File;
+    fileio::TFileStream* File;
     std::uint64_t Start;
     std::uint64_t End;
     std::uint32_t CRCRegister = 0xFFFFFFFFu;
     bool Following = true;
 };
+
+} // namespace vehmira::engine

@@ -1,17 +1,23 @@
 #include "engine/ArchiveHolder.h"
 
-TIMGArchiveHolder::TIMGArchiveHolder(TIMGFile& archive) : Archive(archive), ArchivePath(archive.File().Path()) {}
+namespace vehmira::engine {
 
-TFileStream& TIMGArchiveHolder::Stream()
+TIMGArchiveHolder::TIMGArchiveHolder(archive::TIMGFile& archive) : Archive(archive), ArchivePath(archive.File().Path())
+{
+}
+
+fileio::TFileStream& TIMGArchiveHolder::Stream()
 {
     if (!Archive.IsOpen())
         Archive.Open(ArchivePath);
     return Archive.File();
 }
 
-TFileStream& TFileArchiveHolder::Stream()
+fileio::TFileStream& TFileArchiveHolder::Stream()
 {
     if (!File)
-        File.emplace(ArchivePath, TFileAccess::ReadWriteExclusive);
+        File.emplace(ArchivePath, fileio::TFileAccess::ReadWriteExclusive);
     return *File;
 }
+
+} // namespace vehmira::engine

@@ -10,12 +10,14 @@
 #include <filesystem>
 #include <optional>
 
+namespace vehmira::engine {
+
 class TArchiveHolder {
 public:
     virtual ~TArchiveHolder() = default;
     virtual const std::filesystem::path& Path() const = 0;
     // The archive, opened again first when it was let go.
-    virtual TFileStream& Stream() = 0;
+    virtual fileio::TFileStream& Stream() = 0;
     // Closes the archive; the next Stream() opens it again.
     virtual void Release() = 0;
 };
@@ -24,15 +26,18 @@ public:
 class TIMGArchiveHolder : public TArchiveHolder {
 public:
     // The archive must be open (its path is taken from it).
-    explicit TIMGArchiveHolder(TIMGFile& archive);
+    explicit TIMGArchiveHolder(archive::TIMGFile& archive);
     // The archive at path, open or not.
-    TIMGArchiveHolder(TIMGFile& archive, std::filesystem::path path) : Archive(archive), ArchivePath(std::move(path)) {}
+    TIMGArchiveHolder(archive::TIMGFile& archive, std::filesystem::path path)
+        : Archive(archive), ArchivePath(std::move(path))
+    {
+    }
     const std::filesystem::path& Path() const override { return ArchivePath; }
-    TFileStream& Stream() override;
+    fileio::TFileStream& Stream() override;
     void Release() override { Archive.Close(); }
 
 private:
-    TIMGFile& Archive;
+    archive::TIMGFile& Archive;
     std::filesystem::path ArchivePath;
 };
 
@@ -41,10 +46,12 @@ class TFileArchiveHolder : public TArchiveHolder {
 public:
     explicit TFileArchiveHolder(std::filesystem::path path) : ArchivePath(std::move(path)) {}
     const std::filesystem::path& Path() const override { return ArchivePath; }
-    TFileStream& Stream() override;
+    fileio::TFileStream& Stream() override;
     void Release() override { File.reset(); }
 
 private:
     std::filesystem::path ArchivePath;
-    std::optional<TFileStream> File;
+    std::optional<fileio::TFileStream> File;
 };
+
+} // namespace vehmira::engine

@@ -5,23 +5,26 @@
 
 #include <algorithm>
 
-const TDIREntry* LastEntryNamed(const TDIREntrys& entries, std::string_view name)
+namespace vehmira::engine {
+
+const archive::TDIREntry* LastEntryNamed(const archive::TDIREntrys& entries, std::string_view name)
 {
-    const auto last = std::find_if(entries.rbegin(), entries.rend(),
-                                   [&](const TDIREntry& entry) { return EntryNamesEqual(entry.Name, name); });
+    const auto last = std::find_if(entries.rbegin(), entries.rend(), [&](const archive::TDIREntry& entry) {
+        return archive::EntryNamesEqual(entry.Name, name);
+    });
     return last == entries.rend() ? nullptr : &*last;
 }
 
-bool ImportNeedsRebuild(TIMGFile& archive, std::span<const TArchiveWrite> writes)
+bool ImportNeedsRebuild(archive::TIMGFile& archive, std::span<const TArchiveWrite> writes)
 {
-    const TDIREntrys& entries = archive.Directory.Entries;
+    const archive::TDIREntrys& entries = archive.Directory.Entries;
     int newNames = 0;
     bool misplaces = false;
     for (const TArchiveWrite& write : writes) {
-        const TDIREntry* present = LastEntryNamed(entries, write.EntryName);
+        const archive::TDIREntry* present = LastEntryNamed(entries, write.EntryName);
         if (present == nullptr)
             ++newNames;
-        else if (SectorsToHold(write.Count) > present->Size)
+        else if (archive::SectorsToHold(write.Count) > present->Size)
             misplaces = true;
     }
     if (newNames > 0 && !archive.AppendKeepsChain(newNames))
@@ -31,20 +34,21 @@ bool ImportNeedsRebuild(TIMGFile& archive, std::span<const TArchiveWrite> writes
     return AnalyseLayout(entries, archive.File().Size()).CanRebuild();
 }
 
-std::vector<TRebuildEntry> EntriesWithWrites(const TDIREntrys& entries, std::span<const TArchiveWrite> writes)
+std::vector<archive::TRebuildEntry> EntriesWithWrites(const archive::TDIREntrys& entries,
+                                                      std::span<const TArchiveWrite> writes)
 {
-    std::vector<TRebuildEntry> rebuilt = KeepEveryEntry(entries);
+    std::vector<archive::TRebuildEntry> rebuilt = archive::KeepEveryEntry(entries);
     for (const TArchiveWrite& write : writes) {
-        const TDIREntry* present = LastEntryNamed(entries, write.EntryName);
-        TRebuildEntry* entry = nullptr;
+        const archive::TDIREntry* present = LastEntryNamed(entries, write.EntryName);
+        archive::TRebuildEntry* entry = nullptr;
         if (present != nullptr) {
             entry = &rebuilt[std::size_t(present - entries.data())];
         } else {
             rebuilt.push_back({});
             entry = &rebuilt.back();
         }
-        const std::uint64_t sectors = SectorsToHold(write.Count);
-        CheckSectorFits(sectors, write.EntryName);
+        const std::uint64_t sectors = archive::SectorsToHold(write.Count);
+        archive::CheckSectorFits(sectors, write.EntryName);
         entry->Name = write.EntryName;
         entry->Size = std::uint32_t(sectors);
         entry->SourceOffset = 0;
@@ -54,3 +58,5 @@ std::vector<TRebuildEntry> EntriesWithWrites(const TDIREntrys& entries, std::spa
     }
     return rebuilt;
 }
+
+} // namespace vehmira::engine

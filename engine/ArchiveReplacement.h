@@ -19,20 +19,25 @@
 #include <string>
 #include <vector>
 
+namespace vehmira::engine {
+
 // One entry an import writes: Count bytes of Source from Position.
 struct TArchiveWrite {
     std::string EntryName;
-    TStream* Source = nullptr;
+    fileio::TStream* Source = nullptr;
     std::uint64_t Position = 0;
     std::uint64_t Count = 0;
 };
 
 // The last entry of that name (ASCII case ignored), or nullptr.
-const TDIREntry* LastEntryNamed(const TDIREntrys& entries, std::string_view name);
+const archive::TDIREntry* LastEntryNamed(const archive::TDIREntrys& entries, std::string_view name);
 
-bool ImportNeedsRebuild(TIMGFile& archive, std::span<const TArchiveWrite> writes);
+bool ImportNeedsRebuild(archive::TIMGFile& archive, std::span<const TArchiveWrite> writes);
 
 // Every entry of the archive in its order, the last entry of each written
 // name carrying its new data (and the writer's spelling of the name); names
 // not present yet follow at the end, in the order given.
-std::vector<TRebuildEntry> EntriesWithWrites(const TDIREntrys& entries, std::span<const TArchiveWrite> writes);
+std::vector<archive::TRebuildEntry> EntriesWithWrites(const archive::TDIREntrys& entries,
+                                                      std::span<const TArchiveWrite> writes);
+
+} // namespace vehmira::engine

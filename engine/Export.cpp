@@ -11,6 +11,8 @@
 #include <system_error>
 #include <vector>
 
+namespace vehmira::engine {
+
 namespace {
 
 // The text pieces, gathered from the game's files before the package is created.
@@ -25,46 +27,47 @@ struct TExportTexts {
 std::int32_t PieceLength(std::uint64_t length, std::string_view piece)
 {
     if (length > std::uint64_t(std::numeric_limits<std::int32_t>::max()))
-        throw TVehmiraError("The " + std::string(piece) + " is too large for a CAR package (" +
-                            std::to_string(length) + " bytes)");
+        throw fileio::TVehmiraError("The " + std::string(piece) + " is too large for a CAR package (" +
+                                    std::to_string(length) + " bytes)");
     return std::int32_t(length);
 }
 
-void RequireArchiveEntry(const TIMGFile& archive, const std::string& entryName)
+void RequireArchiveEntry(const archive::TIMGFile& archive, const std::string& entryName)
 {
     if (archive.Directory.FindEntry(entryName) == nullptr)
-        throw TVehmiraError("The model archive has no entry \"" + entryName + "\"; no package was written");
+        throw fileio::TVehmiraError("The model archive has no entry \"" + entryName + "\"; no package was written");
 }
 
 // The first line of the file that belongs to the vehicle, in its cleaned form; empty when none.
-std::string FindLine(const TGameContext& game, TKeyedLineKind kind, const TVehicleRecord& vehicle)
+std::string FindLine(const TGameContext& game, package::TKeyedLineKind kind, const gamedata::TVehicleRecord& vehicle)
 {
-    const std::string text = ReadWholeFileText(KeyedLineFilePath(game, kind));
+    const std::string text = fileio::ReadWholeFileText(KeyedLineFilePath(game, kind));
     return FindFirstKeyedLine(text, kind, vehicle).value_or(std::string());
 }
 
-TExportTexts GatherTexts(const TGameContext& game, const TVehicleRecord& vehicle, const TExportChoices& choices)
+TExportTexts GatherTexts(const TGameContext& game, const gamedata::TVehicleRecord& vehicle,
+                         const TExportChoices& choices)
 {
     TExportTexts texts;
     if (choices.GXT) {
-        TGXTFile gxt;
+        gamedata::TGXTFile gxt;
         gxt.LoadFromFile(GXTFilePath(game));
         texts.Name = FindVehicleName(gxt, vehicle).value_or(std::string());
     }
     if (choices.Handling) {
-        texts.Handling = FindLine(game, TKeyedLineKind::MainHandling, vehicle);
-        texts.HandlingSpecial = FindLine(game, TKeyedLineKind::SpecialHandling, vehicle);
+        texts.Handling = FindLine(game, package::TKeyedLineKind::MainHandling, vehicle);
+        texts.HandlingSpecial = FindLine(game, package::TKeyedLineKind::SpecialHandling, vehicle);
     }
     if (choices.Vehicles)
         texts.Vehicles = vehicle.Line;
     if (choices.Carcols)
-        texts.Carcols = FindLine(game, TKeyedLineKind::Carcols, vehicle);
+        texts.Carcols = FindLine(game, package::TKeyedLineKind::Carcols, vehicle);
     return texts;
 }
 
-TCarHeader HeaderFor(const TVehicleRecord& vehicle, const TExportChoices& choices)
+package::TCarHeader HeaderFor(const gamedata::TVehicleRecord& vehicle, const TExportChoices& choices)
 {
-    TCarHeader header;
+    package::TCarHeader header;
     header.VehicleID = std::uint32_t(vehicle.ID);
     header.HasDFF = choices.DFF ? 1 : 0;
     header.HasTXD = choices.TXD ? 1 : 0;
@@ -75,19 +78,19 @@ TCarHeader HeaderFor(const TVehicleRecord& vehicle, const TExportChoices& choice
     return header;
 }
 
-std::int32_t AppendText(TStream& out, const std::string& text, std::string_view piece)
+std::int32_t AppendText(fileio::TStream& out, const std::string& text, std::string_view piece)
 {
     out.Write(std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
     return PieceLength(text.size(), piece);
 }
 
 // Header, pieces in data order, then the length table.
-void WritePackage(TFileStream& out, TIMGFile& archive, const TVehicleRecord& vehicle, const TExportChoices& choices,
-                  const TExportTexts& texts)
+void WritePackage(fileio::TFileStream& out, archive::TIMGFile& archive, const gamedata::TVehicleRecord& vehicle,
+                  const TExportChoices& choices, const TExportTexts& texts)
 {
-    out.Write(CarHeaderBytes(HeaderFor(vehicle, choices)));
-    out.Seek(CarDataOffset);
-    TCarLengths lengths;
+    out.Write(package::CarHeaderBytes(HeaderFor(vehicle, choices)));
+    out.Seek(package::CarDataOffset);
+    package::TCarLengths lengths;
     if (choices.DFF)
         lengths.LenDFF = PieceLength(archive.ExtractToStream(out, out.Position(), vehicle.ModelName + ".DFF"), "model");
     if (choices.TXD)
@@ -103,8 +106,8 @@ void WritePackage(TFileStream& out, TIMGFile& archive, const TVehicleRecord& veh
         lengths.LenVehicles = AppendText(out, texts.Vehicles, "Vehicles.ide line");
     if (choices.Carcols)
         lengths.LenCarcols = AppendText(out, texts.Carcols, "Carcols.dat line");
-    out.Seek(CarHeaderSize);
-    out.Write(CarLengthsBytes(lengths));
+    out.Seek(package::CarHeaderSize);
+    out.Write(package::CarLengthsBytes(lengths));
     out.Flush();
 }
 
@@ -113,19 +116,20 @@ void WritePackage(TFileStream& out, TIMGFile& archive, const TVehicleRecord& veh
 void RefuseGameFileAsDestination(const TGameContext& game, const std::filesystem::path& destination)
 {
     std::vector<std::filesystem::path> gameFiles{game.Archive->File().Path(), GXTFilePath(game)};
-    for (const TKeyedLineKind kind : {TKeyedLineKind::MainHandling, TKeyedLineKind::Vehicles, TKeyedLineKind::Carcols})
+    for (const package::TKeyedLineKind kind :
+         {package::TKeyedLineKind::MainHandling, package::TKeyedLineKind::Vehicles, package::TKeyedLineKind::Carcols})
         gameFiles.push_back(KeyedLineFilePath(game, kind));
     for (const std::filesystem::path& gameFile : gameFiles) {
         std::error_code error;
         if (std::filesystem::equivalent(destination, gameFile, error))
-            throw TVehmiraError("The package cannot be written over the game's own file \"" + PathToUtf8(gameFile) +
-                                "\"");
+            throw fileio::TVehmiraError("The package cannot be written over the game's own file \"" +
+                                        fileio::PathToUtf8(gameFile) + "\"");
     }
 }
 
 } // namespace
 
-void ExportVehicle(const TGameContext& game, const TVehicleRecord& vehicle, const TExportChoices& choices,
+void ExportVehicle(const TGameContext& game, const gamedata::TVehicleRecord& vehicle, const TExportChoices& choices,
                    const std::filesystem::path& destination)
 {
     RequireOpenArchive(game);
@@ -138,16 +142,18 @@ void ExportVehicle(const TGameContext& game, const TVehicleRecord& vehicle, cons
 
     // The package takes its name only when complete: a failed export leaves no
     // half-written file and an existing package of that name as it was.
-    const std::filesystem::path temporary = TemporaryNameBeside(destination);
+    const std::filesystem::path temporary = fileio::TemporaryNameBeside(destination);
     try {
         {
-            TFileStream out(temporary, TFileAccess::CreateNew);
+            fileio::TFileStream out(temporary, fileio::TFileAccess::CreateNew);
             WritePackage(out, *game.Archive, vehicle, choices, texts);
         }
-        MoveFileIntoPlace(temporary, destination);
+        fileio::MoveFileIntoPlace(temporary, destination);
     } catch (...) {
         std::error_code ignored;
         std::filesystem::remove(temporary, ignored);
         throw;
     }
 }
+
+} // namespace vehmira::engine

@@ -6,6 +6,8 @@
 
 #include <filesystem>
 
+namespace vehmira::engine {
+
 struct TExportChoices {
     bool DFF = true;
     bool TXD = true;
@@ -17,5 +19,7 @@ struct TExportChoices {
 
 // Writes the package to a temporary file beside destination and moves it into
 // place when complete; on failure nothing is left and an existing file stays.
-void ExportVehicle(const TGameContext& game, const TVehicleRecord& vehicle, const TExportChoices& choices,
+void ExportVehicle(const TGameContext& game, const gamedata::TVehicleRecord& vehicle, const TExportChoices& choices,
                    const std::filesystem::path& destination);
+
+} // namespace vehmira::engine

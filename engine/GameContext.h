@@ -7,12 +7,16 @@
 #include <filesystem>
 #include <string>
 
+namespace vehmira::engine {
+
 struct TGameContext {
     std::filesystem::path GameDirectory;
     std::string GXTFileName; // a name under Text\, for example "American.gxt"
-    TIMGFile* Archive = nullptr; // must be open; the engines refuse to run otherwise
+    archive::TIMGFile* Archive = nullptr; // must be open; the engines refuse to run otherwise
 };
 
 // The export, the import and the undo refuse to run without an open archive:
 // raises a TVehmiraError of kind NoOpenArchive.
 void RequireOpenArchive(const TGameContext& game);
+
+} // namespace vehmira::engine

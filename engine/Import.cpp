@@ -15,6 +15,8 @@
 #include <memory>
 #include <optional>
 
+namespace vehmira::engine {
+
 namespace {
 
 // A game file with its new content, computed before anything is written.
@@ -28,24 +30,24 @@ struct TPreparedChanges {
     std::vector<TFileChange> Files;
 };
 
-void PrepareName(const TGameContext& game, const TVehicleRecord& target, const std::string& name,
+void PrepareName(const TGameContext& game, const gamedata::TVehicleRecord& target, const std::string& name,
                  TPreparedChanges& changes, std::vector<std::string>& notes)
 {
     const std::filesystem::path path = GXTFilePath(game);
-    TGXTFile gxt;
+    gamedata::TGXTFile gxt;
     gxt.LoadFromFile(path);
     // The file is written once, however many keys carry the target's hash, and not at all when none does.
     if (SetVehicleName(gxt, target, name) == 0) {
         notes.push_back("display name: the GXT main table holds no key \"" + target.GameName + "\"");
         return;
     }
-    const ByteBuffer bytes = gxt.SaveToBytes();
+    const fileio::ByteBuffer bytes = gxt.SaveToBytes();
     changes.Files.push_back({path, std::string(bytes.begin(), bytes.end())});
 }
 
 // Merges the lines into their files in step order; both handling lines go into one write of Handling.cfg.
-void PrepareLines(const TGameContext& game, const TVehicleRecord& target, const std::vector<TImportLine>& lines,
-                  TPreparedChanges& changes, std::vector<std::string>& notes)
+void PrepareLines(const TGameContext& game, const gamedata::TVehicleRecord& target,
+                  const std::vector<TImportLine>& lines, TPreparedChanges& changes, std::vector<std::string>& notes)
 {
     std::vector<std::filesystem::path> order;
     std::map<std::filesystem::path, std::string> texts;
@@ -53,7 +55,7 @@ void PrepareLines(const TGameContext& game, const TVehicleRecord& target, const 
     for (const TImportLine& line : lines) {
         const std::filesystem::path path = KeyedLineFilePath(game, line.Kind);
         if (!texts.contains(path)) {
-            texts[path] = ReadWholeFileText(path);
+            texts[path] = fileio::ReadWholeFileText(path);
             order.push_back(path);
         }
         TMergeResult merged = MergeKeyedLine(line.Kind, line.Text, texts[path], target);
@@ -70,7 +72,7 @@ void PrepareLines(const TGameContext& game, const TVehicleRecord& target, const 
             changes.Files.push_back({path, std::move(texts[path])});
 }
 
-int CountNewEntries(const TIMGFile& archive, const TImportPlan& plan)
+int CountNewEntries(const archive::TIMGFile& archive, const TImportPlan& plan)
 {
     int count = 0;
     for (const std::optional<TArchiveAdd>* add : {&plan.Model, &plan.Texture})
@@ -92,44 +94,45 @@ public:
                 Writes.push_back({piece.EntryName, plan.Package.get(), piece.Piece.Offset, piece.Piece.Length});
                 continue;
             }
-            Files.push_back(std::make_unique<TFileStream>(piece.File, TFileAccess::Read));
+            Files.push_back(std::make_unique<fileio::TFileStream>(piece.File, fileio::TFileAccess::Read));
             Writes.push_back({piece.EntryName, Files.back().get(), 0, Files.back()->Size()});
         }
     }
     std::vector<TArchiveWrite> Writes;
 
 private:
-    std::vector<std::unique_ptr<TFileStream>> Files;
+    std::vector<std::unique_ptr<fileio::TFileStream>> Files;
 };
 
 // The sectors of the entry a write replaces, when its new data fit in them:
 // written there, the entry keeps its place on disk and its chain neighbours
 // stay back to back. None when the write appends.
-std::optional<TArchiveRange> InPlaceRange(const TIMGFile& archive, const TArchiveWrite& write)
+std::optional<TArchiveRange> InPlaceRange(const archive::TIMGFile& archive, const TArchiveWrite& write)
 {
-    const TDIREntry* last = LastEntryNamed(archive.Directory.Entries, write.EntryName);
-    if (last == nullptr || SectorsToHold(write.Count) > last->Size)
+    const archive::TDIREntry* last = LastEntryNamed(archive.Directory.Entries, write.EntryName);
+    if (last == nullptr || archive::SectorsToHold(write.Count) > last->Size)
         return std::nullopt;
-    return TArchiveRange{std::uint64_t(last->Offset) * SectorSize, std::uint64_t(last->Size) * SectorSize};
+    return TArchiveRange{std::uint64_t(last->Offset) * archive::SectorSize,
+                         std::uint64_t(last->Size) * archive::SectorSize};
 }
 
 // All in one batch: the journal puts every file back should any step fail.
 void WriteGameFiles(const std::vector<TFileChange>& changes)
 {
-    std::vector<TFileReplacement> replacements;
+    std::vector<fileio::TFileReplacement> replacements;
     for (const TFileChange& change : changes) {
-        if (!SetAttributesNormal(change.Path))
-            throw TVehmiraError("Cannot make \"" + PathToUtf8(change.Path) + "\" writable");
+        if (!fileio::SetAttributesNormal(change.Path))
+            throw fileio::TVehmiraError("Cannot make \"" + fileio::PathToUtf8(change.Path) + "\" writable");
         replacements.push_back({change.Path, std::span(reinterpret_cast<const std::uint8_t*>(change.Bytes.data()),
                                                        change.Bytes.size())});
     }
-    ReplaceFilesAtomically(replacements);
+    fileio::ReplaceFilesAtomically(replacements);
 }
 
 // The journal restores the archive's head and length after any failure, so the
 // adds only append and the directory is written once. Only a write whose
 // sectors the journal saved goes in place.
-void AddPiecesToArchive(TIMGFile& archive, const std::vector<TArchiveWrite>& writes,
+void AddPiecesToArchive(archive::TIMGFile& archive, const std::vector<TArchiveWrite>& writes,
                         const std::vector<TArchiveRange>& savedRanges)
 {
     const auto saved = [&](const TArchiveWrite& write) {
@@ -137,7 +140,7 @@ void AddPiecesToArchive(TIMGFile& archive, const std::vector<TArchiveWrite>& wri
         return range && std::any_of(savedRanges.begin(), savedRanges.end(),
                                     [&](const TArchiveRange& r) { return r.Offset == range->Offset && r.Length == range->Length; });
     };
-    TIMGFile::TDeferredDirectory directory(archive);
+    archive::TIMGFile::TDeferredDirectory directory(archive);
     for (const TArchiveWrite& write : writes)
         if (!saved(write) || !archive.ReplaceInPlace(*write.Source, write.Position, write.Count, write.EntryName))
             archive.AddStream(*write.Source, write.Position, write.Count, write.EntryName);
@@ -146,7 +149,8 @@ void AddPiecesToArchive(TIMGFile& archive, const std::vector<TArchiveWrite>& wri
     archive.File().StartWriteBack();
 }
 
-TImportResult Apply(const TGameContext& game, const TVehicleRecord& target, TImportPlan& plan, TProgressSink* progress)
+TImportResult Apply(const TGameContext& game, const gamedata::TVehicleRecord& target, TImportPlan& plan,
+                    fileio::TProgressSink* progress)
 {
     // A rollback that failed earlier in this run is finished before the new
     // contents are worked out from the game's files, or they would carry its changes.
@@ -192,7 +196,7 @@ template <typename TBody> TImportResult TrapAsImportError(TBody body)
         return body();
     } catch (const TImportError&) {
         throw;
-    } catch (const TVehmiraError& error) {
+    } catch (const fileio::TVehmiraError& error) {
         throw TImportError(error);
     } catch (const std::exception& error) {
         throw TImportError(error.what());
@@ -201,8 +205,8 @@ template <typename TBody> TImportResult TrapAsImportError(TBody body)
 
 } // namespace
 
-TImportResult ImportFromPackage(const TGameContext& game, const TVehicleRecord& target,
-                                const std::filesystem::path& package, TProgressSink* progress)
+TImportResult ImportFromPackage(const TGameContext& game, const gamedata::TVehicleRecord& target,
+                                const std::filesystem::path& package, fileio::TProgressSink* progress)
 {
     return TrapAsImportError([&] {
         RequireOpenArchive(game);
@@ -211,8 +215,8 @@ TImportResult ImportFromPackage(const TGameContext& game, const TVehicleRecord& 
     });
 }
 
-TImportResult ImportFromFiles(const TGameContext& game, const TVehicleRecord& target, const TImportFiles& files,
-                              TProgressSink* progress)
+TImportResult ImportFromFiles(const TGameContext& game, const gamedata::TVehicleRecord& target,
+                              const TImportFiles& files, fileio::TProgressSink* progress)
 {
     return TrapAsImportError([&] {
         RequireOpenArchive(game);
@@ -221,10 +225,12 @@ TImportResult ImportFromFiles(const TGameContext& game, const TVehicleRecord& ta
     });
 }
 
-TImportResult ImportVehicle(const TGameContext& game, const TVehicleRecord& target, const TImportSource& source,
-                           TProgressSink* progress)
+TImportResult ImportVehicle(const TGameContext& game, const gamedata::TVehicleRecord& target,
+                            const TImportSource& source, fileio::TProgressSink* progress)
 {
     if (const auto* package = std::get_if<std::filesystem::path>(&source))
         return ImportFromPackage(game, target, *package, progress);
     return ImportFromFiles(game, target, std::get<TImportFiles>(source), progress);
 }
+
+} // namespace vehmira::engine

@@ -11,6 +11,8 @@
 #include <variant>
 #include <vector>
 
+namespace vehmira::engine {
+
 // The separate inputs. Every text is the game's 8-bit text (code page 1251);
 // an empty (or blank-only) text or path skips its step.
 struct TImportFiles {
@@ -34,10 +36,10 @@ struct TImportResult {
 // kind and facts of its cause (a wrong package, a missing DFF file, an
 // unreadable GXT file, ...), so a front end can say what went wrong before it
 // says that the import failed.
-class TImportError : public TVehmiraError {
+class TImportError : public fileio::TVehmiraError {
 public:
-    explicit TImportError(const TVehmiraError& cause) : TVehmiraError(cause) {}
-    explicit TImportError(const std::string& description) : TVehmiraError(description) {}
+    explicit TImportError(const fileio::TVehmiraError& cause) : fileio::TVehmiraError(cause) {}
+    explicit TImportError(const std::string& description) : fileio::TVehmiraError(description) {}
 };
 
 // Reads and checks the whole source and every game file the import will
@@ -51,9 +53,11 @@ public:
 // make room for) the archive is rebuilt in the transaction, reporting to
 // progress and stopping (TOperationCancelled inside the TImportError) when it
 // asks to. game.Archive is closed and opened again around the replacement.
-TImportResult ImportVehicle(const TGameContext& game, const TVehicleRecord& target, const TImportSource& source,
-                           TProgressSink* progress = nullptr);
-TImportResult ImportFromPackage(const TGameContext& game, const TVehicleRecord& target,
-                                const std::filesystem::path& package, TProgressSink* progress = nullptr);
-TImportResult ImportFromFiles(const TGameContext& game, const TVehicleRecord& target, const TImportFiles& files,
-                              TProgressSink* progress = nullptr);
+TImportResult ImportVehicle(const TGameContext& game, const gamedata::TVehicleRecord& target,
+                            const TImportSource& source, fileio::TProgressSink* progress = nullptr);
+TImportResult ImportFromPackage(const TGameContext& game, const gamedata::TVehicleRecord& target,
+                                const std::filesystem::path& package, fileio::TProgressSink* progress = nullptr);
+TImportResult ImportFromFiles(const TGameContext& game, const gamedata::TVehicleRecord& target,
+                              const TImportFiles& files, fileio::TProgressSink* progress = nullptr);
+
+} // namespace vehmira::engine

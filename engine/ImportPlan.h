@@ -14,20 +14,22 @@
 #include <utility>
 #include <vector>
 
+namespace vehmira::engine {
+
 // One archive entry to add or replace, from a package piece or from a file.
 struct TArchiveAdd {
     std::string EntryName;      // the target's ModelName + ".DFF" or TxdName + ".TXD"
     std::filesystem::path File; // a separate input; empty for a package piece
-    TCarPiece Piece;            // the package piece when File is empty
+    package::TCarPiece Piece;   // the package piece when File is empty
 };
 
 struct TImportLine {
-    TKeyedLineKind Kind;
+    package::TKeyedLineKind Kind;
     std::string Text;
 };
 
 struct TImportPlan {
-    std::unique_ptr<TFileStream> Package; // open while the plan is applied (package source)
+    std::unique_ptr<fileio::TFileStream> Package; // open while the plan is applied (package source)
     std::optional<TArchiveAdd> Model;
     std::optional<TArchiveAdd> Texture;
     std::optional<std::string> Name;
@@ -38,8 +40,10 @@ struct TImportPlan {
 
 // Read and check the source: package format and lengths, RenderWare root
 // chunks, DFF/TXD files present. Failures are TImportError.
-TImportPlan ReadPackageSource(const std::filesystem::path& package, const TVehicleRecord& target);
-TImportPlan ReadFilesSource(const TImportFiles& files, const TVehicleRecord& target);
+TImportPlan ReadPackageSource(const std::filesystem::path& package, const gamedata::TVehicleRecord& target);
+TImportPlan ReadFilesSource(const TImportFiles& files, const gamedata::TVehicleRecord& target);
 
 // True for a text of blanks and control characters only.
 bool IsBlank(std::string_view text);
+
+} // namespace vehmira::engine

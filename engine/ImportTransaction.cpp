@@ -15,6 +15,8 @@
 #include <optional>
 #include <system_error>
 
+namespace vehmira::engine {
+
 struct TImportTransaction::TState {
     TGameContext Game;
     std::string Id;
@@ -23,7 +25,7 @@ struct TImportTransaction::TState {
     // Follows what the import appends to the archive, for the commit's checksum.
     std::unique_ptr<TAppendedDataCRC> Appended;
     // The rebuilt archive once it is in place (TArchiveChange::Replace).
-    std::optional<TRebuildResult> Replaced;
+    std::optional<archive::TRebuildResult> Replaced;
     std::filesystem::path ArchivePath;
     bool Committed = false;
     bool RolledBack = false;
@@ -41,15 +43,15 @@ std::filesystem::path RelativeInside(const std::filesystem::path& gameDirectory,
     const std::filesystem::path full = std::filesystem::weakly_canonical(path, pathError);
     const std::filesystem::path relative = full.lexically_relative(base);
     if (baseError || pathError || relative.empty() || relative == "." || *relative.begin() == "..")
-        throw TVehmiraError("\"" + PathToUtf8(path) + "\" is not inside the game directory \"" +
-                            PathToUtf8(gameDirectory) + "\"");
+        throw fileio::TVehmiraError("\"" + fileio::PathToUtf8(path) + "\" is not inside the game directory \"" +
+                                    fileio::PathToUtf8(gameDirectory) + "\"");
     return relative;
 }
 
-ByteBuffer ReadArchiveRange(TFileStream& archive, std::uint64_t offset, std::uint64_t length)
+fileio::ByteBuffer ReadArchiveRange(fileio::TFileStream& archive, std::uint64_t offset, std::uint64_t length)
 {
     const std::uint64_t savedPosition = archive.Position();
-    ByteBuffer head(static_cast<std::size_t>(length));
+    fileio::ByteBuffer head(static_cast<std::size_t>(length));
     archive.Seek(offset);
     archive.Read(head);
     archive.Seek(savedPosition);
@@ -59,25 +61,25 @@ ByteBuffer ReadArchiveRange(TFileStream& archive, std::uint64_t offset, std::uin
 // Saves what the import may change into the journal directory, flushed, then
 // writes the manifest last: only from then on does recovery act on the journal.
 void WriteJournal(const std::filesystem::path& directory, TJournalManifest& manifest,
-                  const std::vector<std::filesystem::path>& files, TFileStream& archive)
+                  const std::vector<std::filesystem::path>& files, fileio::TFileStream& archive)
 {
-    TFileStream saved(directory / SavedBytesFileName, TFileAccess::CreateNew);
-    const ByteBuffer head = ReadArchiveRange(archive, 0, manifest.HeadLength);
-    manifest.HeadCRC = CRC32Buffer(head);
+    fileio::TFileStream saved(directory / SavedBytesFileName, fileio::TFileAccess::CreateNew);
+    const fileio::ByteBuffer head = ReadArchiveRange(archive, 0, manifest.HeadLength);
+    manifest.HeadCRC = gamedata::CRC32Buffer(head);
     saved.Write(head);
     for (TArchiveRange& range : manifest.Ranges) {
-        const ByteBuffer bytes = ReadArchiveRange(archive, range.Offset, range.Length);
-        range.CRC = CRC32Buffer(bytes);
+        const fileio::ByteBuffer bytes = ReadArchiveRange(archive, range.Offset, range.Length);
+        range.CRC = gamedata::CRC32Buffer(bytes);
         saved.Write(bytes);
     }
     for (std::size_t i = 0; i < files.size(); ++i) {
         TFileFingerprint& before = manifest.Files[i].Before;
-        before.Present = FileExists(files[i]);
+        before.Present = fileio::FileExists(files[i]);
         if (!before.Present)
             continue;
-        const ByteBuffer bytes = ReadWholeFile(files[i]);
+        const fileio::ByteBuffer bytes = fileio::ReadWholeFile(files[i]);
         before.Length = bytes.size();
-        before.CRC = CRC32Buffer(bytes);
+        before.CRC = gamedata::CRC32Buffer(bytes);
         saved.Write(bytes);
     }
     saved.Flush();
@@ -98,7 +100,7 @@ TImportTransaction::TImportTransaction(const TGameContext& game, std::vector<std
     TIMGArchiveHolder holder(*game.Archive);
     if (!CompleteInterruptedJournals(game.GameDirectory, holder).empty())
         game.Archive->ReloadDirectory();
-    TFileStream& archive = holder.Stream();
+    fileio::TFileStream& archive = holder.Stream();
     State->ArchivePath = archive.Path();
     const bool replaces = archiveChange == TArchiveChange::Replace;
 
@@ -140,21 +142,23 @@ TImportTransaction::TImportTransaction(const TGameContext& game, std::vector<std
         State->Appended = std::make_unique<TAppendedDataCRC>(archive);
 }
 
-void TImportTransaction::ReplaceArchive(std::span<const TRebuildEntry> entries, TProgressSink* progress)
+void TImportTransaction::ReplaceArchive(std::span<const archive::TRebuildEntry> entries,
+                                        fileio::TProgressSink* progress)
 {
     if (!State->Manifest.ArchiveReplaced || State->Replaced || State->Committed || State->RolledBack)
-        throw TVehmiraError("This import does not replace the archive.");
-    TIMGFile& img = *State->Game.Archive;
+        throw fileio::TVehmiraError("This import does not replace the archive.");
+    archive::TIMGFile& img = *State->Game.Archive;
     TIMGArchiveHolder holder(img, State->ArchivePath);
-    TRebuildOptions options;
+    archive::TRebuildOptions options;
     options.Progress = progress;
     options.WantFileCRC = true; // the commit records it for undo's check
-    const TRebuildResult rebuilt = WriteRebuiltArchive(holder.Stream(), entries, holder.Path(), options);
+    const archive::TRebuildResult rebuilt =
+        archive::WriteRebuiltArchive(holder.Stream(), entries, holder.Path(), options);
     try {
         holder.Release();
         // The old file goes first: until the rebuilt one arrives, recovery finds it in the journal.
-        KeepFileAt(holder.Path(), State->JournalDirectory / SavedArchiveFileName);
-        MoveFileIntoPlace(rebuilt.File, holder.Path());
+        fileio::KeepFileAt(holder.Path(), State->JournalDirectory / SavedArchiveFileName);
+        fileio::MoveFileIntoPlace(rebuilt.File, holder.Path());
     } catch (...) {
         // The rollback moves the old file back (if it left) and removes the temporary.
         ReloadDirectoryAfterFailure(img, holder);
@@ -179,10 +183,10 @@ TImportTransaction::~TImportTransaction()
 void TImportTransaction::Commit()
 {
     if (State->RolledBack)
-        throw TVehmiraError("The import was already taken back.");
+        throw fileio::TVehmiraError("The import was already taken back.");
     if (State->Committed)
         return;
-    TFileStream& archive = OpenArchiveOf(State->Game);
+    fileio::TFileStream& archive = OpenArchiveOf(State->Game);
     // The appended data must be on disk before the journal says the import is done.
     archive.Flush();
     TJournalManifest committed = State->Manifest;
@@ -191,7 +195,7 @@ void TImportTransaction::Commit()
     committed.ArchiveLengthAfter = archive.Size();
     if (committed.ArchiveReplaced) {
         if (!State->Replaced || State->Replaced->FileLength != committed.ArchiveLengthAfter)
-            throw TVehmiraError("The rebuilt model archive is not in place.");
+            throw fileio::TVehmiraError("The rebuilt model archive is not in place.");
         committed.ArchiveCRCAfter = State->Replaced->FileCRC;
         committed.HeadCRCAfter = StreamRangeCRC(archive, 0, 0);
         committed.AppendedCRCAfter = StreamRangeCRC(archive, 0, 0);
@@ -199,7 +203,7 @@ void TImportTransaction::Commit()
         return;
     }
     if (committed.ArchiveLengthAfter < committed.ArchiveLength)
-        throw TVehmiraError("The model archive became shorter during the import.");
+        throw fileio::TVehmiraError("The model archive became shorter during the import.");
     committed.HeadCRCAfter = StreamRangeCRC(archive, 0, committed.HeadLength);
     for (TArchiveRange& range : committed.Ranges)
         range.CRCAfter = StreamRangeCRC(archive, range.Offset, range.Offset + range.Length);
@@ -228,11 +232,11 @@ void TImportTransaction::MarkCommitted(TJournalManifest committed)
 void TImportTransaction::Rollback()
 {
     if (State->Committed)
-        throw TVehmiraError("The import is committed; only an undo can take it back.");
+        throw fileio::TVehmiraError("The import is committed; only an undo can take it back.");
     if (State->RolledBack)
         return;
     State->Appended.reset();
-    TIMGFile& img = *State->Game.Archive;
+    archive::TIMGFile& img = *State->Game.Archive;
     // A failed replacement may have left the archive closed: the holder opens it again.
     TIMGArchiveHolder holder(img, State->ArchivePath);
     try {
@@ -247,3 +251,5 @@ void TImportTransaction::Rollback()
 }
 
 const std::string& TImportTransaction::JournalId() const { return State->Id; }
+
+} // namespace vehmira::engine

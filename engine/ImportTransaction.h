@@ -21,6 +21,8 @@
 #include <string>
 #include <vector>
 
+namespace vehmira::engine {
+
 struct TImportDescription {
     std::string Target; // e.g. "415 (cheetah)"
     std::string Source; // the package path as UTF-8, or "separate files"
@@ -49,7 +51,7 @@ public:
     // (their Replacement streams supply the new data) takes the old one's
     // place. The game's TIMGFile is closed around the renames and open again
     // afterwards, on the new archive (on the old one after a failure).
-    void ReplaceArchive(std::span<const TRebuildEntry> entries, TProgressSink* progress = nullptr);
+    void ReplaceArchive(std::span<const archive::TRebuildEntry> entries, fileio::TProgressSink* progress = nullptr);
 
     // Records the state after the import (lengths and checksums) and marks the journal committed.
     void Commit();
@@ -63,3 +65,5 @@ private:
     struct TState;
     std::unique_ptr<TState> State;
 };
+
+} // namespace vehmira::engine

@@ -8,6 +8,8 @@
 
 #include <system_error>
 
+namespace vehmira::engine {
+
 namespace {
 
 TJournalInfo InfoOf(const std::string& id, const TJournalManifest& manifest)
@@ -29,7 +31,7 @@ std::vector<std::filesystem::path> JournalsWithoutManifest(const std::filesystem
     std::vector<std::filesystem::path> leftovers;
     for (const std::string& id : ListJournalIds(gameDirectory)) {
         const std::filesystem::path directory = JournalRoot(gameDirectory) / id;
-        if (!FileExists(directory / ManifestFileName))
+        if (!fileio::FileExists(directory / ManifestFileName))
             leftovers.push_back(directory);
     }
     return leftovers;
@@ -39,13 +41,13 @@ bool HasUnfinishedJournal(const std::filesystem::path& gameDirectory)
 {
     for (const std::string& id : ListJournalIds(gameDirectory)) {
         const std::filesystem::path directory = JournalRoot(gameDirectory) / id;
-        if (!FileExists(directory / ManifestFileName))
+        if (!fileio::FileExists(directory / ManifestFileName))
             continue;
         try {
             const TJournalState state = LoadManifest(directory).State;
             if (state == TJournalState::Pending || state == TJournalState::Undoing)
                 return true;
-        } catch (const TVehmiraError&) {
+        } catch (const fileio::TVehmiraError&) {
             return true; // let the recovery name the damaged journal
         }
     }
@@ -58,16 +60,16 @@ std::vector<std::string> RecoverInterruptedImports(const std::filesystem::path& 
 {
     const std::vector<std::filesystem::path> leftovers = JournalsWithoutManifest(gameDirectory);
     const bool unfinished = HasUnfinishedJournal(gameDirectory);
-    const std::filesystem::path archivePath = ResolveGamePath(gameDirectory, GameFiles::ModelArchive);
+    const std::filesystem::path archivePath = fileio::ResolveGamePath(gameDirectory, fileio::GameFiles::ModelArchive);
     std::vector<std::string> lines;
     // Holding the archive exclusively keeps another instance from importing
     // meanwhile; without an archive nobody can be importing, and leftovers go
     // without it (opening the game then reports the missing archive itself).
     // An import that replaced the archive may have been cut short between its
     // renames, with no archive in place: its journal holds the old one.
-    if (unfinished || (!leftovers.empty() && FileExists(archivePath))) {
+    if (unfinished || (!leftovers.empty() && fileio::FileExists(archivePath))) {
         TFileArchiveHolder archive(archivePath);
-        if (FileExists(archivePath))
+        if (fileio::FileExists(archivePath))
             archive.Stream();
         for (const TCompletedJournal& journal : CompleteInterruptedJournals(gameDirectory, archive))
             lines.push_back(journal.Message);
@@ -89,7 +91,7 @@ std::vector<TJournalInfo> ListImportHistory(const std::filesystem::path& gameDir
             const TJournalInfo info = InfoOf(*id, manifest);
             if (info.Committed)
                 history.push_back(info);
-        } catch (const TVehmiraError&) {
+        } catch (const fileio::TVehmiraError&) {
             // A journal without a readable manifest records no finished import.
         }
     }
@@ -121,11 +123,12 @@ TJournalInfo UndoLastImport(const TGameContext& game)
 
     const std::optional<TJournalInfo> last = LastUndoableImport(game.GameDirectory);
     if (!last)
-        throw TVehmiraError("There is no import to undo.");
+        throw fileio::TVehmiraError("There is no import to undo.");
     const std::filesystem::path directory = JournalRoot(game.GameDirectory) / last->Id;
     TJournalManifest manifest = LoadManifest(directory);
     if (const auto change = DescribeChangeSinceCommit(game.GameDirectory, manifest, holder.Stream()))
-        throw TVehmiraError("Cannot undo " + DescribeImport(manifest) + ": " + *change + ". Nothing was changed.");
+        throw fileio::TVehmiraError("Cannot undo " + DescribeImport(manifest) + ": " + *change +
+                                    ". Nothing was changed.");
 
     manifest.State = TJournalState::Undoing;
     SaveManifest(directory, manifest);
@@ -140,3 +143,5 @@ TJournalInfo UndoLastImport(const TGameContext& game)
     SaveManifest(directory, manifest);
     return InfoOf(last->Id, manifest);
 }
+
+} // namespace vehmira::engine

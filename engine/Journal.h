@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+namespace vehmira::engine {
+
 inline constexpr const char* JournalDirectoryName = "vehmira-backups";
 
 struct TJournalInfo {
@@ -33,3 +35,5 @@ std::optional<TJournalInfo> LastUndoableImport(const std::filesystem::path& game
 // that is not undone yet. Refuses with a clear TVehmiraError, changing nothing,
 // when there is none or when the files have changed since that import.
 TJournalInfo UndoLastImport(const TGameContext& game);
+
+} // namespace vehmira::engine

@@ -8,6 +8,8 @@
 #include <cstdio>
 #include <map>
 
+namespace vehmira::engine {
+
 namespace {
 
 constexpr std::string_view FormatVersion = "1";
@@ -44,7 +46,7 @@ std::string Escape(std::string_view value)
 
 [[noreturn]] void Damaged(const std::string& what)
 {
-    throw TVehmiraError("The import journal's manifest is damaged: " + what);
+    throw fileio::TVehmiraError("The import journal's manifest is damaged: " + what);
 }
 
 std::string Unescape(std::string_view value)
@@ -147,9 +149,9 @@ private:
 // split it, so a backslash counts as a separator on every platform.
 std::filesystem::path SafeRelativePath(const std::string& text)
 {
-    if (!IsInsideGameDirectory(text))
+    if (!fileio::IsInsideGameDirectory(text))
         Damaged("the path \"" + text + "\" is not inside the game directory");
-    return PathFromUtf8(text);
+    return fileio::PathFromUtf8(text);
 }
 
 std::string PathText(const std::filesystem::path& path)
@@ -300,10 +302,12 @@ TJournalManifest ManifestFromText(std::string_view text)
 
 TJournalManifest LoadManifest(const std::filesystem::path& journalDirectory)
 {
-    return ManifestFromText(ReadWholeFileText(journalDirectory / ManifestFileName));
+    return ManifestFromText(fileio::ReadWholeFileText(journalDirectory / ManifestFileName));
 }
 
 void SaveManifest(const std::filesystem::path& journalDirectory, const TJournalManifest& manifest)
 {
-    ReplaceFileAtomically(journalDirectory / ManifestFileName, ManifestToText(manifest));
+    fileio::ReplaceFileAtomically(journalDirectory / ManifestFileName, ManifestToText(manifest));
 }
+
+} // namespace vehmira::engine

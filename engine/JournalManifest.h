@@ -27,6 +27,8 @@
 #include <string_view>
 #include <vector>
 
+namespace vehmira::engine {
+
 enum class TJournalState { Pending, Committed, Undoing, Undone };
 
 // A file's length and CRC-32, or its absence.
@@ -87,3 +89,5 @@ TJournalManifest ManifestFromText(std::string_view text);
 TJournalManifest LoadManifest(const std::filesystem::path& journalDirectory);
 // Replaces the manifest atomically and durably.
 void SaveManifest(const std::filesystem::path& journalDirectory, const TJournalManifest& manifest);
+
+} // namespace vehmira::engine

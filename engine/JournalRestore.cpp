@@ -10,6 +10,8 @@
 #include <system_error>
 #include <vector>
 
+namespace vehmira::engine {
+
 namespace {
 
 // Large enough to read fast, small enough to keep memory flat for any archive.
@@ -31,52 +33,53 @@ std::string GameFileText(const std::filesystem::path& relativePath)
 
 std::string JournalName(const std::filesystem::path& journalDirectory)
 {
-    return "\"" + PathToUtf8(journalDirectory.filename()) + "\"";
+    return "\"" + fileio::PathToUtf8(journalDirectory.filename()) + "\"";
 }
 
-TVehmiraError DamagedJournal(const std::string& journalName, const std::string& what)
+fileio::TVehmiraError DamagedJournal(const std::string& journalName, const std::string& what)
 {
-    return TVehmiraError("The import journal " + journalName + " is damaged: " + what + ". Nothing was restored.");
+    return fileio::TVehmiraError("The import journal " + journalName + " is damaged: " + what +
+                                 ". Nothing was restored.");
 }
 
 // The saved bytes of a journal, each piece checked against the fingerprint
 // taken when it was saved.
 class TSavedBytes {
 public:
-    TSavedBytes(TStream& saved, std::string journalName) : Saved(saved), JournalName(std::move(journalName)) {}
+    TSavedBytes(fileio::TStream& saved, std::string journalName) : Saved(saved), JournalName(std::move(journalName)) {}
 
-    ByteBuffer Next(std::uint64_t length, std::uint32_t crc, const std::string& whatItHolds)
+    fileio::ByteBuffer Next(std::uint64_t length, std::uint32_t crc, const std::string& whatItHolds)
     {
         if (Position > Saved.Size() || length > Saved.Size() - Position)
             throw DamagedJournal(JournalName, "its copy of " + whatItHolds + " is cut short");
-        ByteBuffer bytes(static_cast<std::size_t>(length));
+        fileio::ByteBuffer bytes(static_cast<std::size_t>(length));
         Saved.Seek(Position);
         Saved.Read(bytes);
         Position += length;
-        if (CRC32Buffer(bytes) != crc)
+        if (gamedata::CRC32Buffer(bytes) != crc)
             throw DamagedJournal(JournalName, "its copy of " + whatItHolds + " does not match what was saved");
         return bytes;
     }
 
 private:
-    TStream& Saved;
+    fileio::TStream& Saved;
     std::string JournalName;
     std::uint64_t Position = 0;
 };
 
-void RestoreFile(const std::filesystem::path& target, const std::optional<ByteBuffer>& copy)
+void RestoreFile(const std::filesystem::path& target, const std::optional<fileio::ByteBuffer>& copy)
 {
     if (copy) {
-        if (FileExists(target))
-            SetAttributesNormal(target);
-        ReplaceFileAtomically(target, *copy);
+        if (fileio::FileExists(target))
+            fileio::SetAttributesNormal(target);
+        fileio::ReplaceFileAtomically(target, *copy);
         return;
     }
     std::error_code error;
     if (std::filesystem::remove(target, error))
-        FlushDirectory(target.parent_path());
+        fileio::FlushDirectory(target.parent_path());
     if (error)
-        throw TVehmiraError("Cannot remove \"" + PathToUtf8(target) + "\": " + error.message());
+        throw fileio::TVehmiraError("Cannot remove \"" + fileio::PathToUtf8(target) + "\": " + error.message());
 }
 
 // The old archive back in its place; nothing to do when it never left (the
@@ -84,12 +87,12 @@ void RestoreFile(const std::filesystem::path& target, const std::optional<ByteBu
 void PutBackReplacedArchive(const std::filesystem::path& journalDirectory, TArchiveHolder& archive)
 {
     const std::filesystem::path saved = journalDirectory / SavedArchiveFileName;
-    if (FileExists(saved)) {
+    if (fileio::FileExists(saved)) {
         archive.Release();
-        MoveFileIntoPlace(saved, archive.Path());
-        FlushDirectory(journalDirectory);
+        fileio::MoveFileIntoPlace(saved, archive.Path());
+        fileio::FlushDirectory(journalDirectory);
     }
-    RemoveTemporariesBeside(archive.Path());
+    fileio::RemoveTemporariesBeside(archive.Path());
     archive.Stream();
 }
 
@@ -101,16 +104,16 @@ void MarkState(const std::filesystem::path& journalDirectory, TJournalManifest m
 
 } // namespace
 
-std::uint32_t StreamRangeCRC(TStream& stream, std::uint64_t begin, std::uint64_t end)
+std::uint32_t StreamRangeCRC(fileio::TStream& stream, std::uint64_t begin, std::uint64_t end)
 {
     const std::uint64_t savedPosition = stream.Position();
     std::uint32_t crcRegister = 0xFFFFFFFFu;
-    ByteBuffer chunk;
+    fileio::ByteBuffer chunk;
     for (std::uint64_t at = begin; at < end; at += chunk.size()) {
         chunk.resize(static_cast<std::size_t>(std::min(CRCChunkSize, end - at)));
         stream.Seek(at);
         stream.Read(chunk);
-        crcRegister = CRC32Update(chunk, crcRegister);
+        crcRegister = gamedata::CRC32Update(chunk, crcRegister);
     }
     stream.Seek(savedPosition);
     return ~crcRegister;
@@ -119,9 +122,9 @@ std::uint32_t StreamRangeCRC(TStream& stream, std::uint64_t begin, std::uint64_t
 TFileFingerprint FingerprintOfFile(const std::filesystem::path& path)
 {
     TFileFingerprint print;
-    if (!FileExists(path))
+    if (!fileio::FileExists(path))
         return print;
-    TFileStream file(path, TFileAccess::Read);
+    fileio::TFileStream file(path, fileio::TFileAccess::Read);
     print.Present = true;
     print.Length = file.Size();
     print.CRC = StreamRangeCRC(file, 0, print.Length);
@@ -134,12 +137,13 @@ std::filesystem::path JournaledPath(const std::filesystem::path& gameDirectory,
     // Manifests are checked when loaded; this guards every other way a path
     // could reach the restore, which overwrites and deletes what it names.
     const std::string text = GenericText(relativePath);
-    if (!IsInsideGameDirectory(text))
-        throw TVehmiraError("The import journal names a file outside the game directory: " + text);
-    return ResolveGamePath(gameDirectory, text);
+    if (!fileio::IsInsideGameDirectory(text))
+        throw fileio::TVehmiraError("The import journal names a file outside the game directory: " + text);
+    return fileio::ResolveGamePath(gameDirectory, text);
 }
 
-TSavedCopies ReadSavedCopies(TStream& savedBytes, const TJournalManifest& manifest, const std::string& journalName)
+TSavedCopies ReadSavedCopies(fileio::TStream& savedBytes, const TJournalManifest& manifest,
+                             const std::string& journalName)
 {
     TSavedBytes saved(savedBytes, journalName);
     TSavedCopies copies;
@@ -158,18 +162,18 @@ TSavedCopies ReadSavedCopies(TStream& savedBytes, const TJournalManifest& manife
 void RestoreFromJournal(const std::filesystem::path& gameDirectory, const std::filesystem::path& journalDirectory,
                         const TJournalManifest& manifest, TArchiveHolder& holder)
 {
-    std::optional<TFileStream> savedFile;
+    std::optional<fileio::TFileStream> savedFile;
     try {
-        savedFile.emplace(journalDirectory / SavedBytesFileName, TFileAccess::Read);
-    } catch (const TVehmiraError&) {
+        savedFile.emplace(journalDirectory / SavedBytesFileName, fileio::TFileAccess::Read);
+    } catch (const fileio::TVehmiraError&) {
         throw DamagedJournal(JournalName(journalDirectory), "its saved bytes cannot be read");
     }
     const TSavedCopies saved = ReadSavedCopies(*savedFile, manifest, JournalName(journalDirectory));
-    const std::vector<std::optional<ByteBuffer>>& copies = saved.Files;
+    const std::vector<std::optional<fileio::ByteBuffer>>& copies = saved.Files;
     if (manifest.ArchiveReplaced) {
         PutBackReplacedArchive(journalDirectory, holder);
     } else {
-        TFileStream& archive = holder.Stream();
+        fileio::TFileStream& archive = holder.Stream();
         archive.Seek(0);
         archive.Write(saved.Head);
         for (std::size_t j = 0; j < saved.Ranges.size(); ++j) {
@@ -182,12 +186,12 @@ void RestoreFromJournal(const std::filesystem::path& gameDirectory, const std::f
     for (std::size_t i = 0; i < manifest.Files.size(); ++i) {
         const std::filesystem::path path = JournaledPath(gameDirectory, manifest.Files[i].RelativePath);
         RestoreFile(path, copies[i]);
-        RemoveTemporariesBeside(path);
+        fileio::RemoveTemporariesBeside(path);
     }
 }
 
 std::optional<std::string> DescribeChangeSinceCommit(const std::filesystem::path& gameDirectory,
-                                                     const TJournalManifest& manifest, TFileStream& archive)
+                                                     const TJournalManifest& manifest, fileio::TFileStream& archive)
 {
     for (const TJournaledFile& file : manifest.Files) {
         const TFileFingerprint now = FingerprintOfFile(JournaledPath(gameDirectory, file.RelativePath));
@@ -226,14 +230,14 @@ std::vector<TCompletedJournal> CompleteInterruptedJournals(const std::filesystem
     const std::vector<std::string> ids = ListJournalIds(gameDirectory);
     for (auto id = ids.rbegin(); id != ids.rend(); ++id) {
         const std::filesystem::path directory = root / *id;
-        if (!FileExists(directory / ManifestFileName))
+        if (!fileio::FileExists(directory / ManifestFileName))
             continue;
         TJournalManifest manifest;
         try {
             manifest = LoadManifest(directory);
-        } catch (const TVehmiraError& error) {
-            throw TVehmiraError("The import journal \"" + PathToUtf8(directory) + "\" cannot be read (" +
-                                error.what() + "). Move it out of the way to go on.");
+        } catch (const fileio::TVehmiraError& error) {
+            throw fileio::TVehmiraError("The import journal \"" + fileio::PathToUtf8(directory) +
+                                        "\" cannot be read (" + error.what() + "). Move it out of the way to go on.");
         }
         if (manifest.State == TJournalState::Pending) {
             RestoreFromJournal(gameDirectory, directory, manifest, archive);
@@ -251,14 +255,14 @@ std::vector<TCompletedJournal> CompleteInterruptedJournals(const std::filesystem
     return completed;
 }
 
-TFileStream& OpenArchiveOf(const TGameContext& game)
+fileio::TFileStream& OpenArchiveOf(const TGameContext& game)
 {
     if (game.Archive == nullptr || !game.Archive->IsOpen())
-        throw TVehmiraError("No model archive is open.");
+        throw fileio::TVehmiraError("No model archive is open.");
     return game.Archive->File();
 }
 
-void ReloadDirectoryAfterFailure(TIMGFile& archive, TArchiveHolder& holder) noexcept
+void ReloadDirectoryAfterFailure(archive::TIMGFile& archive, TArchiveHolder& holder) noexcept
 {
     try {
         if (archive.IsOpen())
@@ -269,3 +273,5 @@ void ReloadDirectoryAfterFailure(TIMGFile& archive, TArchiveHolder& holder) noex
         // The journal stays unfinished and is completed before the next change.
     }
 }
+
+} // namespace vehmira::engine

@@ -13,9 +13,11 @@
 #include <string>
 #include <vector>
 
+namespace vehmira::engine {
+
 // CRC-32 of bytes [begin, end) of the stream, read in bounded chunks; the
 // stream's position is restored afterwards.
-std::uint32_t StreamRangeCRC(TStream& stream, std::uint64_t begin, std::uint64_t end);
+std::uint32_t StreamRangeCRC(fileio::TStream& stream, std::uint64_t begin, std::uint64_t end);
 
 // Length and CRC-32 of the file, or "absent" for no regular file there.
 TFileFingerprint FingerprintOfFile(const std::filesystem::path& path);
@@ -26,15 +28,16 @@ std::filesystem::path JournaledPath(const std::filesystem::path& gameDirectory,
 
 // The saved bytes of a journal, read and checked.
 struct TSavedCopies {
-    ByteBuffer Head;                              // the archive's first HeadLength bytes
-    std::vector<ByteBuffer> Ranges;               // per manifest range: the sectors an import rewrote in place
-    std::vector<std::optional<ByteBuffer>> Files; // per manifest file; none for one that did not exist
+    fileio::ByteBuffer Head;                              // the archive's first HeadLength bytes
+    std::vector<fileio::ByteBuffer> Ranges;               // per manifest range: the sectors an import rewrote in place
+    std::vector<std::optional<fileio::ByteBuffer>> Files; // per manifest file; none for one that did not exist
 };
 
 // Reads the saved bytes in manifest order and checks each copy against the
 // length and CRC-32 taken when it was saved; a copy cut short or changed
 // raises TVehmiraError saying the journal (journalName, as shown) is damaged.
-TSavedCopies ReadSavedCopies(TStream& savedBytes, const TJournalManifest& manifest, const std::string& journalName);
+TSavedCopies ReadSavedCopies(fileio::TStream& savedBytes, const TJournalManifest& manifest,
+                             const std::string& journalName);
 
 // Puts back every journaled file (removing those that did not exist), writes
 // the saved head bytes back into the archive and cuts it to its old length,
@@ -49,7 +52,7 @@ void RestoreFromJournal(const std::filesystem::path& gameDirectory, const std::f
 // For a committed journal: what differs from the state its import left (the
 // first file that changed, as a message), or nothing when all is as it was.
 std::optional<std::string> DescribeChangeSinceCommit(const std::filesystem::path& gameDirectory,
-                                                     const TJournalManifest& manifest, TFileStream& archive);
+                                                     const TJournalManifest& manifest, fileio::TFileStream& archive);
 
 // "from x.car (2024-01-31 23:59:59)": how the messages name an import.
 std::string DescribeImport(const TJournalManifest& manifest);
@@ -68,9 +71,11 @@ std::vector<TCompletedJournal> CompleteInterruptedJournals(const std::filesystem
                                                            TArchiveHolder& archive);
 
 // The game's open archive stream; refuses with a clear error when none is open.
-TFileStream& OpenArchiveOf(const TGameContext& game);
+fileio::TFileStream& OpenArchiveOf(const TGameContext& game);
 
 // After a failed restore the directory in memory may not match the disk any
 // more; rereading it (opening the archive again when the restore had let go
 // of it) is best effort, the restore's own error is what counts.
-void ReloadDirectoryAfterFailure(TIMGFile& archive, TArchiveHolder& holder) noexcept;
+void ReloadDirectoryAfterFailure(archive::TIMGFile& archive, TArchiveHolder& holder) noexcept;
+
+} // namespace vehmira::engine

@@ -10,6 +10,8 @@
 #include <cstdio>
 #include <system_error>
 
+namespace vehmira::engine {
+
 namespace {
 
 constexpr std::size_t TimePartLength = 15; // "YYYYMMDD-HHMMSS"
@@ -48,7 +50,7 @@ std::string SequenceText(unsigned long sequence)
 
 std::filesystem::path JournalRoot(const std::filesystem::path& gameDirectory)
 {
-    return ResolveGamePath(gameDirectory, JournalDirectoryName);
+    return fileio::ResolveGamePath(gameDirectory, JournalDirectoryName);
 }
 
 std::vector<std::string> ListJournalIds(const std::filesystem::path& gameDirectory)
@@ -57,7 +59,7 @@ std::vector<std::string> ListJournalIds(const std::filesystem::path& gameDirecto
     std::error_code error;
     const std::filesystem::path root = JournalRoot(gameDirectory);
     for (std::filesystem::directory_iterator it(root, error), end; !error && it != end; it.increment(error)) {
-        const std::string name = PathToUtf8(it->path().filename());
+        const std::string name = fileio::PathToUtf8(it->path().filename());
         if (IsJournalId(name) && it->is_directory(error))
             ids.push_back(name);
     }
@@ -76,7 +78,7 @@ std::string NextJournalId(const std::vector<std::string>& existingIds, std::time
     const std::string& newest = existingIds.back();
     const unsigned long sequence = std::stoul(newest.substr(TimePartLength + 1));
     if (sequence + 1 >= 1000000)
-        throw TVehmiraError("Too many import journals in one second");
+        throw fileio::TVehmiraError("Too many import journals in one second");
     return newest.substr(0, TimePartLength + 1) + SequenceText(sequence + 1);
 }
 
@@ -85,15 +87,16 @@ std::filesystem::path CreateJournalDirectory(const std::filesystem::path& gameDi
     const std::filesystem::path root = JournalRoot(gameDirectory);
     std::error_code error;
     if (std::filesystem::create_directories(root, error))
-        FlushDirectory(gameDirectory);
+        fileio::FlushDirectory(gameDirectory);
     if (error)
-        throw TVehmiraError("Cannot create the folder \"" + PathToUtf8(root) + "\": " + error.message());
+        throw fileio::TVehmiraError("Cannot create the folder \"" + fileio::PathToUtf8(root) +
+                                    "\": " + error.message());
     for (int attempt = 0; attempt < 100; ++attempt) {
         id = NextJournalId(ListJournalIds(gameDirectory), std::time(nullptr));
         const std::filesystem::path directory = root / id;
         if (std::filesystem::create_directory(directory, error)) {
             try {
-                FlushDirectory(root);
+                fileio::FlushDirectory(root);
             } catch (...) {
                 std::filesystem::remove(directory, error);
                 throw;
@@ -101,9 +104,10 @@ std::filesystem::path CreateJournalDirectory(const std::filesystem::path& gameDi
             return directory;
         }
         if (error)
-            throw TVehmiraError("Cannot create the folder \"" + PathToUtf8(directory) + "\": " + error.message());
+            throw fileio::TVehmiraError("Cannot create the folder \"" + fileio::PathToUtf8(directory) +
+                                        "\": " + error.message());
     }
-    throw TVehmiraError("Cannot create a new import journal in \"" + PathToUtf8(root) + "\"");
+    throw fileio::TVehmiraError("Cannot create a new import journal in \"" + fileio::PathToUtf8(root) + "\"");
 }
 
 void RemoveJournal(const std::filesystem::path& journalDirectory)
@@ -111,12 +115,12 @@ void RemoveJournal(const std::filesystem::path& journalDirectory)
     std::error_code error;
     std::filesystem::remove(journalDirectory / ManifestFileName, error);
     if (error)
-        throw TVehmiraError("Cannot remove the import journal \"" + PathToUtf8(journalDirectory) +
-                            "\": " + error.message());
-    FlushDirectory(journalDirectory);
+        throw fileio::TVehmiraError("Cannot remove the import journal \"" + fileio::PathToUtf8(journalDirectory) +
+                                    "\": " + error.message());
+    fileio::FlushDirectory(journalDirectory);
     std::filesystem::remove_all(journalDirectory, error);
     if (!error)
-        FlushDirectory(journalDirectory.parent_path());
+        fileio::FlushDirectory(journalDirectory.parent_path());
 }
 
 void PruneJournals(const std::filesystem::path& gameDirectory)
@@ -140,3 +144,5 @@ void PruneJournals(const std::filesystem::path& gameDirectory)
         }
     }
 }
+
+} // namespace vehmira::engine

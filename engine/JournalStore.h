@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+namespace vehmira::engine {
+
 inline constexpr std::size_t JournalsKeptForUndo = 10;
 
 std::filesystem::path JournalRoot(const std::filesystem::path& gameDirectory);
@@ -35,3 +37,5 @@ void RemoveJournal(const std::filesystem::path& journalDirectory);
 // A rolled back journal must be gone for good before the next import, so
 // RemoveJournal flushes; pruned ones would only come back as history.
 void PruneJournals(const std::filesystem::path& gameDirectory);
+
+} // namespace vehmira::engine

@@ -4,47 +4,44 @@
 #include "gamedata/RawLines.h"
 #include "gamedata/TextLines.h"
 
-std::string_view KeyedLineFileName(TKeyedLineKind kind)
+namespace vehmira::engine {
+
+std::string_view KeyedLineFileName(package::TKeyedLineKind kind)
 {
     switch (kind) {
-    case TKeyedLineKind::MainHandling:
-    case TKeyedLineKind::SpecialHandling:
-        return GameFiles::Handling;
-    case TKeyedLineKind::Vehicles:
-        return GameFiles::VehicleDefinitions;
-    case TKeyedLineKind::Carcols:
-        return GameFiles::Carcols;
+    case package::TKeyedLineKind::MainHandling:
+    case package::TKeyedLineKind::SpecialHandling: return fileio::GameFiles::Handling;
+    case package::TKeyedLineKind::Vehicles: return fileio::GameFiles::VehicleDefinitions;
+    case package::TKeyedLineKind::Carcols: return fileio::GameFiles::Carcols;
     }
     return {};
 }
 
-std::filesystem::path KeyedLineFilePath(const TGameContext& game, TKeyedLineKind kind)
+std::filesystem::path KeyedLineFilePath(const TGameContext& game, package::TKeyedLineKind kind)
 {
-    return ResolveGamePath(game.GameDirectory, KeyedLineFileName(kind));
+    return fileio::ResolveGamePath(game.GameDirectory, KeyedLineFileName(kind));
 }
 
-std::string_view KeyedLineKindName(TKeyedLineKind kind)
+std::string_view KeyedLineKindName(package::TKeyedLineKind kind)
 {
     switch (kind) {
-    case TKeyedLineKind::MainHandling:
-        return "main handling line";
-    case TKeyedLineKind::SpecialHandling:
-        return "special handling line";
-    case TKeyedLineKind::Vehicles:
-        return "Vehicles.ide line";
-    case TKeyedLineKind::Carcols:
-        return "Carcols.dat line";
+    case package::TKeyedLineKind::MainHandling: return "main handling line";
+    case package::TKeyedLineKind::SpecialHandling: return "special handling line";
+    case package::TKeyedLineKind::Vehicles: return "Vehicles.ide line";
+    case package::TKeyedLineKind::Carcols: return "Carcols.dat line";
     }
     return {};
 }
 
-std::optional<std::string> FindFirstKeyedLine(std::string_view fileText, TKeyedLineKind kind,
-                                              const TVehicleRecord& vehicle)
+std::optional<std::string> FindFirstKeyedLine(std::string_view fileText, package::TKeyedLineKind kind,
+                                              const gamedata::TVehicleRecord& vehicle)
 {
-    for (const TRawLine& line : SplitRawLines(fileText)) {
-        std::optional<std::string> cleaned = StripCommentLine(line.Text);
-        if (cleaned && LineBelongsToVehicle(kind, SplitFields(*cleaned), vehicle))
+    for (const gamedata::TRawLine& line : gamedata::SplitRawLines(fileText)) {
+        std::optional<std::string> cleaned = gamedata::StripCommentLine(line.Text);
+        if (cleaned && LineBelongsToVehicle(kind, gamedata::SplitFields(*cleaned), vehicle))
             return cleaned;
     }
     return std::nullopt;
 }
+
+} // namespace vehmira::engine

@@ -11,22 +11,24 @@
 #include <string>
 #include <string_view>
 
+namespace vehmira::engine {
+
 // The kind's file relative to the game directory, e.g. "Data\Handling.cfg".
-std::string_view KeyedLineFileName(TKeyedLineKind kind);
-std::filesystem::path KeyedLineFilePath(const TGameContext& game, TKeyedLineKind kind);
+std::string_view KeyedLineFileName(package::TKeyedLineKind kind);
+std::filesystem::path KeyedLineFilePath(const TGameContext& game, package::TKeyedLineKind kind);
 // A short name of the kind for messages, e.g. "special handling line".
-std::string_view KeyedLineKindName(TKeyedLineKind kind);
+std::string_view KeyedLineKindName(package::TKeyedLineKind kind);
 
 // The cleaned form (comment cut off, not trimmed) of the first line of the
 // file's text that belongs to the vehicle, or none.
-std::optional<std::string> FindFirstKeyedLine(std::string_view fileText, TKeyedLineKind kind,
-                                              const TVehicleRecord& vehicle);
+std::optional<std::string> FindFirstKeyedLine(std::string_view fileText, package::TKeyedLineKind kind,
+                                              const gamedata::TVehicleRecord& vehicle);
 
 // The fewest non-empty fields an imported line of this kind must hold: every
 // field the target keeps, and for a handling or colour line at least one field
 // beyond its key (and a special line's marker), so the target's line is never
 // reduced to its key.
-std::size_t RequiredImportedFields(TKeyedLineKind kind);
+std::size_t RequiredImportedFields(package::TKeyedLineKind kind);
 
 struct TMergeResult {
     std::string Text;         // the whole file after the merge
@@ -43,5 +45,7 @@ struct TMergeResult {
 // fields, a kept field of the game's line is empty, an imported special line
 // does not start with the target's marker, or the imported line is a comment
 // or holds a line break.
-TMergeResult MergeKeyedLine(TKeyedLineKind kind, std::string_view importedLine, std::string_view fileText,
-                            const TVehicleRecord& target);
+TMergeResult MergeKeyedLine(package::TKeyedLineKind kind, std::string_view importedLine, std::string_view fileText,
+                            const gamedata::TVehicleRecord& target);
+
+} // namespace vehmira::engine

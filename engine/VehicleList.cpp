@@ -10,6 +10,8 @@
 #include <bitset>
 #include <unordered_map>
 
+namespace vehmira::engine {
+
 namespace {
 
 struct TDefinitionLine {
@@ -20,17 +22,18 @@ struct TDefinitionLine {
 // Every line of six or more fields, in file order, whatever section it stands in.
 std::vector<TDefinitionLine> ReadDefinitionLines(const std::filesystem::path& gameDirectory)
 {
-    const ByteBuffer bytes = ReadWholeFile(ResolveGamePath(gameDirectory, GameFiles::VehicleDefinitions));
+    const fileio::ByteBuffer bytes =
+        fileio::ReadWholeFile(fileio::ResolveGamePath(gameDirectory, fileio::GameFiles::VehicleDefinitions));
     const std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
     std::vector<TDefinitionLine> lines;
     std::vector<std::string_view> fields;
-    for (const std::string_view line : SplitLineViews(text)) {
-        const std::optional<std::string_view> cleaned = StripCommentLineView(line);
+    for (const std::string_view line : gamedata::SplitLineViews(text)) {
+        const std::optional<std::string_view> cleaned = gamedata::StripCommentLineView(line);
         if (!cleaned)
             continue;
-        SplitFieldViews(*cleaned, fields);
+        gamedata::SplitFieldViews(*cleaned, fields);
         if (fields.size() >= 6)
-            lines.push_back({std::string(fields[0]), GXTKeyHash(fields[5])});
+            lines.push_back({std::string(fields[0]), gamedata::GXTKeyHash(fields[5])});
     }
     return lines;
 }
@@ -38,7 +41,7 @@ std::vector<TDefinitionLine> ReadDefinitionLines(const std::filesystem::path& ga
 // The main table's key indices for each wanted hash, in key order. A real main
 // table holds tens of thousands of keys and the list wants a few hundred, so a
 // bit filter on the hash's low 16 bits passes over almost every key at once.
-std::unordered_map<std::uint32_t, std::vector<std::size_t>> KeysByHash(const TGXTMainTableView& mainTable,
+std::unordered_map<std::uint32_t, std::vector<std::size_t>> KeysByHash(const gamedata::TGXTMainTableView& mainTable,
                                                                        const std::vector<TDefinitionLine>& lines)
 {
     constexpr std::uint32_t FilterMask = 0xFFFF;
@@ -63,9 +66,9 @@ std::unordered_map<std::uint32_t, std::vector<std::size_t>> KeysByHash(const TGX
 std::vector<TVehicleListRow> BuildVehicleList(const std::filesystem::path& gameDirectory,
                                               std::string_view gxtFileName)
 {
-    const ByteBuffer gxtBytes =
-        ReadWholeFile(ResolveGamePath(gameDirectory, std::string(GameFiles::TextDirectory) + std::string(gxtFileName)));
-    const TGXTMainTableView mainTable(gxtBytes);
+    const fileio::ByteBuffer gxtBytes = fileio::ReadWholeFile(fileio::ResolveGamePath(
+        gameDirectory, std::string(fileio::GameFiles::TextDirectory) + std::string(gxtFileName)));
+    const gamedata::TGXTMainTableView mainTable(gxtBytes);
     const std::vector<TDefinitionLine> lines = ReadDefinitionLines(gameDirectory);
     const auto keys = KeysByHash(mainTable, lines);
 
@@ -76,3 +79,5 @@ std::vector<TVehicleListRow> BuildVehicleList(const std::filesystem::path& gameD
             rows.push_back({line.ID, std::string(mainTable.Text(k))});
     return rows;
 }
+
+} // namespace vehmira::engine

@@ -7,6 +7,8 @@
 #include <string_view>
 #include <vector>
 
+namespace vehmira::engine {
+
 struct TVehicleListRow {
     std::string ID;   // field 0 exactly as written
     std::string Name; // the main table's text, raw 8-bit bytes
@@ -15,3 +17,5 @@ struct TVehicleListRow {
 // Reads Text\<gxtFileName> and Data\Vehicles.ide of the game directory anew.
 std::vector<TVehicleListRow> BuildVehicleList(const std::filesystem::path& gameDirectory,
                                               std::string_view gxtFileName);
+
+} // namespace vehmira::engine

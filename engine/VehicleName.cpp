@@ -4,32 +4,35 @@
 #include "fileio/GamePaths.h"
 #include "gamedata/CRC32.h"
 
+namespace vehmira::engine {
+
 std::filesystem::path GXTFilePath(const TGameContext& game)
 {
-    return ResolveGamePath(game.GameDirectory, std::string(GameFiles::TextDirectory) + game.GXTFileName);
+    return fileio::ResolveGamePath(game.GameDirectory,
+                                   std::string(fileio::GameFiles::TextDirectory) + game.GXTFileName);
 }
 
-std::optional<std::string> FindVehicleName(const TGXTFile& gxt, const TVehicleRecord& vehicle)
+std::optional<std::string> FindVehicleName(const gamedata::TGXTFile& gxt, const gamedata::TVehicleRecord& vehicle)
 {
     if (gxt.Tables.empty())
         return std::nullopt;
-    const TGXTTable& mainTable = gxt.Tables[0];
-    const std::uint32_t hash = GXTKeyHash(vehicle.GameName);
+    const gamedata::TGXTTable& mainTable = gxt.Tables[0];
+    const std::uint32_t hash = gamedata::GXTKeyHash(vehicle.GameName);
     for (std::size_t k = 0; k < mainTable.Keys.size() && k < mainTable.Texts.size(); ++k)
         if (mainTable.Keys[k].Hash == hash)
             return mainTable.Texts[k];
     return std::nullopt;
 }
 
-std::size_t SetVehicleName(TGXTFile& gxt, const TVehicleRecord& target, std::string_view name)
+std::size_t SetVehicleName(gamedata::TGXTFile& gxt, const gamedata::TVehicleRecord& target, std::string_view name)
 {
     // Texts end at their first zero byte: a name holding one would come back cut short.
     if (name.find('\0') != std::string_view::npos)
-        throw TVehmiraError("The display name holds a zero byte");
+        throw fileio::TVehmiraError("The display name holds a zero byte");
     if (gxt.Tables.empty())
         return 0;
-    TGXTTable& mainTable = gxt.Tables[0];
-    const std::uint32_t hash = GXTKeyHash(target.GameName);
+    gamedata::TGXTTable& mainTable = gxt.Tables[0];
+    const std::uint32_t hash = gamedata::GXTKeyHash(target.GameName);
     std::size_t changed = 0;
     for (std::size_t k = 0; k < mainTable.Keys.size() && k < mainTable.Texts.size(); ++k) {
         if (mainTable.Keys[k].Hash == hash) {
@@ -39,3 +42,5 @@ std::size_t SetVehicleName(TGXTFile& gxt, const TVehicleRecord& target, std::str
     }
     return changed;
 }
+
+} // namespace vehmira::engine

@@ -6,6 +6,8 @@
 #include <span>
 #include <vector>
 
+namespace vehmira::fileio {
+
 using ByteBuffer = std::vector<std::uint8_t>;
 
 inline std::uint32_t LoadU32LE(std::span<const std::uint8_t, 4> bytes)
@@ -33,3 +35,5 @@ inline void AppendBytes(ByteBuffer& out, std::span<const std::uint8_t> bytes)
 {
     out.insert(out.end(), bytes.begin(), bytes.end());
 }
+
+} // namespace vehmira::fileio

@@ -8,6 +8,8 @@
 #include <string>
 #include <string_view>
 
+namespace vehmira::fileio {
+
 class TByteReader {
 public:
     TByteReader(std::span<const std::uint8_t> data, std::string what) : Data(data), What(std::move(what)) {}
@@ -47,3 +49,5 @@ private:
     std::string What;
     std::size_t Pos = 0;
 };
+
+} // namespace vehmira::fileio

@@ -9,6 +9,8 @@
 #include <string>
 #include <utility>
 
+namespace vehmira::fileio {
+
 enum class TErrorKind {
     Failure,               // anything else: what() says what and where
     NotGXTFile,            // a GXT text file that cannot be read (Path)
@@ -43,3 +45,5 @@ private:
     TErrorKind ErrorKind = TErrorKind::Failure;
     TErrorFacts ErrorFacts;
 };
+
+} // namespace vehmira::fileio

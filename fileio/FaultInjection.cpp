@@ -4,6 +4,8 @@
 
 #include <string>
 
+namespace vehmira::fileio {
+
 namespace {
 int FailingOperation = 0;
 bool FailingPersists = false;
@@ -31,3 +33,5 @@ void CountOperation(std::string_view what)
 }
 
 } // namespace FaultInjection
+
+} // namespace vehmira::fileio

@@ -5,6 +5,8 @@
 
 #include <string_view>
 
+namespace vehmira::fileio {
+
 namespace FaultInjection {
 
 // From now on, the n-th operation (1-based) raises an error; 0 switches off.
@@ -17,3 +19,5 @@ int OperationsSeen();
 void CountOperation(std::string_view what);
 
 } // namespace FaultInjection
+
+} // namespace vehmira::fileio

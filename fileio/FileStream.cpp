@@ -17,6 +17,8 @@
 #include <unistd.h>
 #endif
 
+namespace vehmira::fileio {
+
 namespace {
 
 std::string Describe(const std::filesystem::path& path) { return "\"" + PathToUtf8(path) + "\""; }
@@ -302,3 +304,5 @@ void TFileStream::Truncate(std::uint64_t size)
     if (Observer)
         Observer->Truncated(size);
 }
+
+} // namespace vehmira::fileio

@@ -8,6 +8,8 @@
 
 #include <filesystem>
 
+namespace vehmira::fileio {
+
 enum class TFileAccess {
     Read,               // existing file, read only, others may read too
     ReadWriteExclusive, // existing file, read/write; no other opener (share mode 0 / exclusive lock)
@@ -65,3 +67,5 @@ private:
     int Descriptor = -1;
 #endif
 };
+
+} // namespace vehmira::fileio

@@ -19,6 +19,8 @@
 #include <unistd.h>
 #endif
 
+namespace vehmira::fileio {
+
 bool FileExists(const std::filesystem::path& path)
 {
     std::error_code error;
@@ -236,3 +238,5 @@ std::filesystem::path PathFromUtf8(std::string_view text)
 {
     return std::filesystem::path(std::u8string(text.begin(), text.end()));
 }
+
+} // namespace vehmira::fileio

@@ -8,6 +8,8 @@
 #include <string>
 #include <string_view>
 
+namespace vehmira::fileio {
+
 // True for an existing regular file; a directory of that name does not count.
 bool FileExists(const std::filesystem::path& path);
 
@@ -59,3 +61,5 @@ void FlushDirectory(const std::filesystem::path& directory);
 std::string PathToUtf8(const std::filesystem::path& path);
 // A path from UTF-8 text (command-line arguments, settings converted to UTF-8).
 std::filesystem::path PathFromUtf8(std::string_view text);
+
+} // namespace vehmira::fileio

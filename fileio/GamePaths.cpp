@@ -6,6 +6,8 @@
 #include <system_error>
 #include <vector>
 
+namespace vehmira::fileio {
+
 namespace {
 
 bool IsSeparator(char c)
@@ -94,3 +96,5 @@ std::filesystem::path ResolveGamePath(const std::filesystem::path& gameDirectory
     }
     return result;
 }
+
+} // namespace vehmira::fileio

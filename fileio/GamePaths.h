@@ -10,6 +10,8 @@
 #include <string_view>
 #include <vector>
 
+namespace vehmira::fileio {
+
 namespace GameFiles {
 inline constexpr std::string_view ModelArchive = "Models\\GTA3.img";
 inline constexpr std::string_view VehicleDefinitions = "Data\\Vehicles.ide";
@@ -29,3 +31,5 @@ std::vector<std::string> SplitGamePath(std::string_view relativePath);
 bool IsInsideGameDirectory(std::string_view relativePath);
 
 std::filesystem::path ResolveGamePath(const std::filesystem::path& gameDirectory, std::string_view relativePath);
+
+} // namespace vehmira::fileio

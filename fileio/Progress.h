@@ -8,6 +8,8 @@
 
 #include <cstdint>
 
+namespace vehmira::fileio {
+
 struct TProgressSink {
     virtual ~TProgressSink() = default;
     // done of total units (bytes, for the archive rebuild) are finished.
@@ -22,3 +24,5 @@ class TOperationCancelled : public TVehmiraError {
 public:
     using TVehmiraError::TVehmiraError;
 };
+
+} // namespace vehmira::fileio

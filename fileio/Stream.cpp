@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <string>
 
+namespace vehmira::fileio {
+
 ByteBuffer TStream::ReadBytes(std::uint64_t count)
 {
     const std::uint64_t position = Position();
@@ -34,3 +36,5 @@ void TMemoryStream::Write(std::span<const std::uint8_t> bytes)
     std::copy(bytes.begin(), bytes.end(), Data.begin() + std::ptrdiff_t(Pos));
     Pos = end;
 }
+
+} // namespace vehmira::fileio

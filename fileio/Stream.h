@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <span>
 
+namespace vehmira::fileio {
+
 class TStream {
 public:
     virtual ~TStream() = default;
@@ -39,3 +41,5 @@ private:
     ByteBuffer Data;
     std::uint64_t Pos = 0;
 };
+
+} // namespace vehmira::fileio

@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <span>
 
+namespace vehmira::fileio {
+
 class TWriteObserver {
 public:
     virtual ~TWriteObserver() = default;
@@ -18,3 +20,5 @@ public:
     // The stream is closing; it reports nothing more.
     virtual void StreamClosed() = 0;
 };
+
+} // namespace vehmira::fileio

@@ -4,6 +4,9 @@
 #include "archive/ArchiveLayout.h"
 #include "fileio/Errors.h"
 
+using namespace vehmira::archive;
+using namespace vehmira::fileio;
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     TMemoryStream archive(ByteBuffer(data, data + size));

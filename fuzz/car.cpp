@@ -10,6 +10,10 @@
 #include <optional>
 #include <sstream>
 
+using namespace vehmira::cli;
+using namespace vehmira::fileio;
+using namespace vehmira::package;
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     TMemoryStream package(ByteBuffer(data, data + size));

@@ -3,6 +3,9 @@
 #include "FuzzSupport.h"
 #include "gamedata/GXT.h"
 
+using namespace vehmira::fileio;
+using namespace vehmira::gamedata;
+
 namespace {
 
 bool SameTables(const TGXTFile& a, const TGXTFile& b)

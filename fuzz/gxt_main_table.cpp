@@ -7,6 +7,9 @@
 
 #include <optional>
 
+using namespace vehmira::fileio;
+using namespace vehmira::gamedata;
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     std::optional<TGXTMainTableView> view;

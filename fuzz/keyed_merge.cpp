@@ -7,6 +7,11 @@
 #include "gamedata/RawLines.h"
 #include "engine/KeyedLines.h"
 
+using namespace vehmira::engine;
+using namespace vehmira::fileio;
+using namespace vehmira::gamedata;
+using namespace vehmira::package;
+
 namespace {
 
 TVehicleRecord Target()

@@ -5,6 +5,9 @@
 #include "FuzzSupport.h"
 #include "engine/JournalManifest.h"
 
+using namespace vehmira::engine;
+using namespace vehmira::fileio;
+
 namespace {
 
 bool Same(const TFileFingerprint& a, const TFileFingerprint& b)

@@ -4,6 +4,8 @@
 #include "FuzzSupport.h"
 #include "renderware/RootChunk.h"
 
+using namespace vehmira::renderware;
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     const std::optional<std::uint32_t> type = RootChunkType(AsBytes(data, size));

@@ -8,6 +8,10 @@
 
 #include <string>
 
+using namespace vehmira::engine;
+using namespace vehmira::fileio;
+using namespace vehmira::gamedata;
+
 namespace {
 
 // Reads the manifest's numbers from the front of the input.

@@ -4,6 +4,8 @@
 #include "gamedata/RawLines.h"
 #include "gamedata/TextLines.h"
 
+using namespace vehmira::gamedata;
+
 namespace {
 
 // The rule as the header states it: the normalised line split on its blanks,

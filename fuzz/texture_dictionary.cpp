@@ -6,18 +6,22 @@
 
 #include <optional>
 
+using namespace vehmira;
+using namespace vehmira::fileio;
+using namespace vehmira::renderware;
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    std::optional<Rw::TTextureDictionary> dictionary;
+    std::optional<renderware::TTextureDictionary> dictionary;
     try {
-        dictionary.emplace(Rw::TTextureDictionary::FromBytes(AsBytes(data, size)));
+        dictionary.emplace(renderware::TTextureDictionary::FromBytes(AsBytes(data, size)));
     } catch (const TVehmiraError&) {
         return 0;
     }
     const auto& textures = dictionary->Textures();
     for (std::size_t i = 0; i < textures.size(); ++i) {
         try {
-            const Rw::TRgbaImage image = dictionary->DecodeTexture(i);
+            const renderware::TRgbaImage image = dictionary->DecodeTexture(i);
             Require(textures[i].Decodable(), "only a texture without a problem decodes");
             Require(image.Pixels.size() == std::uint64_t(image.Width) * image.Height * 4,
                     "a decoded level holds four bytes per pixel");

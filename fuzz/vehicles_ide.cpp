@@ -5,6 +5,9 @@
 #include "gamedata/TextLines.h"
 #include "gamedata/VehiclesIde.h"
 
+using namespace vehmira::fileio;
+using namespace vehmira::gamedata;
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     TVehicleFile file;

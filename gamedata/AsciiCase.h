@@ -4,6 +4,8 @@
 #include <string>
 #include <string_view>
 
+namespace vehmira::gamedata {
+
 inline char UpperAscii(char c) { return c >= 'a' && c <= 'z' ? char(c - 32) : c; }
 
 inline std::string UpperAscii(std::string_view text)
@@ -23,3 +25,5 @@ inline bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b)
             return false;
     return true;
 }
+
+} // namespace vehmira::gamedata

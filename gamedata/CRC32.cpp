@@ -3,6 +3,8 @@
 #include "fileio/ByteOrder.h"
 #include "gamedata/CRC32Folding.h"
 
+namespace vehmira::gamedata {
+
 namespace {
 
 constexpr std::uint32_t Polynomial = 0xEDB88320u;
@@ -60,8 +62,8 @@ std::uint32_t CRC32UpdateBySlicing(std::span<const std::uint8_t> buffer, std::ui
 {
     constexpr std::size_t Stride = 8;
     while (buffer.size() >= Stride) {
-        const std::uint32_t low = crcRegister ^ LoadU32LE(buffer.first<4>());
-        const std::uint32_t high = LoadU32LE(buffer.subspan<4, 4>());
+        const std::uint32_t low = crcRegister ^ fileio::LoadU32LE(buffer.first<4>());
+        const std::uint32_t high = fileio::LoadU32LE(buffer.subspan<4, 4>());
         crcRegister = Slices[7][low & 0xFFu] ^ Slices[6][(low >> 8) & 0xFFu] ^ Slices[5][(low >> 16) & 0xFFu] ^
                       Slices[4][low >> 24] ^ Slices[3][high & 0xFFu] ^ Slices[2][(high >> 8) & 0xFFu] ^
                       Slices[1][(high >> 16) & 0xFFu] ^ Slices[0][high >> 24];
@@ -77,3 +79,5 @@ std::uint32_t GXTKeyHash(std::string_view key)
     const std::span<const std::uint8_t> bytes(reinterpret_cast<const std::uint8_t*>(key.data()), key.size());
     return CRC32Update(bytes, InitialRegister);
 }
+
+} // namespace vehmira::gamedata

@@ -6,6 +6,8 @@
 #include <span>
 #include <string_view>
 
+namespace vehmira::gamedata {
+
 extern const std::array<std::uint32_t, 256> CRC32Table;
 
 // Carries the register (not inverted) over the buffer; long buffers use
@@ -17,3 +19,5 @@ std::uint32_t CRC32UpdateBySlicing(std::span<const std::uint8_t> buffer, std::ui
 std::uint32_t CRC32Buffer(std::span<const std::uint8_t> buffer);
 // The hash of a GXT key: the CRC-32 register before its final inversion.
 std::uint32_t GXTKeyHash(std::string_view key);
+
+} // namespace vehmira::gamedata

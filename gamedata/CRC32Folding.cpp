@@ -8,6 +8,8 @@
 #define VEHMIRA_CRC32_FOLDING 1
 #endif
 
+namespace vehmira::gamedata {
+
 #ifdef VEHMIRA_CRC32_FOLDING
 
 namespace {
@@ -134,3 +136,5 @@ std::uint32_t CRC32UpdateFolding(std::span<const std::uint8_t> buffer, std::uint
 }
 
 #endif
+
+} // namespace vehmira::gamedata

@@ -7,8 +7,12 @@
 #include <cstdint>
 #include <span>
 
+namespace vehmira::gamedata {
+
 // True when this processor can run CRC32UpdateFolding.
 bool CarrylessFoldingAvailable();
 
 // Only to be called when CarrylessFoldingAvailable(); any length.
 std::uint32_t CRC32UpdateFolding(std::span<const std::uint8_t> buffer, std::uint32_t crcRegister);
+
+} // namespace vehmira::gamedata

@@ -3,6 +3,8 @@
 #include <array>
 #include <cstdint>
 
+namespace vehmira::gamedata {
+
 namespace {
 
 constexpr char16_t Unassigned = 0xFFFD;
@@ -156,3 +158,5 @@ std::optional<std::string> Utf16ToCp1251(std::u16string_view text)
     }
     return result;
 }
+
+} // namespace vehmira::gamedata

@@ -7,6 +7,8 @@
 #include <algorithm>
 #include <cstring>
 
+namespace vehmira::gamedata {
+
 using namespace GXTLayout;
 
 namespace {
@@ -22,7 +24,10 @@ TBytes Slice(TBytes bytes, std::uint64_t position, std::uint64_t count)
     return bytes.subspan(std::size_t(position), std::size_t(count));
 }
 
-std::uint32_t ReadU32(TBytes bytes, std::uint64_t position) { return LoadU32LE(Slice(bytes, position, 4).first<4>()); }
+std::uint32_t ReadU32(TBytes bytes, std::uint64_t position)
+{
+    return fileio::LoadU32LE(Slice(bytes, position, 4).first<4>());
+}
 
 template <std::size_t Size>
 std::array<char, Size> ReadChars(TBytes bytes, std::uint64_t position)
@@ -88,8 +93,8 @@ TGXTTable ReadTable(TBytes bytes, std::size_t index, std::uint64_t blockPosition
     table.Texts.reserve(std::size_t(keyCount));
     for (std::size_t k = 0; k < keyCount; ++k) {
         const TBytes entry = keyEntries.subspan(k * KeyEntrySize, KeyEntrySize);
-        table.Keys[k].TextOffset = LoadU32LE(entry.first<4>());
-        table.Keys[k].Hash = LoadU32LE(entry.subspan<4, 4>());
+        table.Keys[k].TextOffset = fileio::LoadU32LE(entry.first<4>());
+        table.Keys[k].Hash = fileio::LoadU32LE(entry.subspan<4, 4>());
         table.Texts.push_back(ReadText(bytes, textBase + table.Keys[k].TextOffset, budget));
     }
     return table;
@@ -137,7 +142,7 @@ public:
     }
     void PutU32(std::uint32_t value)
     {
-        StoreU32LE(Buffer.subspan(Position).first<4>(), value);
+        fileio::StoreU32LE(Buffer.subspan(Position).first<4>(), value);
         Position += 4;
     }
     void PutZeros(std::size_t count) { Position += count; } // the buffer starts zeroed
@@ -170,7 +175,7 @@ void WriteTableBlock(TBlockWriter& out, const TGXTTable& table, bool isMain)
 
 } // namespace
 
-void TGXTFile::LoadFromFile(const std::filesystem::path& fileName) { LoadFromBytes(ReadWholeFile(fileName)); }
+void TGXTFile::LoadFromFile(const std::filesystem::path& fileName) { LoadFromBytes(fileio::ReadWholeFile(fileName)); }
 
 void TGXTFile::LoadFromBytes(std::span<const std::uint8_t> bytes)
 {
@@ -192,19 +197,20 @@ void TGXTFile::LoadFromBytes(std::span<const std::uint8_t> bytes)
     Tables = std::move(tables);
 }
 
-ByteBuffer TGXTFile::SaveToBytes() const
+fileio::ByteBuffer TGXTFile::SaveToBytes() const
 {
     std::uint64_t total = HeaderSize + DirectoryEntrySize * Tables.size();
     for (std::size_t t = 0; t < Tables.size(); ++t) {
         if (Tables[t].Keys.size() < Tables[t].Texts.size())
-            throw TVehmiraError("GXT table " + std::to_string(t) + " has " + std::to_string(Tables[t].Texts.size()) +
-                                " texts but only " + std::to_string(Tables[t].Keys.size()) + " keys");
+            throw fileio::TVehmiraError("GXT table " + std::to_string(t) + " has " +
+                                        std::to_string(Tables[t].Texts.size()) + " texts but only " +
+                                        std::to_string(Tables[t].Keys.size()) + " keys");
         total += BlockSize(Tables[t], t == 0);
     }
     if (total > UINT32_MAX)
-        throw TVehmiraError("The GXT file would exceed 4 GiB");
+        throw fileio::TVehmiraError("The GXT file would exceed 4 GiB");
 
-    ByteBuffer bytes(std::size_t(total), 0);
+    fileio::ByteBuffer bytes(std::size_t(total), 0);
     TBlockWriter out(bytes);
     out.Put(HeaderWord);
     out.Put(TableMagic);
@@ -222,5 +228,7 @@ ByteBuffer TGXTFile::SaveToBytes() const
 
 void TGXTFile::SaveToFile(const std::filesystem::path& fileName) const
 {
-    ReplaceFileAtomically(fileName, SaveToBytes());
+    fileio::ReplaceFileAtomically(fileName, SaveToBytes());
 }
+
+} // namespace vehmira::gamedata

@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+namespace vehmira::gamedata {
+
 struct TGXTKey {
     std::uint32_t TextOffset = 0; // as read; the writer computes fresh offsets
     std::uint32_t Hash = 0;       // GXTKeyHash of the key's name
@@ -41,5 +43,7 @@ public:
     // Texts raises TVehmiraError. Writes through an atomic replacement: a failure
     // leaves the old file intact.
     void SaveToFile(const std::filesystem::path& fileName) const;
-    ByteBuffer SaveToBytes() const;
+    fileio::ByteBuffer SaveToBytes() const;
 };
+
+} // namespace vehmira::gamedata

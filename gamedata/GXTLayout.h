@@ -25,6 +25,8 @@
 #include <array>
 #include <cstdint>
 
+namespace vehmira::gamedata {
+
 namespace GXTLayout {
 constexpr std::array<std::uint8_t, 4> HeaderWord{0x04, 0x00, 0x08, 0x00};
 constexpr std::array<std::uint8_t, 4> TableMagic{'T', 'A', 'B', 'L'};
@@ -41,6 +43,8 @@ constexpr std::uint32_t TextBlockTail = 2;   // two zero bytes counted in the te
 // Every malformed file gets the one error a wrong "TABL" gets.
 [[noreturn]] inline void FailNotGXT()
 {
-    throw TVehmiraError(TErrorKind::NotGXTFile, "the file is not a readable GXT file");
+    throw fileio::TVehmiraError(fileio::TErrorKind::NotGXTFile, "the file is not a readable GXT file");
 }
 } // namespace GXTLayout
+
+} // namespace vehmira::gamedata

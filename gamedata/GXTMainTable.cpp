@@ -7,6 +7,8 @@
 #include <algorithm>
 #include <cstring>
 
+namespace vehmira::gamedata {
+
 using namespace GXTLayout;
 
 namespace {
@@ -15,7 +17,7 @@ std::uint32_t ReadU32(std::span<const std::uint8_t> bytes, std::uint64_t positio
 {
     if (position > bytes.size() || bytes.size() - position < 4)
         FailNotGXT();
-    return LoadU32LE(bytes.subspan(std::size_t(position)).first<4>());
+    return fileio::LoadU32LE(bytes.subspan(std::size_t(position)).first<4>());
 }
 
 } // namespace
@@ -49,7 +51,7 @@ TGXTMainTableView::TGXTMainTableView(std::span<const std::uint8_t> fileBytes) : 
 
 std::uint32_t TGXTMainTableView::TextOffset(std::size_t key) const
 {
-    return LoadU32LE(Bytes.subspan(std::size_t(KeyEntries + KeyEntrySize * key)).first<4>());
+    return fileio::LoadU32LE(Bytes.subspan(std::size_t(KeyEntries + KeyEntrySize * key)).first<4>());
 }
 
 std::string_view TGXTMainTableView::Text(std::size_t key) const
@@ -59,3 +61,5 @@ std::string_view TGXTMainTableView::Text(std::size_t key) const
     const void* zero = rest.empty() ? nullptr : std::memchr(start, 0, rest.size());
     return std::string_view(start, zero ? std::size_t(static_cast<const char*>(zero) - start) : rest.size());
 }
+
+} // namespace vehmira::gamedata

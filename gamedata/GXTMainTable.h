@@ -11,6 +11,8 @@
 #include <span>
 #include <string_view>
 
+namespace vehmira::gamedata {
+
 class TGXTMainTableView {
 public:
     // Raises a TVehmiraError of kind NotGXTFile on a malformed file. The
@@ -21,7 +23,7 @@ public:
     // key < KeyCount(); inline, since lookups walk every key of the table.
     std::uint32_t Hash(std::size_t key) const
     {
-        return LoadU32LE(Bytes.subspan(std::size_t(KeyEntries + KeyEntrySize * key + 4)).first<4>());
+        return fileio::LoadU32LE(Bytes.subspan(std::size_t(KeyEntries + KeyEntrySize * key + 4)).first<4>());
     }
     // The text of a key: its bytes up to the first zero, or to the end of the data.
     std::string_view Text(std::size_t key) const;
@@ -36,3 +38,5 @@ private:
     std::uint64_t KeyEntries = 0;
     std::uint64_t TextBase = 0;
 };
+
+} // namespace vehmira::gamedata

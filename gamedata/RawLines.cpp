@@ -1,5 +1,7 @@
 #include "gamedata/RawLines.h"
 
+namespace vehmira::gamedata {
+
 std::vector<TRawLine> SplitRawLines(std::string_view text)
 {
     std::vector<TRawLine> lines;
@@ -31,3 +33,5 @@ std::string JoinRawLines(const std::vector<TRawLine>& lines)
     }
     return text;
 }
+
+} // namespace vehmira::gamedata

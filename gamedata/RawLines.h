@@ -6,6 +6,8 @@
 #include <string_view>
 #include <vector>
 
+namespace vehmira::gamedata {
+
 struct TRawLine {
     std::string Text;   // without line-break characters
     std::string Ending; // "\r\n", "\n", "\r", or "" for a last line without one
@@ -13,3 +15,5 @@ struct TRawLine {
 
 std::vector<TRawLine> SplitRawLines(std::string_view text);
 std::string JoinRawLines(const std::vector<TRawLine>& lines);
+
+} // namespace vehmira::gamedata

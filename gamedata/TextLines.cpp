@@ -1,5 +1,7 @@
 #include "gamedata/TextLines.h"
 
+namespace vehmira::gamedata {
+
 namespace {
 
 constexpr char Blank = ' ';
@@ -118,3 +120,5 @@ TLineList SplitFields(std::string_view line)
     SplitFieldViews(line, views);
     return TLineList(views.begin(), views.end());
 }
+
+} // namespace vehmira::gamedata

@@ -8,6 +8,8 @@
 #include <string_view>
 #include <vector>
 
+namespace vehmira::gamedata {
+
 using TLineList = std::vector<std::string>;
 
 // Lines of a whole file, split on CR LF, LF or CR; no line-break characters kept.
@@ -35,3 +37,5 @@ TLineList SplitFields(std::string_view line);
 // The same fields as views into line ("0.1" where the rule replaces "0.1s"),
 // into a list the caller may reuse from line to line.
 void SplitFieldViews(std::string_view line, std::vector<std::string_view>& fields);
+
+} // namespace vehmira::gamedata

@@ -7,6 +7,8 @@
 
 #include <limits>
 
+namespace vehmira::gamedata {
+
 namespace {
 
 constexpr std::string_view SectionStart = "CARS";
@@ -16,8 +18,8 @@ constexpr std::size_t VehicleFieldCount = 6;
 
 [[noreturn]] void ThrowBadID(std::string_view fileLabel, std::size_t lineNumber, std::string_view text)
 {
-    throw TVehmiraError(std::string(fileLabel) + ", line " + std::to_string(lineNumber) + ": '" + std::string(text) +
-                        "' is not a valid vehicle ID");
+    throw fileio::TVehmiraError(std::string(fileLabel) + ", line " + std::to_string(lineNumber) + ": '" +
+                                std::string(text) + "' is not a valid vehicle ID");
 }
 
 TVehicleRecord MakeRecord(const TLineList& fields, std::string line, std::string_view fileLabel, std::size_t lineNumber)
@@ -61,7 +63,7 @@ bool ParseVehicleID(std::string_view text, std::int32_t& value)
 
 void TVehicleFile::LoadFromFile(const std::filesystem::path& fileName)
 {
-    LoadFromText(ReadWholeFileText(fileName), PathToUtf8(fileName));
+    LoadFromText(fileio::ReadWholeFileText(fileName), fileio::PathToUtf8(fileName));
 }
 
 void TVehicleFile::LoadFromText(std::string_view text, std::string_view fileLabel)
@@ -91,3 +93,5 @@ const TVehicleRecord* TVehicleFile::FindLastByID(std::int32_t id) const
             return &*it;
     return nullptr;
 }
+
+} // namespace vehmira::gamedata

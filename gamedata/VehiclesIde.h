@@ -7,6 +7,8 @@
 #include <string_view>
 #include <vector>
 
+namespace vehmira::gamedata {
+
 struct TVehicleRecord {
     std::int32_t ID = 0;
     std::string ModelName;   // field 1; the archive entry is ModelName + ".DFF"
@@ -32,3 +34,5 @@ public:
 
 // A 32-bit signed decimal number with an optional sign, or nothing.
 bool ParseVehicleID(std::string_view text, std::int32_t& value);
+
+} // namespace vehmira::gamedata

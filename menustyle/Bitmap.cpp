@@ -1,5 +1,7 @@
 #include "menustyle/Bitmap.h"
 
+namespace vehmira::menustyle {
+
 TBitmap::TBitmap(int width, int height)
 {
     SetSize(width, height);
@@ -48,7 +50,7 @@ void TBitmap::SetSize(int width, int height)
     Width_ = width;
     Height_ = height;
     Bits = static_cast<std::uint32_t*>(bits);
-    Selection = std::make_unique<TSelectGuard>(DcHandle.get(), BitmapHandle.get());
+    Selection = std::make_unique<win32::TSelectGuard>(DcHandle.get(), BitmapHandle.get());
     Canvas_ = std::make_unique<TCanvas>(DcHandle.get());
 }
 
@@ -103,3 +105,5 @@ void TImageList::Draw(TCanvas& canvas, int x, int y, int index) const
     if (Valid(index))
         canvas.DrawTransparent(x, y, Image(index));
 }
+
+} // namespace vehmira::menustyle

@@ -10,6 +10,8 @@
 #include <memory>
 #include <vector>
 
+namespace vehmira::menustyle {
+
 class TBitmap : public TPixelSurface {
 public:
     TBitmap() = default;
@@ -38,9 +40,9 @@ private:
     int Width_ = 0;
     int Height_ = 0;
     std::uint32_t* Bits = nullptr; // top-down rows of 0x00RRGGBB
-    TMemoryDcHandle DcHandle;
-    TBitmapHandle BitmapHandle;
-    std::unique_ptr<TSelectGuard> Selection;
+    win32::TMemoryDcHandle DcHandle;
+    win32::TBitmapHandle BitmapHandle;
+    std::unique_ptr<win32::TSelectGuard> Selection;
     std::unique_ptr<TCanvas> Canvas_;
 };
 
@@ -62,3 +64,5 @@ private:
     int Height_;
     std::vector<TBitmap> Images;
 };
+
+} // namespace vehmira::menustyle

@@ -8,6 +8,8 @@
 #include <algorithm>
 #include <string>
 
+namespace vehmira::menustyle {
+
 namespace {
 
 bool RightAligned(HWND window)
@@ -36,8 +38,8 @@ bool ButtonGlyph(HWND button, int cell, TBitmap& glyph)
     if (cell >= cells)
         cell = 0;
     glyph.SetSize(cellWidth, info.bmHeight);
-    const TMemoryDcHandle source(CreateCompatibleDC(glyph.Dc()));
-    const TSelectGuard selected(source.get(), image);
+    const win32::TMemoryDcHandle source(CreateCompatibleDC(glyph.Dc()));
+    const win32::TSelectGuard selected(source.get(), image);
     BitBlt(glyph.Dc(), 0, 0, cellWidth, info.bmHeight, source.get(), cell * cellWidth, 0, SRCCOPY);
     return true;
 }
@@ -64,7 +66,7 @@ void TControlSubClass::PaintButton(TCanvas& canvas)
     if (hotFace)
         face = LightenColor(canvas, parentTint ? parent : clBtnFace, ControlHotLightStep);
     const TColor edge = Hot || Focused ? LightenColor(canvas, work.WorkSelectBorderColor, 60) : clBtnShadow;
-    const RECT client = ClientRectOf(Target_);
+    const RECT client = win32::ClientRectOf(Target_);
     const auto [l, t, r, b] = client;
     FillIn(canvas, parent, client);
     canvas.SetBrushColor(face);
@@ -91,7 +93,7 @@ void TControlSubClass::PaintButtonCaption(TCanvas& canvas, const RECT& client, c
     UINT alignment = DT_VCENTER | (captionRect.left == client.left ? DT_CENTER : DT_LEFT);
     if (rightToLeft)
         alignment |= DT_RTLREADING;
-    Styler.DrawItemText(canvas, WindowTextOf(Target_), alignment, font, rightToLeft, false, isDefault,
+    Styler.DrawItemText(canvas, win32::WindowTextOf(Target_), alignment, font, rightToLeft, false, isDefault,
                         IsWindowEnabled(Target_) != FALSE, false, captionRect, L"");
 }
 
@@ -105,7 +107,7 @@ void TControlSubClass::PaintGlyphAndCaption(TCanvas& canvas, const RECT& client,
         return;
     }
     // The glyph stands left of the caption; the two are centred together.
-    const std::wstring caption = WindowTextOf(Target_);
+    const std::wstring caption = win32::WindowTextOf(Target_);
     const bool noCaption = caption.find_first_not_of(L' ') == std::wstring::npos;
     canvas.SetFont(ControlFont(Target_));
     const int textWidth = noCaption ? 0 : canvas.TextWidth(caption);
@@ -146,7 +148,7 @@ void TControlSubClass::PaintSpeedButton(TCanvas& canvas)
     }
     if (!enabled)
         edge = clBtnShadow;
-    const RECT client = ClientRectOf(Target_);
+    const RECT client = win32::ClientRectOf(Target_);
     const bool active = down || Hot;
     if (tinted && active) {
         TColor tint = face;
@@ -193,3 +195,5 @@ void TControlSubClass::PaintSpeedButtonEdge(TCanvas& canvas, const RECT& client,
         canvas.Rectangle(client);
     }
 }
+
+} // namespace vehmira::menustyle

@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <vector>
 
+namespace vehmira::menustyle {
+
 TFont TFont::FromLogFont(const LOGFONTW& logFont, TColor color)
 {
     TFont font;
@@ -79,7 +81,7 @@ void TCanvas::RealizePen()
 {
     if (!PenDirty)
         return;
-    TPenHandle pen(CreatePen(PS_SOLID, 1, Resolve(PenColor_)));
+    win32::TPenHandle pen(CreatePen(PS_SOLID, 1, Resolve(PenColor_)));
     SelectObject(Dc, pen.get());
     Pen = std::move(pen);
     PenDirty = false;
@@ -93,7 +95,7 @@ void TCanvas::RealizeBrush()
         SelectObject(Dc, GetStockObject(NULL_BRUSH));
         Brush.reset();
     } else {
-        TBrushHandle brush(CreateSolidBrush(Resolve(BrushColor_)));
+        win32::TBrushHandle brush(CreateSolidBrush(Resolve(BrushColor_)));
         SelectObject(Dc, brush.get());
         Brush = std::move(brush);
     }
@@ -107,7 +109,7 @@ void TCanvas::RealizeFont()
     if (!FontDirty)
         return;
     const LOGFONTW logFont = Font_.ToLogFont();
-    TFontHandle font(CreateFontIndirectW(&logFont));
+    win32::TFontHandle font(CreateFontIndirectW(&logFont));
     SelectObject(Dc, font.get());
     FontObject = std::move(font);
     FontDirty = false;
@@ -117,13 +119,13 @@ void TCanvas::FillRect(const RECT& rect)
 {
     if (BrushStyle_ == TBrushStyle::Clear)
         return;
-    const TBrushHandle brush(CreateSolidBrush(Resolve(BrushColor_)));
+    const win32::TBrushHandle brush(CreateSolidBrush(Resolve(BrushColor_)));
     ::FillRect(Dc, &rect, brush.get());
 }
 
 void TCanvas::FrameRect(const RECT& rect)
 {
-    const TBrushHandle brush(CreateSolidBrush(Resolve(BrushColor_)));
+    const win32::TBrushHandle brush(CreateSolidBrush(Resolve(BrushColor_)));
     ::FrameRect(Dc, &rect, brush.get());
 }
 
@@ -230,3 +232,5 @@ int TCanvas::BitsPerPixel() const
     }
     return GetDeviceCaps(Dc, BITSPIXEL) * GetDeviceCaps(Dc, PLANES);
 }
+
+} // namespace vehmira::menustyle

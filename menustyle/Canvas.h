@@ -11,6 +11,8 @@
 #include <string>
 #include <string_view>
 
+namespace vehmira::menustyle {
+
 // A font description; its colour is the text colour.
 struct TFont {
     std::wstring Name = L"Tahoma";
@@ -92,15 +94,17 @@ private:
     TColor BrushColor_ = clWhite;
     TBrushStyle BrushStyle_ = TBrushStyle::Solid;
     TFont Font_;
-    TPenHandle Pen;
-    TBrushHandle Brush;
-    TFontHandle FontObject;
+    win32::TPenHandle Pen;
+    win32::TBrushHandle Brush;
+    win32::TFontHandle FontObject;
     bool PenDirty = true;
     bool BrushDirty = true;
     bool FontDirty = true;
     // Declared last so that the DC gets its own objects back before the
     // canvas's objects above are deleted.
-    TSavedDcState SavedState;
+    win32::TSavedDcState SavedState;
 };
 
 RECT NormalizedRect(int left, int top, int right, int bottom);
+
+} // namespace vehmira::menustyle

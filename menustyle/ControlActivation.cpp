@@ -4,6 +4,8 @@
 #include "menustyle/ControlSubClass.h"
 #include "menustyle/MenuStyler.h"
 
+namespace vehmira::menustyle {
+
 void TMenuStyler::ActivateComponent(HWND control, bool activate, bool redraw)
 {
     const TStyledControlKind kind = ClassifyControl(control);
@@ -25,3 +27,5 @@ void TMenuStyler::ActivateComponent(HWND control, bool activate, bool redraw)
     if (redraw)
         InvalidateRect(control, nullptr, TRUE);
 }
+
+} // namespace vehmira::menustyle

@@ -2,6 +2,8 @@
 
 #include <string>
 
+namespace vehmira::menustyle {
+
 namespace {
 
 constexpr wchar_t TagProperty[] = L"Vehmira.Tag";
@@ -141,3 +143,5 @@ void SetWindowTag(HWND window, int tag)
     else
         SetPropW(window, TagProperty, reinterpret_cast<HANDLE>(static_cast<INT_PTR>(tag)));
 }
+
+} // namespace vehmira::menustyle

@@ -28,6 +28,8 @@
 
 #include <optional>
 
+namespace vehmira::menustyle {
+
 enum class TStyledControlKind {
     None, Combo, Edit, Memo, RichEdit, CheckBox, RadioButton, Button, BitButton, UpDown, SpeedButton, Panel, GroupBox
 };
@@ -43,3 +45,5 @@ int WindowTag(HWND window);
 void SetWindowTag(HWND window, int tag);
 // A control with this Tag takes its face colour from its parent's background.
 constexpr int ParentColorTag = 1000;
+
+} // namespace vehmira::menustyle

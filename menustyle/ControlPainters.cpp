@@ -6,6 +6,8 @@
 
 #include <algorithm>
 
+namespace vehmira::menustyle {
+
 namespace {
 
 RECT ClientRect(HWND window)
@@ -78,7 +80,7 @@ void TControlSubClass::PaintControl()
         PaintBorder();
         return;
     }
-    const TWindowDc dc(Target_);
+    const win32::TWindowDc dc(Target_);
     if (!dc.Handle())
         return;
     TCanvas canvas(dc.Handle());
@@ -196,7 +198,7 @@ void TControlSubClass::PaintBorder()
         // The border width of 2 becomes a two-pixel text margin.
         SendMessageW(Target_, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELPARAM(2, 2));
     }
-    const TWindowDc dc(parent);
+    const win32::TWindowDc dc(parent);
     TCanvas canvas(dc.Handle());
     Styler.PrepareColors(canvas);
     RECT bounds{};
@@ -276,3 +278,5 @@ void TControlSubClass::PaintRadio(TCanvas& canvas)
     canvas.SetPenColor(dot);
     canvas.Ellipse(box);
 }
+
+} // namespace vehmira::menustyle

@@ -4,6 +4,8 @@
 
 #include <commctrl.h>
 
+namespace vehmira::menustyle {
+
 namespace {
 
 constexpr UINT_PTR SubclassId = 0x56454D53; // one styler subclass per control
@@ -208,3 +210,5 @@ TFont ControlFont(HWND control)
     GetObjectW(font, sizeof(logFont), &logFont);
     return TFont::FromLogFont(logFont, clBtnText);
 }
+
+} // namespace vehmira::menustyle

@@ -15,6 +15,8 @@
 
 #include <windows.h>
 
+namespace vehmira::menustyle {
+
 class TMenuStyler;
 
 class TControlSubClass {
@@ -78,3 +80,5 @@ void DrawCheckBoxMark(TCanvas& canvas, int x, int y);
 TColor ParentBackgroundColor(HWND control);
 TColor ControlColor(HWND control, TStyledControlKind kind);
 TFont ControlFont(HWND control);
+
+} // namespace vehmira::menustyle

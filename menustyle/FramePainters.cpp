@@ -8,6 +8,8 @@
 #include <algorithm>
 #include <string>
 
+namespace vehmira::menustyle {
+
 namespace {
 
 void Frame3D(TCanvas& canvas, const RECT& r, TColor topLeft, TColor bottomRight)
@@ -36,7 +38,7 @@ void TControlSubClass::PaintPanel(TCanvas& canvas)
     // A sunken static is a lowered outer bevel; an etched frame adds a raised
     // inner bevel. Both are one pixel wide, with no border between them.
     const bool etched = (style & SS_TYPEMASK) == SS_ETCHEDFRAME;
-    RECT r = ClientRectOf(Target_);
+    RECT r = win32::ClientRectOf(Target_);
     Frame3D(canvas, r, dark, light);
     if (!etched)
         return;
@@ -46,7 +48,7 @@ void TControlSubClass::PaintPanel(TCanvas& canvas)
 
 void TControlSubClass::PaintGroupBox(TCanvas& canvas)
 {
-    const std::wstring caption = WindowTextOf(Target_);
+    const std::wstring caption = win32::WindowTextOf(Target_);
     TFont font = ControlFont(Target_);
     canvas.SetFont(font);
     const SIZE extent = canvas.TextExtent(caption.empty() ? L" " : caption);
@@ -57,7 +59,7 @@ void TControlSubClass::PaintGroupBox(TCanvas& canvas)
     const TColor parent = color;
     const TColor dark = DarkenColor(canvas, color, 60);
     const TColor light = LightenColor(canvas, color, 60);
-    const auto [l, t, r, b] = ClientRectOf(Target_);
+    const auto [l, t, r, b] = win32::ClientRectOf(Target_);
 
     // The group box's own frame is wiped first.
     canvas.SetPenColor(color);
@@ -81,3 +83,5 @@ void TControlSubClass::PaintGroupBox(TCanvas& canvas)
     canvas.Polyline({{l, t + half + 1}, {box.left, t + half + 1}});
     canvas.Polyline({{box.right, t + half + 1}, {r - 1, t + half + 1}});
 }
+
+} // namespace vehmira::menustyle

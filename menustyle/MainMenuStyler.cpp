@@ -1,5 +1,7 @@
 #include "menustyle/MainMenuStyler.h"
 
+namespace vehmira::menustyle {
+
 void ApplyMainWindowStylerSettings(TMenuStyler& styler)
 {
     TMenuStylerSettings& settings = styler.Settings;
@@ -64,3 +66,5 @@ bool TMenuStylerAttachment::HandleMessage(UINT message, WPARAM wParam, LPARAM lP
 {
     return DispatchMenuMessage(Form_.Window, message, wParam, lParam, result);
 }
+
+} // namespace vehmira::menustyle

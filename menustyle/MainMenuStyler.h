@@ -13,6 +13,8 @@
 
 #include <memory>
 
+namespace vehmira::menustyle {
+
 // The main window's styler values, set in property order so that Active,
 // applied last, runs the activation pass with all others in place.
 void ApplyMainWindowStylerSettings(TMenuStyler& styler);
@@ -39,3 +41,5 @@ private:
     TOwnerForm Form_;
     std::unique_ptr<TMenuStyler> Styler_;
 };
+
+} // namespace vehmira::menustyle

@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cstddef>
 
+namespace vehmira::menustyle {
+
 namespace {
 
 // The size of the pre-Vista single-byte non-client metrics record: accepted by
@@ -336,3 +338,5 @@ TControlSubClass* TMenuStyler::FindSubClass(HWND control) const
                                     [control](const auto& subClass) { return subClass->Target() == control; });
     return found == SubClasses.end() ? nullptr : found->get();
 }
+
+} // namespace vehmira::menustyle

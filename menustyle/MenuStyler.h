@@ -15,6 +15,8 @@
 #include <optional>
 #include <vector>
 
+namespace vehmira::menustyle {
+
 enum TXPContainer {
     xccForm, xccFrame, xccToolbar, xccCoolbar, xccControlbar,
     xccPanel, xccScrollBox, xccGroupBox, xccTabSheet, xccPageScroller
@@ -174,3 +176,5 @@ private:
     TWorkColors Work_;
     std::vector<std::unique_ptr<TControlSubClass>> SubClasses;
 };
+
+} // namespace vehmira::menustyle

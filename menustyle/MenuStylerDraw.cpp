@@ -4,6 +4,8 @@
 
 #include <algorithm>
 
+namespace vehmira::menustyle {
+
 namespace {
 
 struct TItemLayout {
@@ -297,3 +299,5 @@ void TMenuStyler::DrawItemText(TCanvas& canvas, std::wstring_view text, UINT ali
     }
     drawIn(shortCutColor, shortCutRect, shortCutAlignment, std::wstring(shortCut) + L" ");
 }
+
+} // namespace vehmira::menustyle

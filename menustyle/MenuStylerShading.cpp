@@ -5,6 +5,8 @@
 
 #include <algorithm>
 
+namespace vehmira::menustyle {
+
 namespace {
 
 void FillIn(TCanvas& canvas, TColor color, const RECT& rect)
@@ -72,7 +74,7 @@ void TMenuStyler::DrawFlatBorder(HWND window, bool rightToLeft)
     // Painted through the popup window's own device context, in coordinates
     // relative to its top-left corner: the same pixels as over the whole
     // screen, without touching anything outside the menu.
-    const TWindowDc dc(window, true);
+    const win32::TWindowDc dc(window, true);
     if (!dc.Handle())
         return;
     TCanvas canvas(dc.Handle());
@@ -113,3 +115,5 @@ void TMenuStyler::DrawFlatBorder(HWND window, bool rightToLeft)
     canvas.Rectangle(w.left, w.bottom - 2, w.left + 2, w.bottom);
     canvas.Rectangle(w.right - 2, w.top, w.right, w.top + 2);
 }
+
+} // namespace vehmira::menustyle

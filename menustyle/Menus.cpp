@@ -4,6 +4,8 @@
 #include <map>
 #include <unordered_set>
 
+namespace vehmira::menustyle {
+
 namespace {
 
 // Live items, so that the pointer that travels with an owner-drawn menu entry
@@ -399,7 +401,7 @@ bool MeasureMessage(HWND window, LPARAM lParam)
     TMenuItem* item = TMenuItem::FromItemData(measure->itemData);
     if (!item)
         return false;
-    const TWindowDc dc(window);
+    const win32::TWindowDc dc(window);
     TCanvas canvas(dc.Handle());
     int width = static_cast<int>(measure->itemWidth);
     int height = static_cast<int>(measure->itemHeight);
@@ -496,3 +498,5 @@ bool DispatchMenuMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam
         return false;
     }
 }
+
+} // namespace vehmira::menustyle

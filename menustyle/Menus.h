@@ -14,6 +14,8 @@
 #include <string>
 #include <vector>
 
+namespace vehmira::menustyle {
+
 class TMenu;
 class TMenuItem;
 
@@ -192,3 +194,5 @@ public:
 // (accelerators of owner-drawn items) and WM_COMMAND of menu choices to the
 // items. Returns true when the message was handled.
 bool DispatchMenuMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+
+} // namespace vehmira::menustyle

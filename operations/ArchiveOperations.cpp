@@ -5,52 +5,56 @@
 #include "fileio/GamePaths.h"
 #include "operations/ObserverProgress.h"
 
-TArchiveLayout CheckArchive(const TGameLocation& location, TOperationObserver& observer)
+namespace vehmira::operations {
+
+archive::TArchiveLayout CheckArchive(const TGameLocation& location, TOperationObserver& observer)
 {
     RecoverGameDirectory(location, observer);
-    return CheckArchive(ResolveGamePath(location.GameDirectory, GameFiles::ModelArchive));
+    return CheckArchive(fileio::ResolveGamePath(location.GameDirectory, fileio::GameFiles::ModelArchive));
 }
 
-TArchiveLayout CheckArchive(const std::filesystem::path& archive) { return AnalyseLayout(archive); }
+archive::TArchiveLayout CheckArchive(const std::filesystem::path& archive) { return archive::AnalyseLayout(archive); }
 
-TArchiveLayout CheckArchive(TGameSession& session) { return AnalyseLayout(session.Archive().File()); }
+archive::TArchiveLayout CheckArchive(TGameSession& session) { return archive::AnalyseLayout(session.Archive().File()); }
 
-bool ArchiveNeedsRebuild(const TArchiveLayout& layout)
+bool ArchiveNeedsRebuild(const archive::TArchiveLayout& layout)
 {
     return !layout.ReadsCorrectly() || layout.HoleBytes != 0 || !layout.ShortTailEntries.empty();
 }
 
 TArchiveRebuildOutcome RebuildArchive(TGameSession& session, TOperationObserver& observer)
 {
-    TIMGFile& archive = session.Archive();
+    archive::TIMGFile& archive = session.Archive();
     TArchiveRebuildOutcome outcome;
-    outcome.Before = AnalyseLayout(archive.File());
+    outcome.Before = archive::AnalyseLayout(archive.File());
     if (!ArchiveNeedsRebuild(outcome.Before)) {
         outcome.After = outcome.Before;
         return outcome;
     }
     TObserverProgress progress(observer);
-    TRebuildOptions options;
+    archive::TRebuildOptions options;
     options.Progress = &progress;
-    RebuildOpenArchive(archive, options);
+    archive::RebuildOpenArchive(archive, options);
     outcome.Rebuilt = true;
-    outcome.After = AnalyseLayout(archive.File());
+    outcome.After = archive::AnalyseLayout(archive.File());
     return outcome;
 }
 
 TArchiveRebuildOutcome RebuildArchive(const std::filesystem::path& archive, TOperationObserver& observer)
 {
     TArchiveRebuildOutcome outcome;
-    outcome.Before = AnalyseLayout(archive);
+    outcome.Before = archive::AnalyseLayout(archive);
     if (!ArchiveNeedsRebuild(outcome.Before)) {
         outcome.After = outcome.Before;
         return outcome;
     }
     TObserverProgress progress(observer);
-    TRebuildOptions options;
+    archive::TRebuildOptions options;
     options.Progress = &progress;
-    RebuildArchiveFile(archive, options);
+    archive::RebuildArchiveFile(archive, options);
     outcome.Rebuilt = true;
-    outcome.After = AnalyseLayout(archive);
+    outcome.After = archive::AnalyseLayout(archive);
     return outcome;
 }
+
+} // namespace vehmira::operations

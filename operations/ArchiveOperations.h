@@ -9,22 +9,24 @@
 
 #include <filesystem>
 
+namespace vehmira::operations {
+
 // The game's archive, after rolling back interrupted imports.
-TArchiveLayout CheckArchive(const TGameLocation& location, TOperationObserver& observer);
+archive::TArchiveLayout CheckArchive(const TGameLocation& location, TOperationObserver& observer);
 // Any archive file, read only.
-TArchiveLayout CheckArchive(const std::filesystem::path& archive);
+archive::TArchiveLayout CheckArchive(const std::filesystem::path& archive);
 // The archive the session holds open.
-TArchiveLayout CheckArchive(TGameSession& session);
+archive::TArchiveLayout CheckArchive(TGameSession& session);
 
 struct TArchiveRebuildOutcome {
     bool Rebuilt = false;  // false: the archive already lay back to back, nothing was written
-    TArchiveLayout Before;
-    TArchiveLayout After;  // the layout now
+    archive::TArchiveLayout Before;
+    archive::TArchiveLayout After; // the layout now
 };
 
 // Whether a rebuild would change how the archive lies: misread pairs, holes
 // between the data, or a last sector cut short.
-bool ArchiveNeedsRebuild(const TArchiveLayout& layout);
+bool ArchiveNeedsRebuild(const archive::TArchiveLayout& layout);
 
 // Rebuilds the archive the session holds open (closed and opened again
 // around the move), reporting progress to the observer, whose true stops it
@@ -35,3 +37,5 @@ bool ArchiveNeedsRebuild(const TArchiveLayout& layout);
 TArchiveRebuildOutcome RebuildArchive(TGameSession& session, TOperationObserver& observer);
 // The same for an archive file nobody holds open.
 TArchiveRebuildOutcome RebuildArchive(const std::filesystem::path& archive, TOperationObserver& observer);
+
+} // namespace vehmira::operations

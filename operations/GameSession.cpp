@@ -5,43 +5,46 @@
 #include "fileio/FileSystem.h"
 #include "fileio/GamePaths.h"
 
+namespace vehmira::operations {
+
 namespace {
-TVehicleFile LoadDefinitions(const TGameLocation& location)
+gamedata::TVehicleFile LoadDefinitions(const TGameLocation& location)
 {
-    TVehicleFile definitions;
-    definitions.LoadFromFile(ResolveGamePath(location.GameDirectory, GameFiles::VehicleDefinitions));
+    gamedata::TVehicleFile definitions;
+    definitions.LoadFromFile(fileio::ResolveGamePath(location.GameDirectory, fileio::GameFiles::VehicleDefinitions));
     return definitions;
 }
 } // namespace
 
 void RecoverGameDirectory(const TGameLocation& location, TOperationObserver& observer)
 {
-    SetAttributesNormal(ResolveGamePath(location.GameDirectory, GameFiles::ModelArchive)); // a failure shows when opening
-    const std::vector<std::string> restored = RecoverInterruptedImports(location.GameDirectory);
+    fileio::SetAttributesNormal(fileio::ResolveGamePath(
+        location.GameDirectory, fileio::GameFiles::ModelArchive)); // a failure shows when opening
+    const std::vector<std::string> restored = engine::RecoverInterruptedImports(location.GameDirectory);
     if (!restored.empty())
         observer.InterruptedImportsRestored(restored);
 }
 
 TGameSession::TGameSession(TGameLocation location, TOperationObserver& observer)
-    : GameLocation(std::move(location)), ModelArchive(std::make_unique<TIMGFile>())
+    : GameLocation(std::move(location)), ModelArchive(std::make_unique<archive::TIMGFile>())
 {
     RecoverGameDirectory(GameLocation, observer);
-    ModelArchive->Open(ResolveGamePath(GameLocation.GameDirectory, GameFiles::ModelArchive));
+    ModelArchive->Open(fileio::ResolveGamePath(GameLocation.GameDirectory, fileio::GameFiles::ModelArchive));
     VehicleDefinitions = LoadDefinitions(GameLocation);
 }
 
-TGameContext TGameSession::Context() const
+engine::TGameContext TGameSession::Context() const
 {
-    return TGameContext{GameLocation.GameDirectory, GameLocation.GXTFileName, ModelArchive.get()};
+    return engine::TGameContext{GameLocation.GameDirectory, GameLocation.GXTFileName, ModelArchive.get()};
 }
 
-const TVehicleRecord& TGameSession::FindVehicle(std::int32_t id) const
+const gamedata::TVehicleRecord& TGameSession::FindVehicle(std::int32_t id) const
 {
-    const TVehicleRecord* vehicle = VehicleDefinitions.FindLastByID(id);
+    const gamedata::TVehicleRecord* vehicle = VehicleDefinitions.FindLastByID(id);
     if (vehicle == nullptr)
-        throw TVehmiraError(TErrorKind::NoSuchVehicle,
-                            "Vehicle " + std::to_string(id) + " has no definition in Data\\Vehicles.ide",
-                            {.Path = {}, .Subject = {}, .Number = id});
+        throw fileio::TVehmiraError(fileio::TErrorKind::NoSuchVehicle,
+                                    "Vehicle " + std::to_string(id) + " has no definition in Data\\Vehicles.ide",
+                                    {.Path = {}, .Subject = {}, .Number = id});
     return *vehicle;
 }
 
@@ -49,3 +52,5 @@ void TGameSession::ReloadDefinitions()
 {
     VehicleDefinitions = LoadDefinitions(GameLocation);
 }
+
+} // namespace vehmira::operations

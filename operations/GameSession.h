@@ -13,6 +13,8 @@
 #include <memory>
 #include <string>
 
+namespace vehmira::operations {
+
 // Which game, and which of its GXT files names the vehicles.
 struct TGameLocation {
     std::filesystem::path GameDirectory;
@@ -30,13 +32,13 @@ public:
     TGameSession(TGameLocation location, TOperationObserver& observer);
 
     const TGameLocation& Location() const { return GameLocation; }
-    TGameContext Context() const;
-    TIMGFile& Archive() { return *ModelArchive; }
-    const TVehicleFile& Definitions() const { return VehicleDefinitions; }
+    engine::TGameContext Context() const;
+    archive::TIMGFile& Archive() { return *ModelArchive; }
+    const gamedata::TVehicleFile& Definitions() const { return VehicleDefinitions; }
 
     // The vehicle with that ID; with several definition lines of the ID the
     // last one counts, as in the game. Raises NoSuchVehicle for an unknown ID.
-    const TVehicleRecord& FindVehicle(std::int32_t id) const;
+    const gamedata::TVehicleRecord& FindVehicle(std::int32_t id) const;
 
     // Reads Data\Vehicles.ide again after an import or an undo changed it; a
     // failed reading keeps the definitions held before.
@@ -44,6 +46,8 @@ public:
 
 private:
     TGameLocation GameLocation;
-    std::unique_ptr<TIMGFile> ModelArchive;
-    TVehicleFile VehicleDefinitions;
+    std::unique_ptr<archive::TIMGFile> ModelArchive;
+    gamedata::TVehicleFile VehicleDefinitions;
 };
+
+} // namespace vehmira::operations

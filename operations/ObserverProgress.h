@@ -5,7 +5,9 @@
 #include "fileio/Progress.h"
 #include "operations/OperationObserver.h"
 
-class TObserverProgress : public TProgressSink {
+namespace vehmira::operations {
+
+class TObserverProgress : public fileio::TProgressSink {
 public:
     explicit TObserverProgress(TOperationObserver& observer) : Observer(observer) {}
     void Progress(std::uint64_t done, std::uint64_t total) override
@@ -18,3 +20,5 @@ private:
     TOperationObserver& Observer;
     bool Cancelled = false;
 };
+
+} // namespace vehmira::operations

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+namespace vehmira::operations {
+
 class TOperationObserver {
 public:
     virtual ~TOperationObserver() = default;
@@ -24,3 +26,5 @@ public:
         return false;
     }
 };
+
+} // namespace vehmira::operations

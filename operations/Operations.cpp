@@ -6,39 +6,42 @@
 
 #include <optional>
 
-std::vector<TVehicleListRow> ListVehicles(const TGameLocation& location, TOperationObserver& observer)
+namespace vehmira::operations {
+
+std::vector<engine::TVehicleListRow> ListVehicles(const TGameLocation& location, TOperationObserver& observer)
 {
     RecoverGameDirectory(location, observer);
-    return BuildVehicleList(location.GameDirectory, location.GXTFileName);
+    return engine::BuildVehicleList(location.GameDirectory, location.GXTFileName);
 }
 
-void ExportVehicleByID(TGameSession& session, std::int32_t id, const TExportChoices& choices,
+void ExportVehicleByID(TGameSession& session, std::int32_t id, const engine::TExportChoices& choices,
                        const std::filesystem::path& package)
 {
-    ExportVehicle(session.Context(), session.FindVehicle(id), choices, package);
+    engine::ExportVehicle(session.Context(), session.FindVehicle(id), choices, package);
 }
 
-TImportResult ImportOverVehicle(TGameSession& session, std::int32_t targetID, const TImportSource& source,
-                                TOperationObserver* observer)
+engine::TImportResult ImportOverVehicle(TGameSession& session, std::int32_t targetID,
+                                        const engine::TImportSource& source, TOperationObserver* observer)
 {
     std::optional<TObserverProgress> progress;
     if (observer)
         progress.emplace(*observer);
-    TImportResult result;
+    engine::TImportResult result;
     try {
-        result = ImportVehicle(session.Context(), session.FindVehicle(targetID), source, progress ? &*progress : nullptr);
-    } catch (const TImportError&) {
+        result = engine::ImportVehicle(session.Context(), session.FindVehicle(targetID), source,
+                                       progress ? &*progress : nullptr);
+    } catch (const engine::TImportError&) {
         throw;
-    } catch (const TVehmiraError& error) {
-        throw TImportError(error);
+    } catch (const fileio::TVehmiraError& error) {
+        throw engine::TImportError(error);
     }
     session.ReloadDefinitions();
     return result;
 }
 
-TJournalInfo UndoImport(TGameSession& session)
+engine::TJournalInfo UndoImport(TGameSession& session)
 {
-    TJournalInfo undone = UndoLastImport(session.Context());
+    engine::TJournalInfo undone = engine::UndoLastImport(session.Context());
     session.ReloadDefinitions();
     return undone;
 }
@@ -46,7 +49,10 @@ TJournalInfo UndoImport(TGameSession& session)
 TImportHistory ReadImportHistory(const TGameLocation& location, TOperationObserver& observer)
 {
     if (!std::filesystem::is_directory(location.GameDirectory))
-        throw TVehmiraError("The game directory \"" + PathToUtf8(location.GameDirectory) + "\" does not exist");
+        throw fileio::TVehmiraError("The game directory \"" + fileio::PathToUtf8(location.GameDirectory) +
+                                    "\" does not exist");
     RecoverGameDirectory(location, observer);
-    return {ListImportHistory(location.GameDirectory), LastUndoableImport(location.GameDirectory)};
+    return {engine::ListImportHistory(location.GameDirectory), engine::LastUndoableImport(location.GameDirectory)};
 }
+
+} // namespace vehmira::operations

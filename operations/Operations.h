@@ -13,26 +13,30 @@
 #include <filesystem>
 #include <vector>
 
+namespace vehmira::operations {
+
 // Every vehicle's ID and name, after rolling back interrupted imports.
-std::vector<TVehicleListRow> ListVehicles(const TGameLocation& location, TOperationObserver& observer);
+std::vector<engine::TVehicleListRow> ListVehicles(const TGameLocation& location, TOperationObserver& observer);
 
 // The vehicle with that ID into a new package file.
-void ExportVehicleByID(TGameSession& session, std::int32_t id, const TExportChoices& choices,
+void ExportVehicleByID(TGameSession& session, std::int32_t id, const engine::TExportChoices& choices,
                        const std::filesystem::path& package);
 
 // A package or separate files over the vehicle with that ID; afterwards the
 // session holds the definitions now in the game. A failure is a TImportError
 // and leaves the game as it was. An import that rebuilds the archive reports
 // its progress to the observer, when one is given, whose true stops it.
-TImportResult ImportOverVehicle(TGameSession& session, std::int32_t targetID, const TImportSource& source,
-                                TOperationObserver* observer = nullptr);
+engine::TImportResult ImportOverVehicle(TGameSession& session, std::int32_t targetID,
+                                        const engine::TImportSource& source, TOperationObserver* observer = nullptr);
 
 // Takes back the last import that is not undone yet.
-TJournalInfo UndoImport(TGameSession& session);
+engine::TJournalInfo UndoImport(TGameSession& session);
 
 // The journaled imports, newest first, and which one an undo would take back.
 struct TImportHistory {
-    std::vector<TJournalInfo> Imports;
-    std::optional<TJournalInfo> NextUndo;
+    std::vector<engine::TJournalInfo> Imports;
+    std::optional<engine::TJournalInfo> NextUndo;
 };
 TImportHistory ReadImportHistory(const TGameLocation& location, TOperationObserver& observer);
+
+} // namespace vehmira::operations

@@ -9,6 +9,8 @@
 
 #include <utility>
 
+namespace vehmira::operations {
+
 namespace {
 
 const char* PieceName(TPreviewPiece piece)
@@ -24,24 +26,25 @@ const char* PieceName(TPreviewPiece piece)
 void RequireBoundedSize(std::uint64_t size, TPreviewPiece piece, const std::string& where)
 {
     if (size > MaxPreviewPieceSize)
-        throw TVehmiraError(TErrorKind::TooLarge,
-                            where + ": the " + PieceName(piece) + " takes " + std::to_string(size) +
-                                " bytes, more than the " + std::to_string(MaxPreviewPieceSize) + " a preview reads",
-                            {.Path = where, .Subject = PieceName(piece), .Number = std::int64_t(size)});
+        throw fileio::TVehmiraError(fileio::TErrorKind::TooLarge,
+                                    where + ": the " + PieceName(piece) + " takes " + std::to_string(size) +
+                                        " bytes, more than the " + std::to_string(MaxPreviewPieceSize) +
+                                        " a preview reads",
+                                    {.Path = where, .Subject = PieceName(piece), .Number = std::int64_t(size)});
 }
 
-ByteBuffer ReadBoundedRange(TStream& stream, std::uint64_t offset, std::uint64_t length, TPreviewPiece piece,
-                            const std::string& where)
+fileio::ByteBuffer ReadBoundedRange(fileio::TStream& stream, std::uint64_t offset, std::uint64_t length,
+                                    TPreviewPiece piece, const std::string& where)
 {
     RequireBoundedSize(length, piece, where);
     stream.Seek(offset);
     return stream.ReadBytes(length);
 }
 
-ByteBuffer ReadBoundedFile(const std::filesystem::path& file, TPreviewPiece piece)
+fileio::ByteBuffer ReadBoundedFile(const std::filesystem::path& file, TPreviewPiece piece)
 {
-    TFileStream stream(file, TFileAccess::Read);
-    return ReadBoundedRange(stream, 0, stream.Size(), piece, PathToUtf8(file));
+    fileio::TFileStream stream(file, fileio::TFileAccess::Read);
+    return ReadBoundedRange(stream, 0, stream.Size(), piece, fileio::PathToUtf8(file));
 }
 
 // Runs one step of reading a piece; a failure becomes the piece's problem.
@@ -51,8 +54,8 @@ auto Attempt(TVehiclePreview& preview, TPreviewPiece piece, const std::string& w
 {
     try {
         return step();
-    } catch (const TVehmiraError& error) {
-        if (error.Kind() == TErrorKind::TooLarge)
+    } catch (const fileio::TVehmiraError& error) {
+        if (error.Kind() == fileio::TErrorKind::TooLarge)
             preview.Problems.push_back(
                 {piece, TPreviewProblemKind::TooLarge, where, {}, std::uint64_t(error.Facts().Number)});
         else
@@ -68,30 +71,33 @@ void Absent(TVehiclePreview& preview, TPreviewPiece piece, const std::string& wh
     preview.Problems.push_back({piece, TPreviewProblemKind::Absent, where});
 }
 
-void TakeModel(TVehiclePreview& preview, std::optional<ByteBuffer> bytes, const std::string& where)
+void TakeModel(TVehiclePreview& preview, std::optional<fileio::ByteBuffer> bytes, const std::string& where)
 {
     if (bytes)
-        preview.Model = Attempt(preview, TPreviewPiece::Model, where, [&] { return Rw::ReadModelSummary(*bytes); });
+        preview.Model =
+            Attempt(preview, TPreviewPiece::Model, where, [&] { return renderware::ReadModelSummary(*bytes); });
 }
 
-std::optional<Rw::TTextureDictionary> ParseDictionary(TVehiclePreview& preview, TPreviewPiece piece,
-                                                      std::optional<ByteBuffer> bytes, const std::string& where)
+std::optional<renderware::TTextureDictionary> ParseDictionary(TVehiclePreview& preview, TPreviewPiece piece,
+                                                              std::optional<fileio::ByteBuffer> bytes,
+                                                              const std::string& where)
 {
     if (!bytes)
         return std::nullopt;
-    return Attempt(preview, piece, where, [&] { return Rw::TTextureDictionary::FromBytes(std::move(*bytes)); });
+    return Attempt(preview, piece, where, [&] { return renderware::TTextureDictionary::FromBytes(std::move(*bytes)); });
 }
 
 void ReadSharedDictionary(TVehiclePreview& preview, const std::filesystem::path& gameDirectory)
 {
     preview.SharedDictionaryLookedFor = true;
-    const std::filesystem::path file = ResolveGamePath(gameDirectory, SharedVehicleDictionary);
-    if (!FileExists(file))
+    const std::filesystem::path file = fileio::ResolveGamePath(gameDirectory, SharedVehicleDictionary);
+    if (!fileio::FileExists(file))
         return;
     preview.SharedDictionaryPresent = true;
-    const std::string where = PathToUtf8(file);
-    std::optional<ByteBuffer> bytes = Attempt(preview, TPreviewPiece::SharedDictionary, where,
-                                              [&] { return ReadBoundedFile(file, TPreviewPiece::SharedDictionary); });
+    const std::string where = fileio::PathToUtf8(file);
+    std::optional<fileio::ByteBuffer> bytes = Attempt(preview, TPreviewPiece::SharedDictionary, where, [&] {
+        return ReadBoundedFile(file, TPreviewPiece::SharedDictionary);
+    });
     preview.SharedDictionary = ParseDictionary(preview, TPreviewPiece::SharedDictionary, std::move(bytes), where);
 }
 
@@ -102,8 +108,8 @@ void CheckTextures(TVehiclePreview& preview)
 {
     if (!preview.Model || !preview.Dictionary)
         return;
-    const Rw::TTextureDictionary* shared = preview.SharedDictionary ? &*preview.SharedDictionary : nullptr;
-    Rw::TTextureCheck check = Rw::CheckModelTextures(*preview.Model, *preview.Dictionary, shared);
+    const renderware::TTextureDictionary* shared = preview.SharedDictionary ? &*preview.SharedDictionary : nullptr;
+    renderware::TTextureCheck check = renderware::CheckModelTextures(*preview.Model, *preview.Dictionary, shared);
     if (preview.SharedDictionaryLookedFor && !preview.SharedDictionaryPresent) {
         check.Missing = check.NotInOwnDictionary;
         check.ExpectedFromShared.clear();
@@ -119,23 +125,24 @@ void Finish(TVehiclePreview& preview, const std::optional<std::filesystem::path>
     CheckTextures(preview);
 }
 
-std::optional<ByteBuffer> ReadSeparateFile(TVehiclePreview& preview, TPreviewPiece piece,
-                                           const std::filesystem::path& file)
+std::optional<fileio::ByteBuffer> ReadSeparateFile(TVehiclePreview& preview, TPreviewPiece piece,
+                                                   const std::filesystem::path& file)
 {
-    const std::string where = PathToUtf8(file);
+    const std::string where = fileio::PathToUtf8(file);
     if (file.empty()) {
         Absent(preview, piece, where);
         return std::nullopt;
     }
-    if (!FileExists(file)) {
+    if (!fileio::FileExists(file)) {
         preview.Problems.push_back({piece, TPreviewProblemKind::NotFound, where});
         return std::nullopt;
     }
     return Attempt(preview, piece, where, [&] { return ReadBoundedFile(file, piece); });
 }
 
-std::optional<ByteBuffer> ReadPackagePiece(TVehiclePreview& preview, TPreviewPiece piece, TStream& package,
-                                           const TCarPiece& place, const std::string& where)
+std::optional<fileio::ByteBuffer> ReadPackagePiece(TVehiclePreview& preview, TPreviewPiece piece,
+                                                   fileio::TStream& package, const package::TCarPiece& place,
+                                                   const std::string& where)
 {
     if (!place.Present) {
         Absent(preview, piece, where);
@@ -145,17 +152,17 @@ std::optional<ByteBuffer> ReadPackagePiece(TVehiclePreview& preview, TPreviewPie
                    [&] { return ReadBoundedRange(package, place.Offset, place.Length, piece, where); });
 }
 
-std::optional<ByteBuffer> ReadArchiveEntry(TVehiclePreview& preview, TPreviewPiece piece, TIMGFile& archive,
-                                           const std::string& entryName)
+std::optional<fileio::ByteBuffer> ReadArchiveEntry(TVehiclePreview& preview, TPreviewPiece piece,
+                                                   archive::TIMGFile& archive, const std::string& entryName)
 {
-    const TDIREntry* entry = archive.Directory.FindEntry(entryName);
+    const archive::TDIREntry* entry = archive.Directory.FindEntry(entryName);
     if (entry == nullptr) {
         Absent(preview, piece, entryName);
         return std::nullopt;
     }
     return Attempt(preview, piece, entryName, [&] {
-        RequireBoundedSize(std::uint64_t(entry->Size) * SectorSize, piece, entryName);
-        TMemoryStream bytes;
+        RequireBoundedSize(std::uint64_t(entry->Size) * archive::SectorSize, piece, entryName);
+        fileio::TMemoryStream bytes;
         archive.ExtractToStream(bytes, 0, entryName);
         return bytes.Bytes();
     });
@@ -168,9 +175,9 @@ TVehiclePreview PreviewPackage(const std::filesystem::path& package,
 {
     TVehiclePreview preview;
     preview.Source = TPreviewSource::Package;
-    TFileStream stream(package, TFileAccess::Read);
-    const TCarLayout layout = ReadCarLayout(stream);
-    const std::string where = PathToUtf8(package);
+    fileio::TFileStream stream(package, fileio::TFileAccess::Read);
+    const package::TCarLayout layout = package::ReadCarLayout(stream);
+    const std::string where = fileio::PathToUtf8(package);
     TakeModel(preview, ReadPackagePiece(preview, TPreviewPiece::Model, stream, layout.DFF, where), where);
     preview.Dictionary = ParseDictionary(preview, TPreviewPiece::Dictionary,
                                          ReadPackagePiece(preview, TPreviewPiece::Dictionary, stream, layout.TXD, where),
@@ -183,17 +190,17 @@ TVehiclePreview PreviewFiles(const std::filesystem::path& model, const std::file
                              const std::optional<std::filesystem::path>& gameDirectory)
 {
     TVehiclePreview preview;
-    TakeModel(preview, ReadSeparateFile(preview, TPreviewPiece::Model, model), PathToUtf8(model));
-    preview.Dictionary =
-        ParseDictionary(preview, TPreviewPiece::Dictionary,
-                        ReadSeparateFile(preview, TPreviewPiece::Dictionary, dictionary), PathToUtf8(dictionary));
+    TakeModel(preview, ReadSeparateFile(preview, TPreviewPiece::Model, model), fileio::PathToUtf8(model));
+    preview.Dictionary = ParseDictionary(preview, TPreviewPiece::Dictionary,
+                                         ReadSeparateFile(preview, TPreviewPiece::Dictionary, dictionary),
+                                         fileio::PathToUtf8(dictionary));
     Finish(preview, gameDirectory);
     return preview;
 }
 
 TVehiclePreview PreviewGameVehicle(TGameSession& session, std::int32_t id)
 {
-    const TVehicleRecord& vehicle = session.FindVehicle(id);
+    const gamedata::TVehicleRecord& vehicle = session.FindVehicle(id);
     TVehiclePreview preview;
     preview.Source = TPreviewSource::GameArchive;
     const std::string modelEntry = vehicle.ModelName + ".dff";
@@ -206,17 +213,19 @@ TVehiclePreview PreviewGameVehicle(TGameSession& session, std::int32_t id)
     return preview;
 }
 
-std::vector<Rw::TRgbaImage> DecodeAllTextures(const Rw::TTextureDictionary& dictionary)
+std::vector<renderware::TRgbaImage> DecodeAllTextures(const renderware::TTextureDictionary& dictionary)
 {
-    std::vector<Rw::TRgbaImage> images(dictionary.Textures().size());
+    std::vector<renderware::TRgbaImage> images(dictionary.Textures().size());
     for (std::size_t i = 0; i < images.size(); ++i) {
         if (!dictionary.Textures()[i].Decodable())
             continue;
         try {
             images[i] = dictionary.DecodeTexture(i);
-        } catch (const TVehmiraError&) {
+        } catch (const fileio::TVehmiraError&) {
             // Left empty: the sheet crosses the cell out.
         }
     }
     return images;
 }
+
+} // namespace vehmira::operations

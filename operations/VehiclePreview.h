@@ -21,6 +21,8 @@
 #include <string_view>
 #include <vector>
 
+namespace vehmira::operations {
+
 // The largest piece a preview reads into memory (the game's largest vehicle
 // dictionaries take a few MiB).
 inline constexpr std::uint64_t MaxPreviewPieceSize = 64ull * 1024 * 1024;
@@ -48,15 +50,15 @@ enum class TPreviewSource { Package, Files, GameArchive };
 
 struct TVehiclePreview {
     TPreviewSource Source = TPreviewSource::Files;
-    std::optional<Rw::TTextureDictionary> Dictionary;
-    std::optional<Rw::TModelSummary> Model;
-    std::optional<Rw::TTextureDictionary> SharedDictionary;
+    std::optional<renderware::TTextureDictionary> Dictionary;
+    std::optional<renderware::TModelSummary> Model;
+    std::optional<renderware::TTextureDictionary> SharedDictionary;
     // Whether a game directory was given to look for the shared dictionary in,
     // and whether that file exists there.
     bool SharedDictionaryLookedFor = false;
     bool SharedDictionaryPresent = false;
     // With both the model and its dictionary read.
-    std::optional<Rw::TTextureCheck> Check;
+    std::optional<renderware::TTextureCheck> Check;
     std::vector<TPreviewProblem> Problems;
 };
 
@@ -76,4 +78,6 @@ TVehiclePreview PreviewGameVehicle(TGameSession& session, std::int32_t id);
 
 // Every texture of the dictionary decoded, in order; one that cannot be read
 // is an empty image (a crossed-out cell on a contact sheet).
-std::vector<Rw::TRgbaImage> DecodeAllTextures(const Rw::TTextureDictionary& dictionary);
+std::vector<renderware::TRgbaImage> DecodeAllTextures(const renderware::TTextureDictionary& dictionary);
+
+} // namespace vehmira::operations

@@ -5,7 +5,10 @@
 
 #include <algorithm>
 
-bool LineBelongsToVehicle(TKeyedLineKind kind, const TLineList& fields, const TVehicleRecord& vehicle)
+namespace vehmira::package {
+
+bool LineBelongsToVehicle(TKeyedLineKind kind, const gamedata::TLineList& fields,
+                          const gamedata::TVehicleRecord& vehicle)
 {
     const std::size_t keyField = kind == TKeyedLineKind::SpecialHandling ? 1 : 0;
     if (fields.size() <= keyField || fields[keyField].empty())
@@ -13,33 +16,31 @@ bool LineBelongsToVehicle(TKeyedLineKind kind, const TLineList& fields, const TV
     const std::string& key = fields[keyField];
     switch (kind) {
     case TKeyedLineKind::MainHandling:
-    case TKeyedLineKind::SpecialHandling:
-        return EqualsIgnoringAsciiCase(key, vehicle.HandlingID);
-    case TKeyedLineKind::Carcols:
-        return EqualsIgnoringAsciiCase(key, vehicle.ModelName);
+    case TKeyedLineKind::SpecialHandling: return gamedata::EqualsIgnoringAsciiCase(key, vehicle.HandlingID);
+    case TKeyedLineKind::Carcols: return gamedata::EqualsIgnoringAsciiCase(key, vehicle.ModelName);
     case TKeyedLineKind::Vehicles:
         return key == std::to_string(vehicle.ID);
     }
     return false;
 }
 
-ByteBuffer CarHeaderBytes(const TCarHeader& header)
+fileio::ByteBuffer CarHeaderBytes(const TCarHeader& header)
 {
-    ByteBuffer bytes(header.Magic.begin(), header.Magic.end());
+    fileio::ByteBuffer bytes(header.Magic.begin(), header.Magic.end());
     bytes.push_back(header.Version);
-    AppendU32LE(bytes, header.VehicleID);
+    fileio::AppendU32LE(bytes, header.VehicleID);
     for (const std::uint8_t flag : {header.HasDFF, header.HasTXD, header.HasGXT, header.HasHandling,
                                     header.HasVehicles, header.HasCarcols})
         bytes.push_back(flag);
     return bytes;
 }
 
-ByteBuffer CarLengthsBytes(const TCarLengths& lengths)
+fileio::ByteBuffer CarLengthsBytes(const TCarLengths& lengths)
 {
-    ByteBuffer bytes;
+    fileio::ByteBuffer bytes;
     for (const std::int32_t length : {lengths.LenDFF, lengths.LenTXD, lengths.LenGXT, lengths.LenHandling,
                                       lengths.LenHandlingSpecial, lengths.LenVehicles, lengths.LenCarcols})
-        AppendU32LE(bytes, std::uint32_t(length));
+        fileio::AppendU32LE(bytes, std::uint32_t(length));
     return bytes;
 }
 
@@ -48,7 +49,7 @@ TCarHeader DecodeCarHeader(std::span<const std::uint8_t, CarHeaderSize> bytes)
     TCarHeader header;
     std::copy(bytes.begin(), bytes.begin() + 3, header.Magic.begin());
     header.Version = bytes[3];
-    header.VehicleID = LoadU32LE(bytes.subspan<4, 4>());
+    header.VehicleID = fileio::LoadU32LE(bytes.subspan<4, 4>());
     header.HasDFF = bytes[8];
     header.HasTXD = bytes[9];
     header.HasGXT = bytes[10];
@@ -61,42 +62,44 @@ TCarHeader DecodeCarHeader(std::span<const std::uint8_t, CarHeaderSize> bytes)
 TCarLengths DecodeCarLengths(std::span<const std::uint8_t, CarLengthsSize> bytes)
 {
     const auto at = [bytes](std::size_t index) {
-        return std::int32_t(LoadU32LE(std::span<const std::uint8_t, 4>(bytes.data() + 4 * index, 4)));
+        return std::int32_t(fileio::LoadU32LE(std::span<const std::uint8_t, 4>(bytes.data() + 4 * index, 4)));
     };
     return {at(0), at(1), at(2), at(3), at(4), at(5), at(6)};
 }
 
 namespace {
 
-ByteBuffer ReadRegion(TStream& package, std::size_t count, const char* what)
+fileio::ByteBuffer ReadRegion(fileio::TStream& package, std::size_t count, const char* what)
 {
     if (package.Size() < package.Position() + count)
-        throw TVehmiraError(std::string("The package is too short for its ") + what + " (" +
-                            std::to_string(package.Size()) + " bytes)");
+        throw fileio::TVehmiraError(std::string("The package is too short for its ") + what + " (" +
+                                    std::to_string(package.Size()) + " bytes)");
     return package.ReadBytes(count);
 }
 
 // The checks an import makes of the decoded header and lengths.
-TCarHeader CheckedHeader(const ByteBuffer& bytes)
+TCarHeader CheckedHeader(const fileio::ByteBuffer& bytes)
 {
     const TCarHeader header = DecodeCarHeader(std::span(bytes).first<CarHeaderSize>());
     // The magic is compared byte for byte: "car" is not a package.
     if (header.Magic != std::array<char, 3>{'C', 'A', 'R'})
-        throw TVehmiraError(TErrorKind::NotCarPackage, "The file is not a CAR package (its first bytes are not \"CAR\")");
+        throw fileio::TVehmiraError(fileio::TErrorKind::NotCarPackage,
+                                    "The file is not a CAR package (its first bytes are not \"CAR\")");
     if (header.Version != CarVersion)
-        throw TVehmiraError(TErrorKind::UnsupportedCarVersion,
-                            "CAR package version " + std::to_string(header.Version) + " is not supported",
-                            {.Path = {}, .Subject = {}, .Number = header.Version});
+        throw fileio::TVehmiraError(fileio::TErrorKind::UnsupportedCarVersion,
+                                    "CAR package version " + std::to_string(header.Version) + " is not supported",
+                                    {.Path = {}, .Subject = {}, .Number = header.Version});
     return header;
 }
 
-TCarLengths CheckedLengths(const ByteBuffer& bytes)
+TCarLengths CheckedLengths(const fileio::ByteBuffer& bytes)
 {
     const TCarLengths lengths = DecodeCarLengths(std::span(bytes).first<CarLengthsSize>());
     for (const std::int32_t length : {lengths.LenDFF, lengths.LenTXD, lengths.LenGXT, lengths.LenHandling,
                                       lengths.LenHandlingSpecial, lengths.LenVehicles, lengths.LenCarcols})
         if (length < 0)
-            throw TVehmiraError("The package's length table holds a negative length (" + std::to_string(length) + ")");
+            throw fileio::TVehmiraError("The package's length table holds a negative length (" +
+                                        std::to_string(length) + ")");
     return lengths;
 }
 
@@ -111,16 +114,16 @@ TCarPiece Place(std::uint8_t flag, std::int32_t length, std::uint64_t& position,
     piece.Offset = position;
     piece.Length = std::uint64_t(length);
     if (piece.Length > packageSize || piece.Offset > packageSize - piece.Length)
-        throw TVehmiraError(std::string("The package's ") + name + " piece runs past the end of the file (" +
-                            std::to_string(piece.Offset + piece.Length) + " of " + std::to_string(packageSize) +
-                            " bytes)");
+        throw fileio::TVehmiraError(std::string("The package's ") + name + " piece runs past the end of the file (" +
+                                    std::to_string(piece.Offset + piece.Length) + " of " + std::to_string(packageSize) +
+                                    " bytes)");
     position += piece.Length;
     return piece;
 }
 
 } // namespace
 
-TCarLayout ReadCarLayout(TStream& package)
+TCarLayout ReadCarLayout(fileio::TStream& package)
 {
     package.Seek(0);
     TCarLayout layout;
@@ -142,11 +145,13 @@ TCarLayout ReadCarLayout(TStream& package)
     return layout;
 }
 
-std::string ReadCarTextPiece(TStream& package, const TCarPiece& piece)
+std::string ReadCarTextPiece(fileio::TStream& package, const TCarPiece& piece)
 {
     if (!piece.Present)
         return {};
     package.Seek(piece.Offset);
-    const ByteBuffer bytes = package.ReadBytes(piece.Length);
+    const fileio::ByteBuffer bytes = package.ReadBytes(piece.Length);
     return std::string(bytes.begin(), bytes.end());
 }
+
+} // namespace vehmira::package

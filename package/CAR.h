@@ -21,6 +21,8 @@
 #include <span>
 #include <string>
 
+namespace vehmira::package {
+
 inline constexpr std::size_t CarHeaderSize = 14;
 inline constexpr std::size_t CarLengthsSize = 28;
 inline constexpr std::size_t CarDataOffset = 42;
@@ -58,7 +60,8 @@ enum class TKeyedLineKind { MainHandling, SpecialHandling, Vehicles, Carcols };
 //   Carcols.dat line     field 0 equals ModelName, ASCII case ignored (the game
 //                        keys its colours by model name, not by handling ID)
 // A line with too few fields for its key field never belongs to any vehicle.
-bool LineBelongsToVehicle(TKeyedLineKind kind, const TLineList& fields, const TVehicleRecord& vehicle);
+bool LineBelongsToVehicle(TKeyedLineKind kind, const gamedata::TLineList& fields,
+                          const gamedata::TVehicleRecord& vehicle);
 
 // The header and the length table field by field, unchecked: the import's
 // reader below and the package validation both start from these.
@@ -66,8 +69,8 @@ TCarHeader DecodeCarHeader(std::span<const std::uint8_t, CarHeaderSize> bytes);
 TCarLengths DecodeCarLengths(std::span<const std::uint8_t, CarLengthsSize> bytes);
 
 // The header and the length table as they stand on disk (14 and 28 bytes).
-ByteBuffer CarHeaderBytes(const TCarHeader& header);
-ByteBuffer CarLengthsBytes(const TCarLengths& lengths);
+fileio::ByteBuffer CarHeaderBytes(const TCarHeader& header);
+fileio::ByteBuffer CarLengthsBytes(const TCarLengths& lengths);
 
 // Where one piece lies in the package; absent pieces are never read.
 struct TCarPiece {
@@ -89,7 +92,9 @@ struct TCarLayout {
 // UnsupportedCarVersion for a version other than 2, and Failure for a package
 // too short for its header or length table, a negative length or a piece that
 // runs past the end.
-TCarLayout ReadCarLayout(TStream& package);
+TCarLayout ReadCarLayout(fileio::TStream& package);
 
 // The bytes of a present piece (empty for an absent one).
-std::string ReadCarTextPiece(TStream& package, const TCarPiece& piece);
+std::string ReadCarTextPiece(fileio::TStream& package, const TCarPiece& piece);
+
+} // namespace vehmira::package

@@ -7,12 +7,14 @@
 #include <algorithm>
 #include <cstdio>
 
+namespace vehmira::package {
+
 namespace {
 // Longer text pieces are not shown (a line of the game's files is far shorter).
 constexpr std::int32_t LongestShownText = 64 * 1024;
 
 // What is wrong with a present piece that the layout placed inside the file, or nothing.
-std::string CheckPresentPiece(TStream& file, std::size_t index, const TCarPiece& piece, TCarInspection& info)
+std::string CheckPresentPiece(fileio::TStream& file, std::size_t index, const TCarPiece& piece, TCarInspection& info)
 {
     const std::string name = CarPieceNames[index];
     if (index < 2) {
@@ -20,8 +22,10 @@ std::string CheckPresentPiece(TStream& file, std::size_t index, const TCarPiece&
             return "the " + name + " piece is present but holds no RenderWare data (" +
                    std::to_string(piece.Length) + " bytes)";
         file.Seek(piece.Offset);
-        const std::uint32_t type = *RootChunkType(file.ReadBytes(4));
-        if (IsRootOf(index == 0 ? TRenderWareStream::Model : TRenderWareStream::TextureDictionary, type))
+        const std::uint32_t type = *renderware::RootChunkType(file.ReadBytes(4));
+        if (renderware::IsRootOf(index == 0 ? renderware::TRenderWareStream::Model
+                                            : renderware::TRenderWareStream::TextureDictionary,
+                                 type))
             return {};
         char hex[16];
         std::snprintf(hex, sizeof hex, "0x%X", unsigned(type));
@@ -38,7 +42,7 @@ std::string CheckPresentPiece(TStream& file, std::size_t index, const TCarPiece&
 
 // Beyond what an import's reader refuses: pieces that are not what their kind
 // must be, and bytes that the reader would skip or misplace.
-std::string CheckPieces(TStream& file, const TCarLayout& layout, TCarInspection& info)
+std::string CheckPieces(fileio::TStream& file, const TCarLayout& layout, TCarInspection& info)
 {
     const std::array<TCarPiece, 7> pieces = {layout.DFF,      layout.TXD,      layout.GXT,    layout.Handling,
                                              layout.HandlingSpecial, layout.Vehicles, layout.Carcols};
@@ -75,14 +79,14 @@ std::array<std::uint8_t, 6> HeaderFlags(const TCarHeader& header)
     return {header.HasDFF, header.HasTXD, header.HasGXT, header.HasHandling, header.HasVehicles, header.HasCarcols};
 }
 
-TCarInspection InspectCarPackage(TStream& file)
+TCarInspection InspectCarPackage(fileio::TStream& file)
 {
     TCarInspection info;
     info.FileSize = file.Size();
     // The header and lengths are shown as far as the file holds them, even
     // when an import would refuse the package.
     file.Seek(0);
-    const ByteBuffer head = file.ReadBytes(std::min<std::uint64_t>(info.FileSize, CarDataOffset));
+    const fileio::ByteBuffer head = file.ReadBytes(std::min<std::uint64_t>(info.FileSize, CarDataOffset));
     if (head.size() >= CarHeaderSize)
         info.Header = DecodeCarHeader(std::span(head).first<CarHeaderSize>());
     if (head.size() == CarDataOffset)
@@ -90,7 +94,7 @@ TCarInspection InspectCarPackage(TStream& file)
     try {
         const TCarLayout layout = ReadCarLayout(file);
         info.Problem = CheckPieces(file, layout, info);
-    } catch (const TVehmiraError& error) {
+    } catch (const fileio::TVehmiraError& error) {
         info.Problem = error.what();
     }
     return info;
@@ -98,6 +102,8 @@ TCarInspection InspectCarPackage(TStream& file)
 
 TCarInspection InspectCarPackage(const std::filesystem::path& path)
 {
-    TFileStream file(path, TFileAccess::Read);
+    fileio::TFileStream file(path, fileio::TFileAccess::Read);
     return InspectCarPackage(file);
 }
+
+} // namespace vehmira::package

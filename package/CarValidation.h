@@ -11,6 +11,8 @@
 #include <optional>
 #include <string>
 
+namespace vehmira::package {
+
 // The seven pieces in data order, named as on the command line.
 inline constexpr std::array<const char*, 7> CarPieceNames = {"dff",      "txd",      "gxt",    "handling",
                                                              "handling-special", "vehicles", "carcols"};
@@ -25,8 +27,10 @@ struct TCarInspection {
     std::string Problem; // empty when the package is well-formed; English, naming the piece
 };
 
-TCarInspection InspectCarPackage(TStream& package);
+TCarInspection InspectCarPackage(fileio::TStream& package);
 TCarInspection InspectCarPackage(const std::filesystem::path& path);
 
 std::array<std::int32_t, 7> LengthArray(const TCarLengths& lengths);
 std::array<std::uint8_t, 6> HeaderFlags(const TCarHeader& header);
+
+} // namespace vehmira::package

@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <cstdio>
 
-namespace Rw {
+namespace vehmira::renderware {
 
 std::string HexText(std::uint32_t value)
 {
@@ -25,28 +25,28 @@ TChunkReader::TChunkReader(const TChunk& parent, std::string what)
     : Data(parent.Payload), BaseOffset(parent.PayloadOffset()), Depth(parent.Depth + 1), What(std::move(what))
 {
     if (Depth > MaxChunkDepth)
-        throw TVehmiraError(What + ": " + DescribeChunk(parent.Type, parent.Offset) + " is nested more than " +
-                            std::to_string(MaxChunkDepth) + " levels deep");
+        throw fileio::TVehmiraError(What + ": " + DescribeChunk(parent.Type, parent.Offset) + " is nested more than " +
+                                    std::to_string(MaxChunkDepth) + " levels deep");
 }
 
 TChunk TChunkReader::Next()
 {
     const std::uint64_t offset = BaseOffset + Pos;
     if (Data.size() - Pos < ChunkHeaderSize)
-        throw TVehmiraError(What + ": a chunk header at offset " + std::to_string(offset) + " is cut off (" +
-                            std::to_string(Data.size() - Pos) + " of 12 bytes)");
+        throw fileio::TVehmiraError(What + ": a chunk header at offset " + std::to_string(offset) + " is cut off (" +
+                                    std::to_string(Data.size() - Pos) + " of 12 bytes)");
     const auto header = Data.subspan(Pos, ChunkHeaderSize);
     TChunk chunk;
-    chunk.Type = LoadU32LE(header.subspan<0, 4>());
-    const std::uint32_t size = LoadU32LE(header.subspan<4, 4>());
-    chunk.Stamp = LoadU32LE(header.subspan<8, 4>());
+    chunk.Type = fileio::LoadU32LE(header.subspan<0, 4>());
+    const std::uint32_t size = fileio::LoadU32LE(header.subspan<4, 4>());
+    chunk.Stamp = fileio::LoadU32LE(header.subspan<8, 4>());
     chunk.Offset = offset;
     chunk.Depth = Depth;
     const std::size_t available = Data.size() - Pos - ChunkHeaderSize;
     if (size > available)
-        throw TVehmiraError(What + ": " + DescribeChunk(chunk.Type, offset) + " runs past " +
-                            (Depth == 0 ? std::string("the end of the data") : std::string("its parent")) +
-                            " (size " + std::to_string(size) + ", room for " + std::to_string(available) + ")");
+        throw fileio::TVehmiraError(What + ": " + DescribeChunk(chunk.Type, offset) + " runs past " +
+                                    (Depth == 0 ? std::string("the end of the data") : std::string("its parent")) +
+                                    " (size " + std::to_string(size) + ", room for " + std::to_string(available) + ")");
     chunk.Payload = Data.subspan(Pos + ChunkHeaderSize, size);
     Pos += ChunkHeaderSize + size;
     return chunk;
@@ -55,25 +55,25 @@ TChunk TChunkReader::Next()
 TChunk TChunkReader::Expect(std::uint32_t type, std::string_view typeName)
 {
     if (AtEnd())
-        throw TVehmiraError(What + ": " + std::string(typeName) + " chunk is missing at offset " +
-                            std::to_string(BaseOffset + Pos));
+        throw fileio::TVehmiraError(What + ": " + std::string(typeName) + " chunk is missing at offset " +
+                                    std::to_string(BaseOffset + Pos));
     TChunk chunk = Next();
     if (chunk.Type != type)
-        throw TVehmiraError(What + ": expected " + std::string(typeName) + " chunk, found " +
-                            DescribeChunk(chunk.Type, chunk.Offset));
+        throw fileio::TVehmiraError(What + ": expected " + std::string(typeName) + " chunk, found " +
+                                    DescribeChunk(chunk.Type, chunk.Offset));
     return chunk;
 }
 
 TChunk ReadRootChunk(std::span<const std::uint8_t> data, std::uint32_t type, std::string_view what)
 {
     if (data.size() < ChunkHeaderSize)
-        throw TVehmiraError(std::string(what) + ": the data is shorter than a chunk header (" +
-                            std::to_string(data.size()) + " bytes)");
+        throw fileio::TVehmiraError(std::string(what) + ": the data is shorter than a chunk header (" +
+                                    std::to_string(data.size()) + " bytes)");
     TChunkReader reader(data, std::string(what));
-    const std::uint32_t rootType = LoadU32LE(data.first<4>());
+    const std::uint32_t rootType = fileio::LoadU32LE(data.first<4>());
     if (rootType != type)
-        throw TVehmiraError(std::string(what) + ": the root chunk has type " + HexText(rootType) + ", not " +
-                            HexText(type));
+        throw fileio::TVehmiraError(std::string(what) + ": the root chunk has type " + HexText(rootType) + ", not " +
+                                    HexText(type));
     return reader.Next();
 }
 
@@ -85,4 +85,4 @@ std::string FixedText(std::span<const std::uint8_t> field)
 
 std::string StringChunkText(const TChunk& chunk) { return FixedText(chunk.Payload); }
 
-} // namespace Rw
+} // namespace vehmira::renderware

@@ -22,7 +22,7 @@
 #include <string>
 #include <string_view>
 
-namespace Rw {
+namespace vehmira::renderware {
 
 inline constexpr std::uint32_t StructChunk = 0x01;
 inline constexpr std::uint32_t StringChunk = 0x02;
@@ -91,4 +91,4 @@ std::string StringChunkText(const TChunk& chunk);
 // A fixed-size text field: up to the first zero byte.
 std::string FixedText(std::span<const std::uint8_t> field);
 
-} // namespace Rw
+} // namespace vehmira::renderware

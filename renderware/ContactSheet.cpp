@@ -6,7 +6,8 @@
 #include <cmath>
 #include <string>
 
-namespace Rw {
+namespace vehmira::renderware {
+
 namespace {
 
 constexpr std::uint8_t SheetGrey = 0x30;
@@ -95,12 +96,12 @@ TCell FitIntoSquare(const TRgbaImage& image, std::uint32_t left, std::uint32_t t
 void CheckOptions(std::size_t imageCount, const TContactSheetOptions& options)
 {
     if (imageCount == 0)
-        throw TVehmiraError("contact sheet: there are no textures to show");
+        throw fileio::TVehmiraError("contact sheet: there are no textures to show");
     if (options.ThumbnailSide == 0 || options.ThumbnailSide > 1024 || options.Spacing > 256 ||
         options.CheckerSquare == 0)
-        throw TVehmiraError("contact sheet: thumbnail side " + std::to_string(options.ThumbnailSide) + ", spacing " +
-                            std::to_string(options.Spacing) + " or checker square " +
-                            std::to_string(options.CheckerSquare) + " is out of range");
+        throw fileio::TVehmiraError("contact sheet: thumbnail side " + std::to_string(options.ThumbnailSide) +
+                                    ", spacing " + std::to_string(options.Spacing) + " or checker square " +
+                                    std::to_string(options.CheckerSquare) + " is out of range");
 }
 
 } // namespace
@@ -114,9 +115,9 @@ TRgbaImage ComposeContactSheet(std::span<const TRgbaImage> images, const TContac
     const std::uint64_t pitch = std::uint64_t(options.ThumbnailSide) + options.Spacing;
     const std::uint64_t width = columns * pitch + options.Spacing, height = rows * pitch + options.Spacing;
     if (width > MaxContactSheetSide || height > MaxContactSheetSide)
-        throw TVehmiraError("contact sheet: " + std::to_string(images.size()) + " textures make a sheet of " +
-                            std::to_string(width) + " x " + std::to_string(height) + ", more than " +
-                            std::to_string(MaxContactSheetSide) + " on a side");
+        throw fileio::TVehmiraError("contact sheet: " + std::to_string(images.size()) + " textures make a sheet of " +
+                                    std::to_string(width) + " x " + std::to_string(height) + ", more than " +
+                                    std::to_string(MaxContactSheetSide) + " on a side");
     TRgbaImage sheet;
     sheet.Width = std::uint32_t(width);
     sheet.Height = std::uint32_t(height);
@@ -135,4 +136,4 @@ TRgbaImage ComposeContactSheet(std::span<const TRgbaImage> images, const TContac
     return sheet;
 }
 
-} // namespace Rw
+} // namespace vehmira::renderware

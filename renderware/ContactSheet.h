@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <span>
 
-namespace Rw {
+namespace vehmira::renderware {
 
 struct TContactSheetOptions {
     std::uint32_t ThumbnailSide = 128;  // each texture is fitted into a square this big (1 to 1024)
@@ -25,4 +25,4 @@ inline constexpr std::uint32_t MaxContactSheetSide = 8192;
 // range, or the sheet would exceed MaxContactSheetSide.
 TRgbaImage ComposeContactSheet(std::span<const TRgbaImage> images, const TContactSheetOptions& options = {});
 
-} // namespace Rw
+} // namespace vehmira::renderware

@@ -4,7 +4,8 @@
 #include <array>
 #include <cstring>
 
-namespace Rw {
+namespace vehmira::renderware {
+
 namespace {
 
 // A block's 16 pixels, RGBA, row by row.
@@ -109,4 +110,4 @@ void DecodeDxtLevel(TTextureFormat format, std::span<const std::uint8_t> data, T
         }
 }
 
-} // namespace Rw
+} // namespace vehmira::renderware

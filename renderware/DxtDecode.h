@@ -19,9 +19,9 @@
 
 #include <span>
 
-namespace Rw {
+namespace vehmira::renderware {
 
 // Fills the image (its size already set) from exactly LevelDataSize bytes.
 void DecodeDxtLevel(TTextureFormat format, std::span<const std::uint8_t> data, TRgbaImage& image);
 
-} // namespace Rw
+} // namespace vehmira::renderware

@@ -3,7 +3,8 @@
 #include "fileio/ByteReader.h"
 #include "fileio/Errors.h"
 
-namespace Rw {
+namespace vehmira::renderware {
+
 namespace {
 
 constexpr std::uint32_t TexturedFlag = 0x04;
@@ -23,7 +24,7 @@ std::uint64_t TextureSetCount(std::uint32_t flags)
 // Walks the Struct's arrays so that counts the data cannot hold are caught.
 void ReadGeometryStruct(const TChunk& chunk, const std::string& what, TGeometrySummary& summary)
 {
-    TByteReader reader(chunk.Payload, what);
+    fileio::TByteReader reader(chunk.Payload, what);
     const std::uint32_t flags = reader.U32("the flags");
     summary.Triangles = reader.U32("the triangle count");
     summary.Vertices = reader.U32("the vertex count");
@@ -67,12 +68,12 @@ void ReadMaterialList(const TChunk& list, const std::string& what, TGeometrySumm
 {
     TChunkReader children(list, what);
     const TChunk header = children.Expect(StructChunk, "the material list's Struct");
-    TByteReader reader(header.Payload, what + ", material list");
+    fileio::TByteReader reader(header.Payload, what + ", material list");
     summary.Materials = reader.U32("the material count");
     std::uint64_t ownMaterials = 0;
     const auto indices = reader.Bytes(std::uint64_t(summary.Materials) * 4, "the material indices");
     for (std::size_t i = 0; i < indices.size(); i += 4)
-        if (LoadU32LE(indices.subspan(i).first<4>()) == 0xFFFFFFFFu)
+        if (fileio::LoadU32LE(indices.subspan(i).first<4>()) == 0xFFFFFFFFu)
             ++ownMaterials;
     std::uint64_t found = 0;
     while (!children.AtEnd()) {
@@ -83,8 +84,8 @@ void ReadMaterialList(const TChunk& list, const std::string& what, TGeometrySumm
         }
     }
     if (found != ownMaterials)
-        throw TVehmiraError(what + ": the material list declares " + std::to_string(ownMaterials) +
-                            " materials of its own, holds " + std::to_string(found));
+        throw fileio::TVehmiraError(what + ": the material list declares " + std::to_string(ownMaterials) +
+                                    " materials of its own, holds " + std::to_string(found));
 }
 
 } // namespace
@@ -98,4 +99,4 @@ TGeometrySummary ReadGeometrySummary(const TChunk& geometry, const std::string& 
     return summary;
 }
 
-} // namespace Rw
+} // namespace vehmira::renderware

@@ -5,8 +5,8 @@
 #include "renderware/ChunkReader.h"
 #include "renderware/ModelSummary.h"
 
-namespace Rw {
+namespace vehmira::renderware {
 
 TGeometrySummary ReadGeometrySummary(const TChunk& geometry, const std::string& what);
 
-} // namespace Rw
+} // namespace vehmira::renderware

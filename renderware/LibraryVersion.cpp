@@ -1,6 +1,6 @@
 #include "renderware/LibraryVersion.h"
 
-namespace Rw {
+namespace vehmira::renderware {
 
 std::string TLibraryVersion::Text() const
 {
@@ -28,4 +28,4 @@ bool PcGameReadsVersion(const TLibraryVersion& version)
     return version.Version >= OldestVersionPcGameReads && version.Version <= NewestVersionPcGameReads;
 }
 
-} // namespace Rw
+} // namespace vehmira::renderware

@@ -15,7 +15,7 @@
 #include <cstdint>
 #include <string>
 
-namespace Rw {
+namespace vehmira::renderware {
 
 struct TLibraryVersion {
     std::uint32_t Version = 0;  // 0xVJNBB, e.g. 0x36003
@@ -38,4 +38,4 @@ inline constexpr std::uint32_t OldestVersionPcGameReads = 0x31000;
 inline constexpr std::uint32_t NewestVersionPcGameReads = 0x36003;
 bool PcGameReadsVersion(const TLibraryVersion& version);
 
-} // namespace Rw
+} // namespace vehmira::renderware

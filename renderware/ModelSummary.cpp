@@ -7,7 +7,8 @@
 
 #include <algorithm>
 
-namespace Rw {
+namespace vehmira::renderware {
+
 namespace {
 
 const std::string What = "model";
@@ -31,11 +32,12 @@ void ReadFrameList(const TChunk& frameList, TModelSummary& summary)
 {
     TChunkReader children(frameList, What);
     const TChunk header = children.Expect(StructChunk, "the frame list's Struct");
-    TByteReader reader(header.Payload, What + ", frame list");
+    fileio::TByteReader reader(header.Payload, What + ", frame list");
     const std::uint32_t count = reader.U32("the frame count");
     if (count > reader.Remaining() / FrameRecordSize)
-        throw TVehmiraError(What + ": the frame list declares " + std::to_string(count) + " frames, its Struct holds " +
-                            std::to_string(reader.Remaining() / FrameRecordSize));
+        throw fileio::TVehmiraError(What + ": the frame list declares " + std::to_string(count) +
+                                    " frames, its Struct holds " +
+                                    std::to_string(reader.Remaining() / FrameRecordSize));
     summary.Frames.resize(count);
     for (TFrameSummary& frame : summary.Frames) {
         reader.Bytes(48, "the frame's matrix");
@@ -51,7 +53,7 @@ void ReadGeometryList(const TChunk& geometryList, TModelSummary& summary)
 {
     TChunkReader children(geometryList, What);
     const TChunk header = children.Expect(StructChunk, "the geometry list's Struct");
-    TByteReader reader(header.Payload, What + ", geometry list");
+    fileio::TByteReader reader(header.Payload, What + ", geometry list");
     const std::uint32_t declared = reader.U32("the geometry count");
     while (!children.AtEnd()) {
         const TChunk chunk = children.Next();
@@ -60,15 +62,15 @@ void ReadGeometryList(const TChunk& geometryList, TModelSummary& summary)
                 ReadGeometrySummary(chunk, What + ", geometry " + std::to_string(summary.Geometries.size() + 1)));
     }
     if (summary.Geometries.size() != declared)
-        throw TVehmiraError(What + ": the geometry list declares " + std::to_string(declared) + " geometries, holds " +
-                            std::to_string(summary.Geometries.size()));
+        throw fileio::TVehmiraError(What + ": the geometry list declares " + std::to_string(declared) +
+                                    " geometries, holds " + std::to_string(summary.Geometries.size()));
 }
 
 void ReadAtomic(const TChunk& atomic, TModelSummary& summary)
 {
     TChunkReader children(atomic, What);
-    TByteReader reader(children.Expect(StructChunk, "the atomic's Struct").Payload,
-                       What + ", atomic " + std::to_string(summary.Atomics.size() + 1));
+    fileio::TByteReader reader(children.Expect(StructChunk, "the atomic's Struct").Payload,
+                               What + ", atomic " + std::to_string(summary.Atomics.size() + 1));
     TAtomicSummary result;
     result.FrameIndex = reader.U32("the frame index");
     result.GeometryIndex = reader.U32("the geometry index");
@@ -82,11 +84,11 @@ void ResolveAtomics(TModelSummary& summary)
         TAtomicSummary& atomic = summary.Atomics[index];
         const std::string atomicName = What + ": atomic " + std::to_string(index + 1);
         if (atomic.FrameIndex >= summary.Frames.size())
-            throw TVehmiraError(atomicName + " names frame " + std::to_string(atomic.FrameIndex) + ", the model has " +
-                                std::to_string(summary.Frames.size()) + " frames");
+            throw fileio::TVehmiraError(atomicName + " names frame " + std::to_string(atomic.FrameIndex) +
+                                        ", the model has " + std::to_string(summary.Frames.size()) + " frames");
         if (atomic.GeometryIndex >= summary.Geometries.size())
-            throw TVehmiraError(atomicName + " names geometry " + std::to_string(atomic.GeometryIndex) +
-                                ", the model has " + std::to_string(summary.Geometries.size()) + " geometries");
+            throw fileio::TVehmiraError(atomicName + " names geometry " + std::to_string(atomic.GeometryIndex) +
+                                        ", the model has " + std::to_string(summary.Geometries.size()) + " geometries");
         atomic.FrameName = summary.Frames[atomic.FrameIndex].Name;
         atomic.Variant = PartVariantOf(atomic.FrameName);
     }
@@ -123,7 +125,7 @@ TModelSummary ReadModelSummary(std::span<const std::uint8_t> bytes)
     TModelSummary summary;
     summary.Version = root.Version();
     TChunkReader children(root, What);
-    TByteReader counts(children.Expect(StructChunk, "the clump's Struct").Payload, What + ", clump");
+    fileio::TByteReader counts(children.Expect(StructChunk, "the clump's Struct").Payload, What + ", clump");
     const std::uint32_t declaredAtomics = counts.U32("the atomic count");
     while (!children.AtEnd()) {
         const TChunk chunk = children.Next();
@@ -135,11 +137,11 @@ TModelSummary ReadModelSummary(std::span<const std::uint8_t> bytes)
             ReadAtomic(chunk, summary);
     }
     if (summary.Atomics.size() != declaredAtomics)
-        throw TVehmiraError(What + ": the clump declares " + std::to_string(declaredAtomics) + " atomics, holds " +
-                            std::to_string(summary.Atomics.size()));
+        throw fileio::TVehmiraError(What + ": the clump declares " + std::to_string(declaredAtomics) +
+                                    " atomics, holds " + std::to_string(summary.Atomics.size()));
     ResolveAtomics(summary);
     Summarise(summary);
     return summary;
 }
 
-} // namespace Rw
+} // namespace vehmira::renderware

@@ -33,7 +33,7 @@
 #include <string>
 #include <vector>
 
-namespace Rw {
+namespace vehmira::renderware {
 
 struct TFrameSummary {
     std::string Name;       // empty when the frame has no name extension
@@ -78,4 +78,4 @@ TPartVariant PartVariantOf(std::string_view frameName);
 // Raises TVehmiraError naming the place when the stream is damaged.
 TModelSummary ReadModelSummary(std::span<const std::uint8_t> bytes);
 
-} // namespace Rw
+} // namespace vehmira::renderware

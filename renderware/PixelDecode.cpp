@@ -5,7 +5,8 @@
 
 #include <string>
 
-namespace Rw {
+namespace vehmira::renderware {
+
 namespace {
 
 std::uint8_t Expand5(std::uint32_t value) { return std::uint8_t(value << 3 | value >> 2); }
@@ -77,18 +78,18 @@ TRgbaImage DecodeLevel(TTextureFormat format, std::uint32_t width, std::uint32_t
                        std::span<const std::uint8_t> data, std::span<const std::uint8_t> palette)
 {
     if (format == TTextureFormat::Unknown)
-        throw TVehmiraError("texture: the pixel format is not one Vehmira decodes");
+        throw fileio::TVehmiraError("texture: the pixel format is not one Vehmira decodes");
     if (width == 0 || height == 0 || width > MaxTextureSide || height > MaxTextureSide)
-        throw TVehmiraError("texture: size " + std::to_string(width) + " x " + std::to_string(height) +
-                            " is outside 1 to " + std::to_string(MaxTextureSide));
+        throw fileio::TVehmiraError("texture: size " + std::to_string(width) + " x " + std::to_string(height) +
+                                    " is outside 1 to " + std::to_string(MaxTextureSide));
     const std::uint64_t expected = LevelDataSize(format, width, height);
     if (data.size() != expected)
-        throw TVehmiraError("texture: " + std::string(TextureFormatName(format)) + " level of " + std::to_string(width) +
-                            " x " + std::to_string(height) + " needs " + std::to_string(expected) + " bytes, has " +
-                            std::to_string(data.size()));
+        throw fileio::TVehmiraError("texture: " + std::string(TextureFormatName(format)) + " level of " +
+                                    std::to_string(width) + " x " + std::to_string(height) + " needs " +
+                                    std::to_string(expected) + " bytes, has " + std::to_string(data.size()));
     if (palette.size() != std::size_t(PaletteEntryCount(format)) * 4)
-        throw TVehmiraError("texture: the palette has " + std::to_string(palette.size()) + " bytes, needs " +
-                            std::to_string(PaletteEntryCount(format) * 4));
+        throw fileio::TVehmiraError("texture: the palette has " + std::to_string(palette.size()) + " bytes, needs " +
+                                    std::to_string(PaletteEntryCount(format) * 4));
     TRgbaImage image;
     image.Width = width;
     image.Height = height;
@@ -100,4 +101,4 @@ TRgbaImage DecodeLevel(TTextureFormat format, std::uint32_t width, std::uint32_t
     return image;
 }
 
-} // namespace Rw
+} // namespace vehmira::renderware

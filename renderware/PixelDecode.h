@@ -13,7 +13,7 @@
 
 #include <span>
 
-namespace Rw {
+namespace vehmira::renderware {
 
 // `data` must hold exactly LevelDataSize(format, width, height) bytes and
 // `palette` PaletteEntryCount(format) × 4 bytes; the side lengths must lie in
@@ -21,4 +21,4 @@ namespace Rw {
 TRgbaImage DecodeLevel(TTextureFormat format, std::uint32_t width, std::uint32_t height,
                        std::span<const std::uint8_t> data, std::span<const std::uint8_t> palette);
 
-} // namespace Rw
+} // namespace vehmira::renderware

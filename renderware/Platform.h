@@ -5,7 +5,7 @@
 #include <cstddef>
 #include <string_view>
 
-namespace Rw {
+namespace vehmira::renderware {
 
 enum class TPlatform {
     Unknown,  // nothing in the stream tells (an empty dictionary)
@@ -45,4 +45,4 @@ constexpr bool SameTextureName(std::string_view a, std::string_view b)
     return true;
 }
 
-} // namespace Rw
+} // namespace vehmira::renderware

@@ -7,30 +7,31 @@
 #include <string>
 #include <string_view>
 
-namespace Rw {
+namespace vehmira::renderware {
+
 namespace {
 
 constexpr std::size_t MaxStoredBlock = 65535;
 
-void AppendU32BE(ByteBuffer& out, std::uint32_t value)
+void AppendU32BE(fileio::ByteBuffer& out, std::uint32_t value)
 {
     for (int shift = 24; shift >= 0; shift -= 8)
         out.push_back(std::uint8_t(value >> shift));
 }
 
-void AppendPngChunk(ByteBuffer& out, std::string_view type, std::span<const std::uint8_t> data)
+void AppendPngChunk(fileio::ByteBuffer& out, std::string_view type, std::span<const std::uint8_t> data)
 {
     AppendU32BE(out, std::uint32_t(data.size()));
     const std::size_t typeAt = out.size();
     out.insert(out.end(), type.begin(), type.end());
-    AppendBytes(out, data);
+    fileio::AppendBytes(out, data);
     AppendU32BE(out, PngCrc32(std::span(out).subspan(typeAt)));
 }
 
-ByteBuffer FilteredRows(const TRgbaImage& image)
+fileio::ByteBuffer FilteredRows(const TRgbaImage& image)
 {
     const std::size_t rowBytes = std::size_t(image.Width) * 4;
-    ByteBuffer rows;
+    fileio::ByteBuffer rows;
     rows.reserve((rowBytes + 1) * image.Height);
     for (std::uint32_t y = 0; y < image.Height; ++y) {
         rows.push_back(0);
@@ -40,9 +41,9 @@ ByteBuffer FilteredRows(const TRgbaImage& image)
     return rows;
 }
 
-ByteBuffer StoredZlib(std::span<const std::uint8_t> raw)
+fileio::ByteBuffer StoredZlib(std::span<const std::uint8_t> raw)
 {
-    ByteBuffer out{0x78, 0x01};
+    fileio::ByteBuffer out{0x78, 0x01};
     out.reserve(raw.size() + raw.size() / MaxStoredBlock * 5 + 16);
     std::size_t offset = 0;
     do {
@@ -52,7 +53,7 @@ ByteBuffer StoredZlib(std::span<const std::uint8_t> raw)
         out.push_back(std::uint8_t(length >> 8));
         out.push_back(std::uint8_t(~length));
         out.push_back(std::uint8_t(~length >> 8));
-        AppendBytes(out, raw.subspan(offset, length));
+        fileio::AppendBytes(out, raw.subspan(offset, length));
         offset += length;
     } while (offset < raw.size());
     AppendU32BE(out, Adler32(raw));
@@ -96,13 +97,14 @@ std::uint32_t Adler32(std::span<const std::uint8_t> bytes)
     return b << 16 | a;
 }
 
-ByteBuffer EncodePng(const TRgbaImage& image)
+fileio::ByteBuffer EncodePng(const TRgbaImage& image)
 {
     if (image.Width == 0 || image.Height == 0 || image.Pixels.size() != std::size_t(image.Width) * image.Height * 4)
-        throw TVehmiraError("PNG: the image of " + std::to_string(image.Width) + " x " + std::to_string(image.Height) +
-                            " has " + std::to_string(image.Pixels.size()) + " bytes of pixels");
-    ByteBuffer png{0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
-    ByteBuffer header;
+        throw fileio::TVehmiraError("PNG: the image of " + std::to_string(image.Width) + " x " +
+                                    std::to_string(image.Height) + " has " + std::to_string(image.Pixels.size()) +
+                                    " bytes of pixels");
+    fileio::ByteBuffer png{0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+    fileio::ByteBuffer header;
     AppendU32BE(header, image.Width);
     AppendU32BE(header, image.Height);
     header.insert(header.end(), {8, 6, 0, 0, 0});
@@ -112,4 +114,4 @@ ByteBuffer EncodePng(const TRgbaImage& image)
     return png;
 }
 
-} // namespace Rw
+} // namespace vehmira::renderware

@@ -14,7 +14,7 @@
 #include <cstdint>
 #include <span>
 
-namespace Rw {
+namespace vehmira::renderware {
 
 // The standard CRC-32 (reflected polynomial 0xEDB88320), as PNG and zlib use it.
 std::uint32_t PngCrc32(std::span<const std::uint8_t> bytes, std::uint32_t crc = 0);
@@ -22,6 +22,6 @@ std::uint32_t Adler32(std::span<const std::uint8_t> bytes);
 
 // Raises TVehmiraError for an empty image or one whose pixel count does not
 // match its size.
-ByteBuffer EncodePng(const TRgbaImage& image);
+fileio::ByteBuffer EncodePng(const TRgbaImage& image);
 
-} // namespace Rw
+} // namespace vehmira::renderware

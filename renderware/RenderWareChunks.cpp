@@ -3,55 +3,59 @@
 #include <bit>
 #include <string_view>
 
-namespace RenderWare {
+namespace vehmira::renderware {
 
-ByteBuffer Chunk(std::uint32_t type, std::span<const std::uint8_t> payload)
+namespace ChunkWriter {
+
+fileio::ByteBuffer Chunk(std::uint32_t type, std::span<const std::uint8_t> payload)
 {
-    ByteBuffer chunk;
+    fileio::ByteBuffer chunk;
     chunk.reserve(12 + payload.size());
     PutU32LE(chunk, type);
     PutU32LE(chunk, std::uint32_t(payload.size()));
     PutU32LE(chunk, VersionStamp);
-    AppendBytes(chunk, payload);
+    fileio::AppendBytes(chunk, payload);
     return chunk;
 }
 
-ByteBuffer Container(std::uint32_t type, std::initializer_list<ByteBuffer> children)
+fileio::ByteBuffer Container(std::uint32_t type, std::initializer_list<fileio::ByteBuffer> children)
 {
-    ByteBuffer payload;
-    for (const ByteBuffer& child : children)
-        AppendBytes(payload, child);
+    fileio::ByteBuffer payload;
+    for (const fileio::ByteBuffer& child : children)
+        fileio::AppendBytes(payload, child);
     return Chunk(type, payload);
 }
 
-ByteBuffer NoExtensions() { return Chunk(ExtensionChunk, {}); }
+fileio::ByteBuffer NoExtensions() { return Chunk(ExtensionChunk, {}); }
 
-ByteBuffer String(std::string_view text)
+fileio::ByteBuffer String(std::string_view text)
 {
-    ByteBuffer payload;
+    fileio::ByteBuffer payload;
     AppendFixedText(payload, text, (text.size() / 4 + 1) * 4);
     return Chunk(StringChunk, payload);
 }
 
-} // namespace RenderWare
+} // namespace ChunkWriter
 
-void PutU16LE(ByteBuffer& out, std::uint16_t value)
+void PutU16LE(fileio::ByteBuffer& out, std::uint16_t value)
 {
     out.push_back(std::uint8_t(value));
     out.push_back(std::uint8_t(value >> 8));
 }
 
-void PutU32LE(ByteBuffer& out, std::uint32_t value)
+void PutU32LE(fileio::ByteBuffer& out, std::uint32_t value)
 {
     for (int shift = 0; shift < 32; shift += 8)
         out.push_back(std::uint8_t(value >> shift));
 }
 
-void PutF32LE(ByteBuffer& out, float value) { PutU32LE(out, std::bit_cast<std::uint32_t>(value)); }
+void PutF32LE(fileio::ByteBuffer& out, float value) { PutU32LE(out, std::bit_cast<std::uint32_t>(value)); }
 
-void AppendFixedText(ByteBuffer& out, std::string_view text, std::size_t size)
+void AppendFixedText(fileio::ByteBuffer& out, std::string_view text, std::size_t size)
 {
     const std::string_view kept = text.substr(0, size);
     out.insert(out.end(), kept.begin(), kept.end());
     out.insert(out.end(), size - kept.size(), 0);
 }
+
+} // namespace vehmira::renderware

@@ -14,36 +14,40 @@
 #include <span>
 #include <string_view>
 
-namespace RenderWare {
+namespace vehmira::renderware {
+
+namespace ChunkWriter {
 // The chunk types are the reader's (ChunkReader.h): one home for the format's numbers.
-using Rw::AtomicChunk;
-using Rw::ClumpChunk;
-using Rw::ExtensionChunk;
-using Rw::FrameListChunk;
-using Rw::GeometryChunk;
-using Rw::GeometryListChunk;
-using Rw::MaterialChunk;
-using Rw::MaterialListChunk;
-using Rw::StringChunk;
-using Rw::StructChunk;
-using Rw::TextureChunk;
-using Rw::TextureDictionaryChunk;
-using Rw::TextureNativeChunk;
+using renderware::AtomicChunk;
+using renderware::ClumpChunk;
+using renderware::ExtensionChunk;
+using renderware::FrameListChunk;
+using renderware::GeometryChunk;
+using renderware::GeometryListChunk;
+using renderware::MaterialChunk;
+using renderware::MaterialListChunk;
+using renderware::StringChunk;
+using renderware::StructChunk;
+using renderware::TextureChunk;
+using renderware::TextureDictionaryChunk;
+using renderware::TextureNativeChunk;
 // The version stamp the game's own files carry.
 inline constexpr std::uint32_t VersionStamp = 0x1803FFFF;
 
-ByteBuffer Chunk(std::uint32_t type, std::span<const std::uint8_t> payload);
-ByteBuffer Container(std::uint32_t type, std::initializer_list<ByteBuffer> children);
+fileio::ByteBuffer Chunk(std::uint32_t type, std::span<const std::uint8_t> payload);
+fileio::ByteBuffer Container(std::uint32_t type, std::initializer_list<fileio::ByteBuffer> children);
 // An empty extension chunk, as most containers end with.
-ByteBuffer NoExtensions();
+fileio::ByteBuffer NoExtensions();
 // A zero-terminated string chunk, padded with zeros to a multiple of 4 bytes.
-ByteBuffer String(std::string_view text);
-} // namespace RenderWare
+fileio::ByteBuffer String(std::string_view text);
+} // namespace ChunkWriter
 
 // Little-endian field writers for chunk payloads. They add byte by byte:
 // MinGW's GCC at -O2 misreads a small range insert into an empty buffer as an overflow.
-void PutU16LE(ByteBuffer& out, std::uint16_t value);
-void PutU32LE(ByteBuffer& out, std::uint32_t value);
-void PutF32LE(ByteBuffer& out, float value);
+void PutU16LE(fileio::ByteBuffer& out, std::uint16_t value);
+void PutU32LE(fileio::ByteBuffer& out, std::uint32_t value);
+void PutF32LE(fileio::ByteBuffer& out, float value);
 // The text in a fixed-size field, zero-filled (cut when too long).
-void AppendFixedText(ByteBuffer& out, std::string_view text, std::size_t size);
+void AppendFixedText(fileio::ByteBuffer& out, std::string_view text, std::size_t size);
+
+} // namespace vehmira::renderware

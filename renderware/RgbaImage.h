@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <vector>
 
-namespace Rw {
+namespace vehmira::renderware {
 
 struct TRgbaImage {
     std::uint32_t Width = 0;
@@ -17,4 +17,4 @@ struct TRgbaImage {
     const std::uint8_t* At(std::uint32_t x, std::uint32_t y) const { return &Pixels[(std::size_t(y) * Width + x) * 4]; }
 };
 
-} // namespace Rw
+} // namespace vehmira::renderware

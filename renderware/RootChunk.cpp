@@ -3,6 +3,8 @@
 #include "fileio/ByteOrder.h"
 #include "renderware/RenderWareChunks.h"
 
+namespace vehmira::renderware {
+
 namespace {
 constexpr std::uint32_t UVAnimationDictionaryChunk = 0x2B;
 } // namespace
@@ -11,7 +13,7 @@ std::optional<std::uint32_t> RootChunkType(std::span<const std::uint8_t> firstBy
 {
     if (firstBytes.size() < 4)
         return std::nullopt;
-    return LoadU32LE(firstBytes.first<4>());
+    return fileio::LoadU32LE(firstBytes.first<4>());
 }
 
 bool IsRootOf(TRenderWareStream stream, std::optional<std::uint32_t> rootChunkType)
@@ -19,6 +21,8 @@ bool IsRootOf(TRenderWareStream stream, std::optional<std::uint32_t> rootChunkTy
     if (!rootChunkType)
         return false;
     if (stream == TRenderWareStream::Model)
-        return *rootChunkType == RenderWare::ClumpChunk || *rootChunkType == UVAnimationDictionaryChunk;
-    return *rootChunkType == RenderWare::TextureDictionaryChunk;
+        return *rootChunkType == ClumpChunk || *rootChunkType == UVAnimationDictionaryChunk;
+    return *rootChunkType == TextureDictionaryChunk;
 }
+
+} // namespace vehmira::renderware

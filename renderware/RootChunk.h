@@ -9,9 +9,13 @@
 #include <optional>
 #include <span>
 
+namespace vehmira::renderware {
+
 enum class TRenderWareStream { Model, TextureDictionary };
 
 // The type of the first chunk, or nothing when fewer than 4 bytes are given.
 std::optional<std::uint32_t> RootChunkType(std::span<const std::uint8_t> firstBytes);
 
 bool IsRootOf(TRenderWareStream stream, std::optional<std::uint32_t> rootChunkType);
+
+} // namespace vehmira::renderware

@@ -1,6 +1,7 @@
 #include "renderware/TextureCheck.h"
 
-namespace Rw {
+namespace vehmira::renderware {
+
 namespace {
 
 // A texture the game loads from the dictionary (those past its declared
@@ -78,4 +79,4 @@ TTextureCheck CheckModelTextures(const TModelSummary& model, const TTextureDicti
     return check;
 }
 
-} // namespace Rw
+} // namespace vehmira::renderware

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-namespace Rw {
+namespace vehmira::renderware {
 
 enum class TCheckWarningKind {
     PlatformMismatch,    // model and dictionary made for different platforms
@@ -42,4 +42,4 @@ struct TTextureCheck {
 TTextureCheck CheckModelTextures(const TModelSummary& model, const TTextureDictionary& ownDictionary,
                                  const TTextureDictionary* sharedDictionary = nullptr);
 
-} // namespace Rw
+} // namespace vehmira::renderware

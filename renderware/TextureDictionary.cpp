@@ -3,12 +3,13 @@
 #include "fileio/Errors.h"
 #include "renderware/PixelDecode.h"
 
-namespace Rw {
+namespace vehmira::renderware {
+
 namespace {
 const std::string What = "texture dictionary";
 }
 
-TTextureDictionary TTextureDictionary::FromBytes(ByteBuffer bytes)
+TTextureDictionary TTextureDictionary::FromBytes(fileio::ByteBuffer bytes)
 {
     TTextureDictionary dictionary;
     dictionary.Bytes = std::move(bytes);
@@ -18,7 +19,7 @@ TTextureDictionary TTextureDictionary::FromBytes(ByteBuffer bytes)
 
 TTextureDictionary TTextureDictionary::FromBytes(std::span<const std::uint8_t> bytes)
 {
-    return FromBytes(ByteBuffer(bytes.begin(), bytes.end()));
+    return FromBytes(fileio::ByteBuffer(bytes.begin(), bytes.end()));
 }
 
 void TTextureDictionary::ReadStructure()
@@ -28,8 +29,8 @@ void TTextureDictionary::ReadStructure()
     TChunkReader children(root, What);
     const TChunk header = children.Expect(StructChunk, "the dictionary's Struct");
     if (header.Payload.size() < 4)
-        throw TVehmiraError(What + ": the Struct at offset " + std::to_string(header.Offset) + " holds " +
-                            std::to_string(header.Payload.size()) + " bytes, needs 4");
+        throw fileio::TVehmiraError(What + ": the Struct at offset " + std::to_string(header.Offset) + " holds " +
+                                    std::to_string(header.Payload.size()) + " bytes, needs 4");
     const std::uint32_t declared = std::uint32_t(header.Payload[0]) | std::uint32_t(header.Payload[1]) << 8;
     Device = std::uint16_t(header.Payload[2] | header.Payload[3] << 8);
     while (!children.AtEnd()) {
@@ -38,8 +39,8 @@ void TTextureDictionary::ReadStructure()
             Records.push_back(ReadTextureNative(chunk, What + ", texture " + std::to_string(Records.size() + 1)));
     }
     if (Records.size() < declared)
-        throw TVehmiraError(What + ": the Struct declares " + std::to_string(declared) + " textures, the dictionary holds " +
-                            std::to_string(Records.size()));
+        throw fileio::TVehmiraError(What + ": the Struct declares " + std::to_string(declared) +
+                                    " textures, the dictionary holds " + std::to_string(Records.size()));
     // The game reads as many textures as declared and ignores the rest.
     for (std::size_t index = declared; index < Records.size(); ++index)
         Records[index].IgnoredByGame = true;
@@ -68,14 +69,14 @@ const TTextureRecord* TTextureDictionary::Find(std::string_view name) const
 TRgbaImage TTextureDictionary::DecodeTexture(std::size_t index) const
 {
     if (index >= Records.size())
-        throw TVehmiraError(What + ": there is no texture " + std::to_string(index + 1) + " (it holds " +
-                            std::to_string(Records.size()) + ")");
+        throw fileio::TVehmiraError(What + ": there is no texture " + std::to_string(index + 1) + " (it holds " +
+                                    std::to_string(Records.size()) + ")");
     const TTextureRecord& record = Records[index];
     if (!record.Decodable())
-        throw TVehmiraError(What + ": texture \"" + record.Name + "\" cannot be decoded: " + record.Problem);
+        throw fileio::TVehmiraError(What + ": texture \"" + record.Name + "\" cannot be decoded: " + record.Problem);
     const std::span<const std::uint8_t> all(Bytes);
     return DecodeLevel(record.Format, record.Width, record.Height, all.subspan(record.LevelOffset, record.LevelSize),
                        all.subspan(record.PaletteOffset, record.PaletteSize));
 }
 
-} // namespace Rw
+} // namespace vehmira::renderware

@@ -24,14 +24,14 @@
 #include <string_view>
 #include <vector>
 
-namespace Rw {
+namespace vehmira::renderware {
 
 class TTextureDictionary {
 public:
     // Reads the structure; a damaged one raises TVehmiraError. Textures that
     // are damaged or in formats Vehmira does not decode are listed with a
     // Problem and do not stop the others from loading.
-    static TTextureDictionary FromBytes(ByteBuffer bytes);
+    static TTextureDictionary FromBytes(fileio::ByteBuffer bytes);
     static TTextureDictionary FromBytes(std::span<const std::uint8_t> bytes);
 
     const std::vector<TTextureRecord>& Textures() const { return Records; }
@@ -52,10 +52,10 @@ private:
     TTextureDictionary() = default;
     void ReadStructure();
 
-    ByteBuffer Bytes;
+    fileio::ByteBuffer Bytes;
     std::vector<TTextureRecord> Records;
     TLibraryVersion StreamVersion;
     std::uint16_t Device = 0;
 };
 
-} // namespace Rw
+} // namespace vehmira::renderware

@@ -1,6 +1,6 @@
 #include "renderware/TextureFormat.h"
 
-namespace Rw {
+namespace vehmira::renderware {
 
 std::string_view TextureFormatName(TTextureFormat format)
 {
@@ -54,4 +54,4 @@ std::uint32_t PaletteEntryCount(TTextureFormat format)
     return 0;
 }
 
-} // namespace Rw
+} // namespace vehmira::renderware

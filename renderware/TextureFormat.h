@@ -6,7 +6,7 @@
 #include <optional>
 #include <string_view>
 
-namespace Rw {
+namespace vehmira::renderware {
 
 enum class TTextureFormat {
     Unknown,
@@ -38,4 +38,4 @@ std::uint64_t LevelDataSize(TTextureFormat format, std::uint32_t width, std::uin
 // Palette entries before the pixel data: 256 for PAL8, 16 for PAL4, else 0.
 std::uint32_t PaletteEntryCount(TTextureFormat format);
 
-} // namespace Rw
+} // namespace vehmira::renderware

@@ -5,7 +5,8 @@
 
 #include <algorithm>
 
-namespace Rw {
+namespace vehmira::renderware {
+
 namespace {
 
 constexpr std::uint32_t FourCC(const char (&text)[5])
@@ -105,13 +106,13 @@ std::uint64_t PaletteBytes(const TTextureRecord& record, std::span<const std::ui
     const std::uint64_t levelSize = LevelDataSize(record.Format, record.Width, record.Height);
     for (const std::uint64_t candidate : {std::uint64_t(16 * 4), std::uint64_t(32 * 4)}) {
         const std::uint64_t sizeAt = PalettedHeaderSize + candidate;
-        if (sizeAt + 4 <= payload.size() && LoadU32LE(payload.subspan(sizeAt).first<4>()) == levelSize)
+        if (sizeAt + 4 <= payload.size() && fileio::LoadU32LE(payload.subspan(sizeAt).first<4>()) == levelSize)
             return candidate;
     }
     return entries * 4;
 }
 
-void LocateLevel(TTextureRecord& record, const TChunk& structChunk, TByteReader& reader)
+void LocateLevel(TTextureRecord& record, const TChunk& structChunk, fileio::TByteReader& reader)
 {
     if (record.Width == 0 || record.Height == 0 || record.Width > MaxTextureSide || record.Height > MaxTextureSide) {
         record.Problem = "the size " + std::to_string(record.Width) + " x " + std::to_string(record.Height) +
@@ -139,7 +140,7 @@ void LocateLevel(TTextureRecord& record, const TChunk& structChunk, TByteReader&
     reader.Bytes(levelSize, "the first level's pixels");
 }
 
-void ReadPcHeader(TTextureRecord& record, const TChunk& structChunk, TByteReader& reader)
+void ReadPcHeader(TTextureRecord& record, const TChunk& structChunk, fileio::TByteReader& reader)
 {
     record.RasterFormat = reader.U32("the raster format");
     const std::uint32_t formatOrAlpha = reader.U32("the D3D format");
@@ -191,7 +192,7 @@ TTextureRecord ReadTextureNative(const TChunk& textureNative, std::string_view w
     TChunkReader children(textureNative, std::string(what));
     const TChunk structChunk = children.Expect(StructChunk, "the texture's Struct");
     TTextureRecord record;
-    TByteReader reader(structChunk.Payload, std::string(what));
+    fileio::TByteReader reader(structChunk.Payload, std::string(what));
     try {
         record.PlatformId = reader.U32("the platform");
         record.Platform = PlatformOf(record.PlatformId);
@@ -208,7 +209,7 @@ TTextureRecord ReadTextureNative(const TChunk& textureNative, std::string_view w
             return record;
         }
         ReadPcHeader(record, structChunk, reader);
-    } catch (const TVehmiraError& error) {
+    } catch (const fileio::TVehmiraError& error) {
         // The reader's message, without the "what: " it starts with.
         const std::string_view text = error.what();
         record.Problem = "its data is cut off: " + std::string(text.substr(std::min(text.size(), what.size() + 2)));
@@ -216,4 +217,4 @@ TTextureRecord ReadTextureNative(const TChunk& textureNative, std::string_view w
     return record;
 }
 
-} // namespace Rw
+} // namespace vehmira::renderware

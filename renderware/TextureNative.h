@@ -38,7 +38,7 @@
 #include <cstdint>
 #include <string>
 
-namespace Rw {
+namespace vehmira::renderware {
 
 inline constexpr std::uint32_t D3D8PlatformId = 8;
 inline constexpr std::uint32_t D3D9PlatformId = 9;
@@ -76,4 +76,4 @@ struct TTextureRecord {
 // Problem; a damaged chunk tree raises TVehmiraError.
 TTextureRecord ReadTextureNative(const TChunk& textureNative, std::string_view what);
 
-} // namespace Rw
+} // namespace vehmira::renderware

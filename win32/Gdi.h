@@ -7,6 +7,8 @@
 #include <memory>
 #include <type_traits>
 
+namespace vehmira::win32 {
+
 struct TGdiObjectDeleter {
     void operator()(HGDIOBJ object) const
     {
@@ -88,3 +90,5 @@ private:
     HDC Dc;
     int Saved;
 };
+
+} // namespace vehmira::win32

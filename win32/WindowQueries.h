@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <string>
 
+namespace vehmira::win32 {
+
 inline RECT ClientRectOf(HWND window)
 {
     RECT client{};
@@ -19,3 +21,5 @@ inline std::wstring WindowTextOf(HWND window)
     text.resize(static_cast<std::size_t>(GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
     return text;
 }
+
+} // namespace vehmira::win32

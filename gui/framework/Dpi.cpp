@@ -1,5 +1,7 @@
 #include "gui/framework/Dpi.h"
 
+namespace vehmira::gui::framework {
+
 namespace {
 
 int DpiOverride = 0;
@@ -60,3 +62,5 @@ int WindowDpi(HWND window)
             return static_cast<int>(dpi);
     return LayoutDpi();
 }
+
+} // namespace vehmira::gui::framework

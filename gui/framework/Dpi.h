@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+namespace vehmira::gui::framework {
+
 inline constexpr int WrittenDpi = 96;
 
 // Declares the process per-monitor DPI-aware where the system knows how.
@@ -16,3 +18,5 @@ void SetLayoutDpiOverride(int dpi);
 int ScaleToDpi(int written, int dpi);
 // The DPI a window is shown at (the override, when set, for every window).
 int WindowDpi(HWND window);
+
+} // namespace vehmira::gui::framework

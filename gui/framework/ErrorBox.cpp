@@ -5,6 +5,8 @@
 
 #include <exception>
 
+namespace vehmira::gui::framework {
+
 std::wstring ErrorBoxText(std::wstring_view text)
 {
     std::wstring result(text);
@@ -47,7 +49,7 @@ void PresentCurrentException(HWND owner) noexcept
     try {
         try {
             throw;
-        } catch (const TVehmiraError& error) {
+        } catch (const fileio::TVehmiraError& error) {
             if (const std::optional<std::string> fixed = FixedMessage ? FixedMessage(error) : std::nullopt)
                 ShowPlainMessage(owner, Wide(*fixed));
             else
@@ -61,3 +63,5 @@ void PresentCurrentException(HWND owner) noexcept
         // Presenting failed (out of memory): nothing more can be shown.
     }
 }
+
+} // namespace vehmira::gui::framework

@@ -11,6 +11,8 @@
 #include <string>
 #include <string_view>
 
+namespace vehmira::gui::framework {
+
 inline constexpr const wchar_t* ApplicationTitle = L"Vehmira";
 
 // The error box's text: a full stop is appended unless the text is empty or
@@ -22,7 +24,7 @@ void ShowPlainMessage(HWND owner, std::wstring_view text);
 
 // Which errors the program shows with a fixed message in a plain box (and is
 // otherwise silent about), and with which message; the application sets it.
-using TFixedMessageRule = std::function<std::optional<std::string>(const TVehmiraError&)>;
+using TFixedMessageRule = std::function<std::optional<std::string>(const fileio::TVehmiraError&)>;
 void SetFixedMessageRule(TFixedMessageRule rule);
 // The words for a failure that carries no description; the application sets them.
 void SetUnknownErrorText(std::function<std::wstring()> text);
@@ -31,3 +33,5 @@ void SetUnknownErrorText(std::function<std::wstring()> text);
 // box; any other error shows its description in a box with the error icon.
 // Call it only inside a catch block.
 void PresentCurrentException(HWND owner) noexcept;
+
+} // namespace vehmira::gui::framework

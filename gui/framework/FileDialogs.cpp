@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <vector>
 
+namespace vehmira::gui::framework {
+
 namespace {
 
 // "A|*.a|B|*.*" becomes the system's "A\0*.a\0B\0*.*\0\0".
@@ -58,3 +60,5 @@ TFileDialogs& SystemFileDialogs()
     static TSystemFileDialogs dialogs;
     return dialogs;
 }
+
+} // namespace vehmira::gui::framework

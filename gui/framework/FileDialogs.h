@@ -8,6 +8,8 @@
 #include <string>
 #include <string_view>
 
+namespace vehmira::gui::framework {
+
 class TFileDialogs {
 public:
     virtual ~TFileDialogs() = default;
@@ -22,3 +24,5 @@ public:
 
 // The system's common dialogs.
 TFileDialogs& SystemFileDialogs();
+
+} // namespace vehmira::gui::framework

@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+namespace vehmira::gui::framework {
+
 namespace {
 
 constexpr UINT_PTR FixedColumnsSubclassId = 1;
@@ -48,3 +50,5 @@ void FixColumnWidths(HWND listView)
     HWND header = ListView_GetHeader(listView);
     SetWindowLongPtrW(header, GWL_STYLE, GetWindowLongPtrW(header, GWL_STYLE) | HDS_NOSIZING);
 }
+
+} // namespace vehmira::gui::framework

@@ -6,6 +6,8 @@
 
 #include <algorithm>
 
+namespace vehmira::gui::framework {
+
 namespace {
 
 // A drop-down list's window height includes its opened list.
@@ -44,7 +46,7 @@ SIZE DrawnTextSize(HWND control, const std::wstring& text, UINT format, int widt
 
 SIZE TForm::FittedSize(const TNamedControl& control, RECT placed, int rightLimit) const
 {
-    const std::wstring text = WindowTextOf(control.Handle);
+    const std::wstring text = win32::WindowTextOf(control.Handle);
     SIZE size{placed.right - placed.left, placed.bottom - placed.top};
     const auto scale = [this](int written) { return ScaleToDpi(written, FormDpi); };
     const SIZE natural = DrawnTextSize(control.Handle, text, DT_EXPANDTABS, 0);
@@ -142,3 +144,5 @@ void TForm::ResizeForm(SIZE client)
     SetWindowPos(Handle(), nullptr, 0, 0, bounds.right - bounds.left, bounds.bottom - bounds.top,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
+
+} // namespace vehmira::gui::framework

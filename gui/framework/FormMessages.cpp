@@ -6,6 +6,8 @@
 #include <stdexcept>
 #include <vector>
 
+namespace vehmira::gui::framework {
+
 namespace {
 
 bool IsFormWindow(HWND window)
@@ -136,3 +138,5 @@ void TForm::Close()
         ShowWindow(Handle(), SW_HIDE);
     }
 }
+
+} // namespace vehmira::gui::framework

@@ -6,6 +6,8 @@
 #include <exception>
 #include <thread>
 
+namespace vehmira::gui::framework {
+
 namespace {
 
 // Posted by the worker: the bar shows wParam thousandths; and the task ended.
@@ -21,7 +23,7 @@ const std::array<TControlLayout, 2> ProgressControls{{
 } // namespace
 
 // Reports from the worker thread reach the window by posted messages only.
-class TFormProgress::TSink : public TProgressSink {
+class TFormProgress::TSink : public fileio::TProgressSink {
 public:
     TSink(HWND window, const std::atomic<bool>& cancelled) : Window(window), Cancelled(cancelled) {}
 
@@ -51,7 +53,7 @@ TFormProgress::TFormProgress(HWND owner, std::wstring_view caption, std::wstring
     SendMessageW(Control("ProgressBar"), PBM_SETRANGE32, 0, BarRange);
 }
 
-void TFormProgress::Run(const std::function<void(TProgressSink&)>& task)
+void TFormProgress::Run(const std::function<void(fileio::TProgressSink&)>& task)
 {
     Cancelled = false;
     Finished = false;
@@ -101,3 +103,5 @@ std::optional<LRESULT> TFormProgress::OnMessage(UINT message, WPARAM wParam, LPA
     }
     return std::nullopt;
 }
+
+} // namespace vehmira::gui::framework

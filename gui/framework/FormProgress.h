@@ -11,6 +11,8 @@
 #include <functional>
 #include <string_view>
 
+namespace vehmira::gui::framework {
+
 class TFormProgress : public TForm {
 public:
     TFormProgress(HWND owner, std::wstring_view caption, std::wstring_view cancelCaption);
@@ -18,7 +20,7 @@ public:
     // Runs task on a worker thread and returns when it has ended, rethrowing
     // what it raised. The task reports and polls through the sink it is given;
     // the cancel button and the close box ask it to stop.
-    void Run(const std::function<void(TProgressSink&)>& task);
+    void Run(const std::function<void(fileio::TProgressSink&)>& task);
 
     // Asks the running task to stop, as the cancel button does.
     void RequestCancel() { Cancelled = true; }
@@ -32,3 +34,5 @@ private:
     std::atomic<bool> Cancelled = false;
     std::atomic<bool> Finished = false;
 };
+
+} // namespace vehmira::gui::framework

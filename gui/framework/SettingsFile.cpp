@@ -7,6 +7,8 @@
 
 #include <string_view>
 
+namespace vehmira::gui::framework {
+
 namespace {
 
 constexpr DWORD InitialBufferSize = 1024;
@@ -34,14 +36,14 @@ void MakeUnicodeFile(const std::filesystem::path& fileName)
 {
     std::string old;
     if (std::filesystem::exists(fileName))
-        old = ReadWholeFileText(fileName);
+        old = fileio::ReadWholeFileText(fileName);
     if (old.starts_with(Utf16Mark))
         return;
     const std::wstring text = old.starts_with(Utf8Mark) ? DecodeText(std::string_view(old).substr(Utf8Mark.size()), CP_UTF8)
                                                         : DecodeText(old, CP_ACP);
     std::string bytes(Utf16Mark);
     bytes.append(reinterpret_cast<const char*>(text.data()), text.size() * sizeof(wchar_t));
-    ReplaceFileAtomically(fileName, std::string_view(bytes));
+    fileio::ReplaceFileAtomically(fileName, std::string_view(bytes));
 }
 
 } // namespace
@@ -71,7 +73,7 @@ void TSettingsFile::WriteString(std::wstring_view section, std::wstring_view key
     const std::wstring keyName(key);
     const std::wstring text(value);
     if (!WritePrivateProfileStringW(sectionName.c_str(), keyName.c_str(), text.c_str(), FileName.c_str()))
-        throw TVehmiraError("Не удалось записать настройки в " + PathToUtf8(FileName));
+        throw fileio::TVehmiraError("Не удалось записать настройки в " + fileio::PathToUtf8(FileName));
 }
 
 std::vector<std::wstring> ReadSectionNames(const std::filesystem::path& fileName)
@@ -90,3 +92,5 @@ std::vector<std::wstring> ReadSectionNames(const std::filesystem::path& fileName
         return names;
     }
 }
+
+} // namespace vehmira::gui::framework

@@ -6,6 +6,8 @@
 #include <string_view>
 #include <vector>
 
+namespace vehmira::gui::framework {
+
 class TSettingsFile {
 public:
     explicit TSettingsFile(std::filesystem::path fileName) : FileName(std::move(fileName)) {}
@@ -23,3 +25,5 @@ private:
 
 // The section names of an INI file in file order; empty for a missing file.
 std::vector<std::wstring> ReadSectionNames(const std::filesystem::path& fileName);
+
+} // namespace vehmira::gui::framework

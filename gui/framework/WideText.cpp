@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+namespace vehmira::gui::framework {
+
 std::wstring Wide(std::string_view utf8)
 {
     if (utf8.empty())
@@ -30,6 +32,8 @@ std::wstring WideFromGameText(std::string_view cp1251)
 {
     // The conversion table is our own, so the system's code page (1252 under
     // Wine, 1251 on a Russian Windows) does not change what is shown.
-    const std::u16string text = Cp1251ToUtf16(cp1251);
+    const std::u16string text = gamedata::Cp1251ToUtf16(cp1251);
     return std::wstring(text.begin(), text.end());
 }
+
+} // namespace vehmira::gui::framework

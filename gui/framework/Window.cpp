@@ -11,15 +11,17 @@
 #include <stdexcept>
 #include <utility>
 
+namespace vehmira::gui::framework {
+
 namespace {
 
 constexpr const wchar_t* FormClassName = L"VehmiraForm";
 
-TFontHandle MakeFormFont(bool bold, int dpi)
+win32::TFontHandle MakeFormFont(bool bold, int dpi)
 {
-    return TFontHandle(CreateFontW(-ScaleToDpi(11, dpi), 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                                   OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                                   DEFAULT_PITCH | FF_DONTCARE, L"Tahoma"));
+    return win32::TFontHandle(CreateFontW(-ScaleToDpi(11, dpi), 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE,
+                                          FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                                          DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, L"Tahoma"));
 }
 
 void RegisterFormClass(WNDPROC procedure)
@@ -126,8 +128,8 @@ void TWindowHandle::Reset(HWND handle)
 
 HFONT FormFont(bool bold, int dpi)
 {
-    static std::map<std::pair<int, bool>, TFontHandle> fonts;
-    TFontHandle& font = fonts[{dpi, bold}];
+    static std::map<std::pair<int, bool>, win32::TFontHandle> fonts;
+    win32::TFontHandle& font = fonts[{dpi, bold}];
     if (!font)
         font = MakeFormFont(bold, dpi);
     return font.get();
@@ -222,10 +224,7 @@ int TForm::ControlId(std::string_view name) const
     return GetDlgCtrlID(Control(name));
 }
 
-std::wstring TForm::ControlText(std::string_view name) const
-{
-    return WindowTextOf(Control(name));
-}
+std::wstring TForm::ControlText(std::string_view name) const { return win32::WindowTextOf(Control(name)); }
 
 void TForm::SetControlText(std::string_view name, std::wstring_view text)
 {
@@ -254,3 +253,5 @@ std::optional<LRESULT> TForm::OnMessage(UINT, WPARAM, LPARAM)
 {
     return std::nullopt;
 }
+
+} // namespace vehmira::gui::framework

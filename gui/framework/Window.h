@@ -14,6 +14,8 @@
 #include <string_view>
 #include <vector>
 
+namespace vehmira::gui::framework {
+
 // Owns a window; destroys it unless the system already did.
 class TWindowHandle {
 public:
@@ -150,3 +152,5 @@ private:
 
 // Dispatches one message, giving the forms the dialog keys (Tab, arrows).
 void DispatchFormMessage(MSG& message);
+
+} // namespace vehmira::gui::framework

@@ -8,13 +8,15 @@
 #include <stdexcept>
 #include <string>
 
+namespace vehmira::gui {
+
 namespace {
 
-const TFormLayout PreviewFormSpec{
+const framework::TFormLayout PreviewFormSpec{
     .Caption = L"",
     .Width = 600,
     .Height = 440,
-    .Border = TBorderKind::Dialog,
+    .Border = framework::TBorderKind::Dialog,
     .SystemMenu = true,
 };
 
@@ -25,8 +27,8 @@ const TFormLayout PreviewFormSpec{
 constexpr RECT TexturePanelBounds{8, 8, 372, 400};
 constexpr RECT SummaryBounds{380, 8, 592, 400};
 
-const std::array<TControlLayout, 1> PreviewControls{{
-    {TControlKind::Button, "CloseButton", "", 517, 408, 75, 25, L""},
+const std::array<framework::TControlLayout, 1> PreviewControls{{
+    {framework::TControlKind::Button, "CloseButton", "", 517, 408, 75, 25, L""},
 }};
 
 HWND CreateSummary(HWND form, const std::wstring& text)
@@ -38,14 +40,14 @@ HWND CreateSummary(HWND form, const std::wstring& text)
                                    nullptr);
     if (!summary)
         throw std::runtime_error("the preview's summary cannot be created");
-    SendMessageW(summary, WM_SETFONT, reinterpret_cast<WPARAM>(FormFont()), FALSE);
+    SendMessageW(summary, WM_SETFONT, reinterpret_cast<WPARAM>(framework::FormFont()), FALSE);
     return summary;
 }
 
 } // namespace
 
-TFormPreview::TFormPreview(HWND owner, TVehiclePreview preview)
-    : TForm(PreviewFormSpec, PreviewControls, owner), Preview(std::move(preview))
+TFormPreview::TFormPreview(HWND owner, operations::TVehiclePreview preview)
+    : framework::TForm(PreviewFormSpec, PreviewControls, owner), Preview(std::move(preview))
 {
     SetWindowTextW(Handle(), InterfaceText(TTextKey::PreviewCaption).c_str());
     SetControlText("CloseButton", InterfaceText(TTextKey::CloseButton));
@@ -70,8 +72,10 @@ void TFormPreview::CloseButtonClick()
     Close();
 }
 
-void ShowVehiclePreview(HWND owner, TVehiclePreview preview)
+void ShowVehiclePreview(HWND owner, operations::TVehiclePreview preview)
 {
     TFormPreview form(owner, std::move(preview));
     form.ShowModal();
 }
+
+} // namespace vehmira::gui

@@ -9,9 +9,11 @@
 
 #include <memory>
 
-class TFormPreview : public TForm {
+namespace vehmira::gui {
+
+class TFormPreview : public framework::TForm {
 public:
-    TFormPreview(HWND owner, TVehiclePreview preview);
+    TFormPreview(HWND owner, operations::TVehiclePreview preview);
     ~TFormPreview() override;
 
     void CloseButtonClick();
@@ -20,9 +22,11 @@ protected:
     void OnCommand(int id, int notifyCode) override;
 
 private:
-    TVehiclePreview Preview;
+    operations::TVehiclePreview Preview;
     std::unique_ptr<TTexturePanel> Panel; // after Preview: its worker reads the dictionary
 };
 
 // Shows the preview over owner and returns when the user closes it.
-void ShowVehiclePreview(HWND owner, TVehiclePreview preview);
+void ShowVehiclePreview(HWND owner, operations::TVehiclePreview preview);
+
+} // namespace vehmira::gui

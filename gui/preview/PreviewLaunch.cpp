@@ -13,11 +13,13 @@
 
 #include <variant>
 
+namespace vehmira::gui {
+
 namespace {
 // A refusal in the window's words where it has them, else the core's facts.
-void ShowRefusal(HWND owner, const TVehmiraError& error)
+void ShowRefusal(HWND owner, const fileio::TVehmiraError& error)
 {
-    ShowPlainMessage(owner, Wide(ImportFailureMessage(error).value_or(error.what())));
+    framework::ShowPlainMessage(owner, framework::Wide(ImportFailureMessage(error).value_or(error.what())));
 }
 } // namespace
 
@@ -25,20 +27,20 @@ void TFormMain::PreviewMenuClick()
 {
     const std::optional<std::wstring> idText = SelectedVehicleID();
     if (!idText) {
-        ShowPlainMessage(Handle(), InterfaceText(TTextKey::NoVehicleSelected));
+        framework::ShowPlainMessage(Handle(), InterfaceText(TTextKey::NoVehicleSelected));
         return;
     }
     std::int32_t id = 0;
-    if (!ParseVehicleID(Utf8(*idText), id)) {
-        ShowPlainMessage(Handle(), InterfaceText(TTextKey::NotAnInteger, {*idText}) + L".");
+    if (!gamedata::ParseVehicleID(framework::Utf8(*idText), id)) {
+        framework::ShowPlainMessage(Handle(), InterfaceText(TTextKey::NotAnInteger, {*idText}) + L".");
         return;
     }
-    TVehiclePreview preview;
+    operations::TVehiclePreview preview;
     try {
         if (!Session)
-            throw TVehmiraError(TErrorKind::NoOpenArchive, "no game directory is open");
-        preview = PreviewGameVehicle(*Session, id);
-    } catch (const TVehmiraError& error) {
+            throw fileio::TVehmiraError(fileio::TErrorKind::NoOpenArchive, "no game directory is open");
+        preview = operations::PreviewGameVehicle(*Session, id);
+    } catch (const fileio::TVehmiraError& error) {
         ShowRefusal(Handle(), error);
         return;
     }
@@ -47,19 +49,22 @@ void TFormMain::PreviewMenuClick()
 
 void TForm_ImportEnde::PreviewButtonClick()
 {
-    const TGameSession* session = App.FormMain->OpenGame();
+    const operations::TGameSession* session = App.FormMain->OpenGame();
     const std::optional<std::filesystem::path> game =
         session ? std::optional(session->Location().GameDirectory) : std::nullopt;
-    TVehiclePreview preview;
+    operations::TVehiclePreview preview;
     try {
-        const TImportSource source = ChosenSource();
+        const engine::TImportSource source = ChosenSource();
         if (const auto* package = std::get_if<std::filesystem::path>(&source))
-            preview = PreviewPackage(*package, game);
+            preview = operations::PreviewPackage(*package, game);
         else
-            preview = PreviewFiles(std::get<TImportFiles>(source).DFF, std::get<TImportFiles>(source).TXD, game);
-    } catch (const TVehmiraError& error) {
+            preview = operations::PreviewFiles(std::get<engine::TImportFiles>(source).DFF,
+                                               std::get<engine::TImportFiles>(source).TXD, game);
+    } catch (const fileio::TVehmiraError& error) {
         ShowRefusal(Handle(), error);
         return;
     }
     ShowVehiclePreview(Handle(), std::move(preview));
 }
+
+} // namespace vehmira::gui

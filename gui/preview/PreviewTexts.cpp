@@ -5,10 +5,12 @@
 
 #include <vector>
 
+namespace vehmira::gui {
+
 namespace {
 
 // Texture and frame names are the game's bytes.
-std::wstring GameName(const std::string& name) { return WideFromGameText(name); }
+std::wstring GameName(const std::string& name) { return framework::WideFromGameText(name); }
 
 std::wstring NameList(const std::vector<std::string>& names)
 {
@@ -18,9 +20,10 @@ std::wstring NameList(const std::vector<std::string>& names)
     return text;
 }
 
-std::wstring StreamText(const Rw::TLibraryVersion& version, Rw::TPlatform platform)
+std::wstring StreamText(const renderware::TLibraryVersion& version, renderware::TPlatform platform)
 {
-    return L"RenderWare " + Wide(version.Text()) + L", " + Wide(std::string(Rw::PlatformName(platform)));
+    return L"RenderWare " + framework::Wide(version.Text()) + L", " +
+           framework::Wide(std::string(renderware::PlatformName(platform)));
 }
 
 std::wstring T(TTextKey key, std::initializer_list<std::wstring_view> values = {})
@@ -28,46 +31,47 @@ std::wstring T(TTextKey key, std::initializer_list<std::wstring_view> values = {
     return InterfaceText(key, values);
 }
 
-std::wstring PieceTitle(TPreviewPiece piece)
+std::wstring PieceTitle(operations::TPreviewPiece piece)
 {
     switch (piece) {
-    case TPreviewPiece::Model: return T(TTextKey::PreviewModelPiece);
-    case TPreviewPiece::Dictionary: return T(TTextKey::PreviewDictionaryPiece);
-    case TPreviewPiece::SharedDictionary: return T(TTextKey::PreviewSharedPiece);
+    case operations::TPreviewPiece::Model: return T(TTextKey::PreviewModelPiece);
+    case operations::TPreviewPiece::Dictionary: return T(TTextKey::PreviewDictionaryPiece);
+    case operations::TPreviewPiece::SharedDictionary: return T(TTextKey::PreviewSharedPiece);
     }
     return L"";
 }
 
-std::wstring ProblemText(TPreviewSource source, const TPreviewProblem& problem)
+std::wstring ProblemText(operations::TPreviewSource source, const operations::TPreviewProblem& problem)
 {
     const std::wstring piece = PieceTitle(problem.Piece);
-    const std::wstring where = Wide(problem.Where);
+    const std::wstring where = framework::Wide(problem.Where);
     switch (problem.Kind) {
-    case TPreviewProblemKind::Absent:
-        if (source == TPreviewSource::Package)
+    case operations::TPreviewProblemKind::Absent:
+        if (source == operations::TPreviewSource::Package)
             return T(TTextKey::PieceAbsentInPackage, {piece});
-        if (source == TPreviewSource::GameArchive)
+        if (source == operations::TPreviewSource::GameArchive)
             return T(TTextKey::PieceAbsentInArchive, {piece, where});
         return T(TTextKey::PieceNotGiven, {piece});
-    case TPreviewProblemKind::NotFound: return T(TTextKey::PieceNotFound, {piece, where});
-    case TPreviewProblemKind::TooLarge: return T(TTextKey::PieceTooLarge, {piece, std::to_wstring(problem.Size)});
-    case TPreviewProblemKind::Unreadable: break;
+    case operations::TPreviewProblemKind::NotFound: return T(TTextKey::PieceNotFound, {piece, where});
+    case operations::TPreviewProblemKind::TooLarge:
+        return T(TTextKey::PieceTooLarge, {piece, std::to_wstring(problem.Size)});
+    case operations::TPreviewProblemKind::Unreadable: break;
     }
-    return T(TTextKey::PieceUnreadable, {piece, Wide(problem.Facts)});
+    return T(TTextKey::PieceUnreadable, {piece, framework::Wide(problem.Facts)});
 }
 
 void AppendLine(std::wstring& text, const std::wstring& line) { text += line + L"\r\n"; }
 
-void AppendModel(std::wstring& text, const Rw::TModelSummary& model)
+void AppendModel(std::wstring& text, const renderware::TModelSummary& model)
 {
     AppendLine(text, T(TTextKey::SummaryModel, {StreamText(model.Version, model.Platform)}));
     AppendLine(text, T(TTextKey::SummaryFrames, {std::to_wstring(model.Frames.size())}));
     AppendLine(text, T(TTextKey::SummaryParts, {std::to_wstring(model.Atomics.size())}));
-    for (const Rw::TAtomicSummary& atomic : model.Atomics) {
+    for (const renderware::TAtomicSummary& atomic : model.Atomics) {
         std::wstring part = atomic.FrameName.empty() ? T(TTextKey::UnnamedPart) : GameName(atomic.FrameName);
-        if (atomic.Variant == Rw::TPartVariant::Damaged)
+        if (atomic.Variant == renderware::TPartVariant::Damaged)
             part = T(TTextKey::DamagedPart, {part});
-        else if (atomic.Variant == Rw::TPartVariant::LowDetail)
+        else if (atomic.Variant == renderware::TPartVariant::LowDetail)
             part = T(TTextKey::LowDetailPart, {part});
         AppendLine(text, L"   " + part);
     }
@@ -77,7 +81,7 @@ void AppendModel(std::wstring& text, const Rw::TModelSummary& model)
     AppendLine(text, T(TTextKey::SummaryModelTextures, {NameList(model.TextureNames)}));
 }
 
-void AppendDictionaries(std::wstring& text, const TVehiclePreview& preview)
+void AppendDictionaries(std::wstring& text, const operations::TVehiclePreview& preview)
 {
     if (preview.Dictionary)
         AppendLine(text, T(TTextKey::SummaryDictionary,
@@ -91,17 +95,20 @@ void AppendDictionaries(std::wstring& text, const TVehiclePreview& preview)
         AppendLine(text, T(TTextKey::SharedAbsent));
 }
 
-std::wstring WarningText(const Rw::TCheckWarning& warning)
+std::wstring WarningText(const renderware::TCheckWarning& warning)
 {
     switch (warning.Kind) {
-    case Rw::TCheckWarningKind::PlatformMismatch: return T(TTextKey::WarnPlatforms, {Wide(warning.Text)});
-    case Rw::TCheckWarningKind::UnreadableVersion: return T(TTextKey::WarnVersion, {Wide(warning.Text)});
-    case Rw::TCheckWarningKind::UndecodableTexture: return T(TTextKey::WarnTexture, {GameName(warning.Subject)});
+    case renderware::TCheckWarningKind::PlatformMismatch:
+        return T(TTextKey::WarnPlatforms, {framework::Wide(warning.Text)});
+    case renderware::TCheckWarningKind::UnreadableVersion:
+        return T(TTextKey::WarnVersion, {framework::Wide(warning.Text)});
+    case renderware::TCheckWarningKind::UndecodableTexture:
+        return T(TTextKey::WarnTexture, {GameName(warning.Subject)});
     }
-    return Wide(warning.Text);
+    return framework::Wide(warning.Text);
 }
 
-void AppendCheck(std::wstring& text, const Rw::TTextureCheck& check)
+void AppendCheck(std::wstring& text, const renderware::TTextureCheck& check)
 {
     AppendLine(text, L"");
     AppendLine(text, T(TTextKey::CheckTitle));
@@ -115,13 +122,13 @@ void AppendCheck(std::wstring& text, const Rw::TTextureCheck& check)
         AppendLine(text, T(TTextKey::CheckRestShared));
     else if (!check.SharedDictionaryChecked && !check.ExpectedFromShared.empty())
         AppendLine(text, T(TTextKey::CheckExpectedShared, {NameList(check.ExpectedFromShared)}));
-    for (const Rw::TCheckWarning& warning : check.Warnings)
+    for (const renderware::TCheckWarning& warning : check.Warnings)
         AppendLine(text, T(TTextKey::CheckWarning, {WarningText(warning)}));
 }
 
 } // namespace
 
-std::wstring PreviewSummaryText(const TVehiclePreview& preview)
+std::wstring PreviewSummaryText(const operations::TVehiclePreview& preview)
 {
     std::wstring text;
     if (preview.Model)
@@ -133,23 +140,23 @@ std::wstring PreviewSummaryText(const TVehiclePreview& preview)
         AppendCheck(text, *preview.Check);
     if (!preview.Problems.empty()) {
         AppendLine(text, L"");
-        for (const TPreviewProblem& problem : preview.Problems)
+        for (const operations::TPreviewProblem& problem : preview.Problems)
             AppendLine(text, ProblemText(preview.Source, problem));
     }
     return text;
 }
 
-std::wstring TextureCellName(const Rw::TTextureRecord& texture)
-{
-    return GameName(texture.Name);
-}
+std::wstring TextureCellName(const renderware::TTextureRecord& texture) { return GameName(texture.Name); }
 
-std::wstring TextureCellSize(const Rw::TTextureRecord& texture)
+std::wstring TextureCellSize(const renderware::TTextureRecord& texture)
 {
     return std::to_wstring(texture.Width) + L" × " + std::to_wstring(texture.Height);
 }
 
-std::wstring TextureCellFormat(const Rw::TTextureRecord& texture)
+std::wstring TextureCellFormat(const renderware::TTextureRecord& texture)
 {
-    return texture.Decodable() ? Wide(texture.FormatName) : T(TTextKey::UnreadableFormat, {Wide(texture.FormatName)});
+    return texture.Decodable() ? framework::Wide(texture.FormatName)
+                               : T(TTextKey::UnreadableFormat, {framework::Wide(texture.FormatName)});
 }
+
+} // namespace vehmira::gui

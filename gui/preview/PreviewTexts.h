@@ -6,11 +6,14 @@
 
 #include <string>
 
+namespace vehmira::gui {
 
 // The lines of the summary beside the thumbnails, CR LF between them.
-std::wstring PreviewSummaryText(const TVehiclePreview& preview);
+std::wstring PreviewSummaryText(const operations::TVehiclePreview& preview);
 
 // Under a thumbnail, a line each: the name, "64 × 32", "DXT1".
-std::wstring TextureCellName(const Rw::TTextureRecord& texture);
-std::wstring TextureCellSize(const Rw::TTextureRecord& texture);
-std::wstring TextureCellFormat(const Rw::TTextureRecord& texture);
+std::wstring TextureCellName(const renderware::TTextureRecord& texture);
+std::wstring TextureCellSize(const renderware::TTextureRecord& texture);
+std::wstring TextureCellFormat(const renderware::TTextureRecord& texture);
+
+} // namespace vehmira::gui

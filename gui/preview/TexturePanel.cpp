@@ -9,6 +9,8 @@
 #include <cwchar>
 #include <stdexcept>
 
+namespace vehmira::gui {
+
 namespace {
 
 constexpr int ThumbnailSide = 96;
@@ -35,7 +37,7 @@ void RegisterPanelClass(WNDPROC procedure)
 }
 
 // A 32-bit top-down bitmap of the opaque thumbnail (GDI wants blue, green, red).
-TBitmapHandle MakeBitmap(const Rw::TRgbaImage& image)
+win32::TBitmapHandle MakeBitmap(const renderware::TRgbaImage& image)
 {
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
@@ -45,7 +47,7 @@ TBitmapHandle MakeBitmap(const Rw::TRgbaImage& image)
     info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = BI_RGB;
     void* bits = nullptr;
-    TBitmapHandle bitmap(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    win32::TBitmapHandle bitmap(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
     if (!bitmap || !bits)
         return {};
     auto* out = static_cast<std::uint8_t*>(bits);
@@ -66,11 +68,11 @@ void DrawLine(HDC dc, const std::wstring& text, RECT area)
 
 } // namespace
 
-TTexturePanel::TTexturePanel(HWND parent, const RECT& bounds, const Rw::TTextureDictionary* dictionary)
+TTexturePanel::TTexturePanel(HWND parent, const RECT& bounds, const renderware::TTextureDictionary* dictionary)
 {
     RegisterPanelClass(&TTexturePanel::WindowProcedure);
     if (dictionary)
-        for (const Rw::TTextureRecord& texture : dictionary->Textures())
+        for (const renderware::TTextureRecord& texture : dictionary->Textures())
             Cells.push_back({TextureCellName(texture), TextureCellSize(texture), TextureCellFormat(texture), {}});
     Window.Reset(CreateWindowExW(WS_EX_CLIENTEDGE, TexturePanelClassName, L"", WS_CHILD | WS_VISIBLE | WS_VSCROLL |
                                                                              WS_TABSTOP,
@@ -160,7 +162,7 @@ void TTexturePanel::ThumbnailArrived(std::size_t index)
 {
     if (!Worker || index >= Cells.size())
         return;
-    std::optional<Rw::TRgbaImage> thumbnail = Worker->Take(index);
+    std::optional<renderware::TRgbaImage> thumbnail = Worker->Take(index);
     if (!thumbnail)
         return;
     Cells[index].Thumbnail = MakeBitmap(*thumbnail);
@@ -191,11 +193,12 @@ void TTexturePanel::Paint(HDC target, const RECT& dirty)
     RECT client{};
     GetClientRect(Window.Get(), &client);
     // Drawn off screen first, so that scrolling does not flicker.
-    TMemoryDcHandle dc(CreateCompatibleDC(target));
-    TBitmapHandle canvas(CreateCompatibleBitmap(target, std::max<int>(1, client.right), std::max<int>(1, client.bottom)));
-    TSelectGuard canvasSelected(dc.get(), canvas.get());
+    win32::TMemoryDcHandle dc(CreateCompatibleDC(target));
+    win32::TBitmapHandle canvas(
+        CreateCompatibleBitmap(target, std::max<int>(1, client.right), std::max<int>(1, client.bottom)));
+    win32::TSelectGuard canvasSelected(dc.get(), canvas.get());
     FillRect(dc.get(), &client, GetSysColorBrush(COLOR_WINDOW));
-    TSelectGuard fontSelected(dc.get(), FormFont());
+    win32::TSelectGuard fontSelected(dc.get(), framework::FormFont());
     SetBkMode(dc.get(), TRANSPARENT);
     SetTextColor(dc.get(), GetSysColor(COLOR_WINDOWTEXT));
     if (Cells.empty())
@@ -217,8 +220,8 @@ void TTexturePanel::PaintCell(HDC dc, const TCell& cell, int left, int top)
     const int thumbnailLeft = left + (CellWidth - ThumbnailSide) / 2;
     const int thumbnailTop = top + 4;
     if (cell.Thumbnail) {
-        TMemoryDcHandle source(CreateCompatibleDC(dc));
-        TSelectGuard selected(source.get(), cell.Thumbnail.get());
+        win32::TMemoryDcHandle source(CreateCompatibleDC(dc));
+        win32::TSelectGuard selected(source.get(), cell.Thumbnail.get());
         BitBlt(dc, thumbnailLeft, thumbnailTop, ThumbnailSide, ThumbnailSide, source.get(), 0, 0, SRCCOPY);
     } else {
         // Still being decoded.
@@ -294,3 +297,5 @@ LRESULT TTexturePanel::CopyName(WPARAM index, LPARAM buffer) const
     out[length] = L'\0';
     return LRESULT(length);
 }
+
+} // namespace vehmira::gui

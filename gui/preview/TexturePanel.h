@@ -15,6 +15,8 @@
 #include <string>
 #include <vector>
 
+namespace vehmira::gui {
+
 inline constexpr const wchar_t* TexturePanelClassName = L"VehmiraTexturePanel";
 
 // What the panel tells whoever asks (a test, an accessibility tool):
@@ -32,7 +34,7 @@ public:
     // A child of parent at bounds (client coordinates) showing the
     // dictionary's textures, or a note that there are none when it is null.
     // The dictionary must outlive the panel.
-    TTexturePanel(HWND parent, const RECT& bounds, const Rw::TTextureDictionary* dictionary);
+    TTexturePanel(HWND parent, const RECT& bounds, const renderware::TTextureDictionary* dictionary);
     ~TTexturePanel();
     TTexturePanel(const TTexturePanel&) = delete;
     TTexturePanel& operator=(const TTexturePanel&) = delete;
@@ -44,7 +46,7 @@ private:
         std::wstring Name;
         std::wstring Size;
         std::wstring Format;
-        TBitmapHandle Thumbnail;
+        win32::TBitmapHandle Thumbnail;
     };
 
     static LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
@@ -62,6 +64,8 @@ private:
     std::vector<TCell> Cells;
     int ScrollTop = 0;
     int Ready = 0;
-    TWindowHandle Window;
+    framework::TWindowHandle Window;
     std::unique_ptr<TThumbnailWorker> Worker; // after Window: stops before the window goes
 };
+
+} // namespace vehmira::gui

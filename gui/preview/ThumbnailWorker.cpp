@@ -6,21 +6,25 @@
 #include <span>
 #include <utility>
 
-Rw::TRgbaImage MakeThumbnail(const Rw::TTextureDictionary& dictionary, std::size_t index, std::uint32_t side)
+namespace vehmira::gui {
+
+renderware::TRgbaImage MakeThumbnail(const renderware::TTextureDictionary& dictionary, std::size_t index,
+                                     std::uint32_t side)
 {
-    Rw::TRgbaImage texture;
+    renderware::TRgbaImage texture;
     if (dictionary.Textures().at(index).Decodable()) {
         try {
             texture = dictionary.DecodeTexture(index);
-        } catch (const TVehmiraError&) {
+        } catch (const fileio::TVehmiraError&) {
             // Left empty: crossed out below.
         }
     }
-    const Rw::TContactSheetOptions oneCell{.ThumbnailSide = side, .Spacing = 0, .Columns = 1, .CheckerSquare = 8};
-    return Rw::ComposeContactSheet(std::span(&texture, 1), oneCell);
+    const renderware::TContactSheetOptions oneCell{
+        .ThumbnailSide = side, .Spacing = 0, .Columns = 1, .CheckerSquare = 8};
+    return renderware::ComposeContactSheet(std::span(&texture, 1), oneCell);
 }
 
-TThumbnailWorker::TThumbnailWorker(const Rw::TTextureDictionary& dictionary, std::uint32_t side, HWND window,
+TThumbnailWorker::TThumbnailWorker(const renderware::TTextureDictionary& dictionary, std::uint32_t side, HWND window,
                                    UINT message)
     : Finished(dictionary.Textures().size()),
       Thread([this, &dictionary, side, window, message] { Run(dictionary, side, window, message); })
@@ -33,7 +37,7 @@ TThumbnailWorker::~TThumbnailWorker()
     Thread.join();
 }
 
-std::optional<Rw::TRgbaImage> TThumbnailWorker::Take(std::size_t index)
+std::optional<renderware::TRgbaImage> TThumbnailWorker::Take(std::size_t index)
 {
     const std::lock_guard<std::mutex> guard(Lock);
     if (index >= Finished.size())
@@ -41,10 +45,11 @@ std::optional<Rw::TRgbaImage> TThumbnailWorker::Take(std::size_t index)
     return std::exchange(Finished[index], std::nullopt);
 }
 
-void TThumbnailWorker::Run(const Rw::TTextureDictionary& dictionary, std::uint32_t side, HWND window, UINT message)
+void TThumbnailWorker::Run(const renderware::TTextureDictionary& dictionary, std::uint32_t side, HWND window,
+                           UINT message)
 {
     for (std::size_t index = 0; index < dictionary.Textures().size() && !Stopping; ++index) {
-        Rw::TRgbaImage thumbnail;
+        renderware::TRgbaImage thumbnail;
         try {
             thumbnail = MakeThumbnail(dictionary, index, side);
         } catch (const std::exception&) {
@@ -57,3 +62,5 @@ void TThumbnailWorker::Run(const Rw::TTextureDictionary& dictionary, std::uint32
         PostMessageW(window, message, index, 0);
     }
 }
+
+} // namespace vehmira::gui

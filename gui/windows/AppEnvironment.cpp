@@ -4,6 +4,8 @@
 
 #include <string>
 
+namespace vehmira::gui {
+
 namespace {
 
 std::wstring ExecutableFileName()
@@ -29,6 +31,8 @@ TAppEnvironment EnvironmentBesideExecutable()
     TAppEnvironment environment;
     environment.SettingsFile = directory + L"Settings.ini";
     environment.LanguageFile = std::filesystem::path(executable).replace_extension(L".lng");
-    environment.FileDialogs = &SystemFileDialogs();
+    environment.FileDialogs = &framework::SystemFileDialogs();
     return environment;
 }
+
+} // namespace vehmira::gui

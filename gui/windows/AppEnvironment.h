@@ -6,11 +6,15 @@
 
 #include <filesystem>
 
+namespace vehmira::gui {
+
 struct TAppEnvironment {
     std::filesystem::path SettingsFile; // Settings.ini
     std::filesystem::path LanguageFile; // the executable's name with ".lng"
-    TFileDialogs* FileDialogs = nullptr;
+    framework::TFileDialogs* FileDialogs = nullptr;
 };
 
 // Settings.ini in the executable's directory and the executable's own .lng file.
 TAppEnvironment EnvironmentBesideExecutable();
+
+} // namespace vehmira::gui

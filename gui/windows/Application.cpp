@@ -12,10 +12,12 @@
 #include "gui/windows/Language.h"
 #include "gui/framework/ErrorBox.h"
 
+namespace vehmira::gui {
+
 TVehmiraApp::TVehmiraApp(TAppEnvironment environment) : Environment(std::move(environment))
 {
-    SetFixedMessageRule(FixedMessageFor);
-    SetUnknownErrorText([] { return InterfaceText(TTextKey::UnknownError); });
+    framework::SetFixedMessageRule(FixedMessageFor);
+    framework::SetUnknownErrorText([] { return InterfaceText(TTextKey::UnknownError); });
     // Before any language is chosen the windows speak the Windows interface's language.
     std::wstring language = StoredLanguageName(Environment.SettingsFile);
     if (language == L"NONE")
@@ -47,9 +49,9 @@ TVehmiraApp::~TVehmiraApp()
 void TVehmiraApp::ApplyLanguage(const std::wstring& languageName)
 {
     SetCurrentLanguage(TLanguage::Load(Environment.LanguageFile, languageName));
-    for (TForm* form : std::initializer_list<TForm*>{FormMain.get(), FormPath.get(), Form1.get(), FormImportTyp.get(),
-                                                     FormCarFiles.get(), Form_ImportEnde.get(), FormLanguage.get(),
-                                                     FormAbout.get()})
+    for (framework::TForm* form : std::initializer_list<framework::TForm*>{
+             FormMain.get(), FormPath.get(), Form1.get(), FormImportTyp.get(), FormCarFiles.get(),
+             Form_ImportEnde.get(), FormLanguage.get(), FormAbout.get()})
         if (form)
             form->ApplyInterfaceTexts();
 }
@@ -60,6 +62,8 @@ int TVehmiraApp::Run()
     MSG message{};
     BOOL received;
     while ((received = GetMessageW(&message, nullptr, 0, 0)) != 0 && received != -1)
-        DispatchFormMessage(message);
+        framework::DispatchFormMessage(message);
     return received == 0 ? static_cast<int>(message.wParam) : 1;
 }
+
+} // namespace vehmira::gui

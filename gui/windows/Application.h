@@ -6,6 +6,8 @@
 
 #include <memory>
 
+namespace vehmira::gui {
+
 class TFormMain;
 class TFormPath;
 class TForm1;
@@ -44,3 +46,5 @@ public:
     std::unique_ptr<TFormLanguage> FormLanguage;
     std::unique_ptr<TFormAbout> FormAbout;
 };
+
+} // namespace vehmira::gui

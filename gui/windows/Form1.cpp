@@ -4,13 +4,15 @@
 #include "gui/windows/FormMain.h"
 #include "gui/windows/FormTexts.h"
 
+namespace vehmira::gui {
+
 namespace {
 
-const TFormLayout Form1Spec{
+const framework::TFormLayout Form1Spec{
     .Caption = L"",
     .Width = 543,
     .Height = 375,
-    .Border = TBorderKind::Sizeable,
+    .Border = framework::TBorderKind::Sizeable,
     .SystemMenu = true,
     .MinimizeBox = true,
     .MaximizeBox = true,
@@ -19,12 +21,11 @@ const TFormLayout Form1Spec{
 
 } // namespace
 
-TForm1::TForm1(TVehmiraApp& app) : TForm(Form1Spec, {}, app.FormMain->Handle())
-{
-    ApplyInterfaceTexts();
-}
+TForm1::TForm1(TVehmiraApp& app) : framework::TForm(Form1Spec, {}, app.FormMain->Handle()) { ApplyInterfaceTexts(); }
 
 void TForm1::ApplyInterfaceTexts()
 {
     ApplyFormTexts(*this, TTextKey::ExportCaption, {});
 }
+
+} // namespace vehmira::gui

@@ -3,10 +3,14 @@
 
 #include "gui/framework/Window.h"
 
+namespace vehmira::gui {
+
 class TVehmiraApp;
 
-class TForm1 : public TForm {
+class TForm1 : public framework::TForm {
 public:
     explicit TForm1(TVehmiraApp& app);
     void ApplyInterfaceTexts() override;
 };
+
+} // namespace vehmira::gui

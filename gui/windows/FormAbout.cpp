@@ -8,21 +8,23 @@
 
 #include <array>
 
+namespace vehmira::gui {
+
 namespace {
 
-const TFormLayout AboutFormSpec{
+const framework::TFormLayout AboutFormSpec{
     .Caption = L"",
     .Width = 301,
     .Height = 182,
-    .Border = TBorderKind::Dialog,
+    .Border = framework::TBorderKind::Dialog,
 };
 
-const std::array<TControlLayout, 5> AboutControls{{
-    {TControlKind::BoldLabel, "TitleLabel", "", 24, 3, 0, 0, L"Vehmira"},
-    {TControlKind::Label, "VersionLabel", "", 25, 21, 0, 0, L""},
-    {TControlKind::Label, "CreditsLabel", "", 24, 42, 253, 85, L""},
-    {TControlKind::Label, "BlankLabel", "", 25, 150, 0, 0, L""},
-    {TControlKind::Button, "OKButton", "", 203, 145, 75, 25, L"OK"},
+const std::array<framework::TControlLayout, 5> AboutControls{{
+    {framework::TControlKind::BoldLabel, "TitleLabel", "", 24, 3, 0, 0, L"Vehmira"},
+    {framework::TControlKind::Label, "VersionLabel", "", 25, 21, 0, 0, L""},
+    {framework::TControlKind::Label, "CreditsLabel", "", 24, 42, 253, 85, L""},
+    {framework::TControlKind::Label, "BlankLabel", "", 25, 150, 0, 0, L""},
+    {framework::TControlKind::Button, "OKButton", "", 203, 145, 75, 25, L"OK"},
 }};
 
 // The credits hold a label and its value per line.
@@ -30,7 +32,7 @@ const std::array<TControlText, 1> AboutTexts{{{"CreditsLabel", TTextKey::Credits
 
 } // namespace
 
-TFormAbout::TFormAbout(TVehmiraApp& app) : TForm(AboutFormSpec, AboutControls, app.FormMain->Handle())
+TFormAbout::TFormAbout(TVehmiraApp& app) : framework::TForm(AboutFormSpec, AboutControls, app.FormMain->Handle())
 {
     ApplyInterfaceTexts();
 }
@@ -51,3 +53,5 @@ void TFormAbout::OKButtonClick()
 {
     Close();
 }
+
+} // namespace vehmira::gui

@@ -3,9 +3,11 @@
 
 #include "gui/framework/Window.h"
 
+namespace vehmira::gui {
+
 class TVehmiraApp;
 
-class TFormAbout : public TForm {
+class TFormAbout : public framework::TForm {
 public:
     explicit TFormAbout(TVehmiraApp& app);
     void OKButtonClick();
@@ -14,3 +16,5 @@ public:
 protected:
     void OnCommand(int id, int notifyCode) override;
 };
+
+} // namespace vehmira::gui

@@ -7,26 +7,28 @@
 
 #include <array>
 
+namespace vehmira::gui {
+
 namespace {
 
 constexpr const wchar_t* LanguageSection = L"Vehmira";
 
-const TFormLayout LanguageFormSpec{
+const framework::TFormLayout LanguageFormSpec{
     .Caption = L"",
     .Width = 235,
     .Height = 234,
-    .Border = TBorderKind::Dialog,
+    .Border = framework::TBorderKind::Dialog,
     .SystemMenu = true,
 };
 
 // In tab order: the language group, Cancel, OK, then the GXT group.
-const std::array<TControlLayout, 6> LanguageControls{{
-    {TControlKind::GroupBox, "GroupBox_Language", "", 16, 16, 201, 81, L""},
-    {TControlKind::DropDownList, "Combo_Language", "GroupBox_Language", 30, 32, 145, 21, L""},
-    {TControlKind::Button, "Button_Cancel", "", 16, 192, 97, 25, L""},
-    {TControlKind::Button, "Button_OK", "", 120, 192, 97, 25, L"OK"},
-    {TControlKind::GroupBox, "Group_GXT", "", 16, 104, 201, 81, L""},
-    {TControlKind::DropDownList, "Combo_GXT", "Group_GXT", 30, 32, 145, 21, L"", CBS_SORT},
+const std::array<framework::TControlLayout, 6> LanguageControls{{
+    {framework::TControlKind::GroupBox, "GroupBox_Language", "", 16, 16, 201, 81, L""},
+    {framework::TControlKind::DropDownList, "Combo_Language", "GroupBox_Language", 30, 32, 145, 21, L""},
+    {framework::TControlKind::Button, "Button_Cancel", "", 16, 192, 97, 25, L""},
+    {framework::TControlKind::Button, "Button_OK", "", 120, 192, 97, 25, L"OK"},
+    {framework::TControlKind::GroupBox, "Group_GXT", "", 16, 104, 201, 81, L""},
+    {framework::TControlKind::DropDownList, "Combo_GXT", "Group_GXT", 30, 32, 145, 21, L"", CBS_SORT},
 }};
 
 const std::array<TControlText, 3> LanguageTexts{{
@@ -52,8 +54,8 @@ std::wstring SelectedComboText(HWND combo)
 }
 
 TFormLanguage::TFormLanguage(TVehmiraApp& app)
-    : TForm(LanguageFormSpec, LanguageControls, app.FormMain->Handle()), SettingsFile(app.Environment.SettingsFile),
-      App(app)
+    : framework::TForm(LanguageFormSpec, LanguageControls, app.FormMain->Handle()),
+      SettingsFile(app.Environment.SettingsFile), App(app)
 {
     LanguageName = SettingsFile.ReadString(LanguageSection, L"Language", L"NONE");
     GXTFileName = SettingsFile.ReadString(LanguageSection, L"GXT", L"NONE");
@@ -72,7 +74,7 @@ void TFormLanguage::ApplyInterfaceTexts()
 
 std::wstring StoredLanguageName(const std::filesystem::path& settingsFile)
 {
-    return TSettingsFile(settingsFile).ReadString(LanguageSection, L"Language", L"NONE");
+    return framework::TSettingsFile(settingsFile).ReadString(LanguageSection, L"Language", L"NONE");
 }
 
 // The languages are read anew at each showing. The language in use is
@@ -82,7 +84,7 @@ void TFormLanguage::FormShow()
 {
     HWND languageList = Control("Combo_Language");
     SendMessageW(languageList, CB_RESETCONTENT, 0, 0);
-    for (const std::wstring& language : ReadSectionNames(App.Environment.LanguageFile))
+    for (const std::wstring& language : framework::ReadSectionNames(App.Environment.LanguageFile))
         SendMessageW(languageList, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(language.c_str()));
     const std::wstring wanted = LanguageChosen ? LanguageName : LanguageForUiLanguage(GetUserDefaultUILanguage());
     const auto found =
@@ -115,3 +117,5 @@ void TFormLanguage::Button_CancelClick()
 {
     Close();
 }
+
+} // namespace vehmira::gui

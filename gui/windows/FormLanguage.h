@@ -8,13 +8,15 @@
 #include <filesystem>
 #include <string>
 
+namespace vehmira::gui {
+
 class TVehmiraApp;
 
-class TFormLanguage : public TForm {
+class TFormLanguage : public framework::TForm {
 public:
     explicit TFormLanguage(TVehmiraApp& app);
 
-    TSettingsFile SettingsFile;
+    framework::TSettingsFile SettingsFile;
     // Both "NONE" while not set.
     std::wstring LanguageName;
     std::wstring GXTFileName;
@@ -38,3 +40,5 @@ std::wstring StoredLanguageName(const std::filesystem::path& settingsFile);
 
 // The selected item's text of a drop-down list, empty when none is selected.
 std::wstring SelectedComboText(HWND combo);
+
+} // namespace vehmira::gui

@@ -22,32 +22,34 @@
 #include <clocale>
 #include <locale>
 
+namespace vehmira::gui {
+
 namespace {
 
-const TFormLayout MainFormSpec{
+const framework::TFormLayout MainFormSpec{
     .Caption = L"",
     .Width = 446,
     .Height = 320,
-    .Border = TBorderKind::Single,
+    .Border = framework::TBorderKind::Single,
     .SystemMenu = true,
     .MinimizeBox = true,
     .HasMenu = true,
 };
 
 // In tab order: the export group, the commands group, then the list.
-const std::array<TControlLayout, 12> MainControls{{
-    {TControlKind::GroupBox, "Group_Export", "", 264, 16, 161, 161, L""},
-    {TControlKind::CheckBox, "Check_DFF", "Group_Export", 32, 32, 73, 17, L""},
-    {TControlKind::CheckBox, "Check_TXD", "Group_Export", 32, 48, 73, 17, L""},
-    {TControlKind::CheckBox, "Check_Handling", "Group_Export", 32, 88, 97, 17, L"Handling.cfg"},
-    {TControlKind::CheckBox, "Check_Vehicles", "Group_Export", 32, 104, 97, 17, L"Vehicles.ide"},
-    {TControlKind::CheckBox, "Check_GXT", "Group_Export", 32, 64, 97, 17, L""},
-    {TControlKind::CheckBox, "Check_Carcols", "Group_Export", 32, 120, 97, 17, L"Carcols.dat"},
-    {TControlKind::GroupBox, "Group_Commands", "", 264, 184, 161, 113, L""},
-    {TControlKind::Button, "Button_Export", "Group_Commands", 24, 32, 113, 25, L""},
-    {TControlKind::Button, "Button_Import", "Group_Commands", 24, 64, 113, 25, L""},
-    {TControlKind::GroupBox, "Group_Cars", "", 24, 16, 233, 281, L""},
-    {TControlKind::ListView, "List_ID", "Group_Cars", 24, 32, 185, 225, L""},
+const std::array<framework::TControlLayout, 12> MainControls{{
+    {framework::TControlKind::GroupBox, "Group_Export", "", 264, 16, 161, 161, L""},
+    {framework::TControlKind::CheckBox, "Check_DFF", "Group_Export", 32, 32, 73, 17, L""},
+    {framework::TControlKind::CheckBox, "Check_TXD", "Group_Export", 32, 48, 73, 17, L""},
+    {framework::TControlKind::CheckBox, "Check_Handling", "Group_Export", 32, 88, 97, 17, L"Handling.cfg"},
+    {framework::TControlKind::CheckBox, "Check_Vehicles", "Group_Export", 32, 104, 97, 17, L"Vehicles.ide"},
+    {framework::TControlKind::CheckBox, "Check_GXT", "Group_Export", 32, 64, 97, 17, L""},
+    {framework::TControlKind::CheckBox, "Check_Carcols", "Group_Export", 32, 120, 97, 17, L"Carcols.dat"},
+    {framework::TControlKind::GroupBox, "Group_Commands", "", 264, 184, 161, 113, L""},
+    {framework::TControlKind::Button, "Button_Export", "Group_Commands", 24, 32, 113, 25, L""},
+    {framework::TControlKind::Button, "Button_Import", "Group_Commands", 24, 64, 113, 25, L""},
+    {framework::TControlKind::GroupBox, "Group_Cars", "", 24, 16, 233, 281, L""},
+    {framework::TControlKind::ListView, "List_ID", "Group_Cars", 24, 32, 185, 225, L""},
 }};
 
 const std::array<TControlText, 8> MainTexts{{
@@ -63,7 +65,7 @@ const std::array<TControlText, 8> MainTexts{{
 
 } // namespace
 
-TFormMain::TFormMain(TVehmiraApp& app) : TForm(MainFormSpec, MainControls, nullptr), App(app)
+TFormMain::TFormMain(TVehmiraApp& app) : framework::TForm(MainFormSpec, MainControls, nullptr), App(app)
 {
     for (const char* name : {"Check_DFF", "Check_TXD", "Check_GXT"})
         SendMessageW(Control(name), BM_SETCHECK, BST_CHECKED, 0);
@@ -82,7 +84,7 @@ void TFormMain::ApplyInterfaceTexts()
     SetMenu(Handle(), CreateMainMenu());
     if (oldBar)
         DestroyMenu(oldBar);
-    Menu_Styler = std::make_unique<TMenuStylerAttachment>(Handle());
+    Menu_Styler = std::make_unique<menustyle::TMenuStylerAttachment>(Handle());
     // Styling the bar lays it out at once, while Menu_Styler is still being
     // assigned and cannot answer the measuring; lay it out again now that it can.
     DrawMenuBar(Handle());
@@ -160,15 +162,15 @@ std::filesystem::path TFormMain::GameDirectory() const
     return std::filesystem::path(App.FormPath->GamePath);
 }
 
-TGameLocation TFormMain::GameLocation() const
+operations::TGameLocation TFormMain::GameLocation() const
 {
-    return TGameLocation{GameDirectory(), Utf8(App.FormLanguage->GXTFileName)};
+    return operations::TGameLocation{GameDirectory(), framework::Utf8(App.FormLanguage->GXTFileName)};
 }
 
-TGameContext TFormMain::GameContext() const
+engine::TGameContext TFormMain::GameContext() const
 {
-    TIMGFile* archive = Session ? &Session->Archive() : nullptr;
-    return TGameContext{GameDirectory(), Utf8(App.FormLanguage->GXTFileName), archive};
+    archive::TIMGFile* archive = Session ? &Session->Archive() : nullptr;
+    return engine::TGameContext{GameDirectory(), framework::Utf8(App.FormLanguage->GXTFileName), archive};
 }
 
 void TFormMain::FormShow()
@@ -178,12 +180,12 @@ void TFormMain::FormShow()
         language.LanguageName = L"English";
         language.ShowModal();
     }
-    std::filesystem::path archiveFile = ResolveGamePath(GameDirectory(), GameFiles::ModelArchive);
-    if (!FileExists(archiveFile)) {
+    std::filesystem::path archiveFile = fileio::ResolveGamePath(GameDirectory(), fileio::GameFiles::ModelArchive);
+    if (!fileio::FileExists(archiveFile)) {
         App.FormPath->ShowModal();
-        archiveFile = ResolveGamePath(GameDirectory(), GameFiles::ModelArchive);
+        archiveFile = fileio::ResolveGamePath(GameDirectory(), fileio::GameFiles::ModelArchive);
     }
-    if (!FileExists(archiveFile))
+    if (!fileio::FileExists(archiveFile))
         return; // the user sets the directory later from the menu
     OpenGameDirectory();
     RefreshVehicleList();
@@ -192,7 +194,7 @@ void TFormMain::FormShow()
 namespace {
 // Start-up and "Путь" tell the user in a plain box about imports that a crash
 // interrupted and that opening the game rolled back.
-class TWindowObserver : public TOperationObserver {
+class TWindowObserver : public operations::TOperationObserver {
 public:
     explicit TWindowObserver(HWND owner) : Owner(owner) {}
 
@@ -200,8 +202,8 @@ public:
     {
         std::wstring text = InterfaceText(TTextKey::InterruptedImportsRestored);
         for (const std::string& line : restored)
-            text += L"\n" + Wide(line);
-        ShowPlainMessage(Owner, text);
+            text += L"\n" + framework::Wide(line);
+        framework::ShowPlainMessage(Owner, text);
     }
 
 private:
@@ -212,7 +214,7 @@ private:
 void TFormMain::OpenGameDirectory()
 {
     TWindowObserver observer(Handle());
-    Session = std::make_unique<TGameSession>(GameLocation(), observer);
+    Session = std::make_unique<operations::TGameSession>(GameLocation(), observer);
     OfferRebuildOfMisreadArchive();
 }
 
@@ -220,10 +222,10 @@ void TFormMain::RefreshVehicleList()
 {
     HWND list = Control("List_ID");
     ListView_DeleteAllItems(list);
-    const std::vector<TVehicleListRow> rows =
-        BuildVehicleList(GameDirectory(), Utf8(App.FormLanguage->GXTFileName));
-    for (const TVehicleListRow& row : rows)
-        AddVehicleListRow(list, WideFromGameText(row.ID), WideFromGameText(row.Name));
+    const std::vector<engine::TVehicleListRow> rows =
+        engine::BuildVehicleList(GameDirectory(), framework::Utf8(App.FormLanguage->GXTFileName));
+    for (const engine::TVehicleListRow& row : rows)
+        AddVehicleListRow(list, framework::WideFromGameText(row.ID), framework::WideFromGameText(row.Name));
 }
 
 void TFormMain::ExitMenuClick()
@@ -270,27 +272,29 @@ void TFormMain::ExportButtonClick()
 {
     const std::optional<std::wstring> idText = SelectedVehicleID();
     if (!idText) {
-        ShowPlainMessage(Handle(), InterfaceText(TTextKey::NoVehicleSelected));
+        framework::ShowPlainMessage(Handle(), InterfaceText(TTextKey::NoVehicleSelected));
         return;
     }
     // The list can outlive the archive (a failed "Путь"): never export from a closed one.
     if (!Session)
-        throw TVehmiraError(InterfaceTextUtf8(TTextKey::NoGameOpen));
+        throw fileio::TVehmiraError(InterfaceTextUtf8(TTextKey::NoGameOpen));
     const std::optional<std::wstring> packageName =
         App.Environment.FileDialogs->SaveFileName(Handle(), InterfaceText(TTextKey::CarFileFilter));
     if (!packageName)
         return;
     std::int32_t id = 0;
-    if (!ParseVehicleID(Utf8(*idText), id))
-        throw TVehmiraError(InterfaceTextUtf8(TTextKey::NotAnInteger, {*idText}));
+    if (!gamedata::ParseVehicleID(framework::Utf8(*idText), id))
+        throw fileio::TVehmiraError(InterfaceTextUtf8(TTextKey::NotAnInteger, {*idText}));
     if (!Session->Definitions().FindLastByID(id))
-        throw TVehmiraError(InterfaceTextUtf8(TTextKey::NoSuchVehicle, {std::to_wstring(id)}));
-    TExportChoices choices;
+        throw fileio::TVehmiraError(InterfaceTextUtf8(TTextKey::NoSuchVehicle, {std::to_wstring(id)}));
+    engine::TExportChoices choices;
     choices.DFF = IsChecked("Check_DFF");
     choices.TXD = IsChecked("Check_TXD");
     choices.GXT = IsChecked("Check_GXT");
     choices.Handling = IsChecked("Check_Handling");
     choices.Vehicles = IsChecked("Check_Vehicles");
     choices.Carcols = IsChecked("Check_Carcols");
-    ExportVehicleByID(*Session, id, choices, std::filesystem::path(*packageName));
+    operations::ExportVehicleByID(*Session, id, choices, std::filesystem::path(*packageName));
 }
+
+} // namespace vehmira::gui

@@ -16,13 +16,14 @@
 #include <string>
 #include <vector>
 
+namespace vehmira::gui {
+
 class TVehmiraApp;
 
 // Posted when the main window is first shown; runs the start-up sequence.
 inline constexpr UINT WM_FORMSHOW = WM_APP + 1;
 
-
-class TFormMain : public TForm {
+class TFormMain : public framework::TForm {
 public:
     explicit TFormMain(TVehmiraApp& app);
 
@@ -31,13 +32,13 @@ public:
     void RefreshVehicleList();
 
     // The open game for the engines; Archive is null while no archive is open.
-    TGameContext GameContext() const;
+    engine::TGameContext GameContext() const;
     std::filesystem::path GameDirectory() const;
-    TGameLocation GameLocation() const;
-    TIMGFile* ModelArchive() const { return Session ? &Session->Archive() : nullptr; }
-    const TVehicleFile* VehicleDefs() const { return Session ? &Session->Definitions() : nullptr; }
+    operations::TGameLocation GameLocation() const;
+    archive::TIMGFile* ModelArchive() const { return Session ? &Session->Archive() : nullptr; }
+    const gamedata::TVehicleFile* VehicleDefs() const { return Session ? &Session->Definitions() : nullptr; }
     // The open game, or nothing while no game directory is open.
-    TGameSession* OpenGame() const { return Session.get(); }
+    operations::TGameSession* OpenGame() const { return Session.get(); }
 
     // The selected row's ID text, or nothing when no row is selected.
     std::optional<std::wstring> SelectedVehicleID() const;
@@ -82,9 +83,11 @@ private:
 
     TVehmiraApp& App;
     // Paints the menu bar and its pop-up menus owner-drawn in the flat style.
-    std::unique_ptr<TMenuStylerAttachment> Menu_Styler;
-    std::unique_ptr<TGameSession> Session;
+    std::unique_ptr<menustyle::TMenuStylerAttachment> Menu_Styler;
+    std::unique_ptr<operations::TGameSession> Session;
     // Archives the user was told about at opening, so they are told once.
     std::vector<std::filesystem::path> MisreadArchivesTold;
     bool StartUpPosted = false;
 };
+
+} // namespace vehmira::gui

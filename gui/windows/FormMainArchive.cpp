@@ -13,11 +13,13 @@
 
 #include <algorithm>
 
+namespace vehmira::gui {
+
 namespace {
 // The rebuild's reports go to the progress window, whose cancel button stops it.
-class TProgressWindowObserver : public TOperationObserver {
+class TProgressWindowObserver : public operations::TOperationObserver {
 public:
-    explicit TProgressWindowObserver(TProgressSink& sink) : Sink(sink) {}
+    explicit TProgressWindowObserver(fileio::TProgressSink& sink) : Sink(sink) {}
     void InterruptedImportsRestored(const std::vector<std::string>&) override {}
     bool Progress(std::uint64_t done, std::uint64_t total) override
     {
@@ -26,52 +28,55 @@ public:
     }
 
 private:
-    TProgressSink& Sink;
+    fileio::TProgressSink& Sink;
 };
 } // namespace
 
 void TFormMain::CheckArchiveMenuClick()
 {
     if (!Session)
-        throw TVehmiraError(InterfaceTextUtf8(TTextKey::NoGameOpen));
-    ShowPlainMessage(Handle(), Wide(ArchiveCheckText(CheckArchive(*Session))));
+        throw fileio::TVehmiraError(InterfaceTextUtf8(TTextKey::NoGameOpen));
+    framework::ShowPlainMessage(Handle(), framework::Wide(ArchiveCheckText(operations::CheckArchive(*Session))));
 }
 
 void TFormMain::RebuildArchiveMenuClick()
 {
     if (!Session)
-        throw TVehmiraError(InterfaceTextUtf8(TTextKey::NoGameOpen));
+        throw fileio::TVehmiraError(InterfaceTextUtf8(TTextKey::NoGameOpen));
     const std::wstring& question = InterfaceText(TTextKey::RebuildQuestion);
-    if (MessageBoxW(Handle(), question.c_str(), ApplicationTitle, MB_YESNO | MB_ICONQUESTION) != IDYES)
+    if (MessageBoxW(Handle(), question.c_str(), framework::ApplicationTitle, MB_YESNO | MB_ICONQUESTION) != IDYES)
         return;
     RebuildArchiveWithProgress();
 }
 
 void TFormMain::OfferRebuildOfMisreadArchive()
 {
-    const TArchiveLayout layout = CheckArchive(*Session);
+    const archive::TArchiveLayout layout = operations::CheckArchive(*Session);
     if (layout.ReadsCorrectly() || !layout.CanRebuild())
         return;
     const std::filesystem::path archive = Session->Archive().File().Path();
     if (std::find(MisreadArchivesTold.begin(), MisreadArchivesTold.end(), archive) != MisreadArchivesTold.end())
         return;
     MisreadArchivesTold.push_back(archive);
-    const std::wstring question = Wide(MisreadArchiveQuestion(layout));
-    if (MessageBoxW(Handle(), question.c_str(), ApplicationTitle, MB_YESNO | MB_ICONWARNING) == IDYES)
+    const std::wstring question = framework::Wide(MisreadArchiveQuestion(layout));
+    if (MessageBoxW(Handle(), question.c_str(), framework::ApplicationTitle, MB_YESNO | MB_ICONWARNING) == IDYES)
         RebuildArchiveWithProgress();
 }
 
 void TFormMain::RebuildArchiveWithProgress()
 {
-    TFormProgress progress(Handle(), InterfaceText(TTextKey::RebuildProgress), InterfaceText(TTextKey::CancelButton));
+    framework::TFormProgress progress(Handle(), InterfaceText(TTextKey::RebuildProgress),
+                                      InterfaceText(TTextKey::CancelButton));
     try {
-        progress.Run([this](TProgressSink& sink) {
+        progress.Run([this](fileio::TProgressSink& sink) {
             TProgressWindowObserver observer(sink);
-            RebuildArchive(*Session, observer);
+            operations::RebuildArchive(*Session, observer);
         });
-    } catch (const TOperationCancelled&) {
-        ShowPlainMessage(Handle(), InterfaceText(TTextKey::RebuildCancelled));
+    } catch (const fileio::TOperationCancelled&) {
+        framework::ShowPlainMessage(Handle(), InterfaceText(TTextKey::RebuildCancelled));
         return;
     }
-    ShowPlainMessage(Handle(), InterfaceText(TTextKey::RebuildDone));
+    framework::ShowPlainMessage(Handle(), InterfaceText(TTextKey::RebuildDone));
 }
+
+} // namespace vehmira::gui

@@ -18,6 +18,8 @@
 #include <filesystem>
 #include <vector>
 
+namespace vehmira::gui {
+
 namespace {
 
 // The journal's word for an import from the separate-files dialog.
@@ -25,12 +27,13 @@ constexpr const char* SeparateFilesSource = "separate files";
 
 std::wstring SourceText(const std::string& source)
 {
-    return source == SeparateFilesSource ? InterfaceText(TTextKey::SeparateFilesSource) : Wide(source);
+    return source == SeparateFilesSource ? InterfaceText(TTextKey::SeparateFilesSource) : framework::Wide(source);
 }
 
-std::wstring UndoQuestion(const TJournalInfo& import)
+std::wstring UndoQuestion(const engine::TJournalInfo& import)
 {
-    return InterfaceText(TTextKey::UndoQuestion, {Wide(import.Target), SourceText(import.Source), Wide(import.Time)});
+    return InterfaceText(TTextKey::UndoQuestion,
+                         {framework::Wide(import.Target), SourceText(import.Source), framework::Wide(import.Time)});
 }
 
 // Releases the system's drop handle whatever the handler does.
@@ -70,23 +73,23 @@ bool IsPackageFile(const std::filesystem::path& file)
 void TFormMain::UndoImportMenuClick()
 {
     if (!Session)
-        throw TVehmiraError(InterfaceTextUtf8(TTextKey::NoGameOpen));
-    const std::optional<TJournalInfo> last = LastUndoableImport(GameDirectory());
+        throw fileio::TVehmiraError(InterfaceTextUtf8(TTextKey::NoGameOpen));
+    const std::optional<engine::TJournalInfo> last = engine::LastUndoableImport(GameDirectory());
     if (!last) {
-        ShowPlainMessage(Handle(), InterfaceText(TTextKey::NothingToUndo));
+        framework::ShowPlainMessage(Handle(), InterfaceText(TTextKey::NothingToUndo));
         return;
     }
     const std::wstring question = UndoQuestion(*last);
-    if (MessageBoxW(Handle(), question.c_str(), ApplicationTitle, MB_YESNO | MB_ICONQUESTION) != IDYES)
+    if (MessageBoxW(Handle(), question.c_str(), framework::ApplicationTitle, MB_YESNO | MB_ICONQUESTION) != IDYES)
         return;
     try {
-        UndoImport(*Session);
-    } catch (const TVehmiraError& refused) {
+        operations::UndoImport(*Session);
+    } catch (const fileio::TVehmiraError& refused) {
         // Files changed since the import: the undo refuses and has changed nothing.
-        throw TVehmiraError(InterfaceTextUtf8(TTextKey::UndoRefused, {Wide(refused.what())}));
+        throw fileio::TVehmiraError(InterfaceTextUtf8(TTextKey::UndoRefused, {framework::Wide(refused.what())}));
     }
     RefreshVehicleList();
-    ShowPlainMessage(Handle(), InterfaceText(TTextKey::UndoDone));
+    framework::ShowPlainMessage(Handle(), InterfaceText(TTextKey::UndoDone));
 }
 
 // A single ".car" package dropped on the window goes straight to the choice of
@@ -98,7 +101,7 @@ void TFormMain::FormDropFiles(HDROP drop)
     if (!IsWindowEnabled(Handle()))
         return;
     if (files.size() != 1 || !IsPackageFile(files.front())) {
-        ShowPlainMessage(Handle(), InterfaceText(TTextKey::DropOnlyOnePackage));
+        framework::ShowPlainMessage(Handle(), InterfaceText(TTextKey::DropOnlyOnePackage));
         return;
     }
     App.Form_ImportEnde->ShowModalForPackage(files.front());
@@ -111,3 +114,5 @@ void TFormMain::ReloadVehicleDefs()
     if (Session)
         Session->ReloadDefinitions();
 }
+
+} // namespace vehmira::gui

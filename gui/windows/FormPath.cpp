@@ -7,25 +7,27 @@
 
 #include <array>
 
+namespace vehmira::gui {
+
 namespace {
 
 constexpr const wchar_t* PathSection = L"Dorvelin";
 constexpr const wchar_t* PathKey = L"Path";
 
-const TFormLayout PathFormSpec{
+const framework::TFormLayout PathFormSpec{
     .Caption = L"",
     .Width = 362,
     .Height = 141,
-    .Border = TBorderKind::Single,
+    .Border = framework::TBorderKind::Single,
 };
 
 // In tab order: the field, Cancel, OK, then browse.
-const std::array<TControlLayout, 5> PathControls{{
-    {TControlKind::Label, "Label_Path", "", 32, 24, 218, 13, L""},
-    {TControlKind::Edit, "Edit_Path", "", 32, 48, 297, 21, L""},
-    {TControlKind::Button, "Button_Cancel", "", 144, 88, 89, 25, L""},
-    {TControlKind::Button, "Button_OK", "", 240, 88, 89, 25, L"OK"},
-    {TControlKind::Button, "Button_Search", "", 32, 88, 97, 25, L""},
+const std::array<framework::TControlLayout, 5> PathControls{{
+    {framework::TControlKind::Label, "Label_Path", "", 32, 24, 218, 13, L""},
+    {framework::TControlKind::Edit, "Edit_Path", "", 32, 48, 297, 21, L""},
+    {framework::TControlKind::Button, "Button_Cancel", "", 144, 88, 89, 25, L""},
+    {framework::TControlKind::Button, "Button_OK", "", 240, 88, 89, 25, L"OK"},
+    {framework::TControlKind::Button, "Button_Search", "", 32, 88, 97, 25, L""},
 }};
 
 const std::array<TControlText, 3> PathTexts{{
@@ -37,7 +39,7 @@ const std::array<TControlText, 3> PathTexts{{
 } // namespace
 
 TFormPath::TFormPath(TVehmiraApp& app)
-    : TForm(PathFormSpec, PathControls, app.FormMain->Handle()), SettingsFile(app.Environment.SettingsFile),
+    : framework::TForm(PathFormSpec, PathControls, app.FormMain->Handle()), SettingsFile(app.Environment.SettingsFile),
       App(app)
 {
     GamePath = SettingsFile.ReadString(PathSection, PathKey, L"NONE");
@@ -94,3 +96,5 @@ void TFormPath::Button_CancelClick()
 {
     Close();
 }
+
+} // namespace vehmira::gui

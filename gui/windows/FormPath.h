@@ -6,16 +6,18 @@
 
 #include <string>
 
+namespace vehmira::gui {
+
 class TVehmiraApp;
 
 // The browse dialog's filter in the built-in Russian texts.
 inline constexpr const wchar_t* GameExecutableFilter = L"Приложение San Andreas|*.exe|Все файлы|*.*";
 
-class TFormPath : public TForm {
+class TFormPath : public framework::TForm {
 public:
     explicit TFormPath(TVehmiraApp& app);
 
-    TSettingsFile SettingsFile;
+    framework::TSettingsFile SettingsFile;
     // The game directory, ending in "\"; "NONE" while the settings hold no path.
     std::wstring GamePath;
 
@@ -31,3 +33,5 @@ protected:
 private:
     TVehmiraApp& App;
 };
+
+} // namespace vehmira::gui

@@ -3,6 +3,8 @@
 #include "gui/framework/WideText.h"
 #include "gui/windows/Language.h"
 
+namespace vehmira::gui {
+
 namespace {
 std::wstring StreamTitle(const std::string& field)
 {
@@ -10,62 +12,55 @@ std::wstring StreamTitle(const std::string& field)
 }
 } // namespace
 
-void WriteSetting(TSettingsFile& settings, const std::filesystem::path& fileName, std::wstring_view section,
+void WriteSetting(framework::TSettingsFile& settings, const std::filesystem::path& fileName, std::wstring_view section,
                   std::wstring_view key, std::wstring_view value)
 {
     try {
         settings.WriteString(section, key, value);
     } catch (const std::exception&) {
         // Whatever stopped it (no access, a directory in the file's place), the user is told the same.
-        throw TVehmiraError(InterfaceTextUtf8(TTextKey::SettingsNotWritten, {fileName.wstring()}));
+        throw fileio::TVehmiraError(InterfaceTextUtf8(TTextKey::SettingsNotWritten, {fileName.wstring()}));
     }
 }
 
-std::optional<std::string> FixedMessageFor(const TVehmiraError& error)
+std::optional<std::string> FixedMessageFor(const fileio::TVehmiraError& error)
 {
-    if (error.Kind() == TErrorKind::NotGXTFile)
+    if (error.Kind() == fileio::TErrorKind::NotGXTFile)
         return InterfaceTextUtf8(TTextKey::GxtFileError);
     return std::nullopt;
 }
 
-std::optional<std::string> ImportFailureMessage(const TVehmiraError& cause)
+std::optional<std::string> ImportFailureMessage(const fileio::TVehmiraError& cause)
 {
-    const TErrorFacts& facts = cause.Facts();
-    const std::wstring subject = Wide(facts.Subject);
-    const std::wstring path = Wide(facts.Path);
+    const fileio::TErrorFacts& facts = cause.Facts();
+    const std::wstring subject = framework::Wide(facts.Subject);
+    const std::wstring path = framework::Wide(facts.Path);
     switch (cause.Kind()) {
-    case TErrorKind::NotGXTFile:
-        return InterfaceTextUtf8(TTextKey::GxtFileError);
-    case TErrorKind::NotCarPackage:
-        return InterfaceTextUtf8(TTextKey::InvalidCarFile);
-    case TErrorKind::UnsupportedCarVersion:
-        return InterfaceTextUtf8(TTextKey::UnsupportedCarFile);
-    case TErrorKind::NoOpenArchive:
-        return InterfaceTextUtf8(TTextKey::NoGameOpen);
-    case TErrorKind::NoSuchVehicle:
+    case fileio::TErrorKind::NotGXTFile: return InterfaceTextUtf8(TTextKey::GxtFileError);
+    case fileio::TErrorKind::NotCarPackage: return InterfaceTextUtf8(TTextKey::InvalidCarFile);
+    case fileio::TErrorKind::UnsupportedCarVersion: return InterfaceTextUtf8(TTextKey::UnsupportedCarFile);
+    case fileio::TErrorKind::NoOpenArchive: return InterfaceTextUtf8(TTextKey::NoGameOpen);
+    case fileio::TErrorKind::NoSuchVehicle:
         return InterfaceTextUtf8(TTextKey::NoSuchVehicle, {std::to_wstring(facts.Number)}) + ".";
-    case TErrorKind::SourceMissing:
-        return InterfaceTextUtf8(TTextKey::SourceMissing, {subject, path});
-    case TErrorKind::SourceUnreadable:
-        return InterfaceTextUtf8(TTextKey::SourceUnreadable, {subject, path});
-    case TErrorKind::SourceNotRenderWare:
+    case fileio::TErrorKind::SourceMissing: return InterfaceTextUtf8(TTextKey::SourceMissing, {subject, path});
+    case fileio::TErrorKind::SourceUnreadable: return InterfaceTextUtf8(TTextKey::SourceUnreadable, {subject, path});
+    case fileio::TErrorKind::SourceNotRenderWare:
         if (facts.Path.empty())
             return InterfaceTextUtf8(TTextKey::PackagePieceNotRenderWare,
                                      {InterfaceText(facts.Subject == "DFF" ? TTextKey::PackageModel
                                                                            : TTextKey::PackageTextures),
                                       StreamTitle(facts.Subject)});
         return InterfaceTextUtf8(TTextKey::SourceNotRenderWare, {subject, path, StreamTitle(facts.Subject)});
-    case TErrorKind::TooLarge:
+    case fileio::TErrorKind::TooLarge:
         if (facts.Path.empty())
             return InterfaceTextUtf8(TTextKey::TooLargePiece, {std::to_wstring(facts.Number)});
         return InterfaceTextUtf8(TTextKey::TooLargeFile, {path, std::to_wstring(facts.Number)});
-    case TErrorKind::Failure:
-        break;
+    case fileio::TErrorKind::Failure: break;
     }
     return std::nullopt;
 }
 
-std::string ArchiveCheckText(const TArchiveLayout& layout)
+std::string ArchiveCheckText(const archive::TArchiveLayout& layout)
 {
     std::string text = InterfaceTextUtf8(TTextKey::ArchiveCheckTitle) + "\n\n";
     const auto line = [&text](TTextKey label, std::uint64_t value) {
@@ -84,14 +79,17 @@ std::string ArchiveCheckText(const TArchiveLayout& layout)
     if (!layout.CanRebuild())
         text += InterfaceTextUtf8(TTextKey::ArchiveDamaged);
     else if (!layout.ReadsCorrectly())
-        text += InterfaceTextUtf8(TTextKey::ArchiveMisread, {Wide(DescribeMisreadPairs(layout))});
+        text += InterfaceTextUtf8(TTextKey::ArchiveMisread, {framework::Wide(archive::DescribeMisreadPairs(layout))});
     else
         text += InterfaceTextUtf8(TTextKey::ArchiveSound);
     return text;
 }
 
-std::string MisreadArchiveQuestion(const TArchiveLayout& layout)
+std::string MisreadArchiveQuestion(const archive::TArchiveLayout& layout)
 {
-    return InterfaceTextUtf8(TTextKey::MisreadArchiveQuestion,
-                             {std::to_wstring(layout.MisreadPairs.size()), Wide(DescribeMisreadPairs(layout))});
+    return InterfaceTextUtf8(
+        TTextKey::MisreadArchiveQuestion,
+        {std::to_wstring(layout.MisreadPairs.size()), framework::Wide(archive::DescribeMisreadPairs(layout))});
 }
+
+} // namespace vehmira::gui

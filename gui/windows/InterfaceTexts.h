@@ -13,6 +13,8 @@
 #include <optional>
 #include <string>
 
+namespace vehmira::gui {
+
 inline constexpr const wchar_t* CarFileFilter = L"CAR-Files|*.car|Alle Dateien|*.*";
 inline constexpr const wchar_t* NoVehicleSelectedText = L"  Сначало выберите транспортное средство!!";
 inline constexpr const char* NoGameOpenText = "Каталог игры не открыт: укажите его в меню «Установки» → «Путь»";
@@ -22,19 +24,21 @@ inline constexpr const char* GXTFileErrorText = "GXT-File Error!!!";
 
 // The fixed message a kind of error is shown with, in a plain box, in place of
 // the error box with the error's description; nothing for the other kinds.
-std::optional<std::string> FixedMessageFor(const TVehmiraError& error);
+std::optional<std::string> FixedMessageFor(const fileio::TVehmiraError& error);
 
 // The figures of the archive check, and what they mean for the game.
-std::string ArchiveCheckText(const TArchiveLayout& layout);
+std::string ArchiveCheckText(const archive::TArchiveLayout& layout);
 // The question at opening when the game would read the archive wrongly.
-std::string MisreadArchiveQuestion(const TArchiveLayout& layout);
+std::string MisreadArchiveQuestion(const archive::TArchiveLayout& layout);
 
 // Writes one key of Settings.ini; a failure is a TVehmiraError in the
 // interface language naming the file.
-void WriteSetting(TSettingsFile& settings, const std::filesystem::path& fileName, std::wstring_view section,
+void WriteSetting(framework::TSettingsFile& settings, const std::filesystem::path& fileName, std::wstring_view section,
                   std::wstring_view key, std::wstring_view value);
 
 // What a failed import says before the general failure text: its cause in the
 // window's words, or nothing when the cause has none of its own (the failure
 // text then stands alone).
-std::optional<std::string> ImportFailureMessage(const TVehmiraError& cause);
+std::optional<std::string> ImportFailureMessage(const fileio::TVehmiraError& cause);
+
+} // namespace vehmira::gui

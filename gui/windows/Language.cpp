@@ -5,6 +5,8 @@
 #include <array>
 #include <utility>
 
+namespace vehmira::gui {
+
 namespace {
 
 struct TBuiltInText {
@@ -124,7 +126,7 @@ std::wstring InterfaceText(TTextKey key, std::initializer_list<std::wstring_view
 
 std::string InterfaceTextUtf8(TTextKey key, std::initializer_list<std::wstring_view> values)
 {
-    return Utf8(InterfaceText(key, values));
+    return framework::Utf8(InterfaceText(key, values));
 }
 
 std::wstring LanguageForUiLanguage(LANGID uiLanguage)
@@ -162,3 +164,5 @@ std::wstring LanguageForUiLanguage(LANGID uiLanguage)
         return EnglishLanguageName;
     }
 }
+
+} // namespace vehmira::gui

@@ -13,6 +13,8 @@
 #include <string_view>
 #include <vector>
 
+namespace vehmira::gui {
+
 // The built-in Russian language, the first in the language file.
 inline constexpr const wchar_t* RussianLanguageName = L"Русский";
 inline constexpr const wchar_t* EnglishLanguageName = L"English";
@@ -53,3 +55,5 @@ std::string InterfaceTextUtf8(TTextKey key, std::initializer_list<std::wstring_v
 // Windows interface in Russian or another language written in Cyrillic,
 // otherwise English.
 std::wstring LanguageForUiLanguage(LANGID uiLanguage);
+
+} // namespace vehmira::gui

@@ -7,6 +7,9 @@
 
 #include <windows.h>
 
+using namespace vehmira::gui;
+using namespace vehmira::gui::framework;
+
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
 {
     // Where the manifest's declaration is not read (older systems), the call makes it.

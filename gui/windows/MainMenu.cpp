@@ -4,6 +4,8 @@
 
 #include <stdexcept>
 
+namespace vehmira::gui {
+
 namespace {
 
 struct TMenuItemSpec {
@@ -44,3 +46,5 @@ HMENU CreateMainMenu()
                 text(TTextKey::HelpMenu));
     return bar;
 }
+
+} // namespace vehmira::gui

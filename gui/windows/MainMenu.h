@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+namespace vehmira::gui {
+
 // Menu command ids; far from the control ids so the two never meet.
 enum TMainMenuCommand : int {
     ExitMenu = 1001,
@@ -20,3 +22,5 @@ enum TMainMenuCommand : int {
 // (gui/windows/TextKeys.h): the main window builds the bar anew when the
 // language changes, so every item shows the new language.
 HMENU CreateMainMenu();
+
+} // namespace vehmira::gui

@@ -1,4 +1,7 @@
 #pragma once
+
+namespace vehmira::gui {
+
 // Every text the window shows, under the key a language file gives it by, with
 // the built-in Russian text that stands whenever a language lacks the key.
 //
@@ -155,3 +158,5 @@ enum class TTextKey : int {
     VEHMIRA_INTERFACE_TEXTS(VEHMIRA_TEXT_KEY)
 #undef VEHMIRA_TEXT_KEY
 };
+
+} // namespace vehmira::gui

@@ -8,6 +8,8 @@
 
 #include <array>
 
+namespace vehmira::gui {
+
 namespace {
 
 struct TVehicleColumn {
@@ -27,10 +29,10 @@ void SetUpVehicleListView(HWND list, int dpi)
         LVCOLUMNW column{};
         column.mask = LVCF_TEXT | LVCF_WIDTH;
         column.pszText = const_cast<wchar_t*>(InterfaceText(VehicleColumns[i].Caption).c_str());
-        column.cx = ScaleToDpi(VehicleColumns[i].Width, dpi);
+        column.cx = framework::ScaleToDpi(VehicleColumns[i].Width, dpi);
         ListView_InsertColumn(list, static_cast<int>(i), &column);
     }
-    FixColumnWidths(list);
+    framework::FixColumnWidths(list);
 }
 
 void SetVehicleListColumnTitles(HWND list)
@@ -76,3 +78,5 @@ void CopyVehicleListRows(HWND source, HWND target)
     for (int row = 0; row < rows; ++row)
         AddVehicleListRow(target, VehicleListText(source, row, 0), VehicleListText(source, row, 1));
 }
+
+} // namespace vehmira::gui

@@ -7,6 +7,8 @@
 
 #include <string>
 
+namespace vehmira::gui {
+
 // Columns at the widths for `dpi`, titled in the current interface language.
 void SetUpVehicleListView(HWND list, int dpi);
 // Titles the columns anew in the current interface language.
@@ -15,3 +17,5 @@ void AddVehicleListRow(HWND list, const std::wstring& id, const std::wstring& na
 std::wstring VehicleListText(HWND list, int row, int column);
 // Replaces the rows of target by a copy of the rows of source, both columns, none selected.
 void CopyVehicleListRows(HWND source, HWND target);
+
+} // namespace vehmira::gui

@@ -6,16 +6,18 @@
 
 #include <string>
 
+namespace vehmira::gui {
+
 class TVehmiraApp;
 
-class TFormCarFiles : public TForm {
+class TFormCarFiles : public framework::TForm {
 public:
     explicit TFormCarFiles(TVehmiraApp& app);
 
     // The seven fields as the engine takes them: the two paths as typed, the
     // texts in the game's code page 1251. A character that code page cannot
     // hold is a TVehmiraError naming its field.
-    TImportFiles ImportFiles() const;
+    engine::TImportFiles ImportFiles() const;
 
     void FormShow() override;
     void BrowseDffLabelClick();
@@ -37,3 +39,5 @@ private:
     std::wstring LastPickedFileName;
     std::wstring OpenDialog2FileName;
 };
+
+} // namespace vehmira::gui

@@ -16,24 +16,26 @@
 
 #include <array>
 
+namespace vehmira::gui {
+
 namespace {
 
-const TFormLayout TForm_ImportEndeSpec{
+const framework::TFormLayout TForm_ImportEndeSpec{
     .Caption = L"",
     .Width = 298,
     .Height = 379,
-    .Border = TBorderKind::Dialog,
+    .Border = framework::TBorderKind::Dialog,
     .SystemMenu = true,
 };
 
-const std::array<TControlLayout, 6> ImportEndeControls{{
-    {TControlKind::Label, "QuestionLabel", "", 37, 16, 161, 31, L""},
-    {TControlKind::GroupBox, "VehiclesGroup", "", 32, 56, 233, 265, L""},
-    {TControlKind::ListView, "TargetList", "VehiclesGroup", 24, 32, 185, 209, L""},
-    {TControlKind::Button, "CancelButton", "", 32, 336, 113, 25, L""},
-    {TControlKind::Button, "ReplaceButton", "", 152, 336, 113, 25, L""},
+const std::array<framework::TControlLayout, 6> ImportEndeControls{{
+    {framework::TControlKind::Label, "QuestionLabel", "", 37, 16, 161, 31, L""},
+    {framework::TControlKind::GroupBox, "VehiclesGroup", "", 32, 56, 233, 265, L""},
+    {framework::TControlKind::ListView, "TargetList", "VehiclesGroup", 24, 32, 185, 209, L""},
+    {framework::TControlKind::Button, "CancelButton", "", 32, 336, 113, 25, L""},
+    {framework::TControlKind::Button, "ReplaceButton", "", 152, 336, 113, 25, L""},
     // In the free corner beside the question, aligned with the list's right edge.
-    {TControlKind::Button, "PreviewButton", "", 200, 19, 65, 25, L""},
+    {framework::TControlKind::Button, "PreviewButton", "", 200, 19, 65, 25, L""},
 }};
 
 const std::array<TControlText, 5> ImportEndeTexts{{
@@ -53,7 +55,7 @@ public:
 } // namespace
 
 TForm_ImportEnde::TForm_ImportEnde(TVehmiraApp& app)
-    : TForm(TForm_ImportEndeSpec, ImportEndeControls, app.FormMain->Handle()), App(app)
+    : framework::TForm(TForm_ImportEndeSpec, ImportEndeControls, app.FormMain->Handle()), App(app)
 {
     SetUpVehicleListView(Control("TargetList"), Dpi());
     ApplyInterfaceTexts();
@@ -109,16 +111,16 @@ void TForm_ImportEnde::RunImport()
 {
     std::optional<std::string> message;
     try {
-        TGameSession& session = OpenGameSession();
-        const TImportSource source = ChosenSource();
-        ImportOverVehicle(session, TargetVehicleID(session), source);
-        ShowPlainMessage(Handle(), InterfaceText(TTextKey::ImportSucceeded));
+        operations::TGameSession& session = OpenGameSession();
+        const engine::TImportSource source = ChosenSource();
+        operations::ImportOverVehicle(session, TargetVehicleID(session), source);
+        framework::ShowPlainMessage(Handle(), InterfaceText(TTextKey::ImportSucceeded));
         return;
     } catch (const TImportRefused& refused) {
         message = refused.what();
-    } catch (const TImportError& failed) {
+    } catch (const engine::TImportError& failed) {
         message = ImportFailureMessage(failed);
-    } catch (const TVehmiraError& error) {
+    } catch (const fileio::TVehmiraError& error) {
         // Refused before the import ran: the dialogs' own checks and the
         // target's lookup say why in the window's words.
         message = ImportFailureMessage(error).value_or(error.what());
@@ -127,34 +129,34 @@ void TForm_ImportEnde::RunImport()
     } catch (...) {
     }
     if (message && !message->empty())
-        ShowPlainMessage(Handle(), Wide(*message));
-    ShowPlainMessage(Handle(), InterfaceText(TTextKey::ImportFailed));
+        framework::ShowPlainMessage(Handle(), framework::Wide(*message));
+    framework::ShowPlainMessage(Handle(), InterfaceText(TTextKey::ImportFailed));
 }
 
-TGameSession& TForm_ImportEnde::OpenGameSession() const
+operations::TGameSession& TForm_ImportEnde::OpenGameSession() const
 {
-    TGameSession* session = App.FormMain->OpenGame();
+    operations::TGameSession* session = App.FormMain->OpenGame();
     if (session == nullptr)
         throw TImportRefused(InterfaceTextUtf8(TTextKey::NoGameOpen));
     return *session;
 }
 
 // The selected row's ID names the target; the last definition with that ID wins.
-std::int32_t TForm_ImportEnde::TargetVehicleID(const TGameSession& session) const
+std::int32_t TForm_ImportEnde::TargetVehicleID(const operations::TGameSession& session) const
 {
     HWND list = Control("TargetList");
     const int row = ListView_GetNextItem(list, -1, LVNI_SELECTED);
     if (row < 0)
         throw TImportRefused("");
-    const std::string idText = Utf8(VehicleListText(list, row, 0));
+    const std::string idText = framework::Utf8(VehicleListText(list, row, 0));
     std::int32_t id = 0;
-    if (!ParseVehicleID(idText, id))
-        throw TImportRefused(InterfaceTextUtf8(TTextKey::NotAnInteger, {Wide(idText)}) + ".");
+    if (!gamedata::ParseVehicleID(idText, id))
+        throw TImportRefused(InterfaceTextUtf8(TTextKey::NotAnInteger, {framework::Wide(idText)}) + ".");
     session.FindVehicle(id);
     return id;
 }
 
-TImportSource TForm_ImportEnde::ChosenSource() const
+engine::TImportSource TForm_ImportEnde::ChosenSource() const
 {
     if (DroppedPackage)
         return *DroppedPackage;
@@ -162,3 +164,5 @@ TImportSource TForm_ImportEnde::ChosenSource() const
         return std::filesystem::path(App.FormImportTyp->ImportFileName());
     return App.FormCarFiles->ImportFiles();
 }
+
+} // namespace vehmira::gui

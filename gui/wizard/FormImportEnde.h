@@ -9,9 +9,11 @@
 #include <filesystem>
 #include <optional>
 
+namespace vehmira::gui {
+
 class TVehmiraApp;
 
-class TForm_ImportEnde : public TForm {
+class TForm_ImportEnde : public framework::TForm {
 public:
     explicit TForm_ImportEnde(TVehmiraApp& app);
 
@@ -34,10 +36,12 @@ protected:
 
 private:
     void RunImport();
-    TGameSession& OpenGameSession() const;
-    std::int32_t TargetVehicleID(const TGameSession& session) const;
-    TImportSource ChosenSource() const;
+    operations::TGameSession& OpenGameSession() const;
+    std::int32_t TargetVehicleID(const operations::TGameSession& session) const;
+    engine::TImportSource ChosenSource() const;
 
     TVehmiraApp& App;
     std::optional<std::filesystem::path> DroppedPackage;
 };
+
+} // namespace vehmira::gui

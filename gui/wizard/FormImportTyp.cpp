@@ -10,23 +10,25 @@
 
 #include <array>
 
+namespace vehmira::gui {
+
 namespace {
 
-const TFormLayout TFormImportTypSpec{
+const framework::TFormLayout TFormImportTypSpec{
     .Caption = L"",
     .Width = 298,
     .Height = 213,
-    .Border = TBorderKind::Dialog,
+    .Border = framework::TBorderKind::Dialog,
     .SystemMenu = true,
 };
 
 // In tab order. The first radio button opens the radio group, the Cancel button ends it.
-const std::array<TControlLayout, 5> ImportTypControls{{
-    {TControlKind::Label, "Label_ImportType", "", 27, 16, 222, 30, L""},
-    {TControlKind::RadioButton, "Radio_ImportCAR", "", 48, 72, 209, 17, L"", WS_GROUP},
-    {TControlKind::RadioButton, "Radio_ImportFiles", "", 48, 96, 225, 17, L""},
-    {TControlKind::Button, "Button_Cancel", "", 32, 152, 113, 25, L"", WS_GROUP},
-    {TControlKind::Button, "Button_Next", "", 152, 152, 113, 25, L""},
+const std::array<framework::TControlLayout, 5> ImportTypControls{{
+    {framework::TControlKind::Label, "Label_ImportType", "", 27, 16, 222, 30, L""},
+    {framework::TControlKind::RadioButton, "Radio_ImportCAR", "", 48, 72, 209, 17, L"", WS_GROUP},
+    {framework::TControlKind::RadioButton, "Radio_ImportFiles", "", 48, 96, 225, 17, L""},
+    {framework::TControlKind::Button, "Button_Cancel", "", 32, 152, 113, 25, L"", WS_GROUP},
+    {framework::TControlKind::Button, "Button_Next", "", 152, 152, 113, 25, L""},
 }};
 
 const std::array<TControlText, 5> ImportTypTexts{{
@@ -40,7 +42,7 @@ const std::array<TControlText, 5> ImportTypTexts{{
 } // namespace
 
 TFormImportTyp::TFormImportTyp(TVehmiraApp& app)
-    : TForm(TFormImportTypSpec, ImportTypControls, app.FormMain->Handle()), App(app)
+    : framework::TForm(TFormImportTypSpec, ImportTypControls, app.FormMain->Handle()), App(app)
 {
     // Setting both states also leaves the tab stop on the checked one only.
     SendMessageW(Control("Radio_ImportCAR"), BM_SETCHECK, BST_CHECKED, 0);
@@ -84,3 +86,5 @@ void TFormImportTyp::Button_NextClick()
     }
     Close();
 }
+
+} // namespace vehmira::gui

@@ -5,10 +5,11 @@
 
 #include <string>
 
+namespace vehmira::gui {
+
 class TVehmiraApp;
 
-
-class TFormImportTyp : public TForm {
+class TFormImportTyp : public framework::TForm {
 public:
     explicit TFormImportTyp(TVehmiraApp& app);
 
@@ -28,3 +29,5 @@ private:
     TVehmiraApp& App;
     std::wstring Dialog_ImportFileName;
 };
+
+} // namespace vehmira::gui

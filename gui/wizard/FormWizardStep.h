@@ -3,10 +3,12 @@
 
 #include "gui/framework/Window.h"
 
+namespace vehmira::gui {
+
 // Hides current while next is shown modally and shows current again when next
 // returns, also when next fails, so that no hidden dialog is left holding the
 // modal loop.
-inline void ShowNextWizardStep(TForm& current, TForm& next)
+inline void ShowNextWizardStep(framework::TForm& current, framework::TForm& next)
 {
     struct TShowAgain {
         HWND Window;
@@ -16,3 +18,5 @@ inline void ShowNextWizardStep(TForm& current, TForm& next)
     const TShowAgain showAgain{current.Handle()};
     next.ShowModal();
 }
+
+} // namespace vehmira::gui

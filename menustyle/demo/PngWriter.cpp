@@ -7,6 +7,8 @@
 #include <string_view>
 #include <vector>
 
+using namespace vehmira::menustyle;
+
 namespace {
 
 std::uint32_t Crc32(const std::uint8_t* data, std::size_t size, std::uint32_t crc = 0)

@@ -7,4 +7,4 @@
 #include <filesystem>
 
 // Throws std::runtime_error when the file cannot be written.
-void WritePng(const TBitmap& bitmap, const std::filesystem::path& file);
+void WritePng(const vehmira::menustyle::TBitmap& bitmap, const std::filesystem::path& file);

@@ -19,6 +19,9 @@
 #include <string>
 #include <vector>
 
+using namespace vehmira::menustyle;
+using namespace vehmira::win32;
+
 namespace {
 
 constexpr wchar_t DemoClassName[] = L"VehmiraMenuStyleDemo";

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <optional>
 
+namespace vehmira::menustyle {
+
 TPixelBuffer::TPixelBuffer(int width, int height, TColor fill)
     : Width_(std::max(width, 0)), Height_(std::max(height, 0)),
       Pixels(static_cast<std::size_t>(Width_) * static_cast<std::size_t>(Height_), fill)
@@ -67,3 +69,5 @@ void DrawBitmapShadow(const TPixelSurface& bitmap, TPixelTarget& canvas, int x, 
             if (bitmap.Pixel(column, row) != transparent)
                 canvas.SetPixel(x + column, y + row, color);
 }
+
+} // namespace vehmira::menustyle

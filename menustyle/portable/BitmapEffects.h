@@ -5,6 +5,8 @@
 
 #include <vector>
 
+namespace vehmira::menustyle {
+
 // Something whose single pixels can be read and written.
 class TPixelTarget {
 public:
@@ -42,3 +44,5 @@ void DimBitmap(const TColorDevice& device, TPixelSurface& bitmap, int percent);
 // Paints the silhouette of `bitmap` (every pixel that is not its transparent
 // colour, the bottom-left pixel) onto `canvas` at (x, y) in `color`.
 void DrawBitmapShadow(const TPixelSurface& bitmap, TPixelTarget& canvas, int x, int y, TColor color);
+
+} // namespace vehmira::menustyle

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+namespace vehmira::menustyle {
+
 TColor ResolveColor(const TColorDevice& device, TColor color)
 {
     if (IsSystemColor(color))
@@ -61,3 +63,5 @@ TColor ContrastTextColor(const TColorDevice& device, TColor background, TColor f
         return fontColor;
     return LightenColor(device, background, 90);
 }
+
+} // namespace vehmira::menustyle

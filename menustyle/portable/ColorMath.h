@@ -5,6 +5,8 @@
 
 #include <cstdint>
 
+namespace vehmira::menustyle {
+
 // A literal RGB value (red in the low byte, then green, then blue), or a system
 // colour: top byte 0xFF and the platform's system colour index in the low byte.
 using TColor = std::uint32_t;
@@ -71,3 +73,5 @@ TColor GrayColor(const TColorDevice& device, TColor color, int level);
 // Text colour readable on `background`: the font colour on light backgrounds,
 // otherwise a strongly lightened background.
 TColor ContrastTextColor(const TColorDevice& device, TColor background, TColor fontColor);
+
+} // namespace vehmira::menustyle

@@ -1,5 +1,7 @@
 #include "menustyle/portable/WorkColors.h"
 
+namespace vehmira::menustyle {
+
 namespace {
 
 void ApplySystemColors(TWorkColors& work, const TColorProperties& properties, const TColorDevice& device)
@@ -69,3 +71,5 @@ TWorkColors ComputeWorkColors(const TColorProperties& properties, const TColorDe
         ApplyOwnColors(work, properties, device);
     return work;
 }
+
+} // namespace vehmira::menustyle

@@ -4,6 +4,8 @@
 
 #include "menustyle/portable/ColorMath.h"
 
+namespace vehmira::menustyle {
+
 // The styler properties the working colours depend on.
 struct TColorProperties {
     TColor Color = clBtnFace;
@@ -40,3 +42,5 @@ struct TWorkColors {
 constexpr int HighColorBits = 16;
 
 TWorkColors ComputeWorkColors(const TColorProperties& properties, const TColorDevice& device);
+
+} // namespace vehmira::menustyle

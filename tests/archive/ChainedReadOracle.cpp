@@ -4,6 +4,8 @@
 #include <cctype>
 #include <set>
 
+using namespace vehmira::fileio;
+
 namespace ChainedReadOracle {
 
 namespace {

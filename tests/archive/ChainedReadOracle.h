@@ -24,19 +24,19 @@ struct TEntry {
     std::uint32_t Size = 0;   // sectors
 };
 
-std::vector<TEntry> ParseDirectory(const ByteBuffer& image);
+std::vector<TEntry> ParseDirectory(const vehmira::fileio::ByteBuffer& image);
 
 // The runs the game reads in one go (directory indexes, two or more entries).
 std::vector<std::vector<std::size_t>> LinkedRuns(const std::vector<TEntry>& entries);
 
 // Every entry as its own read gets it: its Size sectors at Offset (zeros past the file's end).
-ByteBuffer OwnBytes(const ByteBuffer& image, const TEntry& entry);
+vehmira::fileio::ByteBuffer OwnBytes(const vehmira::fileio::ByteBuffer& image, const TEntry& entry);
 
 // For each entry, the bytes the game gets for it when it reads the entry's
 // whole run at once (an unlinked entry: its own bytes).
-std::vector<ByteBuffer> RunReadBytes(const ByteBuffer& image);
+std::vector<vehmira::fileio::ByteBuffer> RunReadBytes(const vehmira::fileio::ByteBuffer& image);
 
 // Names of the entries whose run read differs from their own bytes' position.
-std::vector<std::string> MisreadEntries(const ByteBuffer& image);
+std::vector<std::string> MisreadEntries(const vehmira::fileio::ByteBuffer& image);
 
 } // namespace ChainedReadOracle

@@ -8,6 +8,9 @@
 
 #include <gtest/gtest.h>
 
+using namespace vehmira::archive;
+using namespace vehmira::fileio;
+
 namespace {
 
 ByteBuffer Bytes(std::size_t count, std::uint8_t first)

@@ -5,6 +5,9 @@
 
 #include <gtest/gtest.h>
 
+using namespace vehmira::archive;
+using namespace vehmira::fileio;
+
 namespace {
 
 ByteBuffer SectorPadded(ByteBuffer bytes, std::size_t sectors)

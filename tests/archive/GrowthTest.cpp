@@ -8,6 +8,9 @@
 
 #include <map>
 
+using namespace vehmira::archive;
+using namespace vehmira::fileio;
+
 namespace {
 
 // 63 entries with data from sector 1 on: the directory is full (FreeSlots 0).

@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace vehmira::archive;
+using namespace vehmira::fileio;
 
 namespace {
 

@@ -10,6 +10,10 @@
 
 #include <gtest/gtest.h>
 
+using namespace vehmira::archive;
+using namespace vehmira::fileio;
+using namespace vehmira::gamedata;
+
 namespace {
 
 namespace Oracle = ChainedReadOracle;

@@ -8,6 +8,8 @@
 
 #include <functional>
 
+using namespace vehmira::fileio;
+
 namespace {
 std::string GoodPackage(const TDemoGameDirectory& game)
 {

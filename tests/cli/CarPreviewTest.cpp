@@ -11,6 +11,8 @@
 
 #include <filesystem>
 
+using namespace vehmira::fileio;
+
 namespace {
 using namespace RwTest;
 

@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace vehmira::fileio;
+
 namespace {
 std::vector<std::string> WithGame(const TDemoGameDirectory& game, std::vector<std::string> args)
 {

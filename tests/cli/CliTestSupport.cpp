@@ -10,6 +10,13 @@
 #include <sstream>
 #include <stdexcept>
 
+using namespace vehmira::archive;
+using namespace vehmira::cli;
+using namespace vehmira::demo;
+using namespace vehmira::engine;
+using namespace vehmira::fileio;
+using namespace vehmira::gamedata;
+
 TCliRun RunCli(const std::vector<std::string>& args)
 {
     std::ostringstream out;

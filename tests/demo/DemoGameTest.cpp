@@ -18,6 +18,10 @@
 #include <algorithm>
 #include <set>
 
+using namespace vehmira::demo;
+using namespace vehmira::fileio;
+using namespace vehmira::gamedata;
+
 namespace {
 std::uint32_t U32At(const std::string& bytes, std::size_t offset)
 {

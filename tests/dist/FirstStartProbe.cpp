@@ -17,6 +17,8 @@
 #include <thread>
 #include <vector>
 
+using namespace vehmira::gui::framework;
+
 namespace {
 
 constexpr auto StepTimeout = std::chrono::seconds(30);

@@ -13,6 +13,9 @@
 #include <functional>
 #include <memory>
 
+using namespace vehmira::engine;
+using namespace vehmira::fileio;
+
 namespace {
 
 constexpr std::uint64_t InitialLength = 5000;

@@ -6,6 +6,9 @@
 
 #include <gtest/gtest.h>
 
+using namespace vehmira::engine;
+using namespace vehmira::fileio;
+
 using namespace GameFixture;
 
 namespace {

@@ -22,6 +22,9 @@
 
 #include <gtest/gtest.h>
 
+using namespace vehmira::engine;
+using namespace vehmira::fileio;
+
 namespace {
 
 using TFiles = std::map<std::string, ByteBuffer>;

@@ -14,6 +14,10 @@
 
 #include <gtest/gtest.h>
 
+using namespace vehmira::archive;
+using namespace vehmira::engine;
+using namespace vehmira::fileio;
+
 namespace {
 
 TEST(ImportCommit, RecordedChecksumsMatchTheBytesOnDisk)

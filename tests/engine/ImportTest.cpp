@@ -10,6 +10,10 @@
 
 #include <map>
 
+using namespace vehmira::engine;
+using namespace vehmira::fileio;
+using namespace vehmira::gamedata;
+
 using namespace GameFixture;
 
 namespace {

@@ -11,6 +11,10 @@
 
 #include <gtest/gtest.h>
 
+using namespace vehmira::engine;
+using namespace vehmira::fileio;
+using namespace vehmira::gamedata;
+
 namespace {
 
 TJournalManifest CommittedManifest()

@@ -18,12 +18,12 @@
 
 // Every game file's bytes (the journal left out). An open archive is read
 // through its own handle: on Windows nothing else may open it meanwhile.
-inline std::map<std::string, ByteBuffer> SnapshotWithArchive(const std::filesystem::path& gameDirectory,
-                                                             TIMGFile& archive)
+inline std::map<std::string, vehmira::fileio::ByteBuffer>
+SnapshotWithArchive(const std::filesystem::path& gameDirectory, vehmira::archive::TIMGFile& archive)
 {
-    std::map<std::string, ByteBuffer> files = GameFixture::Snapshot(gameDirectory);
+    std::map<std::string, vehmira::fileio::ByteBuffer> files = GameFixture::Snapshot(gameDirectory);
     if (archive.IsOpen()) {
-        TFileStream& file = archive.File();
+        vehmira::fileio::TFileStream& file = archive.File();
         const std::uint64_t savedPosition = file.Position();
         file.Seek(0);
         files["Models/GTA3.img"] = file.ReadBytes(file.Size());
@@ -43,15 +43,21 @@ public:
         Open();
     }
 
-    void Open() { Archive.Open(ResolveGamePath(Temp.Path(), GameFiles::ModelArchive)); }
+    void Open()
+    {
+        Archive.Open(vehmira::fileio::ResolveGamePath(Temp.Path(), vehmira::fileio::GameFiles::ModelArchive));
+    }
     void Close() { Archive.Close(); }
-    TGameContext Context() { return {Temp.Path(), "American.gxt", &Archive}; }
-    std::filesystem::path File(std::string_view relative) const { return ResolveGamePath(Temp.Path(), relative); }
-    std::map<std::string, ByteBuffer> Files() { return SnapshotWithArchive(Temp.Path(), Archive); }
+    vehmira::engine::TGameContext Context() { return {Temp.Path(), "American.gxt", &Archive}; }
+    std::filesystem::path File(std::string_view relative) const
+    {
+        return vehmira::fileio::ResolveGamePath(Temp.Path(), relative);
+    }
+    std::map<std::string, vehmira::fileio::ByteBuffer> Files() { return SnapshotWithArchive(Temp.Path(), Archive); }
     const std::filesystem::path& Directory() const { return Temp.Path(); }
 
     TTempDir Temp;
-    TIMGFile Archive;
+    vehmira::archive::TIMGFile Archive;
 };
 
 struct TTestImport {
@@ -63,31 +69,32 @@ struct TTestImport {
     bool CreatesNewFile = false; // also writes Data\extra.dat, which did not exist
 };
 
-inline ByteBuffer TestImportHandling(std::uint8_t seed)
+inline vehmira::fileio::ByteBuffer TestImportHandling(std::uint8_t seed)
 {
     return GameFixture::ToBytes("CHEETAH 1400.0 " + std::to_string(seed) + ".0 2.0\r\n");
 }
 
 // Runs the import through a transaction and commits it; returns the journal id.
 // Anything that fails on the way leaves the rollback to the transaction.
-inline std::string RunTestImport(const TGameContext& game, const TTestImport& import = {})
+inline std::string RunTestImport(const vehmira::engine::TGameContext& game, const TTestImport& import = {})
 {
-    const std::filesystem::path handling = ResolveGamePath(game.GameDirectory, GameFiles::Handling);
-    const std::filesystem::path extra = ResolveGamePath(game.GameDirectory, "Data\\extra.dat");
+    const std::filesystem::path handling =
+        vehmira::fileio::ResolveGamePath(game.GameDirectory, vehmira::fileio::GameFiles::Handling);
+    const std::filesystem::path extra = vehmira::fileio::ResolveGamePath(game.GameDirectory, "Data\\extra.dat");
     std::vector<std::filesystem::path> files{handling};
     if (import.CreatesNewFile)
         files.push_back(extra);
     int newEntries = 0;
     for (const std::string& name : {import.DFFName, import.TXDName})
         newEntries += game.Archive->Directory.FindEntry(name) == nullptr ? 1 : 0;
-    TImportTransaction transaction(game, files, newEntries, {import.Target, import.Source});
-    TMemoryStream dff(GameFixture::RenderWareBytes(RwClumpChunk, 3000 + import.Seed, import.Seed));
-    TMemoryStream txd(GameFixture::RenderWareBytes(RwTextureDictionaryChunk, 2100, import.Seed));
+    vehmira::engine::TImportTransaction transaction(game, files, newEntries, {import.Target, import.Source});
+    vehmira::fileio::TMemoryStream dff(GameFixture::RenderWareBytes(RwClumpChunk, 3000 + import.Seed, import.Seed));
+    vehmira::fileio::TMemoryStream txd(GameFixture::RenderWareBytes(RwTextureDictionaryChunk, 2100, import.Seed));
     game.Archive->AddStream(dff, 0, dff.Size(), import.DFFName);
     game.Archive->AddStream(txd, 0, txd.Size(), import.TXDName);
-    ReplaceFileAtomically(handling, TestImportHandling(import.Seed));
+    vehmira::fileio::ReplaceFileAtomically(handling, TestImportHandling(import.Seed));
     if (import.CreatesNewFile)
-        ReplaceFileAtomically(extra, std::string_view("new file\r\n"));
+        vehmira::fileio::ReplaceFileAtomically(extra, std::string_view("new file\r\n"));
     transaction.Commit();
     return transaction.JournalId();
 }

@@ -12,6 +12,9 @@
 
 #include <gtest/gtest.h>
 
+using namespace vehmira::engine;
+using namespace vehmira::fileio;
+
 namespace {
 
 TTestImport NthImport(int n)

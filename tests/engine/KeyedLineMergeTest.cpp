@@ -3,6 +3,11 @@
 
 #include <gtest/gtest.h>
 
+using namespace vehmira::engine;
+using namespace vehmira::fileio;
+using namespace vehmira::gamedata;
+using namespace vehmira::package;
+
 namespace {
 
 TVehicleRecord Cheetah()

@@ -18,6 +18,10 @@
 
 #include <gtest/gtest.h>
 
+using namespace vehmira::archive;
+using namespace vehmira::engine;
+using namespace vehmira::fileio;
+
 namespace {
 
 std::filesystem::path ArchivePath(const TFixtureGame& game)

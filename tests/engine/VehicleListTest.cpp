@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace vehmira::engine;
+
 using namespace GameFixture;
 
 namespace {

@@ -10,6 +10,8 @@
 
 #include <memory>
 
+using namespace vehmira::fileio;
+
 namespace {
 
 std::span<const std::uint8_t> BytesOf(std::string_view text)

@@ -6,6 +6,8 @@
 #include <random>
 #include <vector>
 
+using namespace vehmira::gamedata;
+
 namespace {
 
 // The definition: one table look-up per byte.

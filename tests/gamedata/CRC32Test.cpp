@@ -4,6 +4,8 @@
 
 #include <numeric>
 
+using namespace vehmira::gamedata;
+
 namespace {
 
 std::span<const std::uint8_t> BytesOf(std::string_view text)

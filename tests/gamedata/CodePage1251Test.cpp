@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace vehmira::gamedata;
+
 namespace {
 
 TEST(CodePage1251, DecodesToUnicode)

@@ -8,6 +8,9 @@
 
 #include <optional>
 
+using namespace vehmira::fileio;
+using namespace vehmira::gamedata;
+
 namespace {
 
 // The main table as the full loader reads it, or nothing when it refuses the file.

@@ -5,6 +5,9 @@
 
 #include <gtest/gtest.h>
 
+using namespace vehmira::fileio;
+using namespace vehmira::gamedata;
+
 namespace {
 
 // Loads the bytes into a file that already holds one table; a refused file must

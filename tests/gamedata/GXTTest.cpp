@@ -8,6 +8,9 @@
 
 #include <gtest/gtest.h>
 
+using namespace vehmira::fileio;
+using namespace vehmira::gamedata;
+
 namespace {
 
 std::array<char, 8> Name8(std::string_view text)

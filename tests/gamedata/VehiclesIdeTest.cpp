@@ -5,6 +5,9 @@
 
 #include <gtest/gtest.h>
 
+using namespace vehmira::fileio;
+using namespace vehmira::gamedata;
+
 namespace {
 
 std::vector<std::int32_t> IDsOf(const TVehicleFile& file)

@@ -11,6 +11,10 @@
 #include "fileio/ByteOrder.h"
 #include "fileio/FileSystem.h"
 
+using namespace vehmira::gui;
+using namespace vehmira::fileio;
+using namespace vehmira::gui::framework;
+
 namespace {
 
 bool Contains(const std::wstring& text, const std::wstring& part) { return text.find(part) != std::wstring::npos; }

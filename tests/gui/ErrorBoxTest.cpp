@@ -8,6 +8,9 @@
 
 #include <fstream>
 
+using namespace vehmira::gui;
+using namespace vehmira::gui::framework;
+
 namespace {
 
 TEST(ErrorBoxText, AppendsAFullStopUnlessTheLastCharacterIsAtMostAFullStop)

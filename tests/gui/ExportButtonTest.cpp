@@ -8,6 +8,10 @@
 #include "gui/windows/MainMenu.h"
 #include "gui/framework/WideText.h"
 
+using namespace vehmira::fileio;
+using namespace vehmira::gui;
+using namespace vehmira::gui::framework;
+
 namespace {
 
 class TExportButtonTest : public TGuiTest {

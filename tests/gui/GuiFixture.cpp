@@ -6,6 +6,9 @@
 
 #include <fstream>
 
+using namespace vehmira::gui;
+using namespace vehmira::gui::framework;
+
 std::optional<std::wstring> TScriptedFileDialogs::OpenFileName(HWND, std::wstring_view filter,
                                                              std::wstring_view initialName)
 {

@@ -19,7 +19,7 @@
 #include <utility>
 #include <vector>
 
-class TScriptedFileDialogs final : public TFileDialogs {
+class TScriptedFileDialogs final : public vehmira::gui::framework::TFileDialogs {
 public:
     struct TCall {
         bool Save;
@@ -88,7 +88,7 @@ protected:
 
     TTempDir Temp;
     TScriptedFileDialogs FileDialogs;
-    std::unique_ptr<TVehmiraApp> App;
+    std::unique_ptr<vehmira::gui::TVehmiraApp> App;
 };
 
 // Fails the test with every problem the user thread saw.

@@ -14,6 +14,12 @@
 #include <chrono>
 #include <cstring>
 
+using namespace vehmira::archive;
+using namespace vehmira::engine;
+using namespace vehmira::fileio;
+using namespace vehmira::gui;
+using namespace vehmira::gui::framework;
+
 namespace {
 
 constexpr auto StepTimeout = std::chrono::seconds(20);

@@ -9,20 +9,20 @@
 
 #include <map>
 
-class TFormImportTyp;
-class TFormCarFiles;
-class TForm_ImportEnde;
+class vehmira::gui::TFormImportTyp;
+class vehmira::gui::TFormCarFiles;
+class vehmira::gui::TForm_ImportEnde;
 
-using TGameFiles = std::map<std::string, ByteBuffer>;
+using TGameFiles = std::map<std::string, vehmira::fileio::ByteBuffer>;
 
 class TImportGuiTest : public TGuiTest {
 protected:
     // The default fixture game, settings naming it, the program started.
     void SetUp() override;
 
-    TFormImportTyp& ImportTyp() const;
-    TFormCarFiles& CarFiles() const;
-    TForm_ImportEnde& ImportEnde() const;
+    vehmira::gui::TFormImportTyp& ImportTyp() const;
+    vehmira::gui::TFormCarFiles& CarFiles() const;
+    vehmira::gui::TForm_ImportEnde& ImportEnde() const;
 
     // "Импорт" in the main window while steps act.
     std::vector<std::string> RunWizard(const std::function<void(TUser&)>& steps);
@@ -44,7 +44,7 @@ protected:
     std::filesystem::path ExportedPackage(std::int32_t id, std::string_view fileName);
     // The game files after the core imports source over the vehicle with that
     // ID in a fresh default fixture game.
-    static TGameFiles ReferenceImport(std::int32_t targetId, const TImportSource& source);
+    static TGameFiles ReferenceImport(std::int32_t targetId, const vehmira::engine::TImportSource& source);
 };
 
 // Equal file sets; a difference is reported by file name, not by the bytes.

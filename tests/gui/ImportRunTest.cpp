@@ -14,6 +14,11 @@
 #include <fstream>
 #include <regex>
 
+using namespace vehmira::engine;
+using namespace vehmira::fileio;
+using namespace vehmira::gui;
+using namespace vehmira::gui::framework;
+
 namespace {
 
 const std::wstring Succeeded = L"  Импортирование успешно завершено!!!  ";

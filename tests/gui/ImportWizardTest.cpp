@@ -11,6 +11,10 @@
 
 #include <fstream>
 
+using namespace vehmira::gui;
+using namespace vehmira::fileio;
+using namespace vehmira::gui::framework;
+
 namespace {
 
 const std::vector<const char*> CarFilesFields{"Edit_DFF",      "Edit_TXD",      "Edit_Handling", "Edit_HandlingSpecial",

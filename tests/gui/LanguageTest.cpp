@@ -18,6 +18,9 @@
 #include <fstream>
 #include <iterator>
 
+using namespace vehmira::gui;
+using namespace vehmira::gui::framework;
+
 namespace {
 
 std::wstring Caption(HWND window)

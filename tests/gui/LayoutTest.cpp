@@ -15,6 +15,9 @@
 
 #include <commctrl.h>
 
+using namespace vehmira::gui;
+using namespace vehmira::gui::framework;
+
 namespace {
 
 class TLayoutTest : public TGuiTest {

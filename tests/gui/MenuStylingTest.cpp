@@ -9,6 +9,8 @@
 #include <cmath>
 #include <string>
 
+using namespace vehmira::gui;
+
 namespace {
 
 class TMenuStylingTest : public TGuiTest {

@@ -20,6 +20,11 @@
 
 #include <chrono>
 
+using namespace vehmira::demo;
+using namespace vehmira::fileio;
+using namespace vehmira::gui;
+using namespace vehmira::gui::framework;
+
 namespace {
 using namespace RwTest;
 

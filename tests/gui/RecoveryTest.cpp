@@ -11,6 +11,13 @@
 #include "gui/windows/MainMenu.h"
 #include "gui/framework/WideText.h"
 
+using namespace vehmira::gui;
+using namespace vehmira::archive;
+using namespace vehmira::engine;
+using namespace vehmira::fileio;
+using namespace vehmira::gamedata;
+using namespace vehmira::gui::framework;
+
 namespace {
 
 class TRecoveryTest : public TGuiTest {

@@ -9,6 +9,8 @@
 
 #include <fstream>
 
+using namespace vehmira::gui;
+
 namespace {
 
 class TSettingsDialogsTest : public TGuiTest {

@@ -9,6 +9,8 @@
 #include <algorithm>
 #include <fstream>
 
+using namespace vehmira::gui;
+
 namespace {
 
 const TListRows DefaultRows{{L"400", L"Landstalker"}, {L"415", L"Cheetah"}, {L"523", L"HPV1000"}, {L"596", L"Police"}};

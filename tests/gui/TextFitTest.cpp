@@ -21,6 +21,10 @@
 #include <iterator>
 #include <sstream>
 
+using namespace vehmira::gui;
+using namespace vehmira::gui::framework;
+using namespace vehmira::win32;
+
 namespace {
 
 struct TFitCase {

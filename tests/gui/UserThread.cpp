@@ -8,6 +8,9 @@
 #include <mutex>
 #include <thread>
 
+using namespace vehmira::gui;
+using namespace vehmira::gui::framework;
+
 namespace {
 
 constexpr auto StepTimeout = std::chrono::seconds(20);

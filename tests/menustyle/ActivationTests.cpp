@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace vehmira::menustyle;
+
 namespace {
 
 void ForeignDraw(void*, TMenuItem&, TCanvas&, const RECT&, bool) {}

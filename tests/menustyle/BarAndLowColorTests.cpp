@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace vehmira::menustyle;
+
 namespace {
 
 constexpr COLORREF Red = RGB(200, 0, 0);

@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+using namespace vehmira::menustyle;
+using namespace vehmira::win32;
+
 namespace {
 
 struct TControlFixture : testing::Test {

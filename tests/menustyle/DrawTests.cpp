@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace vehmira::menustyle;
+
 namespace {
 
 // A popup item drawn at (0, 0, 150, 22): the styler paints down to row 22, the

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace vehmira::menustyle;
+
 namespace {
 
 struct TMeasureFixture : testing::Test, TStylerFixture {

@@ -5,6 +5,9 @@
 
 #include <functional>
 
+using namespace vehmira::menustyle;
+using namespace vehmira::win32;
+
 namespace {
 
 struct TPainterFixture : testing::Test {

@@ -2,6 +2,9 @@
 
 #include <vector>
 
+using namespace vehmira::menustyle;
+using namespace vehmira::win32;
+
 namespace {
 
 constexpr wchar_t TestClassName[] = L"VehmiraMenuStyleTest";

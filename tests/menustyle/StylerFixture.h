@@ -33,10 +33,10 @@ void PumpMessages();
 struct TStylerFixture {
     TStylerFixture();
     TTestWindow Window{300, 200, false};
-    TMainMenu MainMenu{L"MainMenu"};
-    TPopupMenu Popup{L"PopupMenu"};
-    TOwnerForm Form;
-    std::unique_ptr<TMenuStyler> Styler;
+    vehmira::menustyle::TMainMenu MainMenu{L"MainMenu"};
+    vehmira::menustyle::TPopupMenu Popup{L"PopupMenu"};
+    vehmira::menustyle::TOwnerForm Form;
+    std::unique_ptr<vehmira::menustyle::TMenuStyler> Styler;
 };
 
 // An 8-bit surface whose palette holds the current system colours that the
@@ -47,20 +47,20 @@ public:
     ~TLowColorSurface();
     TLowColorSurface(const TLowColorSurface&) = delete;
     TLowColorSurface& operator=(const TLowColorSurface&) = delete;
-    TCanvas& Canvas() { return *Canvas_; }
+    vehmira::menustyle::TCanvas& Canvas() { return *Canvas_; }
     COLORREF Pixel(int x, int y) const { return GetPixel(Dc.get(), x, y); }
 
 private:
-    TMemoryDcHandle Dc;
-    TBitmapHandle Bitmap;
-    std::unique_ptr<TSelectGuard> Selection;
-    std::unique_ptr<TCanvas> Canvas_;
+    vehmira::win32::TMemoryDcHandle Dc;
+    vehmira::win32::TBitmapHandle Bitmap;
+    std::unique_ptr<vehmira::win32::TSelectGuard> Selection;
+    std::unique_ptr<vehmira::menustyle::TCanvas> Canvas_;
 };
 
 // A solid bitmap of `color` whose bottom-left pixel is the transparent magenta.
-TBitmap SolidGlyph(int size, COLORREF color);
+vehmira::menustyle::TBitmap SolidGlyph(int size, COLORREF color);
 constexpr COLORREF GlyphTransparent = RGB(255, 0, 255);
 constexpr COLORREF Sentinel = RGB(1, 2, 3);
 
 // True when some pixel of the rectangle has exactly `color`.
-bool AnyPixelIs(const TPixelTarget& surface, const RECT& area, COLORREF color);
+bool AnyPixelIs(const vehmira::menustyle::TPixelTarget& surface, const RECT& area, COLORREF color);

@@ -5,6 +5,10 @@
 
 #include <optional>
 
+using namespace vehmira::fileio;
+using namespace vehmira::gamedata;
+using namespace vehmira::package;
+
 namespace {
 
 ByteBuffer Package(const TCarHeader& header, const TCarLengths& lengths, std::size_t dataBytes)

@@ -8,6 +8,10 @@
 #include <functional>
 #include <string>
 
+using namespace vehmira;
+using namespace vehmira::fileio;
+using namespace vehmira::renderware;
+
 using namespace RwTest;
 
 namespace {
@@ -32,30 +36,30 @@ TEST(LibraryVersion, StampsDecodeToVersions)
         {0x1805FFFF, "3.6.0.5", 0xFFFF, true, false},
     };
     for (const TCase& test : cases) {
-        const Rw::TLibraryVersion version = Rw::DecodeLibraryStamp(test.Stamp);
+        const renderware::TLibraryVersion version = renderware::DecodeLibraryStamp(test.Stamp);
         EXPECT_EQ(version.Text(), test.Text) << std::hex << test.Stamp;
         EXPECT_EQ(version.Build, test.Build) << std::hex << test.Stamp;
         EXPECT_EQ(version.PackedForm, test.PackedForm) << std::hex << test.Stamp;
-        EXPECT_EQ(Rw::PcGameReadsVersion(version), test.PcGameReads) << std::hex << test.Stamp;
-        EXPECT_EQ(Rw::EncodeLibraryStamp(version.Version, version.Build), test.Stamp) << std::hex << test.Stamp;
+        EXPECT_EQ(renderware::PcGameReadsVersion(version), test.PcGameReads) << std::hex << test.Stamp;
+        EXPECT_EQ(renderware::EncodeLibraryStamp(version.Version, version.Build), test.Stamp) << std::hex << test.Stamp;
     }
 }
 
 TEST(ChunkReader, WalksChildrenWithTheirOffsets)
 {
     const ByteBuffer stream = Container(0x10, {Chunk(0x01, {1, 2, 3, 4}), Container(0x03, {Chunk(0x253F2FE, {'a'})})});
-    const Rw::TChunk root = Rw::ReadRootChunk(stream, 0x10, "model");
+    const renderware::TChunk root = renderware::ReadRootChunk(stream, 0x10, "model");
     EXPECT_EQ(root.Version().Text(), "3.6.0.3");
-    Rw::TChunkReader children(root, "model");
-    const Rw::TChunk first = children.Expect(Rw::StructChunk, "a Struct");
+    renderware::TChunkReader children(root, "model");
+    const renderware::TChunk first = children.Expect(renderware::StructChunk, "a Struct");
     EXPECT_EQ(first.Offset, 12u);
     EXPECT_EQ(first.Payload.size(), 4u);
-    const Rw::TChunk extension = children.Next();
+    const renderware::TChunk extension = children.Next();
     EXPECT_EQ(extension.Offset, 28u);
     EXPECT_EQ(extension.Depth, 1u);
     EXPECT_TRUE(children.AtEnd());
-    Rw::TChunkReader plugins(extension, "model");
-    const Rw::TChunk name = plugins.Next();
+    renderware::TChunkReader plugins(extension, "model");
+    const renderware::TChunk name = plugins.Next();
     EXPECT_EQ(name.Offset, 40u);
     EXPECT_EQ(name.Payload[0], 'a');
 }
@@ -64,7 +68,7 @@ TEST(ChunkReader, RootChunkIgnoresPaddingAfterIt)
 {
     ByteBuffer stream = Chunk(0x16, {0, 0, 0, 0});
     stream.resize(2048, 0);
-    EXPECT_EQ(Rw::ReadRootChunk(stream, 0x16, "dictionary").Payload.size(), 4u);
+    EXPECT_EQ(renderware::ReadRootChunk(stream, 0x16, "dictionary").Payload.size(), 4u);
 }
 
 void ExpectFailure(const std::function<void()>& action, const std::string& expected, const std::string& what)
@@ -83,30 +87,30 @@ TEST(ChunkReader, DamagedTreesAreRefused)
     SetU32(childTooBig, 16, 5);
     ByteBuffer rootTooBig = Chunk(0x10, {1, 2});
     SetU32(rootTooBig, 4, 0xFFFFFFF0);
-    ExpectFailure([&] { Rw::ReadRootChunk(rootTooBig, 0x10, "model"); }, "model: chunk 0x10 at offset 0 runs past the end",
-                  "root too big");
+    ExpectFailure([&] { renderware::ReadRootChunk(rootTooBig, 0x10, "model"); },
+                  "model: chunk 0x10 at offset 0 runs past the end", "root too big");
     ExpectFailure(
         [&] {
-            Rw::TChunkReader children(Rw::ReadRootChunk(childTooBig, 0x10, "model"), "model");
+            renderware::TChunkReader children(renderware::ReadRootChunk(childTooBig, 0x10, "model"), "model");
             children.Next();
         },
         "chunk 0x1 at offset 12 runs past its parent", "child too big");
-    ExpectFailure([&] { Rw::ReadRootChunk(Chunk(0x16, {}), 0x10, "model"); }, "root chunk has type 0x16, not 0x10",
-                  "wrong root");
-    ExpectFailure([&] { Rw::ReadRootChunk(ByteBuffer(11), 0x10, "model"); }, "shorter than a chunk header",
+    ExpectFailure([&] { renderware::ReadRootChunk(Chunk(0x16, {}), 0x10, "model"); },
+                  "root chunk has type 0x16, not 0x10", "wrong root");
+    ExpectFailure([&] { renderware::ReadRootChunk(ByteBuffer(11), 0x10, "model"); }, "shorter than a chunk header",
                   "eleven bytes");
     const ByteBuffer cutHeader = Chunk(0x10, {1, 0, 0, 0, 0, 0});
     ExpectFailure(
         [&] {
-            Rw::TChunkReader children(Rw::ReadRootChunk(cutHeader, 0x10, "model"), "model");
+            renderware::TChunkReader children(renderware::ReadRootChunk(cutHeader, 0x10, "model"), "model");
             children.Next();
         },
         "chunk header at offset 12 is cut off", "cut header");
     const ByteBuffer noStruct = Container(0x10, {Chunk(0x03, {})});
     ExpectFailure(
         [&] {
-            Rw::TChunkReader children(Rw::ReadRootChunk(noStruct, 0x10, "model"), "model");
-            children.Expect(Rw::StructChunk, "the clump's Struct");
+            renderware::TChunkReader children(renderware::ReadRootChunk(noStruct, 0x10, "model"), "model");
+            children.Expect(renderware::StructChunk, "the clump's Struct");
         },
         "expected the clump's Struct chunk, found chunk 0x3 at offset 12", "wrong child");
 }
@@ -114,13 +118,13 @@ TEST(ChunkReader, DamagedTreesAreRefused)
 TEST(ChunkReader, NestingIsLimited)
 {
     ByteBuffer stream = Chunk(0x01, {});
-    for (unsigned level = 0; level < Rw::MaxChunkDepth + 2; ++level)
+    for (unsigned level = 0; level < renderware::MaxChunkDepth + 2; ++level)
         stream = Container(0x03, {stream});
-    Rw::TChunk chunk = Rw::ReadRootChunk(stream, 0x03, "model");
+    renderware::TChunk chunk = renderware::ReadRootChunk(stream, 0x03, "model");
     ExpectFailure(
         [&] {
             for (;;) {
-                Rw::TChunkReader children(chunk, "model");
+                renderware::TChunkReader children(chunk, "model");
                 chunk = children.Next();
             }
         },

@@ -8,6 +8,10 @@
 #include <functional>
 #include <string>
 
+using namespace vehmira;
+using namespace vehmira::fileio;
+using namespace vehmira::renderware;
+
 using namespace RwTest;
 
 namespace {
@@ -30,9 +34,9 @@ TTestModel CarModel()
 
 TEST(ModelSummary, FramesAtomicsGeometriesAndTextures)
 {
-    const Rw::TModelSummary summary = Rw::ReadModelSummary(Model(CarModel()));
+    const renderware::TModelSummary summary = renderware::ReadModelSummary(Model(CarModel()));
     EXPECT_EQ(summary.Version.Text(), "3.6.0.3");
-    EXPECT_EQ(summary.Platform, Rw::TPlatform::PC);
+    EXPECT_EQ(summary.Platform, renderware::TPlatform::PC);
     ASSERT_EQ(summary.Frames.size(), 7u);
     EXPECT_EQ(summary.Frames[3].Name, "door_lf_ok");
     EXPECT_EQ(summary.Frames[3].Parent, 1);
@@ -40,12 +44,12 @@ TEST(ModelSummary, FramesAtomicsGeometriesAndTextures)
     struct TExpectedAtomic {
         std::string FrameName;
         std::uint32_t Geometry;
-        Rw::TPartVariant Variant;
+        renderware::TPartVariant Variant;
     };
-    const std::vector<TExpectedAtomic> expected{{"chassis", 0, Rw::TPartVariant::Normal},
-                                                {"door_lf_ok", 1, Rw::TPartVariant::Normal},
-                                                {"chassis_vlo", 2, Rw::TPartVariant::LowDetail},
-                                                {"door_lf_dam", 3, Rw::TPartVariant::Damaged}};
+    const std::vector<TExpectedAtomic> expected{{"chassis", 0, renderware::TPartVariant::Normal},
+                                                {"door_lf_ok", 1, renderware::TPartVariant::Normal},
+                                                {"chassis_vlo", 2, renderware::TPartVariant::LowDetail},
+                                                {"door_lf_dam", 3, renderware::TPartVariant::Damaged}};
     ASSERT_EQ(summary.Atomics.size(), expected.size());
     for (std::size_t i = 0; i < expected.size(); ++i) {
         EXPECT_EQ(summary.Atomics[i].FrameName, expected[i].FrameName);
@@ -65,30 +69,30 @@ TEST(ModelSummary, FramesAtomicsGeometriesAndTextures)
 
 TEST(ModelSummary, PartVariantsIgnoreCase)
 {
-    EXPECT_EQ(Rw::PartVariantOf("bonnet_DAM"), Rw::TPartVariant::Damaged);
-    EXPECT_EQ(Rw::PartVariantOf("chassis_Vlo"), Rw::TPartVariant::LowDetail);
-    EXPECT_EQ(Rw::PartVariantOf("_dam_ok"), Rw::TPartVariant::Normal);
-    EXPECT_EQ(Rw::PartVariantOf("dam"), Rw::TPartVariant::Normal);
+    EXPECT_EQ(renderware::PartVariantOf("bonnet_DAM"), renderware::TPartVariant::Damaged);
+    EXPECT_EQ(renderware::PartVariantOf("chassis_Vlo"), renderware::TPartVariant::LowDetail);
+    EXPECT_EQ(renderware::PartVariantOf("_dam_ok"), renderware::TPartVariant::Normal);
+    EXPECT_EQ(renderware::PartVariantOf("dam"), renderware::TPartVariant::Normal);
 }
 
 TEST(ModelSummary, OlderStreamsAndConsoleGeometry)
 {
     TTestModel old = CarModel();
     old.Stamp = Stamp3302;  // geometry structs carry surface properties before 3.4
-    const Rw::TModelSummary oldSummary = Rw::ReadModelSummary(Model(old));
+    const renderware::TModelSummary oldSummary = renderware::ReadModelSummary(Model(old));
     EXPECT_EQ(oldSummary.Version.Text(), "3.3.0.2");
     EXPECT_EQ(oldSummary.TotalTriangles, 348u);
 
     TTestModel console = CarModel();
     console.Geometries[1].Native = true;
-    EXPECT_EQ(Rw::ReadModelSummary(Model(console)).Platform, Rw::TPlatform::Console);
+    EXPECT_EQ(renderware::ReadModelSummary(Model(console)).Platform, renderware::TPlatform::Console);
 }
 
 TEST(ModelSummary, TruncatedAtEveryLengthIsRefused)
 {
     const ByteBuffer whole = Model(CarModel());
     for (std::size_t length = 0; length < whole.size(); ++length)
-        EXPECT_THROW(Rw::ReadModelSummary(std::span(whole).first(length)), TVehmiraError) << length;
+        EXPECT_THROW(renderware::ReadModelSummary(std::span(whole).first(length)), TVehmiraError) << length;
 }
 
 // The counts that would make a reader run off or allocate without bound.
@@ -138,7 +142,7 @@ TEST(ModelSummary, OversizedCountsAreRefusedWithTheReason)
         if (test.Patch)
             test.Patch(bytes);
         try {
-            Rw::ReadModelSummary(bytes);
+            renderware::ReadModelSummary(bytes);
             ADD_FAILURE() << test.What << ": read";
         } catch (const TVehmiraError& error) {
             EXPECT_NE(std::string(error.what()).find(test.Expected), std::string::npos) << test.What << ": "
@@ -159,7 +163,7 @@ TEST(ModelSummary, CorruptedBytesNeverCrash)
             ByteBuffer damaged = whole;
             damaged[position] = value;
             try {
-                const Rw::TModelSummary summary = Rw::ReadModelSummary(damaged);
+                const renderware::TModelSummary summary = renderware::ReadModelSummary(damaged);
                 EXPECT_LE(summary.Frames.size(), whole.size() / 56);
             } catch (const TVehmiraError&) {
             }

@@ -7,6 +7,10 @@
 
 #include <string>
 
+using namespace vehmira;
+using namespace vehmira::fileio;
+using namespace vehmira::renderware;
+
 namespace {
 
 std::uint32_t BigEndian(const ByteBuffer& bytes, std::size_t at)
@@ -77,9 +81,9 @@ ByteBuffer InflateStored(const ByteBuffer& zlib)
     return out;
 }
 
-Rw::TRgbaImage Gradient(std::uint32_t width, std::uint32_t height)
+renderware::TRgbaImage Gradient(std::uint32_t width, std::uint32_t height)
 {
-    Rw::TRgbaImage image{width, height, {}};
+    renderware::TRgbaImage image{width, height, {}};
     for (std::uint32_t y = 0; y < height; ++y)
         for (std::uint32_t x = 0; x < width; ++x)
             for (const std::uint8_t value : {std::uint8_t(x), std::uint8_t(y), std::uint8_t(x ^ y), std::uint8_t(x + y)})
@@ -91,23 +95,23 @@ TEST(Png, ChecksumsOfKnownInputs)
 {
     const std::string digits = "123456789";
     const std::string word = "Wikipedia";
-    EXPECT_EQ(Rw::PngCrc32({reinterpret_cast<const std::uint8_t*>(digits.data()), digits.size()}), 0xCBF43926u);
-    EXPECT_EQ(Rw::Adler32({reinterpret_cast<const std::uint8_t*>(word.data()), word.size()}), 0x11E60398u);
+    EXPECT_EQ(renderware::PngCrc32({reinterpret_cast<const std::uint8_t*>(digits.data()), digits.size()}), 0xCBF43926u);
+    EXPECT_EQ(renderware::Adler32({reinterpret_cast<const std::uint8_t*>(word.data()), word.size()}), 0x11E60398u);
     const ByteBuffer zeros(100000, 0xFF);
     std::uint32_t a = 1, b = 0;
     for (const std::uint8_t byte : zeros) {
         a = (a + byte) % 65521;
         b = (b + a) % 65521;
     }
-    EXPECT_EQ(Rw::Adler32(zeros), b << 16 | a);
+    EXPECT_EQ(renderware::Adler32(zeros), b << 16 | a);
 }
 
 TEST(Png, FilesDecodeToTheirPixels)
 {
     // 1 × 1, one stored block, and several blocks (more than 65535 bytes of rows).
     for (const auto& [width, height] : {std::pair{1u, 1u}, std::pair{7u, 3u}, std::pair{300u, 70u}}) {
-        const Rw::TRgbaImage image = Gradient(width, height);
-        const std::vector<TPngChunk> chunks = ReadPngChunks(Rw::EncodePng(image));
+        const renderware::TRgbaImage image = Gradient(width, height);
+        const std::vector<TPngChunk> chunks = ReadPngChunks(renderware::EncodePng(image));
         ASSERT_EQ(chunks.size(), 3u);
         EXPECT_EQ(chunks[0].Type, "IHDR");
         ASSERT_EQ(chunks[0].Data.size(), 13u);
@@ -126,19 +130,19 @@ TEST(Png, FilesDecodeToTheirPixels)
         }
         EXPECT_EQ(pixels, image.Pixels) << width << " x " << height;
     }
-    EXPECT_THROW(Rw::EncodePng(Rw::TRgbaImage{}), TVehmiraError);
-    EXPECT_THROW(Rw::EncodePng(Rw::TRgbaImage{2, 2, ByteBuffer(12)}), TVehmiraError);
+    EXPECT_THROW(renderware::EncodePng(renderware::TRgbaImage{}), TVehmiraError);
+    EXPECT_THROW(renderware::EncodePng(renderware::TRgbaImage{2, 2, ByteBuffer(12)}), TVehmiraError);
 }
 
-Rw::TRgbaImage Filled(std::uint32_t width, std::uint32_t height, std::array<std::uint8_t, 4> pixel)
+renderware::TRgbaImage Filled(std::uint32_t width, std::uint32_t height, std::array<std::uint8_t, 4> pixel)
 {
-    Rw::TRgbaImage image{width, height, {}};
+    renderware::TRgbaImage image{width, height, {}};
     for (std::uint32_t i = 0; i < width * height; ++i)
         image.Pixels.insert(image.Pixels.end(), pixel.begin(), pixel.end());
     return image;
 }
 
-std::array<std::uint8_t, 4> PixelAt(const Rw::TRgbaImage& image, std::uint32_t x, std::uint32_t y)
+std::array<std::uint8_t, 4> PixelAt(const renderware::TRgbaImage& image, std::uint32_t x, std::uint32_t y)
 {
     const std::uint8_t* p = image.At(x, y);
     return {p[0], p[1], p[2], p[3]};
@@ -146,14 +150,14 @@ std::array<std::uint8_t, 4> PixelAt(const Rw::TRgbaImage& image, std::uint32_t x
 
 TEST(ContactSheet, GridCheckerboardAndPlaceholders)
 {
-    const std::vector<Rw::TRgbaImage> images{Filled(64, 64, {255, 0, 0, 255}), Filled(32, 64, {0, 0, 255, 0}),
-                                             Rw::TRgbaImage{}, Filled(2, 2, {0, 255, 0, 128})};
-    Rw::TContactSheetOptions options;
+    const std::vector<renderware::TRgbaImage> images{Filled(64, 64, {255, 0, 0, 255}), Filled(32, 64, {0, 0, 255, 0}),
+                                                     renderware::TRgbaImage{}, Filled(2, 2, {0, 255, 0, 128})};
+    renderware::TContactSheetOptions options;
     options.ThumbnailSide = 32;
     options.Spacing = 4;
     options.Columns = 3;
     options.CheckerSquare = 4;
-    const Rw::TRgbaImage sheet = Rw::ComposeContactSheet(images, options);
+    const renderware::TRgbaImage sheet = renderware::ComposeContactSheet(images, options);
     EXPECT_EQ(sheet.Width, 3u * 36 + 4);
     EXPECT_EQ(sheet.Height, 2u * 36 + 4);
     EXPECT_EQ(PixelAt(sheet, 0, 0), (std::array<std::uint8_t, 4>{0x30, 0x30, 0x30, 255}));
@@ -174,18 +178,18 @@ TEST(ContactSheet, GridCheckerboardAndPlaceholders)
 
 TEST(ContactSheet, RefusesWhatItCannotDraw)
 {
-    const std::vector<Rw::TRgbaImage> one{Filled(1, 1, {1, 2, 3, 4})};
-    EXPECT_THROW(Rw::ComposeContactSheet({}), TVehmiraError);
-    Rw::TContactSheetOptions zeroSide;
+    const std::vector<renderware::TRgbaImage> one{Filled(1, 1, {1, 2, 3, 4})};
+    EXPECT_THROW(renderware::ComposeContactSheet({}), TVehmiraError);
+    renderware::TContactSheetOptions zeroSide;
     zeroSide.ThumbnailSide = 0;
-    EXPECT_THROW(Rw::ComposeContactSheet(one, zeroSide), TVehmiraError);
-    const std::vector<Rw::TRgbaImage> many(64, Rw::TRgbaImage{});
-    Rw::TContactSheetOptions wide;
+    EXPECT_THROW(renderware::ComposeContactSheet(one, zeroSide), TVehmiraError);
+    const std::vector<renderware::TRgbaImage> many(64, renderware::TRgbaImage{});
+    renderware::TContactSheetOptions wide;
     wide.ThumbnailSide = 1024;
-    EXPECT_THROW(Rw::ComposeContactSheet(many, wide), TVehmiraError);
+    EXPECT_THROW(renderware::ComposeContactSheet(many, wide), TVehmiraError);
     // A malformed image is drawn as a placeholder, not read past its pixels.
-    const std::vector<Rw::TRgbaImage> malformed{Rw::TRgbaImage{50, 50, ByteBuffer(4)}};
-    EXPECT_NO_THROW(Rw::ComposeContactSheet(malformed));
+    const std::vector<renderware::TRgbaImage> malformed{renderware::TRgbaImage{50, 50, ByteBuffer(4)}};
+    EXPECT_NO_THROW(renderware::ComposeContactSheet(malformed));
 }
 
 } // namespace

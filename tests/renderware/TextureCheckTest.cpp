@@ -8,23 +8,27 @@
 #include <optional>
 #include <string>
 
+using namespace vehmira;
+using namespace vehmira::fileio;
+using namespace vehmira::renderware;
+
 using namespace RwTest;
 
 namespace {
 
 using TNames = std::vector<std::string>;
 
-Rw::TModelSummary ModelUsing(const TNames& textures, bool native = false, std::uint32_t stamp = Stamp3603)
+renderware::TModelSummary ModelUsing(const TNames& textures, bool native = false, std::uint32_t stamp = Stamp3603)
 {
     TTestModel model;
     model.Geometries[0].TextureNames = textures;
     model.Geometries[0].Native = native;
     model.Stamp = stamp;
-    return Rw::ReadModelSummary(Model(model));
+    return renderware::ReadModelSummary(Model(model));
 }
 
-Rw::TTextureDictionary DictionaryOf(const TNames& names, std::uint32_t platform = 9, std::uint32_t stamp = Stamp3603,
-                                    std::optional<std::uint16_t> declared = {})
+renderware::TTextureDictionary DictionaryOf(const TNames& names, std::uint32_t platform = 9,
+                                            std::uint32_t stamp = Stamp3603, std::optional<std::uint16_t> declared = {})
 {
     std::vector<ByteBuffer> natives;
     for (const std::string& name : names) {
@@ -37,7 +41,7 @@ Rw::TTextureDictionary DictionaryOf(const TNames& names, std::uint32_t platform 
         }
         natives.push_back(TextureNative(texture));
     }
-    return Rw::TTextureDictionary::FromBytes(TextureDictionary(natives, declared, stamp));
+    return renderware::TTextureDictionary::FromBytes(TextureDictionary(natives, declared, stamp));
 }
 
 TEST(TextureCheck, OwnAndSharedDictionaries)
@@ -61,11 +65,11 @@ TEST(TextureCheck, OwnAndSharedDictionaries)
         {"a longer name is another name", {"body"}, {"body2", "bod"}, TNames{"body "}, {"body"}, {"body"}, {}},
     };
     for (const TCase& test : cases) {
-        const Rw::TModelSummary model = ModelUsing(test.ModelTextures);
-        const Rw::TTextureDictionary own = DictionaryOf(test.Own);
-        const std::optional<Rw::TTextureDictionary> shared =
+        const renderware::TModelSummary model = ModelUsing(test.ModelTextures);
+        const renderware::TTextureDictionary own = DictionaryOf(test.Own);
+        const std::optional<renderware::TTextureDictionary> shared =
             test.Shared ? std::optional(DictionaryOf(*test.Shared)) : std::nullopt;
-        const Rw::TTextureCheck check = Rw::CheckModelTextures(model, own, shared ? &*shared : nullptr);
+        const renderware::TTextureCheck check = renderware::CheckModelTextures(model, own, shared ? &*shared : nullptr);
         EXPECT_EQ(check.NotInOwnDictionary, test.NotInOwn) << test.What;
         EXPECT_EQ(check.Missing, test.Missing) << test.What;
         EXPECT_EQ(check.ExpectedFromShared, test.ExpectedFromShared) << test.What;
@@ -78,8 +82,8 @@ TEST(TextureCheck, OwnAndSharedDictionaries)
 // A texture past the dictionary's declared count is never loaded by the game.
 TEST(TextureCheck, TexturesTheGameIgnoresDoNotCount)
 {
-    const Rw::TTextureCheck check =
-        Rw::CheckModelTextures(ModelUsing({"body", "wheel"}), DictionaryOf({"body", "wheel"}, 9, Stamp3603, 1));
+    const renderware::TTextureCheck check =
+        renderware::CheckModelTextures(ModelUsing({"body", "wheel"}), DictionaryOf({"body", "wheel"}, 9, Stamp3603, 1));
     EXPECT_EQ(check.NotInOwnDictionary, TNames{"wheel"});
 }
 
@@ -87,33 +91,54 @@ TEST(TextureCheck, Warnings)
 {
     struct TCase {
         std::string What;
-        Rw::TModelSummary Model;
-        Rw::TTextureDictionary Own;
-        std::optional<Rw::TTextureDictionary> Shared;
-        std::vector<std::pair<Rw::TCheckWarningKind, std::string>> Expected;  // kind, text
+        renderware::TModelSummary Model;
+        renderware::TTextureDictionary Own;
+        std::optional<renderware::TTextureDictionary> Shared;
+        std::vector<std::pair<renderware::TCheckWarningKind, std::string>> Expected; // kind, text
     };
-    const std::uint32_t stamp3700 = Rw::EncodeLibraryStamp(0x37000, 0xFFFF);
+    const std::uint32_t stamp3700 = renderware::EncodeLibraryStamp(0x37000, 0xFFFF);
     std::vector<TCase> cases;
-    cases.push_back({"PS2 dictionary for a PC model", ModelUsing({"body"}), DictionaryOf({"body"}, 0x00325350), {},
-                     {{Rw::TCheckWarningKind::PlatformMismatch, "the model is made for PC, the dictionary for PS2"}}});
-    cases.push_back({"console model", ModelUsing({"body"}, true), DictionaryOf({"body"}), {},
-                     {{Rw::TCheckWarningKind::PlatformMismatch, "the model is made for console, the dictionary for PC"}}});
-    cases.push_back({"Xbox shared dictionary", ModelUsing({"body"}), DictionaryOf({"body"}), DictionaryOf({"x"}, 5),
-                     {{Rw::TCheckWarningKind::PlatformMismatch, "the shared dictionary for Xbox"}}});
-    cases.push_back({"newer model", ModelUsing({"body"}, false, stamp3700), DictionaryOf({"body"}), {},
-                     {{Rw::TCheckWarningKind::UnreadableVersion,
+    cases.push_back(
+        {"PS2 dictionary for a PC model",
+         ModelUsing({"body"}),
+         DictionaryOf({"body"}, 0x00325350),
+         {},
+         {{renderware::TCheckWarningKind::PlatformMismatch, "the model is made for PC, the dictionary for PS2"}}});
+    cases.push_back(
+        {"console model",
+         ModelUsing({"body"}, true),
+         DictionaryOf({"body"}),
+         {},
+         {{renderware::TCheckWarningKind::PlatformMismatch, "the model is made for console, the dictionary for PC"}}});
+    cases.push_back({"Xbox shared dictionary",
+                     ModelUsing({"body"}),
+                     DictionaryOf({"body"}),
+                     DictionaryOf({"x"}, 5),
+                     {{renderware::TCheckWarningKind::PlatformMismatch, "the shared dictionary for Xbox"}}});
+    cases.push_back({"newer model",
+                     ModelUsing({"body"}, false, stamp3700),
+                     DictionaryOf({"body"}),
+                     {},
+                     {{renderware::TCheckWarningKind::UnreadableVersion,
                        "the model was written by RenderWare 3.7.0.0; the PC game reads 3.1.0.0 to 3.6.0.3"}}});
-    cases.push_back({"older dictionary", ModelUsing({"body"}), DictionaryOf({"body"}, 9, 0x0302), {},
-                     {{Rw::TCheckWarningKind::UnreadableVersion, "the dictionary was written by RenderWare 3.0.2.0"}}});
+    cases.push_back(
+        {"older dictionary",
+         ModelUsing({"body"}),
+         DictionaryOf({"body"}, 9, 0x0302),
+         {},
+         {{renderware::TCheckWarningKind::UnreadableVersion, "the dictionary was written by RenderWare 3.0.2.0"}}});
     cases.push_back({"older but readable", ModelUsing({"body"}, false, Stamp3302), DictionaryOf({"body"}, 8, 0x0310), {},
                      {}});
-    cases.push_back({"used texture unreadable", ModelUsing({"body", "wheel"}), DictionaryOf({"body"}),
+    cases.push_back({"used texture unreadable",
+                     ModelUsing({"body", "wheel"}),
+                     DictionaryOf({"body"}),
                      DictionaryOf({"wheel"}, 0x99),
-                     {{Rw::TCheckWarningKind::UndecodableTexture, "texture \"wheel\" in the shared dictionary cannot be read"},
-                      {Rw::TCheckWarningKind::PlatformMismatch, "the shared dictionary for other"}}});
+                     {{renderware::TCheckWarningKind::UndecodableTexture,
+                       "texture \"wheel\" in the shared dictionary cannot be read"},
+                      {renderware::TCheckWarningKind::PlatformMismatch, "the shared dictionary for other"}}});
     for (const TCase& test : cases) {
-        const Rw::TTextureCheck check =
-            Rw::CheckModelTextures(test.Model, test.Own, test.Shared ? &*test.Shared : nullptr);
+        const renderware::TTextureCheck check =
+            renderware::CheckModelTextures(test.Model, test.Own, test.Shared ? &*test.Shared : nullptr);
         ASSERT_EQ(check.Warnings.size(), test.Expected.size()) << test.What;
         for (std::size_t i = 0; i < test.Expected.size(); ++i) {
             EXPECT_EQ(check.Warnings[i].Kind, test.Expected[i].first) << test.What;

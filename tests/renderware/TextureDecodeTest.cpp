@@ -8,12 +8,16 @@
 
 #include <string>
 
+using namespace vehmira;
+using namespace vehmira::fileio;
+using namespace vehmira::renderware;
+
 using namespace RwTest;
-using Rw::TTextureFormat;
+using renderware::TTextureFormat;
 
 namespace {
 
-std::vector<TPixel> PixelsOf(const Rw::TRgbaImage& image)
+std::vector<TPixel> PixelsOf(const renderware::TRgbaImage& image)
 {
     std::vector<TPixel> pixels;
     for (std::size_t i = 0; i < image.Pixels.size(); i += 4)
@@ -86,7 +90,8 @@ std::vector<TLiteralCase> LiteralCases()
 TEST(TextureDecode, KnownBytesGiveKnownPixels)
 {
     for (const TLiteralCase& test : LiteralCases()) {
-        const Rw::TRgbaImage image = Rw::DecodeLevel(test.Format, test.Width, test.Height, test.Data, test.Palette);
+        const renderware::TRgbaImage image =
+            renderware::DecodeLevel(test.Format, test.Width, test.Height, test.Data, test.Palette);
         ASSERT_EQ(image.Width, test.Width) << test.What;
         ASSERT_EQ(image.Height, test.Height) << test.What;
         EXPECT_EQ(PixelsOf(image), test.Expected) << test.What << ": " << Describe(PixelsOf(image));
@@ -117,9 +122,10 @@ TEST(TextureDecode, EncodedPixelsComeBack)
                                    {TTextureFormat::R5G6B5, exact565},   {TTextureFormat::A1R5G5B5, exact5},
                                    {TTextureFormat::X1R5G5B5, opaque(exact5)}, {TTextureFormat::A4R4G4B4, exact4}};
     for (const TCase& test : cases) {
-        const Rw::TRgbaImage image = Rw::DecodeLevel(test.Format, 3, 2, EncodePixels(test.Format, test.Pixels), {});
+        const renderware::TRgbaImage image =
+            renderware::DecodeLevel(test.Format, 3, 2, EncodePixels(test.Format, test.Pixels), {});
         EXPECT_EQ(PixelsOf(image), test.Pixels)
-            << Rw::TextureFormatName(test.Format) << ": " << Describe(PixelsOf(image));
+            << renderware::TextureFormatName(test.Format) << ": " << Describe(PixelsOf(image));
     }
 }
 
@@ -129,7 +135,7 @@ TEST(TextureDecode, PalettesMapEveryIndex)
     for (int i = 0; i < 256; ++i)
         palette.push_back({std::uint8_t(i), std::uint8_t(255 - i), std::uint8_t(i * 7), std::uint8_t(i ^ 0x5A)});
     for (const TTextureFormat format : {TTextureFormat::PAL8, TTextureFormat::PAL4}) {
-        const std::uint32_t entries = Rw::PaletteEntryCount(format);
+        const std::uint32_t entries = renderware::PaletteEntryCount(format);
         const std::uint32_t width = 5, height = entries == 256 ? 52 : 4;
         std::vector<std::uint8_t> indices;
         std::vector<TPixel> expected;
@@ -138,9 +144,9 @@ TEST(TextureDecode, PalettesMapEveryIndex)
             expected.push_back(palette[indices.back()]);
         }
         const std::vector<TPixel> used(palette.begin(), palette.begin() + entries);
-        const Rw::TRgbaImage image =
-            Rw::DecodeLevel(format, width, height, EncodeIndices(format, indices, width, height), EncodePalette(used));
-        EXPECT_EQ(PixelsOf(image), expected) << Rw::TextureFormatName(format);
+        const renderware::TRgbaImage image = renderware::DecodeLevel(
+            format, width, height, EncodeIndices(format, indices, width, height), EncodePalette(used));
+        EXPECT_EQ(PixelsOf(image), expected) << renderware::TextureFormatName(format);
     }
 }
 
@@ -153,7 +159,7 @@ TEST(TextureDecode, DxtBlocksAtTheEdgesAreCut)
         const ByteBuffer block = Dxt1Block(colour, 0, zeros);
         data.insert(data.end(), block.begin(), block.end());
     }
-    const Rw::TRgbaImage image = Rw::DecodeLevel(TTextureFormat::DXT1, 6, 5, data, {});
+    const renderware::TRgbaImage image = renderware::DecodeLevel(TTextureFormat::DXT1, 6, 5, data, {});
     const std::vector<TPixel> pixels = PixelsOf(image);
     ASSERT_EQ(pixels.size(), 30u);
     EXPECT_EQ(pixels[0], Red);
@@ -179,8 +185,8 @@ TEST(TextureDecode, SizesThatDoNotMatchAreRefused)
         {"unknown format", TTextureFormat::Unknown, 1, 1, 4, 0},
     };
     for (const TCase& test : cases)
-        EXPECT_THROW(Rw::DecodeLevel(test.Format, test.Width, test.Height, ByteBuffer(test.DataSize),
-                                     ByteBuffer(test.PaletteSize)),
+        EXPECT_THROW(renderware::DecodeLevel(test.Format, test.Width, test.Height, ByteBuffer(test.DataSize),
+                                             ByteBuffer(test.PaletteSize)),
                      TVehmiraError)
             << test.What;
 }

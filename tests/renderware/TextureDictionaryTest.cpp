@@ -9,8 +9,12 @@
 #include <future>
 #include <string>
 
+using namespace vehmira;
+using namespace vehmira::fileio;
+using namespace vehmira::renderware;
+
 using namespace RwTest;
-using Rw::TTextureFormat;
+using renderware::TTextureFormat;
 
 namespace {
 
@@ -53,7 +57,7 @@ TTestTexture Paletted(std::string name, std::uint32_t platform, TTextureFormat f
     TTestTexture texture = Plain(std::move(name), platform, (format == TTextureFormat::PAL8 ? Pal8 : Pal4) | 0x0500,
                                  platform == 9 ? 41 : 0, format == TTextureFormat::PAL8 ? 8 : 4, 0, format);
     std::vector<TPixel> palette = Picture;
-    palette.resize(Rw::PaletteEntryCount(format), TPixel{9, 9, 9, 9});
+    palette.resize(renderware::PaletteEntryCount(format), TPixel{9, 9, 9, 9});
     texture.Palette = EncodePalette(palette);
     texture.Levels = {EncodeIndices(format, {0, 1, 2, 3, 4, 5, 6, 7}, 4, 2)};
     return texture;
@@ -105,16 +109,17 @@ std::vector<TFormatCase> FormatCases()
         plain("argb4444", TTextureFormat::A4R4G4B4, 0x0300, 26, 16);
         plain("grey", TTextureFormat::L8, 0x0400, 50, 8);
         for (const TTextureFormat format : {TTextureFormat::PAL8, TTextureFormat::PAL4})
-            cases.push_back({std::string(Rw::TextureFormatName(format)) + suffix, format,
-                             Paletted(std::string(Rw::TextureFormatName(format)) + suffix, platform, format)});
+            cases.push_back({std::string(renderware::TextureFormatName(format)) + suffix, format,
+                             Paletted(std::string(renderware::TextureFormatName(format)) + suffix, platform, format)});
         for (const TTextureFormat format : {TTextureFormat::DXT1, TTextureFormat::DXT3, TTextureFormat::DXT5})
-            cases.push_back({std::string(Rw::TextureFormatName(format)) + suffix, format,
-                             Compressed(std::string(Rw::TextureFormatName(format)) + suffix, platform, format)});
+            cases.push_back(
+                {std::string(renderware::TextureFormatName(format)) + suffix, format,
+                 Compressed(std::string(renderware::TextureFormatName(format)) + suffix, platform, format)});
     }
     return cases;
 }
 
-std::vector<TPixel> PixelsOf(const Rw::TRgbaImage& image)
+std::vector<TPixel> PixelsOf(const renderware::TRgbaImage& image)
 {
     std::vector<TPixel> pixels;
     for (std::size_t i = 0; i < image.Pixels.size(); i += 4)
@@ -149,16 +154,16 @@ ByteBuffer DictionaryOf(const std::vector<TFormatCase>& cases)
 TEST(TextureDictionary, EveryFormatOfBothKindsListsAndDecodes)
 {
     const std::vector<TFormatCase> cases = FormatCases();
-    const Rw::TTextureDictionary dictionary = Rw::TTextureDictionary::FromBytes(DictionaryOf(cases));
+    const renderware::TTextureDictionary dictionary = renderware::TTextureDictionary::FromBytes(DictionaryOf(cases));
     EXPECT_EQ(dictionary.Version().Text(), "3.6.0.3");
-    EXPECT_EQ(dictionary.Platform(), Rw::TPlatform::PC);
+    EXPECT_EQ(dictionary.Platform(), renderware::TPlatform::PC);
     ASSERT_EQ(dictionary.Textures().size(), cases.size());
     for (std::size_t i = 0; i < cases.size(); ++i) {
-        const Rw::TTextureRecord& record = dictionary.Textures()[i];
+        const renderware::TTextureRecord& record = dictionary.Textures()[i];
         EXPECT_EQ(record.Name, cases[i].Name);
         EXPECT_EQ(record.Problem, "") << cases[i].Name;
         EXPECT_EQ(record.Format, cases[i].Format) << cases[i].Name << " read as " << record.FormatName;
-        EXPECT_EQ(record.FormatName, Rw::TextureFormatName(cases[i].Format)) << cases[i].Name;
+        EXPECT_EQ(record.FormatName, renderware::TextureFormatName(cases[i].Format)) << cases[i].Name;
         EXPECT_EQ(record.Width, cases[i].Texture.Width) << cases[i].Name;
         EXPECT_EQ(record.MipLevels, cases[i].Texture.Levels.size()) << cases[i].Name;
         EXPECT_EQ(PixelsOf(dictionary.DecodeTexture(i)), ExpectedPixels(cases[i])) << cases[i].Name;
@@ -171,7 +176,7 @@ TEST(TextureDictionary, NamesMaskAlphaAndLookUp)
     withMask.Mask = "wheel_rima";
     const TTestTexture opaqueD3D8 = Plain("body", 8, 0x0600, 0, 32, 0, TTextureFormat::X8R8G8B8);
     const TTestTexture opaqueD3D9 = Plain("glass", 9, 0x0600, 22, 32, 0, TTextureFormat::X8R8G8B8);
-    const auto dictionary = Rw::TTextureDictionary::FromBytes(
+    const auto dictionary = renderware::TTextureDictionary::FromBytes(
         TextureDictionary({TextureNative(withMask), TextureNative(opaqueD3D8), TextureNative(opaqueD3D9)}));
     const auto& textures = dictionary.Textures();
     EXPECT_EQ(textures[0].MaskName, "wheel_rima");
@@ -219,10 +224,10 @@ TEST(TextureDictionary, DamagedTexturesAreReportedByName)
     std::vector<ByteBuffer> natives;
     for (const TCase& test : cases)
         natives.push_back(TextureNative(test.Texture));
-    const auto dictionary = Rw::TTextureDictionary::FromBytes(TextureDictionary(natives));
+    const auto dictionary = renderware::TTextureDictionary::FromBytes(TextureDictionary(natives));
     ASSERT_EQ(dictionary.Textures().size(), cases.size());
     for (std::size_t i = 0; i < cases.size(); ++i) {
-        const Rw::TTextureRecord& record = dictionary.Textures()[i];
+        const renderware::TTextureRecord& record = dictionary.Textures()[i];
         EXPECT_EQ(record.Name, cases[i].Name);
         EXPECT_NE(record.Problem.find(cases[i].Problem), std::string::npos)
             << cases[i].Name << ": " << record.Problem;
@@ -245,7 +250,7 @@ TEST(TextureDictionary, Pal4WithThirtyTwoPaletteEntries)
 {
     TTestTexture texture = Paletted("wide", 9, TTextureFormat::PAL4);
     texture.Palette.resize(32 * 4, 0x77);
-    const auto dictionary = Rw::TTextureDictionary::FromBytes(TextureDictionary({TextureNative(texture)}));
+    const auto dictionary = renderware::TTextureDictionary::FromBytes(TextureDictionary({TextureNative(texture)}));
     ASSERT_EQ(dictionary.Textures()[0].Problem, "");
     EXPECT_EQ(PixelsOf(dictionary.DecodeTexture(0)), Picture);
 }
@@ -254,8 +259,8 @@ TEST(TextureDictionary, CountsThatDisagreeWithTheTextures)
 {
     const ByteBuffer one = TextureNative(Plain("one", 9, 0x0500, 21, 32, 1, TTextureFormat::A8R8G8B8));
     const ByteBuffer two = TextureNative(Plain("two", 9, 0x0500, 21, 32, 1, TTextureFormat::A8R8G8B8));
-    EXPECT_THROW(Rw::TTextureDictionary::FromBytes(TextureDictionary({one, two}, 3)), TVehmiraError);
-    const auto dictionary = Rw::TTextureDictionary::FromBytes(TextureDictionary({one, two}, 1));
+    EXPECT_THROW(renderware::TTextureDictionary::FromBytes(TextureDictionary({one, two}, 3)), TVehmiraError);
+    const auto dictionary = renderware::TTextureDictionary::FromBytes(TextureDictionary({one, two}, 1));
     ASSERT_EQ(dictionary.Textures().size(), 2u);
     EXPECT_FALSE(dictionary.Textures()[0].IgnoredByGame);
     EXPECT_TRUE(dictionary.Textures()[1].IgnoredByGame);
@@ -264,9 +269,10 @@ TEST(TextureDictionary, CountsThatDisagreeWithTheTextures)
 TEST(TextureDictionary, TruncatedAtEveryLengthIsRefused)
 {
     const ByteBuffer whole = DictionaryOf(FormatCases());
-    ASSERT_NO_THROW(Rw::TTextureDictionary::FromBytes(whole));
+    ASSERT_NO_THROW(renderware::TTextureDictionary::FromBytes(whole));
     for (std::size_t length = 0; length < whole.size(); ++length)
-        EXPECT_THROW(Rw::TTextureDictionary::FromBytes(std::span(whole).first(length)), TVehmiraError) << length;
+        EXPECT_THROW(renderware::TTextureDictionary::FromBytes(std::span(whole).first(length)), TVehmiraError)
+            << length;
 }
 
 // Every byte of the headers set to extreme values: loading either succeeds or
@@ -281,7 +287,7 @@ TEST(TextureDictionary, CorruptedBytesNeverCrash)
             ByteBuffer damaged = whole;
             damaged[position] = value;
             try {
-                const auto dictionary = Rw::TTextureDictionary::FromBytes(std::move(damaged));
+                const auto dictionary = renderware::TTextureDictionary::FromBytes(std::move(damaged));
                 for (std::size_t i = 0; i < dictionary.Textures().size(); ++i)
                     if (dictionary.Textures()[i].Decodable()) {
                         EXPECT_LE(dictionary.DecodeTexture(i).Pixels.size(), 4096u * 4096u * 4u);
@@ -294,8 +300,8 @@ TEST(TextureDictionary, CorruptedBytesNeverCrash)
 TEST(TextureDictionary, TexturesDecodeOnSeveralThreadsAtOnce)
 {
     const std::vector<TFormatCase> cases = FormatCases();
-    const auto dictionary = Rw::TTextureDictionary::FromBytes(DictionaryOf(cases));
-    std::vector<std::future<Rw::TRgbaImage>> decodes;
+    const auto dictionary = renderware::TTextureDictionary::FromBytes(DictionaryOf(cases));
+    std::vector<std::future<renderware::TRgbaImage>> decodes;
     for (std::size_t i = 0; i < cases.size(); ++i)
         decodes.push_back(std::async(std::launch::async, [&dictionary, i] { return dictionary.DecodeTexture(i); }));
     for (std::size_t i = 0; i < cases.size(); ++i)

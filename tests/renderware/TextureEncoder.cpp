@@ -2,9 +2,13 @@
 
 #include "support/RwStreamBuilder.h"
 
+using namespace vehmira;
+using namespace vehmira::fileio;
+using namespace vehmira::renderware;
+
 namespace RwTest {
 
-using Rw::TTextureFormat;
+using renderware::TTextureFormat;
 
 namespace {
 

@@ -4,6 +4,9 @@
 
 #include <algorithm>
 
+using namespace vehmira::archive;
+using namespace vehmira::fileio;
+
 ByteBuffer TestEntryData(const TTestEntry& entry)
 {
     ByteBuffer data(std::size_t(entry.Size) * SectorSize);

@@ -15,10 +15,10 @@ struct TTestEntry {
 };
 
 // 2048 × Size bytes, different for every name.
-ByteBuffer TestEntryData(const TTestEntry& entry);
+vehmira::fileio::ByteBuffer TestEntryData(const TTestEntry& entry);
 
 // Tag, count and entries as they lie from byte 0 on.
-ByteBuffer TestDirectoryImage(const std::vector<TTestEntry>& entries);
+vehmira::fileio::ByteBuffer TestDirectoryImage(const std::vector<TTestEntry>& entries);
 
 // Writes the directory and every entry's data (later entries win where blocks
 // share sectors). The file is at least fileSize bytes long; a larger fileSize
@@ -27,12 +27,12 @@ std::filesystem::path WriteTestArchive(const std::filesystem::path& path, const 
                                        std::uint64_t fileSize = 0);
 
 // The whole archive as it is now, read through its own open stream.
-ByteBuffer ArchiveBytes(TIMGFile& archive);
+vehmira::fileio::ByteBuffer ArchiveBytes(vehmira::archive::TIMGFile& archive);
 
-ByteBuffer Extract(TIMGFile& archive, std::string_view name);
+vehmira::fileio::ByteBuffer Extract(vehmira::archive::TIMGFile& archive, std::string_view name);
 
 // bytes followed by zeros up to length.
-ByteBuffer ZeroFilled(const ByteBuffer& bytes, std::size_t length);
+vehmira::fileio::ByteBuffer ZeroFilled(const vehmira::fileio::ByteBuffer& bytes, std::size_t length);
 
 // prefix, the number, suffix ("e12.dff").
 std::string NumberedName(std::string_view prefix, std::size_t number, std::string_view suffix = "");

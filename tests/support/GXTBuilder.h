@@ -21,18 +21,18 @@ struct TRawGXTTable {
 };
 
 struct TRawGXTLayout {
-    ByteBuffer Bytes;
+    vehmira::fileio::ByteBuffer Bytes;
     std::vector<std::size_t> BlockPositions;   // as in the directory
     std::vector<std::size_t> TextDataPositions; // first byte of each table's text data
 };
 
-inline void AppendText(ByteBuffer& out, std::string_view text, std::size_t size)
+inline void AppendText(vehmira::fileio::ByteBuffer& out, std::string_view text, std::size_t size)
 {
     for (std::size_t i = 0; i < size; ++i)
         out.push_back(i < text.size() ? std::uint8_t(text[i]) : 0);
 }
 
-inline void AppendWord(ByteBuffer& out, std::uint32_t value)
+inline void AppendWord(vehmira::fileio::ByteBuffer& out, std::uint32_t value)
 {
     for (int shift = 0; shift < 32; shift += 8)
         out.push_back(std::uint8_t(value >> shift));
@@ -47,7 +47,7 @@ inline std::size_t RawBlockSize(const TRawGXTTable& table, bool isMain)
 inline TRawGXTLayout BuildRawGXT(const std::vector<TRawGXTTable>& tables)
 {
     TRawGXTLayout layout;
-    ByteBuffer& out = layout.Bytes;
+    vehmira::fileio::ByteBuffer& out = layout.Bytes;
     AppendText(out, std::string_view("\x04\x00\x08\x00TABL", 8), 8);
     AppendWord(out, std::uint32_t(12 * tables.size()));
     std::size_t position = 12 + 12 * tables.size();

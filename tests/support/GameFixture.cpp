@@ -5,6 +5,8 @@
 #include <fstream>
 #include <stdexcept>
 
+using namespace vehmira::fileio;
+
 namespace GameFixture {
 namespace {
 

@@ -21,7 +21,7 @@ inline constexpr std::uint32_t RwTextureDictionaryChunk = 0x16;
 
 struct TFixtureArchiveEntry {
     std::string Name;  // stored as given (at most 24 characters)
-    ByteBuffer Data;   // padded with zeros to whole 2048-byte sectors when written
+    vehmira::fileio::ByteBuffer Data; // padded with zeros to whole 2048-byte sectors when written
 };
 
 struct TFixtureGXTText {
@@ -52,34 +52,37 @@ namespace GameFixture {
 TGameFixtureContent DefaultContent();
 
 // A RenderWare-shaped chunk: type, size, library version, then bytes derived from seed.
-ByteBuffer RenderWareBytes(std::uint32_t chunkType, std::size_t length, std::uint8_t seed);
+vehmira::fileio::ByteBuffer RenderWareBytes(std::uint32_t chunkType, std::size_t length, std::uint8_t seed);
 
 // The whole archive file: tag "VER2", directory, entries from FirstDataSector on.
-ByteBuffer BuildArchive(const std::vector<TFixtureArchiveEntry>& entries, std::uint32_t firstDataSector);
+vehmira::fileio::ByteBuffer BuildArchive(const std::vector<TFixtureArchiveEntry>& entries,
+                                         std::uint32_t firstDataSector);
 
 // A whole GXT file with the main table and, when not empty, one mission table.
-ByteBuffer BuildGXT(const std::vector<TFixtureGXTText>& mainTable, const std::vector<TFixtureGXTText>& missionTable);
+vehmira::fileio::ByteBuffer BuildGXT(const std::vector<TFixtureGXTText>& mainTable,
+                                     const std::vector<TFixtureGXTText>& missionTable);
 
 // Writes the game directory under root (creating it).
 void WriteGameDirectory(const std::filesystem::path& root, const TGameFixtureContent& content = DefaultContent());
 
 // The bytes of an entry as the archive stores them: its data zero-filled to whole sectors.
-ByteBuffer SectorPadded(const ByteBuffer& data);
+vehmira::fileio::ByteBuffer SectorPadded(const vehmira::fileio::ByteBuffer& data);
 
 // Every regular file under root (relative path with "/" -> bytes). The journal
 // folder "vehmira-backups" is left out unless includeJournal is set.
-std::map<std::string, ByteBuffer> Snapshot(const std::filesystem::path& root, bool includeJournal = false);
+std::map<std::string, vehmira::fileio::ByteBuffer> Snapshot(const std::filesystem::path& root,
+                                                            bool includeJournal = false);
 
 // Reads an entry's sector span out of an archive file image, by exact name; empty when absent.
 // With several entries of that name, the last one (the one a replace rewrites).
-ByteBuffer ArchiveEntryBytes(const ByteBuffer& archive, std::string_view name);
+vehmira::fileio::ByteBuffer ArchiveEntryBytes(const vehmira::fileio::ByteBuffer& archive, std::string_view name);
 // The entry names of an archive file image, in directory order.
-std::vector<std::string> ArchiveEntryNames(const ByteBuffer& archive);
+std::vector<std::string> ArchiveEntryNames(const vehmira::fileio::ByteBuffer& archive);
 
 // The text of the first main-table key of a GXT file image whose hash is that of key; "<none>" when absent.
-std::string GXTMainText(const ByteBuffer& gxt, std::string_view key);
+std::string GXTMainText(const vehmira::fileio::ByteBuffer& gxt, std::string_view key);
 
-std::string ToText(const ByteBuffer& bytes);
-ByteBuffer ToBytes(std::string_view text);
+std::string ToText(const vehmira::fileio::ByteBuffer& bytes);
+vehmira::fileio::ByteBuffer ToBytes(std::string_view text);
 
 } // namespace GameFixture

@@ -2,6 +2,8 @@
 
 #include <bit>
 
+using namespace vehmira::fileio;
+
 namespace RwTest {
 
 void PutU16(ByteBuffer& out, std::uint16_t value)

@@ -19,16 +19,19 @@ inline constexpr std::uint32_t Stamp3603 = 0x1803FFFF;
 // 3.3.0.2, as the PC version of the series' first 3D game wrote.
 inline constexpr std::uint32_t Stamp3302 = 0x0C02FFFF;
 
-void PutU16(ByteBuffer& out, std::uint16_t value);
-void PutU32(ByteBuffer& out, std::uint32_t value);
-void PutF32(ByteBuffer& out, float value);
-void PutFixedText(ByteBuffer& out, std::string_view text, std::size_t size);
-void SetU32(ByteBuffer& bytes, std::size_t position, std::uint32_t value);
+void PutU16(vehmira::fileio::ByteBuffer& out, std::uint16_t value);
+void PutU32(vehmira::fileio::ByteBuffer& out, std::uint32_t value);
+void PutF32(vehmira::fileio::ByteBuffer& out, float value);
+void PutFixedText(vehmira::fileio::ByteBuffer& out, std::string_view text, std::size_t size);
+void SetU32(vehmira::fileio::ByteBuffer& bytes, std::size_t position, std::uint32_t value);
 
-ByteBuffer Chunk(std::uint32_t type, const ByteBuffer& payload, std::uint32_t stamp = Stamp3603);
-ByteBuffer Container(std::uint32_t type, std::initializer_list<ByteBuffer> children, std::uint32_t stamp = Stamp3603);
-ByteBuffer Container(std::uint32_t type, const std::vector<ByteBuffer>& children, std::uint32_t stamp = Stamp3603);
-ByteBuffer StringChunk(std::string_view text);
+vehmira::fileio::ByteBuffer Chunk(std::uint32_t type, const vehmira::fileio::ByteBuffer& payload,
+                                  std::uint32_t stamp = Stamp3603);
+vehmira::fileio::ByteBuffer Container(std::uint32_t type, std::initializer_list<vehmira::fileio::ByteBuffer> children,
+                                      std::uint32_t stamp = Stamp3603);
+vehmira::fileio::ByteBuffer Container(std::uint32_t type, const std::vector<vehmira::fileio::ByteBuffer>& children,
+                                      std::uint32_t stamp = Stamp3603);
+vehmira::fileio::ByteBuffer StringChunk(std::string_view text);
 
 // One Texture Native chunk; the fields default to a 4 × 4 Direct3D 9 A8R8G8B8.
 struct TTestTexture {
@@ -41,15 +44,16 @@ struct TTestTexture {
     std::uint16_t Height = 4;
     std::uint8_t Depth = 32;
     std::uint8_t Flags = 1;                  // Direct3D 9 flags or the Direct3D 8 DXT number
-    ByteBuffer Palette;
-    std::vector<ByteBuffer> Levels;          // default: one level of zeros of the right size
+    vehmira::fileio::ByteBuffer Palette;
+    std::vector<vehmira::fileio::ByteBuffer> Levels;  // default: one level of zeros of the right size
     std::optional<std::uint32_t> FirstLevelSizeField; // when the stored size should lie
 };
 
-ByteBuffer TextureNative(const TTestTexture& texture);
+vehmira::fileio::ByteBuffer TextureNative(const TTestTexture& texture);
 // declaredCount defaults to the number of textures.
-ByteBuffer TextureDictionary(const std::vector<ByteBuffer>& textures, std::optional<std::uint16_t> declaredCount = {},
-                             std::uint32_t stamp = Stamp3603);
+vehmira::fileio::ByteBuffer TextureDictionary(const std::vector<vehmira::fileio::ByteBuffer>& textures,
+                                              std::optional<std::uint16_t> declaredCount = {},
+                                              std::uint32_t stamp = Stamp3603);
 
 struct TTestGeometry {
     std::uint32_t Vertices = 4;
@@ -72,6 +76,6 @@ struct TTestModel {
     std::uint32_t Stamp = Stamp3603;
 };
 
-ByteBuffer Model(const TTestModel& model);
+vehmira::fileio::ByteBuffer Model(const TTestModel& model);
 
 } // namespace RwTest

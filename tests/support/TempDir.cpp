@@ -9,6 +9,8 @@
 #include <string>
 #include <system_error>
 
+using namespace vehmira::fileio;
+
 namespace {
 std::filesystem::path FreshRoot()
 {

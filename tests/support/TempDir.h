@@ -18,7 +18,7 @@ public:
 
     // Writes a file (creating its directories) with the given bytes.
     std::filesystem::path Write(std::string_view relative, std::string_view bytes) const;
-    std::filesystem::path Write(std::string_view relative, const ByteBuffer& bytes) const;
+    std::filesystem::path Write(std::string_view relative, const vehmira::fileio::ByteBuffer& bytes) const;
     // The names of the entries directly inside a directory, sorted.
     std::vector<std::string> List(std::string_view relative = "") const;
 

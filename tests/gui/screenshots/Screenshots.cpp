@@ -33,6 +33,10 @@
 #include <iterator>
 #include <vector>
 
+using namespace vehmira::demo;
+using namespace vehmira::gui;
+using namespace vehmira::gui::framework;
+
 namespace {
 
 constexpr DWORD PaintMilliseconds = 600;

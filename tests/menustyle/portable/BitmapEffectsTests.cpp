@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace vehmira::menustyle;
+
 namespace {
 
 // A 3 x 2 icon: top row red, green, red; bottom row transparent, blue, blue.

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace vehmira::menustyle;
+
 namespace {
 
 TColorProperties OwnColors(bool useDimColor)
