@@ -1,6 +1,6 @@
 #pragma once
-// The words for the core's errors in the current interface language, and the
-// built-in Russian forms of a few texts (gui/windows/TextKeys.h holds them all).
+// The words for the core's errors in the current interface language (every
+// text the window shows has its key in gui/windows/TextKeys.h).
 // The game's own texts never pass through here.
 
 #include "archive/ArchiveLayout.h"
@@ -14,13 +14,6 @@
 #include <string>
 
 namespace vehmira::gui {
-
-inline constexpr const wchar_t* CarFileFilter = L"CAR-Files|*.car|Alle Dateien|*.*";
-inline constexpr const wchar_t* NoVehicleSelectedText = L"  Сначало выберите транспортное средство!!";
-inline constexpr const char* NoGameOpenText = "Каталог игры не открыт: укажите его в меню «Установки» → «Путь»";
-inline constexpr const char* ImportSucceededText = "  Импортирование успешно завершено!!!  ";
-inline constexpr const char* ImportFailedText = "  Ошибка при импортировании!";
-inline constexpr const char* GXTFileErrorText = "GXT-File Error!!!";
 
 // The fixed message a kind of error is shown with, in a plain box, in place of
 // the error box with the error's description; nothing for the other kinds.

@@ -1,5 +1,4 @@
 #include "gui/wizard/FormImportTyp.h"
-#include "gui/windows/InterfaceTexts.h"
 
 #include "gui/wizard/FormCarFiles.h"
 #include "gui/wizard/FormImportEnde.h"

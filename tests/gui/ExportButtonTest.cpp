@@ -1,7 +1,6 @@
 // The export button: its checks, its messages, the save dialog and the package it writes.
 
 #include "fileio/FileSystem.h"
-#include "gui/windows/InterfaceTexts.h"
 #include "gui/GuiFixture.h"
 #include "gui/windows/FormMain.h"
 #include "gui/windows/FormPath.h"
@@ -106,7 +105,7 @@ TEST_F(TExportButtonTest, WithoutAnOpenArchiveSaysSoBeforeAskingForAFile)
     }));
     ASSERT_FALSE(Rows().empty()) << "the list keeps the old game's rows";
     SelectRow(0);
-    EXPECT_NO_PROBLEMS(Export(ExpectBox(Wide(NoGameOpenText) + L".", true)));
+    EXPECT_NO_PROBLEMS(Export(ExpectBox(NoGameOpenText + L".", true)));
     EXPECT_TRUE(FileDialogs.Calls.empty());
 }
 

@@ -19,6 +19,10 @@
 #include <utility>
 #include <vector>
 
+// The window's written Russian texts, as the tests expect them word for word.
+inline const std::wstring NoVehicleSelectedText = L"  Сначало выберите транспортное средство!!";
+inline const std::wstring NoGameOpenText = L"Каталог игры не открыт: укажите его в меню «Установки» → «Путь»";
+
 class TScriptedFileDialogs final : public vehmira::gui::framework::TFileDialogs {
 public:
     struct TCall {

@@ -2,7 +2,6 @@
 // messages, failures that leave the game as it was, undo from the menu, and
 // packages dropped on the main window.
 
-#include "gui/windows/InterfaceTexts.h"
 #include "gui/ImportGuiSupport.h"
 #include "gui/wizard/FormImportEnde.h"
 #include "gui/wizard/FormImportTyp.h"
@@ -197,7 +196,7 @@ TEST_F(TImportRunTest, WithoutAnOpenGameTheImportSaysSoAndFails)
     std::vector<std::wstring> boxes = ImportPackage(package, 0, 3);
     ASSERT_EQ(boxes.size(), 3u);
     boxes.pop_back();
-    EXPECT_EQ(boxes, (std::vector<std::wstring>{Wide(NoGameOpenText), Failed}));
+    EXPECT_EQ(boxes, (std::vector<std::wstring>{NoGameOpenText, Failed}));
     EXPECT_TRUE(SameFiles(GameFiles(), before));
 }
 

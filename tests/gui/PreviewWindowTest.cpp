@@ -11,7 +11,6 @@
 #include "gui/preview/PreviewTexts.h"
 #include "gui/preview/TexturePanel.h"
 #include "gui/windows/FormMain.h"
-#include "gui/windows/InterfaceTexts.h"
 #include "gui/windows/MainMenu.h"
 #include "gui/wizard/FormCarFiles.h"
 #include "gui/wizard/FormImportEnde.h"
