@@ -1,5 +1,6 @@
 #include "cli/ArchiveCommands.h"
 
+#include "cli/CommandObserver.h"
 #include "cli/ErrorText.h"
 #include "cli/OutputText.h"
 #include "fileio/FileSystem.h"
@@ -9,68 +10,11 @@
 
 #include <CLI/CLI.hpp>
 
-#include <cstdio>
-#include <iostream>
 #include <utility>
-
-#ifdef _WIN32
-#include <io.h>
-#else
-#include <unistd.h>
-#endif
 
 namespace vehmira::cli {
 
 namespace {
-
-bool StderrIsTerminal(const TCommandContext& context)
-{
-    if (&context.Err != &std::cerr)
-        return false;
-#ifdef _WIN32
-    return _isatty(_fileno(stderr)) != 0;
-#else
-    return isatty(fileno(stderr)) != 0;
-#endif
-}
-
-// Restored imports on stderr; the rebuild's percentage there too, on one
-// line, when a person is watching (stderr is a terminal).
-class TArchiveObserver : public operations::TOperationObserver {
-public:
-    TArchiveObserver(const TCommandContext& context, bool showProgress) : Context(context), ShowProgress(showProgress) {}
-    ~TArchiveObserver() override
-    {
-        if (LastPercent >= 0)
-            Context.Err << '\n';
-    }
-
-    void InterruptedImportsRestored(const std::vector<std::string>& restored) override
-    {
-        for (const std::string& line : restored)
-            Context.Err << "vehmira: " << MessageToUtf8(line) << '\n';
-    }
-
-    bool Progress(std::uint64_t done, std::uint64_t total) override
-    {
-        const int percent = total == 0 ? 100 : int(done * 100 / total);
-        if (ShowProgress && percent != LastPercent) {
-            Context.Err << "\rRebuilding the archive: " << percent << "%" << std::flush;
-            LastPercent = percent;
-        }
-        return false;
-    }
-
-private:
-    const TCommandContext& Context;
-    bool ShowProgress;
-    int LastPercent = -1;
-};
-
-operations::TGameLocation Location(const TCommandContext& context)
-{
-    return {context.GameDirectory, context.GXTFileName};
-}
 
 std::string ArchiveName(const TCommandContext& context, const TArchiveCommandOptions& options)
 {
@@ -119,7 +63,7 @@ void PrintLayout(std::ostream& out, const std::string& archive, const archive::T
 
 int ArchiveCheckCommand(const TCommandContext& context, const TArchiveCommandOptions& options)
 {
-    TArchiveObserver observer(context, false);
+    TCommandObserver observer(context);
     const archive::TArchiveLayout layout = options.Archive.empty()
                                                ? operations::CheckArchive(Location(context), observer)
                                                : operations::CheckArchive(fileio::PathFromUtf8(options.Archive));
@@ -134,7 +78,7 @@ int ArchiveRebuildCommand(const TCommandContext& context, const TArchiveCommandO
 {
     operations::TArchiveRebuildOutcome outcome;
     {
-        TArchiveObserver observer(context, StderrIsTerminal(context));
+        TCommandObserver observer(context, "Rebuilding the archive");
         if (options.Archive.empty()) {
             operations::TGameSession session(Location(context), observer);
             outcome = operations::RebuildArchive(session, observer);

@@ -1,5 +1,6 @@
 #include "cli/Commands.h"
 
+#include "cli/CommandObserver.h"
 #include "cli/ErrorText.h"
 #include "cli/JsonText.h"
 #include "cli/OutputText.h"
@@ -15,26 +16,6 @@
 namespace vehmira::cli {
 
 namespace {
-// Rolled-back imports are reported on stderr, so stdout stays the command's own output.
-class TCommandObserver : public operations::TOperationObserver {
-public:
-    explicit TCommandObserver(const TCommandContext& context) : Context(context) {}
-
-    void InterruptedImportsRestored(const std::vector<std::string>& restored) override
-    {
-        for (const std::string& line : restored)
-            Context.Err << "vehmira: " << MessageToUtf8(line) << '\n';
-    }
-
-private:
-    const TCommandContext& Context;
-};
-
-operations::TGameLocation Location(const TCommandContext& context)
-{
-    return {context.GameDirectory, context.GXTFileName};
-}
-
 // An ID as the list shows it ("0400" is 400); checked before anything is opened.
 std::int32_t ParseID(const std::string& idText)
 {
@@ -124,11 +105,11 @@ int ImportCommand(const TCommandContext& context, const TImportOptions& options)
 {
     const std::int32_t targetID = ParseID(options.Over);
     const engine::TImportSource source = ImportSource(options);
-    TCommandObserver observer(context);
+    TCommandObserver observer(context, "Rebuilding the archive");
     operations::TGameSession session(Location(context), observer);
     session.FindVehicle(targetID);
     try {
-        const engine::TImportResult result = operations::ImportOverVehicle(session, targetID, source);
+        const engine::TImportResult result = operations::ImportOverVehicle(session, targetID, source, &observer);
         for (const std::string& step : result.SkippedSteps)
             context.Out << "skipped: " << MessageToUtf8(step) << '\n';
         context.Out << "Import completed successfully.\n";

@@ -1,6 +1,7 @@
 #include "cli/PreviewCommands.h"
 
 #include "cli/CarInfo.h"
+#include "cli/CommandObserver.h"
 #include "cli/JsonText.h"
 #include "cli/OutputText.h"
 #include "cli/PreviewText.h"
@@ -17,19 +18,6 @@ namespace vehmira::cli {
 
 namespace {
 constexpr int ExitFailure = 1;
-
-class TPreviewObserver : public operations::TOperationObserver {
-public:
-    explicit TPreviewObserver(const TCommandContext& context) : Context(context) {}
-    void InterruptedImportsRestored(const std::vector<std::string>& restored) override
-    {
-        for (const std::string& line : restored)
-            Context.Err << "vehmira: " << MessageToUtf8(line) << '\n';
-    }
-
-private:
-    const TCommandContext& Context;
-};
 
 bool SeparateFiles(const TPreviewInputs& inputs, const char* command)
 {
@@ -148,8 +136,8 @@ void GamePreviewCommand(const TCommandContext& context, const std::string& id, c
     std::int32_t vehicleID = 0;
     if (!gamedata::ParseVehicleID(id, vehicleID))
         throw TUsageError("\"" + MessageToUtf8(id) + "\" is not a vehicle ID");
-    TPreviewObserver observer(context);
-    operations::TGameSession session({context.GameDirectory, context.GXTFileName}, observer);
+    TCommandObserver observer(context);
+    operations::TGameSession session(Location(context), observer);
     WriteContactSheet(context, operations::PreviewGameVehicle(session, vehicleID), output);
 }
 

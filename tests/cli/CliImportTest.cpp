@@ -98,6 +98,30 @@ TEST(CliImport, SeparateInputsTakeUtf8TextsAsTheGameCodePage)
     EXPECT_NE(list.Out.find("\n405\tНовый седан №1\n"), std::string::npos) << list.Out;
 }
 
+TEST(CliImport, AModelLargerThanItsSlotRebuildsTheArchiveQuietlyAndUndoRestoresIt)
+{
+    const TDemoGameDirectory game;
+    const TDirectorySnapshot before = SnapshotGameDirectory(game.Path());
+    TTempDir files;
+    // A model (its root chunk is what counts) three times the demo archive's whole data.
+    std::string largeModel = ArchiveEntry(game.Path(), "cheetah.dff");
+    largeModel.resize(3 * before.at("models/gta3.img").size(), '\x55');
+    const std::filesystem::path model = files.Write("large.dff", largeModel);
+
+    const TCliRun run = RunCli(WithGame(game, {"import", "--over", "405", "--dff", PathToUtf8(model)}));
+    ASSERT_EQ(run.ExitCode, 0) << run.Err;
+    EXPECT_TRUE(EndsWith(run.Out, "Import completed successfully.\n")) << run.Out;
+    // Not a terminal: no percentage among the messages.
+    EXPECT_EQ(run.Err, "");
+    EXPECT_EQ(ArchiveEntry(game.Path(), "sentinel.dff").substr(0, largeModel.size()), largeModel);
+    const TCliRun check = RunCli(WithGame(game, {"img", "check", "--json"}));
+    EXPECT_EQ(check.ExitCode, 0) << check.Out;
+
+    const TCliRun undo = RunCli(WithGame(game, {"undo"}));
+    ASSERT_EQ(undo.ExitCode, 0) << undo.Err;
+    EXPECT_EQ(SnapshotGameDirectory(game.Path()), before);
+}
+
 TEST(CliImport, RefusedInputsReportWhyAndChangeNothing)
 {
     const TDemoGameDirectory game;
