@@ -15,7 +15,6 @@ bool IsSeparator(char c)
     return c == '\\' || c == '/';
 }
 
-#ifndef _WIN32
 bool EqualIgnoringAsciiCase(std::string_view a, std::string_view b)
 {
     if (a.size() != b.size())
@@ -28,24 +27,27 @@ bool EqualIgnoringAsciiCase(std::string_view a, std::string_view b)
     return true;
 }
 
-// The on-disk spelling of one component: the exact name when it exists, else
-// the case-folded match (the smallest name when several fold alike), else the
-// name as given.
-std::string FindComponent(const std::filesystem::path& directory, const std::string& wanted)
+// The on-disk spelling of one component: the exact name when it exists (on a
+// case-sensitive file system), else the case-folded match (the smallest name
+// when several fold alike), else the name as given. Windows finds any spelling,
+// but a file renamed into place there takes the spelling of the path given, so
+// writing through the on-disk spelling keeps the user's names as they were.
+std::filesystem::path FindComponent(const std::filesystem::path& directory, const std::string& wanted)
 {
     std::error_code error;
+#ifndef _WIN32
     if (std::filesystem::exists(directory / wanted, error))
         return wanted;
+#endif
     std::string found;
     for (std::filesystem::directory_iterator it(directory.empty() ? "." : directory, error), end; !error && it != end;
          it.increment(error)) {
-        const std::string name = it->path().filename().string();
+        const std::string name = PathToUtf8(it->path().filename());
         if (EqualIgnoringAsciiCase(name, wanted) && (found.empty() || name < found))
             found = name;
     }
-    return found.empty() ? wanted : found;
+    return PathFromUtf8(found.empty() ? wanted : found);
 }
-#endif
 
 } // namespace
 
@@ -87,13 +89,8 @@ bool IsInsideGameDirectory(std::string_view relativePath)
 std::filesystem::path ResolveGamePath(const std::filesystem::path& gameDirectory, std::string_view relativePath)
 {
     std::filesystem::path result = gameDirectory;
-    for (const std::string& part : SplitGamePath(relativePath)) {
-#ifdef _WIN32
-        result /= PathFromUtf8(part);
-#else
+    for (const std::string& part : SplitGamePath(relativePath))
         result /= FindComponent(result, part);
-#endif
-    }
     return result;
 }
 

@@ -1,9 +1,11 @@
 #pragma once
 // Game files are named by the game directory plus a fixed relative path with
-// backslashes ("Models\GTA3.img"). On POSIX each component is looked up
+// backslashes ("Models\GTA3.img"). Each component is looked up
 // case-insensitively against what is on disk, because real copies hold
-// "models/gta3.img" or "data/Vehicles.ide"; an exact match wins over a
-// case-folded one, and a component that is not there keeps its given spelling.
+// "models/gta3.img" or "data/Vehicles.ide": on POSIX to find the file at all,
+// on Windows so that a file written into place keeps its spelling. An exact
+// match wins over a case-folded one, and a component that is not there keeps
+// its given spelling.
 
 #include <filesystem>
 #include <string>

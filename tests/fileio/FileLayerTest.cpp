@@ -108,7 +108,7 @@ TEST(FileLayer, SetAttributesNormalMakesAReadOnlyFileWritable)
     EXPECT_FALSE(SetAttributesNormal(dir / "missing.txt"));
 }
 
-TEST(GamePaths, ResolvesEachComponentIgnoringCaseAndPrefersExactMatches)
+TEST(GamePaths, ResolvesEachComponentToItsSpellingOnDiskAndPrefersExactMatches)
 {
     TTempDir dir;
     dir.Write("models/gta3.img", "a");
@@ -116,6 +116,9 @@ TEST(GamePaths, ResolvesEachComponentIgnoringCaseAndPrefersExactMatches)
     EXPECT_EQ(ReadText(ResolveGamePath(dir.Path(), "Models\\GTA3.img")), "a");
     EXPECT_EQ(ReadText(ResolveGamePath(dir.Path(), "Data\\Vehicles.ide")), "b");
     EXPECT_EQ(ResolveGamePath(dir.Path(), "Text\\American.gxt"), dir.Path() / "Text" / "American.gxt");
+    // The spelling on disk, on every platform: a file replaced through the
+    // resolved path keeps its name.
+    EXPECT_EQ(ResolveGamePath(dir.Path(), "Models\\GTA3.img"), dir.Path() / "models" / "gta3.img");
 #ifndef _WIN32
     dir.Write("Data/Vehicles.ide", "exact");
     EXPECT_EQ(ReadText(ResolveGamePath(dir.Path(), "Data\\Vehicles.ide")), "exact");
