@@ -10,6 +10,9 @@
 
 namespace vehmira::gui {
 
+// The control tables below name a kind on every line.
+using framework::TControlKind;
+
 namespace {
 
 const framework::TFormLayout AboutFormSpec{
@@ -20,11 +23,11 @@ const framework::TFormLayout AboutFormSpec{
 };
 
 const std::array<framework::TControlLayout, 5> AboutControls{{
-    {framework::TControlKind::BoldLabel, "TitleLabel", "", 24, 3, 0, 0, L"Vehmira"},
-    {framework::TControlKind::Label, "VersionLabel", "", 25, 21, 0, 0, L""},
-    {framework::TControlKind::Label, "CreditsLabel", "", 24, 42, 253, 85, L""},
-    {framework::TControlKind::Label, "BlankLabel", "", 25, 150, 0, 0, L""},
-    {framework::TControlKind::Button, "OKButton", "", 203, 145, 75, 25, L"OK"},
+    {TControlKind::BoldLabel, "TitleLabel", "", 24, 3, 0, 0, L"Vehmira"},
+    {TControlKind::Label, "VersionLabel", "", 25, 21, 0, 0, L""},
+    {TControlKind::Label, "CreditsLabel", "", 24, 42, 253, 85, L""},
+    {TControlKind::Label, "BlankLabel", "", 25, 150, 0, 0, L""},
+    {TControlKind::Button, "OKButton", "", 203, 145, 75, 25, L"OK"},
 }};
 
 // The credits hold a label and its value per line.

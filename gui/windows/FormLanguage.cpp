@@ -9,6 +9,9 @@
 
 namespace vehmira::gui {
 
+// The control tables below name a kind on every line.
+using framework::TControlKind;
+
 namespace {
 
 constexpr const wchar_t* LanguageSection = L"Vehmira";
@@ -23,12 +26,12 @@ const framework::TFormLayout LanguageFormSpec{
 
 // In tab order: the language group, Cancel, OK, then the GXT group.
 const std::array<framework::TControlLayout, 6> LanguageControls{{
-    {framework::TControlKind::GroupBox, "GroupBox_Language", "", 16, 16, 201, 81, L""},
-    {framework::TControlKind::DropDownList, "Combo_Language", "GroupBox_Language", 30, 32, 145, 21, L""},
-    {framework::TControlKind::Button, "Button_Cancel", "", 16, 192, 97, 25, L""},
-    {framework::TControlKind::Button, "Button_OK", "", 120, 192, 97, 25, L"OK"},
-    {framework::TControlKind::GroupBox, "Group_GXT", "", 16, 104, 201, 81, L""},
-    {framework::TControlKind::DropDownList, "Combo_GXT", "Group_GXT", 30, 32, 145, 21, L"", CBS_SORT},
+    {TControlKind::GroupBox, "GroupBox_Language", "", 16, 16, 201, 81, L""},
+    {TControlKind::DropDownList, "Combo_Language", "GroupBox_Language", 30, 32, 145, 21, L""},
+    {TControlKind::Button, "Button_Cancel", "", 16, 192, 97, 25, L""},
+    {TControlKind::Button, "Button_OK", "", 120, 192, 97, 25, L"OK"},
+    {TControlKind::GroupBox, "Group_GXT", "", 16, 104, 201, 81, L""},
+    {TControlKind::DropDownList, "Combo_GXT", "Group_GXT", 30, 32, 145, 21, L"", CBS_SORT},
 }};
 
 const std::array<TControlText, 3> LanguageTexts{{

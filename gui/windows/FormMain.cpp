@@ -24,6 +24,9 @@
 
 namespace vehmira::gui {
 
+// The control tables below name a kind on every line.
+using framework::TControlKind;
+
 namespace {
 
 const framework::TFormLayout MainFormSpec{
@@ -38,18 +41,18 @@ const framework::TFormLayout MainFormSpec{
 
 // In tab order: the export group, the commands group, then the list.
 const std::array<framework::TControlLayout, 12> MainControls{{
-    {framework::TControlKind::GroupBox, "Group_Export", "", 264, 16, 161, 161, L""},
-    {framework::TControlKind::CheckBox, "Check_DFF", "Group_Export", 32, 32, 73, 17, L""},
-    {framework::TControlKind::CheckBox, "Check_TXD", "Group_Export", 32, 48, 73, 17, L""},
-    {framework::TControlKind::CheckBox, "Check_Handling", "Group_Export", 32, 88, 97, 17, L"Handling.cfg"},
-    {framework::TControlKind::CheckBox, "Check_Vehicles", "Group_Export", 32, 104, 97, 17, L"Vehicles.ide"},
-    {framework::TControlKind::CheckBox, "Check_GXT", "Group_Export", 32, 64, 97, 17, L""},
-    {framework::TControlKind::CheckBox, "Check_Carcols", "Group_Export", 32, 120, 97, 17, L"Carcols.dat"},
-    {framework::TControlKind::GroupBox, "Group_Commands", "", 264, 184, 161, 113, L""},
-    {framework::TControlKind::Button, "Button_Export", "Group_Commands", 24, 32, 113, 25, L""},
-    {framework::TControlKind::Button, "Button_Import", "Group_Commands", 24, 64, 113, 25, L""},
-    {framework::TControlKind::GroupBox, "Group_Cars", "", 24, 16, 233, 281, L""},
-    {framework::TControlKind::ListView, "List_ID", "Group_Cars", 24, 32, 185, 225, L""},
+    {TControlKind::GroupBox, "Group_Export", "", 264, 16, 161, 161, L""},
+    {TControlKind::CheckBox, "Check_DFF", "Group_Export", 32, 32, 73, 17, L""},
+    {TControlKind::CheckBox, "Check_TXD", "Group_Export", 32, 48, 73, 17, L""},
+    {TControlKind::CheckBox, "Check_Handling", "Group_Export", 32, 88, 97, 17, L"Handling.cfg"},
+    {TControlKind::CheckBox, "Check_Vehicles", "Group_Export", 32, 104, 97, 17, L"Vehicles.ide"},
+    {TControlKind::CheckBox, "Check_GXT", "Group_Export", 32, 64, 97, 17, L""},
+    {TControlKind::CheckBox, "Check_Carcols", "Group_Export", 32, 120, 97, 17, L"Carcols.dat"},
+    {TControlKind::GroupBox, "Group_Commands", "", 264, 184, 161, 113, L""},
+    {TControlKind::Button, "Button_Export", "Group_Commands", 24, 32, 113, 25, L""},
+    {TControlKind::Button, "Button_Import", "Group_Commands", 24, 64, 113, 25, L""},
+    {TControlKind::GroupBox, "Group_Cars", "", 24, 16, 233, 281, L""},
+    {TControlKind::ListView, "List_ID", "Group_Cars", 24, 32, 185, 225, L""},
 }};
 
 const std::array<TControlText, 8> MainTexts{{

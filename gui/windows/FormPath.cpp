@@ -9,6 +9,9 @@
 
 namespace vehmira::gui {
 
+// The control tables below name a kind on every line.
+using framework::TControlKind;
+
 namespace {
 
 constexpr const wchar_t* PathSection = L"Dorvelin";
@@ -23,11 +26,11 @@ const framework::TFormLayout PathFormSpec{
 
 // In tab order: the field, Cancel, OK, then browse.
 const std::array<framework::TControlLayout, 5> PathControls{{
-    {framework::TControlKind::Label, "Label_Path", "", 32, 24, 218, 13, L""},
-    {framework::TControlKind::Edit, "Edit_Path", "", 32, 48, 297, 21, L""},
-    {framework::TControlKind::Button, "Button_Cancel", "", 144, 88, 89, 25, L""},
-    {framework::TControlKind::Button, "Button_OK", "", 240, 88, 89, 25, L"OK"},
-    {framework::TControlKind::Button, "Button_Search", "", 32, 88, 97, 25, L""},
+    {TControlKind::Label, "Label_Path", "", 32, 24, 218, 13, L""},
+    {TControlKind::Edit, "Edit_Path", "", 32, 48, 297, 21, L""},
+    {TControlKind::Button, "Button_Cancel", "", 144, 88, 89, 25, L""},
+    {TControlKind::Button, "Button_OK", "", 240, 88, 89, 25, L"OK"},
+    {TControlKind::Button, "Button_Search", "", 32, 88, 97, 25, L""},
 }};
 
 const std::array<TControlText, 3> PathTexts{{

@@ -13,6 +13,9 @@
 
 namespace vehmira::gui {
 
+// The control tables below name a kind on every line.
+using framework::TControlKind;
+
 namespace {
 
 const framework::TFormLayout TFormCarFilesSpec{
@@ -26,26 +29,26 @@ const framework::TFormLayout TFormCarFilesSpec{
 // In tab order. The "..." labels answer clicks (SS_NOTIFY); a field's name is
 // cut at its label's edge, not wrapped out of sight.
 const std::array<framework::TControlLayout, 20> CarFilesControls{{
-    {framework::TControlKind::GroupBox, "FilesGroup", "", 24, 24, 361, 97, L""},
-    {framework::TControlKind::Label, "DffLabel", "FilesGroup", 32, 32, 49, 13, L"", SS_LEFTNOWORDWRAP},
-    {framework::TControlKind::Edit, "Edit_DFF", "FilesGroup", 96, 28, 217, 21, L""},
-    {framework::TControlKind::Label, "BrowseDffLabel", "FilesGroup", 320, 32, 12, 13, L"...", SS_NOTIFY},
-    {framework::TControlKind::Label, "TxdLabel", "FilesGroup", 32, 56, 49, 13, L"", SS_LEFTNOWORDWRAP},
-    {framework::TControlKind::Edit, "Edit_TXD", "FilesGroup", 96, 52, 217, 21, L""},
-    {framework::TControlKind::Label, "BrowseTxdLabel", "FilesGroup", 320, 56, 12, 13, L"...", SS_NOTIFY},
-    {framework::TControlKind::GroupBox, "LinesGroup", "", 24, 128, 361, 145, L""},
-    {framework::TControlKind::Label, "HandlingLabel", "LinesGroup", 24, 36, 60, 13, L"Handling.cfg", SS_LEFTNOWORDWRAP},
-    {framework::TControlKind::Edit, "Edit_Handling", "LinesGroup", 96, 32, 217, 21, L""},
-    {framework::TControlKind::Edit, "Edit_HandlingSpecial", "LinesGroup", 96, 56, 217, 21, L""},
-    {framework::TControlKind::Label, "VehiclesLabel", "LinesGroup", 24, 84, 56, 13, L"Vehicles.ide", SS_LEFTNOWORDWRAP},
-    {framework::TControlKind::Edit, "Edit_Vehicles", "LinesGroup", 96, 80, 217, 21, L""},
-    {framework::TControlKind::Label, "CarcolsLabel", "LinesGroup", 24, 108, 55, 13, L"Carcols.dat", SS_LEFTNOWORDWRAP},
-    {framework::TControlKind::Edit, "Edit_Carcols", "LinesGroup", 96, 104, 217, 21, L""},
-    {framework::TControlKind::GroupBox, "NameGroup", "", 24, 280, 361, 81, L""},
-    {framework::TControlKind::Label, "NameLabel", "NameGroup", 24, 36, 48, 13, L"", SS_LEFTNOWORDWRAP},
-    {framework::TControlKind::Edit, "Edit_GXT", "NameGroup", 96, 32, 217, 21, L""},
-    {framework::TControlKind::Button, "CancelButton", "", 24, 376, 177, 25, L""},
-    {framework::TControlKind::Button, "NextButton", "", 208, 376, 177, 25, L""},
+    {TControlKind::GroupBox, "FilesGroup", "", 24, 24, 361, 97, L""},
+    {TControlKind::Label, "DffLabel", "FilesGroup", 32, 32, 49, 13, L"", SS_LEFTNOWORDWRAP},
+    {TControlKind::Edit, "Edit_DFF", "FilesGroup", 96, 28, 217, 21, L""},
+    {TControlKind::Label, "BrowseDffLabel", "FilesGroup", 320, 32, 12, 13, L"...", SS_NOTIFY},
+    {TControlKind::Label, "TxdLabel", "FilesGroup", 32, 56, 49, 13, L"", SS_LEFTNOWORDWRAP},
+    {TControlKind::Edit, "Edit_TXD", "FilesGroup", 96, 52, 217, 21, L""},
+    {TControlKind::Label, "BrowseTxdLabel", "FilesGroup", 320, 56, 12, 13, L"...", SS_NOTIFY},
+    {TControlKind::GroupBox, "LinesGroup", "", 24, 128, 361, 145, L""},
+    {TControlKind::Label, "HandlingLabel", "LinesGroup", 24, 36, 60, 13, L"Handling.cfg", SS_LEFTNOWORDWRAP},
+    {TControlKind::Edit, "Edit_Handling", "LinesGroup", 96, 32, 217, 21, L""},
+    {TControlKind::Edit, "Edit_HandlingSpecial", "LinesGroup", 96, 56, 217, 21, L""},
+    {TControlKind::Label, "VehiclesLabel", "LinesGroup", 24, 84, 56, 13, L"Vehicles.ide", SS_LEFTNOWORDWRAP},
+    {TControlKind::Edit, "Edit_Vehicles", "LinesGroup", 96, 80, 217, 21, L""},
+    {TControlKind::Label, "CarcolsLabel", "LinesGroup", 24, 108, 55, 13, L"Carcols.dat", SS_LEFTNOWORDWRAP},
+    {TControlKind::Edit, "Edit_Carcols", "LinesGroup", 96, 104, 217, 21, L""},
+    {TControlKind::GroupBox, "NameGroup", "", 24, 280, 361, 81, L""},
+    {TControlKind::Label, "NameLabel", "NameGroup", 24, 36, 48, 13, L"", SS_LEFTNOWORDWRAP},
+    {TControlKind::Edit, "Edit_GXT", "NameGroup", 96, 32, 217, 21, L""},
+    {TControlKind::Button, "CancelButton", "", 24, 376, 177, 25, L""},
+    {TControlKind::Button, "NextButton", "", 208, 376, 177, 25, L""},
 }};
 
 const std::array<TControlText, 8> CarFilesTexts{{

@@ -18,6 +18,9 @@
 
 namespace vehmira::gui {
 
+// The control tables below name a kind on every line.
+using framework::TControlKind;
+
 namespace {
 
 const framework::TFormLayout TForm_ImportEndeSpec{
@@ -29,13 +32,13 @@ const framework::TFormLayout TForm_ImportEndeSpec{
 };
 
 const std::array<framework::TControlLayout, 6> ImportEndeControls{{
-    {framework::TControlKind::Label, "QuestionLabel", "", 37, 16, 161, 31, L""},
-    {framework::TControlKind::GroupBox, "VehiclesGroup", "", 32, 56, 233, 265, L""},
-    {framework::TControlKind::ListView, "TargetList", "VehiclesGroup", 24, 32, 185, 209, L""},
-    {framework::TControlKind::Button, "CancelButton", "", 32, 336, 113, 25, L""},
-    {framework::TControlKind::Button, "ReplaceButton", "", 152, 336, 113, 25, L""},
+    {TControlKind::Label, "QuestionLabel", "", 37, 16, 161, 31, L""},
+    {TControlKind::GroupBox, "VehiclesGroup", "", 32, 56, 233, 265, L""},
+    {TControlKind::ListView, "TargetList", "VehiclesGroup", 24, 32, 185, 209, L""},
+    {TControlKind::Button, "CancelButton", "", 32, 336, 113, 25, L""},
+    {TControlKind::Button, "ReplaceButton", "", 152, 336, 113, 25, L""},
     // In the free corner beside the question, aligned with the list's right edge.
-    {framework::TControlKind::Button, "PreviewButton", "", 200, 19, 65, 25, L""},
+    {TControlKind::Button, "PreviewButton", "", 200, 19, 65, 25, L""},
 }};
 
 const std::array<TControlText, 5> ImportEndeTexts{{

@@ -11,6 +11,9 @@
 
 namespace vehmira::gui {
 
+// The control tables below name a kind on every line.
+using framework::TControlKind;
+
 namespace {
 
 const framework::TFormLayout TFormImportTypSpec{
@@ -23,11 +26,11 @@ const framework::TFormLayout TFormImportTypSpec{
 
 // In tab order. The first radio button opens the radio group, the Cancel button ends it.
 const std::array<framework::TControlLayout, 5> ImportTypControls{{
-    {framework::TControlKind::Label, "Label_ImportType", "", 27, 16, 222, 30, L""},
-    {framework::TControlKind::RadioButton, "Radio_ImportCAR", "", 48, 72, 209, 17, L"", WS_GROUP},
-    {framework::TControlKind::RadioButton, "Radio_ImportFiles", "", 48, 96, 225, 17, L""},
-    {framework::TControlKind::Button, "Button_Cancel", "", 32, 152, 113, 25, L"", WS_GROUP},
-    {framework::TControlKind::Button, "Button_Next", "", 152, 152, 113, 25, L""},
+    {TControlKind::Label, "Label_ImportType", "", 27, 16, 222, 30, L""},
+    {TControlKind::RadioButton, "Radio_ImportCAR", "", 48, 72, 209, 17, L"", WS_GROUP},
+    {TControlKind::RadioButton, "Radio_ImportFiles", "", 48, 96, 225, 17, L""},
+    {TControlKind::Button, "Button_Cancel", "", 32, 152, 113, 25, L"", WS_GROUP},
+    {TControlKind::Button, "Button_Next", "", 152, 152, 113, 25, L""},
 }};
 
 const std::array<TControlText, 5> ImportTypTexts{{
