@@ -65,6 +65,8 @@ TEST_F(TArchiveMenuTest, AMisreadArchiveIsReportedOnceAtOpeningAndRebuiltFromThe
     std::wstring question;
     EXPECT_NO_PROBLEMS(Start([&](TUser& user) { question = AnswerBoxWith(user, IDNO).Text; }));
     EXPECT_TRUE(Contains(question, L"Перестроить архив сейчас?")) << Utf8(question);
+    // A rebuild replaces the whole archive, which ends undo of the imports before it.
+    EXPECT_TRUE(Contains(question, L"после неё отменить будет нельзя")) << Utf8(question);
     EXPECT_TRUE(Contains(CheckText(), L"Игра прочитает неверно"));
 
     // Opening the same archive again asks no more.
@@ -74,11 +76,12 @@ TEST_F(TArchiveMenuTest, AMisreadArchiveIsReportedOnceAtOpeningAndRebuiltFromThe
         user.WaitHidden(App->FormPath->Handle(), "the path dialog");
     }));
 
-    std::wstring done;
+    std::wstring rebuildQuestion, done;
     EXPECT_NO_PROBLEMS(Menu(RebuildArchiveMenu, [&](TUser& user) {
-        AnswerBoxWith(user, IDYES);
+        rebuildQuestion = AnswerBoxWith(user, IDYES).Text;
         done = user.AnswerMessageBox().Text;
     }));
+    EXPECT_TRUE(Contains(rebuildQuestion, L"после неё отменить будет нельзя")) << Utf8(rebuildQuestion);
     EXPECT_TRUE(Contains(done, L"Архив перестроен")) << Utf8(done);
     EXPECT_TRUE(Contains(CheckText(), L"Архив в порядке"));
     EXPECT_EQ(Rows().size(), 4u) << "the vehicles are still listed";
