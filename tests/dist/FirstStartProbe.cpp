@@ -17,7 +17,7 @@
 #include <thread>
 #include <vector>
 
-using namespace vehmira::gui::framework;
+using namespace vehmira::gui;
 
 namespace {
 
