@@ -1,10 +1,25 @@
 #include "cli/ErrorText.h"
 
 #include "cli/OutputText.h"
+#include "fileio/GamePaths.h"
 
 namespace vehmira::cli {
 
-std::string ErrorText(const fileio::TVehmiraError& error)
+namespace {
+std::string NotGameDirectoryText(const fileio::TErrorFacts& facts, bool gameGiven)
+{
+    const std::string missing = HostPath(facts.Subject);
+    if (facts.Subject.starts_with(fileio::GameFiles::TextDirectory))
+        return "the game directory \"" + facts.Path + "\" has no " + missing +
+               "; choose one of the game's GXT files with --gxt NAME";
+    if (!gameGiven)
+        return "the current directory holds no game (it has no " + missing +
+               "); give the game directory with --game DIR";
+    return "\"" + facts.Path + "\" is not a game directory: it has no " + missing;
+}
+} // namespace
+
+std::string ErrorText(const fileio::TVehmiraError& error, bool gameGiven)
 {
     const fileio::TErrorFacts& facts = error.Facts();
     switch (error.Kind()) {
@@ -13,6 +28,9 @@ std::string ErrorText(const fileio::TVehmiraError& error)
         return "vehicle " + std::to_string(facts.Number) +
                ": this vehicle has no definition in the CARS section of Data\\Vehicles.ide, so it cannot be "
                "exported or replaced.";
+    case fileio::TErrorKind::NoGameDirectory:
+        return "The game directory \"" + facts.Path + "\" does not exist";
+    case fileio::TErrorKind::NotGameDirectory: return NotGameDirectoryText(facts, gameGiven);
     case fileio::TErrorKind::NoOpenArchive:
         return "the model archive Models\\GTA3.img is not open: give the game directory with --game.";
     default:

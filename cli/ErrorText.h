@@ -7,7 +7,9 @@
 
 namespace vehmira::cli {
 
-// One line, UTF-8, without the "vehmira: " prefix.
-std::string ErrorText(const fileio::TVehmiraError& error);
+// One line, UTF-8, without the "vehmira: " prefix. Without --game on the line
+// a folder that holds no game is the current directory, and the text says to
+// give the game directory with --game.
+std::string ErrorText(const fileio::TVehmiraError& error, bool gameGiven = true);
 
 } // namespace vehmira::cli

@@ -2,9 +2,19 @@
 
 #include "gamedata/CodePage1251.h"
 
+#include <algorithm>
 #include <cstdint>
 
 namespace vehmira::cli {
+
+std::string HostPath(std::string_view gamePath)
+{
+    std::string path(gamePath);
+#ifndef _WIN32
+    std::replace(path.begin(), path.end(), '\\', '/');
+#endif
+    return path;
+}
 
 std::string GameTextToUtf8(std::string_view bytes) { return gamedata::Cp1251ToUtf8(bytes); }
 

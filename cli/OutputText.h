@@ -17,6 +17,10 @@ std::string MessageToUtf8(std::string_view text);
 
 bool IsValidUtf8(std::string_view text);
 
+// A game path ("Data\\Vehicles.ide") as the host writes paths: with
+// backslashes on Windows, slashes elsewhere.
+std::string HostPath(std::string_view gamePath);
+
 // The text without blanks at either end.
 std::string_view TrimBlanks(std::string_view text);
 

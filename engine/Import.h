@@ -29,7 +29,11 @@ using TImportSource = std::variant<std::filesystem::path, TImportFiles>;
 
 struct TImportResult {
     std::vector<std::string> SkippedSteps; // e.g. "special handling line: the package holds no line"
-    std::string JournalId;
+    std::string JournalId;                 // empty when nothing was written
+
+    // Every step was skipped or would have written what the game already
+    // holds: the game is unchanged and no import was recorded.
+    bool ChangedNothing() const { return JournalId.empty(); }
 };
 
 // A failed import. The game directory is as it was before. It carries the

@@ -17,6 +17,8 @@ enum class TErrorKind {
     NotCarPackage,         // the file does not begin with "CAR" (Path)
     UnsupportedCarVersion, // a package version other than 2 (Path, Number: the version)
     NoOpenArchive,         // an engine was called without an open model archive
+    NoGameDirectory,       // the game directory given does not exist (Path)
+    NotGameDirectory,      // a directory without the game's files (Path, Subject: the first missing, "Models\GTA3.img")
     NoSuchVehicle,         // no definition line for the ID (Number: the ID)
     SourceMissing,         // a separate DFF/TXD input does not exist (Path, Subject: "DFF" or "TXD")
     SourceUnreadable,      // a separate DFF/TXD input cannot be read (Path, Subject)

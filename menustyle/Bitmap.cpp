@@ -1,5 +1,7 @@
 #include "menustyle/Bitmap.h"
 
+#include <span>
+
 namespace vehmira::menustyle {
 
 TBitmap::TBitmap(int width, int height)
@@ -89,6 +91,20 @@ void TBitmap::Fill(TColor color)
     Canvas_->SetBrushStyle(TBrushStyle::Solid);
     Canvas_->SetBrushColor(color);
     Canvas_->FillRect(RECT{0, 0, Width_, Height_});
+}
+
+std::vector<std::uint8_t> TBitmap::RgbaPixels() const
+{
+    std::vector<std::uint8_t> rgba;
+    if (!Bits)
+        return rgba;
+    GdiFlush();
+    const std::size_t count = static_cast<std::size_t>(Width_) * static_cast<std::size_t>(Height_);
+    rgba.reserve(count * 4);
+    for (const std::uint32_t pixel : std::span(Bits, count))
+        rgba.insert(rgba.end(), {static_cast<std::uint8_t>(pixel >> 16), static_cast<std::uint8_t>(pixel >> 8),
+                                 static_cast<std::uint8_t>(pixel), 0xFF});
+    return rgba;
 }
 
 int TImageList::Add(const TBitmap& image)

@@ -33,6 +33,9 @@ public:
     TColor Pixel(int x, int y) const override;
     void SetPixel(int x, int y, TColor color) override;
     void Fill(TColor color);
+    // The pixels as rows top to bottom of red, green, blue and alpha (opaque),
+    // for writing the bitmap to an image file.
+    std::vector<std::uint8_t> RgbaPixels() const;
 
 private:
     std::uint32_t* PixelAddress(int x, int y) const;

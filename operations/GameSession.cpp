@@ -16,6 +16,21 @@ gamedata::TVehicleFile LoadDefinitions(const TGameLocation& location)
 }
 } // namespace
 
+void RequireGameDirectory(const TGameLocation& location)
+{
+    const std::string directory = fileio::PathToUtf8(location.GameDirectory);
+    if (!std::filesystem::is_directory(location.GameDirectory))
+        throw fileio::TVehmiraError(fileio::TErrorKind::NoGameDirectory, "no game directory at the path given",
+                                    {.Path = directory, .Subject = {}, .Number = 0});
+    const std::string gxt = std::string(fileio::GameFiles::TextDirectory) + location.GXTFileName;
+    for (const std::string_view file : {fileio::GameFiles::ModelArchive, fileio::GameFiles::VehicleDefinitions,
+                                        std::string_view(gxt)})
+        if (!fileio::FileExists(fileio::ResolveGamePath(location.GameDirectory, file)))
+            throw fileio::TVehmiraError(fileio::TErrorKind::NotGameDirectory,
+                                        "the game directory lacks one of its files",
+                                        {.Path = directory, .Subject = std::string(file), .Number = 0});
+}
+
 void RecoverGameDirectory(const TGameLocation& location, TOperationObserver& observer)
 {
     fileio::SetAttributesNormal(fileio::ResolveGamePath(

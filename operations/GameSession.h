@@ -26,6 +26,12 @@ struct TGameLocation {
 // writable first. Every operation that reads or writes the game runs this first.
 void RecoverGameDirectory(const TGameLocation& location, TOperationObserver& observer);
 
+// Raises NoGameDirectory when the directory does not exist, and
+// NotGameDirectory naming the first file it lacks of the model archive, the
+// vehicle definitions and the GXT file: before anything is read or written, so
+// that a wrong folder is told as such.
+void RequireGameDirectory(const TGameLocation& location);
+
 class TGameSession {
 public:
     // Recovers the game directory, opens Models\GTA3.img and reads Data\Vehicles.ide.

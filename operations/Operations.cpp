@@ -48,9 +48,7 @@ engine::TJournalInfo UndoImport(TGameSession& session)
 
 TImportHistory ReadImportHistory(const TGameLocation& location, TOperationObserver& observer)
 {
-    if (!std::filesystem::is_directory(location.GameDirectory))
-        throw fileio::TVehmiraError("The game directory \"" + fileio::PathToUtf8(location.GameDirectory) +
-                                    "\" does not exist");
+    RequireGameDirectory(location);
     RecoverGameDirectory(location, observer);
     return {engine::ListImportHistory(location.GameDirectory), engine::LastUndoableImport(location.GameDirectory)};
 }

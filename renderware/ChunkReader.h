@@ -24,6 +24,8 @@
 
 namespace vehmira::renderware {
 
+// The chunk types: the one home of the format's numbers, for the readers, the
+// root-chunk rule and the demo's writer alike.
 inline constexpr std::uint32_t StructChunk = 0x01;
 inline constexpr std::uint32_t StringChunk = 0x02;
 inline constexpr std::uint32_t ExtensionChunk = 0x03;
@@ -37,6 +39,7 @@ inline constexpr std::uint32_t AtomicChunk = 0x14;
 inline constexpr std::uint32_t TextureNativeChunk = 0x15;
 inline constexpr std::uint32_t TextureDictionaryChunk = 0x16;
 inline constexpr std::uint32_t GeometryListChunk = 0x1A;
+inline constexpr std::uint32_t UVAnimationDictionaryChunk = 0x2B;
 inline constexpr std::uint32_t NativeDataPluginChunk = 0x510;
 // The game's own plugin: a frame's name, as plain text filling the payload.
 inline constexpr std::uint32_t FrameNamePluginChunk = 0x253F2FE;

@@ -1,13 +1,9 @@
 #include "renderware/RootChunk.h"
 
 #include "fileio/ByteOrder.h"
-#include "renderware/RenderWareChunks.h"
+#include "renderware/ChunkReader.h"
 
 namespace vehmira::renderware {
-
-namespace {
-constexpr std::uint32_t UVAnimationDictionaryChunk = 0x2B;
-} // namespace
 
 std::optional<std::uint32_t> RootChunkType(std::span<const std::uint8_t> firstBytes)
 {

@@ -3,7 +3,7 @@
 set -euo pipefail
 
 packages=(cmake make g++ mingw-w64 wine wine64 xvfb xauth googletest libgtest-dev libcli11-dev
-          libbenchmark-dev imagemagick zip unzip groff-base clang-14 libclang-rt-14-dev "$@")
+          libbenchmark-dev zlib1g-dev libz-mingw-w64-dev zip unzip groff-base clang-14 libclang-rt-14-dev "$@")
 missing=()
 for package in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' || missing+=("$package")

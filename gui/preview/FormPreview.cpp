@@ -1,6 +1,6 @@
 #include "gui/preview/FormPreview.h"
 
-#include "gui/windows/Language.h"
+#include "gui/common/Language.h"
 
 #include "gui/preview/PreviewTexts.h"
 

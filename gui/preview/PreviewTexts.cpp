@@ -1,7 +1,7 @@
 #include "gui/preview/PreviewTexts.h"
 
 #include "gui/framework/WideText.h"
-#include "gui/windows/Language.h"
+#include "gui/common/Language.h"
 
 #include <vector>
 

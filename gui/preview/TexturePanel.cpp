@@ -1,6 +1,6 @@
 #include "gui/preview/TexturePanel.h"
 
-#include "gui/windows/Language.h"
+#include "gui/common/Language.h"
 
 #include "gui/preview/PreviewTexts.h"
 

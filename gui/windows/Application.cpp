@@ -8,8 +8,8 @@
 #include "gui/windows/FormLanguage.h"
 #include "gui/windows/FormMain.h"
 #include "gui/windows/FormPath.h"
-#include "gui/windows/InterfaceTexts.h"
-#include "gui/windows/Language.h"
+#include "gui/common/InterfaceTexts.h"
+#include "gui/common/Language.h"
 #include "gui/framework/ErrorBox.h"
 
 namespace vehmira::gui {
@@ -26,9 +26,10 @@ TVehmiraApp::TVehmiraApp(TAppEnvironment environment) : Environment(std::move(en
     FormMain = std::make_unique<TFormMain>(*this);
     FormPath = std::make_unique<TFormPath>(*this);
     Form1 = std::make_unique<TForm1>(*this);
-    FormImportTyp = std::make_unique<TFormImportTyp>(*this);
-    FormCarFiles = std::make_unique<TFormCarFiles>(*this);
-    Form_ImportEnde = std::make_unique<TForm_ImportEnde>(*this);
+    FormImportTyp = std::make_unique<TFormImportTyp>(*FormMain, WizardSteps);
+    FormCarFiles = std::make_unique<TFormCarFiles>(*FormMain, WizardSteps);
+    Form_ImportEnde = std::make_unique<TForm_ImportEnde>(*FormMain, WizardSteps);
+    WizardSteps = {FormImportTyp.get(), FormCarFiles.get(), Form_ImportEnde.get()};
     FormLanguage = std::make_unique<TFormLanguage>(*this);
     FormAbout = std::make_unique<TFormAbout>(*this);
 }

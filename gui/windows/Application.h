@@ -3,6 +3,7 @@
 // living until the end of the run.
 
 #include "gui/windows/AppEnvironment.h"
+#include "gui/wizard/ImportWizardHost.h"
 
 #include <memory>
 
@@ -45,6 +46,10 @@ public:
     std::unique_ptr<TForm_ImportEnde> Form_ImportEnde;
     std::unique_ptr<TFormLanguage> FormLanguage;
     std::unique_ptr<TFormAbout> FormAbout;
+
+private:
+    // The wizard's steps find one another here.
+    TImportWizardSteps WizardSteps;
 };
 
 } // namespace vehmira::gui

@@ -2,7 +2,7 @@
 
 #include "gui/windows/Application.h"
 #include "gui/windows/FormMain.h"
-#include "gui/windows/FormTexts.h"
+#include "gui/common/FormTexts.h"
 
 namespace vehmira::gui {
 

@@ -2,8 +2,8 @@
 
 #include "gui/windows/Application.h"
 #include "gui/windows/FormMain.h"
-#include "gui/windows/FormTexts.h"
-#include "gui/windows/InterfaceTexts.h"
+#include "gui/common/FormTexts.h"
+#include "gui/common/InterfaceTexts.h"
 
 #include <array>
 

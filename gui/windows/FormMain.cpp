@@ -4,16 +4,17 @@
 #include "fileio/FileSystem.h"
 #include "fileio/GamePaths.h"
 #include "operations/Operations.h"
-#include "gui/windows/InterfaceTexts.h"
+#include "gui/common/InterfaceTexts.h"
 #include "gui/wizard/FormImportTyp.h"
+#include "gui/preview/PreviewLaunch.h"
 #include "gui/windows/Application.h"
 #include "gui/framework/ErrorBox.h"
-#include "gui/windows/VehicleListView.h"
+#include "gui/common/VehicleListView.h"
 #include "gui/windows/FormAbout.h"
 #include "gui/windows/FormLanguage.h"
 #include "gui/windows/FormPath.h"
 #include "gui/windows/MainMenu.h"
-#include "gui/windows/FormTexts.h"
+#include "gui/common/FormTexts.h"
 #include "gui/framework/WideText.h"
 
 #include <commctrl.h>
@@ -260,6 +261,26 @@ void TFormMain::ImportButtonClick()
     App.FormImportTyp->ShowModal();
     RefreshVehicleList();
     ReloadVehicleDefs();
+}
+
+framework::TFileDialogs& TFormMain::FileDialogs() const
+{
+    return *App.Environment.FileDialogs;
+}
+
+void TFormMain::PreviewMenuClick()
+{
+    const std::optional<std::wstring> idText = SelectedVehicleID();
+    if (!idText) {
+        framework::ShowPlainMessage(Handle(), InterfaceText(TTextKey::NoVehicleSelected));
+        return;
+    }
+    std::int32_t id = 0;
+    if (!gamedata::ParseVehicleID(framework::Utf8(*idText), id)) {
+        framework::ShowPlainMessage(Handle(), InterfaceText(TTextKey::NotAnInteger, {*idText}) + L".");
+        return;
+    }
+    ShowGameVehiclePreview(Handle(), Session.get(), id);
 }
 
 std::optional<std::wstring> TFormMain::SelectedVehicleID() const

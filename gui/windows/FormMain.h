@@ -7,6 +7,7 @@
 #include "engine/GameContext.h"
 #include "operations/GameSession.h"
 #include "gui/framework/Window.h"
+#include "gui/wizard/ImportWizardHost.h"
 
 #include <shellapi.h>
 
@@ -23,7 +24,8 @@ class TVehmiraApp;
 // Posted when the main window is first shown; runs the start-up sequence.
 inline constexpr UINT WM_FORMSHOW = WM_APP + 1;
 
-class TFormMain : public framework::TForm {
+// It is the import wizard's host: the wizard gets the open game and the list from it.
+class TFormMain : public framework::TForm, public TImportWizardHost {
 public:
     explicit TFormMain(TVehmiraApp& app);
 
@@ -38,7 +40,10 @@ public:
     archive::TIMGFile* ModelArchive() const { return Session ? &Session->Archive() : nullptr; }
     const gamedata::TVehicleFile* VehicleDefs() const { return Session ? &Session->Definitions() : nullptr; }
     // The open game, or nothing while no game directory is open.
-    operations::TGameSession* OpenGame() const { return Session.get(); }
+    operations::TGameSession* OpenGame() const override { return Session.get(); }
+    HWND WizardOwner() const override { return Handle(); }
+    HWND VehicleList() const override { return Control("List_ID"); }
+    framework::TFileDialogs& FileDialogs() const override;
 
     // The selected row's ID text, or nothing when no row is selected.
     std::optional<std::wstring> SelectedVehicleID() const;
@@ -57,7 +62,7 @@ public:
     void CheckArchiveMenuClick();
     void RebuildArchiveMenuClick();
     void FormDropFiles(HDROP drop);
-    // Menu "Просмотр": the selected vehicle's textures and model (gui/preview/PreviewLaunch.cpp).
+    // Menu "Просмотр": the selected vehicle's textures and model.
     void PreviewMenuClick();
     // Reads Data\Vehicles.ide again after an import or an undo changed it, so
     // that an export takes the lines now in the game; without an open game it

@@ -7,8 +7,8 @@
 #include "gui/framework/ErrorBox.h"
 #include "gui/framework/FormProgress.h"
 #include "gui/framework/WideText.h"
-#include "gui/windows/InterfaceTexts.h"
-#include "gui/windows/Language.h"
+#include "gui/common/InterfaceTexts.h"
+#include "gui/common/Language.h"
 #include "operations/ArchiveOperations.h"
 
 #include <algorithm>

@@ -1,6 +1,6 @@
 #include "gui/windows/MainMenu.h"
 
-#include "gui/windows/Language.h"
+#include "gui/common/Language.h"
 
 #include <stdexcept>
 
@@ -29,7 +29,7 @@ HMENU CreateMainMenu()
     if (!bar)
         throw std::runtime_error("the main menu cannot be created");
     // The bar's captions carry two trailing blanks as spacing.
-    // Captions in the current interface language (gui/windows/TextKeys.h).
+    // Captions in the current interface language (gui/common/TextKeys.h).
     const auto text = [](TTextKey key) { return InterfaceText(key).c_str(); };
     AppendMenuW(bar, MF_POPUP,
                 reinterpret_cast<UINT_PTR>(CreatePopup({{UndoImportMenu, text(TTextKey::UndoImportMenuItem)},

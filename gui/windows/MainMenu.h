@@ -19,7 +19,7 @@ enum TMainMenuCommand : int {
 
 // The menu bar with its pop-ups, in the current interface language; the
 // window it is set on destroys it. A new item's caption is a text key
-// (gui/windows/TextKeys.h): the main window builds the bar anew when the
+// (gui/common/TextKeys.h): the main window builds the bar anew when the
 // language changes, so every item shows the new language.
 HMENU CreateMainMenu();
 

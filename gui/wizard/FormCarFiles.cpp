@@ -4,9 +4,7 @@
 #include "gamedata/CodePage1251.h"
 #include "gui/wizard/FormImportEnde.h"
 #include "gui/wizard/FormWizardStep.h"
-#include "gui/windows/Application.h"
-#include "gui/windows/FormMain.h"
-#include "gui/windows/FormTexts.h"
+#include "gui/common/FormTexts.h"
 #include "gui/framework/WideText.h"
 
 #include <array>
@@ -67,8 +65,8 @@ constexpr std::array<const char*, 7> ImportFields{"Edit_DFF",      "Edit_TXD",  
 
 } // namespace
 
-TFormCarFiles::TFormCarFiles(TVehmiraApp& app)
-    : framework::TForm(TFormCarFilesSpec, CarFilesControls, app.FormMain->Handle()), App(app)
+TFormCarFiles::TFormCarFiles(TImportWizardHost& host, const TImportWizardSteps& steps)
+    : framework::TForm(TFormCarFilesSpec, CarFilesControls, host.WizardOwner()), Host(host), Steps(steps)
 {
     ApplyInterfaceTexts();
 }
@@ -102,7 +100,7 @@ void TFormCarFiles::OnCommand(int id, int notifyCode)
 
 void TFormCarFiles::PickFileInto(std::wstring& lastPicked, std::string_view field)
 {
-    const std::optional<std::wstring> picked = App.Environment.FileDialogs->OpenFileName(Handle(), L"", lastPicked);
+    const std::optional<std::wstring> picked = Host.FileDialogs().OpenFileName(Handle(), L"", lastPicked);
     if (!picked)
         return;
     lastPicked = *picked;
@@ -126,8 +124,10 @@ void TFormCarFiles::CancelButtonClick()
 
 void TFormCarFiles::NextButtonClick()
 {
-    ShowNextWizardStep(*this, *App.Form_ImportEnde);
-    Close();
+    ShowNextWizardStep(*this, *Steps.Replace);
+    // A refused source leaves this step open with every field as typed.
+    if (!Steps.Replace->SourceRefused())
+        Close();
 }
 
 std::string TFormCarFiles::GameText(std::string_view field, std::wstring_view fieldTitle) const

@@ -3,16 +3,15 @@
 
 #include "engine/Import.h"
 #include "gui/framework/Window.h"
+#include "gui/wizard/ImportWizardHost.h"
 
 #include <string>
 
 namespace vehmira::gui {
 
-class TVehmiraApp;
-
 class TFormCarFiles : public framework::TForm {
 public:
-    explicit TFormCarFiles(TVehmiraApp& app);
+    TFormCarFiles(TImportWizardHost& host, const TImportWizardSteps& steps);
 
     // The seven fields as the engine takes them: the two paths as typed, the
     // texts in the game's code page 1251. A character that code page cannot
@@ -35,7 +34,8 @@ private:
     void PickFileInto(std::wstring& lastPicked, std::string_view field);
     std::string GameText(std::string_view field, std::wstring_view fieldTitle) const;
 
-    TVehmiraApp& App;
+    TImportWizardHost& Host;
+    const TImportWizardSteps& Steps;
     std::wstring LastPickedFileName;
     std::wstring OpenDialog2FileName;
 };

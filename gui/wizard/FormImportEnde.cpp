@@ -2,14 +2,13 @@
 
 #include "fileio/Errors.h"
 #include "operations/Operations.h"
-#include "gui/windows/InterfaceTexts.h"
+#include "gui/common/InterfaceTexts.h"
 #include "gui/wizard/FormCarFiles.h"
 #include "gui/wizard/FormImportTyp.h"
-#include "gui/windows/Application.h"
+#include "gui/preview/PreviewLaunch.h"
 #include "gui/framework/ErrorBox.h"
-#include "gui/windows/VehicleListView.h"
-#include "gui/windows/FormMain.h"
-#include "gui/windows/FormTexts.h"
+#include "gui/common/VehicleListView.h"
+#include "gui/common/FormTexts.h"
 #include "gui/framework/WideText.h"
 
 #include <commctrl.h>
@@ -49,7 +48,7 @@ const std::array<TControlText, 5> ImportEndeTexts{{
     {"PreviewButton", TTextKey::PreviewButton},
 }};
 
-// A refusal the user is told about before the general failure message.
+// A refusal of the target (no game open, no row, a row without a vehicle).
 class TImportRefused : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;
@@ -57,8 +56,8 @@ public:
 
 } // namespace
 
-TForm_ImportEnde::TForm_ImportEnde(TVehmiraApp& app)
-    : framework::TForm(TForm_ImportEndeSpec, ImportEndeControls, app.FormMain->Handle()), App(app)
+TForm_ImportEnde::TForm_ImportEnde(TImportWizardHost& host, const TImportWizardSteps& steps)
+    : framework::TForm(TForm_ImportEndeSpec, ImportEndeControls, host.WizardOwner()), Host(host), Steps(steps)
 {
     SetUpVehicleListView(Control("TargetList"), Dpi());
     ApplyInterfaceTexts();
@@ -83,7 +82,8 @@ void TForm_ImportEnde::ShowModalForPackage(const std::filesystem::path& package)
 
 void TForm_ImportEnde::FormShow()
 {
-    CopyVehicleListRows(App.FormMain->Control("List_ID"), Control("TargetList"));
+    LastRunRefusedSource = false;
+    CopyVehicleListRows(Host.VehicleList(), Control("TargetList"));
 }
 
 void TForm_ImportEnde::OnCommand(int id, int notifyCode)
@@ -103,42 +103,53 @@ void TForm_ImportEnde::CancelButtonClick()
     Close();
 }
 
+// A refused target keeps this dialog open for another choice; a refused
+// source closes it, and the step that chose the source stays open as it was.
 void TForm_ImportEnde::ReplaceButtonClick()
 {
-    RunImport();
-    Close();
+    const TRunOutcome outcome = RunImport();
+    LastRunRefusedSource = outcome == TRunOutcome::SourceRefused;
+    if (outcome != TRunOutcome::TargetRefused)
+        Close();
 }
 
-// Every failure is trapped here: its own message, when it has one, then the failure message.
-void TForm_ImportEnde::RunImport()
+void TForm_ImportEnde::ShowFailure(const std::string& reason) const
 {
-    std::optional<std::string> message;
+    framework::ShowPlainMessage(Handle(),
+                                InterfaceText(TTextKey::ImportFailed) + L"\r\n\r\n" + framework::Wide(reason));
+}
+
+// Every failure is trapped here and told in one box: the failure text and why.
+TForm_ImportEnde::TRunOutcome TForm_ImportEnde::RunImport()
+{
     try {
         operations::TGameSession& session = OpenGameSession();
+        const std::int32_t target = TargetVehicleID(session);
         const engine::TImportSource source = ChosenSource();
-        operations::ImportOverVehicle(session, TargetVehicleID(session), source);
+        if (operations::ImportOverVehicle(session, target, source).ChangedNothing()) {
+            framework::ShowPlainMessage(Handle(), InterfaceText(TTextKey::NothingToImport));
+            return TRunOutcome::SourceRefused;
+        }
         framework::ShowPlainMessage(Handle(), InterfaceText(TTextKey::ImportSucceeded));
-        return;
+        return TRunOutcome::Imported;
     } catch (const TImportRefused& refused) {
-        message = refused.what();
-    } catch (const engine::TImportError& failed) {
-        message = ImportFailureMessage(failed);
+        ShowFailure(refused.what());
+        return TRunOutcome::TargetRefused;
     } catch (const fileio::TVehmiraError& error) {
-        // Refused before the import ran: the dialogs' own checks and the
-        // target's lookup say why in the window's words.
-        message = ImportFailureMessage(error).value_or(error.what());
+        // The core's typed facts in the window's words; a fact it has no words
+        // for yet (a malformed line) in the core's own.
+        ShowFailure(ImportFailureMessage(error).value_or(error.what()));
+        return error.Kind() == fileio::TErrorKind::NoSuchVehicle ? TRunOutcome::TargetRefused
+                                                                 : TRunOutcome::SourceRefused;
     } catch (const std::exception& error) {
-        message = error.what();
-    } catch (...) {
+        ShowFailure(error.what());
+        return TRunOutcome::SourceRefused;
     }
-    if (message && !message->empty())
-        framework::ShowPlainMessage(Handle(), framework::Wide(*message));
-    framework::ShowPlainMessage(Handle(), InterfaceText(TTextKey::ImportFailed));
 }
 
 operations::TGameSession& TForm_ImportEnde::OpenGameSession() const
 {
-    operations::TGameSession* session = App.FormMain->OpenGame();
+    operations::TGameSession* session = Host.OpenGame();
     if (session == nullptr)
         throw TImportRefused(InterfaceTextUtf8(TTextKey::NoGameOpen));
     return *session;
@@ -150,7 +161,7 @@ std::int32_t TForm_ImportEnde::TargetVehicleID(const operations::TGameSession& s
     HWND list = Control("TargetList");
     const int row = ListView_GetNextItem(list, -1, LVNI_SELECTED);
     if (row < 0)
-        throw TImportRefused("");
+        throw TImportRefused(InterfaceTextUtf8(TTextKey::NoVehicleSelected));
     const std::string idText = framework::Utf8(VehicleListText(list, row, 0));
     std::int32_t id = 0;
     if (!gamedata::ParseVehicleID(idText, id))
@@ -159,13 +170,25 @@ std::int32_t TForm_ImportEnde::TargetVehicleID(const operations::TGameSession& s
     return id;
 }
 
+void TForm_ImportEnde::PreviewButtonClick()
+{
+    engine::TImportSource source;
+    try {
+        source = ChosenSource();
+    } catch (const fileio::TVehmiraError& error) {
+        ShowPreviewRefusal(Handle(), error);
+        return;
+    }
+    ShowImportSourcePreview(Handle(), source, Host.OpenGame());
+}
+
 engine::TImportSource TForm_ImportEnde::ChosenSource() const
 {
     if (DroppedPackage)
         return *DroppedPackage;
-    if (App.FormImportTyp->PackageImportSelected())
-        return std::filesystem::path(App.FormImportTyp->ImportFileName());
-    return App.FormCarFiles->ImportFiles();
+    if (Steps.Kind->PackageImportSelected())
+        return std::filesystem::path(Steps.Kind->ImportFileName());
+    return Steps.Files->ImportFiles();
 }
 
 } // namespace vehmira::gui

@@ -5,17 +5,16 @@
 #include "engine/Import.h"
 #include "operations/GameSession.h"
 #include "gui/framework/Window.h"
+#include "gui/wizard/ImportWizardHost.h"
 
 #include <filesystem>
 #include <optional>
 
 namespace vehmira::gui {
 
-class TVehmiraApp;
-
 class TForm_ImportEnde : public framework::TForm {
 public:
-    explicit TForm_ImportEnde(TVehmiraApp& app);
+    TForm_ImportEnde(TImportWizardHost& host, const TImportWizardSteps& steps);
 
     // Shows the dialog for a package dropped on the main window: the import
     // takes that package, whatever the wizard's choices are.
@@ -23,25 +22,34 @@ public:
 
     void FormShow() override;
     void CancelButtonClick();
-    // Runs the import over the selected vehicle, tells the user how it went
-    // and closes the dialog.
+    // Runs the import over the selected vehicle and tells the user how it
+    // went, in one message box: the failure with its reason, "nothing to
+    // import", or the success.
     void ReplaceButtonClick();
-    // Shows the textures and the model of what is about to be imported
-    // (gui/preview/PreviewLaunch.cpp).
+    // Shows the textures and the model of what is about to be imported.
     void PreviewButtonClick();
     void ApplyInterfaceTexts() override;
+
+    // Whether the dialog's last run refused what the earlier steps chose (a
+    // file, a line, the package, or nothing to import): that step then stays
+    // open with everything as the user left it.
+    bool SourceRefused() const { return LastRunRefusedSource; }
 
 protected:
     void OnCommand(int id, int notifyCode) override;
 
 private:
-    void RunImport();
+    enum class TRunOutcome { Imported, SourceRefused, TargetRefused };
+    TRunOutcome RunImport();
+    void ShowFailure(const std::string& reason) const;
     operations::TGameSession& OpenGameSession() const;
     std::int32_t TargetVehicleID(const operations::TGameSession& session) const;
     engine::TImportSource ChosenSource() const;
 
-    TVehmiraApp& App;
+    TImportWizardHost& Host;
+    const TImportWizardSteps& Steps;
     std::optional<std::filesystem::path> DroppedPackage;
+    bool LastRunRefusedSource = false;
 };
 
 } // namespace vehmira::gui

@@ -3,9 +3,7 @@
 #include "gui/wizard/FormCarFiles.h"
 #include "gui/wizard/FormImportEnde.h"
 #include "gui/wizard/FormWizardStep.h"
-#include "gui/windows/Application.h"
-#include "gui/windows/FormMain.h"
-#include "gui/windows/FormTexts.h"
+#include "gui/common/FormTexts.h"
 
 #include <array>
 
@@ -43,8 +41,8 @@ const std::array<TControlText, 5> ImportTypTexts{{
 
 } // namespace
 
-TFormImportTyp::TFormImportTyp(TVehmiraApp& app)
-    : framework::TForm(TFormImportTypSpec, ImportTypControls, app.FormMain->Handle()), App(app)
+TFormImportTyp::TFormImportTyp(TImportWizardHost& host, const TImportWizardSteps& steps)
+    : framework::TForm(TFormImportTypSpec, ImportTypControls, host.WizardOwner()), Host(host), Steps(steps)
 {
     // Setting both states also leaves the tab stop on the checked one only.
     SendMessageW(Control("Radio_ImportCAR"), BM_SETCHECK, BST_CHECKED, 0);
@@ -78,13 +76,16 @@ void TFormImportTyp::Button_NextClick()
 {
     if (PackageImportSelected()) {
         const std::optional<std::wstring> picked =
-            App.Environment.FileDialogs->OpenFileName(Handle(), InterfaceText(TTextKey::CarFileFilter), Dialog_ImportFileName);
+            Host.FileDialogs().OpenFileName(Handle(), InterfaceText(TTextKey::CarFileFilter), Dialog_ImportFileName);
         if (picked) {
             Dialog_ImportFileName = *picked;
-            ShowNextWizardStep(*this, *App.Form_ImportEnde);
+            ShowNextWizardStep(*this, *Steps.Replace);
+            // A refused package leaves the choice open for another one.
+            if (Steps.Replace->SourceRefused())
+                return;
         }
     } else {
-        ShowNextWizardStep(*this, *App.FormCarFiles);
+        ShowNextWizardStep(*this, *Steps.Files);
     }
     Close();
 }

@@ -2,16 +2,15 @@
 // Import wizard, the import-kind dialog: a package or separate files.
 
 #include "gui/framework/Window.h"
+#include "gui/wizard/ImportWizardHost.h"
 
 #include <string>
 
 namespace vehmira::gui {
 
-class TVehmiraApp;
-
 class TFormImportTyp : public framework::TForm {
 public:
-    explicit TFormImportTyp(TVehmiraApp& app);
+    TFormImportTyp(TImportWizardHost& host, const TImportWizardSteps& steps);
 
     // Which source the replace dialog imports from; the choice stays for the run.
     bool PackageImportSelected() const { return IsChecked("Radio_ImportCAR"); }
@@ -26,7 +25,8 @@ protected:
     void OnCommand(int id, int notifyCode) override;
 
 private:
-    TVehmiraApp& App;
+    TImportWizardHost& Host;
+    const TImportWizardSteps& Steps;
     std::wstring Dialog_ImportFileName;
 };
 

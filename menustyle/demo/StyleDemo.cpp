@@ -6,7 +6,8 @@
 #include "menustyle/Bitmap.h"
 #include "menustyle/MenuStyler.h"
 #include "menustyle/Menus.h"
-#include "menustyle/demo/PngWriter.h"
+#include "fileio/FileSystem.h"
+#include "renderware/PngWriter.h"
 
 #include <windows.h>
 
@@ -23,6 +24,13 @@ using namespace vehmira::menustyle;
 using namespace vehmira::win32;
 
 namespace {
+
+void WritePng(const TBitmap& bitmap, const std::filesystem::path& file)
+{
+    const vehmira::renderware::TRgbaImage image{static_cast<std::uint32_t>(bitmap.Width()),
+                                                static_cast<std::uint32_t>(bitmap.Height()), bitmap.RgbaPixels()};
+    vehmira::fileio::ReplaceFileAtomically(file, vehmira::renderware::EncodePng(image));
+}
 
 constexpr wchar_t DemoClassName[] = L"VehmiraMenuStyleDemo";
 constexpr UINT_PTR StepTimer = 1;

@@ -22,6 +22,8 @@ namespace {
 
 const std::wstring Succeeded = L"  Импортирование успешно завершено!!!  ";
 const std::wstring Failed = L"  Ошибка при импортировании!";
+const std::wstring NothingToImport =
+    L"Импортировать нечего: игра уже содержит всё выбранное, или ничего не выбрано. Файлы игры не изменены.";
 const std::wstring Undone = L"Импорт отменён: файлы игры восстановлены.";
 const std::wstring NothingToUndo = L"Отменять нечего: в этом каталоге игры нет импорта, который можно отменить.";
 const std::wstring OnlyPackagesDrop = L"Сюда можно перетащить только один пакет транспортного средства — файл «.car».";
@@ -33,10 +35,14 @@ bool Contains(const std::wstring& text, const std::wstring& part)
     return text.find(part) != std::wstring::npos;
 }
 
+// The wizard's step left on screen after the message boxes of an import.
+enum class TLeftOpen { None, Kind, Files, Replace };
+
 class TImportRunTest : public TImportGuiTest {
 protected:
     // The whole package branch: kind, package, target row, then the message boxes.
-    std::vector<std::wstring> ImportPackage(const std::filesystem::path& package, int row, std::size_t boxes = 1)
+    std::vector<std::wstring> ImportPackage(const std::filesystem::path& package, int row, std::size_t boxes = 1,
+                                            TLeftOpen left = TLeftOpen::None)
     {
         FileDialogs.Answers = {package.wstring()};
         std::vector<std::wstring> texts;
@@ -44,12 +50,15 @@ protected:
             ChooseKind(user, true);
             ReplaceRow(user, row);
             texts = Boxes(user, boxes);
+            CancelWhatIsLeft(user, left);
             WaitWizardClosed();
         }));
         return texts;
     }
+    // Separate files; fieldsLeft receives the files step's fields when that step is left open.
     std::vector<std::wstring> ImportFiles(const std::vector<std::pair<const char*, std::wstring>>& fields, int row,
-                                          std::size_t boxes = 1)
+                                          std::size_t boxes = 1, TLeftOpen left = TLeftOpen::None,
+                                          std::vector<std::wstring>* fieldsLeft = nullptr)
     {
         std::vector<std::wstring> texts;
         EXPECT_NO_PROBLEMS(RunWizard([&](TUser& user) {
@@ -57,9 +66,29 @@ protected:
             FillCarFiles(user, fields);
             ReplaceRow(user, row);
             texts = Boxes(user, boxes);
+            if (left == TLeftOpen::Files && fieldsLeft)
+                for (const auto& field : fields)
+                    fieldsLeft->push_back(user.Text(CarFiles().Control(field.first)));
+            CancelWhatIsLeft(user, left);
             WaitWizardClosed();
         }));
         return texts;
+    }
+    // Checks that exactly the expected step is on screen and cancels it, which closes the wizard.
+    void CancelWhatIsLeft(TUser& user, TLeftOpen left) const
+    {
+        const struct {
+            TLeftOpen Step;
+            vehmira::gui::framework::TForm& Form;
+            const char* Cancel;
+        } steps[] = {{TLeftOpen::Kind, ImportTyp(), "Button_Cancel"},
+                     {TLeftOpen::Files, CarFiles(), "CancelButton"},
+                     {TLeftOpen::Replace, ImportEnde(), "CancelButton"}};
+        for (const auto& step : steps)
+            if (step.Step == left) {
+                user.WaitShown(step.Form.Handle(), "the step left open");
+                user.Click(step.Form.Control(step.Cancel));
+            }
     }
     // "Отменить импорт" answered with yes or no; then the boxes that follow.
     std::vector<std::wstring> UndoFromMenu(int answer, std::size_t boxesAfter, std::wstring* question = nullptr)
@@ -128,55 +157,69 @@ TEST_F(TImportRunTest, SeparateFilesImportTakesTheFieldsInCodePage1251)
     EXPECT_EQ(Rows()[2], std::make_pair(std::wstring(L"523"), std::wstring(L"Гепард")));
 }
 
-TEST_F(TImportRunTest, EveryFieldEmptyChangesNothingAndSucceeds)
+TEST_F(TImportRunTest, EveryFieldEmptySaysNothingToImportAndKeepsTheFilesStepOpen)
 {
     const TGameFiles before = GameFiles();
-    EXPECT_EQ(ImportFiles({}, 1), std::vector<std::wstring>{Succeeded});
+    EXPECT_EQ(ImportFiles({}, 1, 1, TLeftOpen::Files), std::vector<std::wstring>{NothingToImport});
     EXPECT_TRUE(SameFiles(GameFiles(), before));
 }
 
-// Each failure names its cause when it has one, then the failure message; the
-// dialog closes and the game directory stays byte for byte as it was.
+// Each failure is one box: the failure message and its cause. The game
+// directory stays byte for byte as it was, and the step whose choice was
+// refused stays open (the replace dialog for the target, the files step with
+// its fields as typed, the kind dialog for a package).
 TEST_F(TImportRunTest, FailedImportsSayWhyAndLeaveTheGameAsItWas)
 {
     const std::filesystem::path package = ExportedPackage(415, "cheetah.car");
     const std::filesystem::path notPackage = WriteInput("not.car", GameFixture::ToBytes("XYZ\x02 not a package at all"));
     const std::filesystem::path missing = Temp / "input" / "missing.car";
     const std::filesystem::path textFile = WriteInput("model.dff", GameFixture::ToBytes("just some text here"));
+    const std::filesystem::path goodModel = WriteInput("good.dff", GameFixture::RenderWareBytes(RwClumpChunk, 5000, 41));
+    const std::vector<std::pair<const char*, std::wstring>> badHandling{
+        {"Edit_DFF", goodModel.wstring()}, {"Edit_Handling", L"foo"}};
+    std::vector<std::wstring> fieldsLeft;
     struct TCase {
         const char* Name;
         std::function<std::vector<std::wstring>()> Import;
-        std::vector<std::wstring> FirstBoxParts; // what the box before the failure message says
+        std::vector<std::wstring> Reason; // what the box says after the failure message
     };
     const TCase cases[] = {
-        {"no row selected", [&] { return ImportPackage(package, -1, 1); }, {}},
-        {"not a package", [&] { return ImportPackage(notPackage, 0, 2); }, {L"  Ungültige CAR-Datei!!"}},
-        {"typed name of a missing package", [&] { return ImportPackage(missing, 0, 1); }, {}},
+        {"no row selected", [&] { return ImportPackage(package, -1, 1, TLeftOpen::Replace); },
+         {L"выберите транспортное средство"}},
+        {"not a package", [&] { return ImportPackage(notPackage, 0, 1, TLeftOpen::Kind); }, {L"Ungültige CAR-Datei!!"}},
+        {"typed name of a missing package", [&] { return ImportPackage(missing, 0, 1, TLeftOpen::Kind); },
+         {L"missing.car"}},
         {"a name code page 1251 cannot hold",
-         [&] { return ImportFiles({{"Edit_Carcols", L"x, 1,1"}, {"Edit_GXT", L"Cheetah 中"}}, 0, 2); },
+         [&] { return ImportFiles({{"Edit_Carcols", L"x, 1,1"}, {"Edit_GXT", L"Cheetah 中"}}, 0, 1, TLeftOpen::Files); },
          {L"«Название»", L"1251"}},
         {"a special handling line code page 1251 cannot hold",
-         [&] { return ImportFiles({{"Edit_HandlingSpecial", L"! X ☃"}}, 0, 2); },
+         [&] { return ImportFiles({{"Edit_HandlingSpecial", L"! X ☃"}}, 0, 1, TLeftOpen::Files); },
          {L"«Handling.cfg, особая строка»"}},
         {"a DFF file that does not exist",
-         [&] { return ImportFiles({{"Edit_DFF", (Temp / "input" / "gone.dff").wstring()}, {"Edit_GXT", L"X"}}, 0, 2); },
+         [&] {
+             return ImportFiles({{"Edit_DFF", (Temp / "input" / "gone.dff").wstring()}, {"Edit_GXT", L"X"}}, 0, 1,
+                                TLeftOpen::Files);
+         },
          {L"gone.dff"}},
         {"a DFF file that is no model",
-         [&] { return ImportFiles({{"Edit_DFF", textFile.wstring()}, {"Edit_GXT", L"X"}}, 0, 2); },
+         [&] { return ImportFiles({{"Edit_DFF", textFile.wstring()}, {"Edit_GXT", L"X"}}, 0, 1, TLeftOpen::Files); },
          {L"model.dff"}},
+        {"a malformed handling line, fields kept",
+         [&] { return ImportFiles(badHandling, 0, 1, TLeftOpen::Files, &fieldsLeft); }, {L"handling line"}},
     };
     const TGameFiles before = GameFiles();
     for (const TCase& c : cases) {
         SCOPED_TRACE(c.Name);
         const std::vector<std::wstring> boxes = c.Import();
-        ASSERT_FALSE(boxes.empty());
-        EXPECT_EQ(boxes.back(), Failed);
-        EXPECT_EQ(boxes.size(), c.FirstBoxParts.empty() ? 1u : 2u);
-        for (const std::wstring& part : c.FirstBoxParts)
+        ASSERT_EQ(boxes.size(), 1u);
+        EXPECT_EQ(boxes.front().rfind(Failed + L"\r\n\r\n", 0), 0u) << Utf8(boxes.front());
+        for (const std::wstring& part : c.Reason)
             EXPECT_TRUE(Contains(boxes.front(), part)) << Utf8(boxes.front());
         EXPECT_TRUE(SameFiles(GameFiles(), before));
         EXPECT_EQ(Rows().front(), std::make_pair(std::wstring(L"400"), std::wstring(L"Landstalker")));
     }
+    // The refused handling line's step kept what was typed.
+    EXPECT_EQ(fieldsLeft, (std::vector<std::wstring>{goodModel.wstring(), L"foo"}));
 }
 
 TEST_F(TImportRunTest, WithoutAnOpenGameTheImportSaysSoAndFails)
@@ -192,11 +235,17 @@ TEST_F(TImportRunTest, WithoutAnOpenGameTheImportSaysSoAndFails)
     }));
     const std::filesystem::path package = ExportedPackage(415, "cheetah.car");
     const TGameFiles before = GameFiles();
-    // The third box: the list refilled afterwards from a directory without a GXT file.
-    std::vector<std::wstring> boxes = ImportPackage(package, 0, 3);
-    ASSERT_EQ(boxes.size(), 3u);
-    boxes.pop_back();
-    EXPECT_EQ(boxes, (std::vector<std::wstring>{NoGameOpenText, Failed}));
+    FileDialogs.Answers = {package.wstring()};
+    std::vector<std::wstring> boxes;
+    EXPECT_NO_PROBLEMS(RunWizard([&](TUser& user) {
+        ChooseKind(user, true);
+        ReplaceRow(user, 0);
+        boxes = Boxes(user, 1);
+        CancelWhatIsLeft(user, TLeftOpen::Replace);
+        Boxes(user, 1); // the list refilled afterwards from a directory without a GXT file
+        WaitWizardClosed();
+    }));
+    EXPECT_EQ(boxes, (std::vector<std::wstring>{Failed + L"\r\n\r\n" + NoGameOpenText}));
     EXPECT_TRUE(SameFiles(GameFiles(), before));
 }
 

@@ -7,7 +7,7 @@
 #include "gui/windows/FormLanguage.h"
 #include "gui/windows/FormMain.h"
 #include "gui/windows/FormPath.h"
-#include "gui/windows/Language.h"
+#include "gui/common/Language.h"
 #include "gui/windows/MainMenu.h"
 #include "gui/wizard/FormCarFiles.h"
 #include "gui/wizard/FormImportEnde.h"

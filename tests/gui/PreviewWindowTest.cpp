@@ -4,7 +4,7 @@
 
 #include "demo/DemoGame.h"
 #include "fileio/FileSystem.h"
-#include "gui/windows/Language.h"
+#include "gui/common/Language.h"
 #include "gui/GuiFixture.h"
 #include "gui/ImportGuiSupport.h"
 #include "gui/framework/WideText.h"

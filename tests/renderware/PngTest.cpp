@@ -4,7 +4,9 @@
 #include "renderware/ContactSheet.h"
 
 #include <gtest/gtest.h>
+#include <zlib.h>
 
+#include <cstdlib>
 #include <string>
 
 using namespace vehmira;
@@ -54,31 +56,40 @@ std::vector<TPngChunk> ReadPngChunks(const ByteBuffer& png)
     return chunks;
 }
 
-// Undoes a zlib stream of stored blocks, checking each block's length and
-// the Adler-32 at the end.
-ByteBuffer InflateStored(const ByteBuffer& zlib)
+// The zlib stream through zlib's own inflate, which checks its Adler-32.
+ByteBuffer Inflate(const ByteBuffer& zlib, std::size_t expectedSize)
 {
-    EXPECT_EQ((zlib.at(0) * 256 + zlib.at(1)) % 31, 0) << "zlib header check";
-    EXPECT_EQ(zlib.at(0) & 0x0F, 8) << "deflate";
-    ByteBuffer out;
-    std::size_t at = 2;
-    for (bool last = false; !last;) {
-        last = zlib.at(at) & 1;
-        EXPECT_EQ(zlib.at(at) >> 1 & 3, 0) << "stored block";
-        const unsigned length = zlib.at(at + 1) | zlib.at(at + 2) << 8;
-        const unsigned complement = zlib.at(at + 3) | zlib.at(at + 4) << 8;
-        EXPECT_EQ(length ^ 0xFFFF, complement);
-        out.insert(out.end(), zlib.begin() + at + 5, zlib.begin() + at + 5 + length);
-        at += 5 + length;
-    }
-    std::uint32_t a = 1, b = 0;
-    for (const std::uint8_t byte : out) {
-        a = (a + byte) % 65521;
-        b = (b + a) % 65521;
-    }
-    EXPECT_EQ(BigEndian(zlib, at), b << 16 | a);
-    EXPECT_EQ(at + 4, zlib.size());
+    ByteBuffer out(expectedSize + 1);
+    uLongf size = uLongf(out.size());
+    EXPECT_EQ(uncompress(out.data(), &size, zlib.data(), uLong(zlib.size())), Z_OK);
+    out.resize(size);
     return out;
+}
+
+int PaethPredictor(int a, int b, int c)
+{
+    const int p = a + b - c;
+    const int pa = std::abs(p - a), pb = std::abs(p - b), pc = std::abs(p - c);
+    return pa <= pb && pa <= pc ? a : pb <= pc ? b : c;
+}
+
+// Undoes the row filters as a PNG decoder does, bytes 4 apart in a pixel.
+ByteBuffer Unfilter(const ByteBuffer& rows, std::uint32_t width, std::uint32_t height)
+{
+    const std::size_t stride = std::size_t(width) * 4;
+    ByteBuffer pixels;
+    for (std::uint32_t y = 0; y < height; ++y) {
+        const std::uint8_t filter = rows.at(y * (stride + 1));
+        EXPECT_LE(filter, 4) << "filter of row " << y;
+        for (std::size_t x = 0; x < stride; ++x) {
+            const int a = x >= 4 ? pixels[y * stride + x - 4] : 0;
+            const int b = y > 0 ? pixels[(y - 1) * stride + x] : 0;
+            const int c = x >= 4 && y > 0 ? pixels[(y - 1) * stride + x - 4] : 0;
+            const int predictor[] = {0, a, b, (a + b) / 2, PaethPredictor(a, b, c)};
+            pixels.push_back(std::uint8_t(rows.at(y * (stride + 1) + 1 + x) + predictor[filter % 5]));
+        }
+    }
+    return pixels;
 }
 
 renderware::TRgbaImage Gradient(std::uint32_t width, std::uint32_t height)
@@ -91,24 +102,9 @@ renderware::TRgbaImage Gradient(std::uint32_t width, std::uint32_t height)
     return image;
 }
 
-TEST(Png, ChecksumsOfKnownInputs)
-{
-    const std::string digits = "123456789";
-    const std::string word = "Wikipedia";
-    EXPECT_EQ(renderware::PngCrc32({reinterpret_cast<const std::uint8_t*>(digits.data()), digits.size()}), 0xCBF43926u);
-    EXPECT_EQ(renderware::Adler32({reinterpret_cast<const std::uint8_t*>(word.data()), word.size()}), 0x11E60398u);
-    const ByteBuffer zeros(100000, 0xFF);
-    std::uint32_t a = 1, b = 0;
-    for (const std::uint8_t byte : zeros) {
-        a = (a + byte) % 65521;
-        b = (b + a) % 65521;
-    }
-    EXPECT_EQ(renderware::Adler32(zeros), b << 16 | a);
-}
-
 TEST(Png, FilesDecodeToTheirPixels)
 {
-    // 1 × 1, one stored block, and several blocks (more than 65535 bytes of rows).
+    // 1 × 1, a few pixels, and rows of more than 65535 bytes in all.
     for (const auto& [width, height] : {std::pair{1u, 1u}, std::pair{7u, 3u}, std::pair{300u, 70u}}) {
         const renderware::TRgbaImage image = Gradient(width, height);
         const std::vector<TPngChunk> chunks = ReadPngChunks(renderware::EncodePng(image));
@@ -121,17 +117,43 @@ TEST(Png, FilesDecodeToTheirPixels)
         EXPECT_EQ(chunks[1].Type, "IDAT");
         EXPECT_EQ(chunks[2].Type, "IEND");
         EXPECT_TRUE(chunks[2].Data.empty());
-        const ByteBuffer rows = InflateStored(chunks[1].Data);
+        const ByteBuffer rows = Inflate(chunks[1].Data, std::size_t(width * 4 + 1) * height);
         ASSERT_EQ(rows.size(), std::size_t(width * 4 + 1) * height);
-        ByteBuffer pixels;
-        for (std::uint32_t y = 0; y < height; ++y) {
-            EXPECT_EQ(rows[y * (width * 4 + 1)], 0) << "filter of row " << y;
-            pixels.insert(pixels.end(), rows.begin() + y * (width * 4 + 1) + 1, rows.begin() + (y + 1) * (width * 4 + 1));
-        }
-        EXPECT_EQ(pixels, image.Pixels) << width << " x " << height;
+        EXPECT_EQ(Unfilter(rows, width, height), image.Pixels) << width << " x " << height;
     }
     EXPECT_THROW(renderware::EncodePng(renderware::TRgbaImage{}), TVehmiraError);
     EXPECT_THROW(renderware::EncodePng(renderware::TRgbaImage{2, 2, ByteBuffer(12)}), TVehmiraError);
+}
+
+// A texture as a painter makes one: smooth shading with a few hard edges.
+renderware::TRgbaImage PaintedTexture(std::uint32_t width, std::uint32_t height)
+{
+    renderware::TRgbaImage image{width, height, {}};
+    for (std::uint32_t y = 0; y < height; ++y)
+        for (std::uint32_t x = 0; x < width; ++x) {
+            const bool stripe = (x / 64 + y / 32) % 2 == 0;
+            image.Pixels.insert(image.Pixels.end(), {std::uint8_t(x / 2), std::uint8_t(stripe ? 40 : 200 - y / 2),
+                                                     std::uint8_t((x + y) / 4), std::uint8_t(y < 16 ? 128 : 255)});
+        }
+    return image;
+}
+
+TEST(Png, ContactSheetIsDeflated)
+{
+    // Stored blocks made the file larger than the sheet's raw pixels; deflate
+    // must bring it well under them.
+    const std::vector<renderware::TRgbaImage> texture{PaintedTexture(512, 256)};
+    renderware::TContactSheetOptions fullSize;
+    fullSize.ThumbnailSide = 512;
+    for (const renderware::TContactSheetOptions& options : {renderware::TContactSheetOptions{}, fullSize}) {
+        const renderware::TRgbaImage sheet = renderware::ComposeContactSheet(texture, options);
+        const std::size_t rawBytes = std::size_t(sheet.Width) * sheet.Height * 4;
+        const ByteBuffer png = renderware::EncodePng(sheet);
+        EXPECT_LT(png.size(), rawBytes * 3 / 4) << sheet.Width << " x " << sheet.Height;
+        const std::vector<TPngChunk> chunks = ReadPngChunks(png);
+        ASSERT_EQ(chunks.size(), 3u);
+        EXPECT_EQ(Unfilter(Inflate(chunks[1].Data, rawBytes + sheet.Height), sheet.Width, sheet.Height), sheet.Pixels);
+    }
 }
 
 renderware::TRgbaImage Filled(std::uint32_t width, std::uint32_t height, std::array<std::uint8_t, 4> pixel)

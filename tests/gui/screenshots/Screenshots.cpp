@@ -1,5 +1,5 @@
 // vehmira_screenshots OUTPUT_DIR [LANGUAGE [DPI]]: renders the program's
-// windows as a person sees them on screen into BMP files: the main window with
+// windows as a person sees them on screen into PNG files: the main window with
 // the demo game's list, the path, language and about dialogs, the three import
 // dialogs, the preview window of the selected vehicle, and the open "Файл" menu. LANGUAGE is "ru" (the default) or "en"
 // for the shipped language file's Russian or English, DPI the one the windows
@@ -8,7 +8,10 @@
 // in OUTPUT_DIR\work.
 
 #include "demo/DemoGame.h"
-#include "gui/windows/Language.h"
+#include "fileio/FileSystem.h"
+#include "menustyle/Bitmap.h"
+#include "renderware/PngWriter.h"
+#include "gui/common/Language.h"
 #include "gui/UserThread.h"
 #include "gui/preview/PreviewTexts.h"
 #include "gui/wizard/FormCarFiles.h"
@@ -60,43 +63,16 @@ void PumpMessages(DWORD milliseconds)
     }
 }
 
-// Copies a rectangle of the screen into a 24-bit BMP file.
+// Copies a rectangle of the screen into a PNG file.
 void CaptureScreen(RECT area, const std::filesystem::path& file)
 {
-    const int width = area.right - area.left;
-    const int height = area.bottom - area.top;
+    vehmira::menustyle::TBitmap shot(area.right - area.left, area.bottom - area.top);
     HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
-    HGDIOBJ previous = SelectObject(memory, bitmap);
-    BitBlt(memory, 0, 0, width, height, screen, area.left, area.top, SRCCOPY);
-    SelectObject(memory, previous);
-
-    BITMAPINFOHEADER info{};
-    info.biSize = sizeof(info);
-    info.biWidth = width;
-    info.biHeight = height;
-    info.biPlanes = 1;
-    info.biBitCount = 24;
-    info.biCompression = BI_RGB;
-    const DWORD rowSize = ((static_cast<DWORD>(width) * 3 + 3) / 4) * 4;
-    std::vector<char> pixels(rowSize * static_cast<DWORD>(height));
-    GetDIBits(memory, bitmap, 0, static_cast<UINT>(height), pixels.data(), reinterpret_cast<BITMAPINFO*>(&info),
-              DIB_RGB_COLORS);
-    DeleteObject(bitmap);
-    DeleteDC(memory);
+    BitBlt(shot.Dc(), 0, 0, shot.Width(), shot.Height(), screen, area.left, area.top, SRCCOPY);
     ReleaseDC(nullptr, screen);
-
-    BITMAPFILEHEADER header{};
-    header.bfType = 0x4D42; // "BM"
-    header.bfOffBits = sizeof(header) + sizeof(info);
-    header.bfSize = header.bfOffBits + static_cast<DWORD>(pixels.size());
-    std::ofstream out(file, std::ios::binary);
-    out.write(reinterpret_cast<const char*>(&header), sizeof(header));
-    out.write(reinterpret_cast<const char*>(&info), sizeof(info));
-    out.write(pixels.data(), static_cast<std::streamsize>(pixels.size()));
-    if (!out)
-        throw std::runtime_error("cannot write " + file.string());
+    const vehmira::renderware::TRgbaImage image{static_cast<std::uint32_t>(shot.Width()),
+                                                static_cast<std::uint32_t>(shot.Height()), shot.RgbaPixels()};
+    vehmira::fileio::ReplaceFileAtomically(file, vehmira::renderware::EncodePng(image));
 }
 
 void CaptureWindow(HWND window, const std::filesystem::path& file)
@@ -235,7 +211,7 @@ void WriteLanguageFile(const std::filesystem::path& languages)
 
 void RenderWindows(const TAppEnvironment& environment, const std::filesystem::path& output, const std::wstring& suffix)
 {
-    const auto picture = [&](const wchar_t* name) { return output / (name + suffix + L".bmp"); };
+    const auto picture = [&](const wchar_t* name) { return output / (name + suffix + L".png"); };
     TVehmiraApp app(environment);
     HWND main = app.FormMain->Handle();
     ShowWindow(main, SW_SHOW);

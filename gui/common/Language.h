@@ -3,7 +3,7 @@
 // key the section lacks (or the whole file, when it is missing or unreadable)
 // falling back to the built-in Russian text.
 
-#include "gui/windows/TextKeys.h"
+#include "gui/common/TextKeys.h"
 
 #include <windows.h>
 

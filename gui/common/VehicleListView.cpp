@@ -1,8 +1,8 @@
-#include "gui/windows/VehicleListView.h"
+#include "gui/common/VehicleListView.h"
 
 #include "gui/framework/Dpi.h"
 #include "gui/framework/FixedColumns.h"
-#include "gui/windows/Language.h"
+#include "gui/common/Language.h"
 
 #include <commctrl.h>
 

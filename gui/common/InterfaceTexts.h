@@ -1,6 +1,6 @@
 #pragma once
 // The words for the core's errors in the current interface language (every
-// text the window shows has its key in gui/windows/TextKeys.h).
+// text the window shows has its key in gui/common/TextKeys.h).
 // The game's own texts never pass through here.
 
 #include "archive/ArchiveLayout.h"

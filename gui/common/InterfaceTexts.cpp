@@ -1,7 +1,7 @@
-#include "gui/windows/InterfaceTexts.h"
+#include "gui/common/InterfaceTexts.h"
 
 #include "gui/framework/WideText.h"
-#include "gui/windows/Language.h"
+#include "gui/common/Language.h"
 
 namespace vehmira::gui {
 
@@ -40,6 +40,8 @@ std::optional<std::string> ImportFailureMessage(const fileio::TVehmiraError& cau
     case fileio::TErrorKind::NotCarPackage: return InterfaceTextUtf8(TTextKey::InvalidCarFile);
     case fileio::TErrorKind::UnsupportedCarVersion: return InterfaceTextUtf8(TTextKey::UnsupportedCarFile);
     case fileio::TErrorKind::NoOpenArchive: return InterfaceTextUtf8(TTextKey::NoGameOpen);
+    case fileio::TErrorKind::NoGameDirectory: return InterfaceTextUtf8(TTextKey::NoGameFolder, {path});
+    case fileio::TErrorKind::NotGameDirectory: return InterfaceTextUtf8(TTextKey::NotGameFolder, {path, subject});
     case fileio::TErrorKind::NoSuchVehicle:
         return InterfaceTextUtf8(TTextKey::NoSuchVehicle, {std::to_wstring(facts.Number)}) + ".";
     case fileio::TErrorKind::SourceMissing: return InterfaceTextUtf8(TTextKey::SourceMissing, {subject, path});

@@ -91,6 +91,9 @@ namespace vehmira::gui {
     X(PackageTextures, L"Словарь текстур")                                                                          \
     X(DffStreamTitle, L"моделью RenderWare (DFF)")                                                                  \
     X(TxdStreamTitle, L"словарём текстур RenderWare (TXD)")                                                \
+    X(NoGameFolder, L"Папка игры \"%1\" не существует.")                                                          \
+    X(NotGameFolder, L"В папке \"%1\" нет игры: не найден файл %2.")                                              \
+    X(NothingToImport, L"Импортировать нечего: игра уже содержит всё выбранное, или ничего не выбрано. Файлы игры не изменены.") \
     X(PreviewMenuItem, L"Просмотр")                                                                 \
     X(CheckArchiveMenuItem, L"Проверить архив")                                                     \
     X(RebuildArchiveMenuItem, L"Перестроить архив")                                                 \

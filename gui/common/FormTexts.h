@@ -2,7 +2,7 @@
 // A form's translatable texts: which control shows which key.
 
 #include "gui/framework/Window.h"
-#include "gui/windows/Language.h"
+#include "gui/common/Language.h"
 
 #include <span>
 #include <string_view>

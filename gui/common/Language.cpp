@@ -1,4 +1,4 @@
-#include "gui/windows/Language.h"
+#include "gui/common/Language.h"
 
 #include "gui/framework/WideText.h"
 
