@@ -104,7 +104,8 @@ void AddArchiveCommands(CLI::App& app, TArchiveCommandOptions& options,
     CLI::App* check = img->add_subcommand(
         "check", "Show how the game reads the archive (exit 3 when it would misread entries, or entries "
                  "overlap or lie past the end)");
-    check->add_option("ARCHIVE", options.Archive, "The archive (default: Models\\GTA3.img of the game)");
+    check->add_option("ARCHIVE", options.Archive,
+                      "The archive (default: " + HostPath(fileio::GameFiles::ModelArchive) + " of the game)");
     check->add_flag("--json", options.Json,
                     "Print JSON: entries, pairs, misread_pairs, hole_bytes, overlaps, past_end, duplicates, "
                     "unterminated_names, short_tail");
@@ -114,7 +115,8 @@ void AddArchiveCommands(CLI::App& app, TArchiveCommandOptions& options,
     CLI::App* rebuild = img->add_subcommand(
         "rebuild", "Rewrite the archive with its data back to back in directory order (imports made before "
                    "can no longer be undone)");
-    rebuild->add_option("ARCHIVE", options.Archive, "The archive (default: Models\\GTA3.img of the game)");
+    rebuild->add_option("ARCHIVE", options.Archive,
+                        "The archive (default: " + HostPath(fileio::GameFiles::ModelArchive) + " of the game)");
     rebuild->callback([&options, &action] {
         action = [&options](const TCommandContext& context) { return ArchiveRebuildCommand(context, options); };
     });

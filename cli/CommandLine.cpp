@@ -4,11 +4,15 @@
 #include "cli/CarInfo.h"
 #include "cli/Commands.h"
 #include "cli/PreviewCommands.h"
+#include "cli/UnknownCommand.h"
 #include "cli/ErrorText.h"
 #include "demo/DemoGame.h"
 #include "cli/OutputText.h"
 #include "fileio/Errors.h"
 #include "fileio/FileSystem.h"
+#include "fileio/GamePaths.h"
+#include "operations/GameSession.h"
+#include "cli/CommandObserver.h"
 
 #include "VehmiraVersion.h"
 
@@ -49,6 +53,17 @@ CLI::App* AddCommand(CLI::App& app, TParsedCommand& parsed, const std::string& n
     return command;
 }
 
+// A command that works on the game: a folder without the game's files is
+// refused before anything is read, naming what is missing.
+CLI::App* AddGameCommand(CLI::App& app, TParsedCommand& parsed, const std::string& name,
+                         const std::string& description, std::function<int(const TCommandContext&)> action)
+{
+    return AddCommand(app, parsed, name, description, [action = std::move(action)](const TCommandContext& context) {
+        operations::RequireGameDirectory(Location(context));
+        return action(context);
+    });
+}
+
 void AddOptionalText(CLI::App& command, const std::string& name, std::optional<std::string>& target,
                      const std::string& description)
 {
@@ -58,7 +73,7 @@ void AddOptionalText(CLI::App& command, const std::string& name, std::optional<s
 
 void AddImportCommand(CLI::App& app, TParsedCommand& parsed)
 {
-    CLI::App* import = AddCommand(app, parsed, "import", "Import a package, or separate files and lines, over a vehicle",
+    CLI::App* import = AddGameCommand(app, parsed, "import", "Import a package, or separate files and lines, over a vehicle",
                                   [&parsed](const TCommandContext& context) {
                                       return ImportCommand(context, parsed.Import);
                                   });
@@ -68,10 +83,12 @@ void AddImportCommand(CLI::App& app, TParsedCommand& parsed)
     AddOptionalText(*import, "--dff", options.DFF, "Model file (.dff)");
     AddOptionalText(*import, "--txd", options.TXD, "Texture dictionary file (.txd)");
     AddOptionalText(*import, "--name", options.Name, "Display name");
-    AddOptionalText(*import, "--handling", options.Handling, "Main line of Data\\Handling.cfg");
-    AddOptionalText(*import, "--handling-special", options.HandlingSpecial, "Special line of Data\\Handling.cfg");
-    AddOptionalText(*import, "--vehicles", options.Vehicles, "Line of Data\\Vehicles.ide");
-    AddOptionalText(*import, "--carcols", options.Carcols, "Line of Data\\Carcols.dat");
+    AddOptionalText(*import, "--handling", options.Handling,
+                    "Main line of " + HostPath(fileio::GameFiles::Handling));
+    AddOptionalText(*import, "--handling-special", options.HandlingSpecial,
+                    "Special line of " + HostPath(fileio::GameFiles::Handling));
+    AddOptionalText(*import, "--vehicles", options.Vehicles, "Line of " + HostPath(fileio::GameFiles::VehicleDefinitions));
+    AddOptionalText(*import, "--carcols", options.Carcols, "Line of " + HostPath(fileio::GameFiles::Carcols));
 }
 
 void AddCarCommand(CLI::App& app, TParsedCommand& parsed)
@@ -100,14 +117,14 @@ void AddCarCommand(CLI::App& app, TParsedCommand& parsed)
 
 void AddCommands(CLI::App& app, TParsedCommand& parsed)
 {
-    CLI::App* list = AddCommand(app, parsed, "list", "List the vehicles: ID and display name",
+    CLI::App* list = AddGameCommand(app, parsed, "list", "List the vehicles: ID and display name",
                                 [&parsed](const TCommandContext& context) {
                                     ListCommand(context, parsed.Json);
                                     return 0;
                                 });
     list->add_flag("--json", parsed.Json, "Print a JSON array of {\"id\", \"name\"}");
 
-    CLI::App* exportCommand = AddCommand(app, parsed, "export", "Export a vehicle into a .car package",
+    CLI::App* exportCommand = AddGameCommand(app, parsed, "export", "Export a vehicle into a .car package",
                                          [&parsed](const TCommandContext& context) {
                                              ExportCommand(context, parsed.Id, parsed.File, ParsePieces(parsed.Pieces));
                                              return 0;
@@ -118,17 +135,17 @@ void AddCommands(CLI::App& app, TParsedCommand& parsed)
                               "Comma list of dff,txd,gxt,handling,vehicles,carcols, or none (default dff,txd,gxt)");
 
     AddImportCommand(app, parsed);
-    AddCommand(app, parsed, "undo", "Undo the last import", [](const TCommandContext& context) {
+    AddGameCommand(app, parsed, "undo", "Undo the last import", [](const TCommandContext& context) {
         UndoCommand(context);
         return 0;
     });
-    AddCommand(app, parsed, "history", "List the imports that are recorded for undo",
+    AddGameCommand(app, parsed, "history", "List the imports that are recorded for undo",
                [](const TCommandContext& context) {
                    HistoryCommand(context);
                    return 0;
                });
     AddCarCommand(app, parsed);
-    CLI::App* preview = AddCommand(app, parsed, "preview", "Write a PNG contact sheet of a vehicle's textures",
+    CLI::App* preview = AddGameCommand(app, parsed, "preview", "Write a PNG contact sheet of a vehicle's textures",
                                    [&parsed](const TCommandContext& context) {
                                        GamePreviewCommand(context, parsed.Id, parsed.Output);
                                        return 0;
@@ -145,16 +162,16 @@ void AddCommands(CLI::App& app, TParsedCommand& parsed)
     demo->add_option("DIR", parsed.File, "The directory to write")->required();
 }
 
-int RunParsed(const TParsedCommand& parsed, std::ostream& out, std::ostream& err)
+int RunParsed(const TParsedCommand& parsed, bool gameGiven, std::ostream& out, std::ostream& err)
 {
-    const TCommandContext context{fileio::PathFromUtf8(parsed.Game), parsed.GXT, out, err};
+    const TCommandContext context{fileio::PathFromUtf8(parsed.Game), parsed.GXT, out, err, gameGiven};
     try {
         return parsed.Action(context);
     } catch (const TUsageError& error) {
         err << "vehmira: " << error.what() << '\n';
         return ExitUsage;
     } catch (const fileio::TVehmiraError& error) {
-        err << "vehmira: " << ErrorText(error) << '\n';
+        err << "vehmira: " << ErrorText(error, gameGiven) << '\n';
         return ExitFailure;
     } catch (const std::exception& error) {
         err << "vehmira: " << MessageToUtf8(error.what()) << '\n';
@@ -169,12 +186,14 @@ int RunVehmira(const std::vector<std::string>& args, std::ostream& out, std::ost
     CLI::App app("Vehmira: moves vehicles into and out of the game's files", ProgramName);
     app.set_version_flag("--version", "vehmira " VEHMIRA_VERSION, "Print the version and exit");
     CLI::Option* game = app.add_option("--game", parsed.Game, "Game directory (default: the current directory)");
-    app.add_option("--gxt", parsed.GXT, "GXT file under Text\\ (default: American.gxt)");
+    app.add_option("--gxt", parsed.GXT,
+                   "GXT file under " + HostPath(fileio::GameFiles::TextDirectory) + " (default: American.gxt)");
     app.require_subcommand(1);
     app.fallthrough();
     AddCommands(app, parsed);
     // Set after the commands, which would otherwise repeat it under their own help.
-    app.footer("Exit status: 0 on success, 1 when the command failed, 2 for a malformed command line.\n"
+    app.footer("Exit status: 0 on success, 1 when the command failed, 2 for a malformed command line, 3 when "
+               "\"img check\" finds problems.\n"
                "Every import is journaled in the folder vehmira-backups of the game directory; undo takes back the "
                "last one.");
     try {
@@ -187,12 +206,13 @@ int RunVehmira(const std::vector<std::string>& args, std::ostream& out, std::ost
         out << version.what() << '\n';
         return 0;
     } catch (const CLI::ParseError& error) {
-        err << "vehmira: " << error.what() << "\nRun \"" << ProgramName << " --help\" for the commands and options.\n";
+        err << "vehmira: " << UnknownCommandText(app, args).value_or(error.what()) << "\nRun \"" << ProgramName
+            << " --help\" for the commands and options.\n";
         return ExitUsage;
     }
     // Only a game named on the line lends its shared dictionary to `car info` and `car preview`.
     parsed.Preview.GameGiven = game->count() > 0;
-    return RunParsed(parsed, out, err);
+    return RunParsed(parsed, parsed.Preview.GameGiven, out, err);
 }
 
 } // namespace vehmira::cli

@@ -112,6 +112,11 @@ int ImportCommand(const TCommandContext& context, const TImportOptions& options)
         const engine::TImportResult result = operations::ImportOverVehicle(session, targetID, source, &observer);
         for (const std::string& step : result.SkippedSteps)
             context.Out << "skipped: " << MessageToUtf8(step) << '\n';
+        if (result.ChangedNothing()) {
+            context.Err << "vehmira: nothing to import: the game already holds what the source gives, or the source "
+                           "gives nothing; the game's files are unchanged.\n";
+            return 1;
+        }
         context.Out << "Import completed successfully.\n";
         return 0;
     } catch (const engine::TImportError& error) {

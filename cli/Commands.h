@@ -24,6 +24,7 @@ struct TCommandContext {
     std::string GXTFileName;
     std::ostream& Out;
     std::ostream& Err;
+    bool GameGiven = true; // false while the game is the current directory by default
 };
 
 // The separate inputs as typed on the command line, in UTF-8; an option not given is empty.

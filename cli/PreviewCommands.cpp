@@ -45,12 +45,17 @@ operations::TVehiclePreview PreviewSeparateFiles(const TCommandContext& context,
 
 // A file that was named but could not be read fails the command; a piece not
 // given does not.
+bool FailsTheCommand(const operations::TPreviewProblem& problem)
+{
+    return problem.Piece != operations::TPreviewPiece::SharedDictionary &&
+           problem.Kind != operations::TPreviewProblemKind::Absent;
+}
+
 int ReportFileProblems(const TCommandContext& context, const operations::TVehiclePreview& preview)
 {
     int exitCode = 0;
     for (const operations::TPreviewProblem& problem : preview.Problems)
-        if (problem.Piece != operations::TPreviewPiece::SharedDictionary &&
-            problem.Kind != operations::TPreviewProblemKind::Absent) {
+        if (FailsTheCommand(problem)) {
             context.Err << "vehmira: " << PreviewProblemText(problem, preview.Source) << '\n';
             exitCode = ExitFailure;
         }
@@ -70,7 +75,7 @@ int SeparateFilesInfo(const TCommandContext& context, const TPreviewInputs& inpu
     } else {
         context.Out << "model file: " << (model.empty() ? "none" : model)
                     << "\ntexture dictionary file: " << (dictionary.empty() ? "none" : dictionary) << '\n';
-        PrintPreviewText(context.Out, preview);
+        PrintPreviewText(context.Out, preview, FailsTheCommand);
     }
     return ReportFileProblems(context, preview);
 }

@@ -194,6 +194,7 @@ void PrintJsonCheck(std::ostream& out, const operations::TVehiclePreview& previe
 std::string PreviewProblemText(const operations::TPreviewProblem& problem, operations::TPreviewSource source)
 {
     const std::string piece = std::string(PieceName(problem.Piece)) + ": ";
+    const std::string facts = MessageToUtf8(problem.Facts);
     const std::string where = MessageToUtf8(problem.Where);
     switch (problem.Kind) {
     case operations::TPreviewProblemKind::Absent: return piece + AbsentText(problem, source);
@@ -203,10 +204,12 @@ std::string PreviewProblemText(const operations::TPreviewProblem& problem, opera
                std::to_string(operations::MaxPreviewPieceSize / (1024 * 1024)) + " MiB a preview reads";
     case operations::TPreviewProblemKind::Unreadable: break;
     }
-    return piece + MessageToUtf8(problem.Facts);
+    // A reader's own description starts with the piece already.
+    return facts.starts_with(piece) ? facts : piece + facts;
 }
 
-void PrintPreviewText(std::ostream& out, const operations::TVehiclePreview& preview)
+void PrintPreviewText(std::ostream& out, const operations::TVehiclePreview& preview,
+                      bool (*failsTheCommand)(const operations::TPreviewProblem&))
 {
     if (preview.Dictionary)
         PrintTextures(out, *preview.Dictionary);
@@ -216,7 +219,8 @@ void PrintPreviewText(std::ostream& out, const operations::TVehiclePreview& prev
     if (preview.Check)
         PrintCheck(out, *preview.Check);
     for (const operations::TPreviewProblem& problem : preview.Problems)
-        out << "problem: " << PreviewProblemText(problem, preview.Source) << '\n';
+        if (!failsTheCommand || !failsTheCommand(problem))
+            out << "problem: " << PreviewProblemText(problem, preview.Source) << '\n';
 }
 
 void PrintPreviewJsonKeys(std::ostream& out, const operations::TVehiclePreview& preview)

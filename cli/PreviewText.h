@@ -10,7 +10,9 @@
 
 namespace vehmira::cli {
 
-void PrintPreviewText(std::ostream& out, const operations::TVehiclePreview& preview);
+// Problems that FailsTheCommand picks are left out: they go to stderr alone.
+void PrintPreviewText(std::ostream& out, const operations::TVehiclePreview& preview,
+                      bool (*failsTheCommand)(const operations::TPreviewProblem&) = nullptr);
 // Writes ",\n  \"textures\": ..." and the other keys; the caller closes the object.
 void PrintPreviewJsonKeys(std::ostream& out, const operations::TVehiclePreview& preview);
 

@@ -128,6 +128,19 @@ void RemoveQuietly(const std::filesystem::path& path)
     std::filesystem::remove(path, ignored);
 }
 
+// The temporary file is ours, not the user's: a failure to write it is told
+// as a failure to write the file it stands for.
+[[noreturn]] void RethrowNamingTarget(const TVehmiraError& error, const std::filesystem::path& temporary,
+                                      const std::filesystem::path& target)
+{
+    std::string text = error.what();
+    const std::string temporaryName = PathToUtf8(temporary), targetName = PathToUtf8(target);
+    for (std::size_t at = text.find(temporaryName); at != std::string::npos;
+         at = text.find(temporaryName, at + targetName.size()))
+        text.replace(at, temporaryName.size(), targetName);
+    throw TVehmiraError(error.Kind(), text, error.Facts());
+}
+
 } // namespace
 
 void MoveFileIntoPlace(const std::filesystem::path& temporary, const std::filesystem::path& target)
@@ -188,8 +201,12 @@ void ReplaceFilesAtomically(std::span<const TFileReplacement> replacements)
             std::vector<std::unique_ptr<TFileStream>> files;
             for (const TFileReplacement& replacement : replacements) {
                 temporaries.push_back(TemporaryNameBeside(replacement.Path));
-                files.push_back(std::make_unique<TFileStream>(temporaries.back(), TFileAccess::CreateNew));
-                files.back()->Write(replacement.Bytes);
+                try {
+                    files.push_back(std::make_unique<TFileStream>(temporaries.back(), TFileAccess::CreateNew));
+                    files.back()->Write(replacement.Bytes);
+                } catch (const TVehmiraError& error) {
+                    RethrowNamingTarget(error, temporaries.back(), replacement.Path);
+                }
                 files.back()->StartWriteBack();
             }
             for (const std::unique_ptr<TFileStream>& file : files)
@@ -214,7 +231,11 @@ void ReplaceFileAtomically(const std::filesystem::path& path, std::span<const st
 {
     const std::filesystem::path temporary = TemporaryNameBeside(path);
     try {
-        WriteFlushedFile(temporary, bytes);
+        try {
+            WriteFlushedFile(temporary, bytes);
+        } catch (const TVehmiraError& error) {
+            RethrowNamingTarget(error, temporary, path);
+        }
         RenameOver(temporary, path);
     } catch (...) {
         RemoveQuietly(temporary);

@@ -191,8 +191,9 @@ TEST_F(TCarPreviewTest, SeparateFilesAreLookedIntoAndUnreadableOnesFail)
         {"model only", {"--dff", dff}, 0,
          {"frames: 3", "texture dictionary file: none", "problem: texture dictionary: not given"}, ""},
         {"dictionary only", {"--txd", txd}, 0, {"textures: 2", "problem: model: not given"}, ""},
-        {"dictionary that does not exist", {"--dff", dff, "--txd", notThere}, 1,
-         {"frames: 3", "problem: texture dictionary: " + notThere + " does not exist"}, "does not exist"},
+        // A failure is told once, on stderr.
+        {"dictionary that does not exist", {"--dff", dff, "--txd", notThere}, 1, {"frames: 3"},
+         "vehmira: texture dictionary: " + notThere + " does not exist\n"},
         {"dictionary over 64 MiB", {"--txd", huge}, 1, {}, "takes 67108865 bytes, more than the 64 MiB"},
         {"damaged model", {"--dff", damagedModel, "--txd", txd}, 1, {"textures: 2"}, "vehmira: model: "},
     };
@@ -208,6 +209,13 @@ TEST_F(TCarPreviewTest, SeparateFilesAreLookedIntoAndUnreadableOnesFail)
         else
             EXPECT_NE(run.Err.find(c.Err), std::string::npos) << run.Err;
         EXPECT_EQ(run.Out.find("not_in_own"), std::string::npos);
+        // Each message once, on one stream, with one prefix.
+        for (const char* doubled : {"model: model:", "texture dictionary: texture dictionary:"})
+            EXPECT_EQ((run.Out + run.Err).find(doubled), std::string::npos) << run.Out << run.Err;
+        if (const std::size_t at = run.Err.find("vehmira: "); at != std::string::npos) {
+            const std::string message = run.Err.substr(at + 9, run.Err.find('\n', at) - at - 9);
+            EXPECT_EQ(run.Out.find(message), std::string::npos) << message;
+        }
     }
     const TCliRun json = RunCli({"car", "info", "--json", "--dff", dff, "--txd", txd});
     ASSERT_EQ(json.ExitCode, 0) << json.Err;

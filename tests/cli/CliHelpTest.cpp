@@ -64,3 +64,45 @@ TEST(CliUsage, MalformedLinePointsToTheHelpOfThisExecutable)
     EXPECT_EQ(run.ExitCode, 2);
     EXPECT_NE(run.Err.find("Run \"" + ProgramName + " --help\""), std::string::npos) << run.Err;
 }
+
+TEST(CliUsage, AnUnknownCommandIsNamedWithTheNearestOne)
+{
+    const struct {
+        std::vector<std::string> Args;
+        std::string Said;
+    } cases[] = {
+        {{"lst"}, "vehmira: unknown command \"lst\"; did you mean \"list\"?\n"},
+        {{"--game", "lst", "exprot", "415"}, "vehmira: unknown command \"exprot\"; did you mean \"export\"?\n"},
+        {{"--gxt=list", "undoo"}, "vehmira: unknown command \"undoo\"; did you mean \"undo\"?\n"},
+        {{"car", "inf", "x.car"}, "vehmira: unknown command \"inf\"; did you mean \"info\"?\n"},
+        {{"img", "chek"}, "vehmira: unknown command \"chek\"; did you mean \"check\"?\n"},
+        {{"frobnicate"}, "vehmira: unknown command \"frobnicate\"; the commands are list, export, import, undo, "
+                         "history, car, preview, img, demo-game\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::PrintToString(c.Args));
+        const TCliRun run = RunCli(c.Args);
+        EXPECT_EQ(run.ExitCode, 2);
+        EXPECT_EQ(run.Out, "");
+        EXPECT_EQ(run.Err.rfind(c.Said, 0), 0u) << run.Err;
+    }
+    // A known command with a wrong option is not called unknown.
+    EXPECT_EQ(RunCli({"list", "--jsn"}).Err.find("unknown command"), std::string::npos);
+}
+
+TEST(CliHelp, ExitCodesAndGamePathsAsTheHostWritesThem)
+{
+    const std::string top = RunCli({"--help"}).Out;
+    for (const char* code : {"0 on success", "1 when", "2 for", "3 when \"img check\""})
+        EXPECT_NE(top.find(code), std::string::npos) << code << " in\n" << top;
+    const std::string import = RunCli({"import", "--help"}).Out;
+    const std::string archive = RunCli({"img", "check", "--help"}).Out;
+#ifdef _WIN32
+    const std::string data = "Data\\Vehicles.ide", text = "Text\\ ", models = "Models\\GTA3.img";
+#else
+    const std::string data = "Data/Vehicles.ide", text = "Text/ ", models = "Models/GTA3.img";
+#endif
+    EXPECT_NE(import.find(data), std::string::npos) << import;
+    EXPECT_NE(top.find(text), std::string::npos) << top;
+    EXPECT_NE(archive.find(models), std::string::npos) << archive;
+}

@@ -233,3 +233,60 @@ TEST(CliImport, AJournalNamingAFileOutsideTheGameDirectoryIsRefusedAndTouchesNot
     EXPECT_EQ(ReadWholeFileText(PathFromUtf8(victim)), "the user's own file");
     EXPECT_EQ(SnapshotGameDirectory(game.Path()), before);
 }
+
+TEST(CliGameFolder, AFolderWithoutTheGameIsToldBeforeAnythingIsRead)
+{
+    const TDemoGameDirectory game;
+    std::filesystem::remove(game.Path() / "models" / "gta3.img");
+    const TDemoGameDirectory other;
+    const std::string missingFolder = game.Scratch("no-such-folder");
+#ifdef _WIN32
+    const std::string archive = "Models\\GTA3.img", gxt = "Text\\Klingon.gxt";
+#else
+    const std::string archive = "Models/GTA3.img", gxt = "Text/Klingon.gxt";
+#endif
+    const struct {
+        std::vector<std::string> Args;
+        std::string Said;
+    } cases[] = {
+        // The test runs in the build folder, which holds no game: --game is what is missing.
+        {{"list"}, "the current directory holds no game (it has no " + archive +
+                       "); give the game directory with --game DIR"},
+        {{"history"}, "give the game directory with --game DIR"},
+        {{"export", "415", "-o", game.Scratch("x.car")}, "give the game directory with --game DIR"},
+        {{"--game", game.Game(), "list"}, "\"" + game.Game() + "\" is not a game directory: it has no " + archive},
+        {{"--game", game.Game(), "undo"}, "is not a game directory"},
+        {{"--game", other.Game(), "--gxt", "Klingon.gxt", "list"},
+         "has no " + gxt + "; choose one of the game's GXT files with --gxt NAME"},
+        {{"--game", missingFolder, "history"}, "The game directory \"" + missingFolder + "\" does not exist"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::PrintToString(c.Args));
+        const TCliRun run = RunCli(c.Args);
+        EXPECT_EQ(run.ExitCode, 1);
+        EXPECT_EQ(run.Out, "");
+        EXPECT_NE(run.Err.find(c.Said), std::string::npos) << run.Err;
+        EXPECT_EQ(run.Err.find("vehmira: vehmira:"), std::string::npos) << run.Err;
+    }
+    EXPECT_FALSE(std::filesystem::exists(game.Scratch("x.car")));
+}
+
+TEST(CliImport, AnImportThatChangesNothingSaysSoAndIsNotRecorded)
+{
+    const TDemoGameDirectory game;
+    const std::string empty = game.Scratch("empty.car");
+    ASSERT_EQ(RunCli(WithGame(game, {"export", "415", "-o", empty, "--pieces", "none"})).ExitCode, 0);
+    const TDirectorySnapshot before = SnapshotGameDirectory(game.Path());
+    for (const std::vector<std::string>& source :
+         {std::vector<std::string>{empty}, {"--name", "   "}, {"--handling-special", " "}}) {
+        SCOPED_TRACE(testing::PrintToString(source));
+        std::vector<std::string> args = WithGame(game, {"import", "--over", "402"});
+        args.insert(args.end(), source.begin(), source.end());
+        const TCliRun run = RunCli(args);
+        EXPECT_EQ(run.ExitCode, 1);
+        EXPECT_EQ(run.Out.find("successfully"), std::string::npos) << run.Out;
+        EXPECT_NE(run.Err.find("vehmira: nothing to import"), std::string::npos) << run.Err;
+        EXPECT_EQ(SnapshotGameDirectory(game.Path()), before);
+    }
+    EXPECT_EQ(RunCli(WithGame(game, {"history"})).Out, "No imports are recorded in this game directory.\n");
+}

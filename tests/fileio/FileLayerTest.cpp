@@ -35,6 +35,25 @@ TEST(FileLayer, AtomicReplacementWritesNewContentAndLeavesNoTemporary)
     EXPECT_EQ(ReadText(created), "fresh");
 }
 
+TEST(FileLayer, AFailedReplacementNamesTheFileNotItsTemporary)
+{
+    TTempDir dir;
+    const auto inMissingFolder = dir / "no-such-folder/sheet.png";
+    for (const bool batch : {false, true}) {
+        try {
+            if (batch)
+                ReplaceFilesAtomically(std::vector<TFileReplacement>{{inMissingFolder, ByteBuffer{1, 2, 3}}});
+            else
+                ReplaceFileAtomically(inMissingFolder, std::string_view("png"));
+            ADD_FAILURE() << "a file in a missing folder was written";
+        } catch (const TVehmiraError& error) {
+            const std::string text = error.what();
+            EXPECT_NE(text.find("\"" + PathToUtf8(inMissingFolder) + "\""), std::string::npos) << text;
+            EXPECT_EQ(text.find("vehmira-tmp"), std::string::npos) << text;
+        }
+    }
+}
+
 TEST(FileLayer, AtomicReplacementFailingAtAnyStepKeepsTheOldFile)
 {
     TTempDir dir;
