@@ -3,6 +3,7 @@
 // packages dropped on the main window.
 
 #include "gui/ImportGuiSupport.h"
+#include "gui/wizard/FormCarFiles.h"
 #include "gui/wizard/FormImportEnde.h"
 #include "gui/wizard/FormImportTyp.h"
 #include "gui/windows/FormMain.h"
