@@ -183,6 +183,30 @@ TEST(CopyOnWriteImportTest, AnImportCostsTheVehiclesBytesAndReportsItsFreeSpace)
     EXPECT_EQ(layout.FreeBytes, 6u * 2048); // cheetah's old model and dictionary, 3 sectors each
 }
 
+TEST(CopyOnWriteImportTest, AnImportOverADuplicatedNameWritesTheEntryTheGameLoads)
+{
+    TGameFixtureContent content = GameFixture::DefaultContent();
+    content.ArchiveEntries.push_back({"CHEETAH.DFF", ByteBuffer(3000, 0x77)});
+    TFixtureGame game(content);
+    const auto before = game.Files();
+    ImportVehicle(game.Context(), game.Vehicle(415), PackageOf(game, 9000));
+    const ByteBuffer image = game.Files().at("Models/GTA3.img");
+    EXPECT_EQ(ChainedReadOracle::MisreadEntries(image), std::vector<std::string>{});
+    // The game keeps the first entry of a name: it holds the new model.
+    const std::vector<ChainedReadOracle::TEntry> entries = ChainedReadOracle::ParseDirectory(image);
+    const auto first = std::find_if(entries.begin(), entries.end(),
+                                    [](const auto& entry) { return EntryNamesEqual(entry.Name, "cheetah.dff"); });
+    ASSERT_NE(first, entries.end());
+    EXPECT_EQ(ChainedReadOracle::OwnBytes(image, *first),
+              GameFixture::SectorPadded(GameFixture::RenderWareBytes(RwClumpChunk, 9000, 21)));
+    const auto later = std::find_if(first + 1, entries.end(),
+                                    [](const auto& entry) { return EntryNamesEqual(entry.Name, "cheetah.dff"); });
+    ASSERT_NE(later, entries.end());
+    EXPECT_EQ(ChainedReadOracle::OwnBytes(image, *later), GameFixture::SectorPadded(ByteBuffer(3000, 0x77)));
+    UndoLastImport(game.Context());
+    EXPECT_EQ(game.Files(), before);
+}
+
 TEST(CopyOnWriteImportTest, FreeSpaceIsReusedOnlyOnceNoKeptUndoNeedsIt)
 {
     TFixtureGame game;
