@@ -27,6 +27,13 @@ struct TImportFiles {
 
 using TImportSource = std::variant<std::filesystem::path, TImportFiles>;
 
+// Whether the separate inputs give anything: a path or a text that is not blank.
+bool GivesAnything(const TImportFiles& files);
+// The import's own check of the DFF and TXD files named, for a front to make
+// early: each exists, can be read and begins with its stream's root chunk.
+// Raises SourceMissing, SourceUnreadable or SourceNotRenderWare.
+void CheckSourceFiles(const TImportFiles& files);
+
 struct TImportResult {
     std::vector<std::string> SkippedSteps; // e.g. "special handling line: the package holds no line"
     std::string JournalId;                 // empty when nothing was written

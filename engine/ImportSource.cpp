@@ -109,6 +109,23 @@ TImportPlan ReadPackageSource(const std::filesystem::path& package, const gameda
     return plan;
 }
 
+bool GivesAnything(const TImportFiles& files)
+{
+    for (const std::string& text : {fileio::PathToUtf8(files.DFF), fileio::PathToUtf8(files.TXD), files.Name,
+                                    files.Handling, files.HandlingSpecial, files.Vehicles, files.Carcols})
+        if (!IsBlank(text))
+            return true;
+    return false;
+}
+
+void CheckSourceFiles(const TImportFiles& files)
+{
+    if (!IsBlank(fileio::PathToUtf8(files.DFF)))
+        CheckSourceFile(files.DFF, renderware::TRenderWareStream::Model);
+    if (!IsBlank(fileio::PathToUtf8(files.TXD)))
+        CheckSourceFile(files.TXD, renderware::TRenderWareStream::TextureDictionary);
+}
+
 TImportPlan ReadFilesSource(const TImportFiles& files, const gamedata::TVehicleRecord& target)
 {
     TImportPlan plan;

@@ -20,6 +20,14 @@ void ExportVehicleByID(TGameSession& session, std::int32_t id, const engine::TEx
     engine::ExportVehicle(session.Context(), session.FindVehicle(id), choices, package);
 }
 
+bool CheckImportFiles(const engine::TImportFiles& files)
+{
+    if (!engine::GivesAnything(files))
+        return false;
+    engine::CheckSourceFiles(files);
+    return true;
+}
+
 engine::TImportResult ImportOverVehicle(TGameSession& session, std::int32_t targetID,
                                         const engine::TImportSource& source, TOperationObserver* observer)
 {

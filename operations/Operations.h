@@ -26,6 +26,11 @@ void ExportVehicleByID(TGameSession& session, std::int32_t id, const engine::TEx
 // session holds the definitions now in the game. A failure is a TImportError
 // and leaves the game as it was. An import that rebuilds the archive reports
 // its progress to the observer, when one is given, whose true stops it.
+// What the separate-files step checks before it goes on, as the import will:
+// something is given (false: nothing to import), and each DFF or TXD file
+// named exists and holds that RenderWare stream (else the typed error).
+bool CheckImportFiles(const engine::TImportFiles& files);
+
 engine::TImportResult ImportOverVehicle(TGameSession& session, std::int32_t targetID,
                                         const engine::TImportSource& source, TOperationObserver* observer = nullptr);
 

@@ -5,6 +5,9 @@
 #include "gui/wizard/FormImportEnde.h"
 #include "gui/wizard/FormWizardStep.h"
 #include "gui/common/FormTexts.h"
+#include "gui/common/InterfaceTexts.h"
+#include "gui/framework/ErrorBox.h"
+#include "operations/Operations.h"
 #include "gui/framework/WideText.h"
 
 #include <array>
@@ -124,10 +127,26 @@ void TFormCarFiles::CancelButtonClick()
 
 void TFormCarFiles::NextButtonClick()
 {
+    if (!FieldsCanGoOn())
+        return;
     ShowNextWizardStep(*this, *Steps.Replace);
     // A refused source leaves this step open with every field as typed.
     if (!Steps.Replace->SourceRefused())
         Close();
+}
+
+// The checks the import would make of the fields, made here so that a wrong
+// file or an empty form is told on this step, with every field kept.
+bool TFormCarFiles::FieldsCanGoOn() const
+{
+    try {
+        if (operations::CheckImportFiles(ImportFiles()))
+            return true;
+        framework::ShowPlainMessage(Handle(), InterfaceText(TTextKey::NothingToImport));
+    } catch (const fileio::TVehmiraError& error) {
+        framework::ShowPlainMessage(Handle(), framework::Wide(ImportFailureMessage(error).value_or(error.what())));
+    }
+    return false;
 }
 
 std::string TFormCarFiles::GameText(std::string_view field, std::wstring_view fieldTitle) const

@@ -33,6 +33,8 @@ private:
     // a picked file's full path goes into the field.
     void PickFileInto(std::wstring& lastPicked, std::string_view field);
     std::string GameText(std::string_view field, std::wstring_view fieldTitle) const;
+    // Tells what keeps the fields from an import, if anything; true when they can go on.
+    bool FieldsCanGoOn() const;
 
     TImportWizardHost& Host;
     const TImportWizardSteps& Steps;

@@ -10,6 +10,7 @@
 #include "gui/windows/FormPath.h"
 #include "gui/windows/MainMenu.h"
 #include "gui/framework/WideText.h"
+#include "support/PackageBuilder.h"
 
 #include <fstream>
 #include <regex>
@@ -74,6 +75,26 @@ protected:
             WaitWizardClosed();
         }));
         return texts;
+    }
+    // The separate-files step refuses its "Далее >>": the box it shows, and
+    // the fields as the step still holds them (the replace dialog never shows).
+    std::pair<std::vector<std::wstring>, std::vector<std::wstring>>
+    RefusedAtNext(const std::vector<std::pair<const char*, std::wstring>>& fields)
+    {
+        std::vector<std::wstring> texts, kept;
+        bool replaceShown = false;
+        EXPECT_NO_PROBLEMS(RunWizard([&](TUser& user) {
+            ChooseKind(user, false);
+            FillCarFiles(user, fields);
+            texts = Boxes(user, 1);
+            replaceShown = IsWindowVisible(ImportEnde().Handle());
+            for (const auto& field : fields)
+                kept.push_back(user.Text(CarFiles().Control(field.first)));
+            CancelWhatIsLeft(user, TLeftOpen::Files);
+            WaitWizardClosed();
+        }));
+        EXPECT_FALSE(replaceShown);
+        return {texts, kept};
     }
     // Checks that exactly the expected step is on screen and cancels it, which closes the wizard.
     void CancelWhatIsLeft(TUser& user, TLeftOpen left) const
@@ -161,8 +182,52 @@ TEST_F(TImportRunTest, SeparateFilesImportTakesTheFieldsInCodePage1251)
 TEST_F(TImportRunTest, EveryFieldEmptySaysNothingToImportAndKeepsTheFilesStepOpen)
 {
     const TGameFiles before = GameFiles();
-    EXPECT_EQ(ImportFiles({}, 1, 1, TLeftOpen::Files), std::vector<std::wstring>{NothingToImport});
+    EXPECT_EQ(RefusedAtNext({}).first, std::vector<std::wstring>{NothingToImport});
+    EXPECT_EQ(RefusedAtNext({{"Edit_GXT", L"   "}, {"Edit_Carcols", L" "}}).first,
+              std::vector<std::wstring>{NothingToImport});
+    // A package without pieces gets as far as the import, which changes nothing.
+    const std::filesystem::path empty = WriteInput("empty.car", PackageBytes(415, {}, {}));
+    EXPECT_EQ(ImportPackage(empty, 0, 1, TLeftOpen::Kind), std::vector<std::wstring>{NothingToImport});
     EXPECT_TRUE(SameFiles(GameFiles(), before));
+    EXPECT_EQ(Rows().front(), std::make_pair(std::wstring(L"400"), std::wstring(L"Landstalker")));
+}
+
+// "Далее >>" checks the files as the import will: a missing file, a file of
+// the other kind or a text the game's code page cannot hold is told on the
+// files step, which keeps every field.
+TEST_F(TImportRunTest, NextRefusesMissingOrWrongFilesAndKeepsTheFields)
+{
+    const std::filesystem::path textFile = WriteInput("model.dff", GameFixture::ToBytes("just some text here"));
+    const std::filesystem::path dictionary =
+        WriteInput("new.txd", GameFixture::RenderWareBytes(RwTextureDictionaryChunk, 2500, 42));
+    const std::wstring gone = (Temp / "input" / "gone.dff").wstring();
+    const struct {
+        const char* Name;
+        std::vector<std::pair<const char*, std::wstring>> Fields;
+        std::vector<std::wstring> Said;
+    } cases[] = {
+        {"a DFF file that does not exist", {{"Edit_DFF", gone}, {"Edit_GXT", L"X"}}, {L"gone.dff", L"не найден"}},
+        {"a DFF file that is no model", {{"Edit_DFF", textFile.wstring()}}, {L"model.dff"}},
+        {"a texture dictionary as the DFF", {{"Edit_DFF", dictionary.wstring()}, {"Edit_TXD", dictionary.wstring()}},
+         {L"new.txd", L"DFF"}},
+        {"a TXD file that does not exist", {{"Edit_TXD", gone}}, {L"gone.dff", L"TXD"}},
+        {"a name code page 1251 cannot hold", {{"Edit_Carcols", L"x, 1,1"}, {"Edit_GXT", L"Cheetah 中"}},
+         {L"«Название»", L"1251"}},
+        {"a special handling line code page 1251 cannot hold", {{"Edit_HandlingSpecial", L"! X ☃"}},
+         {L"«Handling.cfg, особая строка»"}},
+    };
+    const TGameFiles before = GameFiles();
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Name);
+        const auto [boxes, kept] = RefusedAtNext(c.Fields);
+        ASSERT_EQ(boxes.size(), 1u);
+        for (const std::wstring& part : c.Said)
+            EXPECT_TRUE(Contains(boxes.front(), part)) << Utf8(boxes.front());
+        ASSERT_EQ(kept.size(), c.Fields.size());
+        for (std::size_t i = 0; i < kept.size(); ++i)
+            EXPECT_EQ(kept[i], c.Fields[i].second);
+        EXPECT_TRUE(SameFiles(GameFiles(), before));
+    }
 }
 
 // Each failure is one box: the failure message and its cause. The game
@@ -190,21 +255,24 @@ TEST_F(TImportRunTest, FailedImportsSayWhyAndLeaveTheGameAsItWas)
         {"not a package", [&] { return ImportPackage(notPackage, 0, 1, TLeftOpen::Kind); }, {L"Ungültige CAR-Datei!!"}},
         {"typed name of a missing package", [&] { return ImportPackage(missing, 0, 1, TLeftOpen::Kind); },
          {L"missing.car"}},
-        {"a name code page 1251 cannot hold",
-         [&] { return ImportFiles({{"Edit_Carcols", L"x, 1,1"}, {"Edit_GXT", L"Cheetah 中"}}, 0, 1, TLeftOpen::Files); },
-         {L"«Название»", L"1251"}},
-        {"a special handling line code page 1251 cannot hold",
-         [&] { return ImportFiles({{"Edit_HandlingSpecial", L"! X ☃"}}, 0, 1, TLeftOpen::Files); },
-         {L"«Handling.cfg, особая строка»"}},
-        {"a DFF file that does not exist",
+        // A file that goes away between "Далее >>" and "Импорт" is still refused by the import.
+        {"a DFF file removed after the files step",
          [&] {
-             return ImportFiles({{"Edit_DFF", (Temp / "input" / "gone.dff").wstring()}, {"Edit_GXT", L"X"}}, 0, 1,
-                                TLeftOpen::Files);
+             const std::filesystem::path fleeting = WriteInput("fleeting.dff", GameFixture::RenderWareBytes(RwClumpChunk, 100, 7));
+             std::vector<std::wstring> boxes;
+             EXPECT_NO_PROBLEMS(RunWizard([&](TUser& user) {
+                 ChooseKind(user, false);
+                 FillCarFiles(user, {{"Edit_DFF", fleeting.wstring()}});
+                 user.WaitShown(ImportEnde().Handle(), "the replace dialog");
+                 std::filesystem::remove(fleeting);
+                 ReplaceRow(user, 0);
+                 boxes = Boxes(user, 1);
+                 CancelWhatIsLeft(user, TLeftOpen::Files);
+                 WaitWizardClosed();
+             }));
+             return boxes;
          },
-         {L"gone.dff"}},
-        {"a DFF file that is no model",
-         [&] { return ImportFiles({{"Edit_DFF", textFile.wstring()}, {"Edit_GXT", L"X"}}, 0, 1, TLeftOpen::Files); },
-         {L"model.dff"}},
+         {L"fleeting.dff"}},
         {"a malformed handling line, fields kept",
          [&] { return ImportFiles(badHandling, 0, 1, TLeftOpen::Files, &fieldsLeft); }, {L"handling line"}},
     };
