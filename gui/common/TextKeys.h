@@ -46,6 +46,8 @@ namespace vehmira::gui {
     X(NoVehicleSelected, L"  Сначало выберите транспортное средство!!")                                                                     \
     X(NoGameOpen, L"Каталог игры не открыт: укажите его в меню «Установки» → «Путь»")                               \
     X(CarFileFilter, L"CAR-Files|*.car|Alle Dateien|*.*")                                                                                 \
+    X(DffFileFilter, L"DFF-файлы (*.dff)|*.dff|Все файлы|*.*")                                                                            \
+    X(TxdFileFilter, L"TXD-файлы (*.txd)|*.txd|Все файлы|*.*")                                                                            \
     X(UnknownError, L"Неизвестная ошибка")                                                                          \
     X(SettingsNotWritten, L"Не удалось записать настройки в %1")                                                    \
     /* The path dialog */                                                                                           \

@@ -101,9 +101,9 @@ void TFormCarFiles::OnCommand(int id, int notifyCode)
         NextButtonClick();
 }
 
-void TFormCarFiles::PickFileInto(std::wstring& lastPicked, std::string_view field)
+void TFormCarFiles::PickFileInto(std::wstring& lastPicked, std::string_view field, TTextKey filter)
 {
-    const std::optional<std::wstring> picked = Host.FileDialogs().OpenFileName(Handle(), L"", lastPicked);
+    const std::optional<std::wstring> picked = Host.FileDialogs().OpenFileName(Handle(), InterfaceText(filter), lastPicked);
     if (!picked)
         return;
     lastPicked = *picked;
@@ -112,12 +112,12 @@ void TFormCarFiles::PickFileInto(std::wstring& lastPicked, std::string_view fiel
 
 void TFormCarFiles::BrowseDffLabelClick()
 {
-    PickFileInto(LastPickedFileName, "Edit_DFF");
+    PickFileInto(LastPickedFileName, "Edit_DFF", TTextKey::DffFileFilter);
 }
 
 void TFormCarFiles::BrowseTxdLabelClick()
 {
-    PickFileInto(OpenDialog2FileName, "Edit_TXD");
+    PickFileInto(OpenDialog2FileName, "Edit_TXD", TTextKey::TxdFileFilter);
 }
 
 void TFormCarFiles::CancelButtonClick()

@@ -2,6 +2,7 @@
 // Import wizard, the separate-files dialog: DFF and TXD files, the name and the text lines.
 
 #include "engine/Import.h"
+#include "gui/common/TextKeys.h"
 #include "gui/framework/Window.h"
 #include "gui/wizard/ImportWizardHost.h"
 
@@ -29,9 +30,9 @@ protected:
     void OnCommand(int id, int notifyCode) override;
 
 private:
-    // Shows an open dialog with no filter, starting from its last picked name;
-    // a picked file's full path goes into the field.
-    void PickFileInto(std::wstring& lastPicked, std::string_view field);
+    // Shows an open dialog for the kind of file the filter names, starting
+    // from its last picked name; a picked file's full path goes into the field.
+    void PickFileInto(std::wstring& lastPicked, std::string_view field, TTextKey filter);
     std::string GameText(std::string_view field, std::wstring_view fieldTitle) const;
     // Tells what keeps the fields from an import, if anything; true when they can go on.
     bool FieldsCanGoOn() const;

@@ -249,8 +249,8 @@ TEST_F(TImportWizardTest, SeparateFilesStartBlankAtEveryShowingAndTheDotsPickFil
         WaitWizardClosed();
     }));
     ASSERT_EQ(FileDialogs.Calls.size(), 2u);
-    for (const TScriptedFileDialogs::TCall& call : FileDialogs.Calls)
-        EXPECT_EQ(call.Filter, L"") << "the DFF and TXD dialogs have no filter";
+    EXPECT_EQ(FileDialogs.Calls[0].Filter, L"DFF-файлы (*.dff)|*.dff|Все файлы|*.*");
+    EXPECT_EQ(FileDialogs.Calls[1].Filter, L"TXD-файлы (*.txd)|*.txd|Все файлы|*.*");
     EXPECT_NO_PROBLEMS(RunWizard([&](TUser& user) {
         ChooseKind(user, false);
         user.WaitShown(CarFiles().Handle(), "the separate-files dialog");
