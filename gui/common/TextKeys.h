@@ -46,6 +46,9 @@ namespace vehmira::gui {
     X(NoVehicleSelected, L"  Сначало выберите транспортное средство!!")                                                                     \
     X(NoGameOpen, L"Каталог игры не открыт: укажите его в меню «Установки» → «Путь»")                               \
     X(CarFileFilter, L"CAR-Files|*.car|Alle Dateien|*.*")                                                                                 \
+    X(NoPieceChosen, L"Не отмечено ни одной части для экспорта: отметьте хотя бы одну.")                                                   \
+    X(OverwriteQuestion, L"Файл \"%1\" уже существует. Заменить его?")                                                                   \
+    X(ExportDone, L"Пакет сохранён: \"%1\".")                                                                                            \
     X(DffFileFilter, L"DFF-файлы (*.dff)|*.dff|Все файлы|*.*")                                                                            \
     X(TxdFileFilter, L"TXD-файлы (*.txd)|*.txd|Все файлы|*.*")                                                                            \
     X(UnknownError, L"Неизвестная ошибка")                                                                          \

@@ -292,33 +292,4 @@ std::optional<std::wstring> TFormMain::SelectedVehicleID() const
     return VehicleListText(list, row, 0);
 }
 
-void TFormMain::ExportButtonClick()
-{
-    const std::optional<std::wstring> idText = SelectedVehicleID();
-    if (!idText) {
-        framework::ShowPlainMessage(Handle(), InterfaceText(TTextKey::NoVehicleSelected));
-        return;
-    }
-    // The list can outlive the archive (a failed "Путь"): never export from a closed one.
-    if (!Session)
-        throw fileio::TVehmiraError(InterfaceTextUtf8(TTextKey::NoGameOpen));
-    const std::optional<std::wstring> packageName =
-        App.Environment.FileDialogs->SaveFileName(Handle(), InterfaceText(TTextKey::CarFileFilter));
-    if (!packageName)
-        return;
-    std::int32_t id = 0;
-    if (!gamedata::ParseVehicleID(framework::Utf8(*idText), id))
-        throw fileio::TVehmiraError(InterfaceTextUtf8(TTextKey::NotAnInteger, {*idText}));
-    if (!Session->Definitions().FindLastByID(id))
-        throw fileio::TVehmiraError(InterfaceTextUtf8(TTextKey::NoSuchVehicle, {std::to_wstring(id)}));
-    engine::TExportChoices choices;
-    choices.DFF = IsChecked("Check_DFF");
-    choices.TXD = IsChecked("Check_TXD");
-    choices.GXT = IsChecked("Check_GXT");
-    choices.Handling = IsChecked("Check_Handling");
-    choices.Vehicles = IsChecked("Check_Vehicles");
-    choices.Carcols = IsChecked("Check_Carcols");
-    operations::ExportVehicleByID(*Session, id, choices, std::filesystem::path(*packageName));
-}
-
 } // namespace vehmira::gui

@@ -4,6 +4,7 @@
 
 #include "gamedata/VehiclesIde.h"
 #include "menustyle/MainMenuStyler.h"
+#include "engine/Export.h"
 #include "engine/GameContext.h"
 #include "operations/GameSession.h"
 #include "gui/framework/Window.h"
@@ -55,6 +56,8 @@ public:
     void LanguageMenuClick();
     void AboutMenuClick();
     void ImportButtonClick();
+    // "Экспорт" (FormMainExport.cpp): the ticked pieces of the selected vehicle,
+    // into a file named after its model, asking before one is replaced.
     void ExportButtonClick();
     // Menu "Отменить импорт" and a file dropped on the window (FormMainImport.cpp).
     void UndoImportMenuClick();
@@ -76,6 +79,7 @@ protected:
 
 private:
     void FormCreate();
+    engine::TExportChoices ExportChoices() const;
     void FormDestroy();
     // Rolls back an interrupted import of the game directory (telling the
     // user), opens its archive and reads its vehicle definitions.

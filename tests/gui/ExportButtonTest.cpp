@@ -2,6 +2,7 @@
 
 #include "fileio/FileSystem.h"
 #include "gui/GuiFixture.h"
+#include "gui/ImportGuiSupport.h"
 #include "gui/windows/FormMain.h"
 #include "gui/windows/FormPath.h"
 #include "gui/windows/MainMenu.h"
@@ -53,6 +54,7 @@ TEST_F(TExportButtonTest, CancelledSaveDialogTouchesNothing)
     ASSERT_EQ(FileDialogs.Calls.size(), 1u);
     EXPECT_TRUE(FileDialogs.Calls[0].Save);
     EXPECT_EQ(FileDialogs.Calls[0].Filter, L"CAR-Files|*.car|Alle Dateien|*.*");
+    EXPECT_EQ(FileDialogs.Calls[0].InitialName, L"cheetah.car") << "the model's name is suggested";
     EXPECT_EQ(GameFixture::Snapshot(GameDir(), true), before);
     EXPECT_EQ(Temp.List(), (std::vector<std::string>{"Game", "Settings.ini"}));
 }
@@ -65,9 +67,11 @@ TEST_F(TExportButtonTest, WritesThePackageOfTheSelectedVehicleWithTheTickedPiece
     for (const char* box : {"Check_TXD", "Check_Vehicles"})
         SendMessageW(App->FormMain->Control(box), BM_CLICK, 0, 0);
     ASSERT_TRUE(IsWindow(main));
-    const std::filesystem::path package = Temp / "cheetah"; // no extension is added
-    FileDialogs.Answers = {package.wstring()};
-    EXPECT_NO_PROBLEMS(Export()); // no message on success
+    const std::filesystem::path typed = Temp / "cheetah"; // ".car" is added
+    const std::filesystem::path package = Temp / "cheetah.car";
+    FileDialogs.Answers = {typed.wstring()};
+    EXPECT_NO_PROBLEMS(Export(ExpectBox(L"Пакет сохранён: \"" + package.wstring() + L"\".", false)));
+    EXPECT_FALSE(std::filesystem::exists(typed));
     const ByteBuffer bytes = ReadWholeFile(package);
     ASSERT_GE(bytes.size(), 42u);
     const ByteBuffer header(bytes.begin(), bytes.begin() + 14);
@@ -82,14 +86,45 @@ TEST_F(TExportButtonTest, TheLastDefinitionWithTheSelectedIdIsExported)
     StartGame(content);
     ASSERT_EQ(Rows(), (TListRows{{L"415", L"Cheetah"}, {L"415", L"Landstalker"}}));
     SelectRow(0);
-    const std::filesystem::path package = Temp / "out.car";
+    const std::filesystem::path package = Temp / "out.CAR";
     FileDialogs.Answers = {package.wstring()};
-    EXPECT_NO_PROBLEMS(Export());
+    EXPECT_NO_PROBLEMS(Export([](TUser& user) { user.AnswerMessageBox(); }));
     const ByteBuffer bytes = ReadWholeFile(package);
     ASSERT_GE(bytes.size(), 42u);
     // The model piece is landstal.dff: 3000 bytes in two sectors (cheetah.dff would take three).
     const std::int32_t lenDFF = bytes[14] | bytes[15] << 8 | bytes[16] << 16 | bytes[17] << 24;
     EXPECT_EQ(lenDFF, 4096);
+}
+
+TEST_F(TExportButtonTest, AnExistingFileIsReplacedOnlyWhenTheUserSaysSo)
+{
+    StartGame();
+    SelectRow(1);
+    const std::filesystem::path package = Temp / "mine.car";
+    ReplaceFileAtomically(package, std::string_view("the user's own file"));
+    for (const int answer : {IDNO, IDYES}) {
+        FileDialogs.Answers = {package.wstring()};
+        std::wstring question;
+        EXPECT_NO_PROBLEMS(Export([&](TUser& user) {
+            question = AnswerBoxWith(user, answer).Text;
+            if (answer == IDYES)
+                user.AnswerMessageBox(); // the package was saved
+        }));
+        EXPECT_EQ(question, L"Файл \"" + package.wstring() + L"\" уже существует. Заменить его?");
+        const ByteBuffer bytes = ReadWholeFile(package);
+        EXPECT_EQ(std::string(bytes.begin(), bytes.begin() + 3), answer == IDYES ? "CAR" : "the");
+    }
+}
+
+TEST_F(TExportButtonTest, WithNoPieceTickedSaysSoAndWritesNothing)
+{
+    StartGame();
+    SelectRow(1);
+    for (const char* box : {"Check_DFF", "Check_TXD", "Check_GXT"})
+        SendMessageW(App->FormMain->Control(box), BM_CLICK, 0, 0);
+    EXPECT_NO_PROBLEMS(Export(ExpectBox(L"Не отмечено ни одной части для экспорта: отметьте хотя бы одну.", false)));
+    EXPECT_TRUE(FileDialogs.Calls.empty()) << "no save dialog";
+    EXPECT_EQ(Temp.List(), (std::vector<std::string>{"Game", "Settings.ini"}));
 }
 
 TEST_F(TExportButtonTest, WithoutAnOpenArchiveSaysSoBeforeAskingForAFile)

@@ -17,9 +17,12 @@ std::optional<std::wstring> TScriptedFileDialogs::OpenFileName(HWND, std::wstrin
     return answer;
 }
 
-std::optional<std::wstring> TScriptedFileDialogs::SaveFileName(HWND, std::wstring_view filter, std::wstring_view)
+std::optional<std::wstring> TScriptedFileDialogs::SaveFileName(HWND, std::wstring_view filter,
+                                                             std::wstring_view initialName)
 {
-    return Answer(true, filter);
+    std::optional<std::wstring> answer = Answer(true, filter);
+    Calls.back().InitialName = initialName;
+    return answer;
 }
 
 std::optional<std::wstring> TScriptedFileDialogs::Answer(bool save, std::wstring_view filter)

@@ -426,7 +426,7 @@ TEST_F(TImportRunTest, ExportFromOneGameImportIntoAnotherAndUndo)
     SelectRow(1);
     const std::filesystem::path package = Temp / "gepard.car";
     FileDialogs.Answers = {package.wstring()};
-    EXPECT_NO_PROBLEMS(ClickMain("Button_Export"));
+    EXPECT_NO_PROBLEMS(ClickMain("Button_Export", [](TUser& user) { user.AnswerMessageBox(); }));
     ASSERT_TRUE(std::filesystem::exists(package));
 
     choosePath(GameDir());
