@@ -4,7 +4,9 @@
 #include "fileio/Errors.h"
 #include "render/GeometryReader.h"
 #include "renderware/ChunkReader.h"
+#include "renderware/RootChunk.h"
 
+#include <algorithm>
 #include <bit>
 
 namespace vehmira::render {
@@ -103,11 +105,42 @@ void ReadClumpChild(const TChunk& chunk, TClumpModel& model)
     }
 }
 
+std::uint32_t U32At(std::span<const std::uint8_t> bytes, std::size_t offset)
+{
+    return fileio::LoadU32LE(bytes.subspan(offset).first<4>());
+}
+
+// The clump, found as the root-chunk rule finds a model (renderware/RootChunk.h):
+// a UV animation dictionary may come first and is passed over. Real files
+// carry root sizes that overrun the file (some count the 12-byte header in
+// the size): a clump whose size runs past the data ends with the data, and
+// the chunks inside it are read as far as they are whole.
+TChunk ModelClump(std::span<const std::uint8_t> bytes)
+{
+    if (!renderware::IsRootOf(renderware::TRenderWareStream::Model, renderware::RootChunkType(bytes)) ||
+        bytes.size() < renderware::ChunkHeaderSize)
+        throw fileio::TVehmiraError(What + ": the data does not begin with a clump");
+    std::size_t at = 0;
+    if (U32At(bytes, 0) != renderware::ClumpChunk) {
+        const std::uint64_t skipped = renderware::ChunkHeaderSize + std::uint64_t(U32At(bytes, 4));
+        if (skipped > bytes.size() - renderware::ChunkHeaderSize || U32At(bytes, skipped) != renderware::ClumpChunk)
+            throw fileio::TVehmiraError(What + ": no clump follows the UV animation dictionary");
+        at = std::size_t(skipped);
+    }
+    TChunk clump;
+    clump.Type = renderware::ClumpChunk;
+    clump.Stamp = U32At(bytes, at + 8);
+    clump.Offset = at;
+    const std::size_t available = bytes.size() - at - renderware::ChunkHeaderSize;
+    clump.Payload = bytes.subspan(at + renderware::ChunkHeaderSize, std::min<std::size_t>(U32At(bytes, at + 4), available));
+    return clump;
+}
+
 } // namespace
 
 TClumpModel ReadClumpModel(std::span<const std::uint8_t> bytes)
 {
-    const TChunk root = renderware::ReadRootChunk(bytes, renderware::ClumpChunk, What);
+    const TChunk root = ModelClump(bytes);
     TClumpModel model;
     TChunkReader children(root, What);
     try {

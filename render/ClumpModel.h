@@ -21,7 +21,9 @@
 //
 // Reading is bounded and forgiving, like a viewer should be: a damaged part
 // (a geometry, the atomics after a broken chunk) is left out and named among
-// the Problems; only a stream with no clump at its root raises TVehmiraError.
+// the Problems; only a stream with no clump at its root (after a UV animation
+// dictionary, if one comes first) raises TVehmiraError. A clump whose size
+// runs past the data ends with the data.
 
 #include "render/Vector.h"
 

@@ -74,18 +74,6 @@ TChunk ReadRootChunk(std::span<const std::uint8_t> data, std::uint32_t type, std
     if (rootType != type)
         throw fileio::TVehmiraError(std::string(what) + ": the root chunk has type " + HexText(rootType) + ", not " +
                                     HexText(type));
-    // Some writers count the root chunk's own header in its size, so that it
-    // claims up to 12 bytes more than the file holds; the game reads such
-    // files, and so does every reader here: the root then ends with the data.
-    const std::uint32_t size = fileio::LoadU32LE(data.subspan<4, 4>());
-    const std::size_t available = data.size() - ChunkHeaderSize;
-    if (size > available && size - available <= ChunkHeaderSize) {
-        TChunk root;
-        root.Type = rootType;
-        root.Stamp = fileio::LoadU32LE(data.subspan<8, 4>());
-        root.Payload = data.subspan(ChunkHeaderSize);
-        return root;
-    }
     return reader.Next();
 }
 

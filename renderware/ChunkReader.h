@@ -83,8 +83,7 @@ private:
 };
 
 // The stream's root chunk, which must be of the given type; bytes after it
-// (archive sector padding) are ignored, and a size up to 12 bytes beyond the
-// data (a size that counts the header too) ends the root with the data.
+// (archive sector padding) are ignored.
 TChunk ReadRootChunk(std::span<const std::uint8_t> data, std::uint32_t type, std::string_view what);
 
 // A String chunk's text: up to the first zero byte.

@@ -111,14 +111,22 @@ TEST(RenderHostile, DamagedGeometryKeepsTheOthersInPlace)
     EXPECT_FALSE(damaged.Problems.empty());
 }
 
-TEST(RenderHostile, RootSizeTwelveBytesTooLargeIsRead)
+// As the root-chunk rule reads a model: a size that overruns the file (here
+// one that counts the header too), and a UV animation dictionary before the clump.
+TEST(RenderHostile, RootIsFoundAsTheRootChunkRuleFindsIt)
 {
-    ByteBuffer bytes = RwTest::Clump(TwoBoxes());
-    const auto expected = Covered(Render(bytes, TView::Front, 48, true));
-    RwTest::SetU32(bytes, 4, std::uint32_t(bytes.size()));
-    EXPECT_EQ(Differences(Covered(Render(bytes, TView::Front, 48, true)), expected), 0u);
-    RwTest::SetU32(bytes, 4, std::uint32_t(bytes.size() + 1));
-    EXPECT_THROW(render::ReadClumpModel(bytes), fileio::TVehmiraError);
+    const ByteBuffer clump = RwTest::Clump(TwoBoxes());
+    const auto expected = Covered(Render(clump, TView::Front, 48, true));
+    ByteBuffer countsHeader = clump;
+    RwTest::SetU32(countsHeader, 4, std::uint32_t(clump.size()));
+    ByteBuffer withDictionary = RwTest::Chunk(0x2B, ByteBuffer(20, 7));
+    withDictionary.insert(withDictionary.end(), clump.begin(), clump.end());
+    for (const ByteBuffer& bytes : {countsHeader, withDictionary})
+        EXPECT_EQ(Differences(Covered(Render(bytes, TView::Front, 48, true)), expected), 0u);
+    const ByteBuffer dictionaryOnly = RwTest::Chunk(0x2B, ByteBuffer(20, 7));
+    const ByteBuffer textureDictionary = RwTest::TextureDictionary({});
+    for (const ByteBuffer& bytes : {dictionaryOnly, textureDictionary, ByteBuffer{0x10, 0, 0}})
+        EXPECT_THROW(render::ReadClumpModel(bytes), fileio::TVehmiraError);
 }
 
 TEST(RenderHostile, PictureSizeIsBounded)
