@@ -10,6 +10,7 @@
 #include "demo/DemoGame.h"
 #include "gui/windows/Language.h"
 #include "gui/UserThread.h"
+#include "gui/preview/ModelView.h"
 #include "gui/preview/PreviewTexts.h"
 #include "gui/wizard/FormCarFiles.h"
 #include "gui/wizard/FormImportEnde.h"
@@ -145,7 +146,7 @@ BOOL CALLBACK FindPreviewWindow(HWND window, LPARAM found)
     return TRUE;
 }
 
-// "Файл" → "Просмотр" for the selected vehicle, photographed once its thumbnails are in.
+// "Файл" → "Просмотр" for the selected vehicle, photographed once its model is drawn.
 void CapturePreview(TVehmiraApp& app, const std::filesystem::path& file)
 {
     std::cout << "Capturing " << file.filename().string() << std::endl;
@@ -160,6 +161,9 @@ void CapturePreview(TVehmiraApp& app, const std::filesystem::path& file)
                     return preview != nullptr;
                 },
                 "the preview window");
+            HWND model = FindWindowExW(preview, nullptr, ModelViewClassName, nullptr);
+            user.WaitUntil([&] { return model && SendMessageW(model, ModelViewPicturesMessage, 0, 0) > 0; },
+                           "the model's picture");
             LetPaint();
             CaptureWindow(preview, file);
             user.Click(FindWindowExW(preview, nullptr, L"Button", L"Закрыть"));
