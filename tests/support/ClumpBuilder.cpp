@@ -2,6 +2,9 @@
 
 #include "RwStreamBuilder.h"
 
+#include <cmath>
+#include <numbers>
+
 namespace RwTest {
 
 using vehmira::fileio::ByteBuffer;
@@ -173,6 +176,94 @@ ByteBuffer RgbaTextureNative(const std::string& name, std::uint16_t width, std::
             level.push_back(value);
     texture.Levels = {level};
     return TextureNative(texture);
+}
+
+namespace {
+
+float SignedPower(double value, double power)
+{
+    return float((value < 0 ? -1 : 1) * std::pow(std::fabs(value), power));
+}
+
+std::vector<std::array<std::uint8_t, 4>> Pattern(std::uint16_t side, std::uint8_t tint)
+{
+    std::vector<std::array<std::uint8_t, 4>> pixels(std::size_t(side) * side);
+    for (std::size_t i = 0; i < pixels.size(); ++i) {
+        const auto v = std::uint8_t(((i % side) ^ (i / side)) * 256 / side);
+        pixels[i] = {std::uint8_t(200 + v / 8), std::uint8_t(200 + v / 8), std::uint8_t(190 + tint / 8 + v / 16), 255};
+        if ((i % side) % (side / 8) == 0 || (i / side) % (side / 8) == 0)
+            pixels[i] = {tint, tint, tint, 255};
+    }
+    return pixels;
+}
+
+} // namespace
+
+void AddRoundedBox(TClumpGeometry& geometry, TVec centre, TVec halfSizes, float roundness, int stacks, int slices,
+                   std::uint16_t material, bool alongX)
+{
+    const auto base = std::uint32_t(geometry.Positions.size());
+    for (int i = 0; i <= stacks; ++i)
+        for (int j = 0; j <= slices; ++j) {
+            const double latitude = std::numbers::pi * (double(i) / stacks - 0.5);
+            const double longitude = 2 * std::numbers::pi * j / slices;
+            // A wheel is round about its axle.
+            const double around = alongX ? 1.0 : roundness;
+            TVec unit{SignedPower(std::cos(latitude), roundness) * SignedPower(std::cos(longitude), around),
+                      SignedPower(std::cos(latitude), roundness) * SignedPower(std::sin(longitude), around),
+                      SignedPower(std::sin(latitude), roundness)};
+            TVec normal{SignedPower(std::cos(latitude), 2 - roundness) * SignedPower(std::cos(longitude), 2 - around),
+                        SignedPower(std::cos(latitude), 2 - roundness) * SignedPower(std::sin(longitude), 2 - around),
+                        SignedPower(std::sin(latitude), 2 - roundness)};
+            if (alongX) {
+                std::swap(unit[0], unit[2]);
+                std::swap(normal[0], normal[2]);
+            }
+            TVec position;
+            for (int k = 0; k < 3; ++k) {
+                position[k] = centre[k] + halfSizes[k] * unit[k];
+                normal[k] /= halfSizes[k];
+            }
+            const float length = std::sqrt(normal[0] * normal[0] + normal[1] * normal[1] + normal[2] * normal[2]);
+            geometry.Positions.push_back(position);
+            geometry.Normals.push_back(length > 0 ? TVec{normal[0] / length, normal[1] / length, normal[2] / length}
+                                                  : TVec{0, 0, 1});
+            geometry.TexCoords.push_back({float(j) / slices * 4, float(i) / stacks * 2});
+        }
+    for (int i = 0; i < stacks; ++i)
+        for (int j = 0; j < slices; ++j) {
+            const auto a = std::uint16_t(base + i * (slices + 1) + j), b = std::uint16_t(a + 1);
+            const auto c = std::uint16_t(a + slices + 1), d = std::uint16_t(c + 1);
+            geometry.Triangles.push_back({a, c, b, material});
+            geometry.Triangles.push_back({b, c, d, material});
+        }
+}
+
+TVehicleStreams CarLikeVehicle(int stacks, int slices, std::uint16_t textureSide)
+{
+    TClump clump;
+    clump.Frames = {{"car"}, {"chassis", 0}, {"wheel_rf_dummy", 0}, {"wheel", 2}, {"wheel_lf_dummy", 0},
+                    {"wheel_rb_dummy", 0}, {"wheel_lb_dummy", 0}, {"chassis_dam", 0}};
+    const float x = 0.82f, y = 1.35f, z = -0.28f;
+    clump.Frames[2].Position = {x, y, z};
+    clump.Frames[4].Position = {-x, y, z};
+    clump.Frames[5].Position = {x, -y, z};
+    clump.Frames[6].Position = {-x, -y, z};
+    TClumpGeometry body;
+    body.Materials = {{{60, 255, 0, 255}, "body"}, {{90, 120, 150, 170}, ""}};
+    AddRoundedBox(body, {0, 0, 0}, {0.95f, 2.3f, 0.38f}, 0.35f, stacks, slices, 0);
+    AddRoundedBox(body, {0, -0.25f, 0.42f}, {0.78f, 1.15f, 0.36f}, 0.45f, stacks / 3, slices / 4, 1);
+    TClumpGeometry wheel;
+    wheel.Materials = {{{70, 70, 74, 255}, "wheel"}};
+    AddRoundedBox(wheel, {0.02f, 0, 0}, {0.13f, 0.36f, 0.36f}, 0.25f, 12, 24, 0, true);
+    clump.Geometries = {body, wheel};
+    clump.Atomics = {{1, 0}, {3, 1}, {7, 1}};
+    TVehicleStreams streams;
+    streams.Model = Clump(clump);
+    streams.Dictionary = TextureDictionary({RgbaTextureNative("body", textureSide, textureSide, Pattern(textureSide, 60)),
+                                            RgbaTextureNative("interior", textureSide, textureSide, Pattern(textureSide, 120)),
+                                            RgbaTextureNative("wheel", textureSide, textureSide, Pattern(textureSide, 20))});
+    return streams;
 }
 
 } // namespace RwTest

@@ -52,6 +52,20 @@ void AddBox(TClumpGeometry& geometry, TVec low, TVec high, std::uint16_t materia
 TClumpGeometry RectangleFacingX(float x, std::array<float, 2> y, std::array<float, 2> z, float uvScale = 1,
                                 std::uint16_t material = 0);
 
+// A rounded box (a superellipsoid) of the given half sizes about `centre`:
+// `roundness` 1 gives an ellipsoid, smaller values flatter sides. With
+// `alongX` its poles lie on the x axis and it is round about it (a wheel), else on z.
+void AddRoundedBox(TClumpGeometry& geometry, TVec centre, TVec halfSizes, float roundness, int stacks, int slices,
+                   std::uint16_t material, bool alongX = false);
+
+// A car-like vehicle the size of a real one: a painted body, a translucent
+// cabin, one wheel copied to four dummies; about 2 x stacks x slices
+// triangles in the body, and a dictionary of three textures of that side.
+struct TVehicleStreams {
+    vehmira::fileio::ByteBuffer Model, Dictionary;
+};
+TVehicleStreams CarLikeVehicle(int stacks = 60, int slices = 100, std::uint16_t textureSide = 512);
+
 // A 32-bit A8R8G8B8 texture (stored blue, green, red, alpha) of the given RGBA pixels.
 vehmira::fileio::ByteBuffer RgbaTextureNative(const std::string& name, std::uint16_t width, std::uint16_t height,
                                               const std::vector<std::array<std::uint8_t, 4>>& pixels);
