@@ -50,55 +50,61 @@ TVec3 LightFor(TVec3 right, TVec3 up, TVec3 forward)
 
 } // namespace
 
+void TCamera::FitPerspective(const std::vector<TSceneTriangle>& scene, const TViewOptions& options)
+{
+    const TBox box = BoundScene(scene, [](TVec3 p) { return std::array<double, 3>{p.X, p.Y, p.Z}; });
+    TVec3 target;
+    double radius = 1;
+    if (!box.Empty()) {
+        target = {float((box.Min[0] + box.Max[0]) / 2), float((box.Min[1] + box.Max[1]) / 2),
+                  float((box.Min[2] + box.Max[2]) / 2)};
+        const double dx = box.Max[0] - box.Min[0], dy = box.Max[1] - box.Min[1], dz = box.Max[2] - box.Min[2];
+        radius = std::sqrt(dx * dx + dy * dy + dz * dz) / 2;
+        if (!(radius > 0) || !std::isfinite(radius))
+            radius = 1;
+    }
+    const double yaw = options.YawDegrees * std::numbers::pi / 180;
+    const double pitch = std::clamp(double(options.PitchDegrees), -89.0, 89.0) * std::numbers::pi / 180;
+    const double halfField = FieldOfViewDegrees / 2 * std::numbers::pi / 180;
+    const double zoom = std::clamp(double(options.Zoom), double(MinZoom), double(MaxZoom));
+    const double distance = radius / std::sin(halfField) / zoom;
+    const TVec3 towardsEye{float(std::cos(pitch) * std::sin(yaw)), float(std::cos(pitch) * std::cos(yaw)),
+                           float(std::sin(pitch))};
+    Orthographic = false;
+    Eye = target + towardsEye * float(distance);
+    Forward = towardsEye * -1.0f;
+    Right = Normalised(Cross(Forward, {0, 0, 1}));
+    Up = Cross(Right, Forward);
+    Scale = options.Size / 2.0 / std::tan(halfField);
+    CentreX = CentreY = options.Size / 2.0;
+    NearPlane = float(distance * 0.01);
+}
+
+void TCamera::FitOrthographic(const std::vector<TSceneTriangle>& scene, const TViewOptions& options)
+{
+    if (options.View == TView::Side)
+        Right = {0, 1, 0}, Up = {0, 0, 1}, Forward = {-1, 0, 0};
+    else if (options.View == TView::Top)
+        Right = {0, 1, 0}, Up = {1, 0, 0}, Forward = {0, 0, -1};
+    else
+        Right = {1, 0, 0}, Up = {0, 0, 1}, Forward = {0, -1, 0};
+    const TBox box = BoundScene(scene, [this](TVec3 p) { return std::array<double, 3>{DotD(p, Right), DotD(p, Up), 0.0}; });
+    if (box.Empty())
+        return;
+    const double size = options.Size;
+    const double extent = std::max(box.Max[0] - box.Min[0], box.Max[1] - box.Min[1]);
+    Scale = extent > 0 && std::isfinite(extent) ? FilledShare * size / extent : 1;
+    CentreX = size / 2 - Scale * (box.Min[0] + box.Max[0]) / 2;
+    CentreY = size / 2 + Scale * (box.Min[1] + box.Max[1]) / 2;
+}
+
 TCamera TCamera::Fit(const std::vector<TSceneTriangle>& scene, const TViewOptions& options)
 {
     TCamera camera;
-    const double size = options.Size;
-    if (options.View == TView::Perspective) {
-        const TBox box = BoundScene(scene, [](TVec3 p) { return std::array<double, 3>{p.X, p.Y, p.Z}; });
-        TVec3 target;
-        double radius = 1;
-        if (!box.Empty()) {
-            target = {float((box.Min[0] + box.Max[0]) / 2), float((box.Min[1] + box.Max[1]) / 2),
-                      float((box.Min[2] + box.Max[2]) / 2)};
-            const double dx = box.Max[0] - box.Min[0], dy = box.Max[1] - box.Min[1], dz = box.Max[2] - box.Min[2];
-            radius = std::sqrt(dx * dx + dy * dy + dz * dz) / 2;
-            if (!(radius > 0) || !std::isfinite(radius))
-                radius = 1;
-        }
-        const double yaw = options.YawDegrees * std::numbers::pi / 180;
-        const double pitch = std::clamp(double(options.PitchDegrees), -89.0, 89.0) * std::numbers::pi / 180;
-        const double halfField = FieldOfViewDegrees / 2 * std::numbers::pi / 180;
-        const double zoom = std::clamp(double(options.Zoom), double(MinZoom), double(MaxZoom));
-        const double distance = radius / std::sin(halfField) / zoom;
-        const TVec3 towardsEye{float(std::cos(pitch) * std::sin(yaw)), float(std::cos(pitch) * std::cos(yaw)),
-                               float(std::sin(pitch))};
-        camera.Orthographic = false;
-        camera.Eye = target + towardsEye * float(distance);
-        camera.Forward = towardsEye * -1.0f;
-        camera.Right = Normalised(Cross(camera.Forward, {0, 0, 1}));
-        camera.Up = Cross(camera.Right, camera.Forward);
-        camera.Scale = size / 2 / std::tan(halfField);
-        camera.CentreX = camera.CentreY = size / 2;
-        camera.NearPlane = float(distance * 0.01);
-    } else {
-        if (options.View == TView::Side)
-            camera.Right = {0, 1, 0}, camera.Up = {0, 0, 1}, camera.Forward = {-1, 0, 0};
-        else if (options.View == TView::Top)
-            camera.Right = {0, 1, 0}, camera.Up = {1, 0, 0}, camera.Forward = {0, 0, -1};
-        else
-            camera.Right = {1, 0, 0}, camera.Up = {0, 0, 1}, camera.Forward = {0, -1, 0};
-        const TCamera& c = camera;
-        const TBox box = BoundScene(scene, [&](TVec3 p) {
-            return std::array<double, 3>{DotD(p, c.Right), DotD(p, c.Up), 0.0};
-        });
-        if (!box.Empty()) {
-            const double extent = std::max(box.Max[0] - box.Min[0], box.Max[1] - box.Min[1]);
-            camera.Scale = extent > 0 && std::isfinite(extent) ? FilledShare * size / extent : 1;
-            camera.CentreX = size / 2 - camera.Scale * (box.Min[0] + box.Max[0]) / 2;
-            camera.CentreY = size / 2 + camera.Scale * (box.Min[1] + box.Max[1]) / 2;
-        }
-    }
+    if (options.View == TView::Perspective)
+        camera.FitPerspective(scene, options);
+    else
+        camera.FitOrthographic(scene, options);
     camera.Light = LightFor(camera.Right, camera.Up, camera.Forward);
     return camera;
 }

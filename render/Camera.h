@@ -52,6 +52,9 @@ public:
     TVec3 LightDirection() const { return Light; }
 
 private:
+    void FitPerspective(const std::vector<TSceneTriangle>& scene, const TViewOptions& options);
+    void FitOrthographic(const std::vector<TSceneTriangle>& scene, const TViewOptions& options);
+
     bool Orthographic = true;
     TVec3 Right, Up, Forward, Eye;
     double Scale = 1, CentreX = 0, CentreY = 0;

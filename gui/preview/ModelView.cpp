@@ -108,23 +108,11 @@ LRESULT TModelView::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         AskForPicture();
         return 0;
     case WM_LBUTTONDOWN:
-        SetFocus(window);
-        SetCapture(window);
-        Dragging = true;
-        DragFrom = {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-        return 0;
     case WM_MOUSEMOVE:
-        if (Dragging)
-            Drag({GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
-        return 0;
     case WM_LBUTTONUP:
     case WM_CAPTURECHANGED:
-        if (Dragging && message == WM_LBUTTONUP)
-            ReleaseCapture();
-        Dragging = false;
-        return 0;
     case WM_MOUSEWHEEL:
-        Zoom(GET_WHEEL_DELTA_WPARAM(wParam));
+        HandleMouse(message, wParam, lParam);
         return 0;
     case PictureMessage:
         PictureArrived();
@@ -135,6 +123,26 @@ LRESULT TModelView::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         return PoseValue(wParam);
     default:
         return DefWindowProcW(window, message, wParam, lParam);
+    }
+}
+
+void TModelView::HandleMouse(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    HWND window = Window.Get();
+    const POINT at{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+    if (message == WM_LBUTTONDOWN) {
+        SetFocus(window);
+        SetCapture(window);
+        Dragging = true;
+        DragFrom = at;
+    } else if (message == WM_MOUSEMOVE && Dragging) {
+        Drag(at);
+    } else if (message == WM_LBUTTONUP || message == WM_CAPTURECHANGED) {
+        if (Dragging && message == WM_LBUTTONUP)
+            ReleaseCapture();
+        Dragging = false;
+    } else if (message == WM_MOUSEWHEEL) {
+        Zoom(GET_WHEEL_DELTA_WPARAM(wParam));
     }
 }
 

@@ -40,6 +40,7 @@ private:
     static LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
     void Paint(HDC dc);
+    void HandleMouse(UINT message, WPARAM wParam, LPARAM lParam);
     void Drag(POINT to);
     void Zoom(int wheelDelta);
     void AskForPicture();
