@@ -123,6 +123,13 @@ TEST(CopyOnWrite, AFullDirectoryMovesItsFirstBlocksAwayAndKeepsTheChainRight)
         EXPECT_GE(write.Offset, plan.Moves.back().To + plan.Moves.back().Size);
 }
 
+TEST(CopyOnWrite, NewDataGoPastEveryEntryEvenWhenTheFileStopsShort)
+{
+    const TDIREntrys entries = {{1, 1, "a.dff"}, {2, 4, "b.txd"}};
+    const TPlacement plan = PlanCopyOnWrite(entries, 3 * Sector, std::vector<TEntryWrite>{{"a.dff", 3000}}, {});
+    EXPECT_EQ(plan.Writes.front().Offset, 6u);
+}
+
 TEST(CopyOnWrite, NamesTheGameCannotReadAreRefused)
 {
     const TDIREntrys entries = {{1, 1, "a.dff"}};
