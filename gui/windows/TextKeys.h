@@ -121,6 +121,8 @@ namespace vehmira::gui {
     X(PreviewCaption, L"Просмотр транспортного средства")                                                           \
     X(CloseButton, L"Закрыть")                                                                                      \
     X(NoTextures, L"Текстур нет")                                                                                   \
+    X(NoModel, L"Модели нет")                                                                                       \
+    X(ResetViewButton, L"Сбросить вид")                                                                             \
     X(PreviewModelPiece, L"Модель")                                                                                 \
     X(PreviewDictionaryPiece, L"Словарь текстур")                                                                   \
     X(PreviewSharedPiece, L"Общий словарь Vehicle.txd")                                                             \
