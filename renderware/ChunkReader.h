@@ -40,6 +40,8 @@ inline constexpr std::uint32_t GeometryListChunk = 0x1A;
 inline constexpr std::uint32_t NativeDataPluginChunk = 0x510;
 // The game's own plugin: a frame's name, as plain text filling the payload.
 inline constexpr std::uint32_t FrameNamePluginChunk = 0x253F2FE;
+// The game's own plugin in a clump's extension: the vehicle's collision model.
+inline constexpr std::uint32_t CollisionPluginChunk = 0x253F2FA;
 
 inline constexpr std::size_t ChunkHeaderSize = 12;
 inline constexpr unsigned MaxChunkDepth = 16;
@@ -83,7 +85,8 @@ private:
 };
 
 // The stream's root chunk, which must be of the given type; bytes after it
-// (archive sector padding) are ignored.
+// (archive sector padding) are ignored. A clump whose stated size counts its
+// own header too (12 bytes more than follow it) is taken to end with the data.
 TChunk ReadRootChunk(std::span<const std::uint8_t> data, std::uint32_t type, std::string_view what);
 
 // A String chunk's text: up to the first zero byte.
