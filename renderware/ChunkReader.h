@@ -37,6 +37,8 @@ inline constexpr std::uint32_t AtomicChunk = 0x14;
 inline constexpr std::uint32_t TextureNativeChunk = 0x15;
 inline constexpr std::uint32_t TextureDictionaryChunk = 0x16;
 inline constexpr std::uint32_t GeometryListChunk = 0x1A;
+// May stand before a model's clump; the game skips it when it loads a vehicle.
+inline constexpr std::uint32_t UVAnimationDictionaryChunk = 0x2B;
 inline constexpr std::uint32_t NativeDataPluginChunk = 0x510;
 // The game's own plugin: a frame's name, as plain text filling the payload.
 inline constexpr std::uint32_t FrameNamePluginChunk = 0x253F2FE;
@@ -72,6 +74,7 @@ public:
     TChunkReader(const TChunk& parent, std::string what);
 
     bool AtEnd() const { return Pos == Data.size(); }
+    std::size_t Remaining() const { return Data.size() - Pos; }
     TChunk Next();
     // The next chunk, which must be of the given type ("a Struct chunk").
     TChunk Expect(std::uint32_t type, std::string_view typeName);

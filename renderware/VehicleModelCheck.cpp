@@ -234,13 +234,24 @@ void CheckVersion(const TLibraryVersion& version, std::string_view stream, filei
         Add(findings, TCheckCode::UnsupportedVersion, std::string(stream), version.Version);
 }
 
+// The clump, after a UV animation dictionary that may stand before it.
+TBytes ClumpOf(TBytes model)
+{
+    if (model.size() < ChunkHeaderSize || fileio::LoadU32LE(model.first<4>()) != UVAnimationDictionaryChunk)
+        return model;
+    TChunkReader chunks(model, What);
+    chunks.Next();
+    return model.subspan(model.size() - chunks.Remaining());
+}
+
 std::optional<TModelSummary> CheckModel(const TVehicleModelInput& input, fileio::TCheckFindings& findings)
 {
     TModelSummary model;
     TRawParts parts;
     try {
-        model = ReadModelSummary(input.Model);
-        parts = ReadRawParts(input.Model);
+        const TBytes clump = ClumpOf(input.Model);
+        model = ReadModelSummary(clump);
+        parts = ReadRawParts(clump);
     } catch (const fileio::TVehmiraError& error) {
         Add(findings, TCheckCode::UnreadableModel, error.what());
         return std::nullopt;

@@ -116,7 +116,8 @@ void TForm_ImportEnde::RunImport()
     try {
         operations::TGameSession& session = OpenGameSession();
         const engine::TImportSource source = ChosenSource();
-        operations::ImportOverVehicle(session, TargetVehicleID(session), source);
+        operations::ImportOverVehicle(session, TargetVehicleID(session), source,
+                                     operations::TCheckPolicy::ImportDespiteErrors);
         framework::ShowPlainMessage(Handle(), InterfaceText(TTextKey::ImportSucceeded));
         return;
     } catch (const TImportRefused& refused) {
