@@ -265,7 +265,8 @@ std::optional<TModelSummary> CheckModel(const TVehicleModelInput& input, fileio:
     CheckCollision(parts.Collision, findings);
     const TWheelLayout layout = WheelLayoutOf(input.VehicleType);
     CheckWheels(model, layout, input.ModelID, findings);
-    CheckModelKind(model, layout, findings);
+    if (!input.VehicleType.empty())
+        CheckModelKind(model, layout, findings);
     CheckParts(model, input.VehicleType, findings);
     CheckDummies(model, input.VehicleType, findings);
     return model;

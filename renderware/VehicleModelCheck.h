@@ -35,7 +35,7 @@ struct TVehicleModelInput {
     std::span<const std::uint8_t> Model;      // empty: no model to check
     std::span<const std::uint8_t> Textures;   // empty: no dictionary to check
     const TTextureDictionary* Shared = nullptr; // the game's Models\Generic\Vehicle.txd, when found
-    std::string_view VehicleType;             // field 4 of the target's definition line
+    std::string_view VehicleType;             // field 4 of the target's definition line; empty: none known
     std::int32_t ModelID = 0;
 };
 

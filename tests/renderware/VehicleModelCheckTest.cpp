@@ -132,6 +132,7 @@ TEST(VehicleModelCheck, EachFaultHasItsCode)
          {"missing_frame wheel_rf_dummy", "missing_frame wheel_rb_dummy", "missing_frame wheel_lf_dummy",
           "missing_frame wheel_lb_dummy", "model_kind bike"}},
         {"car over a boat", SoundCar(), "boat", 472, {"model_kind car"}},
+        {"no type known: the model alone", SoundCar(), "", 400, {}},
         {"six wheels for model 432", SoundCar(), "car", 432, {"missing_frame wheel_lm_dummy", "missing_frame wheel_rm_dummy"}},
         {"extra without its atomic",
          Edited(SoundCar(), [](TTestModel& m) { m.Frames.push_back({"extra1", 1}); }), "car", 400,
@@ -179,6 +180,18 @@ TEST(VehicleModelCheck, AClumpStatingItsHeaderTooIsChecked)
     SetU32(model, 4, stated + 12);
     EXPECT_EQ(Codes(CheckVehicleModel({.Model = model, .Textures = {}, .Shared = nullptr, .VehicleType = "car", .ModelID = 400})),
               TCodes{});
+}
+
+TEST(VehicleModelCheck, AUVAnimationDictionaryBeforeTheClumpIsPassedOver)
+{
+    ByteBuffer model = Chunk(0x2B, ByteBuffer(20, 7));
+    AppendBytes(model, Model(SoundCar()));
+    EXPECT_EQ(Codes(CheckVehicleModel({.Model = model, .Textures = {}, .Shared = nullptr, .VehicleType = "car", .ModelID = 400})),
+              TCodes{});
+    ByteBuffer bare = Chunk(0x2B, ByteBuffer(20, 7));
+    AppendBytes(bare, Model(Edited(SoundCar(), [](TTestModel& m) { m.Collision.reset(); })));
+    EXPECT_EQ(Codes(CheckVehicleModel({.Model = bare, .Textures = {}, .Shared = nullptr, .VehicleType = "car", .ModelID = 400})),
+              TCodes{"no_collision"});
 }
 
 TEST(VehicleModelCheck, TexturesTheGameFindsNowhereAndDictionaryVersions)
