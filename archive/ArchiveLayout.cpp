@@ -1,9 +1,11 @@
 #include "archive/ArchiveLayout.h"
 
+#include "archive/FreeRecords.h"
 #include "fileio/FileStream.h"
 
 #include <algorithm>
 #include <array>
+#include <optional>
 
 namespace vehmira::archive {
 
@@ -18,19 +20,22 @@ std::string UpperName(std::string_view name)
     return upper;
 }
 
-// For each entry: whether an earlier entry has the same name (ASCII case ignored).
-std::vector<bool> SeenBefore(const TDIREntrys& entries)
+// The game cuts a name at its first dot; a dot further in than this is not looked for.
+constexpr std::size_t LastDotPosition = 20;
+constexpr std::size_t KindLength = 3;
+
+// What the game files a streamed entry under: the name before the dot and the
+// kind, upper-cased; nothing for an entry it does not stream.
+std::optional<std::string> StreamedKey(std::string_view name)
 {
-    std::vector<std::pair<std::string, std::size_t>> keyed;
-    keyed.reserve(entries.size());
-    for (std::size_t i = 0; i < entries.size(); ++i)
-        keyed.emplace_back(UpperName(entries[i].Name), i);
-    std::sort(keyed.begin(), keyed.end());
-    std::vector<bool> seen(entries.size(), false);
-    for (std::size_t i = 1; i < keyed.size(); ++i)
-        if (keyed[i].first == keyed[i - 1].first)
-            seen[keyed[i].second] = true; // sorted by index within a name: all but the first
-    return seen;
+    static constexpr std::array<std::string_view, 8> Streamed = {"DFF", "TXD", "COL", "IPL", "DAT", "IFP", "RRR", "SCM"};
+    const std::size_t dot = name.find('.');
+    if (dot == std::string_view::npos || dot > LastDotPosition || name.size() - dot - 1 < KindLength)
+        return std::nullopt;
+    const std::string kind = UpperName(name.substr(dot + 1, KindLength));
+    if (std::find(Streamed.begin(), Streamed.end(), kind) == Streamed.end())
+        return std::nullopt;
+    return UpperName(name.substr(0, dot)) + "." + kind;
 }
 
 std::uint64_t DataBegin(const TDIREntry& entry) { return std::uint64_t(entry.Offset) * SectorSize; }
@@ -38,21 +43,31 @@ std::uint64_t DataEnd(const TDIREntry& entry) { return (std::uint64_t(entry.Offs
 
 void FindChains(const TDIREntrys& entries, TArchiveLayout& layout)
 {
-    const std::vector<bool> seen = SeenBefore(entries);
-    bool previousLinked = false;
+    const std::vector<bool> duplicate = LaterDuplicates(entries);
+    std::optional<std::size_t> previous; // the last linked entry
     for (std::size_t i = 0; i < entries.size(); ++i) {
-        if (seen[i])
-            layout.DuplicateNames.push_back(i);
-        if (entries[i].Name.size() >= EntryNameSize)
+        const TDIREntry& entry = entries[i];
+        if (entry.Name.size() >= EntryNameSize)
             layout.UnterminatedNames.push_back(i);
-        const bool linked = !seen[i] && IsStreamedEntryName(entries[i].Name);
-        if (linked && previousLinked) {
-            ++layout.ChainPairs;
-            const TDIREntry& first = entries[i - 1];
-            if (std::uint64_t(first.Offset) + first.Size != entries[i].Offset)
-                layout.MisreadPairs.push_back({i - 1, first.Name, entries[i].Name});
+        if (IsFreeRecord(entry)) {
+            ++layout.FreeRecords;
+            layout.FreeBytes += std::uint64_t(entry.Size) * SectorSize;
         }
-        previousLinked = linked;
+        if (duplicate[i]) {
+            layout.DuplicateNames.push_back(i);
+            continue;
+        }
+        if (!IsStreamedEntryName(entry.Name)) {
+            previous.reset();
+            continue;
+        }
+        if (previous) {
+            ++layout.ChainPairs;
+            const TDIREntry& first = entries[*previous];
+            if (std::uint64_t(first.Offset) + first.Size != entry.Offset)
+                layout.MisreadPairs.push_back({*previous, i, first.Name, entry.Name});
+        }
+        previous = i;
     }
 }
 
@@ -108,14 +123,30 @@ void FindEntriesPastTheEnd(const TDIREntrys& entries, TArchiveLayout& layout)
 
 } // namespace
 
-bool IsStreamedEntryName(std::string_view name)
+bool IsStreamedEntryName(std::string_view name) { return StreamedKey(name).has_value(); }
+
+std::vector<bool> LaterDuplicates(const TDIREntrys& entries)
 {
-    static constexpr std::array<std::string_view, 8> Streamed = {"DFF", "TXD", "COL", "IPL", "DAT", "IFP", "RRR", "SCM"};
-    const std::size_t dot = name.find('.');
-    if (dot == std::string_view::npos)
-        return false;
-    const std::string extension = UpperName(name.substr(dot + 1));
-    return std::find(Streamed.begin(), Streamed.end(), extension) != Streamed.end();
+    std::vector<std::pair<std::string, std::size_t>> keyed;
+    keyed.reserve(entries.size());
+    for (std::size_t i = 0; i < entries.size(); ++i)
+        if (std::optional<std::string> key = StreamedKey(entries[i].Name))
+            keyed.emplace_back(std::move(*key), i);
+    std::sort(keyed.begin(), keyed.end());
+    std::vector<bool> later(entries.size(), false);
+    for (std::size_t i = 1; i < keyed.size(); ++i)
+        if (keyed[i].first == keyed[i - 1].first)
+            later[keyed[i].second] = true; // sorted by index within a key: all but the first
+    return later;
+}
+
+std::optional<std::size_t> EntryTheGameReads(const TDIREntrys& entries, std::string_view name)
+{
+    const std::optional<std::string> key = StreamedKey(name);
+    for (std::size_t i = 0; i < entries.size(); ++i)
+        if (key ? StreamedKey(entries[i].Name) == key : EntryNamesEqual(entries[i].Name, name))
+            return i;
+    return std::nullopt;
 }
 
 TArchiveLayout AnalyseLayout(const TDIREntrys& entries, std::uint64_t fileSize)

@@ -1,31 +1,46 @@
 #pragma once
 // How the archive's data lie, as the game's chained read sees them.
 //
-// The game links directory entries in directory order: an entry whose
-// extension it streams (dff, txd, col, ipl, dat, ifp, rrr, scm: the text after
-// the first dot, any case) is linked to the next such entry; an entry of any
-// other extension, or a later entry whose name was seen before (ASCII case
-// ignored), breaks the chain there. Linked entries wanted together are read in
-// one go from the first one's offset, each next one taken right after the
-// sizes before it: a chain neighbour that does not start where the one before
-// it ends (Offset + Size) is misread.
+// The game links directory entries in directory order. It streams an entry
+// whose name has a dot at most 20 characters in, followed by one of dff, txd,
+// col, ipl, dat, ifp, rrr or scm (the first three characters after the dot,
+// any case: "c.dffx" is a model). Such an entry is linked to the next streamed
+// one; any other entry (no dot, a dot further in, another extension; free
+// records among them) breaks the chain there. A later entry of a model or
+// dictionary seen before (the name before the dot and the kind, ASCII case
+// ignored) is skipped without breaking it: the entries before and after the
+// duplicate are linked. Linked entries wanted together are read in one go
+// from the first one's offset, each next one taken right after the sizes
+// before it: a chain neighbour that does not start where the one before it
+// ends (Offset + Size) is misread.
 
 #include "archive/DIR.h"
 
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace vehmira::archive {
 
-// Whether the game streams entries of this name (by the text after the first dot).
+// Whether the game streams entries of this name.
 bool IsStreamedEntryName(std::string_view name);
+
+// For each entry: whether the game skips it as a later entry of a model or
+// dictionary it has seen before.
+std::vector<bool> LaterDuplicates(const TDIREntrys& entries);
+
+// The entry the game loads for this name: the first of its model or
+// dictionary (the first of that exact name, ASCII case ignored, for a name
+// the game does not stream); none when the archive has no such entry.
+std::optional<std::size_t> EntryTheGameReads(const TDIREntrys& entries, std::string_view name);
 
 // Two chain neighbours that do not lie back to back.
 struct TMisreadPair {
-    std::size_t First = 0; // directory index; the second is First + 1
+    std::size_t First = 0;  // directory indexes: Second follows First, or only
+    std::size_t Second = 0; // skipped duplicates lie between them
     std::string FirstName;
     std::string SecondName;
 };
@@ -52,6 +67,9 @@ struct TArchiveLayout {
     std::vector<std::size_t> DuplicateNames;
     // Entries whose name fills all 24 bytes, without a terminating zero.
     std::vector<std::size_t> UnterminatedNames;
+    // Free records (FreeRecords.h) and the sectors they hold, in bytes.
+    std::uint64_t FreeRecords = 0;
+    std::uint64_t FreeBytes = 0;
 
     // The game reads every linked run as the directory says.
     bool ReadsCorrectly() const { return MisreadPairs.empty(); }

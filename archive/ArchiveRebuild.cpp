@@ -1,6 +1,8 @@
 #include "archive/ArchiveRebuild.h"
 
 #include "archive/DirectoryGrowth.h"
+#include "archive/EntryName.h"
+#include "archive/FreeRecords.h"
 #include "archive/IMG.h"
 #include "fileio/FileStream.h"
 #include "fileio/FileSystem.h"
@@ -236,15 +238,46 @@ fileio::ByteBuffer HeadBytes(fileio::TStream& source, const TDIRFile& directory,
     return head;
 }
 
+std::vector<bool> LaterDuplicatesOf(std::span<const TRebuildEntry> entries)
+{
+    TDIREntrys names(entries.size());
+    for (std::size_t i = 0; i < entries.size(); ++i)
+        names[i].Name = entries[i].Name;
+    return LaterDuplicates(names);
+}
+
+// The entries in the order their data are written: directory order, but the
+// later duplicates (which the game skips while its chain runs on across them)
+// last, so that no chain run crosses their data.
+std::vector<TRebuildEntry> InDataOrder(std::span<const TRebuildEntry> entries)
+{
+    const std::vector<bool> later = LaterDuplicatesOf(entries);
+    std::vector<TRebuildEntry> ordered;
+    ordered.reserve(entries.size());
+    for (const bool wantLater : {false, true})
+        for (std::size_t i = 0; i < entries.size(); ++i)
+            if (later[i] == wantLater)
+                ordered.push_back(entries[i]);
+    return ordered;
+}
+
 TDIRFile NewDirectory(std::span<const TRebuildEntry> entries, std::uint64_t firstSector)
 {
+    const std::vector<bool> later = LaterDuplicatesOf(entries);
     TDIRFile directory;
-    directory.Entries.reserve(entries.size());
+    directory.Entries.resize(entries.size());
     std::uint64_t next = firstSector;
-    for (const TRebuildEntry& entry : entries) {
-        CheckSectorFits(next + entry.Size, entry.Name);
-        directory.Entries.push_back({std::uint32_t(next), entry.Size, entry.Name});
-        next += entry.Size;
+    for (const bool wantLater : {false, true}) {
+        for (std::size_t i = 0; i < entries.size(); ++i) {
+            if (later[i] != wantLater)
+                continue;
+            const TRebuildEntry& entry = entries[i];
+            if (entry.Replacement)
+                CheckEntryName(entry.Name);
+            CheckSectorFits(next + entry.Size, entry.Name);
+            directory.Entries[i] = {std::uint32_t(next), entry.Size, entry.Name};
+            next += entry.Size;
+        }
     }
     return directory;
 }
@@ -259,13 +292,15 @@ TRebuildResult WriteInto(fileio::TFileStream& file, fileio::TStream& source, std
     TBufferedWriter writer(file, options, total);
     writer.WriteHead(head);
     const std::uint64_t sourceSize = source.Size();
-    for (std::size_t i = 0; i < entries.size();) {
-        const std::size_t run = InOrderRun(entries, i, sourceSize);
-        if (run > 1 && CopyRun(source, entries.subspan(i, run), writer)) {
+    const std::vector<TRebuildEntry> ordered = InDataOrder(entries);
+    const std::span<const TRebuildEntry> inOrder(ordered);
+    for (std::size_t i = 0; i < inOrder.size();) {
+        const std::size_t run = InOrderRun(inOrder, i, sourceSize);
+        if (run > 1 && CopyRun(source, inOrder.subspan(i, run), writer)) {
             i += run;
             continue;
         }
-        CopyEntry(source, sourceSize, entries[i], writer);
+        CopyEntry(source, sourceSize, inOrder[i], writer);
         ++i;
     }
     writer.Finish();
@@ -296,7 +331,8 @@ std::vector<TRebuildEntry> KeepEveryEntry(const TDIREntrys& entries)
     std::vector<TRebuildEntry> kept;
     kept.reserve(entries.size());
     for (const TDIREntry& entry : entries)
-        kept.push_back({entry.Name, entry.Size, entry.Offset});
+        if (!IsFreeRecord(entry))
+            kept.push_back({entry.Name, entry.Size, entry.Offset});
     return kept;
 }
 

@@ -1,7 +1,8 @@
 #pragma once
 // Rewrites the model archive so that the game's chained read (ArchiveLayout.h)
 // finds every entry: the data in directory order, back to back, from the first
-// sector after the directory region, without holes. Every entry keeps its
+// sector after the directory region, without holes; the data of later
+// duplicates (kept, since other tools may show them) follow all the others. Every entry keeps its
 // name, its place in the directory and all its Size sectors (a short last
 // sector is filled with zeros); bytes 0..3 (the tag) are copied unchanged;
 // the directory region keeps SpareSlots free entries so that the next adds
@@ -68,7 +69,8 @@ struct TRebuildResult {
     std::uint32_t FileCRC = 0; // CRC-32 of the whole new file, when asked for
 };
 
-// Every entry of the directory as it is.
+// Every entry of the directory as it is, but the free records: their sectors
+// are reclaimed.
 std::vector<TRebuildEntry> KeepEveryEntry(const TDIREntrys& entries);
 
 // Bytes the new archive will take.

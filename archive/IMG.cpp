@@ -1,6 +1,7 @@
 #include "archive/IMG.h"
 
 #include "archive/DirectoryGrowth.h"
+#include "archive/EntryName.h"
 #include "fileio/Errors.h"
 
 #include <algorithm>
@@ -15,16 +16,6 @@ namespace {
 constexpr std::uint64_t CopyChunkSize = std::uint64_t(1) << 20;
 
 std::string Quoted(std::string_view name) { return "\"" + std::string(name) + "\""; }
-
-void CheckEntryName(std::string_view entryName)
-{
-    // A longer name could only be stored cut short, adding a duplicate on every import.
-    if (entryName.size() > EntryNameSize)
-        throw fileio::TVehmiraError("The archive entry name " + Quoted(entryName) + " is longer than " +
-                                    std::to_string(EntryNameSize) + " characters");
-    if (entryName.find('\0') != std::string_view::npos)
-        throw fileio::TVehmiraError("The archive entry name " + Quoted(entryName) + " contains a zero byte");
-}
 
 void CheckSourceRange(const fileio::TStream& source, std::uint64_t position, std::uint64_t count,
                       std::string_view entryName)
@@ -170,36 +161,47 @@ void TIMGFile::WriteEntry(fileio::TStream& source, std::uint64_t position, std::
     UpdateFreeSlots();
 }
 
-bool TIMGFile::ReplaceInPlace(fileio::TStream& source, std::uint64_t position, std::uint64_t count,
-                              std::string_view entryName)
+void TIMGFile::ApplyPlacement(const TPlacement& placement, std::span<const TEntrySource> sources,
+                              fileio::TProgressSink* progress)
 {
     fileio::TFileStream& archive = File();
-    CheckEntryName(entryName);
-    CheckSourceRange(source, position, count, entryName);
-    const auto present = std::find_if(Directory.Entries.rbegin(), Directory.Entries.rend(),
-                                      [entryName](const TDIREntry& entry) { return EntryNamesEqual(entry.Name, entryName); });
-    if (present == Directory.Entries.rend() || SectorsToHold(count) > present->Size)
-        return false;
-    const std::uint64_t start = std::uint64_t(present->Offset) * SectorSize;
-    const std::uint64_t length = std::uint64_t(present->Size) * SectorSize;
+    if (sources.size() != placement.Writes.size())
+        throw fileio::TVehmiraError("The placement does not match the entries to write");
+    std::uint64_t total = 0;
+    for (const TEntrySource& source : sources)
+        total += source.Count;
+    std::uint64_t done = 0;
     try {
-        CopyBetweenStreams(source, position, archive, start, count);
-        WriteZeros(archive, start + count, length - count);
-        present->Name = std::string(entryName);
-        SaveDirectoryAfterData(archive);
+        for (const TBlockCopy& move : placement.Moves) {
+            ExtendTo(archive, std::uint64_t(move.To) * SectorSize);
+            CopyArchiveBytes(archive, std::uint64_t(move.From) * SectorSize, archive, std::uint64_t(move.To) * SectorSize,
+                             std::uint64_t(move.Size) * SectorSize);
+        }
+        for (std::size_t i = 0; i < sources.size(); ++i) {
+            const TEntrySource& source = sources[i];
+            const std::uint64_t start = std::uint64_t(placement.Writes[i].Offset) * SectorSize;
+            const std::uint64_t length = std::uint64_t(placement.Writes[i].Size) * SectorSize;
+            CheckSourceRange(*source.Stream, source.Position, source.Count, source.EntryName);
+            if (source.Count > length)
+                throw fileio::TVehmiraError("The placement gives an entry fewer sectors than its data need");
+            ExtendTo(archive, start);
+            CopyBetweenStreams(*source.Stream, source.Position, archive, start, source.Count);
+            WriteZeros(archive, start + source.Count, length - source.Count);
+            done += source.Count;
+            if (progress) {
+                progress->Progress(done, total);
+                if (progress->CancelRequested())
+                    throw fileio::TOperationCancelled("The import was cancelled; the game files are unchanged.");
+            }
+        }
+        ExtendTo(archive, placement.EndSector * SectorSize);
+        Directory.Entries = placement.Entries;
+        Directory.SaveToStream(archive);
     } catch (...) {
         RestoreDirectoryFromDisk();
         throw;
     }
-    return true;
-}
-
-bool TIMGFile::AppendKeepsChain(int newEntries) const
-{
-    if (!Stream || Directory.Entries.empty() || Directory.FreeSlots < newEntries)
-        return false;
-    const TDIREntry& last = Directory.Entries.back();
-    return std::uint64_t(last.Offset) + last.Size == SectorsToHold(Stream->Size());
+    UpdateFreeSlots();
 }
 
 void TIMGFile::GrowDirectory()

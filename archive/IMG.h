@@ -6,11 +6,14 @@
 // free room up to the first data sector; an entry's data lies at byte
 // 2048 × Offset for 2048 × Size bytes, zero-filled to the end of its last sector.
 
+#include "archive/CopyOnWrite.h"
 #include "archive/DIR.h"
 #include "fileio/FileStream.h"
+#include "fileio/Progress.h"
 
 #include <filesystem>
 #include <memory>
+#include <span>
 #include <string_view>
 
 namespace vehmira::archive {
@@ -33,18 +36,19 @@ public:
     void AddFile(const std::filesystem::path& fileName, std::string_view entryName);
     void AddStream(fileio::TStream& source, std::uint64_t position, std::uint64_t count, std::string_view entryName);
 
-    // Rewrites the last entry of that name in its own sectors when count bytes
-    // of source fit in its Size: the bytes, then zeros to its end; Offset and
-    // Size stay (so its chain neighbours stay back to back) and the name takes
-    // the caller's case. Returns false, changing nothing, when there is no such
-    // entry or the bytes do not fit. The caller saves those sectors first.
-    bool ReplaceInPlace(fileio::TStream& source, std::uint64_t position, std::uint64_t count,
-                        std::string_view entryName);
-
-    // Whether an entry added now would start where the directory's last entry
-    // ends (without growing the directory), so that the game's chained read of
-    // the two stays correct.
-    bool AppendKeepsChain(int newEntries) const;
+    // Carries out a copy-on-write placement (CopyOnWrite.h): moves its blocks,
+    // writes each source's bytes at its place with zeros to the end of its
+    // sectors, then the directory, unflushed. The caller's journal puts the
+    // head and the length back after any failure. Reports the bytes written
+    // after each entry; a cancel raises TOperationCancelled.
+    struct TEntrySource {
+        std::string_view EntryName;
+        fileio::TStream* Stream = nullptr;
+        std::uint64_t Position = 0;
+        std::uint64_t Count = 0;
+    };
+    void ApplyPlacement(const TPlacement& placement, std::span<const TEntrySource> sources,
+                        fileio::TProgressSink* progress = nullptr);
 
     // Moves the first data block to the end until at least one more entry fits.
     void GrowDirectory();

@@ -35,7 +35,8 @@ void PrintLayoutJson(std::ostream& out, const archive::TArchiveLayout& layout)
         << ", \"overlaps\": " << layout.OverlappingEntries.size() << ", \"past_end\": " << layout.PastEndEntries.size()
         << ", \"duplicates\": " << layout.DuplicateNames.size()
         << ", \"unterminated_names\": " << layout.UnterminatedNames.size()
-        << ", \"short_tail\": " << layout.ShortTailEntries.size() << "}\n";
+        << ", \"short_tail\": " << layout.ShortTailEntries.size() << ", \"free_records\": " << layout.FreeRecords
+        << ", \"free_bytes\": " << layout.FreeBytes << "}\n";
 }
 
 void PrintLayout(std::ostream& out, const std::string& archive, const archive::TArchiveLayout& layout)
@@ -53,6 +54,7 @@ void PrintLayout(std::ostream& out, const std::string& archive, const archive::T
     out << "  duplicate names:      " << layout.DuplicateNames.size() << '\n';
     out << "  unterminated names:   " << layout.UnterminatedNames.size() << '\n';
     out << "  short last sector:    " << layout.ShortTailEntries.size() << '\n';
+    out << "  free records:         " << layout.FreeRecords << " (" << layout.FreeBytes << " bytes)\n";
     if (HasProblems(layout))
         out << "The game would not read every entry as the directory says.\n";
     else
@@ -89,8 +91,10 @@ int ArchiveRebuildCommand(const TCommandContext& context, const TArchiveCommandO
     const std::string name = ArchiveName(context, options);
     if (outcome.Rebuilt)
         context.Out << "Rebuilt " << name << ": " << outcome.After.EntryCount << " entries, "
-                    << outcome.Before.MisreadPairs.size() << " misread pairs and " << outcome.Before.HoleBytes
-                    << " bytes in holes before, none now.\n";
+                    << outcome.Before.MisreadPairs.size() << " misread pairs, " << outcome.Before.HoleBytes
+                    << " bytes in holes and " << outcome.Before.FreeBytes
+                    << " bytes under free records before, none now. Imports made before the rebuild can no "
+                       "longer be undone.\n";
     else
         context.Out << name << " needs no rebuild: its data already lie back to back.\n";
     return 0;
@@ -107,13 +111,13 @@ void AddArchiveCommands(CLI::App& app, TArchiveCommandOptions& options,
     check->add_option("ARCHIVE", options.Archive, "The archive (default: Models\\GTA3.img of the game)");
     check->add_flag("--json", options.Json,
                     "Print JSON: entries, pairs, misread_pairs, hole_bytes, overlaps, past_end, duplicates, "
-                    "unterminated_names, short_tail");
+                    "unterminated_names, short_tail, free_records, free_bytes");
     check->callback([&options, &action] {
         action = [&options](const TCommandContext& context) { return ArchiveCheckCommand(context, options); };
     });
     CLI::App* rebuild = img->add_subcommand(
-        "rebuild", "Rewrite the archive with its data back to back in directory order (imports made before "
-                   "can no longer be undone)");
+        "rebuild", "Rewrite the archive with its data back to back in directory order and reclaim the space "
+                   "under free records (imports made before can no longer be undone)");
     rebuild->add_option("ARCHIVE", options.Archive, "The archive (default: Models\\GTA3.img of the game)");
     rebuild->callback([&options, &action] {
         action = [&options](const TCommandContext& context) { return ArchiveRebuildCommand(context, options); };

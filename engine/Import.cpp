@@ -2,13 +2,15 @@
 
 #include "fileio/Errors.h"
 #include "fileio/FileSystem.h"
-#include "engine/ArchiveReplacement.h"
+#include "engine/Journal.h"
 #include "engine/ImportPlan.h"
 #include "engine/ImportTransaction.h"
 #include "engine/JournalRestore.h"
 #include "engine/VehicleName.h"
 
+#include "archive/CopyOnWrite.h"
 #include "archive/DirectoryGrowth.h"
+#include "archive/IMG.h"
 
 #include <algorithm>
 #include <map>
@@ -72,14 +74,13 @@ void PrepareLines(const TGameContext& game, const gamedata::TVehicleRecord& targ
             changes.Files.push_back({path, std::move(texts[path])});
 }
 
-int CountNewEntries(const archive::TIMGFile& archive, const TImportPlan& plan)
-{
-    int count = 0;
-    for (const std::optional<TArchiveAdd>* add : {&plan.Model, &plan.Texture})
-        if (*add && archive.Directory.FindEntry((*add)->EntryName) == nullptr)
-            ++count;
-    return count;
-}
+// One entry an import writes: Count bytes of Source from Position.
+struct TArchiveWrite {
+    std::string EntryName;
+    fileio::TStream* Source = nullptr;
+    std::uint64_t Position = 0;
+    std::uint64_t Count = 0;
+};
 
 // The model's and the texture dictionary's bytes, their files held open while the import runs.
 class TOpenedAdds {
@@ -104,16 +105,52 @@ private:
     std::vector<std::unique_ptr<fileio::TFileStream>> Files;
 };
 
-// The sectors of the entry a write replaces, when its new data fit in them:
-// written there, the entry keeps its place on disk and its chain neighbours
-// stay back to back. None when the write appends.
-std::optional<TArchiveRange> InPlaceRange(const archive::TIMGFile& archive, const TArchiveWrite& write)
+TArchiveRange BytesOf(const archive::TSectorRange& sectors)
 {
-    const archive::TDIREntry* last = LastEntryNamed(archive.Directory.Entries, write.EntryName);
-    if (last == nullptr || archive::SectorsToHold(write.Count) > last->Size)
-        return std::nullopt;
-    return TArchiveRange{std::uint64_t(last->Offset) * archive::SectorSize,
-                         std::uint64_t(last->Size) * archive::SectorSize};
+    return {std::uint64_t(sectors.Offset) * archive::SectorSize, std::uint64_t(sectors.Size) * archive::SectorSize};
+}
+
+// The whole sectors that hold any of those bytes.
+std::vector<archive::TSectorRange> SectorsHolding(const std::vector<TArchiveRange>& ranges)
+{
+    std::vector<archive::TSectorRange> sectors;
+    for (const TArchiveRange& range : ranges) {
+        const std::uint64_t first = std::min<std::uint64_t>(range.Offset / archive::SectorSize, UINT32_MAX);
+        const std::uint64_t end = range.Length > UINT64_MAX - range.Offset
+                                      ? UINT32_MAX
+                                      : std::min<std::uint64_t>(archive::SectorsToHold(range.Offset + range.Length), UINT32_MAX);
+        sectors.push_back({std::uint32_t(first), std::uint32_t(end - first)});
+    }
+    return sectors;
+}
+
+struct TArchiveChanges {
+    archive::TPlacement Placement;
+    TArchivePlan Plan; // what the journal records of it
+};
+
+// Where the new data go, leaving every byte that the state before the import
+// and the kept undo steps need where it is.
+TArchiveChanges PlanArchiveChanges(const TGameContext& game, const std::vector<TArchiveWrite>& writes)
+{
+    TArchiveChanges changes;
+    if (writes.empty())
+        return changes;
+    std::vector<archive::TEntryWrite> entryWrites;
+    for (const TArchiveWrite& write : writes)
+        entryWrites.push_back({write.EntryName, write.Count});
+    const std::uint64_t archiveLength = game.Archive->File().Size();
+    changes.Placement =
+        archive::PlanCopyOnWrite(game.Archive->Directory.Entries, archiveLength, entryWrites,
+                                 SectorsHolding(ArchiveBytesPinnedForUndo(game.GameDirectory)));
+    changes.Plan.HeadLength = archive::DirectoryStart + changes.Placement.Entries.size() * archive::DirectoryEntrySize;
+    for (const archive::TSectorRange& freed : changes.Placement.Freed)
+        changes.Plan.Freed.push_back(BytesOf(freed));
+    // Data appended past the old end are checked as a whole by the commit's record.
+    for (const archive::TSectorRange& written : changes.Placement.Writes)
+        if (BytesOf(written).Offset < archiveLength)
+            changes.Plan.Written.push_back(BytesOf(written));
+    return changes;
 }
 
 // All in one batch: the journal puts every file back should any step fail.
@@ -129,22 +166,13 @@ void WriteGameFiles(const std::vector<TFileChange>& changes)
     fileio::ReplaceFilesAtomically(replacements);
 }
 
-// The journal restores the archive's head and length after any failure, so the
-// adds only append and the directory is written once. Only a write whose
-// sectors the journal saved goes in place.
-void AddPiecesToArchive(archive::TIMGFile& archive, const std::vector<TArchiveWrite>& writes,
-                        const std::vector<TArchiveRange>& savedRanges)
+void WriteArchiveEntries(archive::TIMGFile& archive, const archive::TPlacement& placement,
+                         const std::vector<TArchiveWrite>& writes, fileio::TProgressSink* progress)
 {
-    const auto saved = [&](const TArchiveWrite& write) {
-        const std::optional<TArchiveRange> range = InPlaceRange(archive, write);
-        return range && std::any_of(savedRanges.begin(), savedRanges.end(),
-                                    [&](const TArchiveRange& r) { return r.Offset == range->Offset && r.Length == range->Length; });
-    };
-    archive::TIMGFile::TDeferredDirectory directory(archive);
+    std::vector<archive::TIMGFile::TEntrySource> sources;
     for (const TArchiveWrite& write : writes)
-        if (!saved(write) || !archive.ReplaceInPlace(*write.Source, write.Position, write.Count, write.EntryName))
-            archive.AddStream(*write.Source, write.Position, write.Count, write.EntryName);
-    directory.Write();
+        sources.push_back({write.EntryName, write.Source, write.Position, write.Count});
+    archive.ApplyPlacement(placement, sources, progress);
     // The megabytes go to disk while the text files are written; the commit's flush waits for them.
     archive.File().StartWriteBack();
 }
@@ -173,17 +201,10 @@ TImportResult Apply(const TGameContext& game, const gamedata::TVehicleRecord& ta
     TImportDescription description{std::to_string(target.ID) + " (" + target.ModelName + ")",
                                    plan.SourceDescription};
     const TOpenedAdds adds(plan);
-    const bool rebuild = ImportNeedsRebuild(*game.Archive, adds.Writes);
-    std::vector<TArchiveRange> inPlace;
-    for (const TArchiveWrite& write : adds.Writes)
-        if (const std::optional<TArchiveRange> range = InPlaceRange(*game.Archive, write))
-            inPlace.push_back(*range);
-    TImportTransaction transaction(game, files, CountNewEntries(*game.Archive, plan), description, inPlace,
-                                   rebuild ? TArchiveChange::Replace : TArchiveChange::InPlace);
-    if (rebuild)
-        transaction.ReplaceArchive(EntriesWithWrites(game.Archive->Directory.Entries, adds.Writes), progress);
-    else if (!adds.Writes.empty())
-        AddPiecesToArchive(*game.Archive, adds.Writes, inPlace);
+    TArchiveChanges archiveChanges = PlanArchiveChanges(game, adds.Writes);
+    TImportTransaction transaction(game, files, description, std::move(archiveChanges.Plan));
+    if (!adds.Writes.empty())
+        WriteArchiveEntries(*game.Archive, archiveChanges.Placement, adds.Writes, progress);
     WriteGameFiles(changes.Files);
     transaction.Commit();
     result.JournalId = transaction.JournalId();

@@ -48,11 +48,10 @@ public:
 // TImportTransaction. Every failure is a TImportError, and the game directory
 // is then as it was.
 //
-// Model and texture data that fit the replaced entries' sectors are written
-// there; otherwise (and for new names that a full directory would have to
-// make room for) the archive is rebuilt in the transaction, reporting to
-// progress and stopping (TOperationCancelled inside the TImportError) when it
-// asks to. game.Archive is closed and opened again around the replacement.
+// Model and texture data never overwrite the archive's old bytes: they go
+// into free space (CopyOnWrite.h), the replaced sectors stay under free
+// records for undo. Progress counts the bytes written; a cancel stops the
+// import (TOperationCancelled inside the TImportError) and rolls it back.
 TImportResult ImportVehicle(const TGameContext& game, const gamedata::TVehicleRecord& target,
                             const TImportSource& source, fileio::TProgressSink* progress = nullptr);
 TImportResult ImportFromPackage(const TGameContext& game, const gamedata::TVehicleRecord& target,

@@ -3,7 +3,6 @@
 #include "fileio/Errors.h"
 #include "fileio/FileSystem.h"
 #include "gamedata/CRC32.h"
-#include "archive/IMG.h"
 #include "engine/AppendedDataCRC.h"
 #include "engine/ArchiveHolder.h"
 #include "engine/JournalManifest.h"
@@ -24,8 +23,6 @@ struct TImportTransaction::TState {
     TJournalManifest Manifest;
     // Follows what the import appends to the archive, for the commit's checksum.
     std::unique_ptr<TAppendedDataCRC> Appended;
-    // The rebuilt archive once it is in place (TArchiveChange::Replace).
-    std::optional<archive::TRebuildResult> Replaced;
     std::filesystem::path ArchivePath;
     bool Committed = false;
     bool RolledBack = false;
@@ -67,11 +64,6 @@ void WriteJournal(const std::filesystem::path& directory, TJournalManifest& mani
     const fileio::ByteBuffer head = ReadArchiveRange(archive, 0, manifest.HeadLength);
     manifest.HeadCRC = gamedata::CRC32Buffer(head);
     saved.Write(head);
-    for (TArchiveRange& range : manifest.Ranges) {
-        const fileio::ByteBuffer bytes = ReadArchiveRange(archive, range.Offset, range.Length);
-        range.CRC = gamedata::CRC32Buffer(bytes);
-        saved.Write(bytes);
-    }
     for (std::size_t i = 0; i < files.size(); ++i) {
         TFileFingerprint& before = manifest.Files[i].Before;
         before.Present = fileio::FileExists(files[i]);
@@ -90,8 +82,7 @@ void WriteJournal(const std::filesystem::path& directory, TJournalManifest& mani
 } // namespace
 
 TImportTransaction::TImportTransaction(const TGameContext& game, std::vector<std::filesystem::path> filesToWrite,
-                                       int newArchiveEntries, TImportDescription description,
-                                       std::vector<TArchiveRange> archiveRanges, TArchiveChange archiveChange)
+                                       TImportDescription description, TArchivePlan archivePlan)
     : State(std::make_unique<TState>())
 {
     OpenArchiveOf(game);
@@ -102,7 +93,6 @@ TImportTransaction::TImportTransaction(const TGameContext& game, std::vector<std
         game.Archive->ReloadDirectory();
     fileio::TFileStream& archive = holder.Stream();
     State->ArchivePath = archive.Path();
-    const bool replaces = archiveChange == TArchiveChange::Replace;
 
     TJournalManifest& manifest = State->Manifest;
     manifest.Target = std::move(description.Target);
@@ -110,16 +100,10 @@ TImportTransaction::TImportTransaction(const TGameContext& game, std::vector<std
     manifest.Time = LocalTimeText(std::time(nullptr));
     manifest.ArchiveRelativePath = RelativeInside(game.GameDirectory, archive.Path());
     manifest.ArchiveLength = archive.Size();
-    manifest.ArchiveReplaced = replaces;
-    manifest.HeadLength = replaces ? 0 : std::min(game.Archive->HeadBytesAtRisk(newArchiveEntries), manifest.ArchiveLength);
-    if (replaces)
-        archiveRanges.clear();
-    for (TArchiveRange& range : archiveRanges) {
-        // Bytes past the old end need no copy: the rollback cuts them off.
-        range.Offset = std::min(range.Offset, manifest.ArchiveLength);
-        range.Length = std::min(range.Length, manifest.ArchiveLength - range.Offset);
-    }
-    manifest.Ranges = std::move(archiveRanges);
+    // Bytes past the old end need no copy: the rollback cuts them off.
+    manifest.HeadLength = std::min(archivePlan.HeadLength, manifest.ArchiveLength);
+    manifest.Pinned = std::move(archivePlan.Freed);
+    manifest.Written = std::move(archivePlan.Written);
     std::vector<std::filesystem::path> files;
     for (const std::filesystem::path& path : filesToWrite) {
         const std::filesystem::path relative = RelativeInside(game.GameDirectory, path);
@@ -138,34 +122,7 @@ TImportTransaction::TImportTransaction(const TGameContext& game, std::vector<std
         std::filesystem::remove_all(State->JournalDirectory, ignored);
         throw;
     }
-    if (!replaces)
-        State->Appended = std::make_unique<TAppendedDataCRC>(archive);
-}
-
-void TImportTransaction::ReplaceArchive(std::span<const archive::TRebuildEntry> entries,
-                                        fileio::TProgressSink* progress)
-{
-    if (!State->Manifest.ArchiveReplaced || State->Replaced || State->Committed || State->RolledBack)
-        throw fileio::TVehmiraError("This import does not replace the archive.");
-    archive::TIMGFile& img = *State->Game.Archive;
-    TIMGArchiveHolder holder(img, State->ArchivePath);
-    archive::TRebuildOptions options;
-    options.Progress = progress;
-    options.WantFileCRC = true; // the commit records it for undo's check
-    const archive::TRebuildResult rebuilt =
-        archive::WriteRebuiltArchive(holder.Stream(), entries, holder.Path(), options);
-    try {
-        holder.Release();
-        // The old file goes first: until the rebuilt one arrives, recovery finds it in the journal.
-        fileio::KeepFileAt(holder.Path(), State->JournalDirectory / SavedArchiveFileName);
-        fileio::MoveFileIntoPlace(rebuilt.File, holder.Path());
-    } catch (...) {
-        // The rollback moves the old file back (if it left) and removes the temporary.
-        ReloadDirectoryAfterFailure(img, holder);
-        throw;
-    }
-    holder.Stream();
-    State->Replaced = rebuilt;
+    State->Appended = std::make_unique<TAppendedDataCRC>(archive);
 }
 
 TImportTransaction::~TImportTransaction()
@@ -193,19 +150,10 @@ void TImportTransaction::Commit()
     for (TJournaledFile& file : committed.Files)
         file.After = FingerprintOfFile(JournaledPath(State->Game.GameDirectory, file.RelativePath));
     committed.ArchiveLengthAfter = archive.Size();
-    if (committed.ArchiveReplaced) {
-        if (!State->Replaced || State->Replaced->FileLength != committed.ArchiveLengthAfter)
-            throw fileio::TVehmiraError("The rebuilt model archive is not in place.");
-        committed.ArchiveCRCAfter = State->Replaced->FileCRC;
-        committed.HeadCRCAfter = StreamRangeCRC(archive, 0, 0);
-        committed.AppendedCRCAfter = StreamRangeCRC(archive, 0, 0);
-        MarkCommitted(committed);
-        return;
-    }
     if (committed.ArchiveLengthAfter < committed.ArchiveLength)
         throw fileio::TVehmiraError("The model archive became shorter during the import.");
     committed.HeadCRCAfter = StreamRangeCRC(archive, 0, committed.HeadLength);
-    for (TArchiveRange& range : committed.Ranges)
+    for (TArchiveRange& range : committed.Written)
         range.CRCAfter = StreamRangeCRC(archive, range.Offset, range.Offset + range.Length);
     const std::optional<std::uint32_t> followed =
         State->Appended ? State->Appended->CRCOfRange(committed.ArchiveLength, committed.ArchiveLengthAfter)

@@ -6,6 +6,7 @@
 #include "engine/JournalRestore.h"
 #include "engine/JournalStore.h"
 
+#include <limits>
 #include <system_error>
 
 namespace vehmira::engine {
@@ -55,6 +56,27 @@ bool HasUnfinishedJournal(const std::filesystem::path& gameDirectory)
 }
 
 } // namespace
+
+std::vector<TArchiveRange> ArchiveBytesPinnedForUndo(const std::filesystem::path& gameDirectory)
+{
+    std::vector<TArchiveRange> pinned;
+    for (const std::string& id : ListJournalIds(gameDirectory)) {
+        const std::filesystem::path directory = JournalRoot(gameDirectory) / id;
+        if (!fileio::FileExists(directory / ManifestFileName))
+            continue;
+        TJournalManifest manifest;
+        try {
+            manifest = LoadManifest(directory);
+        } catch (const fileio::TVehmiraError&) {
+            return {TArchiveRange{0, std::numeric_limits<std::uint64_t>::max()}};
+        }
+        if (manifest.State == TJournalState::Undone)
+            continue;
+        pinned.insert(pinned.end(), manifest.Pinned.begin(), manifest.Pinned.end());
+        pinned.insert(pinned.end(), manifest.Ranges.begin(), manifest.Ranges.end());
+    }
+    return pinned;
+}
 
 std::vector<std::string> RecoverInterruptedImports(const std::filesystem::path& gameDirectory)
 {

@@ -2,6 +2,7 @@
 // The import journal in <game directory>\vehmira-backups\: crash recovery and undo.
 
 #include "engine/GameContext.h"
+#include "engine/JournalManifest.h"
 
 #include <filesystem>
 #include <optional>
@@ -30,6 +31,11 @@ std::vector<TJournalInfo> ListImportHistory(const std::filesystem::path& gameDir
 
 // The import that UndoLastImport would take back, if any.
 std::optional<TJournalInfo> LastUndoableImport(const std::filesystem::path& gameDirectory);
+
+// The archive bytes (offset, length) that kept undo steps still need: the
+// sectors their imports left under free records, and those a journal of the
+// first format writes back. A journal that cannot be read pins everything.
+std::vector<TArchiveRange> ArchiveBytesPinnedForUndo(const std::filesystem::path& gameDirectory);
 
 // Restores the game directory to its state before the last committed import
 // that is not undone yet. Refuses with a clear TVehmiraError, changing nothing,

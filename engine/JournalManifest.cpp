@@ -12,7 +12,9 @@ namespace vehmira::engine {
 
 namespace {
 
-constexpr std::string_view FormatVersion = "1";
+constexpr std::string_view FormatVersion = "2";
+// Journals written before free records: no pins, no writes.
+constexpr std::string_view FirstFormatVersion = "1";
 // An import writes a handful of files; more in a manifest means it is not ours.
 constexpr std::uint64_t MaxJournaledFiles = 64;
 constexpr std::uint64_t MaxSavedRanges = 64;
@@ -184,6 +186,43 @@ TFileFingerprint ReadFingerprint(const TManifestFields& fields, const std::strin
     return print;
 }
 
+// archive.pins=N, then archive.pin.j.offset= and .length= (and .after.crc= when asked).
+void AppendRangeList(std::string& out, const std::string& key, const std::vector<TArchiveRange>& ranges, bool withCRCAfter)
+{
+    if (ranges.empty())
+        return;
+    AppendLine(out, key + "s", std::to_string(ranges.size()));
+    for (std::size_t j = 0; j < ranges.size(); ++j) {
+        const std::string item = key + "." + std::to_string(j);
+        AppendLine(out, item + ".offset", std::to_string(ranges[j].Offset));
+        AppendLine(out, item + ".length", std::to_string(ranges[j].Length));
+        if (withCRCAfter)
+            AppendLine(out, item + ".after.crc", Hex8(ranges[j].CRCAfter));
+    }
+}
+
+// The ranges of such a list, each inside the first limit bytes of the archive.
+std::vector<TArchiveRange> ReadRangeList(const TManifestFields& fields, const std::string& key, bool withCRCAfter,
+                                         std::uint64_t limit)
+{
+    const std::uint64_t count = fields.Has(key + "s") ? fields.Number(key + "s") : 0;
+    if (count > MaxSavedRanges)
+        Damaged("too many archive ranges in \"" + key + "s\"");
+    std::vector<TArchiveRange> ranges;
+    for (std::uint64_t j = 0; j < count; ++j) {
+        const std::string item = key + "." + std::to_string(j);
+        TArchiveRange range;
+        range.Offset = fields.Number(item + ".offset");
+        range.Length = fields.Number(item + ".length");
+        if (withCRCAfter)
+            range.CRCAfter = fields.CRC(item + ".after.crc");
+        if (range.Offset > limit || range.Length > limit - range.Offset)
+            Damaged("\"" + item + "\" lies past the end of the archive");
+        ranges.push_back(range);
+    }
+    return ranges;
+}
+
 TJournalState ParseState(const std::string& text)
 {
     for (const TStateName& entry : StateNames)
@@ -219,6 +258,9 @@ std::string ManifestToText(const TJournalManifest& manifest)
         if (committed)
             AppendLine(out, key + ".after.crc", Hex8(manifest.Ranges[j].CRCAfter));
     }
+    AppendRangeList(out, "archive.pin", manifest.Pinned, false);
+    if (committed)
+        AppendRangeList(out, "archive.write", manifest.Written, true);
     if (manifest.ArchiveReplaced)
         AppendLine(out, "archive.replaced", "1");
     AppendLine(out, "files", std::to_string(manifest.Files.size()));
@@ -246,7 +288,8 @@ std::string ManifestToText(const TJournalManifest& manifest)
 TJournalManifest ManifestFromText(std::string_view text)
 {
     const TManifestFields fields(text);
-    if (fields.Text("format") != FormatVersion)
+    const std::string& format = fields.Text("format");
+    if (format != FormatVersion && format != FirstFormatVersion)
         Damaged("unknown format \"" + fields.Text("format") + "\"");
     TJournalManifest manifest;
     manifest.State = ParseState(fields.Text("state"));
@@ -275,6 +318,7 @@ TJournalManifest ManifestFromText(std::string_view text)
             Damaged("a saved archive range lies past the end of the archive");
         manifest.Ranges.push_back(range);
     }
+    manifest.Pinned = ReadRangeList(fields, "archive.pin", false, manifest.ArchiveLength);
     manifest.ArchiveReplaced = fields.Has("archive.replaced") && fields.Flag("archive.replaced");
     if (manifest.ArchiveReplaced && (manifest.HeadLength != 0 || !manifest.Ranges.empty()))
         Damaged("a replaced archive has saved head bytes or ranges");
@@ -296,6 +340,7 @@ TJournalManifest ManifestFromText(std::string_view text)
         manifest.AppendedCRCAfter = fields.CRC("archive.after.appended.crc");
         if (manifest.ArchiveReplaced)
             manifest.ArchiveCRCAfter = fields.CRC("archive.after.crc");
+        manifest.Written = ReadRangeList(fields, "archive.write", true, manifest.ArchiveLengthAfter);
     }
     return manifest;
 }

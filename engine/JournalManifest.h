@@ -3,7 +3,7 @@
 // It is written last, atomically, so a journal directory without a manifest
 // means that the import changed nothing yet.
 //
-//   format=1
+//   format=2 (journals of format 1 are read alike: they have no pins or writes)
 //   state=pending | committed | undoing | undone
 //   target=, source=, time=                 what the user is told
 //   archive=Models/GTA3.img                 path relative to the game directory
@@ -11,6 +11,11 @@
 //   archive.ranges=M (absent: 0), then for j < M, the sectors an import
 //     rewrote in place: archive.range.j.offset=, .length=, .crc=
 //     (after a commit also archive.range.j.after.crc=)
+//   archive.pins=P (absent: 0), then archive.pin.j.offset=, .length=: the
+//     sectors the import left under free records; no later import reuses
+//     them while this journal is kept, since its undo points entries there again
+//   archive.writes=W (absent: 0), then archive.write.j.offset=, .length=: where
+//     the import put new data (after a commit also archive.write.j.after.crc=)
 //   archive.replaced=1 when the import rebuilt the archive: the journal holds
 //     the old archive file itself (SavedArchiveFileName) instead of its head,
 //     and after a commit archive.after.crc= is the rebuilt file's CRC-32
@@ -62,6 +67,8 @@ struct TJournalManifest {
     std::uint64_t HeadLength = 0;
     std::uint32_t HeadCRC = 0;
     std::vector<TArchiveRange> Ranges;
+    std::vector<TArchiveRange> Pinned;  // CRCs unused
+    std::vector<TArchiveRange> Written; // CRCAfter set by the commit
     // The import put a rebuilt archive in the old one's place; the journal
     // keeps the old file (HeadLength 0, no ranges).
     bool ArchiveReplaced = false;
@@ -83,7 +90,8 @@ inline constexpr const char* SavedArchiveFileName = "archive.old";
 
 std::string ManifestToText(const TJournalManifest& manifest);
 // Raises TVehmiraError naming the problem for a damaged or foreign manifest,
-// including a path that would leave the game directory.
+// including a path that would leave the game directory or name a device, and
+// ranges that do not lie inside the archive's length.
 TJournalManifest ManifestFromText(std::string_view text);
 
 TJournalManifest LoadManifest(const std::filesystem::path& journalDirectory);

@@ -174,6 +174,12 @@ void RestoreFromJournal(const std::filesystem::path& gameDirectory, const std::f
         PutBackReplacedArchive(journalDirectory, holder);
     } else {
         fileio::TFileStream& archive = holder.Stream();
+        // An import only adds to the archive's length: a journal that would
+        // make it longer is not ours, and cutting to it would write zeros.
+        if (manifest.ArchiveLength > archive.Size())
+            throw DamagedJournal(JournalName(journalDirectory), "it gives the archive a length of " +
+                                                                   std::to_string(manifest.ArchiveLength) +
+                                                                   " bytes, more than it has now");
         archive.Seek(0);
         archive.Write(saved.Head);
         for (std::size_t j = 0; j < saved.Ranges.size(); ++j) {
@@ -208,9 +214,10 @@ std::optional<std::string> DescribeChangeSinceCommit(const std::filesystem::path
     }
     if (archive.Size() != manifest.ArchiveLengthAfter || manifest.ArchiveLengthAfter < manifest.ArchiveLength)
         return archiveChanged;
-    for (const TArchiveRange& range : manifest.Ranges)
-        if (StreamRangeCRC(archive, range.Offset, range.Offset + range.Length) != range.CRCAfter)
-            return archiveChanged;
+    for (const std::vector<TArchiveRange>* ranges : {&manifest.Ranges, &manifest.Written})
+        for (const TArchiveRange& range : *ranges)
+            if (StreamRangeCRC(archive, range.Offset, range.Offset + range.Length) != range.CRCAfter)
+                return archiveChanged;
     if (StreamRangeCRC(archive, 0, manifest.HeadLength) != manifest.HeadCRCAfter ||
         StreamRangeCRC(archive, manifest.ArchiveLength, manifest.ArchiveLengthAfter) != manifest.AppendedCRCAfter)
         return archiveChanged;

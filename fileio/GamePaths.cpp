@@ -49,6 +49,47 @@ std::filesystem::path FindComponent(const std::filesystem::path& directory, cons
     return PathFromUtf8(found.empty() ? wanted : found);
 }
 
+// Names Windows opens as devices in any folder, whatever follows a dot.
+bool IsWindowsDeviceName(std::string_view component)
+{
+    std::string_view base = component.substr(0, component.find('.'));
+    while (!base.empty() && base.back() == ' ')
+        base.remove_suffix(1);
+    for (const std::string_view device : {"CON", "PRN", "AUX", "NUL", "CONIN$", "CONOUT$", "CLOCK$"})
+        if (EqualIgnoringAsciiCase(base, device))
+            return true;
+    // COM0..COM9 and LPT0..LPT9, also with the superscript digits 1 to 3.
+    if (base.size() < 4 || !(EqualIgnoringAsciiCase(base.substr(0, 3), "COM") || EqualIgnoringAsciiCase(base.substr(0, 3), "LPT")))
+        return false;
+    const std::string_view digit = base.substr(3);
+    return (digit.size() == 1 && digit[0] >= '0' && digit[0] <= '9') || digit == "\xC2\xB9" || digit == "\xC2\xB2" ||
+           digit == "\xC2\xB3";
+}
+
+// Well-formed UTF-8: every lead byte followed by its continuation bytes, no
+// overlong forms, no surrogates, nothing above U+10FFFF.
+bool IsWellFormedUtf8(std::string_view text)
+{
+    for (std::size_t i = 0; i < text.size();) {
+        const auto lead = static_cast<unsigned char>(text[i]);
+        const std::size_t length = lead < 0x80 ? 1 : (lead >> 5) == 0x6 ? 2 : (lead >> 4) == 0xE ? 3 : (lead >> 3) == 0x1E ? 4 : 0;
+        if (length == 0 || text.size() - i < length)
+            return false;
+        std::uint32_t code = length == 1 ? lead : lead & (0x7F >> length);
+        for (std::size_t k = 1; k < length; ++k) {
+            const auto next = static_cast<unsigned char>(text[i + k]);
+            if ((next & 0xC0) != 0x80)
+                return false;
+            code = code << 6 | (next & 0x3F);
+        }
+        constexpr std::uint32_t Smallest[] = {0, 0, 0x80, 0x800, 0x10000};
+        if (code < Smallest[length] || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF))
+            return false;
+        i += length;
+    }
+    return true;
+}
+
 } // namespace
 
 std::vector<std::string> SplitGamePath(std::string_view relativePath)
@@ -71,7 +112,8 @@ std::vector<std::string> SplitGamePath(std::string_view relativePath)
 
 bool IsInsideGameDirectory(std::string_view relativePath)
 {
-    if (relativePath.empty() || IsSeparator(relativePath.front()) || relativePath.find(':') != std::string_view::npos)
+    if (relativePath.empty() || IsSeparator(relativePath.front()) || relativePath.find(':') != std::string_view::npos ||
+        !IsWellFormedUtf8(relativePath))
         return false;
     std::size_t componentStart = 0;
     for (std::size_t i = 0; i <= relativePath.size(); ++i) {
@@ -79,7 +121,7 @@ bool IsInsideGameDirectory(std::string_view relativePath)
             continue;
         const std::string_view component = relativePath.substr(componentStart, i - componentStart);
         if (component.empty() || component == "." || component == ".." || component.back() == '.' ||
-            component.back() == ' ')
+            component.back() == ' ' || IsWindowsDeviceName(component))
             return false;
         componentStart = i + 1;
     }

@@ -31,7 +31,9 @@ std::vector<std::string> SplitGamePath(std::string_view relativePath);
 // Whether a relative game path stays inside the game directory on every
 // platform: no leading separator, no drive or stream colon, and no empty, "."
 // or ".." component. Windows drops trailing dots and spaces from a component
-// (".. " reaches the parent there), so a component may not end in either.
+// (".. " reaches the parent there), so a component may not end in either; nor
+// may it be a name Windows opens as a device (NUL, CON, COM1, LPT9, CONIN$,
+// with any extension, any case). The text must be well-formed UTF-8.
 bool IsInsideGameDirectory(std::string_view relativePath);
 
 std::filesystem::path ResolveGamePath(const std::filesystem::path& gameDirectory, std::string_view relativePath);

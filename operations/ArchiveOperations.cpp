@@ -2,6 +2,7 @@
 
 #include "archive/ArchiveRebuild.h"
 #include "archive/IMG.h"
+#include "fileio/FileStream.h"
 #include "fileio/GamePaths.h"
 #include "operations/ObserverProgress.h"
 
@@ -19,7 +20,8 @@ archive::TArchiveLayout CheckArchive(TGameSession& session) { return archive::An
 
 bool ArchiveNeedsRebuild(const archive::TArchiveLayout& layout)
 {
-    return !layout.ReadsCorrectly() || layout.HoleBytes != 0 || !layout.ShortTailEntries.empty();
+    return !layout.ReadsCorrectly() || layout.HoleBytes != 0 || !layout.ShortTailEntries.empty() ||
+           layout.FreeRecords != 0;
 }
 
 TArchiveRebuildOutcome RebuildArchive(TGameSession& session, TOperationObserver& observer)
@@ -27,6 +29,8 @@ TArchiveRebuildOutcome RebuildArchive(TGameSession& session, TOperationObserver&
     archive::TIMGFile& archive = session.Archive();
     TArchiveRebuildOutcome outcome;
     outcome.Before = archive::AnalyseLayout(archive.File());
+    // A damaged archive is refused whether or not anything would move.
+    archive::CheckRebuildable(outcome.Before, archive.Directory.Entries);
     if (!ArchiveNeedsRebuild(outcome.Before)) {
         outcome.After = outcome.Before;
         return outcome;
@@ -43,7 +47,13 @@ TArchiveRebuildOutcome RebuildArchive(TGameSession& session, TOperationObserver&
 TArchiveRebuildOutcome RebuildArchive(const std::filesystem::path& archive, TOperationObserver& observer)
 {
     TArchiveRebuildOutcome outcome;
-    outcome.Before = archive::AnalyseLayout(archive);
+    {
+        fileio::TFileStream file(archive, fileio::TFileAccess::Read);
+        archive::TDIRFile directory;
+        directory.LoadFromStream(file, false);
+        outcome.Before = archive::AnalyseLayout(directory.Entries, file.Size());
+        archive::CheckRebuildable(outcome.Before, directory.Entries);
+    }
     if (!ArchiveNeedsRebuild(outcome.Before)) {
         outcome.After = outcome.Before;
         return outcome;

@@ -25,13 +25,15 @@ struct TArchiveRebuildOutcome {
 };
 
 // Whether a rebuild would change how the archive lies: misread pairs, holes
-// between the data, or a last sector cut short.
+// between the data, a last sector cut short, or free records to reclaim.
 bool ArchiveNeedsRebuild(const archive::TArchiveLayout& layout);
 
 // Rebuilds the archive the session holds open (closed and opened again
 // around the move), reporting progress to the observer, whose true stops it
 // (TOperationCancelled, the archive unchanged). A refusal (overlapping
-// entries, data past the end, too little disk space) changes nothing. Imports
+// entries, data past the end, too little disk space) changes nothing; an
+// archive with overlapping entries or data past its end is refused even when
+// nothing would move. Imports
 // made before can no longer be undone afterwards: undo finds the archive
 // changed since and refuses.
 TArchiveRebuildOutcome RebuildArchive(TGameSession& session, TOperationObserver& observer);

@@ -134,15 +134,17 @@ TEST_F(ArchiveTest, ReplaceRewritesTheLastMatchInTheCallersCase)
     EXPECT_EQ(Extract(Archive, "Car.dff"), TestEntryData({"car.dff", 1, 1}));
 }
 
-TEST_F(ArchiveTest, NamesOfMoreThan24CharactersAreRefused)
+TEST_F(ArchiveTest, NamesWithoutRoomForTheirTerminatorAreRefused)
 {
     Open({{"car.dff", 1, 1}});
     const ByteBuffer before = ArchiveBytes(Archive);
     EXPECT_THROW(AddBytes(Archive, Bytes(10, 0), "abcdefghijklmnopqrstu.dff"), TVehmiraError);
+    EXPECT_THROW(AddBytes(Archive, Bytes(10, 0), "abcdefghijklmnopqrst.dff"), TVehmiraError);
     EXPECT_THROW(AddBytes(Archive, Bytes(10, 0), std::string("a\0b.dff", 7)), TVehmiraError);
+    EXPECT_THROW(AddBytes(Archive, Bytes(10, 0), ""), TVehmiraError);
     EXPECT_EQ(ArchiveBytes(Archive), before);
 
-    const std::string full = "abcdefghijklmnopqrst.dff";
+    const std::string full = "abcdefghijklmnopqrs.dff";
     ASSERT_NO_THROW(AddBytes(Archive, Bytes(10, 0), full));
     ASSERT_NO_THROW(AddBytes(Archive, Bytes(20, 0), full));
     Archive.Close();

@@ -26,16 +26,19 @@ std::string Folded(const std::string& text)
     return folded;
 }
 
-bool Streamed(const std::string& name)
+// The game's key for a streamed entry: the name before the first dot (found
+// within the first 21 characters) and the first three letters after it,
+// upper-cased; empty for an entry it does not stream.
+std::string StreamedKey(const std::string& name)
 {
     const auto dot = name.find('.');
-    if (dot == std::string::npos)
-        return false;
-    const std::string extension = Folded(name.substr(dot + 1));
+    if (dot == std::string::npos || dot > 20 || name.size() < dot + 4)
+        return {};
+    const std::string kind = Folded(name.substr(dot + 1, 3));
     for (const char* known : {"DFF", "TXD", "COL", "IPL", "DAT", "IFP", "RRR", "SCM"})
-        if (extension == known)
-            return true;
-    return false;
+        if (kind == known)
+            return Folded(name.substr(0, dot)) + "." + kind;
+    return {};
 }
 
 ByteBuffer BytesAt(const ByteBuffer& image, std::uint64_t begin, std::uint64_t length)
@@ -64,15 +67,26 @@ std::vector<TEntry> ParseDirectory(const ByteBuffer& image)
     return entries;
 }
 
+std::vector<bool> SkippedDuplicates(const std::vector<TEntry>& entries)
+{
+    std::vector<bool> skipped;
+    std::set<std::string> seen;
+    for (const TEntry& entry : entries) {
+        const std::string key = StreamedKey(entry.Name);
+        skipped.push_back(!key.empty() && !seen.insert(key).second);
+    }
+    return skipped;
+}
+
 std::vector<std::vector<std::size_t>> LinkedRuns(const std::vector<TEntry>& entries)
 {
     std::vector<std::vector<std::size_t>> runs;
     std::vector<std::size_t> current;
-    std::set<std::string> seen;
+    const std::vector<bool> skipped = SkippedDuplicates(entries);
     for (std::size_t i = 0; i < entries.size(); ++i) {
-        const bool joins = Streamed(entries[i].Name) && !seen.contains(Folded(entries[i].Name));
-        seen.insert(Folded(entries[i].Name));
-        if (!joins) {
+        if (skipped[i])
+            continue; // the chain runs on across it
+        if (StreamedKey(entries[i].Name).empty()) {
             if (current.size() > 1)
                 runs.push_back(current);
             current.clear();

@@ -3,10 +3,10 @@
 // oracle of the layout and rebuild tests. It parses the raw file image itself
 // and shares no code with the archive classes.
 //
-// The game links entries in directory order: an entry whose extension (after
-// the first dot, any case) is dff, txd, col, ipl, dat, ifp, rrr or scm joins
-// the chain; any other extension, or a name seen before (ASCII case ignored),
-// ends it. A run of linked entries is read in one go from the first one's
+// The game links entries in directory order: an entry whose name has a dot
+// within its first 21 characters and then dff, txd, col, ipl, dat, ifp, rrr or
+// scm (three letters, any case) joins the chain; any other entry ends it. A
+// later entry of the same name and kind is skipped, and the chain runs on. A run of linked entries is read in one go from the first one's
 // offset for the sum of their sizes; each entry's bytes are taken at the
 // running sum of the sizes before it.
 
@@ -25,6 +25,9 @@ struct TEntry {
 };
 
 std::vector<TEntry> ParseDirectory(const vehmira::fileio::ByteBuffer& image);
+
+// For each entry: whether the game skips it as a later duplicate.
+std::vector<bool> SkippedDuplicates(const std::vector<TEntry>& entries);
 
 // The runs the game reads in one go (directory indexes, two or more entries).
 std::vector<std::vector<std::size_t>> LinkedRuns(const std::vector<TEntry>& entries);

@@ -23,6 +23,8 @@ struct TLayoutCase {
     std::size_t ShortTail = 0;
     std::size_t Duplicates = 0;
     std::size_t Unterminated = 0;
+    std::uint64_t FreeRecords = 0;
+    std::uint64_t FreeBytes = 0;
 };
 
 const std::vector<TLayoutCase>& LayoutCases();

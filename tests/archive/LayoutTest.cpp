@@ -34,10 +34,14 @@ TEST(ArchiveLayoutTest, AgreesWithTheGamesChainedRead)
         EXPECT_EQ(layout.ShortTailEntries.size(), c.ShortTail);
         EXPECT_EQ(layout.DuplicateNames.size(), c.Duplicates);
         EXPECT_EQ(layout.UnterminatedNames.size(), c.Unterminated);
+        EXPECT_EQ(layout.FreeRecords, c.FreeRecords);
+        EXPECT_EQ(layout.FreeBytes, c.FreeBytes);
         EXPECT_EQ(layout.CanRebuild(), c.Overlapping == 0 && c.PastEnd == 0);
         // The first misread entry of every run is the second of a pair apart.
         for (const TMisreadPair& pair : layout.MisreadPairs) {
-            EXPECT_EQ(pair.SecondName, c.Entries[pair.First + 1].Name);
+            EXPECT_LT(pair.First, pair.Second);
+            EXPECT_EQ(pair.FirstName, c.Entries[pair.First].Name);
+            EXPECT_EQ(pair.SecondName, c.Entries[pair.Second].Name);
             EXPECT_NE(std::find(c.MisreadByGame.begin(), c.MisreadByGame.end(), pair.SecondName), c.MisreadByGame.end());
         }
     }

@@ -51,7 +51,8 @@ TEST(CliArchive, CheckFindsTheMisreadPairAndRebuildMendsIt)
     const TCliRun check = RunCli({"img", "check", archive.Argument(), "--json"});
     EXPECT_EQ(check.ExitCode, 3) << check.Err;
     EXPECT_EQ(check.Out, "{\"entries\": 3, \"pairs\": 2, \"misread_pairs\": 1, \"hole_bytes\": 2048, \"overlaps\": 0, "
-                         "\"past_end\": 0, \"duplicates\": 0, \"unterminated_names\": 0, \"short_tail\": 0}\n");
+                         "\"past_end\": 0, \"duplicates\": 0, \"unterminated_names\": 0, \"short_tail\": 0, "
+                         "\"free_records\": 0, \"free_bytes\": 0}\n");
     EXPECT_FALSE(ChainedReadOracle::MisreadEntries(archive.Bytes()).empty());
 
     const TCliRun text = RunCli({"img", "check", archive.Argument()});
@@ -87,6 +88,7 @@ TEST(CliArchive, DamagedArchivesAreRefusedAndKeepTheirBytes)
     } cases[] = {
         {"overlapping entries", {{"a.dff", 2, 2}, {"b.txd", 3, 2}}, 0, 3},
         {"an entry past the end", {{"a.dff", 2, 1}, {"b.txd", 3, 1}, {"c.dff", 900, 4}}, 4 * 2048, 3},
+        {"back to back, but the last entry past the end", {{"a.dff", 2, 1}, {"b.txd", 3, 4}}, 4 * 2048, 3},
     };
     for (const auto& test : cases) {
         SCOPED_TRACE(test.Name);
@@ -98,6 +100,8 @@ TEST(CliArchive, DamagedArchivesAreRefusedAndKeepTheirBytes)
         const TCliRun rebuild = RunCli({"img", "rebuild", archive.Argument()});
         EXPECT_EQ(rebuild.ExitCode, 1);
         EXPECT_EQ(rebuild.Err.rfind("vehmira: ", 0), 0u) << rebuild.Err;
+        EXPECT_NE(rebuild.Err.find("Cannot rebuild the archive"), std::string::npos) << rebuild.Err;
+        EXPECT_EQ(rebuild.Out.find("needs no rebuild"), std::string::npos) << rebuild.Out;
         EXPECT_EQ(archive.Bytes(), before);
         EXPECT_EQ(std::distance(std::filesystem::directory_iterator(archive.Temp.Path()),
                                 std::filesystem::directory_iterator()),

@@ -98,7 +98,7 @@ TEST(CliImport, SeparateInputsTakeUtf8TextsAsTheGameCodePage)
     EXPECT_NE(list.Out.find("\n405\tНовый седан №1\n"), std::string::npos) << list.Out;
 }
 
-TEST(CliImport, AModelLargerThanItsSlotRebuildsTheArchiveQuietlyAndUndoRestoresIt)
+TEST(CliImport, AModelLargerThanItsSlotGoesToFreeSpaceAndUndoRestoresTheArchive)
 {
     const TDemoGameDirectory game;
     const TDirectorySnapshot before = SnapshotGameDirectory(game.Path());
@@ -116,10 +116,24 @@ TEST(CliImport, AModelLargerThanItsSlotRebuildsTheArchiveQuietlyAndUndoRestoresI
     EXPECT_EQ(ArchiveEntry(game.Path(), "sentinel.dff").substr(0, largeModel.size()), largeModel);
     const TCliRun check = RunCli(WithGame(game, {"img", "check", "--json"}));
     EXPECT_EQ(check.ExitCode, 0) << check.Out;
+    EXPECT_NE(check.Out.find("\"misread_pairs\": 0"), std::string::npos) << check.Out;
+    EXPECT_EQ(check.Out.find("\"free_records\": 0"), std::string::npos) << check.Out;
+    // The archive grew by the model, not by a copy of itself.
+    EXPECT_LT(SnapshotGameDirectory(game.Path()).at("models/gta3.img").size(),
+              before.at("models/gta3.img").size() + largeModel.size() + 4 * 2048);
 
     const TCliRun undo = RunCli(WithGame(game, {"undo"}));
     ASSERT_EQ(undo.ExitCode, 0) << undo.Err;
     EXPECT_EQ(SnapshotGameDirectory(game.Path()), before);
+
+    // A rebuild reclaims the space under the free records and says what it costs.
+    ASSERT_EQ(RunCli(WithGame(game, {"import", "--over", "405", "--dff", PathToUtf8(model)})).ExitCode, 0);
+    const TCliRun rebuild = RunCli(WithGame(game, {"img", "rebuild"}));
+    ASSERT_EQ(rebuild.ExitCode, 0) << rebuild.Err;
+    EXPECT_NE(rebuild.Out.find("can no longer be undone"), std::string::npos) << rebuild.Out;
+    const TCliRun rebuilt = RunCli(WithGame(game, {"img", "check", "--json"}));
+    EXPECT_NE(rebuilt.Out.find("\"free_records\": 0, \"free_bytes\": 0"), std::string::npos) << rebuilt.Out;
+    EXPECT_EQ(ArchiveEntry(game.Path(), "sentinel.dff").substr(0, largeModel.size()), largeModel);
 }
 
 TEST(CliImport, RefusedInputsReportWhyAndChangeNothing)
@@ -210,26 +224,40 @@ TEST(CliImport, AnInterruptedImportIsRolledBackAndReportedByTheNextCommand)
 
 TEST(CliImport, AJournalNamingAFileOutsideTheGameDirectoryIsRefusedAndTouchesNothing)
 {
-    const TDemoGameDirectory game;
-    const std::string package = ExportAll(game, "415");
-    ASSERT_EQ(RunCli(WithGame(game, {"import", package, "--over", "402"})).ExitCode, 0);
-    const std::string victim = game.Scratch("victim.txt");
-    ReplaceFileAtomically(PathFromUtf8(victim), std::string_view("the user's own file"));
+    // Journals as a crafted game folder could bring them: an interrupted import
+    // whose second file lies beside the game directory, is a Windows device, or
+    // whose archive was longer than it is.
+    const struct {
+        const char* Name;
+        std::string Lines;
+        const char* Message;
+    } cases[] = {
+        {"backslashes out of the folder", "file.1=\\\\..\\\\victim.txt\nfile.1.existed=0\n", "not inside the game directory"},
+        {"a device", "file.1=Data/NUL\nfile.1.existed=0\n", "not inside the game directory"},
+        {"a device with an extension", "file.1=Text/com1.gxt\nfile.1.existed=0\n", "not inside the game directory"},
+        {"the console", "file.1=CONIN$\nfile.1.existed=0\n", "not inside the game directory"},
+        {"malformed UTF-8", "file.1=Data/\xC3\x28.cfg\nfile.1.existed=0\n", "not inside the game directory"},
+        {"an archive of a terabyte", "archive.length=1099511627776\n", "more than it has now"},
+    };
+    for (const auto& test : cases) {
+        SCOPED_TRACE(test.Name);
+        const TDemoGameDirectory game;
+        const std::string package = ExportAll(game, "415");
+        ASSERT_EQ(RunCli(WithGame(game, {"import", package, "--over", "402"})).ExitCode, 0);
+        const std::string victim = game.Scratch("victim.txt");
+        ReplaceFileAtomically(PathFromUtf8(victim), std::string_view("the user's own file"));
+        const std::filesystem::path journals = game.Path() / "vehmira-backups";
+        ASSERT_EQ(std::distance(std::filesystem::directory_iterator(journals), {}), 1);
+        const std::filesystem::path manifest = std::filesystem::directory_iterator(journals)->path() / "manifest.txt";
+        ReplaceFileAtomically(manifest, ReadWholeFileText(manifest) + "state=pending\n" + test.Lines);
+        const TDirectorySnapshot before = SnapshotGameDirectory(game.Path());
 
-    // A journal as a crafted game folder could bring it: an interrupted import
-    // whose second file, written with backslashes, lies beside the game directory.
-    const std::filesystem::path journals = game.Path() / "vehmira-backups";
-    ASSERT_EQ(std::distance(std::filesystem::directory_iterator(journals), {}), 1);
-    const std::filesystem::path manifest = std::filesystem::directory_iterator(journals)->path() / "manifest.txt";
-    ReplaceFileAtomically(manifest, ReadWholeFileText(manifest) +
-                                        "state=pending\nfile.1=\\\\..\\\\victim.txt\nfile.1.existed=0\n");
-    const TDirectorySnapshot before = SnapshotGameDirectory(game.Path());
-
-    for (const char* command : {"list", "undo", "history"}) {
-        const TCliRun run = RunCli(WithGame(game, {command}));
-        EXPECT_EQ(run.ExitCode, 1) << command;
-        EXPECT_NE(run.Err.find("not inside the game directory"), std::string::npos) << command << ": " << run.Err;
+        for (const char* command : {"list", "undo", "history"}) {
+            const TCliRun run = RunCli(WithGame(game, {command}));
+            EXPECT_EQ(run.ExitCode, 1) << command;
+            EXPECT_NE(run.Err.find(test.Message), std::string::npos) << command << ": " << run.Err;
+        }
+        EXPECT_EQ(ReadWholeFileText(PathFromUtf8(victim)), "the user's own file");
+        EXPECT_EQ(SnapshotGameDirectory(game.Path()), before);
     }
-    EXPECT_EQ(ReadWholeFileText(PathFromUtf8(victim)), "the user's own file");
-    EXPECT_EQ(SnapshotGameDirectory(game.Path()), before);
 }

@@ -100,7 +100,7 @@ TEST(JournalManifestTest, RefusesDamagedOrUnsafeManifests)
         std::string Text;
     } cases[] = {
         {"empty", ""},
-        {"unknown format", replaced("format=1", "format=2")},
+        {"unknown format", replaced("format=2", "format=3")},
         {"unknown state", replaced("state=committed", "state=done")},
         {"missing key", replaced("archive.length=", "archive.lenght=")},
         {"number with junk", replaced("archive.length=4294967296", "archive.length=42x")},

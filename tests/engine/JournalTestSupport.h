@@ -74,6 +74,15 @@ inline vehmira::fileio::ByteBuffer TestImportHandling(std::uint8_t seed)
     return GameFixture::ToBytes("CHEETAH 1400.0 " + std::to_string(seed) + ".0 2.0\r\n");
 }
 
+// The journal of a test import saves the head bytes that adding newEntries
+// names may overwrite.
+inline vehmira::engine::TArchivePlan HeadAtRisk(const vehmira::engine::TGameContext& game, int newEntries)
+{
+    vehmira::engine::TArchivePlan plan;
+    plan.HeadLength = game.Archive->HeadBytesAtRisk(newEntries);
+    return plan;
+}
+
 // Runs the import through a transaction and commits it; returns the journal id.
 // Anything that fails on the way leaves the rollback to the transaction.
 inline std::string RunTestImport(const vehmira::engine::TGameContext& game, const TTestImport& import = {})
@@ -87,7 +96,8 @@ inline std::string RunTestImport(const vehmira::engine::TGameContext& game, cons
     int newEntries = 0;
     for (const std::string& name : {import.DFFName, import.TXDName})
         newEntries += game.Archive->Directory.FindEntry(name) == nullptr ? 1 : 0;
-    vehmira::engine::TImportTransaction transaction(game, files, newEntries, {import.Target, import.Source});
+    vehmira::engine::TImportTransaction transaction(game, files, {import.Target, import.Source},
+        HeadAtRisk(game, newEntries));
     vehmira::fileio::TMemoryStream dff(GameFixture::RenderWareBytes(RwClumpChunk, 3000 + import.Seed, import.Seed));
     vehmira::fileio::TMemoryStream txd(GameFixture::RenderWareBytes(RwTextureDictionaryChunk, 2100, import.Seed));
     game.Archive->AddStream(dff, 0, dff.Size(), import.DFFName);

@@ -60,8 +60,8 @@ TEST(TransactionTest, RollbackRestoresTheGameDirectoryByteForByte)
         const TGameContext context = game.Context();
         {
             TImportTransaction transaction(context,
-                                           {game.File(GameFiles::Handling), game.File("Data\\extra.dat")},
-                                           2, {"415 (cheetah)", "fast.car"});
+                                           {game.File(GameFiles::Handling), game.File("Data\\extra.dat")}, {"415 (cheetah)", "fast.car"},
+        HeadAtRisk(context, 2));
             TMemoryStream dff(GameFixture::RenderWareBytes(RwClumpChunk, 7000, 9));
             game.Archive.AddStream(dff, 0, dff.Size(), test.Import.DFFName);
             game.Archive.AddStream(dff, 0, dff.Size(), test.Import.TXDName);
@@ -114,11 +114,13 @@ TEST(TransactionTest, CommitAfterRollbackAndRollbackAfterCommitAreRefused)
     TJournalTestGame game;
     const TGameContext context = game.Context();
     {
-        TImportTransaction transaction(context, {game.File(GameFiles::Handling)}, 0, {"415", "a.car"});
+        TImportTransaction transaction(context, {game.File(GameFiles::Handling)}, {"415", "a.car"},
+        HeadAtRisk(context, 0));
         transaction.Rollback();
         EXPECT_THROW(transaction.Commit(), TVehmiraError);
     }
-    TImportTransaction transaction(context, {game.File(GameFiles::Handling)}, 0, {"415", "b.car"});
+    TImportTransaction transaction(context, {game.File(GameFiles::Handling)}, {"415", "b.car"},
+        HeadAtRisk(context, 0));
     transaction.Commit();
     EXPECT_THROW(transaction.Rollback(), TVehmiraError);
     EXPECT_EQ(ListImportHistory(game.Directory()).size(), 1u);
@@ -129,9 +131,11 @@ TEST(TransactionTest, RefusesFilesOutsideTheGameDirectoryAndAClosedArchive)
     TJournalTestGame game;
     TTempDir elsewhere;
     const std::filesystem::path outside = elsewhere.Write("victim.txt", "keep");
-    EXPECT_THROW(TImportTransaction(game.Context(), {outside}, 0, {"415", "a.car"}), TVehmiraError);
+    EXPECT_THROW(TImportTransaction(game.Context(), {outside}, {"415", "a.car"},
+        HeadAtRisk(game.Context(), 0)), TVehmiraError);
     game.Close();
-    EXPECT_THROW(TImportTransaction(game.Context(), {game.File(GameFiles::Handling)}, 0, {"415", "a.car"}),
+    EXPECT_THROW(TImportTransaction(game.Context(), {game.File(GameFiles::Handling)}, {"415", "a.car"},
+        HeadAtRisk(game.Context(), 0)),
                  TVehmiraError);
     EXPECT_TRUE(ListJournalIds(game.Directory()).empty());
 }
@@ -148,8 +152,8 @@ TEST(TransactionTest, RecoveryRollsBackAPendingJournalAndReportsIt)
         TTestImport import;
         import.DFFName = "NEWCAR.DFF";
         import.CreatesNewFile = true;
-        TImportTransaction transaction(context, {game.File(GameFiles::Handling), game.File("Data\\extra.dat")}, 1,
-                                       {"415 (cheetah)", "crash.car"});
+        TImportTransaction transaction(context, {game.File(GameFiles::Handling), game.File("Data\\extra.dat")}, {"415 (cheetah)", "crash.car"},
+        HeadAtRisk(context, 1));
         TMemoryStream dff(GameFixture::RenderWareBytes(RwClumpChunk, 5000, 3));
         game.Archive.AddStream(dff, 0, dff.Size(), "NEWCAR.DFF");
         ReplaceFileAtomically(game.File(GameFiles::Handling), std::string_view("half\r\n"));
@@ -181,7 +185,8 @@ TEST(TransactionTest, AFailedRollbackIsFinishedBeforeTheNextImport)
     const auto before = game.Files();
     const TGameContext context = game.Context();
     {
-        TImportTransaction transaction(context, {game.File(GameFiles::Handling)}, 1, {"415", "first.car"});
+        TImportTransaction transaction(context, {game.File(GameFiles::Handling)}, {"415", "first.car"},
+        HeadAtRisk(context, 1));
         TMemoryStream dff(GameFixture::RenderWareBytes(RwClumpChunk, 5000, 3));
         game.Archive.AddStream(dff, 0, dff.Size(), "NEWCAR.DFF");
         ReplaceFileAtomically(game.File(GameFiles::Handling), std::string_view("half\r\n"));
@@ -191,7 +196,8 @@ TEST(TransactionTest, AFailedRollbackIsFinishedBeforeTheNextImport)
     ASSERT_NE(game.Files(), before);
     ASSERT_EQ(ListJournalIds(game.Directory()).size(), 1u);
 
-    TImportTransaction next(context, {game.File(GameFiles::Handling)}, 0, {"415", "second.car"});
+    TImportTransaction next(context, {game.File(GameFiles::Handling)}, {"415", "second.car"},
+        HeadAtRisk(context, 0));
     EXPECT_EQ(game.Files(), before);
     EXPECT_EQ(game.Archive.Directory.FindEntry("NEWCAR.DFF"), nullptr);
     EXPECT_EQ(ListJournalIds(game.Directory()), std::vector<std::string>{next.JournalId()});
@@ -206,7 +212,8 @@ TEST(TransactionTest, TheNextImportIsPlannedOnTheRestoredFiles)
     const std::string original = ReadWholeFileText(game.File(GameFiles::Handling));
     const TGameContext context = game.Context();
     {
-        TImportTransaction transaction(context, {game.File(GameFiles::Handling)}, 0, {"415", "first.car"});
+        TImportTransaction transaction(context, {game.File(GameFiles::Handling)}, {"415", "first.car"},
+        HeadAtRisk(context, 0));
         ReplaceFileAtomically(game.File(GameFiles::Handling), original + "HALFDONE 1 2 3\r\n");
         FaultInjection::FailAtOperation(1); // only the rollback's first write fails
     }
@@ -231,7 +238,8 @@ TEST(TransactionTest, RecoveryRemovesTemporariesACrashLeftBesideTheGameFiles)
     TJournalTestGame game;
     const auto before = game.Files();
     {
-        TImportTransaction transaction(game.Context(), {game.File(GameFiles::Handling)}, 0, {"415", "first.car"});
+        TImportTransaction transaction(game.Context(), {game.File(GameFiles::Handling)}, {"415", "first.car"},
+        HeadAtRisk(game.Context(), 0));
         ReplaceFileAtomically(game.File(GameFiles::Handling), std::string_view("half\r\n"));
         game.Temp.Write("Data/Handling.cfg.vehmira-tmp-12345-0", std::string_view("partial"));
         FaultInjection::FailAtOperation(1, true); // a power loss: not even the rollback reaches the disk
@@ -266,7 +274,8 @@ TEST(TransactionTest, RecoveryFromADamagedJournalChangesNothing)
         const TGameContext context = game.Context();
         std::string id;
         {
-            TImportTransaction transaction(context, {game.File(GameFiles::Handling)}, 0, {"415", "x.car"});
+            TImportTransaction transaction(context, {game.File(GameFiles::Handling)}, {"415", "x.car"},
+        HeadAtRisk(context, 0));
             id = transaction.JournalId();
             ReplaceFileAtomically(game.File(GameFiles::Handling), std::string_view("half\r\n"));
             FaultInjection::FailAtOperation(1, true);
@@ -292,7 +301,8 @@ TEST(TransactionTest, RecoveryInterruptedAtAnyOperationIsRepeatedToTheSameResult
         const auto before = game.Files();
         const TGameContext context = game.Context();
         {
-            TImportTransaction transaction(context, {game.File(GameFiles::Handling)}, 2, {"415", "x.car"});
+            TImportTransaction transaction(context, {game.File(GameFiles::Handling)}, {"415", "x.car"},
+        HeadAtRisk(context, 2));
             TMemoryStream dff(GameFixture::RenderWareBytes(RwClumpChunk, 5000, 3));
             game.Archive.AddStream(dff, 0, dff.Size(), "NEWCAR.DFF");
             game.Archive.AddStream(dff, 0, dff.Size(), "NEWCAR.TXD");

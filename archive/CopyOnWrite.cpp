@@ -1,0 +1,182 @@
+#include "archive/CopyOnWrite.h"
+
+#include "archive/ArchiveLayout.h"
+#include "archive/DirectoryGrowth.h"
+#include "archive/EntryName.h"
+#include "archive/FreeRecords.h"
+#include "fileio/Errors.h"
+
+#include <algorithm>
+#include <optional>
+#include <set>
+
+namespace vehmira::archive {
+
+namespace {
+
+// Room kept for the records the writes add (a free record and a separator
+// each, or a separator and the entry itself for a new name).
+constexpr std::uint64_t RecordsPerWrite = 2;
+
+bool BreaksChain(const TDIREntry& entry) { return !IsStreamedEntryName(entry.Name); }
+
+std::uint64_t EndOf(const TDIREntry& entry) { return std::uint64_t(entry.Offset) + entry.Size; }
+
+bool Overlap(std::uint64_t offset, std::uint64_t size, const TSectorRange& range)
+{
+    return offset < std::uint64_t(range.Offset) + range.Size && std::uint64_t(range.Offset) < offset + size;
+}
+
+// The sector from which data may lie when the directory holds count records.
+std::uint64_t DataSectorFor(std::uint64_t count) { return SectorsToHold(DirectoryStart + count * DirectoryEntrySize); }
+
+class TPlanner {
+public:
+    TPlanner(const TDIREntrys& entries, std::uint64_t fileSize, std::span<const TSectorRange> pinned)
+        : Pinned(pinned.begin(), pinned.end())
+    {
+        Plan.Entries = entries;
+        Plan.EndSector = std::max(SectorsToHold(fileSize), std::uint64_t(1));
+        NextNumber = NextFreeRecordNumber(entries);
+        const TArchiveLayout layout = AnalyseLayout(entries, fileSize);
+        MisreadBefore = layout.MisreadPairs.size();
+        const std::set<std::size_t> overlapping(layout.OverlappingEntries.begin(), layout.OverlappingEntries.end());
+        // Only free records that were there before, whose sectors nothing else uses.
+        for (std::size_t i = 0; i < entries.size(); ++i)
+            if (IsFreeRecord(entries[i]) && entries[i].Size > 0 && !overlapping.contains(i))
+                Reusable.insert(entries[i].Name);
+    }
+
+    void MakeRoomForDirectory(std::uint64_t extraRecords)
+    {
+        for (;;) {
+            const std::uint64_t needed = DataSectorFor(Plan.Entries.size() + extraRecords);
+            const auto lowest = std::min_element(Plan.Entries.begin(), Plan.Entries.end(),
+                                                 [](const TDIREntry& a, const TDIREntry& b) { return a.Offset < b.Offset; });
+            if (lowest == Plan.Entries.end() || lowest->Offset >= needed)
+                return;
+            MoveOutOfDirectory(std::size_t(lowest - Plan.Entries.begin()), needed);
+        }
+    }
+
+    void Write(const TEntryWrite& write)
+    {
+        CheckEntryName(write.EntryName);
+        const std::uint64_t sectors = SectorsToHold(write.ByteCount);
+        CheckSectorFits(sectors, write.EntryName);
+        const TSectorRange place = Allocate(std::uint32_t(sectors), write.EntryName);
+        Plan.Writes.push_back(place);
+        if (const std::optional<std::size_t> index = EntryTheGameReads(Plan.Entries, write.EntryName))
+            Replace(*index, place, write.EntryName);
+        else
+            Append(place, write.EntryName);
+    }
+
+    TPlacement Finish()
+    {
+        if (AnalyseLayout(Plan.Entries, Plan.EndSector * SectorSize).MisreadPairs.size() > MisreadBefore)
+            throw fileio::TVehmiraError("The new archive directory would break the game's chained read");
+        return std::move(Plan);
+    }
+
+private:
+    TSectorRange Allocate(std::uint32_t sectors, const std::string& entryName)
+    {
+        if (TDIREntry* free = SmallestReusable(sectors)) {
+            const TSectorRange place{free->Offset, sectors};
+            free->Offset += sectors;
+            free->Size -= sectors;
+            return place;
+        }
+        const std::uint64_t start = Plan.EndSector;
+        CheckSectorFits(start + sectors, entryName);
+        Plan.EndSector = start + sectors;
+        return {std::uint32_t(start), sectors};
+    }
+
+    TDIREntry* SmallestReusable(std::uint32_t sectors)
+    {
+        TDIREntry* best = nullptr;
+        for (TDIREntry& entry : Plan.Entries) {
+            if (sectors == 0 || entry.Size < sectors || !Reusable.contains(entry.Name) || IsPinned(entry))
+                continue;
+            if (best == nullptr || entry.Size < best->Size)
+                best = &entry;
+        }
+        return best;
+    }
+
+    bool IsPinned(const TDIREntry& entry) const
+    {
+        return std::any_of(Pinned.begin(), Pinned.end(),
+                           [&](const TSectorRange& range) { return Overlap(entry.Offset, entry.Size, range); });
+    }
+
+    void Replace(std::size_t index, TSectorRange place, const std::string& entryName)
+    {
+        const TDIREntry old = Plan.Entries[index];
+        Plan.Entries[index] = {place.Offset, place.Size, entryName};
+        Plan.Entries.insert(Plan.Entries.begin() + std::ptrdiff_t(index), MakeFreeRecord(NextNumber++, old.Offset, old.Size));
+        if (old.Size > 0)
+            Plan.Freed.push_back({old.Offset, old.Size});
+        SeparateFromNext(index + 1);
+    }
+
+    void Append(TSectorRange place, const std::string& entryName)
+    {
+        if (!Plan.Entries.empty() && !BreaksChain(Plan.Entries.back()) && EndOf(Plan.Entries.back()) != place.Offset)
+            Plan.Entries.push_back(Separator(place.Offset));
+        Plan.Entries.push_back({place.Offset, place.Size, entryName});
+    }
+
+    // The entry's data go to the end; the directory takes its old sectors.
+    void MoveOutOfDirectory(std::size_t index, std::uint64_t neededSector)
+    {
+        TDIREntry& entry = Plan.Entries[index];
+        if (IsFreeRecord(entry)) {
+            const std::uint64_t end = std::max(EndOf(entry), neededSector);
+            entry.Size = std::uint32_t(end - neededSector);
+            entry.Offset = std::uint32_t(neededSector);
+            return;
+        }
+        const std::uint64_t to = std::max(Plan.EndSector, neededSector);
+        CheckSectorFits(to + entry.Size, entry.Name);
+        if (entry.Size > 0)
+            Plan.Moves.push_back({entry.Offset, std::uint32_t(to), entry.Size});
+        entry.Offset = std::uint32_t(to);
+        Plan.EndSector = to + entry.Size;
+        SeparateFromNext(index);
+        if (index > 0 && !BreaksChain(Plan.Entries[index - 1]))
+            Plan.Entries.insert(Plan.Entries.begin() + std::ptrdiff_t(index), Separator(std::uint32_t(to)));
+    }
+
+    void SeparateFromNext(std::size_t index)
+    {
+        const std::size_t next = index + 1;
+        if (next < Plan.Entries.size() && !BreaksChain(Plan.Entries[next]))
+            Plan.Entries.insert(Plan.Entries.begin() + std::ptrdiff_t(next), Separator(Plan.Entries[index].Offset));
+    }
+
+    TDIREntry Separator(std::uint32_t offset) { return MakeFreeRecord(NextNumber++, offset, 0); }
+
+    TPlacement Plan;
+    std::vector<TSectorRange> Pinned;
+    std::set<std::string> Reusable;
+    std::uint32_t NextNumber = 1;
+    std::size_t MisreadBefore = 0;
+};
+
+} // namespace
+
+TPlacement PlanCopyOnWrite(const TDIREntrys& entries, std::uint64_t fileSize, std::span<const TEntryWrite> writes,
+                           std::span<const TSectorRange> pinned)
+{
+    TPlanner planner(entries, fileSize, pinned);
+    // The directory's room is made first, so that no new data land where it grows.
+    planner.MakeRoomForDirectory(RecordsPerWrite * writes.size() + 1);
+    for (const TEntryWrite& write : writes)
+        planner.Write(write);
+    return planner.Finish();
+}
+
+} // namespace vehmira::archive
