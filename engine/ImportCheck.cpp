@@ -24,15 +24,19 @@ void RequireCheckedSize(std::uint64_t size, std::string_view subject)
                                     {.Path = {}, .Subject = std::string(subject), .Number = std::int64_t(size)});
 }
 
+fileio::ByteBuffer ReadCheckedFile(const std::filesystem::path& path, std::string_view subject)
+{
+    fileio::TFileStream file(path, fileio::TFileAccess::Read);
+    RequireCheckedSize(file.Size(), subject);
+    return file.ReadBytes(file.Size());
+}
+
 fileio::ByteBuffer ReadPiece(const TImportPlan& plan, const std::optional<TArchiveAdd>& add, std::string_view subject)
 {
     if (!add)
         return {};
-    if (!add->File.empty()) {
-        fileio::TFileStream file(add->File, fileio::TFileAccess::Read);
-        RequireCheckedSize(file.Size(), subject);
-        return file.ReadBytes(file.Size());
-    }
+    if (!add->File.empty())
+        return ReadCheckedFile(add->File, subject);
     RequireCheckedSize(std::uint64_t(add->Piece.Length), subject);
     plan.Package->Seek(add->Piece.Offset);
     return plan.Package->ReadBytes(std::uint64_t(add->Piece.Length));
@@ -85,6 +89,18 @@ std::optional<renderware::TTextureDictionary> ReadSharedTextures(const std::file
 }
 
 } // namespace
+
+fileio::TCheckFindings CheckModelFiles(const std::filesystem::path& model, const std::filesystem::path& textures,
+                                       const std::filesystem::path& gameDirectory)
+{
+    const fileio::ByteBuffer modelBytes = ReadCheckedFile(model, "model");
+    const fileio::ByteBuffer textureBytes = ReadCheckedFile(textures, "texture dictionary");
+    std::optional<renderware::TTextureDictionary> shared;
+    if (!gameDirectory.empty())
+        shared = ReadSharedTextures(gameDirectory);
+    return renderware::CheckVehicleModel({.Model = modelBytes, .Textures = textureBytes,
+                                          .Shared = shared ? &*shared : nullptr, .VehicleType = {}, .ModelID = 0});
+}
 
 fileio::TCheckFindings CheckImport(const TGameContext& game, const gamedata::TVehicleRecord& target,
                                    const TImportSource& source)

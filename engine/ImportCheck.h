@@ -22,4 +22,11 @@ inline constexpr std::uint64_t MaxCheckedPieceSize = 64ull * 1024 * 1024;
 fileio::TCheckFindings CheckImport(const TGameContext& game, const gamedata::TVehicleRecord& target,
                                    const TImportSource& source);
 
+// A model file and its texture dictionary file alone, before a target is
+// chosen: what holds for every vehicle type (readable, collision, frame names,
+// versions, textures found). The shared dictionary is looked for under the
+// game directory when one is given (not empty).
+fileio::TCheckFindings CheckModelFiles(const std::filesystem::path& model, const std::filesystem::path& textures,
+                                       const std::filesystem::path& gameDirectory);
+
 } // namespace vehmira::engine

@@ -26,6 +26,12 @@ fileio::TCheckFindings CheckImportOverVehicle(TGameSession& session, std::int32_
     return engine::CheckImport(session.Context(), session.FindVehicle(targetID), source);
 }
 
+fileio::TCheckFindings CheckModelFiles(const std::filesystem::path& model, const std::filesystem::path& textures,
+                                       const TGameSession* session)
+{
+    return engine::CheckModelFiles(model, textures, session ? session->Context().GameDirectory : std::filesystem::path());
+}
+
 TImportCheckFailed::TImportCheckFailed(fileio::TCheckFindings findings)
     : engine::TImportError("The check found errors that the game would meet"), CheckFindings(std::move(findings))
 {

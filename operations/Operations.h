@@ -28,6 +28,12 @@ void ExportVehicleByID(TGameSession& session, std::int32_t id, const engine::TEx
 fileio::TCheckFindings CheckImportOverVehicle(TGameSession& session, std::int32_t targetID,
                                               const engine::TImportSource& source);
 
+// A model file and its texture dictionary file before a target is chosen
+// (engine::CheckModelFiles); the session, when one is open, lends its game's
+// shared dictionary.
+fileio::TCheckFindings CheckModelFiles(const std::filesystem::path& model, const std::filesystem::path& textures,
+                                       const TGameSession* session);
+
 // Whether an import whose check finds errors runs: a front that has shown the
 // errors and had them confirmed imports despite them.
 enum class TCheckPolicy { RefuseOnErrors, ImportDespiteErrors };

@@ -159,8 +159,8 @@ TEST_F(TPreviewWindowTest, PreviewButtonOfTheReplaceDialogCoversNothing)
     } controls[] = {
         {"QuestionLabel", {37, 16, 198, 47}},
         {"VehiclesGroup", {32, 56, 265, 321}},
-        {"CancelButton", {32, 336, 145, 361}},
-        {"ReplaceButton", {152, 336, 265, 361}},
+        {"CancelButton", {32, 420, 145, 445}},
+        {"ReplaceButton", {152, 420, 265, 445}},
     };
     for (const auto& control : controls) {
         SCOPED_TRACE(control.Name);
