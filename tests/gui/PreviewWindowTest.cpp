@@ -184,7 +184,7 @@ TEST_F(TPreviewWindowTest, MenuShowsTheSelectedGameVehicle)
     EXPECT_EQ(shown.Names, (std::vector<std::wstring>{L"copcarla_body"}));
     EXPECT_EQ(shown.Thumbnails, 1);
     EXPECT_LT(shown.Opened.count(), 1000) << "the window opens at once";
-    ExpectSummaryHolds(shown.Summary, {L"Модель: RenderWare 3.6.0.3, PC", L"Фреймы: 2", L"Части: 1",
+    ExpectSummaryHolds(shown.Summary, {L"Модель: RenderWare 3.6.0.3, PC", L"Фреймы: 15", L"Части: 5",
                                       L"Текстуры модели: copcarla_body",
                                       L"Словарь текстур: RenderWare 3.6.0.3, PC, текстур: 1",
                                       L"Общий словарь Vehicle.txd: в игре нет",
