@@ -113,6 +113,6 @@ screenshots-app: deps deps-display
 	rm -rf build/screenshots/work
 	for variant in $(SCREENSHOT_VARIANTS); do suffix=$${variant##*:}; \
 	  for name in main-window menu-file path-dialog language-dialog about-box \
-	    import-kind-dialog separate-files-dialog replace-dialog preview-window; do \
+	    import-kind-dialog separate-files-dialog replace-dialog preview-window preview-window-model; do \
 	    convert build/screenshots/$$name$$suffix.bmp build/screenshots/$$name$$suffix.png && \
 	      rm build/screenshots/$$name$$suffix.bmp || exit 1; done; done

@@ -36,7 +36,10 @@ public:
         : Pinned(pinned.begin(), pinned.end())
     {
         Plan.Entries = entries;
+        // Past the file's end and past every entry's data, even one the file cuts short.
         Plan.EndSector = std::max(SectorsToHold(fileSize), std::uint64_t(1));
+        for (const TDIREntry& entry : entries)
+            Plan.EndSector = std::max(Plan.EndSector, EndOf(entry));
         NextNumber = NextFreeRecordNumber(entries);
         const TArchiveLayout layout = AnalyseLayout(entries, fileSize);
         MisreadBefore = layout.MisreadPairs.size();

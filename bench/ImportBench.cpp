@@ -149,37 +149,47 @@ const TBenchGame& Game()
     return game;
 }
 
-std::uint64_t JournalBytes(const std::filesystem::path& journalDirectory)
+std::uint64_t FolderBytes(const std::filesystem::path& folder)
 {
     std::uint64_t total = 0;
-    for (const auto& entry : std::filesystem::directory_iterator(journalDirectory))
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(folder))
         if (entry.is_regular_file())
             total += entry.file_size();
     return total;
 }
+
+// The bench game opened as the fronts open it: its archive and definitions.
+struct TOpenedBenchGame {
+    TOpenedBenchGame()
+    {
+        Archive.Open(Game().GamePath(GameFiles::ModelArchive));
+        Definitions.LoadFromFile(Game().GamePath(GameFiles::VehicleDefinitions));
+    }
+    const TVehicleRecord& Target() const { return *Definitions.FindLastByID(TargetID); }
+
+    TIMGFile Archive;
+    TVehicleFile Definitions;
+    const TGameContext Context{Game().Directory(), "American.gxt", &Archive};
+};
 
 // Each iteration imports over the same vehicle; the undo after it (not timed)
 // cuts the archive back, so every import starts from the same 1 GiB archive.
 void BM_ImportPackage(benchmark::State& state)
 {
     const TBenchGame& game = Game();
-    TIMGFile archive;
-    archive.Open(game.GamePath(GameFiles::ModelArchive));
-    TVehicleFile definitions;
-    definitions.LoadFromFile(game.GamePath(GameFiles::VehicleDefinitions));
-    const TGameContext context{game.Directory(), "American.gxt", &archive};
+    const TOpenedBenchGame opened;
     const std::uint64_t archiveLength = std::filesystem::file_size(game.GamePath(GameFiles::ModelArchive));
     std::uint64_t written = 0;
     std::uint64_t journal = 0;
     std::uint64_t appended = 0;
     for (auto _ : state) {
         const std::uint64_t before = BytesWrittenByProcess();
-        const TImportResult result = ImportVehicle(context, *definitions.FindLastByID(TargetID), game.Package());
+        const TImportResult result = ImportVehicle(opened.Context, opened.Target(), game.Package());
         state.PauseTiming();
         written += BytesWrittenByProcess() - before;
-        journal += JournalBytes(JournalRoot(game.Directory()) / result.JournalId);
+        journal += FolderBytes(JournalRoot(game.Directory()) / result.JournalId);
         appended += std::filesystem::file_size(game.GamePath(GameFiles::ModelArchive)) - archiveLength;
-        UndoLastImport(context);
+        UndoLastImport(opened.Context);
         state.ResumeTiming();
     }
     const double iterations = double(state.iterations());
@@ -190,35 +200,22 @@ void BM_ImportPackage(benchmark::State& state)
 }
 BENCHMARK(BM_ImportPackage)->Iterations(5)->Unit(benchmark::kMillisecond);
 
-std::uint64_t FolderBytes(const std::filesystem::path& folder)
-{
-    std::uint64_t total = 0;
-    for (const auto& entry : std::filesystem::recursive_directory_iterator(folder))
-        if (entry.is_regular_file())
-            total += entry.file_size();
-    return total;
-}
-
 // Ten imports in a row, each kept for undo: how much the game folder grows
 // (archive and journals) against the bytes imported; all ten undone afterwards.
 void BM_TenImportsFolderGrowth(benchmark::State& state)
 {
     const TBenchGame& game = Game();
-    TIMGFile archive;
-    archive.Open(game.GamePath(GameFiles::ModelArchive));
-    TVehicleFile definitions;
-    definitions.LoadFromFile(game.GamePath(GameFiles::VehicleDefinitions));
-    const TGameContext context{game.Directory(), "American.gxt", &archive};
+    const TOpenedBenchGame opened;
     constexpr int Imports = 10;
     double growth = 0;
     for (auto _ : state) {
         const std::uint64_t before = FolderBytes(game.Directory());
         for (int i = 0; i < Imports; ++i)
-            ImportVehicle(context, *definitions.FindLastByID(TargetID), game.Package());
+            ImportVehicle(opened.Context, opened.Target(), game.Package());
         state.PauseTiming();
         growth = double(FolderBytes(game.Directory()) - before);
         for (int i = 0; i < Imports; ++i)
-            UndoLastImport(context);
+            UndoLastImport(opened.Context);
         state.ResumeTiming();
     }
     const double imported = double(Imports) * 2.0 * double(PieceBytes);

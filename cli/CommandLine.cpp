@@ -4,6 +4,7 @@
 #include "cli/CarInfo.h"
 #include "cli/Commands.h"
 #include "cli/PreviewCommands.h"
+#include "cli/RenderCommands.h"
 #include "cli/ErrorText.h"
 #include "demo/DemoGame.h"
 #include "cli/OutputText.h"
@@ -36,6 +37,7 @@ struct TParsedCommand {
     std::string Id, File, Output, Pieces = "dff,txd,gxt";
     TImportOptions Import;
     TPreviewInputs Preview;
+    TRenderArguments Render;
     TArchiveCommandOptions Archive;
     // Set by the subcommand that was given; runs after the whole line is parsed.
     std::function<int(const TCommandContext&)> Action;
@@ -96,6 +98,31 @@ void AddCarCheckCommand(CLI::App& car, TParsedCommand& parsed)
     check->add_flag("--json", parsed.Json, "Print JSON: {\"errors\": [...], \"warnings\": [...]}");
 }
 
+void AddRenderOptions(CLI::App& command, TRenderArguments& render)
+{
+    command.add_option("--view", render.View, "3d (perspective, the default), side, top or front")
+        ->check(CLI::IsMember({"3d", "side", "top", "front"}));
+    command.add_option("--size", render.Size, "Width and height of the picture in pixels (default 512)")
+        ->check(CLI::Range(1u, render::MaxRenderSide));
+    command.add_option("--yaw", render.Yaw, "3d view: degrees turned about the vertical from the front view");
+    command.add_option("--pitch", render.Pitch, "3d view: degrees raised above the horizon");
+    command.add_flag("--mask", render.Mask, "White where the model covers a pixel, black elsewhere");
+    command.add_option("-o,--output", render.Output, "The PNG file to write")->required();
+}
+
+void AddCarRenderCommand(CLI::App& car, TParsedCommand& parsed)
+{
+    CLI::App* render = AddCommand(car, parsed, "render", "Write a PNG picture of a package's or a file's model",
+                                  [&parsed](const TCommandContext& context) {
+                                      CarRenderCommand(context, parsed.Preview, parsed.Render);
+                                      return 0;
+                                  });
+    render->add_option("FILE", parsed.Preview.Package, "The .car package");
+    AddOptionalText(*render, "--dff", parsed.Preview.DFF, "A model file (.dff) instead of a package");
+    AddOptionalText(*render, "--txd", parsed.Preview.TXD, "Its texture dictionary file (.txd)");
+    AddRenderOptions(*render, parsed.Render);
+}
+
 void AddCarCommand(CLI::App& app, TParsedCommand& parsed)
 {
     CLI::App* car = app.add_subcommand("car", "Look into .car packages");
@@ -119,6 +146,7 @@ void AddCarCommand(CLI::App& app, TParsedCommand& parsed)
     AddOptionalText(*preview, "--txd", parsed.Preview.TXD, "A texture dictionary file (.txd) instead of a package");
     preview->add_option("-o,--output", parsed.Output, "The PNG file to write")->required();
     AddCarCheckCommand(*car, parsed);
+    AddCarRenderCommand(*car, parsed);
 }
 
 void AddCommands(CLI::App& app, TParsedCommand& parsed)
@@ -158,6 +186,13 @@ void AddCommands(CLI::App& app, TParsedCommand& parsed)
                                    });
     preview->add_option("ID", parsed.Id, "Vehicle ID as listed")->required();
     preview->add_option("-o,--output", parsed.Output, "The PNG file to write")->required();
+    CLI::App* render = AddCommand(app, parsed, "render", "Write a PNG picture of a vehicle's model",
+                                  [&parsed](const TCommandContext& context) {
+                                      GameRenderCommand(context, parsed.Id, parsed.Render);
+                                      return 0;
+                                  });
+    render->add_option("ID", parsed.Id, "Vehicle ID as listed")->required();
+    AddRenderOptions(*render, parsed.Render);
     AddArchiveCommands(app, parsed.Archive, parsed.Action);
     CLI::App* demo = AddCommand(app, parsed, "demo-game", "Write a small demo game directory",
                                 [&parsed](const TCommandContext& context) {
@@ -214,7 +249,8 @@ int RunVehmira(const std::vector<std::string>& args, std::ostream& out, std::ost
         err << "vehmira: " << error.what() << "\nRun \"" << ProgramName << " --help\" for the commands and options.\n";
         return ExitUsage;
     }
-    // Only a game named on the line lends its shared dictionary to `car info` and `car preview`.
+    // Only a game named on the line lends its shared dictionary (and its colours) to `car info`, `car preview`
+    // and `car render`.
     parsed.Preview.GameGiven = game->count() > 0;
     return RunParsed(parsed, out, err);
 }

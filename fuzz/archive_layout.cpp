@@ -20,7 +20,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Require(layout.ChainPairs < layout.EntryCount || layout.EntryCount == 0, "pairs link neighbours only");
     Require(layout.MisreadPairs.size() <= layout.ChainPairs, "only linked pairs can be misread");
     for (const TMisreadPair& pair : layout.MisreadPairs)
-        Require(pair.First + 1 < layout.EntryCount, "a misread pair names two entries");
+        Require(pair.First < pair.Second && pair.Second < layout.EntryCount, "a misread pair names two entries in order");
     for (const auto* list : {&layout.OverlappingEntries, &layout.PastEndEntries, &layout.ShortTailEntries,
                              &layout.DuplicateNames, &layout.UnterminatedNames})
         for (const std::size_t index : *list)

@@ -24,6 +24,11 @@ bool ArchiveNeedsRebuild(const archive::TArchiveLayout& layout)
            layout.FreeRecords != 0;
 }
 
+bool FreeSpaceWorthReclaiming(const archive::TArchiveLayout& layout)
+{
+    return layout.CanRebuild() && layout.FreeBytes > layout.FileSize / 4;
+}
+
 TArchiveRebuildOutcome RebuildArchive(TGameSession& session, TOperationObserver& observer)
 {
     archive::TIMGFile& archive = session.Archive();

@@ -18,6 +18,10 @@ archive::TArchiveLayout CheckArchive(const std::filesystem::path& archive);
 // The archive the session holds open.
 archive::TArchiveLayout CheckArchive(TGameSession& session);
 
+// Whether free records hold so much of the archive (over a quarter of the
+// file) that a rebuild is worth offering.
+bool FreeSpaceWorthReclaiming(const archive::TArchiveLayout& layout);
+
 struct TArchiveRebuildOutcome {
     bool Rebuilt = false;  // false: the archive already lay back to back, nothing was written
     archive::TArchiveLayout Before;

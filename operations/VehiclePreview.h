@@ -9,7 +9,9 @@
 // large is listed among the problems; the other pieces are still shown.
 
 #include "fileio/GamePaths.h"
+#include "gamedata/CarColours.h"
 #include "operations/GameSession.h"
+#include "render/ClumpModel.h"
 #include "renderware/ModelSummary.h"
 #include "renderware/RgbaImage.h"
 #include "renderware/TextureCheck.h"
@@ -53,6 +55,13 @@ struct TVehiclePreview {
     TPreviewSource Source = TPreviewSource::Files;
     std::optional<renderware::TTextureDictionary> Dictionary;
     std::optional<renderware::TModelSummary> Model;
+    // The model read for drawing; present whenever its stream has a clump at
+    // its root, even when the summary refuses a damaged part.
+    std::optional<render::TClumpModel> Drawing;
+    // The vehicle's first colours from Data\Carcols.dat, where known: the
+    // game's line of the vehicle, or a package's own colour line in the game's
+    // palette.
+    std::optional<gamedata::TVehicleColours> Colours;
     std::optional<renderware::TTextureDictionary> SharedDictionary;
     // Whether a game directory was given to look for the shared dictionary in,
     // and whether that file exists there.

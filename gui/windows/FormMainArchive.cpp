@@ -36,7 +36,16 @@ void TFormMain::CheckArchiveMenuClick()
 {
     if (!Session)
         throw fileio::TVehmiraError(InterfaceTextUtf8(TTextKey::NoGameOpen));
-    framework::ShowPlainMessage(Handle(), framework::Wide(ArchiveCheckText(operations::CheckArchive(*Session))));
+    const archive::TArchiveLayout layout = operations::CheckArchive(*Session);
+    const std::wstring text = framework::Wide(ArchiveCheckText(layout));
+    if (!operations::FreeSpaceWorthReclaiming(layout)) {
+        framework::ShowPlainMessage(Handle(), text);
+        return;
+    }
+    const std::wstring percent = std::to_wstring(layout.FreeBytes * 100 / std::max<std::uint64_t>(layout.FileSize, 1));
+    const std::wstring question = text + L"\r\n\r\n" + InterfaceText(TTextKey::FreeSpaceRebuildQuestion, {percent});
+    if (MessageBoxW(Handle(), question.c_str(), framework::ApplicationTitle, MB_YESNO | MB_ICONQUESTION) == IDYES)
+        RebuildArchiveWithProgress();
 }
 
 void TFormMain::RebuildArchiveMenuClick()

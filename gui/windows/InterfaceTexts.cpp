@@ -75,6 +75,8 @@ std::string ArchiveCheckText(const archive::TArchiveLayout& layout)
     line(TTextKey::ArchiveShortTails, layout.ShortTailEntries.size());
     line(TTextKey::ArchiveDuplicates, layout.DuplicateNames.size());
     line(TTextKey::ArchiveUnterminated, layout.UnterminatedNames.size());
+    line(TTextKey::ArchiveFreeRecords, layout.FreeRecords);
+    line(TTextKey::ArchiveFreeBytes, layout.FreeBytes);
     text += "\n";
     if (!layout.CanRebuild())
         text += InterfaceTextUtf8(TTextKey::ArchiveDamaged);

@@ -133,6 +133,9 @@ namespace vehmira::gui {
     X(ArchiveShortTails, L"Записей с недописанным последним сектором")                              \
     X(ArchiveDuplicates, L"Повторяющихся имён")                                                     \
     X(ArchiveUnterminated, L"Имён без завершающего нуля")                                           \
+    X(ArchiveFreeRecords, L"Свободных записей")                                                     \
+    X(ArchiveFreeBytes, L"Байт под свободными записями")                                            \
+    X(FreeSpaceRebuildQuestion, L"Свободные записи занимают %1% архива: это место осталось от прежних импортов. Перестройка архива вернёт его; импорты, сделанные до перестройки, после неё отменить будет нельзя.\r\n\r\nПерестроить архив сейчас?") \
     X(ArchiveDamaged, L"Архив повреждён: данные записей перекрываются или выходят за конец файла.") \
     X(ArchiveMisread, L"Игра прочитает неверно: %1. Исправьте это командой «Перестроить архив».")   \
     X(ArchiveSound, L"Архив в порядке: игра прочитает все записи верно.")                           \
@@ -144,6 +147,8 @@ namespace vehmira::gui {
     X(PreviewCaption, L"Просмотр транспортного средства")                                                           \
     X(CloseButton, L"Закрыть")                                                                                      \
     X(NoTextures, L"Текстур нет")                                                                                   \
+    X(NoModel, L"Модели нет")                                                                                       \
+    X(ResetViewButton, L"Сбросить вид")                                                                             \
     X(PreviewModelPiece, L"Модель")                                                                                 \
     X(PreviewDictionaryPiece, L"Словарь текстур")                                                                   \
     X(PreviewSharedPiece, L"Общий словарь Vehicle.txd")                                                             \

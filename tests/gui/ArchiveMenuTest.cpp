@@ -39,6 +39,24 @@ protected:
         ReplaceFileAtomically(ArchivePath(), bytes);
     }
 
+    // As many imports leave it: four times the archive's size after its end,
+    // under a free record (the last record, whose entry the check need not find).
+    void FreeMostOfTheArchive()
+    {
+        ByteBuffer bytes = ReadWholeFile(ArchivePath());
+        const std::uint32_t count = LoadU32LE(std::span(bytes).subspan(4).first<4>());
+        const std::size_t record = 8 + 32 * std::size_t(count - 1);
+        const std::size_t end = (bytes.size() + 2047) / 2048;
+        const std::size_t added = end * 4;
+        bytes.resize((end + added) * 2048, 0);
+        StoreU32LE(std::span(bytes).subspan(record).first<4>(), std::uint32_t(end));
+        StoreU32LE(std::span(bytes).subspan(record + 4).first<4>(), std::uint32_t(added));
+        const std::string name = "vehmira-free-000001";
+        std::fill_n(bytes.begin() + std::ptrdiff_t(record + 8), 24, std::uint8_t(0));
+        std::copy(name.begin(), name.end(), bytes.begin() + std::ptrdiff_t(record + 8));
+        ReplaceFileAtomically(ArchivePath(), bytes);
+    }
+
     std::wstring CheckText()
     {
         std::wstring text;
@@ -85,6 +103,26 @@ TEST_F(TArchiveMenuTest, AMisreadArchiveIsReportedOnceAtOpeningAndRebuiltFromThe
     EXPECT_TRUE(Contains(done, L"Архив перестроен")) << Utf8(done);
     EXPECT_TRUE(Contains(CheckText(), L"Архив в порядке"));
     EXPECT_EQ(Rows().size(), 4u) << "the vehicles are still listed";
+}
+
+TEST_F(TArchiveMenuTest, TheCheckShowsFreeSpaceAndOffersToReclaimItWhenLarge)
+{
+    WriteGame();
+    FreeMostOfTheArchive();
+    WriteCompleteSettings();
+    EXPECT_NO_PROBLEMS(Start());
+    std::wstring question, done;
+    EXPECT_NO_PROBLEMS(Menu(CheckArchiveMenu, [&](TUser& user) {
+        question = AnswerBoxWith(user, IDYES).Text;
+        done = user.AnswerMessageBox().Text;
+    }));
+    EXPECT_TRUE(Contains(question, L"Свободных записей: 1")) << Utf8(question);
+    EXPECT_TRUE(Contains(question, L"Свободные записи занимают 8")) << Utf8(question); // 80 % and more
+    EXPECT_TRUE(Contains(question, L"после неё отменить будет нельзя")) << Utf8(question);
+    EXPECT_TRUE(Contains(done, L"Архив перестроен")) << Utf8(done);
+    const std::wstring after = CheckText();
+    EXPECT_TRUE(Contains(after, L"Свободных записей: 0")) << Utf8(after);
+    EXPECT_TRUE(Contains(after, L"Байт под свободными записями: 0")) << Utf8(after);
 }
 
 TEST_F(TArchiveMenuTest, YesAtOpeningRebuildsAtOnce)

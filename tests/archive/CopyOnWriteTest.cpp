@@ -1,0 +1,144 @@
+// Where an import's data go: never over a byte the archive still needs,
+// with the directory arranged so that the game reads every entry right.
+
+#include "archive/ArchiveLayout.h"
+#include "archive/CopyOnWrite.h"
+#include "archive/FreeRecords.h"
+#include "fileio/Errors.h"
+
+#include <gtest/gtest.h>
+
+#include <limits>
+
+using namespace vehmira::archive;
+using namespace vehmira::fileio;
+
+namespace {
+
+constexpr std::uint64_t Sector = 2048;
+
+// Names and sectors of a directory, free records shown as "free" (with their sectors).
+std::vector<std::string> Shape(const TDIREntrys& entries)
+{
+    std::vector<std::string> shape;
+    for (const TDIREntry& entry : entries)
+        shape.push_back((IsFreeRecord(entry) ? std::string("free") : entry.Name) + " " + std::to_string(entry.Offset) +
+                        "+" + std::to_string(entry.Size));
+    return shape;
+}
+
+// Every entry of before that the plan keeps live lies where it lay, and no
+// two live entries or free records share a sector.
+void ExpectOldDataUntouched(const TDIREntrys& before, const TPlacement& plan)
+{
+    for (const TBlockCopy& move : plan.Moves)
+        ADD_FAILURE() << "unexpected move of sector " << move.From;
+    for (const TSectorRange& write : plan.Writes)
+        for (const TDIREntry& old : before)
+            EXPECT_TRUE(write.Offset >= old.Offset + old.Size || write.Offset + write.Size <= old.Offset)
+                << "new data over " << old.Name;
+    EXPECT_TRUE(AnalyseLayout(plan.Entries, plan.EndSector * Sector).OverlappingEntries.empty());
+}
+
+TEST(CopyOnWrite, ReplacedEntriesKeepTheirPlaceAndTheGameReadsEveryEntry)
+{
+    const TDIREntrys three = {{1, 1, "a.dff"}, {2, 1, "b.txd"}, {3, 1, "c.dff"}};
+    const struct {
+        const char* Name;
+        TDIREntrys Entries;
+        std::uint64_t FileSectors;
+        std::vector<TEntryWrite> Writes;
+        std::vector<std::string> Expected;
+    } cases[] = {
+        {"an entry in the middle", three, 4, {{"B.TXD", 3000}},
+         {"a.dff 1+1", "free 2+1", "B.TXD 4+2", "free 4+0", "c.dff 3+1"}},
+        {"the last entry", three, 4, {{"c.dff", 100}}, {"a.dff 1+1", "b.txd 2+1", "free 3+1", "c.dff 4+1"}},
+        {"two neighbours, one after the other", three, 4, {{"a.dff", 5000}, {"b.txd", 10}},
+         {"free 1+1", "a.dff 4+3", "free 4+0", "free 2+1", "b.txd 7+1", "free 7+0", "c.dff 3+1"}},
+        {"a new name after an entry at the end", three, 4, {{"d.txd", 2048}},
+         {"a.dff 1+1", "b.txd 2+1", "c.dff 3+1", "d.txd 4+1"}},
+        {"a new name after trailing bytes", three, 6, {{"d.txd", 1}},
+         {"a.dff 1+1", "b.txd 2+1", "c.dff 3+1", "free 6+0", "d.txd 6+1"}},
+        {"the first entry of a duplicated name", {{1, 1, "a.dff"}, {2, 1, "b.txd"}, {3, 1, "A.DFF"}}, 4,
+         {{"a.dff", 10}}, {"free 1+1", "a.dff 4+1", "free 4+0", "b.txd 2+1", "A.DFF 3+1"}},
+        {"an empty model", three, 4, {{"b.txd", 0}}, {"a.dff 1+1", "free 2+1", "b.txd 4+0", "free 4+0", "c.dff 3+1"}},
+    };
+    for (const auto& test : cases) {
+        SCOPED_TRACE(test.Name);
+        const std::uint64_t fileSize = test.FileSectors * Sector;
+        const TPlacement plan = PlanCopyOnWrite(test.Entries, fileSize, test.Writes, {});
+        EXPECT_EQ(Shape(plan.Entries), test.Expected);
+        EXPECT_TRUE(AnalyseLayout(plan.Entries, plan.EndSector * Sector).ReadsCorrectly());
+        ASSERT_EQ(plan.Writes.size(), test.Writes.size());
+        ExpectOldDataUntouched(test.Entries, plan);
+        // Every free record's name is its own.
+        std::vector<std::string> names;
+        for (const TDIREntry& entry : plan.Entries)
+            if (IsFreeRecord(entry))
+                names.push_back(entry.Name);
+        std::sort(names.begin(), names.end());
+        EXPECT_EQ(std::adjacent_find(names.begin(), names.end()), names.end());
+    }
+}
+
+TEST(CopyOnWrite, FreeSectorsAreReusedSmallestFirstUnlessAnUndoStillNeedsThem)
+{
+    const TDIREntrys entries = {{1, 1, "a.dff"}, {2, 4, "vehmira-free-000007"}, {6, 2, "vehmira-free-000003"},
+                                {8, 1, "b.txd"}};
+    const std::vector<TEntryWrite> write = {{"a.dff", 3000}};
+
+    const TPlacement reused = PlanCopyOnWrite(entries, 9 * Sector, write, {});
+    EXPECT_EQ(reused.Writes.front().Offset, 6u);
+    EXPECT_EQ(reused.EndSector, 9u);
+    // The free record that follows breaks the chain already: no separator.
+    EXPECT_EQ(Shape(reused.Entries),
+              (std::vector<std::string>{"free 1+1", "a.dff 6+2", "free 2+4", "free 8+0", "b.txd 8+1"}));
+    EXPECT_EQ(reused.Entries.front().Name, "vehmira-free-000008");
+
+    const std::vector<TSectorRange> pinned = {{7, 1}};
+    const TPlacement other = PlanCopyOnWrite(entries, 9 * Sector, write, pinned);
+    EXPECT_EQ(other.Writes.front().Offset, 2u);
+
+    const std::vector<TSectorRange> everything = {{0, std::numeric_limits<std::uint32_t>::max()}};
+    const TPlacement appended = PlanCopyOnWrite(entries, 9 * Sector, write, everything);
+    EXPECT_EQ(appended.Writes.front().Offset, 9u);
+    EXPECT_EQ(appended.EndSector, 11u);
+}
+
+TEST(CopyOnWrite, AFullDirectoryMovesItsFirstBlocksAwayAndKeepsTheChainRight)
+{
+    // 63 entries from sector 1: the directory's first sector is full.
+    TDIREntrys entries;
+    for (std::uint32_t i = 0; i < 63; ++i)
+        entries.push_back({1 + i, 1, "e" + std::to_string(i) + ".dff"});
+    const TPlacement plan = PlanCopyOnWrite(entries, 64 * Sector, std::vector<TEntryWrite>{{"e30.dff", 4000}}, {});
+    ASSERT_FALSE(plan.Moves.empty());
+    EXPECT_EQ(plan.Moves.front().From, 1u);
+    EXPECT_GE(plan.Moves.front().To, 64u);
+    const TArchiveLayout layout = AnalyseLayout(plan.Entries, plan.EndSector * Sector);
+    EXPECT_TRUE(layout.ReadsCorrectly());
+    EXPECT_TRUE(layout.OverlappingEntries.empty()) << "the grown directory overlaps no data";
+    // The writes land after the moved blocks, never where the directory grows.
+    for (const TSectorRange& write : plan.Writes)
+        EXPECT_GE(write.Offset, plan.Moves.back().To + plan.Moves.back().Size);
+}
+
+TEST(CopyOnWrite, NewDataGoPastEveryEntryEvenWhenTheFileStopsShort)
+{
+    const TDIREntrys entries = {{1, 1, "a.dff"}, {2, 4, "b.txd"}};
+    const TPlacement plan = PlanCopyOnWrite(entries, 3 * Sector, std::vector<TEntryWrite>{{"a.dff", 3000}}, {});
+    EXPECT_EQ(plan.Writes.front().Offset, 6u);
+}
+
+TEST(CopyOnWrite, NamesTheGameCannotReadAreRefused)
+{
+    const TDIREntrys entries = {{1, 1, "a.dff"}};
+    for (const std::string& name : {std::string("cheetahcheetahcheetah.DFF"), std::string("abcdefghijklmnopqrst.dff"),
+                                    std::string("a\0b.dff", 7), std::string()}) {
+        SCOPED_TRACE(name);
+        EXPECT_THROW(PlanCopyOnWrite(entries, 2 * Sector, std::vector<TEntryWrite>{{name, 10}}, {}), TVehmiraError);
+    }
+    EXPECT_NO_THROW(PlanCopyOnWrite(entries, 2 * Sector, std::vector<TEntryWrite>{{"abcdefghijklmnopqrs.dff", 10}}, {}));
+}
+
+} // namespace
