@@ -74,6 +74,28 @@ void AddImportCommand(CLI::App& app, TParsedCommand& parsed)
     AddOptionalText(*import, "--handling-special", options.HandlingSpecial, "Special line of Data\\Handling.cfg");
     AddOptionalText(*import, "--vehicles", options.Vehicles, "Line of Data\\Vehicles.ide");
     AddOptionalText(*import, "--carcols", options.Carcols, "Line of Data\\Carcols.dat");
+    import->add_flag("--force", options.Force, "Import even when the check finds what the game would fail on");
+}
+
+void AddCarCheckCommand(CLI::App& car, TParsedCommand& parsed)
+{
+    CLI::App* check = AddCommand(car, parsed, "check",
+                                 "Check a package, or separate files and lines, against a vehicle of the game: "
+                                 "exit 3 when the game would crash on it, refuse it or misread it",
+                                 [&parsed](const TCommandContext& context) {
+                                     return CarCheckCommand(context, parsed.Import, parsed.Json);
+                                 });
+    TImportOptions& options = parsed.Import;
+    check->add_option("FILE", options.Package, "The .car package to check");
+    check->add_option("--over", options.Over, "ID of the vehicle it would replace")->required();
+    AddOptionalText(*check, "--dff", options.DFF, "Model file (.dff)");
+    AddOptionalText(*check, "--txd", options.TXD, "Texture dictionary file (.txd)");
+    AddOptionalText(*check, "--name", options.Name, "Display name");
+    AddOptionalText(*check, "--handling", options.Handling, "Main line of Data\\Handling.cfg");
+    AddOptionalText(*check, "--handling-special", options.HandlingSpecial, "Special line of Data\\Handling.cfg");
+    AddOptionalText(*check, "--vehicles", options.Vehicles, "Line of Data\\Vehicles.ide");
+    AddOptionalText(*check, "--carcols", options.Carcols, "Line of Data\\Carcols.dat");
+    check->add_flag("--json", parsed.Json, "Print JSON: {\"errors\": [...], \"warnings\": [...]}");
 }
 
 void AddRenderOptions(CLI::App& command, TRenderArguments& render)
@@ -123,6 +145,7 @@ void AddCarCommand(CLI::App& app, TParsedCommand& parsed)
     AddOptionalText(*preview, "--dff", parsed.Preview.DFF, "A model file (.dff) instead of a package");
     AddOptionalText(*preview, "--txd", parsed.Preview.TXD, "A texture dictionary file (.txd) instead of a package");
     preview->add_option("-o,--output", parsed.Output, "The PNG file to write")->required();
+    AddCarCheckCommand(*car, parsed);
     AddCarRenderCommand(*car, parsed);
 }
 
@@ -209,7 +232,8 @@ int RunVehmira(const std::vector<std::string>& args, std::ostream& out, std::ost
     app.fallthrough();
     AddCommands(app, parsed);
     // Set after the commands, which would otherwise repeat it under their own help.
-    app.footer("Exit status: 0 on success, 1 when the command failed, 2 for a malformed command line.\n"
+    app.footer("Exit status: 0 on success, 1 when the command failed, 2 for a malformed command line, 3 when a "
+               "check found errors (car check, import, img check).\n"
                "Every import is journaled in the folder vehmira-backups of the game directory; undo takes back the "
                "last one.");
     try {

@@ -42,6 +42,25 @@ def saved_bytes_input(head, files):
     return out + saved
 
 
+def vehicle_check_input(type_index, lines, model):
+    """The vehicle check harness's input: type byte, u16 text length, text, model."""
+    return bytes([type_index]) + struct.pack("<H", len(lines)) + lines + model
+
+
+def write_vehicle_check_seeds(game, handling):
+    """A demo vehicle of each kind with its definition line and the handling file."""
+    definitions = {line.split(b",")[0]: line for line in (game / "data/vehicles.ide").read_bytes().splitlines()}
+    for vehicle_id, model, type_index in ((b"400", "landstal", 0), (b"522", "nrg500", 9), (b"472", "coastg", 5),
+                                          (b"487", "maverick", 3)):
+        subprocess.run([VEHMIRA[0], "--game", str(game), "export", vehicle_id.decode(), "-o", str(game / "seed.car"),
+                        "--pieces", "dff"], check=True, stdout=subprocess.DEVNULL)
+        dff = (game / "seed.car").read_bytes()[42:]
+        write("vehicle_check", model, vehicle_check_input(type_index, definitions[vehicle_id] + b"\n" + handling, dff))
+
+
+VEHMIRA = []
+
+
 def chunk(kind, payload):
     return struct.pack("<III", kind, len(payload), 0x1803FFFF) + payload
 
@@ -73,6 +92,7 @@ def wheeled_clump():
 
 def main():
     vehmira = sys.argv[1] if len(sys.argv) > 1 else "build/native/cli/vehmira"
+    VEHMIRA.append(vehmira)
     shutil.rmtree(CORPUS, ignore_errors=True)
     with tempfile.TemporaryDirectory() as work:
         work = pathlib.Path(work)
@@ -103,6 +123,7 @@ def main():
 
         img = (game / "models/gta3.img").read_bytes()
         write("renderware_root", "dff", img[2048:2048 + 16])
+        write_vehicle_check_seeds(game, handling)
 
     write("gxt", "empty-main-table", b"\x04\x00\x08\x00TABL\x0c\x00\x00\x00MAIN\0\0\0\0\x18\x00\x00\x00"
           b"TKEY\x00\x00\x00\x00TDAT\x02\x00\x00\x00\x00\x00")

@@ -8,6 +8,7 @@
 // from a vehicle of the game's archive. A piece that is absent, damaged or too
 // large is listed among the problems; the other pieces are still shown.
 
+#include "fileio/GamePaths.h"
 #include "gamedata/CarColours.h"
 #include "operations/GameSession.h"
 #include "render/ClumpModel.h"
@@ -29,7 +30,7 @@ namespace vehmira::operations {
 // dictionaries take a few MiB).
 inline constexpr std::uint64_t MaxPreviewPieceSize = 64ull * 1024 * 1024;
 
-inline constexpr std::string_view SharedVehicleDictionary = "Models\\Generic\\Vehicle.txd";
+inline constexpr std::string_view SharedVehicleDictionary = fileio::GameFiles::SharedVehicleTextures;
 
 enum class TPreviewPiece { Model, Dictionary, SharedDictionary };
 

@@ -5,10 +5,6 @@
 
 namespace vehmira::renderware {
 
-namespace {
-constexpr std::uint32_t UVAnimationDictionaryChunk = 0x2B;
-} // namespace
-
 std::optional<std::uint32_t> RootChunkType(std::span<const std::uint8_t> firstBytes)
 {
     if (firstBytes.size() < 4)

@@ -286,7 +286,7 @@ TEST(DemoPreview, GameVehicleAndItsExportShowTheDemoTexture)
     ASSERT_EQ(RunCli({"--game", game.Game(), "export", "596", "-o", package}).ExitCode, 0);
     const TCliRun info = RunCli({"--game", game.Game(), "car", "info", package});
     ASSERT_EQ(info.ExitCode, 0) << info.Err;
-    ExpectLines(info.Out, {"textures: 1", "texture: copcarla_body 32x32 A8R8G8B8", "frames: 2", "atomics: 1",
+    ExpectLines(info.Out, {"textures: 1", "texture: copcarla_body 32x32 A8R8G8B8", "frames: 15", "atomics: 5",
                            "texture names: copcarla_body", "not in own dictionary: none",
                            "shared dictionary: none in the game", "missing textures: none"});
     const TCliRun json = RunCli({"car", "info", "--json", package, "--game", game.Game()});

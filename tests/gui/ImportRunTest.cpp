@@ -3,12 +3,14 @@
 // packages dropped on the main window.
 
 #include "gui/ImportGuiSupport.h"
+#include "gui/wizard/FormCarFiles.h"
 #include "gui/wizard/FormImportEnde.h"
 #include "gui/wizard/FormImportTyp.h"
 #include "gui/windows/FormMain.h"
 #include "gui/windows/FormPath.h"
 #include "gui/windows/MainMenu.h"
 #include "gui/framework/WideText.h"
+#include "support/RwStreamBuilder.h"
 
 #include <fstream>
 #include <regex>
@@ -177,6 +179,73 @@ TEST_F(TImportRunTest, FailedImportsSayWhyAndLeaveTheGameAsItWas)
         EXPECT_TRUE(SameFiles(GameFiles(), before));
         EXPECT_EQ(Rows().front(), std::make_pair(std::wstring(L"400"), std::wstring(L"Landstalker")));
     }
+}
+
+// The replace dialog shows the check's verdict for the chosen row; with errors
+// the import asks first, naming them, and a no leaves the game as it was.
+TEST_F(TImportRunTest, TheVerdictIsShownAndErrorsAreConfirmedBeforeTheImport)
+{
+    RwTest::TTestModel car;
+    car.Frames = {{"car", -1},           {"chassis", 0},        {"wheel_rf_dummy", 0},
+                  {"wheel_rb_dummy", 0}, {"wheel_lf_dummy", 0}, {"wheel_lb_dummy", 0}};
+    const ByteBuffer model = RwTest::Model(car); // no collision
+    const std::filesystem::path dff = WriteInput("bare.dff", model);
+    const TGameFiles before = GameFiles();
+    for (const int answer : {IDNO, IDYES}) {
+        SCOPED_TRACE(answer == IDYES ? "yes" : "no");
+        std::wstring verdict;
+        TMessageBoxSeen question;
+        std::vector<std::wstring> after;
+        EXPECT_NO_PROBLEMS(RunWizard([&](TUser& user) {
+            ChooseKind(user, false);
+            FillCarFiles(user, {{"Edit_DFF", dff.wstring()}});
+            user.WaitShown(ImportEnde().Handle(), "the replace dialog");
+            EXPECT_EQ(ImportEnde().ControlText("CheckLabel"), L"") << "no row chosen yet";
+            SelectListRow(ImportEnde().Control("TargetList"), 0);
+            verdict = ImportEnde().ControlText("CheckLabel");
+            user.Click(ImportEnde().Control("ReplaceButton"));
+            question = AnswerBoxWith(user, answer);
+            after = Boxes(user, answer == IDYES ? 1 : 0);
+            WaitWizardClosed();
+        }));
+        EXPECT_TRUE(verdict.starts_with(L"Игра не сможет загрузить этот транспорт:\r\n")) << Utf8(verdict);
+        EXPECT_TRUE(Contains(verdict, L"В модели нет коллизии.")) << Utf8(verdict);
+        EXPECT_TRUE(Contains(verdict, L"Предупреждения:")) << Utf8(verdict);
+        EXPECT_TRUE(Contains(question.Text, L"В модели нет коллизии.")) << Utf8(question.Text);
+        EXPECT_TRUE(question.Text.ends_with(L"Всё равно импортировать?")) << Utf8(question.Text);
+        if (answer == IDNO) {
+            EXPECT_TRUE(SameFiles(GameFiles(), before));
+        } else {
+            EXPECT_EQ(after, std::vector<std::wstring>{Succeeded});
+            const ByteBuffer stored = GameFixture::ArchiveEntryBytes(GameFiles().at("Models/GTA3.img"), "landstal.dff");
+            EXPECT_EQ(ByteBuffer(stored.begin(), stored.begin() + std::ptrdiff_t(model.size())), model);
+        }
+    }
+}
+
+// The separate-files dialog checks the model and its textures once both files are given.
+TEST_F(TImportRunTest, TheSeparateFilesDialogChecksBothFilesOnceGiven)
+{
+    RwTest::TTestModel model; // no collision
+    const std::filesystem::path dff = WriteInput("bare.dff", RwTest::Model(model));
+    RwTest::TTestTexture texture;
+    const std::filesystem::path txd =
+        WriteInput("bare.txd", RwTest::TextureDictionary({RwTest::TextureNative(texture)}));
+    std::wstring onlyModel;
+    std::wstring both;
+    EXPECT_NO_PROBLEMS(RunWizard([&](TUser& user) {
+        ChooseKind(user, false);
+        user.WaitShown(CarFiles().Handle(), "the separate-files dialog");
+        user.SetText(CarFiles().Control("Edit_DFF"), dff.wstring());
+        onlyModel = CarFiles().ControlText("FilesCheckLabel");
+        user.SetText(CarFiles().Control("Edit_TXD"), txd.wstring());
+        both = CarFiles().ControlText("FilesCheckLabel");
+        user.Click(CarFiles().Control("CancelButton"));
+        WaitWizardClosed();
+    }));
+    EXPECT_EQ(onlyModel, L"");
+    EXPECT_TRUE(both.starts_with(L"Игра не сможет загрузить этот транспорт:\r\n")) << Utf8(both);
+    EXPECT_TRUE(Contains(both, L"В модели нет коллизии.")) << Utf8(both);
 }
 
 TEST_F(TImportRunTest, WithoutAnOpenGameTheImportSaysSoAndFails)

@@ -169,8 +169,8 @@ TEST_F(TPreviewWindowTest, PreviewButtonOfTheReplaceDialogCoversNothing)
     } controls[] = {
         {"QuestionLabel", {37, 16, 198, 47}},
         {"VehiclesGroup", {32, 56, 265, 321}},
-        {"CancelButton", {32, 336, 145, 361}},
-        {"ReplaceButton", {152, 336, 265, 361}},
+        {"CancelButton", {32, 420, 145, 445}},
+        {"ReplaceButton", {152, 420, 265, 445}},
     };
     for (const auto& control : controls) {
         SCOPED_TRACE(control.Name);
@@ -196,7 +196,7 @@ TEST_F(TPreviewWindowTest, MenuShowsTheSelectedGameVehicle)
     EXPECT_TRUE(shown.ModelDrawn);
     EXPECT_TRUE(shown.ResetEnabled);
     EXPECT_LT(shown.Opened.count(), 1000) << "the window opens at once";
-    ExpectSummaryHolds(shown.Summary, {L"Модель: RenderWare 3.6.0.3, PC", L"Фреймы: 2", L"Части: 1",
+    ExpectSummaryHolds(shown.Summary, {L"Модель: RenderWare 3.6.0.3, PC", L"Фреймы: 15", L"Части: 5",
                                       L"Текстуры модели: copcarla_body",
                                       L"Словарь текстур: RenderWare 3.6.0.3, PC, текстур: 1",
                                       L"Общий словарь Vehicle.txd: в игре нет",
