@@ -8,6 +8,7 @@
 #include "gui/wizard/FormImportTyp.h"
 #include "gui/windows/FormMain.h"
 #include "gui/windows/FormPath.h"
+#include "gui/windows/Language.h"
 #include "gui/windows/MainMenu.h"
 #include "gui/framework/WideText.h"
 #include "support/RwStreamBuilder.h"
@@ -221,6 +222,41 @@ TEST_F(TImportRunTest, TheVerdictIsShownAndErrorsAreConfirmedBeforeTheImport)
             EXPECT_EQ(ByteBuffer(stored.begin(), stored.begin() + std::ptrdiff_t(model.size())), model);
         }
     }
+}
+
+// The verdict in English, as the shipped language file words it.
+TEST_F(TImportRunTest, TheVerdictSpeaksTheInterfaceLanguage)
+{
+    std::ifstream source(VEHMIRA_LANGUAGE_SOURCE, std::ios::binary);
+    ASSERT_TRUE(source) << "cannot read " << VEHMIRA_LANGUAGE_SOURCE;
+    const std::string utf8((std::istreambuf_iterator<char>(source)), std::istreambuf_iterator<char>());
+    const std::wstring text = Wide(utf8);
+    const std::filesystem::path language = Temp / "English.lng";
+    {
+        std::ofstream file(language, std::ios::binary | std::ios::trunc);
+        file.write("\xFF\xFE", 2);
+        file.write(reinterpret_cast<const char*>(text.data()), static_cast<std::streamsize>(text.size() * 2));
+    }
+    SetCurrentLanguage(TLanguage::Load(language, L"English"));
+    struct TRussianAgain {
+        ~TRussianAgain() { SetCurrentLanguage(TLanguage()); }
+    } russianAgain;
+
+    RwTest::TTestModel bare; // no collision
+    const std::filesystem::path dff = WriteInput("bare.dff", RwTest::Model(bare));
+    std::wstring verdict;
+    EXPECT_NO_PROBLEMS(RunWizard([&](TUser& user) {
+        ChooseKind(user, false);
+        FillCarFiles(user, {{"Edit_DFF", dff.wstring()}});
+        user.WaitShown(ImportEnde().Handle(), "the replace dialog");
+        SelectListRow(ImportEnde().Control("TargetList"), 0);
+        verdict = ImportEnde().ControlText("CheckLabel");
+        user.Click(ImportEnde().Control("CancelButton"));
+        WaitWizardClosed();
+    }));
+    EXPECT_TRUE(verdict.starts_with(L"The game would fail on this vehicle:\r\n")) << Utf8(verdict);
+    EXPECT_TRUE(Contains(verdict, L"The model holds no collision.")) << Utf8(verdict);
+    EXPECT_TRUE(Contains(verdict, L"The model lacks the frame 'wheel_rf_dummy'.")) << Utf8(verdict);
 }
 
 // The separate-files dialog checks the model and its textures once both files are given.
