@@ -5,6 +5,7 @@
 #include "cli/Commands.h"
 #include "cli/PreviewCommands.h"
 #include "cli/UnknownCommand.h"
+#include "cli/RenderCommands.h"
 #include "cli/ErrorText.h"
 #include "demo/DemoGame.h"
 #include "cli/OutputText.h"
@@ -40,6 +41,7 @@ struct TParsedCommand {
     std::string Id, File, Output, Pieces = "dff,txd,gxt";
     TImportOptions Import;
     TPreviewInputs Preview;
+    TRenderArguments Render;
     TArchiveCommandOptions Archive;
     // Set by the subcommand that was given; runs after the whole line is parsed.
     std::function<int(const TCommandContext&)> Action;
@@ -89,6 +91,53 @@ void AddImportCommand(CLI::App& app, TParsedCommand& parsed)
                     "Special line of " + HostPath(fileio::GameFiles::Handling));
     AddOptionalText(*import, "--vehicles", options.Vehicles, "Line of " + HostPath(fileio::GameFiles::VehicleDefinitions));
     AddOptionalText(*import, "--carcols", options.Carcols, "Line of " + HostPath(fileio::GameFiles::Carcols));
+    import->add_flag("--force", options.Force, "Import even when the check finds what the game would fail on");
+}
+
+void AddCarCheckCommand(CLI::App& car, TParsedCommand& parsed)
+{
+    CLI::App* check = AddCommand(car, parsed, "check",
+                                 "Check a package, or separate files and lines, against a vehicle of the game: "
+                                 "exit 3 when the game would crash on it, refuse it or misread it",
+                                 [&parsed](const TCommandContext& context) {
+                                     return CarCheckCommand(context, parsed.Import, parsed.Json);
+                                 });
+    TImportOptions& options = parsed.Import;
+    check->add_option("FILE", options.Package, "The .car package to check");
+    check->add_option("--over", options.Over, "ID of the vehicle it would replace")->required();
+    AddOptionalText(*check, "--dff", options.DFF, "Model file (.dff)");
+    AddOptionalText(*check, "--txd", options.TXD, "Texture dictionary file (.txd)");
+    AddOptionalText(*check, "--name", options.Name, "Display name");
+    AddOptionalText(*check, "--handling", options.Handling, "Main line of " + HostPath(fileio::GameFiles::Handling));
+    AddOptionalText(*check, "--handling-special", options.HandlingSpecial, "Special line of " + HostPath(fileio::GameFiles::Handling));
+    AddOptionalText(*check, "--vehicles", options.Vehicles, "Line of " + HostPath(fileio::GameFiles::VehicleDefinitions));
+    AddOptionalText(*check, "--carcols", options.Carcols, "Line of " + HostPath(fileio::GameFiles::Carcols));
+    check->add_flag("--json", parsed.Json, "Print JSON: {\"errors\": [...], \"warnings\": [...]}");
+}
+
+void AddRenderOptions(CLI::App& command, TRenderArguments& render)
+{
+    command.add_option("--view", render.View, "3d (perspective, the default), side, top or front")
+        ->check(CLI::IsMember({"3d", "side", "top", "front"}));
+    command.add_option("--size", render.Size, "Width and height of the picture in pixels (default 512)")
+        ->check(CLI::Range(1u, render::MaxRenderSide));
+    command.add_option("--yaw", render.Yaw, "3d view: degrees turned about the vertical from the front view");
+    command.add_option("--pitch", render.Pitch, "3d view: degrees raised above the horizon");
+    command.add_flag("--mask", render.Mask, "White where the model covers a pixel, black elsewhere");
+    command.add_option("-o,--output", render.Output, "The PNG file to write")->required();
+}
+
+void AddCarRenderCommand(CLI::App& car, TParsedCommand& parsed)
+{
+    CLI::App* render = AddCommand(car, parsed, "render", "Write a PNG picture of a package's or a file's model",
+                                  [&parsed](const TCommandContext& context) {
+                                      CarRenderCommand(context, parsed.Preview, parsed.Render);
+                                      return 0;
+                                  });
+    render->add_option("FILE", parsed.Preview.Package, "The .car package");
+    AddOptionalText(*render, "--dff", parsed.Preview.DFF, "A model file (.dff) instead of a package");
+    AddOptionalText(*render, "--txd", parsed.Preview.TXD, "Its texture dictionary file (.txd)");
+    AddRenderOptions(*render, parsed.Render);
 }
 
 void AddCarCommand(CLI::App& app, TParsedCommand& parsed)
@@ -113,6 +162,8 @@ void AddCarCommand(CLI::App& app, TParsedCommand& parsed)
     AddOptionalText(*preview, "--dff", parsed.Preview.DFF, "A model file (.dff) instead of a package");
     AddOptionalText(*preview, "--txd", parsed.Preview.TXD, "A texture dictionary file (.txd) instead of a package");
     preview->add_option("-o,--output", parsed.Output, "The PNG file to write")->required();
+    AddCarCheckCommand(*car, parsed);
+    AddCarRenderCommand(*car, parsed);
 }
 
 void AddCommands(CLI::App& app, TParsedCommand& parsed)
@@ -152,6 +203,13 @@ void AddCommands(CLI::App& app, TParsedCommand& parsed)
                                    });
     preview->add_option("ID", parsed.Id, "Vehicle ID as listed")->required();
     preview->add_option("-o,--output", parsed.Output, "The PNG file to write")->required();
+    CLI::App* render = AddCommand(app, parsed, "render", "Write a PNG picture of a vehicle's model",
+                                  [&parsed](const TCommandContext& context) {
+                                      GameRenderCommand(context, parsed.Id, parsed.Render);
+                                      return 0;
+                                  });
+    render->add_option("ID", parsed.Id, "Vehicle ID as listed")->required();
+    AddRenderOptions(*render, parsed.Render);
     AddArchiveCommands(app, parsed.Archive, parsed.Action);
     CLI::App* demo = AddCommand(app, parsed, "demo-game", "Write a small demo game directory",
                                 [&parsed](const TCommandContext& context) {
@@ -192,8 +250,8 @@ int RunVehmira(const std::vector<std::string>& args, std::ostream& out, std::ost
     app.fallthrough();
     AddCommands(app, parsed);
     // Set after the commands, which would otherwise repeat it under their own help.
-    app.footer("Exit status: 0 on success, 1 when the command failed, 2 for a malformed command line, 3 when "
-               "\"img check\" finds problems.\n"
+    app.footer("Exit status: 0 on success, 1 when the command failed, 2 for a malformed command line, 3 when a "
+               "check found errors (car check, import, img check).\n"
                "Every import is journaled in the folder vehmira-backups of the game directory; undo takes back the "
                "last one.");
     try {
@@ -210,7 +268,8 @@ int RunVehmira(const std::vector<std::string>& args, std::ostream& out, std::ost
             << " --help\" for the commands and options.\n";
         return ExitUsage;
     }
-    // Only a game named on the line lends its shared dictionary to `car info` and `car preview`.
+    // Only a game named on the line lends its shared dictionary (and its colours) to `car info`, `car preview`
+    // and `car render`.
     parsed.Preview.GameGiven = game->count() > 0;
     return RunParsed(parsed, parsed.Preview.GameGiven, out, err);
 }

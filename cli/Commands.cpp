@@ -1,5 +1,6 @@
 #include "cli/Commands.h"
 
+#include "cli/CheckText.h"
 #include "cli/CommandObserver.h"
 #include "cli/ErrorText.h"
 #include "cli/JsonText.h"
@@ -45,17 +46,18 @@ std::string GameText(const std::optional<std::string>& value, std::string_view o
     return std::move(*bytes);
 }
 
-engine::TImportSource ImportSource(const TImportOptions& options)
+engine::TImportSource ImportSource(const TImportOptions& options, std::string_view command = "import")
 {
     const bool separateInputs = options.DFF || options.TXD || options.Name || options.Handling ||
                                 options.HandlingSpecial || options.Vehicles || options.Carcols;
     if (!options.Package.empty() && separateInputs)
-        throw TUsageError("import takes either a package FILE or the separate inputs (--dff, --txd, --name, ...), "
-                          "not both");
+        throw TUsageError(std::string(command) +
+                          " takes either a package FILE or the separate inputs (--dff, --txd, --name, ...), not both");
     if (!options.Package.empty())
         return fileio::PathFromUtf8(options.Package);
     if (!separateInputs)
-        throw TUsageError("import needs a package FILE or at least one of --dff, --txd, --name, --handling, "
+        throw TUsageError(std::string(command) +
+                          " needs a package FILE or at least one of --dff, --txd, --name, --handling, "
                           "--handling-special, --vehicles, --carcols");
     engine::TImportFiles files;
     files.DFF = fileio::PathFromUtf8(options.DFF.value_or(""));
@@ -66,6 +68,13 @@ engine::TImportSource ImportSource(const TImportOptions& options)
     files.Vehicles = GameText(options.Vehicles, "--vehicles");
     files.Carcols = GameText(options.Carcols, "--carcols");
     return files;
+}
+
+void ReportRefusal(const TCommandContext& context, const operations::TImportCheckFailed& refusal)
+{
+    context.Err << "vehmira: The check found what the game would fail on:\n";
+    PrintCheckFindings(context.Err, refusal.Findings(), "vehmira: ");
+    context.Err << "vehmira: Import refused; the game's files are unchanged. Give --force to import anyway.\n";
 }
 
 void ReportImportFailure(const TCommandContext& context, const engine::TImportError& error)
@@ -108,8 +117,11 @@ int ImportCommand(const TCommandContext& context, const TImportOptions& options)
     TCommandObserver observer(context, "Rebuilding the archive");
     operations::TGameSession session(Location(context), observer);
     session.FindVehicle(targetID);
+    const operations::TCheckPolicy policy =
+        options.Force ? operations::TCheckPolicy::ImportDespiteErrors : operations::TCheckPolicy::RefuseOnErrors;
     try {
-        const engine::TImportResult result = operations::ImportOverVehicle(session, targetID, source, &observer);
+        const engine::TImportResult result =
+            operations::ImportOverVehicle(session, targetID, source, policy, &observer);
         for (const std::string& step : result.SkippedSteps)
             context.Out << "skipped: " << MessageToUtf8(step) << '\n';
         if (result.ChangedNothing()) {
@@ -119,10 +131,32 @@ int ImportCommand(const TCommandContext& context, const TImportOptions& options)
         }
         context.Out << "Import completed successfully.\n";
         return 0;
+    } catch (const operations::TImportCheckFailed& refusal) {
+        ReportRefusal(context, refusal);
+        return ExitCheckErrors;
     } catch (const engine::TImportError& error) {
         ReportImportFailure(context, error);
         return 1;
     }
+}
+
+int CarCheckCommand(const TCommandContext& context, const TImportOptions& options, bool json)
+{
+    const std::int32_t targetID = ParseID(options.Over);
+    const engine::TImportSource source = ImportSource(options, "car check");
+    TCommandObserver observer(context);
+    operations::TGameSession session(Location(context), observer);
+    const fileio::TCheckFindings findings = operations::CheckImportOverVehicle(session, targetID, source);
+    if (json) {
+        PrintCheckFindingsJson(context.Out, findings);
+    } else {
+        PrintCheckFindings(context.Out, findings);
+        const std::size_t errors = std::size_t(std::count_if(
+            findings.begin(), findings.end(), [](const fileio::TCheckFinding& f) { return fileio::IsCheckError(f.Code); }));
+        context.Out << errors << " errors, " << findings.size() - errors << " warnings over "
+                    << Describe(session.FindVehicle(targetID)) << '\n';
+    }
+    return fileio::HasCheckErrors(findings) ? ExitCheckErrors : 0;
 }
 
 void UndoCommand(const TCommandContext& context)

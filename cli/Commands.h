@@ -32,13 +32,17 @@ struct TImportOptions {
     std::string Package;
     std::string Over;
     std::optional<std::string> DFF, TXD, Name, Handling, HandlingSpecial, Vehicles, Carcols;
+    bool Force = false; // import despite the check's errors
 };
 
 void ListCommand(const TCommandContext& context, bool json);
 void ExportCommand(const TCommandContext& context, const std::string& id, const std::string& file,
                    const engine::TExportChoices& choices);
-// Returns the exit code: 0 on success, 1 when the import failed.
+// Returns the exit code: 0 on success, 1 when the import failed, 3 when its
+// check found errors (unless options.Force).
 int ImportCommand(const TCommandContext& context, const TImportOptions& options);
+// `car check`: the import's check alone. Returns 0 without errors, 3 with.
+int CarCheckCommand(const TCommandContext& context, const TImportOptions& options, bool json);
 void UndoCommand(const TCommandContext& context);
 void HistoryCommand(const TCommandContext& context);
 

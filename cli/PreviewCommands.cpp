@@ -9,7 +9,7 @@
 #include "fileio/FileSystem.h"
 #include "gamedata/VehiclesIde.h"
 #include "operations/VehiclePreview.h"
-#include "renderware/ContactSheet.h"
+#include "operations/VehicleRender.h"
 #include "renderware/PngWriter.h"
 
 #include <algorithm>
@@ -96,11 +96,12 @@ void WriteContactSheet(const TCommandContext& context, const operations::TVehicl
     if (!preview.Dictionary || preview.Dictionary->Textures().empty())
         NothingToShow(preview);
     const std::vector<renderware::TRgbaImage> images = operations::DecodeAllTextures(*preview.Dictionary);
-    const renderware::TRgbaImage sheet = renderware::ComposeContactSheet(images);
+    const renderware::TRgbaImage sheet = operations::ComposePreviewSheet(preview, images);
     fileio::ReplaceFileAtomically(fileio::PathFromUtf8(output), renderware::EncodePng(sheet));
     const auto unreadable = std::count_if(images.begin(), images.end(), [](const auto& image) { return image.Empty(); });
-    context.Out << "Wrote a contact sheet of " << images.size() << (images.size() == 1 ? " texture (" : " textures (")
-                << sheet.Width << 'x' << sheet.Height << " pixels) to " << output << '\n';
+    context.Out << (preview.Drawing ? "Wrote the model view and a contact sheet of " : "Wrote a contact sheet of ")
+                << images.size() << (images.size() == 1 ? " texture (" : " textures (") << sheet.Width << 'x'
+                << sheet.Height << " pixels) to " << output << '\n';
     if (unreadable > 0)
         context.Err << "vehmira: " << unreadable << " of the textures cannot be read; their cells are crossed out\n";
 }
@@ -127,13 +128,17 @@ int CarInfoCommand(const TCommandContext& context, const TPreviewInputs& inputs,
     return ExitFailure;
 }
 
+operations::TVehiclePreview PreviewOfInputs(const TCommandContext& context, const TPreviewInputs& inputs,
+                                            const char* command)
+{
+    return SeparateFiles(inputs, command)
+               ? PreviewSeparateFiles(context, inputs)
+               : operations::PreviewPackage(fileio::PathFromUtf8(inputs.Package), SharedDictionaryGame(context, inputs));
+}
+
 void CarPreviewCommand(const TCommandContext& context, const TPreviewInputs& inputs, const std::string& output)
 {
-    const operations::TVehiclePreview preview =
-        SeparateFiles(inputs, "car preview")
-            ? PreviewSeparateFiles(context, inputs)
-            : operations::PreviewPackage(fileio::PathFromUtf8(inputs.Package), SharedDictionaryGame(context, inputs));
-    WriteContactSheet(context, preview, output);
+    WriteContactSheet(context, PreviewOfInputs(context, inputs, "car preview"), output);
 }
 
 void GamePreviewCommand(const TCommandContext& context, const std::string& id, const std::string& output)

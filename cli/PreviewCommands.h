@@ -4,6 +4,7 @@
 // vehicle) looked into, and a PNG contact sheet of the textures.
 
 #include "cli/Commands.h"
+#include "operations/VehiclePreview.h"
 
 #include <optional>
 #include <string>
@@ -17,6 +18,11 @@ struct TPreviewInputs {
     std::optional<std::string> DFF, TXD;
     bool GameGiven = false;
 };
+
+// The preview of a package FILE or of --dff and --txd; `command` names the
+// command in a usage error.
+operations::TVehiclePreview PreviewOfInputs(const TCommandContext& context, const TPreviewInputs& inputs,
+                                            const char* command);
 
 // Returns the exit code: 1 for a package that is not well-formed, or a
 // separate file given that could not be read.

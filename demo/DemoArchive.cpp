@@ -2,6 +2,7 @@
 
 #include "archive/DIR.h"
 #include "demo/DemoVehicles.h"
+#include "gamedata/TextLines.h"
 #include "renderware/RenderWareChunks.h"
 
 #include <string>
@@ -31,32 +32,102 @@ private:
     std::uint32_t State;
 };
 
-fileio::ByteBuffer ClumpCounts()
+fileio::ByteBuffer ClumpCounts(std::size_t atomics)
 {
     fileio::ByteBuffer payload;
-    renderware::PutU32LE(payload, 1); // atomics
+    renderware::PutU32LE(payload, std::uint32_t(atomics));
     renderware::PutU32LE(payload, 0); // lights
     renderware::PutU32LE(payload, 0); // cameras
     return Chunk(renderware::StructChunk, payload);
 }
 
-// Two frames: the root and the body below it. Each frame is a 3 × 3 rotation,
-// a position, the parent index and flags.
-fileio::ByteBuffer FrameList(TDemoRandom& random)
+struct TDemoFrame {
+    std::string_view Name;
+    std::int32_t Parent;
+    bool HasAtomic; // the one geometry, drawn at this frame
+};
+
+// The frames a vehicle of the type carries, as the game's loader looks for
+// them: the type's wheels, a body with its low-detail and damaged parts, the
+// light and seat dummies. A model without a type (a prop) has a root and a body.
+std::vector<TDemoFrame> FramesOf(std::string_view vehicleType)
+{
+    if (vehicleType.empty())
+        return {{"", -1, false}, {"", 0, true}};
+    std::vector<TDemoFrame> frames = {{"vehicle", -1, false}, {"chassis_dummy", 0, false}, {"chassis", 1, true},
+                                      {"chassis_vlo", 1, true}, {"ped_frontseat", 0, false}};
+    if (vehicleType == "boat")
+        return frames;
+    if (vehicleType == "bike" || vehicleType == "bmx") {
+        frames.insert(frames.end(), {{"wheel_front", 0, true}, {"wheel_rear", 0, true}, {"headlights", 0, false},
+                                     {"taillights", 0, false}});
+        return frames;
+    }
+    const auto wheel = std::int32_t(frames.size());
+    frames.insert(frames.end(), {{"wheel_rf_dummy", 0, false}, {"wheel", wheel, true}, {"wheel_rb_dummy", 0, false},
+                                 {"wheel_lf_dummy", 0, false}, {"wheel_lb_dummy", 0, false},
+                                 {"bonnet_dummy", 1, false}, {"bonnet_ok", wheel + 5, true},
+                                 {"bonnet_dam", wheel + 5, true}, {"headlights", 0, false}, {"taillights", 0, false}});
+    return frames;
+}
+
+fileio::ByteBuffer FrameName(std::string_view name)
+{
+    if (name.empty())
+        return NoExtensions();
+    const fileio::ByteBuffer text(name.begin(), name.end());
+    return Container(renderware::ExtensionChunk, {Chunk(renderware::FrameNamePluginChunk, text)});
+}
+
+// Each frame is a 3 × 3 rotation, a position, the parent index and flags; its
+// name follows in its extension.
+fileio::ByteBuffer FrameList(const std::vector<TDemoFrame>& frames, TDemoRandom& random)
 {
     fileio::ByteBuffer payload;
-    renderware::PutU32LE(payload, 2);
-    for (std::int32_t parent : {-1, 0}) {
+    renderware::PutU32LE(payload, std::uint32_t(frames.size()));
+    for (const TDemoFrame& frame : frames) {
         for (int row = 0; row < 3; ++row)
             for (int column = 0; column < 3; ++column)
                 renderware::PutF32LE(payload, row == column ? 1.0f : 0.0f);
         for (int axis = 0; axis < 3; ++axis)
-            renderware::PutF32LE(payload, parent < 0 ? 0.0f : random.Between(-0.5f, 0.5f));
-        renderware::PutU32LE(payload, std::uint32_t(parent));
+            renderware::PutF32LE(payload, frame.Parent < 0 ? 0.0f : random.Between(-0.5f, 0.5f));
+        renderware::PutU32LE(payload, std::uint32_t(frame.Parent));
         renderware::PutU32LE(payload, 0);
     }
-    return Container(renderware::FrameListChunk,
-                     {Chunk(renderware::StructChunk, payload), NoExtensions(), NoExtensions()});
+    fileio::ByteBuffer list = Chunk(renderware::StructChunk, payload);
+    for (const TDemoFrame& frame : frames)
+        fileio::AppendBytes(list, FrameName(frame.Name));
+    return Chunk(renderware::FrameListChunk, list);
+}
+
+// A vehicle's collision in the clump's extension (plugin 0x253F2FA), as the
+// game reads it: a COL3 header (tag, size after its first 8 bytes, name,
+// model ID), the bounds, the counts and offsets (from the byte after the tag),
+// then one sphere and one box around the body.
+fileio::ByteBuffer Collision()
+{
+    constexpr std::uint32_t HeaderEnd = 120;
+    constexpr std::uint32_t SphereSize = 20;
+    constexpr std::uint32_t BoxSize = 28;
+    fileio::ByteBuffer data = {'C', 'O', 'L', '3'};
+    renderware::PutU32LE(data, HeaderEnd + SphereSize + BoxSize - 8);
+    renderware::AppendFixedText(data, "vehicle", 22);
+    renderware::PutU16LE(data, 0);
+    for (const float value : {-2.5f, -2.5f, -2.5f, 2.5f, 2.5f, 2.5f, 0.0f, 0.0f, 0.0f, 4.4f})
+        renderware::PutF32LE(data, value); // box, sphere centre and radius
+    for (const std::uint16_t count : {1, 1, 0}) // spheres, boxes, faces
+        renderware::PutU16LE(data, count);
+    renderware::PutU16LE(data, 0); // lines, padding
+    renderware::PutU32LE(data, 2); // flags: not empty
+    for (const std::uint32_t offset : {HeaderEnd - 4, HeaderEnd + SphereSize - 4, 0u, 0u, 0u, 0u, 0u, 0u, 0u})
+        renderware::PutU32LE(data, offset);
+    for (const float value : {0.0f, 0.0f, 0.0f, 2.5f})
+        renderware::PutF32LE(data, value);
+    renderware::PutU32LE(data, 0); // surface
+    for (const float value : {-2.0f, -2.0f, -1.0f, 2.0f, 2.0f, 1.0f})
+        renderware::PutF32LE(data, value);
+    renderware::PutU32LE(data, 0);
+    return Container(renderware::ExtensionChunk, {Chunk(renderware::CollisionPluginChunk, data)});
 }
 
 fileio::ByteBuffer GeometryData(TDemoRandom& random)
@@ -108,10 +179,10 @@ fileio::ByteBuffer MaterialList(std::string_view textureName, TDemoRandom& rando
          Container(renderware::MaterialChunk, {Chunk(renderware::StructChunk, material), texture, NoExtensions()})});
 }
 
-fileio::ByteBuffer Atomic()
+fileio::ByteBuffer Atomic(std::size_t frame)
 {
     fileio::ByteBuffer payload;
-    renderware::PutU32LE(payload, 1); // frame
+    renderware::PutU32LE(payload, std::uint32_t(frame));
     renderware::PutU32LE(payload, 0); // geometry
     renderware::PutU32LE(payload, 5); // flags: collision test, render
     renderware::PutU32LE(payload, 0);
@@ -141,6 +212,12 @@ fileio::ByteBuffer TextureNative(std::string_view textureName, TDemoRandom& rand
     return Container(renderware::TextureNativeChunk, {Chunk(renderware::StructChunk, payload), NoExtensions()});
 }
 
+std::string TypeOf(const TDemoVehicle& vehicle)
+{
+    constexpr std::size_t TypeField = 3;
+    return gamedata::SplitFields(vehicle.DefinitionLine).at(TypeField);
+}
+
 void AppendEntry(fileio::ByteBuffer& data, archive::TDIRFile& directory, std::string name,
                  const fileio::ByteBuffer& bytes, std::uint32_t firstSector)
 {
@@ -152,18 +229,27 @@ void AppendEntry(fileio::ByteBuffer& data, archive::TDIRFile& directory, std::st
 }
 } // namespace
 
-fileio::ByteBuffer DemoModel(std::string_view textureName, std::uint32_t seed)
+fileio::ByteBuffer DemoModel(std::string_view textureName, std::uint32_t seed, std::string_view vehicleType)
 {
     TDemoRandom random(seed);
-    const fileio::ByteBuffer frames = FrameList(random);
+    const std::vector<TDemoFrame> frames = FramesOf(vehicleType);
+    const fileio::ByteBuffer frameList = FrameList(frames, random);
     fileio::ByteBuffer counts;
     renderware::PutU32LE(counts, 1);
     const fileio::ByteBuffer geometry =
         Container(renderware::GeometryChunk, {GeometryData(random), MaterialList(textureName, random), NoExtensions()});
-    return Container(renderware::ClumpChunk,
-                     {ClumpCounts(), frames,
-                      Container(renderware::GeometryListChunk, {Chunk(renderware::StructChunk, counts), geometry}),
-                      Atomic(), NoExtensions()});
+    std::vector<fileio::ByteBuffer> atomics;
+    for (std::size_t index = 0; index < frames.size(); ++index)
+        if (frames[index].HasAtomic)
+            atomics.push_back(Atomic(index));
+    fileio::ByteBuffer children = ClumpCounts(atomics.size());
+    fileio::AppendBytes(children, frameList);
+    fileio::AppendBytes(children,
+                        Container(renderware::GeometryListChunk, {Chunk(renderware::StructChunk, counts), geometry}));
+    for (const fileio::ByteBuffer& atomic : atomics)
+        fileio::AppendBytes(children, atomic);
+    fileio::AppendBytes(children, vehicleType.empty() ? NoExtensions() : Collision());
+    return Chunk(renderware::ClumpChunk, children);
 }
 
 fileio::ByteBuffer DemoTextureDictionary(std::string_view textureName, std::uint32_t seed)
@@ -189,7 +275,8 @@ fileio::ByteBuffer DemoArchiveImage()
     std::uint32_t seed = 1;
     for (const TDemoVehicle& vehicle : vehicles) {
         const std::string texture = std::string(vehicle.TxdName) + "_body";
-        AppendEntry(data, directory, std::string(vehicle.ModelName) + ".dff", DemoModel(texture, seed), firstSector);
+        AppendEntry(data, directory, std::string(vehicle.ModelName) + ".dff", DemoModel(texture, seed, TypeOf(vehicle)),
+                    firstSector);
         AppendEntry(data, directory, std::string(vehicle.TxdName) + ".txd", DemoTextureDictionary(texture, seed),
                     firstSector);
         ++seed;

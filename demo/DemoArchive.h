@@ -11,8 +11,11 @@
 namespace vehmira::demo {
 
 // A clump (root chunk 0x10) with a frame list, one geometry with a textured
-// material, and one atomic. seed makes the geometry of each model its own.
-fileio::ByteBuffer DemoModel(std::string_view textureName, std::uint32_t seed);
+// material, and atomics that draw it. seed makes the geometry of each model its
+// own. A vehicle's model (vehicleType as in its definition line) has the frames
+// and the collision the game needs for the type; without a type, a prop's
+// model has a root and a body frame, unnamed, and one atomic.
+fileio::ByteBuffer DemoModel(std::string_view textureName, std::uint32_t seed, std::string_view vehicleType = {});
 // A texture dictionary (root chunk 0x16) with one 32 × 32 texture.
 fileio::ByteBuffer DemoTextureDictionary(std::string_view textureName, std::uint32_t seed);
 

@@ -70,7 +70,8 @@ constexpr TDemoVehicle Vehicles[] = {
      "COASTGRD 1200.0 1600.0 10.0 0.0 0.0 0.0 14 -1.5 6.0 0.5 5 190.0 1.4 5.0 R P 0.02 0.0 0 24.0 0.9 3.0 1.0 3.0 "
      "0.1 0.0 0.0 0.0 0.2 9000 8000400 0 0 1 0",
      "coastg, 56,15, 56,53", {"Катер береговой охраны", "Garde-cotes", "Kuestenwache", "Guardia costiera", "Guardacostas"}},
-    {"487, maverick, maverick, heli, MAVERICK, MAVERIC, null, ignore, 10, 0, 0, -1", "maverick", "maverick",
+    {"487, maverick, maverick, heli, MAVERICK, MAVERIC, null, ignore, 10, 0, 0, -1, 0.64, 0.40, -1", "maverick",
+     "maverick",
      "MAVERIC",
      "MAVERICK 2000.0 7000.0 0.3 0.0 0.0 0.0 70 0.60 0.80 0.50 1 200.0 5.0 10.0 4 P 5.0 0.70 0 35.0 0.5 0.08 0.0 "
      "0.20 -0.10 0.5 0.0 0.0 0.35 55000 4000 400000 0 0 0",

@@ -3,6 +3,7 @@
 #include "fileio/FileSystem.h"
 #include "fileio/GamePaths.h"
 #include "gamedata/CRC32.h"
+#include "gamedata/GXT.h"
 #include "gamedata/GXTMainTable.h"
 #include "gamedata/TextLines.h"
 
@@ -76,7 +77,7 @@ std::vector<TVehicleListRow> BuildVehicleList(const std::filesystem::path& gameD
     std::vector<TVehicleListRow> rows;
     for (const TDefinitionLine& line : lines)
         for (const std::size_t k : keys.at(line.KeyHash))
-            rows.push_back({line.ID, std::string(mainTable.Text(k))});
+            rows.push_back({line.ID, gamedata::GXTTextToCp1251(mainTable.Text(k), mainTable.CharacterSize())});
     return rows;
 }
 

@@ -20,7 +20,7 @@ std::optional<std::string> FindVehicleName(const gamedata::TGXTFile& gxt, const 
     const std::uint32_t hash = gamedata::GXTKeyHash(vehicle.GameName);
     for (std::size_t k = 0; k < mainTable.Keys.size() && k < mainTable.Texts.size(); ++k)
         if (mainTable.Keys[k].Hash == hash)
-            return mainTable.Texts[k];
+            return gamedata::GXTTextToCp1251(mainTable.Texts[k], gxt.CharacterSize);
     return std::nullopt;
 }
 
@@ -33,10 +33,11 @@ std::size_t SetVehicleName(gamedata::TGXTFile& gxt, const gamedata::TVehicleReco
         return 0;
     gamedata::TGXTTable& mainTable = gxt.Tables[0];
     const std::uint32_t hash = gamedata::GXTKeyHash(target.GameName);
+    const std::string stored = gamedata::Cp1251ToGXTText(name, gxt.CharacterSize);
     std::size_t changed = 0;
     for (std::size_t k = 0; k < mainTable.Keys.size() && k < mainTable.Texts.size(); ++k) {
         if (mainTable.Keys[k].Hash == hash) {
-            mainTable.Texts[k] = std::string(name);
+            mainTable.Texts[k] = stored;
             ++changed;
         }
     }

@@ -20,6 +20,8 @@ inline constexpr std::string_view VehicleDefinitions = "Data\\Vehicles.ide";
 inline constexpr std::string_view Handling = "Data\\Handling.cfg";
 inline constexpr std::string_view Carcols = "Data\\Carcols.dat";
 inline constexpr std::string_view TextDirectory = "Text\\";
+// The textures every vehicle shares, searched before a vehicle's own.
+inline constexpr std::string_view SharedVehicleTextures = "Models\\Generic\\Vehicle.txd";
 } // namespace GameFiles
 
 // The components of a relative game path, split on both separators as the

@@ -42,8 +42,57 @@ def saved_bytes_input(head, files):
     return out + saved
 
 
+def vehicle_check_input(type_index, lines, model):
+    """The vehicle check harness's input: type byte, u16 text length, text, model."""
+    return bytes([type_index]) + struct.pack("<H", len(lines)) + lines + model
+
+
+def write_vehicle_check_seeds(game, handling):
+    """A demo vehicle of each kind with its definition line and the handling file."""
+    definitions = {line.split(b",")[0]: line for line in (game / "data/vehicles.ide").read_bytes().splitlines()}
+    for vehicle_id, model, type_index in ((b"400", "landstal", 0), (b"522", "nrg500", 9), (b"472", "coastg", 5),
+                                          (b"487", "maverick", 3)):
+        subprocess.run([VEHMIRA[0], "--game", str(game), "export", vehicle_id.decode(), "-o", str(game / "seed.car"),
+                        "--pieces", "dff"], check=True, stdout=subprocess.DEVNULL)
+        dff = (game / "seed.car").read_bytes()[42:]
+        write("vehicle_check", model, vehicle_check_input(type_index, definitions[vehicle_id] + b"\n" + handling, dff))
+
+
+VEHMIRA = []
+
+
+def chunk(kind, payload):
+    return struct.pack("<III", kind, len(payload), 0x1803FFFF) + payload
+
+
+def wheeled_clump():
+    """A small car for the renderer: a box on the chassis, a wheel copied to four dummies, a damaged part."""
+    names = [b"car", b"chassis", b"wheel_rf_dummy", b"wheel", b"wheel_lf_dummy", b"wheel_rb_dummy",
+             b"wheel_lb_dummy", b"door_dam"]
+    parents = [-1, 0, 0, 2, 0, 0, 0, 0]
+    places = [(0, 0, 0), (0, 0, 0), (1, 1.5, 0), (0.2, 0, 0), (-1, 1.5, 0), (1, -1.5, 0), (-1, -1.5, 0), (0, 0, 0)]
+    frames = struct.pack("<I", len(names))
+    for parent, place in zip(parents, places):
+        frames += struct.pack("<12fiI", 1, 0, 0, 0, 1, 0, 0, 0, 1, *place, parent, 0)
+    frame_list = chunk(0x0E, chunk(1, frames) + b"".join(chunk(3, chunk(0x253F2FE, n)) for n in names))
+    corners = [(x, y, z) for x in (-0.5, 0.5) for y in (-1, 1) for z in (-0.3, 0.3)]
+    faces = [(0, 1, 3), (0, 3, 2), (4, 6, 7), (4, 7, 5), (0, 4, 5), (0, 5, 1), (2, 3, 7), (2, 7, 6)]
+    texcoords = [(i % 2, i // 4) for i in range(8)]
+    geometry_struct = struct.pack("<IIII", 0x00010046, len(faces), len(corners), 1)
+    geometry_struct += b"".join(struct.pack("<ff", *uv) for uv in texcoords)
+    geometry_struct += b"".join(struct.pack("<HHHH", b, a, 0, c) for a, b, c in faces)
+    geometry_struct += struct.pack("<4fII", 0, 0, 0, 2, 1, 0) + b"".join(struct.pack("<3f", *p) for p in corners)
+    texture = chunk(6, chunk(1, struct.pack("<I", 0x1106)) + chunk(2, b"body\0\0\0\0") + chunk(2, b"\0" * 4) + chunk(3, b""))
+    material = chunk(7, chunk(1, struct.pack("<I4BiI3f", 0, 60, 255, 0, 255, 0, 1, 1, 1, 1)) + texture + chunk(3, b""))
+    geometry = chunk(0x0F, chunk(1, geometry_struct) + chunk(8, chunk(1, struct.pack("<Ii", 1, -1)) + material) + chunk(3, b""))
+    geometries = chunk(0x1A, chunk(1, struct.pack("<I", 1)) + geometry)
+    atomics = b"".join(chunk(0x14, chunk(1, struct.pack("<IIII", frame, 0, 5, 0)) + chunk(3, b"")) for frame in (1, 3, 7))
+    return chunk(0x10, chunk(1, struct.pack("<III", 3, 0, 0)) + frame_list + geometries + atomics + chunk(3, b""))
+
+
 def main():
     vehmira = sys.argv[1] if len(sys.argv) > 1 else "build/native/cli/vehmira"
+    VEHMIRA.append(vehmira)
     shutil.rmtree(CORPUS, ignore_errors=True)
     with tempfile.TemporaryDirectory() as work:
         work = pathlib.Path(work)
@@ -74,11 +123,16 @@ def main():
 
         img = (game / "models/gta3.img").read_bytes()
         write("renderware_root", "dff", img[2048:2048 + 16])
+        write_vehicle_check_seeds(game, handling)
 
     write("gxt", "empty-main-table", b"\x04\x00\x08\x00TABL\x0c\x00\x00\x00MAIN\0\0\0\0\x18\x00\x00\x00"
           b"TKEY\x00\x00\x00\x00TDAT\x02\x00\x00\x00\x00\x00")
     write("dir", "two-entries", archive([(1, 1, b"landstal.dff"), (2, 1, b"landstal.txd")], 3))
     write("dir", "empty", archive([], 1))
+    write("model_render", "wheeled-car", wheeled_clump())
+    summary_seed = CORPUS / "model_summary" / "landstal.dff"
+    if summary_seed.exists():
+        write("model_render", "landstal.dff", summary_seed.read_bytes())
     for name, data in (("clump", b"\x10\0\0\0\x40\0\0\0\xff\xff\x03\x18"),
                        ("uv-animations", b"\x2b\0\0\0\x40\0\0\0\xff\xff\x03\x18"),
                        ("textures", b"\x16\0\0\0\x40\0\0\0\xff\xff\x03\x18")):

@@ -1,5 +1,7 @@
 #include "gamedata/CRC32.h"
 
+#include "gamedata/AsciiCase.h"
+
 #include "fileio/ByteOrder.h"
 #include "gamedata/CRC32Folding.h"
 
@@ -76,8 +78,12 @@ std::uint32_t CRC32Buffer(std::span<const std::uint8_t> buffer) { return ~CRC32U
 
 std::uint32_t GXTKeyHash(std::string_view key)
 {
-    const std::span<const std::uint8_t> bytes(reinterpret_cast<const std::uint8_t*>(key.data()), key.size());
-    return CRC32Update(bytes, InitialRegister);
+    // The game upper-cases a key (ASCII letters only) before it hashes it, so
+    // "infernu" in a definition line finds the text stored under "INFERNU".
+    std::uint32_t crcRegister = InitialRegister;
+    for (const char c : key)
+        crcRegister = Slices[0][(crcRegister ^ std::uint8_t(UpperAscii(c))) & 0xFFu] ^ (crcRegister >> 8);
+    return crcRegister;
 }
 
 } // namespace vehmira::gamedata

@@ -17,7 +17,8 @@ std::uint32_t CRC32Update(std::span<const std::uint8_t> buffer, std::uint32_t cr
 std::uint32_t CRC32UpdateBySlicing(std::span<const std::uint8_t> buffer, std::uint32_t crcRegister);
 // The standard CRC-32 (as zlib computes it).
 std::uint32_t CRC32Buffer(std::span<const std::uint8_t> buffer);
-// The hash of a GXT key: the CRC-32 register before its final inversion.
+// The hash of a GXT key as the game looks it up: the CRC-32 register, before
+// its final inversion, over the key with its ASCII letters upper-cased.
 std::uint32_t GXTKeyHash(std::string_view key);
 
 } // namespace vehmira::gamedata

@@ -2,6 +2,7 @@
 
 #include "fileio/Errors.h"
 #include "fileio/FileSystem.h"
+#include "gamedata/CodePage1251.h"
 #include "gamedata/GXTLayout.h"
 
 #include <algorithm>
@@ -23,6 +24,8 @@ TBytes Slice(TBytes bytes, std::uint64_t position, std::uint64_t count)
         FailNotGXT();
     return bytes.subspan(std::size_t(position), std::size_t(count));
 }
+
+TBytes AsBytes(std::string_view text) { return {reinterpret_cast<const std::uint8_t*>(text.data()), text.size()}; }
 
 std::uint32_t ReadU32(TBytes bytes, std::uint64_t position)
 {
@@ -60,20 +63,19 @@ private:
     std::uint64_t Remaining;
 };
 
-// A text ends at its first zero byte, or at the end of the data when it has none.
-std::string ReadText(TBytes bytes, std::uint64_t position, TExpansionBudget& budget)
+// A text ends at its first zero character, or at the end of the data when it has none.
+std::string ReadText(TBytes bytes, std::uint64_t position, std::uint32_t characterSize, TExpansionBudget& budget)
 {
     if (position > bytes.size())
         FailNotGXT();
     const TBytes rest = bytes.subspan(std::size_t(position));
-    const auto* start = reinterpret_cast<const char*>(rest.data());
-    const void* zero = rest.empty() ? nullptr : std::memchr(start, 0, rest.size());
-    const std::size_t length = zero ? std::size_t(static_cast<const char*>(zero) - start) : rest.size();
+    const std::size_t length = TextLength(rest, characterSize);
     budget.Spend(length);
-    return std::string(start, length);
+    return std::string(reinterpret_cast<const char*>(rest.data()), length);
 }
 
-TGXTTable ReadTable(TBytes bytes, std::size_t index, std::uint64_t blockPosition, TExpansionBudget& budget)
+TGXTTable ReadTable(TBytes bytes, std::size_t index, std::uint64_t blockPosition, std::uint32_t characterSize,
+                    TExpansionBudget& budget)
 {
     const bool isMain = index == 0;
     if (isMain && blockPosition < NameSize)
@@ -95,23 +97,23 @@ TGXTTable ReadTable(TBytes bytes, std::size_t index, std::uint64_t blockPosition
         const TBytes entry = keyEntries.subspan(k * KeyEntrySize, KeyEntrySize);
         table.Keys[k].TextOffset = fileio::LoadU32LE(entry.first<4>());
         table.Keys[k].Hash = fileio::LoadU32LE(entry.subspan<4, 4>());
-        table.Texts.push_back(ReadText(bytes, textBase + table.Keys[k].TextOffset, budget));
+        table.Texts.push_back(ReadText(bytes, textBase + table.Keys[k].TextOffset, characterSize, budget));
     }
     return table;
 }
 
-std::uint64_t TextDataLength(const TGXTTable& table)
+std::uint64_t TextDataLength(const TGXTTable& table, std::uint32_t characterSize)
 {
     std::uint64_t length = 0;
     for (const std::string& text : table.Texts)
-        length += text.size() + 1;
+        length += text.size() + characterSize;
     return length;
 }
 
-std::uint64_t BlockSize(const TGXTTable& table, bool isMain)
+std::uint64_t BlockSize(const TGXTTable& table, bool isMain, std::uint32_t characterSize)
 {
-    return (isMain ? 0 : NameSize) + 8 + KeyEntrySize * table.Texts.size() + TextHeaderSize + TextDataLength(table) +
-           TextBlockTail;
+    return (isMain ? 0 : NameSize) + 8 + KeyEntrySize * table.Texts.size() + TextHeaderSize +
+           TextDataLength(table, characterSize) + TextBlockTail;
 }
 
 std::array<char, 8> DirectoryNameOf(const TGXTTable& table, bool isMain)
@@ -152,7 +154,7 @@ private:
     std::size_t Position = 0;
 };
 
-void WriteTableBlock(TBlockWriter& out, const TGXTTable& table, bool isMain)
+void WriteTableBlock(TBlockWriter& out, const TGXTTable& table, bool isMain, std::uint32_t characterSize)
 {
     if (!isMain)
         out.Put(table.Name);
@@ -162,13 +164,13 @@ void WriteTableBlock(TBlockWriter& out, const TGXTTable& table, bool isMain)
     for (std::size_t k = 0; k < table.Texts.size(); ++k) {
         out.PutU32(offset);
         out.PutU32(table.Keys[k].Hash);
-        offset += std::uint32_t(table.Texts[k].size() + 1);
+        offset += std::uint32_t(table.Texts[k].size() + characterSize);
     }
     out.Put(TextMagic);
     out.PutU32(offset + TextBlockTail);
     for (const std::string& text : table.Texts) {
         out.Put(text);
-        out.PutZeros(1);
+        out.PutZeros(characterSize);
     }
     out.PutZeros(TextBlockTail);
 }
@@ -185,16 +187,18 @@ void TGXTFile::LoadFromBytes(std::span<const std::uint8_t> bytes)
     const std::uint64_t tableCount = ReadU32(bytes, 8) / DirectoryEntrySize;
     Slice(bytes, HeaderSize, tableCount * DirectoryEntrySize);
 
+    const std::uint32_t characterSize = CharacterSizeOf(bytes);
     TExpansionBudget budget(bytes.size());
     std::vector<TGXTTable> tables;
     tables.reserve(std::size_t(tableCount));
     for (std::size_t i = 0; i < tableCount; ++i) {
         const std::uint64_t entry = HeaderSize + DirectoryEntrySize * i;
-        tables.push_back(ReadTable(bytes, i, ReadU32(bytes, entry + NameSize), budget));
+        tables.push_back(ReadTable(bytes, i, ReadU32(bytes, entry + NameSize), characterSize, budget));
         if (i == 0)
             tables[0].DirectoryName = ReadChars<8>(bytes, entry);
     }
     Tables = std::move(tables);
+    CharacterSize = characterSize;
 }
 
 fileio::ByteBuffer TGXTFile::SaveToBytes() const
@@ -205,25 +209,54 @@ fileio::ByteBuffer TGXTFile::SaveToBytes() const
             throw fileio::TVehmiraError("GXT table " + std::to_string(t) + " has " +
                                         std::to_string(Tables[t].Texts.size()) + " texts but only " +
                                         std::to_string(Tables[t].Keys.size()) + " keys");
-        total += BlockSize(Tables[t], t == 0);
+        for (const std::string& text : Tables[t].Texts)
+            if (text.size() % CharacterSize != 0 || TextLength(AsBytes(text), CharacterSize) != text.size())
+                throw fileio::TVehmiraError("GXT table " + std::to_string(t) +
+                                            " holds a text that is not whole characters or holds a zero character");
+        total += BlockSize(Tables[t], t == 0, CharacterSize);
     }
     if (total > UINT32_MAX)
         throw fileio::TVehmiraError("The GXT file would exceed 4 GiB");
 
     fileio::ByteBuffer bytes(std::size_t(total), 0);
     TBlockWriter out(bytes);
-    out.Put(HeaderWord);
+    out.Put(CharacterSize == 2 ? WideHeaderWord : HeaderWord);
     out.Put(TableMagic);
     out.PutU32(std::uint32_t(DirectoryEntrySize * Tables.size()));
     std::uint64_t position = HeaderSize + DirectoryEntrySize * Tables.size();
     for (std::size_t t = 0; t < Tables.size(); ++t) {
         out.Put(DirectoryNameOf(Tables[t], t == 0));
         out.PutU32(std::uint32_t(position));
-        position += BlockSize(Tables[t], t == 0);
+        position += BlockSize(Tables[t], t == 0, CharacterSize);
     }
     for (std::size_t t = 0; t < Tables.size(); ++t)
-        WriteTableBlock(out, Tables[t], t == 0);
+        WriteTableBlock(out, Tables[t], t == 0, CharacterSize);
     return bytes;
+}
+
+std::string GXTTextToCp1251(std::string_view text, std::uint32_t characterSize)
+{
+    if (characterSize == 1)
+        return std::string(text);
+    std::string result;
+    for (std::size_t i = 0; i + 1 < text.size(); i += 2) {
+        const char16_t unit = char16_t(std::uint8_t(text[i]) | std::uint8_t(text[i + 1]) << 8);
+        const std::optional<std::string> narrow = Utf16ToCp1251(std::u16string_view(&unit, 1));
+        result += narrow ? *narrow : "?";
+    }
+    return result;
+}
+
+std::string Cp1251ToGXTText(std::string_view text, std::uint32_t characterSize)
+{
+    if (characterSize == 1)
+        return std::string(text);
+    std::string result;
+    for (const char16_t unit : Cp1251ToUtf16(text)) {
+        result.push_back(char(unit & 0xFF));
+        result.push_back(char(unit >> 8));
+    }
+    return result;
 }
 
 void TGXTFile::SaveToFile(const std::filesystem::path& fileName) const

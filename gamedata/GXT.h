@@ -1,5 +1,6 @@
 #pragma once
-// GXT text files: tables of key hashes and 8-bit texts.
+// GXT text files: tables of key hashes and texts, of 8-bit characters (the PC
+// game's code page 1251) or, in the mobile ports' files, 16-bit ones (UTF-16LE).
 
 #include "fileio/ByteOrder.h"
 
@@ -9,6 +10,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace vehmira::gamedata {
@@ -23,7 +25,7 @@ struct TGXTTable {
     std::array<char, 4> KeyMagic{}; // written back as read
     std::uint32_t KeyBlockSize = 0; // as read (8 per key); not used by the writer
     std::vector<TGXTKey> Keys;
-    std::vector<std::string> Texts; // Texts[k] is the text of Keys[k], raw bytes
+    std::vector<std::string> Texts; // Texts[k] is the text of Keys[k], raw bytes (two a character when 16-bit)
     // Table 0 only: its name in the table directory as loaded, written back there
     // unchanged (the main table's block carries no name of its own). A main table
     // that was never loaded is saved under Name, or "MAIN" when Name is all zeros.
@@ -33,6 +35,8 @@ struct TGXTTable {
 class TGXTFile {
 public:
     std::vector<TGXTTable> Tables; // index 0 is the main table
+    // Bytes a character takes: 1, or 2 in a file whose header word is 04 00 10 00.
+    std::uint32_t CharacterSize = 1;
 
     // A file that is not a GXT file, or whose positions leave the file, raises
     // a TVehmiraError of kind NotGXTFile; Tables is then untouched.
@@ -40,10 +44,16 @@ public:
     void LoadFromBytes(std::span<const std::uint8_t> bytes);
 
     // Sizes and offsets are computed afresh from Texts; a table with fewer Keys than
-    // Texts raises TVehmiraError. Writes through an atomic replacement: a failure
+    // Texts, or a text that is not whole characters, raises TVehmiraError. Writes through an atomic replacement: a failure
     // leaves the old file intact.
     void SaveToFile(const std::filesystem::path& fileName) const;
     fileio::ByteBuffer SaveToBytes() const;
 };
+
+// A text of a file with characters of that size in the game's code page 1251
+// (a 16-bit character that code page lacks becomes '?'), and a code page 1251
+// text in characters of that size.
+std::string GXTTextToCp1251(std::string_view text, std::uint32_t characterSize);
+std::string Cp1251ToGXTText(std::string_view text, std::uint32_t characterSize);
 
 } // namespace vehmira::gamedata

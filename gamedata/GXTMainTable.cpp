@@ -5,7 +5,6 @@
 #include "gamedata/GXTLayout.h"
 
 #include <algorithm>
-#include <cstring>
 
 namespace vehmira::gamedata {
 
@@ -29,6 +28,7 @@ TGXTMainTableView::TGXTMainTableView(std::span<const std::uint8_t> fileBytes) : 
     const std::uint64_t tableCount = ReadU32(Bytes, 8) / DirectoryEntrySize;
     if (tableCount * DirectoryEntrySize > Bytes.size() - HeaderSize)
         FailNotGXT();
+    CharSize = CharacterSizeOf(Bytes);
     if (tableCount == 0)
         return;
 
@@ -57,9 +57,7 @@ std::uint32_t TGXTMainTableView::TextOffset(std::size_t key) const
 std::string_view TGXTMainTableView::Text(std::size_t key) const
 {
     const auto rest = Bytes.subspan(std::size_t(TextBase + TextOffset(key)));
-    const auto* start = reinterpret_cast<const char*>(rest.data());
-    const void* zero = rest.empty() ? nullptr : std::memchr(start, 0, rest.size());
-    return std::string_view(start, zero ? std::size_t(static_cast<const char*>(zero) - start) : rest.size());
+    return std::string_view(reinterpret_cast<const char*>(rest.data()), TextLength(rest, CharSize));
 }
 
 } // namespace vehmira::gamedata

@@ -25,8 +25,10 @@ public:
     {
         return fileio::LoadU32LE(Bytes.subspan(std::size_t(KeyEntries + KeyEntrySize * key + 4)).first<4>());
     }
-    // The text of a key: its bytes up to the first zero, or to the end of the data.
+    // The text of a key: its bytes up to the first zero character, or to the end of the data.
     std::string_view Text(std::size_t key) const;
+    // Bytes a character takes (see TGXTFile::CharacterSize).
+    std::uint32_t CharacterSize() const { return CharSize; }
 
 private:
     static constexpr std::uint64_t KeyEntrySize = 8; // text offset, hash
@@ -37,6 +39,7 @@ private:
     std::size_t KeyTotal = 0;
     std::uint64_t KeyEntries = 0;
     std::uint64_t TextBase = 0;
+    std::uint32_t CharSize = 1;
 };
 
 } // namespace vehmira::gamedata

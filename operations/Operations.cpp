@@ -28,14 +28,37 @@ bool CheckImportFiles(const engine::TImportFiles& files)
     return true;
 }
 
+fileio::TCheckFindings CheckImportOverVehicle(TGameSession& session, std::int32_t targetID,
+                                              const engine::TImportSource& source)
+{
+    return engine::CheckImport(session.Context(), session.FindVehicle(targetID), source);
+}
+
+fileio::TCheckFindings CheckModelFiles(const std::filesystem::path& model, const std::filesystem::path& textures,
+                                       const TGameSession* session)
+{
+    return engine::CheckModelFiles(model, textures, session ? session->Context().GameDirectory : std::filesystem::path());
+}
+
+TImportCheckFailed::TImportCheckFailed(fileio::TCheckFindings findings)
+    : engine::TImportError("The check found errors that the game would meet"), CheckFindings(std::move(findings))
+{
+}
+
 engine::TImportResult ImportOverVehicle(TGameSession& session, std::int32_t targetID,
-                                        const engine::TImportSource& source, TOperationObserver* observer)
+                                        const engine::TImportSource& source, TCheckPolicy policy,
+                                        TOperationObserver* observer)
 {
     std::optional<TObserverProgress> progress;
     if (observer)
         progress.emplace(*observer);
     engine::TImportResult result;
     try {
+        if (policy == TCheckPolicy::RefuseOnErrors) {
+            fileio::TCheckFindings findings = CheckImportOverVehicle(session, targetID, source);
+            if (fileio::HasCheckErrors(findings))
+                throw TImportCheckFailed(std::move(findings));
+        }
         result = engine::ImportVehicle(session.Context(), session.FindVehicle(targetID), source,
                                        progress ? &*progress : nullptr);
     } catch (const engine::TImportError&) {

@@ -73,9 +73,29 @@ void Absent(TVehiclePreview& preview, TPreviewPiece piece, const std::string& wh
 
 void TakeModel(TVehiclePreview& preview, std::optional<fileio::ByteBuffer> bytes, const std::string& where)
 {
-    if (bytes)
-        preview.Model =
-            Attempt(preview, TPreviewPiece::Model, where, [&] { return renderware::ReadModelSummary(*bytes); });
+    if (!bytes)
+        return;
+    preview.Model = Attempt(preview, TPreviewPiece::Model, where, [&] { return renderware::ReadModelSummary(*bytes); });
+    try {
+        preview.Drawing = render::ReadClumpModel(*bytes);
+    } catch (const fileio::TVehmiraError&) {
+        // The summary's problem already says why the model cannot be read.
+    }
+}
+
+// Data\Carcols.dat of the game; nothing when it is absent or unreadable (the
+// picture then shows a neutral paint).
+std::optional<std::string> ReadCarcols(const std::filesystem::path& gameDirectory)
+{
+    const std::filesystem::path file = fileio::ResolveGamePath(gameDirectory, fileio::GameFiles::Carcols);
+    try {
+        if (!fileio::FileExists(file))
+            return std::nullopt;
+        const fileio::ByteBuffer bytes = ReadBoundedFile(file, TPreviewPiece::Model);
+        return std::string(bytes.begin(), bytes.end());
+    } catch (const std::exception&) {
+        return std::nullopt;
+    }
 }
 
 std::optional<renderware::TTextureDictionary> ParseDictionary(TVehiclePreview& preview, TPreviewPiece piece,
@@ -183,6 +203,10 @@ TVehiclePreview PreviewPackage(const std::filesystem::path& package,
                                          ReadPackagePiece(preview, TPreviewPiece::Dictionary, stream, layout.TXD, where),
                                          where);
     Finish(preview, gameDirectory);
+    if (gameDirectory && layout.Carcols.Present && layout.Carcols.Length <= MaxPreviewPieceSize)
+        if (const std::optional<std::string> carcols = ReadCarcols(*gameDirectory))
+            preview.Colours = gamedata::ColoursOfLine(package::ReadCarTextPiece(stream, layout.Carcols),
+                                                      gamedata::ReadCarcolsPalette(*carcols));
     return preview;
 }
 
@@ -210,6 +234,8 @@ TVehiclePreview PreviewGameVehicle(TGameSession& session, std::int32_t id)
         preview, TPreviewPiece::Dictionary,
         ReadArchiveEntry(preview, TPreviewPiece::Dictionary, session.Archive(), dictionaryEntry), dictionaryEntry);
     Finish(preview, session.Location().GameDirectory);
+    if (const std::optional<std::string> carcols = ReadCarcols(session.Location().GameDirectory))
+        preview.Colours = gamedata::FindVehicleColours(*carcols, vehicle.ModelName);
     return preview;
 }
 

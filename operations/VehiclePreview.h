@@ -8,7 +8,10 @@
 // from a vehicle of the game's archive. A piece that is absent, damaged or too
 // large is listed among the problems; the other pieces are still shown.
 
+#include "fileio/GamePaths.h"
+#include "gamedata/CarColours.h"
 #include "operations/GameSession.h"
+#include "render/ClumpModel.h"
 #include "renderware/ModelSummary.h"
 #include "renderware/RgbaImage.h"
 #include "renderware/TextureCheck.h"
@@ -27,7 +30,7 @@ namespace vehmira::operations {
 // dictionaries take a few MiB).
 inline constexpr std::uint64_t MaxPreviewPieceSize = 64ull * 1024 * 1024;
 
-inline constexpr std::string_view SharedVehicleDictionary = "Models\\Generic\\Vehicle.txd";
+inline constexpr std::string_view SharedVehicleDictionary = fileio::GameFiles::SharedVehicleTextures;
 
 enum class TPreviewPiece { Model, Dictionary, SharedDictionary };
 
@@ -52,6 +55,13 @@ struct TVehiclePreview {
     TPreviewSource Source = TPreviewSource::Files;
     std::optional<renderware::TTextureDictionary> Dictionary;
     std::optional<renderware::TModelSummary> Model;
+    // The model read for drawing; present whenever its stream has a clump at
+    // its root, even when the summary refuses a damaged part.
+    std::optional<render::TClumpModel> Drawing;
+    // The vehicle's first colours from Data\Carcols.dat, where known: the
+    // game's line of the vehicle, or a package's own colour line in the game's
+    // palette.
+    std::optional<gamedata::TVehicleColours> Colours;
     std::optional<renderware::TTextureDictionary> SharedDictionary;
     // Whether a game directory was given to look for the shared dictionary in,
     // and whether that file exists there.

@@ -2,6 +2,7 @@
 
 #include "fileio/Errors.h"
 #include "fileio/FileStream.h"
+#include "gamedata/TextLines.h"
 #include "renderware/RootChunk.h"
 
 #include <algorithm>
@@ -12,6 +13,21 @@ namespace vehmira::package {
 namespace {
 // Longer text pieces are not shown (a line of the game's files is far shorter).
 constexpr std::int32_t LongestShownText = 64 * 1024;
+
+constexpr std::size_t GXTPieceIndex = 2;
+
+// What the import refuses in a text piece: a line break anywhere, a zero byte
+// in the display name, a line piece that is a comment line.
+std::string TextPieceProblem(std::size_t index, std::string_view text, const std::string& name)
+{
+    if (text.find_first_of("\r\n") != std::string_view::npos)
+        return "the " + name + " piece holds a line break";
+    if (index == GXTPieceIndex && text.find('\0') != std::string_view::npos)
+        return "the " + name + " piece holds a zero byte";
+    if (index != GXTPieceIndex && !text.empty() && !gamedata::StripCommentLineView(text))
+        return "the " + name + " piece is a comment line";
+    return {};
+}
 
 // What is wrong with a present piece that the layout placed inside the file, or nothing.
 std::string CheckPresentPiece(fileio::TStream& file, std::size_t index, const TCarPiece& piece, TCarInspection& info)
@@ -32,12 +48,13 @@ std::string CheckPresentPiece(fileio::TStream& file, std::size_t index, const TC
         return "the " + name + " piece is not a RenderWare " + (index == 0 ? "model" : "texture dictionary") +
                " (root chunk type " + hex + ")";
     }
-    if (piece.Length > LongestShownText)
-        return {};
-    const std::string& text = info.Texts[index].emplace(ReadCarTextPiece(file, piece));
-    if (text.find_first_of("\r\n") != std::string::npos)
-        return "the " + name + " piece holds a line break";
-    return {};
+    // The import reads every text piece whole, so its refusals are looked for
+    // in the whole piece, however long; only a short one is shown.
+    std::string text = ReadCarTextPiece(file, piece);
+    std::string problem = TextPieceProblem(index, text, name);
+    if (text.size() <= std::size_t(LongestShownText))
+        info.Texts[index] = std::move(text);
+    return problem;
 }
 
 // Beyond what an import's reader refuses: pieces that are not what their kind

@@ -74,6 +74,17 @@ TChunk ReadRootChunk(std::span<const std::uint8_t> data, std::uint32_t type, std
     if (rootType != type)
         throw fileio::TVehmiraError(std::string(what) + ": the root chunk has type " + HexText(rootType) + ", not " +
                                     HexText(type));
+    // Some exporters count a clump's own header in its size, so it states 12
+    // bytes more than follow; the game and the import read such a model, and
+    // so does every reader here.
+    const std::uint64_t stated = fileio::LoadU32LE(data.subspan<4, 4>());
+    if (type == ClumpChunk && stated == data.size()) {
+        TChunk chunk;
+        chunk.Type = rootType;
+        chunk.Stamp = fileio::LoadU32LE(data.subspan<8, 4>());
+        chunk.Payload = data.subspan(ChunkHeaderSize);
+        return chunk;
+    }
     return reader.Next();
 }
 

@@ -39,10 +39,13 @@ inline constexpr std::uint32_t AtomicChunk = 0x14;
 inline constexpr std::uint32_t TextureNativeChunk = 0x15;
 inline constexpr std::uint32_t TextureDictionaryChunk = 0x16;
 inline constexpr std::uint32_t GeometryListChunk = 0x1A;
+// May stand before a model's clump; the game skips it when it loads a vehicle.
 inline constexpr std::uint32_t UVAnimationDictionaryChunk = 0x2B;
 inline constexpr std::uint32_t NativeDataPluginChunk = 0x510;
 // The game's own plugin: a frame's name, as plain text filling the payload.
 inline constexpr std::uint32_t FrameNamePluginChunk = 0x253F2FE;
+// The game's own plugin in a clump's extension: the vehicle's collision model.
+inline constexpr std::uint32_t CollisionPluginChunk = 0x253F2FA;
 
 inline constexpr std::size_t ChunkHeaderSize = 12;
 inline constexpr unsigned MaxChunkDepth = 16;
@@ -73,6 +76,7 @@ public:
     TChunkReader(const TChunk& parent, std::string what);
 
     bool AtEnd() const { return Pos == Data.size(); }
+    std::size_t Remaining() const { return Data.size() - Pos; }
     TChunk Next();
     // The next chunk, which must be of the given type ("a Struct chunk").
     TChunk Expect(std::uint32_t type, std::string_view typeName);
@@ -86,7 +90,8 @@ private:
 };
 
 // The stream's root chunk, which must be of the given type; bytes after it
-// (archive sector padding) are ignored.
+// (archive sector padding) are ignored. A clump whose stated size counts its
+// own header too (12 bytes more than follow it) is taken to end with the data.
 TChunk ReadRootChunk(std::span<const std::uint8_t> data, std::uint32_t type, std::string_view what);
 
 // A String chunk's text: up to the first zero byte.

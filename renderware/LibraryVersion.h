@@ -31,10 +31,11 @@ TLibraryVersion DecodeLibraryStamp(std::uint32_t stamp);
 std::uint32_t EncodeLibraryStamp(std::uint32_t version, std::uint32_t build);
 
 // The game for PC is built on RenderWare 3.6.0.3 and writes its streams with
-// that version. RenderWare reads streams of its own version and older ones back
-// to 3.1 (the versions the earlier PC games of the series wrote, 3.1 to 3.4);
-// a stream written by a newer library, or an older one than 3.1, is refused.
-inline constexpr std::uint32_t OldestVersionPcGameReads = 0x31000;
+// that version. Its library reads streams from its base version 3.4 up to its
+// own (3.4 is what the previous PC game of the series wrote); a stream written
+// by a newer library, or by one older than 3.4, is refused, and the game then
+// asks for the model again and again without showing it.
+inline constexpr std::uint32_t OldestVersionPcGameReads = 0x34000;
 inline constexpr std::uint32_t NewestVersionPcGameReads = 0x36003;
 bool PcGameReadsVersion(const TLibraryVersion& version);
 

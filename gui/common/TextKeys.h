@@ -85,6 +85,32 @@ namespace vehmira::gui {
     X(ReplaceQuestion, L"Какое транспортное средство\r\nВы хотите заменить?")                                       \
     X(ImportSucceeded, L"  Импортирование успешно завершено!!!  ")                                                  \
     X(ImportFailed, L"  Ошибка при импортировании!")                                                                \
+    X(CheckPassed, L"Проверка: игра загрузит этот транспорт.")                                                      \
+    X(CheckErrorsHeading, L"Игра не сможет загрузить этот транспорт:")                                              \
+    X(CheckWarningsHeading, L"Предупреждения:")                                                                     \
+    X(CheckNotRun, L"Проверка невозможна: %1")                                                                      \
+    X(ConfirmImportWithErrors, L"%1\r\n\r\nВсё равно импортировать?")                                               \
+    X(CheckUnreadableModel, L"Модель не читается: %1")                                                              \
+    X(CheckUnreadableTextures, L"Словарь текстур не читается: %1")                                                  \
+    X(CheckMissingFrame, L"В модели нет фрейма «%1».")                                                              \
+    X(CheckNoCollision, L"В модели нет коллизии.")                                                                  \
+    X(CheckBadCollision, L"Коллизия модели повреждена (%1).")                                                       \
+    X(CheckFrameNameTooLong, L"Имя фрейма «%1» длиннее 23 символов.")                                               \
+    X(CheckUnsupportedVersion, L"Игра не читает RenderWare %1.")                                                    \
+    X(CheckExtraWithoutAtomic, L"У фрейма «%1» нет своей детали.")                                                  \
+    X(CheckConsoleData, L"Геометрия модели сделана для приставки.")                                                 \
+    X(CheckIdeFields, L"В строке Vehicles.ide только %1 полей.")                                                    \
+    X(CheckIdeType, L"Тип «%1» в строке Vehicles.ide игре неизвестен.")                                             \
+    X(CheckHandlingMissing, L"В Handling.cfg нет строки «%1».")                                                     \
+    X(CheckHandlingKind, L"В Handling.cfg нет строки «%1» для этого типа.")                                         \
+    X(CheckHandlingFields, L"Строка Handling.cfg содержит неверное число значений (%1).")                           \
+    X(CheckModelKind, L"Модель сделана для другого вида транспорта (%1).")                                          \
+    X(CheckMissingTexture, L"Текстура «%1» не найдена.")                                                            \
+    X(CheckNoDamagedParts, L"Нет повреждённых деталей (_dam).")                                                     \
+    X(CheckNoLowDetail, L"Нет детали для дальнего вида (_vlo).")                                                    \
+    X(CheckMissingDummy, L"Нет точки «%1».")                                                                        \
+    X(CheckNoWheelAtomic, L"Под «%1» нет колеса.")                                                                  \
+    X(CheckWheelSizeZero, L"Размер колеса в поле %1 равен 0.")                                                      \
     X(GxtFileError, L"GXT-File Error!!!")                                                                           \
     X(InvalidCarFile, L"  Ungültige CAR-Datei!!")                                                                   \
     X(UnsupportedCarFile, L"  CAR-Datei nicht unterstützt!!")                                                       \
@@ -129,6 +155,8 @@ namespace vehmira::gui {
     X(PreviewCaption, L"Просмотр транспортного средства")                                                           \
     X(CloseButton, L"Закрыть")                                                                                      \
     X(NoTextures, L"Текстур нет")                                                                                   \
+    X(NoModel, L"Модели нет")                                                                                       \
+    X(ResetViewButton, L"Сбросить вид")                                                                             \
     X(PreviewModelPiece, L"Модель")                                                                                 \
     X(PreviewDictionaryPiece, L"Словарь текстур")                                                                   \
     X(PreviewSharedPiece, L"Общий словарь Vehicle.txd")                                                             \

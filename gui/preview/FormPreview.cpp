@@ -14,21 +14,24 @@ namespace {
 
 const framework::TFormLayout PreviewFormSpec{
     .Caption = L"",
-    .Width = 600,
+    .Width = 924,
     .Height = 440,
     .Border = framework::TBorderKind::Dialog,
     .SystemMenu = true,
 };
 
-// The texture panel takes the left part (three thumbnails across), the
-// summary the right. Both are created apart from the table: the panel is a
-// window of its own class, and the summary wraps its lines, which the
-// table's edit (scrolling sideways) does not.
+// The texture panel takes the left part (three thumbnails across), the model
+// view the middle (its reset button beneath), the summary the right. They are
+// created apart from the table: the panel and the view are windows of their
+// own classes, and the summary wraps its lines, which the table's edit
+// (scrolling sideways) does not.
 constexpr RECT TexturePanelBounds{8, 8, 372, 400};
-constexpr RECT SummaryBounds{380, 8, 592, 400};
+constexpr RECT ModelViewBounds{380, 8, 704, 400};
+constexpr RECT SummaryBounds{712, 8, 916, 400};
 
-const std::array<framework::TControlLayout, 1> PreviewControls{{
-    {framework::TControlKind::Button, "CloseButton", "", 517, 408, 75, 25, L""},
+const std::array<framework::TControlLayout, 2> PreviewControls{{
+    {framework::TControlKind::Button, "ResetViewButton", "", 380, 408, 113, 25, L""},
+    {framework::TControlKind::Button, "CloseButton", "", 841, 408, 75, 25, L""},
 }};
 
 HWND CreateSummary(HWND form, const std::wstring& text)
@@ -51,11 +54,15 @@ TFormPreview::TFormPreview(HWND owner, operations::TVehiclePreview preview)
 {
     SetWindowTextW(Handle(), InterfaceText(TTextKey::PreviewCaption).c_str());
     SetControlText("CloseButton", InterfaceText(TTextKey::CloseButton));
+    SetControlText("ResetViewButton", InterfaceText(TTextKey::ResetViewButton));
+    EnableWindow(Control("ResetViewButton"), Preview.Drawing.has_value());
     Panel = std::make_unique<TTexturePanel>(Handle(), TexturePanelBounds,
                                             Preview.Dictionary ? &*Preview.Dictionary : nullptr);
+    Model = std::make_unique<TModelView>(Handle(), ModelViewBounds, Preview);
     HWND summary = CreateSummary(Handle(), PreviewSummaryText(Preview));
-    // Tab order left to right: the panel, the summary, then the close button.
+    // Tab order left to right: the panel, the model view, the summary, then the buttons.
     SetWindowPos(summary, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    SetWindowPos(Model->Handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     SetWindowPos(Panel->Handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
@@ -65,6 +72,13 @@ void TFormPreview::OnCommand(int id, int notifyCode)
 {
     if (notifyCode == BN_CLICKED && id == ControlId("CloseButton"))
         CloseButtonClick();
+    else if (notifyCode == BN_CLICKED && id == ControlId("ResetViewButton"))
+        ResetViewButtonClick();
+}
+
+void TFormPreview::ResetViewButtonClick()
+{
+    Model->ResetPose();
 }
 
 void TFormPreview::CloseButtonClick()

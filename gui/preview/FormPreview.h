@@ -1,9 +1,11 @@
 #pragma once
 // The preview window "Просмотр транспортного средства": the textures as
-// thumbnails on the left, the model's summary and the texture check on the
-// right. Created for one preview and shown modally over its owner.
+// thumbnails on the left, the model drawn in the middle (turned by dragging,
+// zoomed by the wheel, reset by a button), the model's summary and the
+// texture check on the right. Created for one preview and shown modally over its owner.
 
 #include "gui/framework/Window.h"
+#include "gui/preview/ModelView.h"
 #include "gui/preview/TexturePanel.h"
 #include "operations/VehiclePreview.h"
 
@@ -17,6 +19,7 @@ public:
     ~TFormPreview() override;
 
     void CloseButtonClick();
+    void ResetViewButtonClick();
 
 protected:
     void OnCommand(int id, int notifyCode) override;
@@ -24,6 +27,7 @@ protected:
 private:
     operations::TVehiclePreview Preview;
     std::unique_ptr<TTexturePanel> Panel; // after Preview: its worker reads the dictionary
+    std::unique_ptr<TModelView> Model;    // after Preview: its worker reads the model and the dictionaries
 };
 
 // Shows the preview over owner and returns when the user closes it.

@@ -2,6 +2,7 @@
 
 #include "gui/common/Language.h"
 
+#include "gui/preview/PreviewBitmap.h"
 #include "gui/preview/PreviewTexts.h"
 
 #include <algorithm>
@@ -34,31 +35,6 @@ void RegisterPanelClass(WNDPROC procedure)
     }();
     if (!registered)
         throw std::runtime_error("the texture panel's window class cannot be registered");
-}
-
-// A 32-bit top-down bitmap of the opaque thumbnail (GDI wants blue, green, red).
-win32::TBitmapHandle MakeBitmap(const renderware::TRgbaImage& image)
-{
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = LONG(image.Width);
-    info.bmiHeader.biHeight = -LONG(image.Height);
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
-    win32::TBitmapHandle bitmap(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-    if (!bitmap || !bits)
-        return {};
-    auto* out = static_cast<std::uint8_t*>(bits);
-    const std::size_t pixels = std::size_t(image.Width) * image.Height;
-    for (std::size_t i = 0; i < pixels; ++i) {
-        out[i * 4 + 0] = image.Pixels[i * 4 + 2];
-        out[i * 4 + 1] = image.Pixels[i * 4 + 1];
-        out[i * 4 + 2] = image.Pixels[i * 4 + 0];
-        out[i * 4 + 3] = 255;
-    }
-    return bitmap;
 }
 
 void DrawLine(HDC dc, const std::wstring& text, RECT area)
@@ -165,7 +141,7 @@ void TTexturePanel::ThumbnailArrived(std::size_t index)
     std::optional<renderware::TRgbaImage> thumbnail = Worker->Take(index);
     if (!thumbnail)
         return;
-    Cells[index].Thumbnail = MakeBitmap(*thumbnail);
+    Cells[index].Thumbnail = MakeOpaqueBitmap(*thumbnail);
     ++Ready;
     const int column = int(index) % Columns();
     const int row = int(index) / Columns();

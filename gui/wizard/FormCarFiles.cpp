@@ -8,6 +8,7 @@
 #include "gui/common/InterfaceTexts.h"
 #include "gui/framework/ErrorBox.h"
 #include "operations/Operations.h"
+#include "gui/wizard/ImportCheckText.h"
 #include "gui/framework/WideText.h"
 
 #include <array>
@@ -22,14 +23,14 @@ namespace {
 const framework::TFormLayout TFormCarFilesSpec{
     .Caption = L"",
     .Width = 410,
-    .Height = 420,
+    .Height = 480,
     .Border = framework::TBorderKind::Dialog,
     .SystemMenu = true,
 };
 
 // In tab order. The "..." labels answer clicks (SS_NOTIFY); a field's name is
 // cut at its label's edge, not wrapped out of sight.
-const std::array<framework::TControlLayout, 20> CarFilesControls{{
+const std::array<framework::TControlLayout, 21> CarFilesControls{{
     {TControlKind::GroupBox, "FilesGroup", "", 24, 24, 361, 97, L""},
     {TControlKind::Label, "DffLabel", "FilesGroup", 32, 32, 49, 13, L"", SS_LEFTNOWORDWRAP},
     {TControlKind::Edit, "Edit_DFF", "FilesGroup", 96, 28, 217, 21, L""},
@@ -48,8 +49,10 @@ const std::array<framework::TControlLayout, 20> CarFilesControls{{
     {TControlKind::GroupBox, "NameGroup", "", 24, 280, 361, 81, L""},
     {TControlKind::Label, "NameLabel", "NameGroup", 24, 36, 48, 13, L"", SS_LEFTNOWORDWRAP},
     {TControlKind::Edit, "Edit_GXT", "NameGroup", 96, 32, 217, 21, L""},
-    {TControlKind::Button, "CancelButton", "", 24, 376, 177, 25, L""},
-    {TControlKind::Button, "NextButton", "", 208, 376, 177, 25, L""},
+    // The check of the model and its textures, once both files are given.
+    {TControlKind::Label, "FilesCheckLabel", "", 24, 368, 361, 57, L""},
+    {TControlKind::Button, "CancelButton", "", 24, 436, 177, 25, L""},
+    {TControlKind::Button, "NextButton", "", 208, 436, 177, 25, L""},
 }};
 
 const std::array<TControlText, 8> CarFilesTexts{{
@@ -88,6 +91,10 @@ void TFormCarFiles::FormShow()
 
 void TFormCarFiles::OnCommand(int id, int notifyCode)
 {
+    if (notifyCode == EN_CHANGE && (id == ControlId("Edit_DFF") || id == ControlId("Edit_TXD"))) {
+        ShowFilesCheck();
+        return;
+    }
     // A label's STN_CLICKED has the same code as a button's BN_CLICKED.
     if (notifyCode != BN_CLICKED)
         return;
@@ -99,6 +106,23 @@ void TFormCarFiles::OnCommand(int id, int notifyCode)
         CancelButtonClick();
     else if (id == ControlId("NextButton"))
         NextButtonClick();
+}
+
+// Only when both fields name existing files: a path being typed says nothing yet.
+void TFormCarFiles::ShowFilesCheck()
+{
+    const std::filesystem::path model(ControlText("Edit_DFF"));
+    const std::filesystem::path textures(ControlText("Edit_TXD"));
+    std::wstring verdict;
+    std::error_code error;
+    if (std::filesystem::is_regular_file(model, error) && std::filesystem::is_regular_file(textures, error)) {
+        try {
+            verdict = CheckVerdictText(operations::CheckModelFiles(model, textures, Host.OpenGame()));
+        } catch (const std::exception& failure) {
+            verdict = InterfaceText(TTextKey::CheckNotRun, {framework::Wide(failure.what())});
+        }
+    }
+    SetControlText("FilesCheckLabel", verdict);
 }
 
 void TFormCarFiles::PickFileInto(std::wstring& lastPicked, std::string_view field, TTextKey filter)

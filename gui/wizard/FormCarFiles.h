@@ -30,6 +30,8 @@ protected:
     void OnCommand(int id, int notifyCode) override;
 
 private:
+    // The check of the two files under the fields, once both name files.
+    void ShowFilesCheck();
     // Shows an open dialog for the kind of file the filter names, starting
     // from its last picked name; a picked file's full path goes into the field.
     void PickFileInto(std::wstring& lastPicked, std::string_view field, TTextKey filter);

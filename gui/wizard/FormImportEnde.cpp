@@ -6,6 +6,7 @@
 #include "gui/wizard/FormCarFiles.h"
 #include "gui/wizard/FormImportTyp.h"
 #include "gui/preview/PreviewLaunch.h"
+#include "gui/wizard/ImportCheckText.h"
 #include "gui/framework/ErrorBox.h"
 #include "gui/common/VehicleListView.h"
 #include "gui/common/FormTexts.h"
@@ -25,17 +26,19 @@ namespace {
 const framework::TFormLayout TForm_ImportEndeSpec{
     .Caption = L"",
     .Width = 298,
-    .Height = 379,
+    .Height = 463,
     .Border = framework::TBorderKind::Dialog,
     .SystemMenu = true,
 };
 
-const std::array<framework::TControlLayout, 6> ImportEndeControls{{
+const std::array<framework::TControlLayout, 7> ImportEndeControls{{
     {TControlKind::Label, "QuestionLabel", "", 37, 16, 161, 31, L""},
     {TControlKind::GroupBox, "VehiclesGroup", "", 32, 56, 233, 265, L""},
     {TControlKind::ListView, "TargetList", "VehiclesGroup", 24, 32, 185, 209, L""},
-    {TControlKind::Button, "CancelButton", "", 32, 336, 113, 25, L""},
-    {TControlKind::Button, "ReplaceButton", "", 152, 336, 113, 25, L""},
+    // The check's verdict for the selected target, filled in when a row is chosen.
+    {TControlKind::Label, "CheckLabel", "", 32, 328, 233, 77, L""},
+    {TControlKind::Button, "CancelButton", "", 32, 420, 113, 25, L""},
+    {TControlKind::Button, "ReplaceButton", "", 152, 420, 113, 25, L""},
     // In the free corner beside the question, aligned with the list's right edge.
     {TControlKind::Button, "PreviewButton", "", 200, 19, 65, 25, L""},
 }};
@@ -84,6 +87,37 @@ void TForm_ImportEnde::FormShow()
 {
     LastRunRefusedSource = false;
     CopyVehicleListRows(Host.VehicleList(), Control("TargetList"));
+    ShowCheckVerdict();
+}
+
+std::optional<LRESULT> TForm_ImportEnde::OnMessage(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_NOTIFY) {
+        const auto* change = reinterpret_cast<const NMLISTVIEW*>(lParam);
+        if (change->hdr.hwndFrom == Control("TargetList") && change->hdr.code == LVN_ITEMCHANGED &&
+            ((change->uNewState ^ change->uOldState) & LVIS_SELECTED) != 0)
+            ShowCheckVerdict();
+    }
+    return framework::TForm::OnMessage(message, wParam, lParam);
+}
+
+// The check for the selected target; nothing while no row is selected.
+void TForm_ImportEnde::ShowCheckVerdict()
+{
+    std::wstring verdict;
+    operations::TGameSession* session = Host.OpenGame();
+    try {
+        if (session != nullptr && ListView_GetNextItem(Control("TargetList"), -1, LVNI_SELECTED) >= 0) {
+            const engine::TImportSource source = ChosenSource();
+            verdict = CheckVerdictText(
+                operations::CheckImportOverVehicle(*session, TargetVehicleID(*session), source));
+        }
+    } catch (const fileio::TVehmiraError& error) {
+        verdict = InterfaceText(TTextKey::CheckNotRun, {framework::Wide(ImportFailureMessage(error).value_or(error.what()))});
+    } catch (const std::exception& error) {
+        verdict = InterfaceText(TTextKey::CheckNotRun, {framework::Wide(error.what())});
+    }
+    SetControlText("CheckLabel", verdict);
 }
 
 void TForm_ImportEnde::OnCommand(int id, int notifyCode)
@@ -119,6 +153,12 @@ void TForm_ImportEnde::ShowFailure(const std::string& reason) const
                                 InterfaceText(TTextKey::ImportFailed) + L"\r\n\r\n" + framework::Wide(reason));
 }
 
+TForm_ImportEnde::TRunOutcome TForm_ImportEnde::TellNothingToImport() const
+{
+    framework::ShowPlainMessage(Handle(), InterfaceText(TTextKey::NothingToImport));
+    return TRunOutcome::SourceRefused;
+}
+
 // Every failure is trapped here and told in one box: the failure text and why.
 TForm_ImportEnde::TRunOutcome TForm_ImportEnde::RunImport()
 {
@@ -126,9 +166,18 @@ TForm_ImportEnde::TRunOutcome TForm_ImportEnde::RunImport()
         operations::TGameSession& session = OpenGameSession();
         const std::int32_t target = TargetVehicleID(session);
         const engine::TImportSource source = ChosenSource();
-        if (operations::ImportOverVehicle(session, target, source).ChangedNothing()) {
-            framework::ShowPlainMessage(Handle(), InterfaceText(TTextKey::NothingToImport));
-            return TRunOutcome::SourceRefused;
+        try {
+            const engine::TImportResult result =
+                operations::ImportOverVehicle(session, target, source, operations::TCheckPolicy::RefuseOnErrors);
+            if (result.ChangedNothing())
+                return TellNothingToImport();
+        } catch (const operations::TImportCheckFailed& refused) {
+            // Declined: the dialog stays for another target or a way back.
+            if (!ConfirmDespiteErrors(refused.Findings()))
+                return TRunOutcome::TargetRefused;
+            if (operations::ImportOverVehicle(session, target, source, operations::TCheckPolicy::ImportDespiteErrors)
+                    .ChangedNothing())
+                return TellNothingToImport();
         }
         framework::ShowPlainMessage(Handle(), InterfaceText(TTextKey::ImportSucceeded));
         return TRunOutcome::Imported;
@@ -145,6 +194,13 @@ TForm_ImportEnde::TRunOutcome TForm_ImportEnde::RunImport()
         ShowFailure(error.what());
         return TRunOutcome::SourceRefused;
     }
+}
+
+// The errors named, the user decides; no, and the game stays as it is.
+bool TForm_ImportEnde::ConfirmDespiteErrors(const fileio::TCheckFindings& findings) const
+{
+    const std::wstring question = InterfaceText(TTextKey::ConfirmImportWithErrors, {CheckErrorsText(findings)});
+    return MessageBoxW(Handle(), question.c_str(), framework::ApplicationTitle, MB_YESNO | MB_ICONWARNING) == IDYES;
 }
 
 operations::TGameSession& TForm_ImportEnde::OpenGameSession() const

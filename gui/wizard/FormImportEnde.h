@@ -1,8 +1,11 @@
 #pragma once
-// Import wizard, the replace dialog: the target vehicle, and the import runs here.
+// Import wizard, the replace dialog: the target vehicle, the check's verdict
+// for it, and the import runs here (after a confirmation when the check finds
+// errors).
 
 #include "gamedata/VehiclesIde.h"
 #include "engine/Import.h"
+#include "fileio/CheckFinding.h"
 #include "operations/GameSession.h"
 #include "gui/framework/Window.h"
 #include "gui/wizard/ImportWizardHost.h"
@@ -37,11 +40,17 @@ public:
 
 protected:
     void OnCommand(int id, int notifyCode) override;
+    std::optional<LRESULT> OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
     enum class TRunOutcome { Imported, SourceRefused, TargetRefused };
     TRunOutcome RunImport();
     void ShowFailure(const std::string& reason) const;
+    TRunOutcome TellNothingToImport() const;
+    // The verdict of the check for the selected target, under the list.
+    void ShowCheckVerdict();
+    // Asks, naming the errors, whether to import anyway.
+    bool ConfirmDespiteErrors(const fileio::TCheckFindings& findings) const;
     operations::TGameSession& OpenGameSession() const;
     std::int32_t TargetVehicleID(const operations::TGameSession& session) const;
     engine::TImportSource ChosenSource() const;

@@ -83,3 +83,38 @@ TEST(CarInfo, NamesWhatIsWrongWithADamagedPackage)
         EXPECT_NE(json.Out.find("\"wellFormed\": false"), std::string::npos) << json.Out;
     }
 }
+
+// What car info calls well-formed the import accepts: text pieces the import
+// refuses are named, however long the piece.
+TEST(CarInfo, TextPiecesTheImportRefusesAreNotWellFormed)
+{
+    const TDemoGameDirectory game;
+    const std::string handling = LineStartingWith(game.Read("data/handling.cfg"), "LANDSTAL ");
+    const struct {
+        const char* What;
+        std::size_t Piece; // 2 display name, 3 handling
+        std::string Text;
+        std::string Problem;
+    } cases[] = {
+        {"zero byte in the display name", 2, std::string("Land\0stalker", 12), "the gxt piece holds a zero byte"},
+        {"handling line that is a comment", 3, ";" + handling, "the handling piece is a comment line"},
+        {"handling line with a line break past 64 KiB", 3, handling + std::string(70000, ' ') + "\n1",
+         "the handling piece holds a line break"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.What);
+        TExpectedPackage expected;
+        expected.VehicleID = 400;
+        expected.Flags = {0, 0, std::uint8_t(c.Piece == 2), std::uint8_t(c.Piece == 3), 0, 0};
+        expected.Pieces[c.Piece] = c.Text;
+        const std::string package = game.Scratch("faulty.car");
+        ReplaceFileAtomically(PathFromUtf8(package), expected.Bytes());
+        const TCliRun info = RunCli({"car", "info", package});
+        EXPECT_NE(info.Out.find("well-formed: no: " + c.Problem), std::string::npos) << info.Out;
+
+        const TDirectorySnapshot before = SnapshotGameDirectory(game.Path());
+        const TCliRun import = RunCli({"--game", game.Game(), "import", package, "--over", "400", "--force"});
+        EXPECT_EQ(import.ExitCode, 1) << import.Out << import.Err;
+        EXPECT_EQ(SnapshotGameDirectory(game.Path()), before);
+    }
+}

@@ -250,22 +250,30 @@ TEST_F(TCarPreviewTest, PackageWithoutDictionaryOrWithADamagedModelIsStillShown)
     EXPECT_FALSE(std::filesystem::exists(Dir / "x.png"));
 }
 
-// Two thumbnails side by side: 2 × (128 + 8) + 8 wide, 128 + 2 × 8 high.
+// Two thumbnails side by side: 2 × (128 + 8) + 8 wide, 128 + 2 × 8 high; with
+// a model, its 512-pixel view above them.
 TEST_F(TCarPreviewTest, ContactSheetOfAPackageOrADictionaryFileIsAPngOfTheRightSize)
 {
     const std::string package = Write("two.car", Package(VehicleModel(), VehicleDictionary()));
     const std::string txd = Write("car.txd", Text(VehicleDictionary()));
-    const std::vector<std::vector<std::string>> inputs = {{package}, {"--txd", txd}};
-    for (const auto& input : inputs) {
-        SCOPED_TRACE(input.back());
+    struct TCase {
+        std::vector<std::string> Input;
+        std::string Written;
+        std::pair<std::uint32_t, std::uint32_t> Size;
+    };
+    const std::vector<TCase> cases = {
+        {{package}, "Wrote the model view and a contact sheet of 2 textures (512x656 pixels) to ", {512u, 656u}},
+        {{"--txd", txd}, "Wrote a contact sheet of 2 textures (280x144 pixels) to ", {280u, 144u}}};
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.Input.back());
         const std::string png = PathToUtf8(Dir / "sheet.png");
         std::vector<std::string> args = {"car", "preview"};
-        args.insert(args.end(), input.begin(), input.end());
+        args.insert(args.end(), c.Input.begin(), c.Input.end());
         args.insert(args.end(), {"-o", png});
         const TCliRun run = RunCli(args);
         ASSERT_EQ(run.ExitCode, 0) << run.Err;
-        EXPECT_EQ(run.Out, "Wrote a contact sheet of 2 textures (280x144 pixels) to " + png + "\n");
-        EXPECT_EQ(PngSize(ReadWholeFileText(PathFromUtf8(png))), std::make_pair(280u, 144u));
+        EXPECT_EQ(run.Out, c.Written + png + "\n");
+        EXPECT_EQ(PngSize(ReadWholeFileText(PathFromUtf8(png))), c.Size);
     }
     const TCliRun both = RunCli({"car", "preview", package, "--txd", txd, "-o", PathToUtf8(Dir / "y.png")});
     EXPECT_EQ(both.ExitCode, 2) << both.Err;
@@ -279,13 +287,14 @@ TEST(DemoPreview, GameVehicleAndItsExportShowTheDemoTexture)
     const std::string png = game.Scratch("cop.png");
     const TCliRun sheet = RunCli({"--game", game.Game(), "preview", "596", "-o", png});
     ASSERT_EQ(sheet.ExitCode, 0) << sheet.Err;
-    EXPECT_EQ(PngSize(ReadWholeFileText(PathFromUtf8(png))), std::make_pair(144u, 144u));
+    // The model's view (512 pixels) above the one thumbnail (144 pixels).
+    EXPECT_EQ(PngSize(ReadWholeFileText(PathFromUtf8(png))), std::make_pair(512u, 656u));
 
     const std::string package = game.Scratch("cop.car");
     ASSERT_EQ(RunCli({"--game", game.Game(), "export", "596", "-o", package}).ExitCode, 0);
     const TCliRun info = RunCli({"--game", game.Game(), "car", "info", package});
     ASSERT_EQ(info.ExitCode, 0) << info.Err;
-    ExpectLines(info.Out, {"textures: 1", "texture: copcarla_body 32x32 A8R8G8B8", "frames: 2", "atomics: 1",
+    ExpectLines(info.Out, {"textures: 1", "texture: copcarla_body 32x32 A8R8G8B8", "frames: 15", "atomics: 5",
                            "texture names: copcarla_body", "not in own dictionary: none",
                            "shared dictionary: none in the game", "missing textures: none"});
     const TCliRun json = RunCli({"car", "info", "--json", package, "--game", game.Game()});

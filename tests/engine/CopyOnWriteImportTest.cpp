@@ -214,12 +214,12 @@ TEST(CopyOnWriteImportTest, FreeSpaceIsReusedOnlyOnceNoKeptUndoNeedsIt)
     ImportVehicle(game.Context(), game.Vehicle(415), package);
     const std::uint64_t afterFirst = std::filesystem::file_size(ArchivePath(game));
     // While the first import can be undone, its freed sectors stay as they are.
-    const ByteBuffer firstImage = ReadWholeFile(ArchivePath(game));
+    const ByteBuffer firstImage = game.Files().at("Models/GTA3.img");
     ImportVehicle(game.Context(), game.Vehicle(415), PackageOf(game, 2000));
     EXPECT_GT(std::filesystem::file_size(ArchivePath(game)), afterFirst);
     const std::vector<TArchiveRange> pinned = ArchiveBytesPinnedForUndo(game.GameDirectory());
     ASSERT_FALSE(pinned.empty());
-    const ByteBuffer secondImage = ReadWholeFile(ArchivePath(game));
+    const ByteBuffer secondImage = game.Files().at("Models/GTA3.img");
     for (const TArchiveRange& range : pinned)
         EXPECT_TRUE(SameBytes(firstImage, secondImage, range.Offset, range.Offset + range.Length));
     UndoLastImport(game.Context());
@@ -232,7 +232,7 @@ TEST(CopyOnWriteImportTest, FreeSpaceIsReusedOnlyOnceNoKeptUndoNeedsIt)
     const std::uint64_t length = std::filesystem::file_size(ArchivePath(game));
     ImportVehicle(game.Context(), game.Vehicle(415), PackageOf(game, 2000));
     EXPECT_EQ(std::filesystem::file_size(ArchivePath(game)), length);
-    EXPECT_EQ(ChainedReadOracle::MisreadEntries(ReadWholeFile(ArchivePath(game))), std::vector<std::string>{});
+    EXPECT_EQ(ChainedReadOracle::MisreadEntries(game.Files().at("Models/GTA3.img")), std::vector<std::string>{});
     TMemoryStream model;
     game.Archive.ExtractToStream(model, 0, "cheetah.dff");
     EXPECT_EQ(model.Bytes(), GameFixture::SectorPadded(GameFixture::RenderWareBytes(RwClumpChunk, 2000, 21)));

@@ -169,3 +169,42 @@ TEST(GXTFile, FilesRoundTripAndAFailedSaveKeepsTheOldFile)
 }
 
 } // namespace
+
+// The mobile ports write texts of 16-bit characters (header 04 00 10 00): they
+// load and save as such, every text whole, never cut at its first zero byte.
+TEST(GXTFile, SixteenBitFilesKeepEveryTextWhole)
+{
+    using namespace std::string_literals;
+    const std::string cyrillic = "\x10\x04\x11\x04"s;     // U+0410 U+0411
+    const std::string latin = "I\0n\0f\0"s;               // high bytes zero
+    const std::string unmapped = "\x2D\x4E"s "A\0"s;       // U+4E2D, 'A'
+    TRawGXTTable main{"MAIN", "TKEY", {{0, 0x10}, {6, 0x20}, {14, 0x30}}, cyrillic + "\0\0"s + latin + "\0\0"s + unmapped + "\0\0"s};
+    TRawGXTLayout raw = BuildRawGXT({main});
+    raw.Bytes[2] = 0x10;
+
+    TGXTFile file = Load(raw.Bytes);
+    EXPECT_EQ(file.CharacterSize, 2u);
+    ASSERT_EQ(file.Tables.size(), 1u);
+    EXPECT_EQ(file.Tables[0].Texts, (std::vector<std::string>{cyrillic, latin, unmapped}));
+
+    const ByteBuffer saved = file.SaveToBytes();
+    EXPECT_EQ(ByteBuffer(saved.begin(), saved.begin() + 4), (ByteBuffer{0x04, 0x00, 0x10, 0x00}));
+    const TGXTFile again = Load(saved);
+    EXPECT_EQ(again.CharacterSize, 2u);
+    EXPECT_EQ(again.Tables[0].Texts, file.Tables[0].Texts);
+    EXPECT_EQ(again.SaveToBytes(), saved);
+
+    const struct {
+        std::string text;
+        std::string cp1251;
+    } cases[] = {{cyrillic, "\xC0\xC1"}, {latin, "Inf"}, {unmapped, "?A"}, {"", ""}};
+    for (const auto& c : cases) {
+        EXPECT_EQ(GXTTextToCp1251(c.text, 2), c.cp1251);
+        if (c.cp1251.find('?') == std::string::npos) {
+            EXPECT_EQ(Cp1251ToGXTText(c.cp1251, 2), c.text);
+        }
+    }
+    // An odd byte count cannot be written as 16-bit characters.
+    file.Tables[0].Texts[1] = "odd";
+    EXPECT_THROW(file.SaveToBytes(), TVehmiraError);
+}

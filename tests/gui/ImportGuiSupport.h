@@ -30,7 +30,8 @@ protected:
     void ChooseKind(TUser& user, bool package) const;
     // The separate-files dialog: types the fields given (by control name) and presses "Далее >>".
     void FillCarFiles(TUser& user, const std::vector<std::pair<const char*, std::wstring>>& fields) const;
-    // The replace dialog: selects the row (none when negative) and presses "Импорт".
+    // The replace dialog: selects the row (none when negative) and presses
+    // "Импорт", and answers yes when the import asks about the check's errors.
     void ReplaceRow(TUser& user, int row) const;
     // The texts of the next count message boxes, each answered with OK.
     static std::vector<std::wstring> Boxes(TUser& user, std::size_t count);

@@ -8,9 +8,11 @@
 #include "gui/wizard/FormImportTyp.h"
 #include "gui/windows/FormMain.h"
 #include "gui/windows/FormPath.h"
+#include "gui/common/Language.h"
 #include "gui/windows/MainMenu.h"
 #include "gui/framework/WideText.h"
 #include "support/PackageBuilder.h"
+#include "support/RwStreamBuilder.h"
 
 #include <fstream>
 #include <regex>
@@ -289,6 +291,108 @@ TEST_F(TImportRunTest, FailedImportsSayWhyAndLeaveTheGameAsItWas)
     }
     // The refused handling line's step kept what was typed.
     EXPECT_EQ(fieldsLeft, (std::vector<std::wstring>{goodModel.wstring(), L"foo"}));
+}
+
+// The replace dialog shows the check's verdict for the chosen row; with errors
+// the import asks first, naming them, and a no leaves the game as it was.
+TEST_F(TImportRunTest, TheVerdictIsShownAndErrorsAreConfirmedBeforeTheImport)
+{
+    RwTest::TTestModel car;
+    car.Frames = {{"car", -1},           {"chassis", 0},        {"wheel_rf_dummy", 0},
+                  {"wheel_rb_dummy", 0}, {"wheel_lf_dummy", 0}, {"wheel_lb_dummy", 0}};
+    const ByteBuffer model = RwTest::Model(car); // no collision
+    const std::filesystem::path dff = WriteInput("bare.dff", model);
+    const TGameFiles before = GameFiles();
+    for (const int answer : {IDNO, IDYES}) {
+        SCOPED_TRACE(answer == IDYES ? "yes" : "no");
+        std::wstring verdict;
+        TMessageBoxSeen question;
+        std::vector<std::wstring> after;
+        EXPECT_NO_PROBLEMS(RunWizard([&](TUser& user) {
+            ChooseKind(user, false);
+            FillCarFiles(user, {{"Edit_DFF", dff.wstring()}});
+            user.WaitShown(ImportEnde().Handle(), "the replace dialog");
+            EXPECT_EQ(ImportEnde().ControlText("CheckLabel"), L"") << "no row chosen yet";
+            SelectListRow(ImportEnde().Control("TargetList"), 0);
+            verdict = ImportEnde().ControlText("CheckLabel");
+            user.Click(ImportEnde().Control("ReplaceButton"));
+            question = AnswerBoxWith(user, answer);
+            after = Boxes(user, answer == IDYES ? 1 : 0);
+            WaitWizardClosed();
+        }));
+        EXPECT_TRUE(verdict.starts_with(L"Игра не сможет загрузить этот транспорт:\r\n")) << Utf8(verdict);
+        EXPECT_TRUE(Contains(verdict, L"В модели нет коллизии.")) << Utf8(verdict);
+        EXPECT_TRUE(Contains(verdict, L"Предупреждения:")) << Utf8(verdict);
+        EXPECT_TRUE(Contains(question.Text, L"В модели нет коллизии.")) << Utf8(question.Text);
+        EXPECT_TRUE(question.Text.ends_with(L"Всё равно импортировать?")) << Utf8(question.Text);
+        if (answer == IDNO) {
+            EXPECT_TRUE(SameFiles(GameFiles(), before));
+        } else {
+            EXPECT_EQ(after, std::vector<std::wstring>{Succeeded});
+            const ByteBuffer stored = GameFixture::ArchiveEntryBytes(GameFiles().at("Models/GTA3.img"), "landstal.dff");
+            EXPECT_EQ(ByteBuffer(stored.begin(), stored.begin() + std::ptrdiff_t(model.size())), model);
+        }
+    }
+}
+
+// The verdict in English, as the shipped language file words it.
+TEST_F(TImportRunTest, TheVerdictSpeaksTheInterfaceLanguage)
+{
+    std::ifstream source(VEHMIRA_LANGUAGE_SOURCE, std::ios::binary);
+    ASSERT_TRUE(source) << "cannot read " << VEHMIRA_LANGUAGE_SOURCE;
+    const std::string utf8((std::istreambuf_iterator<char>(source)), std::istreambuf_iterator<char>());
+    const std::wstring text = Wide(utf8);
+    const std::filesystem::path language = Temp / "English.lng";
+    {
+        std::ofstream file(language, std::ios::binary | std::ios::trunc);
+        file.write("\xFF\xFE", 2);
+        file.write(reinterpret_cast<const char*>(text.data()), static_cast<std::streamsize>(text.size() * 2));
+    }
+    SetCurrentLanguage(TLanguage::Load(language, L"English"));
+    struct TRussianAgain {
+        ~TRussianAgain() { SetCurrentLanguage(TLanguage()); }
+    } russianAgain;
+
+    RwTest::TTestModel bare; // no collision
+    const std::filesystem::path dff = WriteInput("bare.dff", RwTest::Model(bare));
+    std::wstring verdict;
+    EXPECT_NO_PROBLEMS(RunWizard([&](TUser& user) {
+        ChooseKind(user, false);
+        FillCarFiles(user, {{"Edit_DFF", dff.wstring()}});
+        user.WaitShown(ImportEnde().Handle(), "the replace dialog");
+        SelectListRow(ImportEnde().Control("TargetList"), 0);
+        verdict = ImportEnde().ControlText("CheckLabel");
+        user.Click(ImportEnde().Control("CancelButton"));
+        WaitWizardClosed();
+    }));
+    EXPECT_TRUE(verdict.starts_with(L"The game would fail on this vehicle:\r\n")) << Utf8(verdict);
+    EXPECT_TRUE(Contains(verdict, L"The model holds no collision.")) << Utf8(verdict);
+    EXPECT_TRUE(Contains(verdict, L"The model lacks the frame 'wheel_rf_dummy'.")) << Utf8(verdict);
+}
+
+// The separate-files dialog checks the model and its textures once both files are given.
+TEST_F(TImportRunTest, TheSeparateFilesDialogChecksBothFilesOnceGiven)
+{
+    RwTest::TTestModel model; // no collision
+    const std::filesystem::path dff = WriteInput("bare.dff", RwTest::Model(model));
+    RwTest::TTestTexture texture;
+    const std::filesystem::path txd =
+        WriteInput("bare.txd", RwTest::TextureDictionary({RwTest::TextureNative(texture)}));
+    std::wstring onlyModel;
+    std::wstring both;
+    EXPECT_NO_PROBLEMS(RunWizard([&](TUser& user) {
+        ChooseKind(user, false);
+        user.WaitShown(CarFiles().Handle(), "the separate-files dialog");
+        user.SetText(CarFiles().Control("Edit_DFF"), dff.wstring());
+        onlyModel = CarFiles().ControlText("FilesCheckLabel");
+        user.SetText(CarFiles().Control("Edit_TXD"), txd.wstring());
+        both = CarFiles().ControlText("FilesCheckLabel");
+        user.Click(CarFiles().Control("CancelButton"));
+        WaitWizardClosed();
+    }));
+    EXPECT_EQ(onlyModel, L"");
+    EXPECT_TRUE(both.starts_with(L"Игра не сможет загрузить этот транспорт:\r\n")) << Utf8(both);
+    EXPECT_TRUE(Contains(both, L"В модели нет коллизии.")) << Utf8(both);
 }
 
 TEST_F(TImportRunTest, WithoutAnOpenGameTheImportSaysSoAndFails)

@@ -73,13 +73,15 @@ TEST_F(TImportWizardTest, EveryControlSitsWhereTheLayoutPutsIt)
         {files, "NameGroup", nullptr, {24, 280, 385, 361}, L" Название транспортного средства "},
         {files, "NameLabel", "NameGroup", {24, 36, 72, 49}, L"Название"},
         {files, "Edit_GXT", "NameGroup", {96, 32, 313, 53}, L""},
-        {files, "CancelButton", nullptr, {24, 376, 201, 401}, L"Отмена"},
-        {files, "NextButton", nullptr, {208, 376, 385, 401}, L"Далее >>"},
+        {files, "FilesCheckLabel", nullptr, {24, 368, 385, 425}, L""},
+        {files, "CancelButton", nullptr, {24, 436, 201, 461}, L"Отмена"},
+        {files, "NextButton", nullptr, {208, 436, 385, 461}, L"Далее >>"},
         {ende, "QuestionLabel", nullptr, {37, 16, 198, 47}, L"Какое транспортное средство\r\nВы хотите заменить?"},
         {ende, "VehiclesGroup", nullptr, {32, 56, 265, 321}, L" Транспортные средства "},
         {ende, "TargetList", "VehiclesGroup", {24, 32, 209, 241}, L""},
-        {ende, "CancelButton", nullptr, {32, 336, 145, 361}, L"Отмена"},
-        {ende, "ReplaceButton", nullptr, {152, 336, 265, 361}, L"Импорт"},
+        {ende, "CheckLabel", nullptr, {32, 328, 265, 405}, L""},
+        {ende, "CancelButton", nullptr, {32, 420, 145, 445}, L"Отмена"},
+        {ende, "ReplaceButton", nullptr, {152, 420, 265, 445}, L"Импорт"},
     };
     for (const TCase& c : cases) {
         SCOPED_TRACE(c.Name);

@@ -57,8 +57,8 @@ TEST_F(TLayoutTest, FormsHaveTheirCaptionsSizesAndTitleBarButtons)
         {App->FormAbout.get(), L"О программе", 301, 182, true, WS_CAPTION, Buttons | WS_THICKFRAME},
         {App->Form1.get(), L"Экспорт", 543, 375, false, Buttons | WS_THICKFRAME, 0},
         {App->FormImportTyp.get(), L"Импорт транспортного средства", 298, 213, true, WS_SYSMENU, WS_MINIMIZEBOX | WS_THICKFRAME},
-        {App->FormCarFiles.get(), L"Импорт транспортного средства", 410, 420, true, WS_SYSMENU, WS_MINIMIZEBOX | WS_THICKFRAME},
-        {App->Form_ImportEnde.get(), L"Импорт транспортного средства", 298, 379, true, WS_SYSMENU, WS_MINIMIZEBOX | WS_THICKFRAME},
+        {App->FormCarFiles.get(), L"Импорт транспортного средства", 410, 480, true, WS_SYSMENU, WS_MINIMIZEBOX | WS_THICKFRAME},
+        {App->Form_ImportEnde.get(), L"Импорт транспортного средства", 298, 463, true, WS_SYSMENU, WS_MINIMIZEBOX | WS_THICKFRAME},
     };
     for (const TCase& c : cases) {
         HWND window = c.Form->Handle();

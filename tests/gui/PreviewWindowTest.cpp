@@ -8,6 +8,7 @@
 #include "gui/GuiFixture.h"
 #include "gui/ImportGuiSupport.h"
 #include "gui/framework/WideText.h"
+#include "gui/preview/ModelView.h"
 #include "gui/preview/PreviewTexts.h"
 #include "gui/preview/TexturePanel.h"
 #include "gui/windows/FormMain.h"
@@ -33,6 +34,8 @@ struct TPreviewSeen {
     int Thumbnails = 0;              // arrived from the worker
     std::wstring Summary;
     std::chrono::milliseconds Opened{};
+    bool ModelDrawn = false;         // the model view received a picture
+    bool ResetEnabled = false;       // "Сбросить вид" can be pressed
 };
 
 BOOL CALLBACK FindPreviewWindow(HWND window, LPARAM found)
@@ -73,6 +76,13 @@ TPreviewSeen ReadAndClosePreview(TUser& user)
         shown.Names.emplace_back(name);
     }
     shown.Summary = user.Text(FindWindowExW(preview, nullptr, L"Edit", nullptr));
+    HWND model = FindWindowExW(preview, nullptr, ModelViewClassName, nullptr);
+    if (!model)
+        throw TUserStepFailed("the preview has no model view");
+    shown.ResetEnabled = IsWindowEnabled(FindWindowExW(preview, nullptr, L"Button", L"Сбросить вид"));
+    if (shown.ResetEnabled)
+        user.WaitUntil([&] { return SendMessageW(model, ModelViewPicturesMessage, 0, 0) > 0; }, "the model's picture");
+    shown.ModelDrawn = SendMessageW(model, ModelViewPicturesMessage, 0, 0) > 0;
     user.Click(FindWindowExW(preview, nullptr, L"Button", L"Закрыть"));
     user.WaitUntil([&] { return !IsWindow(preview); }, "the preview to close");
     return shown;
@@ -159,8 +169,8 @@ TEST_F(TPreviewWindowTest, PreviewButtonOfTheReplaceDialogCoversNothing)
     } controls[] = {
         {"QuestionLabel", {37, 16, 198, 47}},
         {"VehiclesGroup", {32, 56, 265, 321}},
-        {"CancelButton", {32, 336, 145, 361}},
-        {"ReplaceButton", {152, 336, 265, 361}},
+        {"CancelButton", {32, 420, 145, 445}},
+        {"ReplaceButton", {152, 420, 265, 445}},
     };
     for (const auto& control : controls) {
         SCOPED_TRACE(control.Name);
@@ -183,8 +193,10 @@ TEST_F(TPreviewWindowTest, MenuShowsTheSelectedGameVehicle)
     EXPECT_NO_PROBLEMS(Menu(PreviewMenu, [&](TUser& user) { shown = ReadAndClosePreview(user); }));
     EXPECT_EQ(shown.Names, (std::vector<std::wstring>{L"copcarla_body"}));
     EXPECT_EQ(shown.Thumbnails, 1);
+    EXPECT_TRUE(shown.ModelDrawn);
+    EXPECT_TRUE(shown.ResetEnabled);
     EXPECT_LT(shown.Opened.count(), 1000) << "the window opens at once";
-    ExpectSummaryHolds(shown.Summary, {L"Модель: RenderWare 3.6.0.3, PC", L"Фреймы: 2", L"Части: 1",
+    ExpectSummaryHolds(shown.Summary, {L"Модель: RenderWare 3.6.0.3, PC", L"Фреймы: 15", L"Части: 5",
                                       L"Текстуры модели: copcarla_body",
                                       L"Словарь текстур: RenderWare 3.6.0.3, PC, текстур: 1",
                                       L"Общий словарь Vehicle.txd: в игре нет",
@@ -215,6 +227,7 @@ TEST_F(TPreviewWindowTest, ReplaceDialogShowsTheDroppedPackage)
                            }));
     EXPECT_EQ(shown.Names, (std::vector<std::wstring>{L"body", L"glass"}));
     EXPECT_EQ(shown.Thumbnails, 2);
+    EXPECT_TRUE(shown.ModelDrawn) << "the package's model is drawn";
     ExpectSummaryHolds(shown.Summary, {L"Словарь текстур: RenderWare 3.6.0.3, PC, текстур: 2",
                                       L"Нет в своём словаре: vehiclegrunge256",
                                       L"Не найдены нигде: vehiclegrunge256"});
@@ -243,6 +256,60 @@ TEST_F(TPreviewWindowTest, ReplaceDialogShowsTheSeparateDictionaryOfTheWizard)
     }));
     EXPECT_EQ(shown.Names, (std::vector<std::wstring>{L"body", L"glass"}));
     ExpectSummaryHolds(shown.Summary, {L"Модель: файл не указан."});
+    EXPECT_FALSE(shown.ModelDrawn);
+    EXPECT_FALSE(shown.ResetEnabled) << "no model to turn back";
+}
+
+// The model view turns with a drag, zooms with the wheel, and "Сбросить вид"
+// brings back the first view; every change is drawn anew by the worker.
+TEST_F(TPreviewWindowTest, ModelViewTurnsZoomsAndResets)
+{
+    SelectRow(RowOf(L"596"));
+    struct TPose {
+        LRESULT Yaw, Pitch, Zoom;
+    };
+    std::vector<TPose> poses;
+    EXPECT_NO_PROBLEMS(Menu(PreviewMenu, [&](TUser& user) {
+        HWND preview = nullptr;
+        user.WaitUntil([&] { return (preview = VisiblePreview()) != nullptr; }, "the preview window");
+        HWND model = FindWindowExW(preview, nullptr, ModelViewClassName, nullptr);
+        if (!model)
+            throw TUserStepFailed("the preview has no model view");
+        const auto pictures = [&] { return SendMessageW(model, ModelViewPicturesMessage, 0, 0); };
+        const auto pose = [&] {
+            poses.push_back({SendMessageW(model, ModelViewPoseMessage, 0, 0), SendMessageW(model, ModelViewPoseMessage, 1, 0),
+                             SendMessageW(model, ModelViewPoseMessage, 2, 0)});
+        };
+        user.WaitUntil([&] { return pictures() >= 1; }, "the first picture");
+        pose();
+        LRESULT seen = pictures();
+        SendMessageW(model, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(100, 100));
+        SendMessageW(model, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(140, 110));
+        SendMessageW(model, WM_LBUTTONUP, 0, MAKELPARAM(140, 110));
+        SendMessageW(model, WM_MOUSEMOVE, 0, MAKELPARAM(200, 200)); // no button: no turn
+        pose();
+        user.WaitUntil([&] { return pictures() > seen; }, "the turned picture");
+        seen = pictures();
+        SendMessageW(model, WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA), 0);
+        pose();
+        user.WaitUntil([&] { return pictures() > seen; }, "the zoomed picture");
+        seen = pictures();
+        user.Click(FindWindowExW(preview, nullptr, L"Button", L"Сбросить вид"));
+        user.WaitUntil([&] { return pictures() > seen; }, "the reset picture");
+        pose();
+        user.Click(FindWindowExW(preview, nullptr, L"Button", L"Закрыть"));
+        user.WaitUntil([&] { return !IsWindow(preview); }, "the preview to close");
+    }));
+    ASSERT_EQ(poses.size(), 4u);
+    EXPECT_EQ(poses[0].Yaw, -3500);
+    EXPECT_EQ(poses[0].Pitch, 2000);
+    EXPECT_EQ(poses[0].Zoom, 100);
+    EXPECT_EQ(poses[1].Yaw, -1500) << "40 pixels to the right turn 20 degrees";
+    EXPECT_EQ(poses[1].Pitch, 2500) << "10 pixels down raise the view 5 degrees";
+    EXPECT_EQ(poses[2].Zoom, 115) << "one notch of the wheel";
+    EXPECT_EQ(poses[3].Yaw, -3500);
+    EXPECT_EQ(poses[3].Pitch, 2000);
+    EXPECT_EQ(poses[3].Zoom, 100);
 }
 
 } // namespace

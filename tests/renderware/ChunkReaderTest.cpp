@@ -28,9 +28,10 @@ TEST(LibraryVersion, StampsDecodeToVersions)
     const std::vector<TCase> cases{
         {0x1803FFFF, "3.6.0.3", 0xFFFF, true, true},    // the PC game's own
         {0x1003FFFF, "3.4.0.3", 0xFFFF, true, true},
-        {0x0C02FFFF, "3.3.0.2", 0xFFFF, true, true},
-        {0x0800FFFF, "3.2.0.0", 0xFFFF, true, true},
-        {0x00000310, "3.1.0.0", 0, false, true},        // the old form, no build
+        {0x10000000, "3.4.0.0", 0x0000, true, true},    // the library's base version
+        {0x0C02FFFF, "3.3.0.2", 0xFFFF, true, false},
+        {0x0800FFFF, "3.2.0.0", 0xFFFF, true, false},
+        {0x00000310, "3.1.0.0", 0, false, false},       // the old form, no build
         {0x00000302, "3.0.2.0", 0, false, false},
         {0x1C020065, "3.7.0.2", 0x0065, true, false},
         {0x1805FFFF, "3.6.0.5", 0xFFFF, true, false},

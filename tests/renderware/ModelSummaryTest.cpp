@@ -91,8 +91,29 @@ TEST(ModelSummary, OlderStreamsAndConsoleGeometry)
 TEST(ModelSummary, TruncatedAtEveryLengthIsRefused)
 {
     const ByteBuffer whole = Model(CarModel());
+    // Cut 12 bytes short, the clump states 12 bytes more than follow: the
+    // exporters' count that includes the header, read as the game reads it.
+    const std::size_t headerCounted = whole.size() - 12;
     for (std::size_t length = 0; length < whole.size(); ++length)
-        EXPECT_THROW(renderware::ReadModelSummary(std::span(whole).first(length)), TVehmiraError) << length;
+        if (length != headerCounted)
+            EXPECT_THROW(renderware::ReadModelSummary(std::span(whole).first(length)), TVehmiraError) << length;
+}
+
+TEST(ModelSummary, AClumpWhoseSizeCountsItsHeaderIsRead)
+{
+    // The car model ends with the clump's empty extension (12 bytes); a model
+    // whose exporter counted the header states 12 bytes more than follow.
+    ByteBuffer model = Model(CarModel());
+    const renderware::TModelSummary whole = renderware::ReadModelSummary(model);
+    const std::uint32_t stated = LoadU32LE(std::span(model).subspan<4, 4>());
+    model.resize(model.size() - 12);
+    StoreU32LE(std::span(model).subspan<4, 4>(), stated);
+    const renderware::TModelSummary counted = renderware::ReadModelSummary(model);
+    EXPECT_EQ(counted.Frames.size(), whole.Frames.size());
+    EXPECT_EQ(counted.TotalTriangles, whole.TotalTriangles);
+    // Any other overrun is still refused.
+    StoreU32LE(std::span(model).subspan<4, 4>(), stated + 4);
+    EXPECT_THROW(renderware::ReadModelSummary(model), TVehmiraError);
 }
 
 // The counts that would make a reader run off or allocate without bound.

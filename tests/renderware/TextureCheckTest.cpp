@@ -120,15 +120,18 @@ TEST(TextureCheck, Warnings)
                      DictionaryOf({"body"}),
                      {},
                      {{renderware::TCheckWarningKind::UnreadableVersion,
-                       "the model was written by RenderWare 3.7.0.0; the PC game reads 3.1.0.0 to 3.6.0.3"}}});
+                       "the model was written by RenderWare 3.7.0.0; the PC game reads 3.4.0.0 to 3.6.0.3"}}});
     cases.push_back(
         {"older dictionary",
          ModelUsing({"body"}),
          DictionaryOf({"body"}, 9, 0x0302),
          {},
          {{renderware::TCheckWarningKind::UnreadableVersion, "the dictionary was written by RenderWare 3.0.2.0"}}});
-    cases.push_back({"older but readable", ModelUsing({"body"}, false, Stamp3302), DictionaryOf({"body"}, 8, 0x0310), {},
-                     {}});
+    cases.push_back({"oldest readable", ModelUsing({"body"}, false, 0x10000000), DictionaryOf({"body"}, 8, 0x10000000),
+                     {}, {}});
+    cases.push_back({"older than the library's base version", ModelUsing({"body"}, false, Stamp3302),
+                     DictionaryOf({"body"}), {}, {{renderware::TCheckWarningKind::UnreadableVersion,
+                       "the model was written by RenderWare 3.3.0.2"}}});
     cases.push_back({"used texture unreadable",
                      ModelUsing({"body", "wheel"}),
                      DictionaryOf({"body"}),

@@ -209,8 +209,31 @@ ByteBuffer Model(const TTestModel& model)
         PutU32(atomic, 0);
         children.push_back(Container(0x14, {Chunk(0x01, atomic), Chunk(0x03, {})}));
     }
-    children.push_back(Chunk(0x03, {}));
+    children.push_back(model.Collision ? Container(0x03, {Chunk(0x253F2FA, *model.Collision)}) : Chunk(0x03, {}));
     return Container(0x10, children, model.Stamp);
+}
+
+ByteBuffer Collision(std::string_view tag, std::uint16_t spheres, std::uint16_t boxes, std::uint16_t faces)
+{
+    ByteBuffer data;
+    PutFixedText(data, tag, 4);
+    PutU32(data, 0); // size, set below
+    PutFixedText(data, "vehicle", 22);
+    PutU16(data, 0);
+    for (int value = 0; value < 10; ++value) // bounds: box and sphere
+        PutF32(data, value < 3 ? -1.0f : 1.0f);
+    PutU16(data, spheres);
+    PutU16(data, boxes);
+    PutU16(data, faces);
+    data.push_back(0); // lines
+    data.push_back(0);
+    PutU32(data, 2);   // flags: not empty
+    for (int offset = 0; offset < 6 + (tag == "COL3" ? 3 : 0); ++offset)
+        PutU32(data, 0);
+    // Each sphere, box and face, as its record size; the check reads only the counts.
+    data.resize(data.size() + spheres * 20u + boxes * 28u + faces * 8u, 0);
+    SetU32(data, 4, std::uint32_t(data.size() - 8));
+    return data;
 }
 
 } // namespace RwTest

@@ -74,8 +74,16 @@ struct TTestModel {
     std::vector<TTestGeometry> Geometries = {TTestGeometry{}};
     std::vector<std::pair<std::uint32_t, std::uint32_t>> Atomics = {{1, 0}};  // frame, geometry
     std::uint32_t Stamp = Stamp3603;
+    // The collision plugin's payload in the clump's extension; none when absent.
+    std::optional<vehmira::fileio::ByteBuffer> Collision;
 };
 
 vehmira::fileio::ByteBuffer Model(const TTestModel& model);
+
+// A vehicle collision model as the game's plugin holds it: the 32-byte header
+// (tag, size of what follows its first 8 bytes, name, model ID), the bounds,
+// the counts and the offsets, then zeroed records.
+vehmira::fileio::ByteBuffer Collision(std::string_view tag = "COL3", std::uint16_t spheres = 2,
+                                      std::uint16_t boxes = 1, std::uint16_t faces = 12);
 
 } // namespace RwTest

@@ -1,7 +1,8 @@
 // vehmira_screenshots OUTPUT_DIR [LANGUAGE [DPI]]: renders the program's
 // windows as a person sees them on screen into PNG files: the main window with
 // the demo game's list, the path, language and about dialogs, the three import
-// dialogs, the preview window of the selected vehicle, and the open "Файл" menu. LANGUAGE is "ru" (the default) or "en"
+// dialogs, the preview window of the selected vehicle and of a car-like model
+// of our own making, and the open "Файл" menu. LANGUAGE is "ru" (the default) or "en"
 // for the shipped language file's Russian or English, DPI the one the windows
 // are laid out for (96 by default); other than the defaults they add "-en" and
 // "-<DPI>dpi" to the file names. Its working files (a demo game, settings) stay
@@ -13,6 +14,8 @@
 #include "renderware/PngWriter.h"
 #include "gui/common/Language.h"
 #include "gui/UserThread.h"
+#include "gui/preview/FormPreview.h"
+#include "gui/preview/ModelView.h"
 #include "gui/preview/PreviewTexts.h"
 #include "gui/wizard/FormCarFiles.h"
 #include "gui/wizard/FormImportEnde.h"
@@ -25,12 +28,15 @@
 #include "gui/windows/MainMenu.h"
 #include "gui/framework/Dpi.h"
 #include "gui/framework/WideText.h"
+#include "operations/VehiclePreview.h"
+#include "support/ClumpBuilder.h"
 
 #include <windows.h>
 
 #include <commctrl.h>
 
 #include <filesystem>
+#include <functional>
 #include <fstream>
 #include <iostream>
 #include <iterator>
@@ -121,13 +127,13 @@ BOOL CALLBACK FindPreviewWindow(HWND window, LPARAM found)
     return TRUE;
 }
 
-// "Файл" → "Просмотр" for the selected vehicle, photographed once its thumbnails are in.
-void CapturePreview(TVehmiraApp& app, const std::filesystem::path& file)
+// The preview window opened by `open`, photographed once its model is drawn.
+void CaptureOpenedPreview(TVehmiraApp& app, const std::function<void()>& open, const std::filesystem::path& file)
 {
     std::cout << "Capturing " << file.filename().string() << std::endl;
     HWND main = app.FormMain->Handle();
     const std::vector<std::string> problems = RunAsUser(
-        [&] { SendMessageW(main, WM_COMMAND, MAKEWPARAM(PreviewMenu, 0), 0); },
+        open,
         [&](TUser& user) {
             HWND preview = nullptr;
             user.WaitUntil(
@@ -136,14 +142,45 @@ void CapturePreview(TVehmiraApp& app, const std::filesystem::path& file)
                     return preview != nullptr;
                 },
                 "the preview window");
+            HWND model = FindWindowExW(preview, nullptr, ModelViewClassName, nullptr);
+            user.WaitUntil([&] { return model && SendMessageW(model, ModelViewPicturesMessage, 0, 0) > 0; },
+                           "the model's picture");
             LetPaint();
             CaptureWindow(preview, file);
-            user.Click(FindWindowExW(preview, nullptr, L"Button", L"Закрыть"));
+            user.Click(FindWindowExW(preview, nullptr, L"Button", InterfaceText(TTextKey::CloseButton).c_str()));
             user.WaitUntil([&] { return !IsWindow(preview); }, "the preview to close");
         },
         {main});
     for (const std::string& problem : problems)
         std::cerr << problem << '\n';
+}
+
+// "Файл" → "Просмотр" for the selected vehicle.
+void CapturePreview(TVehmiraApp& app, const std::filesystem::path& file)
+{
+    HWND main = app.FormMain->Handle();
+    CaptureOpenedPreview(app, [&] { SendMessageW(main, WM_COMMAND, MAKEWPARAM(PreviewMenu, 0), 0); }, file);
+}
+
+// The preview of a car-like model with its dictionary, painted red and white,
+// as the replace dialog shows files about to be imported.
+void CaptureModelPreview(TVehmiraApp& app, const std::filesystem::path& work, const std::filesystem::path& file)
+{
+    const RwTest::TVehicleStreams car = RwTest::CarLikeVehicle(40, 64, 128);
+    const std::filesystem::path dff = work / "showroom.dff", txd = work / "showroom.txd";
+    std::ofstream(dff, std::ios::binary).write(reinterpret_cast<const char*>(car.Model.data()),
+                                               static_cast<std::streamsize>(car.Model.size()));
+    std::ofstream(txd, std::ios::binary).write(reinterpret_cast<const char*>(car.Dictionary.data()),
+                                               static_cast<std::streamsize>(car.Dictionary.size()));
+    HWND main = app.FormMain->Handle();
+    CaptureOpenedPreview(
+        app,
+        [&] {
+            vehmira::operations::TVehiclePreview preview = vehmira::operations::PreviewFiles(dff, txd, std::nullopt);
+            preview.Colours = vehmira::gamedata::TVehicleColours{{170, 20, 30}, {235, 235, 235}};
+            ShowVehiclePreview(main, std::move(preview));
+        },
+        file);
 }
 
 void CaptureOpenMenu(TVehmiraApp& app, const std::filesystem::path& file)
@@ -227,6 +264,7 @@ void RenderWindows(const TAppEnvironment& environment, const std::filesystem::pa
     CaptureDialog(*app.FormCarFiles, "CancelButton", picture(L"separate-files-dialog"));
     CaptureDialog(*app.Form_ImportEnde, "CancelButton", picture(L"replace-dialog"));
     CapturePreview(app, picture(L"preview-window"));
+    CaptureModelPreview(app, output / "work", picture(L"preview-window-model"));
     CaptureOpenMenu(app, picture(L"menu-file"));
 }
 

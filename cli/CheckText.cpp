@@ -1,0 +1,151 @@
+#include "cli/CheckText.h"
+
+#include "cli/JsonText.h"
+#include "cli/OutputText.h"
+#include "gamedata/VehicleLineCheck.h"
+#include "renderware/LibraryVersion.h"
+#include "renderware/VehicleModelCheck.h"
+
+namespace vehmira::cli {
+
+namespace {
+
+using fileio::TCheckCode;
+
+std::string Quoted(const std::string& gameText) { return "\"" + GameTextToUtf8(gameText) + "\""; }
+
+std::string CollisionText(const fileio::TErrorFacts& facts)
+{
+    const std::string number = std::to_string(facts.Number);
+    if (facts.Subject == "tag")
+        return "the collision is neither COLL, COL2 nor COL3; the game reads it as garbage";
+    if (facts.Subject == "header_only")
+        return "the collision holds no spheres, boxes or faces; the game crashes when the vehicle appears";
+    if (facts.Subject == "size_below_header")
+        return "the collision's size field (" + number + ") is below its header's 24 bytes; the game crashes";
+    if (facts.Subject == "too_large")
+        return "the collision takes " + number + " bytes; the game reads it into " +
+               std::to_string(renderware::LargestCollision) + " and overruns them";
+    return "the collision is cut off (" + number + " bytes)";
+}
+
+std::string HandlingFieldsText(const fileio::TErrorFacts& facts)
+{
+    const std::string& kind = facts.Subject;
+    const std::size_t wanted = kind.empty() ? gamedata::StandardHandlingValues
+                               : kind == "!" ? gamedata::BikeHandlingValues
+                               : kind == "$" ? gamedata::FlyingHandlingValues
+                                             : gamedata::BoatHandlingValues;
+    return (kind.empty() ? std::string("the standard handling line") : "the \"" + kind + "\" handling line") +
+           " has " + std::to_string(facts.Number) + " values after its ID; the game reads " + std::to_string(wanted);
+}
+
+std::string ModelText(TCheckCode code, const fileio::TErrorFacts& facts)
+{
+    switch (code) {
+    case TCheckCode::UnreadableModel: return "the model cannot be read: " + MessageToUtf8(facts.Subject);
+    case TCheckCode::UnreadableTextures:
+        return "the texture dictionary cannot be read: " + MessageToUtf8(facts.Subject);
+    case TCheckCode::MissingFrame:
+        return "the model lacks the frame " + Quoted(facts.Subject) + " that the game needs for this vehicle type";
+    case TCheckCode::NoCollision:
+        return "the model holds no collision; the game crashes when the vehicle appears";
+    case TCheckCode::BadCollision: return CollisionText(facts);
+    case TCheckCode::FrameNameTooLong:
+        return "the frame name " + Quoted(facts.Subject) + " takes " + std::to_string(facts.Number) +
+               " bytes; the game holds " + std::to_string(renderware::LongestFrameName) + " and overruns";
+    case TCheckCode::UnsupportedVersion:
+        return "the " + facts.Subject + " was written by RenderWare " +
+               renderware::TLibraryVersion{std::uint32_t(facts.Number)}.Text() + "; the game reads " +
+               renderware::TLibraryVersion{renderware::OldestVersionPcGameReads}.Text() + " to " +
+               renderware::TLibraryVersion{renderware::NewestVersionPcGameReads}.Text();
+    case TCheckCode::ExtraWithoutAtomic:
+        return "the frame " + Quoted(facts.Subject) + " has no part of its own; the game crashes when it picks it";
+    case TCheckCode::ConsoleData: return "the model's geometry is made for a console; the PC game cannot draw it";
+    default: return {};
+    }
+}
+
+std::string LineText(TCheckCode code, const fileio::TErrorFacts& facts)
+{
+    switch (code) {
+    case TCheckCode::IdeFields:
+        return "the definition line has " + std::to_string(facts.Number) + " fields; a " + GameTextToUtf8(facts.Subject) +
+               " needs " + (facts.Subject == "boat" || facts.Subject == "train" ? "11" : "15");
+    case TCheckCode::IdeType:
+        return "the definition line's type " + Quoted(facts.Subject) + " is none the game knows";
+    case TCheckCode::HandlingMissing:
+        return "Data\\Handling.cfg holds no line for the handling ID " + Quoted(facts.Subject);
+    case TCheckCode::HandlingKind:
+        return "Data\\Handling.cfg holds no \"" + facts.Subject + "\" line for the handling ID, which this type reads";
+    case TCheckCode::HandlingFields: return HandlingFieldsText(facts);
+    case TCheckCode::WheelSizeZero:
+        return "the definition line's wheel size in field " + std::to_string(facts.Number) + " is 0";
+    default: return {};
+    }
+}
+
+std::string WarningText(TCheckCode code, const fileio::TErrorFacts& facts)
+{
+    switch (code) {
+    case TCheckCode::ModelKind:
+        return "the model's wheels are those of a " + facts.Subject + ", not of this vehicle's type";
+    case TCheckCode::MissingTexture:
+        return "the texture " + Quoted(facts.Subject) + " is in neither the vehicle's dictionary nor the shared one";
+    case TCheckCode::NoDamagedParts: return "no part has a damaged version (_dam): damage does not show";
+    case TCheckCode::NoLowDetailPart: return "the model has no low-detail part (_vlo): it vanishes in the distance";
+    case TCheckCode::MissingDummy: return "the model lacks the dummy " + Quoted(facts.Subject);
+    case TCheckCode::NoWheelAtomic:
+        return "no wheel hangs under " + Quoted(facts.Subject) + ": the game draws no wheels";
+    default: return LineText(code, facts);
+    }
+}
+
+bool NamesFrame(TCheckCode code)
+{
+    return code == TCheckCode::MissingFrame || code == TCheckCode::FrameNameTooLong ||
+           code == TCheckCode::ExtraWithoutAtomic || code == TCheckCode::MissingDummy ||
+           code == TCheckCode::NoWheelAtomic;
+}
+
+void PrintJsonList(std::ostream& out, const fileio::TCheckFindings& findings, bool errors)
+{
+    bool first = true;
+    for (const fileio::TCheckFinding& finding : findings) {
+        if (fileio::IsCheckError(finding.Code) != errors)
+            continue;
+        out << (first ? "\n    " : ",\n    ") << "{\"code\": " << JsonString(std::string(fileio::CheckCodeName(finding.Code)))
+            << ", \"message\": " << JsonString(CheckFindingText(finding));
+        if (NamesFrame(finding.Code))
+            out << ", \"frame\": " << JsonString(GameTextToUtf8(finding.Facts.Subject));
+        out << '}';
+        first = false;
+    }
+    out << (first ? "]" : "\n  ]");
+}
+
+} // namespace
+
+std::string CheckFindingText(const fileio::TCheckFinding& finding)
+{
+    const std::string model = ModelText(finding.Code, finding.Facts);
+    return model.empty() ? WarningText(finding.Code, finding.Facts) : model;
+}
+
+void PrintCheckFindings(std::ostream& out, const fileio::TCheckFindings& findings, std::string_view prefix)
+{
+    for (const fileio::TCheckFinding& finding : findings)
+        out << prefix << (fileio::IsCheckError(finding.Code) ? "error " : "warning ")
+            << fileio::CheckCodeName(finding.Code) << ": " << CheckFindingText(finding) << '\n';
+}
+
+void PrintCheckFindingsJson(std::ostream& out, const fileio::TCheckFindings& findings)
+{
+    out << "{\n  \"errors\": [";
+    PrintJsonList(out, findings, true);
+    out << ",\n  \"warnings\": [";
+    PrintJsonList(out, findings, false);
+    out << "\n}\n";
+}
+
+} // namespace vehmira::cli

@@ -1,0 +1,61 @@
+#pragma once
+// What the check before an import finds: a code the fronts word in their own
+// language, with the facts that name the place. The model's findings come
+// from renderware/, the lines' from gamedata/, gathered by engine/.
+
+#include "fileio/Errors.h"
+
+#include <string_view>
+#include <vector>
+
+namespace vehmira::fileio {
+
+enum class TCheckCode {
+    // Errors: the game would crash, refuse the model or misread it.
+    UnreadableModel,      // Subject: the reader's account
+    UnreadableTextures,   // Subject: the reader's account
+    MissingFrame,         // Subject: the frame
+    NoCollision,
+    BadCollision,         // Subject: "tag", "header_only", "size_below_header", "too_large", "cut_off"; Number: a size
+    FrameNameTooLong,     // Subject: the name; Number: its length in bytes
+    UnsupportedVersion,   // Subject: "model" or "texture dictionary"; Number: the version 0xVJNBB
+    ExtraWithoutAtomic,   // Subject: the frame
+    ConsoleData,          // the model's geometry is pre-instanced for a console
+    IdeFields,            // Number: the fields counted; Subject: the type
+    IdeType,              // Subject: the type string
+    HandlingMissing,      // Subject: the handling ID
+    HandlingKind,         // Subject: the line kind the type reads ("!", "$" or "%"); Number: 0
+    HandlingFields,       // Subject: the line kind ("" for a standard line); Number: the values counted
+    // Warnings: the game loads the vehicle but it looks or behaves wrongly.
+    ModelKind,            // Subject: the kind of vehicle the model's frames belong to
+    MissingTexture,       // Subject: the texture
+    NoDamagedParts,
+    NoLowDetailPart,
+    MissingDummy,         // Subject: the frame
+    NoWheelAtomic,        // Subject: the frame the game takes the wheel from
+    WheelSizeZero,        // Number: the field (13 front, 14 rear)
+};
+
+inline constexpr TCheckCode FirstCheckWarning = TCheckCode::ModelKind;
+
+inline bool IsCheckError(TCheckCode code) { return code < FirstCheckWarning; }
+
+// The stable name of a code, as the command line's JSON prints it ("missing_frame").
+std::string_view CheckCodeName(TCheckCode code);
+
+struct TCheckFinding {
+    TCheckCode Code;
+    TErrorFacts Facts; // Path unused
+};
+
+using TCheckFindings = std::vector<TCheckFinding>;
+
+inline bool HasCheckErrors(const TCheckFindings& findings)
+{
+    for (const TCheckFinding& finding : findings)
+        if (IsCheckError(finding.Code))
+            return true;
+    return false;
+}
+
+} // namespace vehmira::fileio

@@ -1,0 +1,108 @@
+// The line check: fields counted as the game counts them, and the handling
+// lines each type reads, one fault per case.
+
+#include "gamedata/VehicleLineCheck.h"
+
+#include <gtest/gtest.h>
+
+using namespace vehmira::fileio;
+using namespace vehmira::gamedata;
+
+namespace {
+
+using TCodes = std::vector<std::string>;
+
+const std::string CarLine = "400, landstal, landstal, car, LANDSTAL, LANDSTK, null, normal, 10, 0, 0, -1, 0.77, 0.77, -1";
+const std::string BikeLine = "522, nrg500, nrg500, bike, NRG500, NRG500, bikes, motorbike, 10, 0, 0, -1, 0.62, 0.62, -1";
+const std::string HeliLine = "487, maverick, maverick, heli, MAVERICK, MAVERIC, null, ignore, 10, 0, 0, -1, 0.64, 0.4, -1";
+const std::string BoatLine = "472, coastg, coastg, boat, COASTGRD, COASTG, null, ignore, 10, 0, 0";
+
+std::string Values(std::size_t count)
+{
+    std::string text;
+    for (std::size_t i = 0; i < count; ++i)
+        text += " 1.0";
+    return text;
+}
+
+const std::string Handling = "; comment\r\n"
+                             "LANDSTAL" + Values(35) + "\r\n"
+                             "NRG500\t" + Values(35) + "\r\n"
+                             "MAVERICK" + Values(35) + "\r\n"
+                             "COASTGRD" + Values(35) + "\r\n"
+                             "! NRG500" + Values(15) + "\r\n"
+                             "$ MAVERICK" + Values(21) + "\r\n"
+                             "% COASTGRD" + Values(14) + "\r\n"
+                             "^ 400 1.0 1.0\r\n";
+
+TCodes Codes(std::string_view line, std::string_view handling)
+{
+    TCodes codes;
+    for (const TCheckFinding& finding : CheckVehicleLines(line, handling))
+        codes.push_back(std::string(CheckCodeName(finding.Code)) +
+                        (finding.Facts.Subject.empty() ? "" : " " + finding.Facts.Subject) +
+                        (finding.Facts.Number ? " " + std::to_string(finding.Facts.Number) : ""));
+    return codes;
+}
+
+std::string Replaced(std::string text, const std::string& from, const std::string& to)
+{
+    text.replace(text.find(from), from.size(), to);
+    return text;
+}
+
+} // namespace
+
+TEST(VehicleLineCheck, TheGamesOwnLinesPass)
+{
+    for (const std::string& line : {CarLine, BikeLine, HeliLine, BoatLine})
+        EXPECT_EQ(Codes(line, Handling), TCodes{}) << line;
+    // A real row lacks a comma: blanks and tabs separate fields as well.
+    EXPECT_EQ(Codes("400,\tlandstal\t\tlandstal, \tcar, LANDSTAL, LANDSTK, null, normal, 10, 0, 0, -1, 0.77, 0.77, -1",
+                    Handling),
+              TCodes{});
+}
+
+TEST(VehicleLineCheck, EachFaultHasItsCode)
+{
+    const struct {
+        const char* what;
+        std::string line;
+        std::string handling;
+        TCodes codes;
+    } cases[] = {
+        {"car line of 14 fields", Replaced(CarLine, ", -1, 0.77, 0.77, -1", ", -1, 0.77, 0.77"), Handling,
+         {"ide_fields car 14"}},
+        {"a trailing comma makes no field", Replaced(CarLine, ", -1, 0.77, 0.77, -1", ", -1, 0.77, 0.77,"), Handling,
+         {"ide_fields car 14"}},
+        {"heli line of 12 fields", Replaced(HeliLine, ", 0.64, 0.4, -1", ""), Handling, {"ide_fields heli 12"}},
+        {"boat line of 10 fields", Replaced(BoatLine, ", 0, 0", ", 0"), Handling, {"ide_fields boat 10"}},
+        {"unknown type", Replaced(CarLine, " car,", " automobile,"), Handling, {"ide_type automobile"}},
+        {"type in capitals", Replaced(CarLine, " car,", " CAR,"), Handling, {"ide_type CAR"}},
+        {"handling ID without a line", Replaced(CarLine, "LANDSTAL", "NOSUCH"), Handling,
+         {"handling_missing NOSUCH"}},
+        {"handling IDs are case-sensitive", Replaced(CarLine, "LANDSTAL", "landstal"), Handling,
+         {"handling_missing landstal"}},
+        {"a line after ;the end is not read", CarLine, ";the end\r\n" + Handling, {"handling_missing LANDSTAL"}},
+        {"bike without its ! line", BikeLine, Replaced(Handling, "! NRG500", "! OTHER"), {"handling_kind !"}},
+        {"quad reads ! lines", Replaced(BikeLine, " bike,", " quad,"), Handling, {}},
+        {"heli without its $ line", HeliLine, Replaced(Handling, "$ MAVERICK", "; MAVERICK"), {"handling_kind $"}},
+        {"boat without its % line", BoatLine, Replaced(Handling, "% COASTGRD", "! COASTGRD"), {"handling_kind %"}},
+        {"typed handling line of two words", CarLine, Replaced(Handling, "LANDSTAL" + Values(35), "LANDSTAL world"),
+         {"handling_fields 1"}},
+        {"standard line of 36 values", CarLine, Replaced(Handling, "LANDSTAL" + Values(35), "LANDSTAL" + Values(36)),
+         {"handling_fields 36"}},
+        {"! line of 14 values", BikeLine, Replaced(Handling, "! NRG500" + Values(15), "! NRG500" + Values(14)),
+         {"handling_fields ! 14"}},
+        {"$ line of 22 values", HeliLine, Replaced(Handling, "$ MAVERICK" + Values(21), "$ MAVERICK" + Values(22)),
+         {"handling_fields $ 22"}},
+        {"% line of 13 values", BoatLine, Replaced(Handling, "% COASTGRD" + Values(14), "% COASTGRD" + Values(13)),
+         {"handling_fields % 13"}},
+        {"front wheel size 0", Replaced(CarLine, "0.77, 0.77", "0, 0.77"), Handling, {"wheel_size_zero 13"}},
+        {"rear wheel size 0.0", Replaced(CarLine, "0.77, 0.77", "0.77, 0.0"), Handling, {"wheel_size_zero 14"}},
+        {"a flying plane's wheels are forced", Replaced(Replaced(CarLine, " car,", " f_plane,"), "0.77, 0.77", "0, 0"),
+         Handling, {}},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(Codes(c.line, c.handling), c.codes) << c.what;
+}
