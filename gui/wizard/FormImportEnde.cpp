@@ -172,9 +172,9 @@ TForm_ImportEnde::TRunOutcome TForm_ImportEnde::RunImport()
             if (result.ChangedNothing())
                 return TellNothingToImport();
         } catch (const operations::TImportCheckFailed& refused) {
-            // Declined: the dialog stays for another target or a way back.
+            // A no ends the wizard as a cancel does; the game stays as it was.
             if (!ConfirmDespiteErrors(refused.Findings()))
-                return TRunOutcome::TargetRefused;
+                return TRunOutcome::Declined;
             if (operations::ImportOverVehicle(session, target, source, operations::TCheckPolicy::ImportDespiteErrors)
                     .ChangedNothing())
                 return TellNothingToImport();

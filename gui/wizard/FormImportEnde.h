@@ -43,7 +43,8 @@ protected:
     std::optional<LRESULT> OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
-    enum class TRunOutcome { Imported, SourceRefused, TargetRefused };
+    // Declined: the user said no to importing despite the check's errors.
+    enum class TRunOutcome { Imported, Declined, SourceRefused, TargetRefused };
     TRunOutcome RunImport();
     void ShowFailure(const std::string& reason) const;
     TRunOutcome TellNothingToImport() const;
