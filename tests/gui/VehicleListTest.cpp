@@ -29,8 +29,7 @@ TEST_F(TVehicleListTest, RowsJoinDefinitionLinesWithTheMainTable)
         {"any section takes part", "objs\r\n7, a, b, c, d, LANDSTK\r\nend\r\n", names, {}, {{L"7", L"Landstalker"}}},
         {"the ID as written", "cars\r\n0415, cheetah, cheetah, car, CHEETAH, CHEETAH\r\nend\r\n", names, {},
          {{L"0415", L"Cheetah"}}},
-        // The game upper-cases a key before it hashes it.
-        {"the key's letter case does not count", "cars\r\n415, cheetah, cheetah, car, CHEETAH, cheetah\r\nend\r\n",
+        {"the key upper-cased, as the game looks it up", "cars\r\n415, cheetah, cheetah, car, CHEETAH, cheetah\r\nend\r\n",
          names, {}, {{L"415", L"Cheetah"}}},
         {"every key with the hash", "cars\r\n415, cheetah, cheetah, car, CHEETAH, CHEETAH\r\nend\r\n",
          {{"CHEETAH", "First"}, {"LANDSTK", "Landstalker"}, {"CHEETAH", "Second"}}, {},
