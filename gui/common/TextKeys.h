@@ -58,7 +58,7 @@ namespace vehmira::gui {
     X(PathLabel, L"Укажите каталог с игрой GTA: San Andres:")                                                       \
     X(BrowseButton, L"Обзор...")                                                                                    \
     X(CancelButton, L"Отмена")                                                                                      \
-    X(GameExecutableFilter, L"Приложение San Andreas|*.exe|Все файлы|*.*")                                          \
+    X(PathBrowseTitle, L"Выберите папку с игрой GTA: San Andreas:")                                                   \
     /* The language dialog */                                                                                       \
     X(LanguageCaption, L"Выбор языка")                                                                              \
     X(LanguageGroup, L" Язык ")                                                                                     \

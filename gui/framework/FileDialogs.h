@@ -1,5 +1,5 @@
 #pragma once
-// The file open and save dialogs, behind an interface so that tests can
+// The file open and save dialogs and the folder picker, behind an interface so that tests can
 // answer them in place of a user.
 
 #include <windows.h>
@@ -20,6 +20,10 @@ public:
                                                      std::wstring_view initialName = {}) = 0;
     virtual std::optional<std::wstring> SaveFileName(HWND owner, std::wstring_view filter,
                                                      std::wstring_view initialName = {}) = 0;
+    // A folder picker opened at initialFolder (when it exists); the result is
+    // the chosen folder's full name, or nothing when the user cancelled.
+    virtual std::optional<std::wstring> FolderName(HWND owner, std::wstring_view title,
+                                                   std::wstring_view initialFolder) = 0;
 };
 
 // The system's common dialogs.

@@ -215,6 +215,18 @@ private:
 };
 } // namespace
 
+namespace {
+bool HoldsGame(const operations::TGameLocation& location)
+{
+    try {
+        operations::RequireGameDirectory(location);
+        return true;
+    } catch (const fileio::TVehmiraError&) {
+        return false;
+    }
+}
+} // namespace
+
 void TFormMain::OpenGameDirectory()
 {
     TWindowObserver observer(Handle());
@@ -240,8 +252,12 @@ void TFormMain::ExitMenuClick()
 void TFormMain::GamePathMenuClick()
 {
     App.FormPath->ShowModal();
-    // Cancel too re-opens the game from the current directory.
+    // Cancel too re-opens the game from the current directory. The old game's
+    // list goes first, so that it never stays on screen under another path.
     Session.reset();
+    ListView_DeleteAllItems(Control("List_ID"));
+    if (!HoldsGame(GameLocation()))
+        return; // nothing accepted yet: the user sets the directory later, as at start-up
     OpenGameDirectory();
     RefreshVehicleList();
 }

@@ -1,9 +1,13 @@
 #include "gui/windows/FormPath.h"
 
+#include "fileio/Errors.h"
+#include "operations/GameSession.h"
 #include "gui/windows/Application.h"
+#include "gui/windows/FormLanguage.h"
 #include "gui/windows/FormMain.h"
 #include "gui/common/FormTexts.h"
 #include "gui/common/InterfaceTexts.h"
+#include "gui/framework/WideText.h"
 
 #include <array>
 
@@ -38,6 +42,13 @@ const std::array<TControlText, 3> PathTexts{{
     {"Button_Cancel", TTextKey::CancelButton},
     {"Button_Search", TTextKey::BrowseButton},
 }};
+
+std::wstring WithFinalBackslash(std::wstring path)
+{
+    if (path.back() != L'\\')
+        path += L'\\';
+    return path;
+}
 
 } // namespace
 
@@ -74,25 +85,37 @@ void TFormPath::OnCommand(int id, int notifyCode)
 
 void TFormPath::Button_SearchClick()
 {
-    const std::optional<std::wstring> chosen = App.Environment.FileDialogs->OpenFileName(Handle(), InterfaceText(TTextKey::GameExecutableFilter));
+    const std::wstring typed = ControlText("Edit_Path");
+    const std::wstring start = !typed.empty() || GamePath == L"NONE" ? typed : GamePath;
+    const std::optional<std::wstring> chosen =
+        App.Environment.FileDialogs->FolderName(Handle(), InterfaceText(TTextKey::PathBrowseTitle), start);
     if (!chosen)
         return;
-    SetControlText("Edit_Path", chosen->substr(0, chosen->rfind(L'\\') + 1));
+    SetControlText("Edit_Path", WithFinalBackslash(*chosen));
 }
 
 void TFormPath::Button_OKClick()
 {
-    std::wstring path = ControlText("Edit_Path");
+    const std::wstring typed = ControlText("Edit_Path");
     // An empty field would store a bare "\", the root of the current drive: keep what is stored.
-    if (!path.empty()) {
-        if (path.back() != L'\\') {
-            path += L'\\';
-            SetControlText("Edit_Path", path);
-        }
+    if (!typed.empty()) {
+        const std::wstring path = WithFinalBackslash(typed);
+        RequireGameFiles(path);
+        SetControlText("Edit_Path", path);
         GamePath = path;
         WriteSetting(SettingsFile, App.Environment.SettingsFile, PathSection, PathKey, GamePath);
     }
     Close();
+}
+
+void TFormPath::RequireGameFiles(const std::wstring& path) const
+{
+    try {
+        operations::RequireGameDirectory({std::filesystem::path(path), framework::Utf8(App.FormLanguage->GXTFileName)});
+    } catch (const fileio::TVehmiraError& refused) {
+        // Shown in the interface language; the dialog stays open with the typed text.
+        throw fileio::TVehmiraError(ImportFailureMessage(refused).value_or(refused.what()));
+    }
 }
 
 void TFormPath::Button_CancelClick()

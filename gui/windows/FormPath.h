@@ -10,9 +10,6 @@ namespace vehmira::gui {
 
 class TVehmiraApp;
 
-// The browse dialog's filter in the built-in Russian texts.
-inline constexpr const wchar_t* GameExecutableFilter = L"Приложение San Andreas|*.exe|Все файлы|*.*";
-
 class TFormPath : public framework::TForm {
 public:
     explicit TFormPath(TVehmiraApp& app);
@@ -21,7 +18,10 @@ public:
     // The game directory, ending in "\"; "NONE" while the settings hold no path.
     std::wstring GamePath;
 
+    // "Обзор...": a folder picker opened at the folder in the field (or the stored one).
     void Button_SearchClick();
+    // OK stores the folder only when it holds the game's files; otherwise an
+    // error box names what is missing and the dialog stays open, storing nothing.
     void Button_OKClick();
     void Button_CancelClick();
     void ApplyInterfaceTexts() override;
@@ -31,6 +31,9 @@ protected:
     void OnCommand(int id, int notifyCode) override;
 
 private:
+    // Raises, in the interface language, when the folder lacks the game's files.
+    void RequireGameFiles(const std::wstring& path) const;
+
     TVehmiraApp& App;
 };
 

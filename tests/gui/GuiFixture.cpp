@@ -25,6 +25,15 @@ std::optional<std::wstring> TScriptedFileDialogs::SaveFileName(HWND, std::wstrin
     return answer;
 }
 
+std::optional<std::wstring> TScriptedFileDialogs::FolderName(HWND, std::wstring_view title,
+                                                           std::wstring_view initialFolder)
+{
+    std::optional<std::wstring> answer = Answer(false, title);
+    Calls.back().InitialName = initialFolder;
+    Calls.back().Folder = true;
+    return answer;
+}
+
 std::optional<std::wstring> TScriptedFileDialogs::Answer(bool save, std::wstring_view filter)
 {
     Calls.push_back({save, std::wstring(filter)});

@@ -28,7 +28,8 @@ public:
     struct TCall {
         bool Save;
         std::wstring Filter;
-        std::wstring InitialName = {}; // the name the dialog starts with
+        std::wstring InitialName = {}; // the name (or folder) the dialog starts with
+        bool Folder = false;           // the folder picker, whose Filter is its title
     };
     // The answers in order; nothing stands for a cancelled dialog.
     std::deque<std::optional<std::wstring>> Answers;
@@ -38,6 +39,7 @@ public:
 
     std::optional<std::wstring> OpenFileName(HWND, std::wstring_view filter, std::wstring_view) override;
     std::optional<std::wstring> SaveFileName(HWND, std::wstring_view filter, std::wstring_view) override;
+    std::optional<std::wstring> FolderName(HWND, std::wstring_view title, std::wstring_view initialFolder) override;
 
 private:
     std::optional<std::wstring> Answer(bool save, std::wstring_view filter);

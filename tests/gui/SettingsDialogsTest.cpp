@@ -47,17 +47,21 @@ protected:
 
 TEST_F(TSettingsDialogsTest, PathOkStoresTheTextEndingInOneBackslash)
 {
+    // OK takes only a folder holding the game, so each typed folder holds one.
+    const std::filesystem::path cyrillic = Temp.Path() / L"Игры" / L"GTA SA";
+    WriteGame();
+    GameFixture::WriteGameDirectory(cyrillic);
     struct TCase {
         std::wstring Typed;
         std::wstring Stored;
     };
     const TCase cases[] = {
-        {L"C:\\Games\\SA", L"C:\\Games\\SA\\"},
-        {L"C:\\Games\\SA\\", L"C:\\Games\\SA\\"},
-        {L"D:\\Игры\\GTA ", L"D:\\Игры\\GTA \\"}, // a blank stays; the backslash goes after it
+        {GameDir().wstring(), GamePathText()},
+        {GamePathText(), GamePathText()},
+        {cyrillic.wstring(), cyrillic.wstring() + L"\\"},
     };
     for (const TCase& c : cases) {
-        std::filesystem::remove(SettingsPath());
+        WriteSettings(std::nullopt, L"English", L"American.gxt");
         App.reset();
         CreateApp();
         EXPECT_NO_PROBLEMS(ShowPath([&](TUser& user) {
@@ -76,7 +80,9 @@ TEST_F(TSettingsDialogsTest, PathOkStoresTheTextEndingInOneBackslash)
 
 TEST_F(TSettingsDialogsTest, AnEightBitSettingsFileKeepsItsKeysAndTakesACyrillicPath)
 {
-    const std::string keys = "[Dorvelin]\r\nPath=C:\\Old\\\r\n[Vehmira]\r\nLanguage=English\r\nGXT=German.gxt\r\n";
+    const std::filesystem::path cyrillic = Temp.Path() / L"Игры" / L"GTA";
+    GameFixture::WriteGameDirectory(cyrillic);
+    const std::string keys = "[Dorvelin]\r\nPath=C:\\Old\\\r\n[Vehmira]\r\nLanguage=English\r\nGXT=American.gxt\r\n";
     for (const std::string& fileStart : {std::string(), std::string("\xEF\xBB\xBF")}) {
         SCOPED_TRACE(fileStart.empty() ? "code page text" : "UTF-8 text");
         App.reset();
@@ -84,14 +90,14 @@ TEST_F(TSettingsDialogsTest, AnEightBitSettingsFileKeepsItsKeysAndTakesACyrillic
         CreateApp();
         ASSERT_EQ(Path().GamePath, L"C:\\Old\\");
         EXPECT_NO_PROBLEMS(ShowPath([&](TUser& user) {
-            user.SetText(PathControl("Edit_Path"), L"D:\\Игры\\GTA");
+            user.SetText(PathControl("Edit_Path"), cyrillic.wstring());
             user.Click(PathControl("Button_OK"));
         }));
         App.reset();
         CreateApp();
-        EXPECT_EQ(Path().GamePath, L"D:\\Игры\\GTA\\");
+        EXPECT_EQ(Path().GamePath, cyrillic.wstring() + L"\\");
         EXPECT_EQ(Language().LanguageName, L"English");
-        EXPECT_EQ(Language().GXTFileName, L"German.gxt");
+        EXPECT_EQ(Language().GXTFileName, L"American.gxt");
     }
 }
 
@@ -108,25 +114,28 @@ TEST_F(TSettingsDialogsTest, PathOkWithAnEmptyFieldStoresNothing)
     EXPECT_EQ(ReadSetting(L"Dorvelin", L"Path"), L"C:\\Old\\");
 }
 
-TEST_F(TSettingsDialogsTest, BrowseFillsTheFieldWithTheChosenFilesDirectory)
+TEST_F(TSettingsDialogsTest, BrowsePicksAFolderStartingAtTheOneInTheField)
 {
+    WriteSettings(L"C:\\Old\\", L"English", L"American.gxt");
     CreateApp();
-    FileDialogs.Answers = {L"C:\\Games\\San Andreas\\gta_sa.exe", std::nullopt};
+    FileDialogs.Answers = {L"C:\\Games\\San Andreas", std::nullopt};
     EXPECT_NO_PROBLEMS(ShowPath([&](TUser& user) {
         HWND field = PathControl("Edit_Path");
         user.Click(PathControl("Button_Search"));
         user.WaitUntil([&] { return user.Text(field) == L"C:\\Games\\San Andreas\\"; }, "the chosen directory");
         user.Click(PathControl("Button_Search")); // cancelled: the field stays
-        user.WaitUntil([&] { return FileDialogs.CallCount == 2; }, "the second file dialog");
+        user.WaitUntil([&] { return FileDialogs.CallCount == 2; }, "the second folder picker");
         user.Pause();
         EXPECT_EQ(user.Text(field), L"C:\\Games\\San Andreas\\");
         user.Click(PathControl("Button_Cancel"));
     }));
     ASSERT_EQ(FileDialogs.Calls.size(), 2u);
-    EXPECT_FALSE(FileDialogs.Calls[0].Save);
-    EXPECT_EQ(FileDialogs.Calls[0].Filter, GameExecutableFilter);
-    EXPECT_FALSE(std::filesystem::exists(SettingsPath())) << "Cancel writes nothing";
-    EXPECT_EQ(Path().GamePath, L"NONE");
+    EXPECT_TRUE(FileDialogs.Calls[0].Folder) << "a folder picker, not a file dialog";
+    EXPECT_EQ(FileDialogs.Calls[0].Filter, L"Выберите папку с игрой GTA: San Andreas:");
+    EXPECT_EQ(FileDialogs.Calls[0].InitialName, L"C:\\Old\\") << "opened at the stored game folder";
+    EXPECT_EQ(FileDialogs.Calls[1].InitialName, L"C:\\Games\\San Andreas\\") << "then at the one chosen";
+    EXPECT_EQ(ReadSetting(L"Dorvelin", L"Path"), L"C:\\Old\\") << "Cancel writes nothing";
+    EXPECT_EQ(Path().GamePath, L"C:\\Old\\");
 }
 
 TEST_F(TSettingsDialogsTest, PathCancelKeepsEverythingAndTheNextShowingRereadsTheField)
