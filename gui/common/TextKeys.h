@@ -21,19 +21,19 @@ namespace vehmira::gui {
     X(TxdFile, L"TXD-файл")                                                                                         \
     X(GxtFile, L"GXT-файл")                                                                                         \
     X(ActionGroup, L" Действие ")                                                                                   \
-    X(ExportButton, L"Экспорт")                                                                                     \
-    X(ImportButton, L"Импорт")                                                                                      \
+    X(ExportButton, L"&Экспорт")                                                                                     \
+    X(ImportButton, L"&Импорт")                                                                                      \
     X(VehiclesGroup, L" Транспортные средства ")                                                                    \
     X(IdColumn, L"ID")                                                                                              \
     X(NameColumn, L"Название")                                                                                      \
-    X(FileMenu, L"Файл  ")                                                                                          \
-    X(UndoImportMenuItem, L"Отменить импорт")                                                                       \
-    X(ExitMenuItem, L"Выход")                                                                                       \
-    X(SettingsMenu, L"Установки  ")                                                                                 \
-    X(PathMenuItem, L"Путь")                                                                                        \
-    X(LanguageMenuItem, L"Язык")                                                                                    \
-    X(HelpMenu, L"Справка  ")                                                                                       \
-    X(AboutMenuItem, L"О программе")                                                                                \
+    X(FileMenu, L"&Файл  ")                                                                                          \
+    X(UndoImportMenuItem, L"&Отменить импорт")                                                                       \
+    X(ExitMenuItem, L"В&ыход")                                                                                       \
+    X(SettingsMenu, L"&Установки  ")                                                                                 \
+    X(PathMenuItem, L"&Путь")                                                                                        \
+    X(LanguageMenuItem, L"&Язык")                                                                                    \
+    X(HelpMenu, L"&Справка  ")                                                                                       \
+    X(AboutMenuItem, L"&О программе")                                                                                \
     X(InterruptedImportsRestored, L"Прерванный импорт отменён, файлы игры восстановлены:")                         \
     X(NotAnInteger, L"\"%1\" не является целым числом")                                                             \
     X(NoSuchVehicle, L"Транспортное средство с ID %1 не найдено в Data\\Vehicles.ide")                              \
@@ -56,7 +56,7 @@ namespace vehmira::gui {
     /* The path dialog */                                                                                           \
     X(PathCaption, L"Путь")                                                                                         \
     X(PathLabel, L"Укажите каталог с игрой GTA: San Andres:")                                                       \
-    X(BrowseButton, L"Обзор...")                                                                                    \
+    X(BrowseButton, L"&Обзор...")                                                                                    \
     X(CancelButton, L"Отмена")                                                                                      \
     X(PathBrowseTitle, L"Выберите папку с игрой GTA: San Andreas:")                                                   \
     /* The language dialog */                                                                                       \
@@ -75,7 +75,7 @@ namespace vehmira::gui {
     X(ImportKindQuestion, L"Каким способом Вы хотите импортировать\r\nтранспортное средство?")                      \
     X(ImportPackageChoice, L"Импорт файла *.car")                                                                   \
     X(ImportFilesChoice, L"Импорт нескольких файлов")                                                               \
-    X(NextButton, L"Далее >>")                                                                                      \
+    X(NextButton, L"&Далее >>")                                                                                      \
     X(FilesGroup, L" Файлы ")                                                                                       \
     X(LinesGroup, L" Файлы настроек транспортного средства ")                                                       \
     X(NameGroup, L" Название транспортного средства ")                                                              \
@@ -125,10 +125,10 @@ namespace vehmira::gui {
     X(NoGameFolder, L"Папка игры \"%1\" не существует.")                                                          \
     X(NotGameFolder, L"В папке \"%1\" нет игры: не найден файл %2.")                                              \
     X(NothingToImport, L"Импортировать нечего: игра уже содержит всё выбранное, или ничего не выбрано. Файлы игры не изменены.") \
-    X(PreviewMenuItem, L"Просмотр")                                                                 \
-    X(CheckArchiveMenuItem, L"Проверить архив")                                                     \
-    X(RebuildArchiveMenuItem, L"Перестроить архив")                                                 \
-    X(PreviewButton, L"Просмотр...")                                                                \
+    X(PreviewMenuItem, L"&Просмотр")                                                                 \
+    X(CheckArchiveMenuItem, L"Про&верить архив")                                                     \
+    X(RebuildArchiveMenuItem, L"П&ерестроить архив")                                                 \
+    X(PreviewButton, L"&Просмотр...")                                                                \
     X(TooLargeFile, L"Файл \"%1\" слишком велик: %2 байт.")                                         \
     X(TooLargePiece, L"Часть пакета слишком велика: %1 байт.")                                      \
     X(ArchiveCheckTitle, L"Проверка архива Models\\GTA3.img")                                       \
@@ -156,7 +156,7 @@ namespace vehmira::gui {
     X(CloseButton, L"Закрыть")                                                                                      \
     X(NoTextures, L"Текстур нет")                                                                                   \
     X(NoModel, L"Модели нет")                                                                                       \
-    X(ResetViewButton, L"Сбросить вид")                                                                             \
+    X(ResetViewButton, L"&Сбросить вид")                                                                             \
     X(PreviewModelPiece, L"Модель")                                                                                 \
     X(PreviewDictionaryPiece, L"Словарь текстур")                                                                   \
     X(PreviewSharedPiece, L"Общий словарь Vehicle.txd")                                                             \

@@ -76,8 +76,14 @@ LRESULT TForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         return *handled;
     switch (message) {
     case WM_COMMAND:
-        OnCommand(LOWORD(wParam), HIWORD(wParam));
+        if (!DialogKeyCommand(LOWORD(wParam)))
+            OnCommand(LOWORD(wParam), HIWORD(wParam));
         return 0;
+    case DM_GETDEFID:
+        // Asked by the dialog keys' Enter, which then clicks the button itself when it is enabled.
+        if (DefaultButton)
+            return MAKELRESULT(GetDlgCtrlID(DefaultButton), DC_HASDEFID);
+        break;
     case WM_CLOSE:
         Close();
         return 0;
@@ -93,6 +99,29 @@ LRESULT TForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         break;
     }
     return DefWindowProcW(Handle(), message, wParam, lParam);
+}
+
+void TForm::SetDialogKeys(std::string_view defaultButton, std::string_view cancelButton)
+{
+    HasDialogKeys = true;
+    DefaultButton = defaultButton.empty() ? nullptr : Control(defaultButton);
+    CancelButton = cancelButton.empty() ? nullptr : Control(cancelButton);
+    if (DefaultButton)
+        SendMessageW(DefaultButton, BM_SETSTYLE, BS_DEFPUSHBUTTON, TRUE);
+}
+
+bool TForm::DialogKeyCommand(int id)
+{
+    if (!HasDialogKeys || (id != IDOK && id != IDCANCEL))
+        return false;
+    if (id == IDCANCEL && !CancelButton) {
+        Close();
+        return true;
+    }
+    HWND button = id == IDOK ? DefaultButton : CancelButton;
+    if (button && IsWindowEnabled(button) && IsWindowVisible(button))
+        OnCommand(GetDlgCtrlID(button), BN_CLICKED);
+    return true;
 }
 
 void TForm::ShowModal()

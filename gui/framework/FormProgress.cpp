@@ -51,6 +51,7 @@ TFormProgress::TFormProgress(HWND owner, std::wstring_view caption, std::wstring
 {
     SetControlText("CancelButton", cancelCaption);
     SendMessageW(Control("ProgressBar"), PBM_SETRANGE32, 0, BarRange);
+    SetDialogKeys({}, "CancelButton");
 }
 
 void TFormProgress::Run(const std::function<void(fileio::TProgressSink&)>& task)

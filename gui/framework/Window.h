@@ -70,8 +70,8 @@ struct TFormLayout {
     bool HasMenu = false;
 };
 
-// Control ids start here, so no control ever has IDOK or IDCANCEL: the dialog
-// keys' Enter and Escape then reach no button.
+// Control ids start here, so no control ever has IDOK or IDCANCEL: Enter and
+// Escape reach a form's buttons only as it names them (TForm::SetDialogKeys).
 inline constexpr int FirstControlId = 100;
 
 class TForm {
@@ -110,6 +110,11 @@ public:
     int Dpi() const { return FormDpi; }
 
 protected:
+    // Enter clicks defaultButton (drawn as the default) and Escape clicks
+    // cancelButton, each only while enabled, as in the system's dialogs; an
+    // empty cancelButton lets Escape close the form.
+    void SetDialogKeys(std::string_view defaultButton, std::string_view cancelButton);
+
     // Runs each time the form is shown modally, before it becomes visible.
     virtual void FormShow() {}
     // A control's WM_COMMAND (clicks, selection changes) and menu commands.
@@ -139,6 +144,8 @@ private:
     // its written rows, or else to the form's edge.
     int RightLimit(std::size_t index, int clientWidth) const;
     void ResizeForm(SIZE client);
+    // Enter's IDOK and Escape's IDCANCEL, from the dialog keys; false for any other command.
+    bool DialogKeyCommand(int id);
 
     TWindowHandle Window;
     SIZE WrittenClient{};
@@ -146,6 +153,9 @@ private:
     bool HasMenu = false;
     int FormDpi = 96;
     std::vector<TNamedControl> Controls;
+    HWND DefaultButton = nullptr;
+    HWND CancelButton = nullptr;
+    bool HasDialogKeys = false;
     int ModalDepth = 0;
     bool ModalEnding = false;
 };

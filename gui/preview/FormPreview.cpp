@@ -56,6 +56,7 @@ TFormPreview::TFormPreview(HWND owner, operations::TVehiclePreview preview)
     SetControlText("CloseButton", InterfaceText(TTextKey::CloseButton));
     SetControlText("ResetViewButton", InterfaceText(TTextKey::ResetViewButton));
     EnableWindow(Control("ResetViewButton"), Preview.Drawing.has_value());
+    SetDialogKeys({}, "CloseButton");
     Panel = std::make_unique<TTexturePanel>(Handle(), TexturePanelBounds,
                                             Preview.Dictionary ? &*Preview.Dictionary : nullptr);
     Model = std::make_unique<TModelView>(Handle(), ModelViewBounds, Preview);

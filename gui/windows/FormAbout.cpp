@@ -37,6 +37,7 @@ const std::array<TControlText, 1> AboutTexts{{{"CreditsLabel", TTextKey::Credits
 
 TFormAbout::TFormAbout(TVehmiraApp& app) : framework::TForm(AboutFormSpec, AboutControls, app.FormMain->Handle())
 {
+    SetDialogKeys("OKButton", "OKButton");
     ApplyInterfaceTexts();
 }
 

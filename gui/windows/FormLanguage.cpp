@@ -24,14 +24,14 @@ const framework::TFormLayout LanguageFormSpec{
     .SystemMenu = true,
 };
 
-// In tab order: the language group, Cancel, OK, then the GXT group.
+// In tab order, as the layout reads: the two groups from the top down, then Cancel and OK.
 const std::array<framework::TControlLayout, 6> LanguageControls{{
     {TControlKind::GroupBox, "GroupBox_Language", "", 16, 16, 201, 81, L""},
     {TControlKind::DropDownList, "Combo_Language", "GroupBox_Language", 30, 32, 145, 21, L""},
-    {TControlKind::Button, "Button_Cancel", "", 16, 192, 97, 25, L""},
-    {TControlKind::Button, "Button_OK", "", 120, 192, 97, 25, L"OK"},
     {TControlKind::GroupBox, "Group_GXT", "", 16, 104, 201, 81, L""},
     {TControlKind::DropDownList, "Combo_GXT", "Group_GXT", 30, 32, 145, 21, L"", CBS_SORT},
+    {TControlKind::Button, "Button_Cancel", "", 16, 192, 97, 25, L""},
+    {TControlKind::Button, "Button_OK", "", 120, 192, 97, 25, L"OK"},
 }};
 
 const std::array<TControlText, 3> LanguageTexts{{
@@ -56,6 +56,11 @@ std::wstring SelectedComboText(HWND combo)
     return text;
 }
 
+std::wstring TFormLanguage::GXTFileOrFirst() const
+{
+    return GXTFileName == L"NONE" ? std::wstring(GXTFileNames.front()) : GXTFileName;
+}
+
 TFormLanguage::TFormLanguage(TVehmiraApp& app)
     : framework::TForm(LanguageFormSpec, LanguageControls, app.FormMain->Handle()),
       SettingsFile(app.Environment.SettingsFile), App(app)
@@ -66,7 +71,8 @@ TFormLanguage::TFormLanguage(TVehmiraApp& app)
     HWND gxtList = Control("Combo_GXT");
     for (const wchar_t* name : GXTFileNames)
         SendMessageW(gxtList, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name));
-    SendMessageW(gxtList, CB_SELECTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(L"American.gxt"));
+    SendMessageW(gxtList, CB_SELECTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(GXTFileNames.front()));
+    SetDialogKeys("Button_OK", "Button_Cancel");
     ApplyInterfaceTexts();
 }
 

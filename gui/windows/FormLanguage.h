@@ -20,6 +20,8 @@ public:
     // Both "NONE" while not set.
     std::wstring LanguageName;
     std::wstring GXTFileName;
+    // GXTFileName, or the GXT file the dialog offers first while none is chosen ("NONE").
+    std::wstring GXTFileOrFirst() const;
 
     void Button_OKClick();
     void Button_CancelClick();

@@ -40,20 +40,21 @@ const framework::TFormLayout MainFormSpec{
     .HasMenu = true,
 };
 
-// In tab order: the export group, the commands group, then the list.
+// In tab order, as the layout reads: the list on the left, then on the right
+// the export choices from the top down, then the commands.
 const std::array<framework::TControlLayout, 12> MainControls{{
+    {TControlKind::GroupBox, "Group_Cars", "", 24, 16, 233, 281, L""},
+    {TControlKind::ListView, "List_ID", "Group_Cars", 24, 32, 185, 225, L""},
     {TControlKind::GroupBox, "Group_Export", "", 264, 16, 161, 161, L""},
     {TControlKind::CheckBox, "Check_DFF", "Group_Export", 32, 32, 73, 17, L""},
     {TControlKind::CheckBox, "Check_TXD", "Group_Export", 32, 48, 73, 17, L""},
+    {TControlKind::CheckBox, "Check_GXT", "Group_Export", 32, 64, 97, 17, L""},
     {TControlKind::CheckBox, "Check_Handling", "Group_Export", 32, 88, 97, 17, L"Handling.cfg"},
     {TControlKind::CheckBox, "Check_Vehicles", "Group_Export", 32, 104, 97, 17, L"Vehicles.ide"},
-    {TControlKind::CheckBox, "Check_GXT", "Group_Export", 32, 64, 97, 17, L""},
     {TControlKind::CheckBox, "Check_Carcols", "Group_Export", 32, 120, 97, 17, L"Carcols.dat"},
     {TControlKind::GroupBox, "Group_Commands", "", 264, 184, 161, 113, L""},
     {TControlKind::Button, "Button_Export", "Group_Commands", 24, 32, 113, 25, L""},
     {TControlKind::Button, "Button_Import", "Group_Commands", 24, 64, 113, 25, L""},
-    {TControlKind::GroupBox, "Group_Cars", "", 24, 16, 233, 281, L""},
-    {TControlKind::ListView, "List_ID", "Group_Cars", 24, 32, 185, 225, L""},
 }};
 
 const std::array<TControlText, 8> MainTexts{{
@@ -215,18 +216,6 @@ private:
 };
 } // namespace
 
-namespace {
-bool HoldsGame(const operations::TGameLocation& location)
-{
-    try {
-        operations::RequireGameDirectory(location);
-        return true;
-    } catch (const fileio::TVehmiraError&) {
-        return false;
-    }
-}
-} // namespace
-
 void TFormMain::OpenGameDirectory()
 {
     TWindowObserver observer(Handle());
@@ -256,8 +245,10 @@ void TFormMain::GamePathMenuClick()
     // list goes first, so that it never stays on screen under another path.
     Session.reset();
     ListView_DeleteAllItems(Control("List_ID"));
-    if (!HoldsGame(GameLocation()))
+    if (App.FormPath->GamePath == L"NONE")
         return; // nothing accepted yet: the user sets the directory later, as at start-up
+    // A folder that lost the game's files since is named with what it lacks.
+    App.FormPath->RequireGameFiles(App.FormPath->GamePath);
     OpenGameDirectory();
     RefreshVehicleList();
 }

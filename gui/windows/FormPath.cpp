@@ -28,13 +28,13 @@ const framework::TFormLayout PathFormSpec{
     .Border = framework::TBorderKind::Single,
 };
 
-// In tab order: the field, Cancel, OK, then browse.
+// In tab order, as the layout reads: the field, then the buttons left to right.
 const std::array<framework::TControlLayout, 5> PathControls{{
     {TControlKind::Label, "Label_Path", "", 32, 24, 218, 13, L""},
     {TControlKind::Edit, "Edit_Path", "", 32, 48, 297, 21, L""},
+    {TControlKind::Button, "Button_Search", "", 32, 88, 97, 25, L""},
     {TControlKind::Button, "Button_Cancel", "", 144, 88, 89, 25, L""},
     {TControlKind::Button, "Button_OK", "", 240, 88, 89, 25, L"OK"},
-    {TControlKind::Button, "Button_Search", "", 32, 88, 97, 25, L""},
 }};
 
 const std::array<TControlText, 3> PathTexts{{
@@ -57,6 +57,7 @@ TFormPath::TFormPath(TVehmiraApp& app)
       App(app)
 {
     GamePath = SettingsFile.ReadString(PathSection, PathKey, L"NONE");
+    SetDialogKeys("Button_OK", "Button_Cancel");
     ApplyInterfaceTexts();
 }
 
@@ -111,7 +112,7 @@ void TFormPath::Button_OKClick()
 void TFormPath::RequireGameFiles(const std::wstring& path) const
 {
     try {
-        operations::RequireGameDirectory({std::filesystem::path(path), framework::Utf8(App.FormLanguage->GXTFileName)});
+        operations::RequireGameDirectory({std::filesystem::path(path), framework::Utf8(App.FormLanguage->GXTFileOrFirst())});
     } catch (const fileio::TVehmiraError& refused) {
         // Shown in the interface language; the dialog stays open with the typed text.
         throw fileio::TVehmiraError(ImportFailureMessage(refused).value_or(refused.what()));

@@ -25,15 +25,14 @@ public:
     void Button_OKClick();
     void Button_CancelClick();
     void ApplyInterfaceTexts() override;
+    // Raises, in the interface language, when the folder lacks the game's files.
+    void RequireGameFiles(const std::wstring& path) const;
 
 protected:
     void FormShow() override;
     void OnCommand(int id, int notifyCode) override;
 
 private:
-    // Raises, in the interface language, when the folder lacks the game's files.
-    void RequireGameFiles(const std::wstring& path) const;
-
     TVehmiraApp& App;
 };
 

@@ -74,6 +74,7 @@ constexpr std::array<const char*, 7> ImportFields{"Edit_DFF",      "Edit_TXD",  
 TFormCarFiles::TFormCarFiles(TImportWizardHost& host, const TImportWizardSteps& steps)
     : framework::TForm(TFormCarFilesSpec, CarFilesControls, host.WizardOwner()), Host(host), Steps(steps)
 {
+    SetDialogKeys("NextButton", "CancelButton");
     ApplyInterfaceTexts();
 }
 

@@ -63,6 +63,7 @@ TForm_ImportEnde::TForm_ImportEnde(TImportWizardHost& host, const TImportWizardS
     : framework::TForm(TForm_ImportEndeSpec, ImportEndeControls, host.WizardOwner()), Host(host), Steps(steps)
 {
     SetUpVehicleListView(Control("TargetList"), Dpi());
+    SetDialogKeys("ReplaceButton", "CancelButton");
     ApplyInterfaceTexts();
 }
 

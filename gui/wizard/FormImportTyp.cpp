@@ -47,6 +47,7 @@ TFormImportTyp::TFormImportTyp(TImportWizardHost& host, const TImportWizardSteps
     // Setting both states also leaves the tab stop on the checked one only.
     SendMessageW(Control("Radio_ImportCAR"), BM_SETCHECK, BST_CHECKED, 0);
     SendMessageW(Control("Radio_ImportFiles"), BM_SETCHECK, BST_UNCHECKED, 0);
+    SetDialogKeys("Button_Next", "Button_Cancel");
     ApplyInterfaceTexts();
 }
 

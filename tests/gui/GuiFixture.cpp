@@ -1,10 +1,12 @@
 #include "gui/GuiFixture.h"
 
 #include "gui/windows/FormMain.h"
+#include "gui/framework/WideText.h"
 
 #include <commctrl.h>
 
 #include <fstream>
+#include <iterator>
 
 using namespace vehmira::gui;
 using namespace vehmira::gui::framework;
@@ -92,6 +94,27 @@ void TGuiTest::WriteGame(const TGameFixtureContent& content)
 void TGuiTest::WriteCompleteSettings()
 {
     WriteSettings(GamePathText(), L"English", L"American.gxt");
+}
+
+void TGuiTest::WriteLanguageText(const std::wstring& text)
+{
+    std::ofstream file(LanguagePath(), std::ios::binary | std::ios::trunc);
+    file.write("\xFF\xFE", 2);
+    file.write(reinterpret_cast<const char*>(text.data()), static_cast<std::streamsize>(text.size() * 2));
+}
+
+void TGuiTest::WriteShippedLanguageFile()
+{
+    std::ifstream source(VEHMIRA_LANGUAGE_SOURCE, std::ios::binary);
+    ASSERT_TRUE(source) << "cannot read " << VEHMIRA_LANGUAGE_SOURCE;
+    const std::string utf8((std::istreambuf_iterator<char>(source)), std::istreambuf_iterator<char>());
+    std::wstring text;
+    for (wchar_t c : vehmira::gui::framework::Wide(utf8)) {
+        if (c == L'\n')
+            text += L'\r';
+        text += c;
+    }
+    WriteLanguageText(text);
 }
 
 void TGuiTest::CreateApp()

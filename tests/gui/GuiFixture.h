@@ -76,6 +76,10 @@ protected:
     void WriteGame(const TGameFixtureContent& content = GameFixture::DefaultContent());
     // Settings that name the written game, English and American.gxt: nothing is asked at start.
     void WriteCompleteSettings();
+    // The language file as UTF-16 with its byte order mark.
+    void WriteLanguageText(const std::wstring& text);
+    // The tree's Vehmira.lng as the build writes it beside the program: UTF-16, CR LF.
+    void WriteShippedLanguageFile();
 
     // Creates the eight windows (reading the settings).
     void CreateApp();

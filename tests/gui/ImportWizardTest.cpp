@@ -54,7 +54,7 @@ TEST_F(TImportWizardTest, EveryControlSitsWhereTheLayoutPutsIt)
         {typ, "Radio_ImportCAR", nullptr, {48, 72, 257, 89}, L"Импорт файла *.car"},
         {typ, "Radio_ImportFiles", nullptr, {48, 96, 273, 113}, L"Импорт нескольких файлов"},
         {typ, "Button_Cancel", nullptr, {32, 152, 145, 177}, L"Отмена"},
-        {typ, "Button_Next", nullptr, {152, 152, 265, 177}, L"Далее >>"},
+        {typ, "Button_Next", nullptr, {152, 152, 265, 177}, L"&Далее >>"},
         {files, "FilesGroup", nullptr, {24, 24, 385, 121}, L" Файлы "},
         {files, "DffLabel", "FilesGroup", {32, 32, 81, 45}, L"DFF-файл"},
         {files, "Edit_DFF", "FilesGroup", {96, 28, 313, 49}, L""},
@@ -75,13 +75,13 @@ TEST_F(TImportWizardTest, EveryControlSitsWhereTheLayoutPutsIt)
         {files, "Edit_GXT", "NameGroup", {96, 32, 313, 53}, L""},
         {files, "FilesCheckLabel", nullptr, {24, 368, 385, 425}, L""},
         {files, "CancelButton", nullptr, {24, 436, 201, 461}, L"Отмена"},
-        {files, "NextButton", nullptr, {208, 436, 385, 461}, L"Далее >>"},
+        {files, "NextButton", nullptr, {208, 436, 385, 461}, L"&Далее >>"},
         {ende, "QuestionLabel", nullptr, {37, 16, 198, 47}, L"Какое транспортное средство\r\nВы хотите заменить?"},
         {ende, "VehiclesGroup", nullptr, {32, 56, 265, 321}, L" Транспортные средства "},
         {ende, "TargetList", "VehiclesGroup", {24, 32, 209, 241}, L""},
         {ende, "CheckLabel", nullptr, {32, 328, 265, 405}, L""},
         {ende, "CancelButton", nullptr, {32, 420, 145, 445}, L"Отмена"},
-        {ende, "ReplaceButton", nullptr, {152, 420, 265, 445}, L"Импорт"},
+        {ende, "ReplaceButton", nullptr, {152, 420, 265, 445}, L"&Импорт"},
     };
     for (const TCase& c : cases) {
         SCOPED_TRACE(c.Name);

@@ -56,26 +56,6 @@ protected:
         SetCurrentLanguage(TLanguage()); // the next test starts in Russian
     }
 
-    void WriteLanguageText(const std::wstring& text)
-    {
-        std::ofstream file(LanguagePath(), std::ios::binary | std::ios::trunc);
-        file.write("\xFF\xFE", 2);
-        file.write(reinterpret_cast<const char*>(text.data()), static_cast<std::streamsize>(text.size() * 2));
-    }
-    // The tree's Vehmira.lng as the build writes it beside the program: UTF-16, CR LF.
-    void WriteShippedLanguageFile()
-    {
-        std::ifstream source(VEHMIRA_LANGUAGE_SOURCE, std::ios::binary);
-        ASSERT_TRUE(source) << "cannot read " << VEHMIRA_LANGUAGE_SOURCE;
-        const std::string utf8((std::istreambuf_iterator<char>(source)), std::istreambuf_iterator<char>());
-        std::wstring text;
-        for (wchar_t c : Wide(utf8)) {
-            if (c == L'\n')
-                text += L'\r';
-            text += c;
-        }
-        WriteLanguageText(text);
-    }
     std::vector<std::string> ChooseLanguage(const std::wstring& language)
     {
         TFormLanguage& dialog = *App->FormLanguage;
@@ -134,12 +114,12 @@ TEST_F(TLanguageTest, OkInTheLanguageDialogSwitchesEveryWindowAtOnce)
     EXPECT_EQ(Rows().size(), 4u) << "the game's names stay as they are";
 
     HMENU bar = GetMenu(main.Handle());
-    EXPECT_EQ(MenuText(bar, 0, MF_BYPOSITION), L"File  ");
-    EXPECT_EQ(MenuText(bar, 1, MF_BYPOSITION), L"Settings  ");
-    EXPECT_EQ(MenuText(bar, 2, MF_BYPOSITION), L"Help  ");
-    const std::pair<UINT, std::wstring> items[] = {{UndoImportMenu, L"Undo import"}, {ExitMenu, L"Exit"},
-                                                   {GamePathMenu, L"Path"},          {LanguageMenu, L"Language"},
-                                                   {AboutMenu, L"About"}};
+    EXPECT_EQ(MenuText(bar, 0, MF_BYPOSITION), L"&File  ");
+    EXPECT_EQ(MenuText(bar, 1, MF_BYPOSITION), L"&Settings  ");
+    EXPECT_EQ(MenuText(bar, 2, MF_BYPOSITION), L"&Help  ");
+    const std::pair<UINT, std::wstring> items[] = {{UndoImportMenu, L"&Undo import"}, {ExitMenu, L"E&xit"},
+                                                   {GamePathMenu, L"&Path"},          {LanguageMenu, L"&Language"},
+                                                   {AboutMenu, L"&About"}};
     for (const auto& [command, text] : items)
         EXPECT_EQ(MenuText(bar, command, MF_BYCOMMAND), text);
 
@@ -147,7 +127,7 @@ TEST_F(TLanguageTest, OkInTheLanguageDialogSwitchesEveryWindowAtOnce)
     EXPECT_EQ(Caption(kind.Handle()), L"Import a vehicle");
     EXPECT_EQ(kind.ControlText("Label_ImportType"), L"How do you want to import\r\nthe vehicle?");
     EXPECT_EQ(kind.ControlText("Radio_ImportFiles"), L"Import separate files");
-    EXPECT_EQ(kind.ControlText("Button_Next"), L"Next >>");
+    EXPECT_EQ(kind.ControlText("Button_Next"), L"&Next >>");
     TFormCarFiles& files = *App->FormCarFiles;
     EXPECT_EQ(files.ControlText("LinesGroup"), L" Vehicle settings files ");
     EXPECT_EQ(files.ControlText("NameLabel"), L"Name");
@@ -156,7 +136,7 @@ TEST_F(TLanguageTest, OkInTheLanguageDialogSwitchesEveryWindowAtOnce)
     EXPECT_EQ(replace.ControlText("QuestionLabel"), L"Which vehicle do you\r\nwant to replace?");
     EXPECT_EQ(ColumnTitle(replace.Control("TargetList"), 1), L"Name");
     EXPECT_EQ(Caption(App->FormPath->Handle()), L"Path");
-    EXPECT_EQ(App->FormPath->ControlText("Button_Search"), L"Browse...");
+    EXPECT_EQ(App->FormPath->ControlText("Button_Search"), L"&Browse...");
     EXPECT_EQ(Caption(App->FormLanguage->Handle()), L"Choose language");
 
     // A message and a file dialog's filter speak English too.
@@ -171,7 +151,7 @@ TEST_F(TLanguageTest, OkInTheLanguageDialogSwitchesEveryWindowAtOnce)
     // And back: Russian gives exactly the built-in texts again.
     EXPECT_NO_PROBLEMS(ChooseLanguage(L"Русский"));
     EXPECT_EQ(Caption(main.Handle()), L"Vehmira 1.0 :: Русская версия от Korvast Localisations");
-    EXPECT_EQ(MenuText(GetMenu(main.Handle()), 0, MF_BYPOSITION), L"Файл  ");
+    EXPECT_EQ(MenuText(GetMenu(main.Handle()), 0, MF_BYPOSITION), L"&Файл  ");
     EXPECT_EQ(kind.ControlText("Radio_ImportFiles"), L"Импорт нескольких файлов");
 }
 
@@ -183,9 +163,9 @@ TEST_F(TLanguageTest, AKeyMissingFromTheSectionShowsTheRussianText)
     TFormMain& main = *App->FormMain;
     EXPECT_EQ(Caption(main.Handle()), L"Vehmira :: partly English");
     EXPECT_EQ(main.ControlText("Button_Export"), L"Export");
-    EXPECT_EQ(main.ControlText("Button_Import"), L"Импорт");
+    EXPECT_EQ(main.ControlText("Button_Import"), L"&Импорт");
     EXPECT_EQ(main.ControlText("Group_Export"), L" Экспортировать ") << "blanks kept";
-    EXPECT_EQ(MenuText(GetMenu(main.Handle()), ExitMenu, MF_BYCOMMAND), L"Выход");
+    EXPECT_EQ(MenuText(GetMenu(main.Handle()), ExitMenu, MF_BYCOMMAND), L"В&ыход");
 }
 
 TEST_F(TLanguageTest, AMissingOrDamagedLanguageFileGivesRussianWithoutAnyMessage)
@@ -206,8 +186,8 @@ TEST_F(TLanguageTest, AMissingOrDamagedLanguageFileGivesRussianWithoutAnyMessage
         WriteSettings(GamePathText(), L"English", L"American.gxt");
         EXPECT_NO_PROBLEMS(Start()); // no box of any kind
         TFormMain& main = *App->FormMain;
-        EXPECT_EQ(main.ControlText("Button_Import"), L"Импорт");
-        EXPECT_EQ(MenuText(GetMenu(main.Handle()), 0, MF_BYPOSITION), L"Файл  ");
+        EXPECT_EQ(main.ControlText("Button_Import"), L"&Импорт");
+        EXPECT_EQ(MenuText(GetMenu(main.Handle()), 0, MF_BYPOSITION), L"&Файл  ");
         EXPECT_EQ(App->FormImportTyp->ControlText("Radio_ImportCAR"), L"Импорт файла *.car");
         EXPECT_EQ(Rows().size(), 4u);
     }
@@ -217,13 +197,14 @@ TEST_F(TLanguageTest, ASettingsFileThatCannotBeWrittenIsToldInTheInterfaceLangua
 {
     WriteShippedLanguageFile();
     std::filesystem::create_directories(SettingsPath()); // a directory where the file should be
+    WriteGame();
     CreateApp();
     App->ApplyLanguage(L"English");
     TFormPath& path = *App->FormPath;
     const std::vector<std::string> problems = Act([&] { path.ShowModal(); },
                                                   [&](TUser& user) {
                                                       user.WaitShown(path.Handle(), "the path dialog");
-                                                      user.SetText(path.Control("Edit_Path"), L"D:\\New");
+                                                      user.SetText(path.Control("Edit_Path"), GameDir().wstring());
                                                       user.Click(path.Control("Button_OK"));
                                                       const TMessageBoxSeen box = user.AnswerMessageBox();
                                                       EXPECT_TRUE(box.HasIcon);

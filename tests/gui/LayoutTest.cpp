@@ -98,8 +98,8 @@ TEST_F(TLayoutTest, MainWindowControlsSitWhereTheLayoutPutsThem)
         {"Check_Vehicles", "Group_Export", {32, 104, 32 + 97, 104 + 17}, L"Vehicles.ide"},
         {"Check_Carcols", "Group_Export", {32, 120, 32 + 97, 120 + 17}, L"Carcols.dat"},
         {"Group_Commands", nullptr, {264, 184, 264 + 161, 184 + 113}, L" Действие "},
-        {"Button_Export", "Group_Commands", {24, 32, 24 + 113, 32 + 25}, L"Экспорт"},
-        {"Button_Import", "Group_Commands", {24, 64, 24 + 113, 64 + 25}, L"Импорт"},
+        {"Button_Export", "Group_Commands", {24, 32, 24 + 113, 32 + 25}, L"&Экспорт"},
+        {"Button_Import", "Group_Commands", {24, 64, 24 + 113, 64 + 25}, L"&Импорт"},
     };
     TFormMain& main = *App->FormMain;
     for (const TCase& c : cases) {
@@ -133,10 +133,10 @@ TEST_F(TLayoutTest, TabOrderFollowsTheLayout)
     };
     const TCase cases[] = {
         {App->FormMain.get(),
-         {"Check_DFF", "Check_TXD", "Check_Handling", "Check_Vehicles", "Check_GXT", "Check_Carcols", "Button_Export",
-          "Button_Import", "List_ID"}},
-        {App->FormPath.get(), {"Edit_Path", "Button_Cancel", "Button_OK", "Button_Search"}},
-        {App->FormLanguage.get(), {"Combo_Language", "Button_Cancel", "Button_OK", "Combo_GXT"}},
+         {"List_ID", "Check_DFF", "Check_TXD", "Check_GXT", "Check_Handling", "Check_Vehicles", "Check_Carcols",
+          "Button_Export", "Button_Import"}},
+        {App->FormPath.get(), {"Edit_Path", "Button_Search", "Button_Cancel", "Button_OK"}},
+        {App->FormLanguage.get(), {"Combo_Language", "Combo_GXT", "Button_Cancel", "Button_OK"}},
     };
     for (const TCase& c : cases) {
         HWND form = c.Form->Handle();
@@ -204,9 +204,9 @@ TEST_F(TLayoutTest, MenuHasItsSevenItems)
         std::vector<std::pair<std::wstring, UINT>> Items; // in this order; other items may come between
     };
     const TPopup popups[] = {
-        {L"Файл  ", {{L"Отменить импорт", UndoImportMenu}, {L"Просмотр", PreviewMenu}, {L"Выход", ExitMenu}}},
-        {L"Установки  ", {{L"Путь", GamePathMenu}, {L"Язык", LanguageMenu}}},
-        {L"Справка  ", {{L"О программе", AboutMenu}}},
+        {L"&Файл  ", {{L"&Отменить импорт", UndoImportMenu}, {L"&Просмотр", PreviewMenu}, {L"В&ыход", ExitMenu}}},
+        {L"&Установки  ", {{L"&Путь", GamePathMenu}, {L"&Язык", LanguageMenu}}},
+        {L"&Справка  ", {{L"&О программе", AboutMenu}}},
     };
     for (UINT p = 0; p < 3; ++p) {
         EXPECT_EQ(text(bar, p, MF_BYPOSITION), popups[p].Caption);

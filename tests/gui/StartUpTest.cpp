@@ -144,7 +144,7 @@ TEST_F(TStartUpTest, NewGxtChoiceShowsOnlyAfterTheNextRefill)
     EXPECT_EQ(Rows(), (TListRows{{L"400", L"Landstalker FR"}, {L"415", L"Guepard"}}));
 }
 
-TEST_F(TStartUpTest, PathMenuWithoutArchiveClosesTheOldOneAndKeepsTheList)
+TEST_F(TStartUpTest, PathMenuRefusesAFolderWithoutArchiveAndKeepsTheOpenGame)
 {
     WriteGame();
     WriteCompleteSettings();
@@ -155,18 +155,15 @@ TEST_F(TStartUpTest, PathMenuWithoutArchiveClosesTheOldOneAndKeepsTheList)
         user.WaitShown(Path().Handle(), "the path dialog");
         user.SetText(PathControl("Edit_Path"), empty.wstring());
         user.Click(PathControl("Button_OK"));
-        user.WaitHidden(Path().Handle(), "the path dialog");
         const TMessageBoxSeen box = user.AnswerMessageBox();
         EXPECT_TRUE(box.HasIcon);
-        EXPECT_EQ(box.Text.back(), L'.');
+        EXPECT_NE(box.Text.find(L"Models\\GTA3.img"), std::wstring::npos) << "names what is missing";
+        user.Click(PathControl("Button_Cancel"));
+        user.WaitHidden(Path().Handle(), "the path dialog");
     }));
-    EXPECT_EQ(Path().GamePath, empty.wstring() + L"\\");
-    EXPECT_FALSE(App->FormMain->GameContext().Archive) << "no archive is open";
+    EXPECT_EQ(Path().GamePath, GamePathText());
+    EXPECT_TRUE(App->FormMain->GameContext().Archive) << "the game stays open";
     EXPECT_EQ(Rows(), DefaultRows);
-    // The game's own archive is no longer held: it can be replaced now.
-    std::error_code error;
-    std::filesystem::rename(GameDir() / "Models" / "GTA3.img", GameDir() / "Models" / "GTA3.old", error);
-    EXPECT_FALSE(error) << error.message();
 }
 
 TEST_F(TStartUpTest, ExitAndClosingTheMainWindowReleaseTheArchive)
