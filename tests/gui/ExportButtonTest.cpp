@@ -8,6 +8,8 @@
 #include "gui/windows/MainMenu.h"
 #include "gui/framework/WideText.h"
 
+#include <fstream>
+
 using namespace vehmira::fileio;
 using namespace vehmira::gui;
 using namespace vehmira::gui::framework;
@@ -127,20 +129,21 @@ TEST_F(TExportButtonTest, WithNoPieceTickedSaysSoAndWritesNothing)
     EXPECT_EQ(Temp.List(), (std::vector<std::string>{"Game", "Settings.ini"}));
 }
 
-TEST_F(TExportButtonTest, WithoutAnOpenArchiveSaysSoBeforeAskingForAFile)
+TEST_F(TExportButtonTest, WithoutAnOpenArchiveNoVehicleIsOfferedNorAFileAskedFor)
 {
     StartGame();
-    const std::filesystem::path empty = Temp / "Empty";
-    std::filesystem::create_directories(empty);
+    // A game folder whose archive cannot be opened: the path is taken, the opening fails.
+    const std::filesystem::path broken = Temp / "Broken";
+    GameFixture::WriteGameDirectory(broken);
+    std::ofstream(broken / "Models" / "GTA3.img", std::ios::binary | std::ios::trunc) << "not an archive";
     EXPECT_NO_PROBLEMS(Menu(GamePathMenu, [&](TUser& user) {
         user.WaitShown(App->FormPath->Handle(), "the path dialog");
-        user.SetText(App->FormPath->Control("Edit_Path"), empty.wstring());
+        user.SetText(App->FormPath->Control("Edit_Path"), broken.wstring());
         user.Click(App->FormPath->Control("Button_OK"));
         user.AnswerMessageBox(); // the archive cannot be opened
     }));
-    ASSERT_FALSE(Rows().empty()) << "the list keeps the old game's rows";
-    SelectRow(0);
-    EXPECT_NO_PROBLEMS(Export(ExpectBox(NoGameOpenText + L".", true)));
+    EXPECT_TRUE(Rows().empty()) << "the old game's rows are gone";
+    EXPECT_NO_PROBLEMS(Export(ExpectBox(NoVehicleSelectedText, false)));
     EXPECT_TRUE(FileDialogs.Calls.empty());
 }
 

@@ -397,25 +397,27 @@ TEST_F(TImportRunTest, TheSeparateFilesDialogChecksBothFilesOnceGiven)
 
 TEST_F(TImportRunTest, WithoutAnOpenGameTheImportSaysSoAndFails)
 {
-    // "Путь" to a directory without a game closes the archive but keeps the list.
-    const std::filesystem::path empty = Temp / "Empty";
-    std::filesystem::create_directories(empty);
+    const std::filesystem::path package = ExportedPackage(415, "cheetah.car");
+    const TGameFiles before = GameFiles();
+    // "Путь" to a game folder whose archive cannot be opened: the path is
+    // taken, the opening fails, and no game is open.
+    const std::filesystem::path broken = Temp / "Broken";
+    GameFixture::WriteGameDirectory(broken);
+    std::ofstream(broken / "Models" / "GTA3.img", std::ios::binary | std::ios::trunc) << "not an archive";
     EXPECT_NO_PROBLEMS(Menu(GamePathMenu, [&](TUser& user) {
         user.WaitShown(App->FormPath->Handle(), "the path dialog");
-        user.SetText(App->FormPath->Control("Edit_Path"), empty.wstring());
+        user.SetText(App->FormPath->Control("Edit_Path"), broken.wstring());
         user.Click(App->FormPath->Control("Button_OK"));
         user.AnswerMessageBox();
     }));
-    const std::filesystem::path package = ExportedPackage(415, "cheetah.car");
-    const TGameFiles before = GameFiles();
+    EXPECT_TRUE(Rows().empty()) << "the old game's rows are gone";
     FileDialogs.Answers = {package.wstring()};
     std::vector<std::wstring> boxes;
     EXPECT_NO_PROBLEMS(RunWizard([&](TUser& user) {
         ChooseKind(user, true);
-        ReplaceRow(user, 0);
+        ReplaceRow(user, -1);
         boxes = Boxes(user, 1);
         CancelWhatIsLeft(user, TLeftOpen::Replace);
-        Boxes(user, 1); // the list refilled afterwards from a directory without a GXT file
         WaitWizardClosed();
     }));
     EXPECT_EQ(boxes, (std::vector<std::wstring>{Failed + L"\r\n\r\n" + NoGameOpenText}));

@@ -105,7 +105,7 @@ TEST_F(TLanguageTest, OkInTheLanguageDialogSwitchesEveryWindowAtOnce)
     EXPECT_EQ(Caption(main.Handle()), L"Vehmira 1.0 :: English version");
     const std::pair<const char*, std::wstring> mainTexts[] = {
         {"Group_Export", L" Export "}, {"Check_DFF", L"DFF file"},     {"Check_GXT", L"GXT file"},
-        {"Group_Commands", L" Action "}, {"Button_Export", L"Export"}, {"Button_Import", L"Import"},
+        {"Group_Commands", L" Action "}, {"Button_Export", L"&Export"}, {"Button_Import", L"&Import"},
         {"Group_Cars", L" Vehicles "}, {"Check_Handling", L"Handling.cfg"},
     };
     for (const auto& [name, text] : mainTexts)

@@ -79,7 +79,7 @@ TPreviewSeen ReadAndClosePreview(TUser& user)
     HWND model = FindWindowExW(preview, nullptr, ModelViewClassName, nullptr);
     if (!model)
         throw TUserStepFailed("the preview has no model view");
-    shown.ResetEnabled = IsWindowEnabled(FindWindowExW(preview, nullptr, L"Button", L"Сбросить вид"));
+    shown.ResetEnabled = IsWindowEnabled(FindWindowExW(preview, nullptr, L"Button", L"&Сбросить вид"));
     if (shown.ResetEnabled)
         user.WaitUntil([&] { return SendMessageW(model, ModelViewPicturesMessage, 0, 0) > 0; }, "the model's picture");
     shown.ModelDrawn = SendMessageW(model, ModelViewPicturesMessage, 0, 0) > 0;
@@ -294,7 +294,7 @@ TEST_F(TPreviewWindowTest, ModelViewTurnsZoomsAndResets)
         pose();
         user.WaitUntil([&] { return pictures() > seen; }, "the zoomed picture");
         seen = pictures();
-        user.Click(FindWindowExW(preview, nullptr, L"Button", L"Сбросить вид"));
+        user.Click(FindWindowExW(preview, nullptr, L"Button", L"&Сбросить вид"));
         user.WaitUntil([&] { return pictures() > seen; }, "the reset picture");
         pose();
         user.Click(FindWindowExW(preview, nullptr, L"Button", L"Закрыть"));
