@@ -152,7 +152,7 @@ namespace vehmira::gui {
     X(RebuildProgress, L"Перестройка архива")                                                       \
     X(RebuildDone, L"Архив перестроен: игра прочитает все записи верно.")                           \
     X(RebuildCancelled, L"Перестройка отменена, архив не изменён.")        \
-    X(PreviewCaption, L"Просмотр транспортного средства")                                                           \
+    X(PreviewCaptionOf, L"Просмотр транспортного средства: %1")                                                     \
     X(CloseButton, L"Закрыть")                                                                                      \
     X(NoTextures, L"Текстур нет")                                                                                   \
     X(NoModel, L"Модели нет")                                                                                       \

@@ -3,6 +3,7 @@
 #include "gui/common/Language.h"
 
 #include "gui/preview/PreviewTexts.h"
+#include "gui/framework/Dpi.h"
 
 #include <array>
 #include <stdexcept>
@@ -34,33 +35,40 @@ const std::array<framework::TControlLayout, 2> PreviewControls{{
     {framework::TControlKind::Button, "CloseButton", "", 841, 408, 75, 25, L""},
 }};
 
-HWND CreateSummary(HWND form, const std::wstring& text)
+// A pane's written bounds at the form's DPI, as the table's controls are placed.
+RECT ScaledBounds(const RECT& written, int dpi)
 {
+    return RECT{framework::ScaleToDpi(written.left, dpi), framework::ScaleToDpi(written.top, dpi),
+                framework::ScaleToDpi(written.right, dpi), framework::ScaleToDpi(written.bottom, dpi)};
+}
+
+HWND CreateSummary(HWND form, const std::wstring& text, int dpi)
+{
+    const RECT bounds = ScaledBounds(SummaryBounds, dpi);
     HWND summary = CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", text.c_str(),
                                    WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_TABSTOP | ES_MULTILINE | ES_READONLY,
-                                   SummaryBounds.left, SummaryBounds.top, SummaryBounds.right - SummaryBounds.left,
-                                   SummaryBounds.bottom - SummaryBounds.top, form, nullptr, GetModuleHandleW(nullptr),
-                                   nullptr);
+                                   bounds.left, bounds.top, bounds.right - bounds.left, bounds.bottom - bounds.top,
+                                   form, nullptr, GetModuleHandleW(nullptr), nullptr);
     if (!summary)
         throw std::runtime_error("the preview's summary cannot be created");
-    SendMessageW(summary, WM_SETFONT, reinterpret_cast<WPARAM>(framework::FormFont()), FALSE);
+    SendMessageW(summary, WM_SETFONT, reinterpret_cast<WPARAM>(framework::FormFont(false, dpi)), FALSE);
     return summary;
 }
 
 } // namespace
 
-TFormPreview::TFormPreview(HWND owner, operations::TVehiclePreview preview)
+TFormPreview::TFormPreview(HWND owner, operations::TVehiclePreview preview, std::wstring_view subject)
     : framework::TForm(PreviewFormSpec, PreviewControls, owner), Preview(std::move(preview))
 {
-    SetWindowTextW(Handle(), InterfaceText(TTextKey::PreviewCaption).c_str());
+    SetWindowTextW(Handle(), InterfaceText(TTextKey::PreviewCaptionOf, {subject}).c_str());
     SetControlText("CloseButton", InterfaceText(TTextKey::CloseButton));
     SetControlText("ResetViewButton", InterfaceText(TTextKey::ResetViewButton));
     EnableWindow(Control("ResetViewButton"), Preview.Drawing.has_value());
     SetDialogKeys({}, "CloseButton");
-    Panel = std::make_unique<TTexturePanel>(Handle(), TexturePanelBounds,
-                                            Preview.Dictionary ? &*Preview.Dictionary : nullptr);
-    Model = std::make_unique<TModelView>(Handle(), ModelViewBounds, Preview);
-    HWND summary = CreateSummary(Handle(), PreviewSummaryText(Preview));
+    Panel = std::make_unique<TTexturePanel>(Handle(), ScaledBounds(TexturePanelBounds, Dpi()),
+                                            Preview.Dictionary ? &*Preview.Dictionary : nullptr, Dpi());
+    Model = std::make_unique<TModelView>(Handle(), ScaledBounds(ModelViewBounds, Dpi()), Preview);
+    HWND summary = CreateSummary(Handle(), PreviewSummaryText(Preview), Dpi());
     // Tab order left to right: the panel, the model view, the summary, then the buttons.
     SetWindowPos(summary, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     SetWindowPos(Model->Handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
@@ -87,9 +95,9 @@ void TFormPreview::CloseButtonClick()
     Close();
 }
 
-void ShowVehiclePreview(HWND owner, operations::TVehiclePreview preview)
+void ShowVehiclePreview(HWND owner, operations::TVehiclePreview preview, std::wstring_view subject)
 {
-    TFormPreview form(owner, std::move(preview));
+    TFormPreview form(owner, std::move(preview), subject);
     form.ShowModal();
 }
 

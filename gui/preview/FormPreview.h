@@ -15,7 +15,8 @@ namespace vehmira::gui {
 
 class TFormPreview : public framework::TForm {
 public:
-    TFormPreview(HWND owner, operations::TVehiclePreview preview);
+    // subject names what is shown (a vehicle, a package, a model file) in the title.
+    TFormPreview(HWND owner, operations::TVehiclePreview preview, std::wstring_view subject);
     ~TFormPreview() override;
 
     void CloseButtonClick();
@@ -31,6 +32,6 @@ private:
 };
 
 // Shows the preview over owner and returns when the user closes it.
-void ShowVehiclePreview(HWND owner, operations::TVehiclePreview preview);
+void ShowVehiclePreview(HWND owner, operations::TVehiclePreview preview, std::wstring_view subject);
 
 } // namespace vehmira::gui

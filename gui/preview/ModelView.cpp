@@ -1,6 +1,7 @@
 #include "gui/preview/ModelView.h"
 
 #include "gui/preview/PreviewBitmap.h"
+#include "gui/framework/Dpi.h"
 #include "gui/common/Language.h"
 #include "operations/VehicleRender.h"
 
@@ -194,7 +195,7 @@ void TModelView::Paint(HDC target)
         CreateCompatibleBitmap(target, std::max<int>(1, client.right), std::max<int>(1, client.bottom)));
     win32::TSelectGuard canvasSelected(dc.get(), canvas.get());
     FillRect(dc.get(), &client, GetSysColorBrush(COLOR_WINDOW));
-    win32::TSelectGuard fontSelected(dc.get(), framework::FormFont());
+    win32::TSelectGuard fontSelected(dc.get(), framework::FormFont(false, framework::WindowDpi(Window.Get())));
     SetBkMode(dc.get(), TRANSPARENT);
     SetTextColor(dc.get(), GetSysColor(COLOR_WINDOWTEXT));
     if (!Worker) {

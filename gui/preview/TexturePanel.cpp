@@ -4,6 +4,7 @@
 
 #include "gui/preview/PreviewBitmap.h"
 #include "gui/preview/PreviewTexts.h"
+#include "gui/framework/Dpi.h"
 
 #include <algorithm>
 #include <cstring>
@@ -14,11 +15,6 @@ namespace vehmira::gui {
 
 namespace {
 
-constexpr int ThumbnailSide = 96;
-constexpr int CellWidth = 112;
-constexpr int TextLineHeight = 14;
-constexpr int CellHeight = 4 + ThumbnailSide + 4 + 3 * TextLineHeight + 8;
-constexpr int Margin = 4;
 constexpr UINT ThumbnailMessage = WM_APP + 20;
 
 void RegisterPanelClass(WNDPROC procedure)
@@ -44,7 +40,23 @@ void DrawLine(HDC dc, const std::wstring& text, RECT area)
 
 } // namespace
 
-TTexturePanel::TTexturePanel(HWND parent, const RECT& bounds, const renderware::TTextureDictionary* dictionary)
+// The cells as written for 96 DPI, scaled to the panel's.
+TTexturePanel::TCellMetrics TTexturePanel::TCellMetrics::ForDpi(int dpi)
+{
+    TCellMetrics metrics;
+    metrics.ThumbnailSide = framework::ScaleToDpi(96, dpi);
+    metrics.CellWidth = framework::ScaleToDpi(112, dpi);
+    metrics.TextLineHeight = framework::ScaleToDpi(14, dpi);
+    metrics.Margin = framework::ScaleToDpi(4, dpi);
+    metrics.CellHeight = metrics.Margin + metrics.ThumbnailSide + metrics.Margin + 3 * metrics.TextLineHeight +
+                         2 * metrics.Margin;
+    return metrics;
+}
+
+
+TTexturePanel::TTexturePanel(HWND parent, const RECT& bounds, const renderware::TTextureDictionary* dictionary,
+                             int dpi)
+    : Dpi(dpi), Metrics(TCellMetrics::ForDpi(dpi))
 {
     RegisterPanelClass(&TTexturePanel::WindowProcedure);
     if (dictionary)
@@ -58,7 +70,8 @@ TTexturePanel::TTexturePanel(HWND parent, const RECT& bounds, const renderware::
         throw std::runtime_error("the texture panel cannot be created");
     UpdateScrollBar();
     if (dictionary && !Cells.empty())
-        Worker = std::make_unique<TThumbnailWorker>(*dictionary, ThumbnailSide, Window.Get(), ThumbnailMessage);
+        Worker =
+            std::make_unique<TThumbnailWorker>(*dictionary, Metrics.ThumbnailSide, Window.Get(), ThumbnailMessage);
 }
 
 TTexturePanel::~TTexturePanel()
@@ -105,7 +118,7 @@ LRESULT TTexturePanel::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         ScrollBy(LOWORD(wParam));
         return 0;
     case WM_MOUSEWHEEL:
-        ScrollTo(ScrollTop - GET_WHEEL_DELTA_WPARAM(wParam) * (CellHeight / 2) / WHEEL_DELTA);
+        ScrollTo(ScrollTop - GET_WHEEL_DELTA_WPARAM(wParam) * (Metrics.CellHeight / 2) / WHEEL_DELTA);
         return 0;
     case WM_LBUTTONDOWN:
         SetFocus(window);
@@ -145,9 +158,10 @@ void TTexturePanel::ThumbnailArrived(std::size_t index)
     ++Ready;
     const int column = int(index) % Columns();
     const int row = int(index) / Columns();
-    RECT cell{Margin + column * CellWidth, Margin + row * CellHeight - ScrollTop, 0, 0};
-    cell.right = cell.left + CellWidth;
-    cell.bottom = cell.top + CellHeight;
+    RECT cell{Metrics.Margin + column * Metrics.CellWidth, Metrics.Margin + row * Metrics.CellHeight - ScrollTop,
+              0, 0};
+    cell.right = cell.left + Metrics.CellWidth;
+    cell.bottom = cell.top + Metrics.CellHeight;
     InvalidateRect(Window.Get(), &cell, FALSE);
 }
 
@@ -155,13 +169,13 @@ int TTexturePanel::Columns() const
 {
     RECT client{};
     GetClientRect(Window.Get(), &client);
-    return std::max(1, int(client.right - 2 * Margin) / CellWidth);
+    return std::max(1, int(client.right - 2 * Metrics.Margin) / Metrics.CellWidth);
 }
 
 int TTexturePanel::ContentHeight() const
 {
     const int rows = (int(Cells.size()) + Columns() - 1) / Columns();
-    return 2 * Margin + rows * CellHeight;
+    return 2 * Metrics.Margin + rows * Metrics.CellHeight;
 }
 
 void TTexturePanel::Paint(HDC target, const RECT& dirty)
@@ -174,16 +188,17 @@ void TTexturePanel::Paint(HDC target, const RECT& dirty)
         CreateCompatibleBitmap(target, std::max<int>(1, client.right), std::max<int>(1, client.bottom)));
     win32::TSelectGuard canvasSelected(dc.get(), canvas.get());
     FillRect(dc.get(), &client, GetSysColorBrush(COLOR_WINDOW));
-    win32::TSelectGuard fontSelected(dc.get(), framework::FormFont());
+    win32::TSelectGuard fontSelected(dc.get(), framework::FormFont(false, Dpi));
     SetBkMode(dc.get(), TRANSPARENT);
     SetTextColor(dc.get(), GetSysColor(COLOR_WINDOWTEXT));
     if (Cells.empty())
-        DrawLine(dc.get(), InterfaceText(TTextKey::NoTextures), RECT{0, Margin * 4, client.right, Margin * 4 + TextLineHeight});
+        DrawLine(dc.get(), InterfaceText(TTextKey::NoTextures),
+                 RECT{0, Metrics.Margin * 4, client.right, Metrics.Margin * 4 + Metrics.TextLineHeight});
     const int columns = Columns();
     for (std::size_t index = 0; index < Cells.size(); ++index) {
-        const int left = Margin + int(index) % columns * CellWidth;
-        const int top = Margin + int(index) / columns * CellHeight - ScrollTop;
-        if (top + CellHeight < dirty.top || top > dirty.bottom)
+        const int left = Metrics.Margin + int(index) % columns * Metrics.CellWidth;
+        const int top = Metrics.Margin + int(index) / columns * Metrics.CellHeight - ScrollTop;
+        if (top + Metrics.CellHeight < dirty.top || top > dirty.bottom)
             continue;
         PaintCell(dc.get(), Cells[index], left, top);
     }
@@ -193,23 +208,27 @@ void TTexturePanel::Paint(HDC target, const RECT& dirty)
 
 void TTexturePanel::PaintCell(HDC dc, const TCell& cell, int left, int top)
 {
-    const int thumbnailLeft = left + (CellWidth - ThumbnailSide) / 2;
-    const int thumbnailTop = top + 4;
+    const int thumbnailLeft = left + (Metrics.CellWidth - Metrics.ThumbnailSide) / 2;
+    const int thumbnailTop = top + Metrics.Margin;
     if (cell.Thumbnail) {
         win32::TMemoryDcHandle source(CreateCompatibleDC(dc));
         win32::TSelectGuard selected(source.get(), cell.Thumbnail.get());
-        BitBlt(dc, thumbnailLeft, thumbnailTop, ThumbnailSide, ThumbnailSide, source.get(), 0, 0, SRCCOPY);
+        BitBlt(dc, thumbnailLeft, thumbnailTop, Metrics.ThumbnailSide, Metrics.ThumbnailSide, source.get(), 0, 0,
+               SRCCOPY);
     } else {
         // Still being decoded.
-        RECT frame{thumbnailLeft, thumbnailTop, thumbnailLeft + ThumbnailSide, thumbnailTop + ThumbnailSide};
+        const RECT frame{thumbnailLeft, thumbnailTop, thumbnailLeft + Metrics.ThumbnailSide,
+                         thumbnailTop + Metrics.ThumbnailSide};
         FrameRect(dc, &frame, GetSysColorBrush(COLOR_GRAYTEXT));
-        DrawLine(dc, L"…", RECT{frame.left, frame.top + ThumbnailSide / 2 - TextLineHeight / 2, frame.right,
-                               frame.top + ThumbnailSide / 2 + TextLineHeight / 2});
+        const int middle = frame.top + Metrics.ThumbnailSide / 2;
+        DrawLine(dc, L"…",
+                 RECT{frame.left, middle - Metrics.TextLineHeight / 2, frame.right, middle + Metrics.TextLineHeight / 2});
     }
-    int textTop = thumbnailTop + ThumbnailSide + 4;
+    int textTop = thumbnailTop + Metrics.ThumbnailSide + Metrics.Margin;
     for (const std::wstring* line : {&cell.Name, &cell.Size, &cell.Format}) {
-        DrawLine(dc, *line, RECT{left + 2, textTop, left + CellWidth - 2, textTop + TextLineHeight});
-        textTop += TextLineHeight;
+        DrawLine(dc, *line,
+                 RECT{left + 2, textTop, left + Metrics.CellWidth - 2, textTop + Metrics.TextLineHeight});
+        textTop += Metrics.TextLineHeight;
     }
 }
 
@@ -250,8 +269,8 @@ void TTexturePanel::ScrollBy(UINT code)
     info.fMask = SIF_TRACKPOS;
     GetScrollInfo(Window.Get(), SB_VERT, &info);
     switch (code) {
-    case SB_LINEUP: ScrollTo(ScrollTop - CellHeight / 4); break;
-    case SB_LINEDOWN: ScrollTo(ScrollTop + CellHeight / 4); break;
+    case SB_LINEUP: ScrollTo(ScrollTop - Metrics.CellHeight / 4); break;
+    case SB_LINEDOWN: ScrollTo(ScrollTop + Metrics.CellHeight / 4); break;
     case SB_PAGEUP: ScrollTo(ScrollTop - int(client.bottom)); break;
     case SB_PAGEDOWN: ScrollTo(ScrollTop + int(client.bottom)); break;
     case SB_TOP: ScrollTo(0); break;

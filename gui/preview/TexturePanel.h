@@ -32,9 +32,10 @@ inline constexpr std::size_t TexturePanelNameLength = 64;
 class TTexturePanel {
 public:
     // A child of parent at bounds (client coordinates) showing the
-    // dictionary's textures, or a note that there are none when it is null.
-    // The dictionary must outlive the panel.
-    TTexturePanel(HWND parent, const RECT& bounds, const renderware::TTextureDictionary* dictionary);
+    // dictionary's textures, or a note that there are none when it is null;
+    // its cells, thumbnails and texts are laid out for dpi. The dictionary
+    // must outlive the panel.
+    TTexturePanel(HWND parent, const RECT& bounds, const renderware::TTextureDictionary* dictionary, int dpi);
     ~TTexturePanel();
     TTexturePanel(const TTexturePanel&) = delete;
     TTexturePanel& operator=(const TTexturePanel&) = delete;
@@ -42,6 +43,10 @@ public:
     HWND Handle() const { return Window.Get(); }
 
 private:
+    struct TCellMetrics {
+        int ThumbnailSide, CellWidth, TextLineHeight, CellHeight, Margin;
+        static TCellMetrics ForDpi(int dpi);
+    };
     struct TCell {
         std::wstring Name;
         std::wstring Size;
@@ -61,6 +66,8 @@ private:
     void ScrollBy(UINT code);
     LRESULT CopyName(WPARAM index, LPARAM buffer) const;
 
+    int Dpi;
+    TCellMetrics Metrics;
     std::vector<TCell> Cells;
     int ScrollTop = 0;
     int Ready = 0;

@@ -33,6 +33,7 @@ struct TPreviewSeen {
     std::vector<std::wstring> Names; // under the thumbnails, in order
     int Thumbnails = 0;              // arrived from the worker
     std::wstring Summary;
+    std::wstring Title;
     std::chrono::milliseconds Opened{};
     bool ModelDrawn = false;         // the model view received a picture
     bool ResetEnabled = false;       // "Сбросить вид" can be pressed
@@ -40,9 +41,10 @@ struct TPreviewSeen {
 
 BOOL CALLBACK FindPreviewWindow(HWND window, LPARAM found)
 {
-    wchar_t caption[64] = {};
-    GetWindowTextW(window, caption, 64);
-    if (IsWindowVisible(window) && std::wstring_view(caption) == InterfaceText(TTextKey::PreviewCaption)) {
+    // The title names what is shown after the written words.
+    wchar_t caption[128] = {};
+    GetWindowTextW(window, caption, 128);
+    if (IsWindowVisible(window) && std::wstring_view(caption).starts_with(InterfaceText(TTextKey::PreviewCaptionOf, {L""}))) {
         *reinterpret_cast<HWND*>(found) = window;
         return FALSE;
     }
@@ -76,6 +78,7 @@ TPreviewSeen ReadAndClosePreview(TUser& user)
         shown.Names.emplace_back(name);
     }
     shown.Summary = user.Text(FindWindowExW(preview, nullptr, L"Edit", nullptr));
+    shown.Title = user.Text(preview);
     HWND model = FindWindowExW(preview, nullptr, ModelViewClassName, nullptr);
     if (!model)
         throw TUserStepFailed("the preview has no model view");
@@ -192,6 +195,7 @@ TEST_F(TPreviewWindowTest, MenuShowsTheSelectedGameVehicle)
     TPreviewSeen shown;
     EXPECT_NO_PROBLEMS(Menu(PreviewMenu, [&](TUser& user) { shown = ReadAndClosePreview(user); }));
     EXPECT_EQ(shown.Names, (std::vector<std::wstring>{L"copcarla_body"}));
+    EXPECT_EQ(shown.Title, L"Просмотр транспортного средства: copcarla (596)") << "the title names the vehicle";
     EXPECT_EQ(shown.Thumbnails, 1);
     EXPECT_TRUE(shown.ModelDrawn);
     EXPECT_TRUE(shown.ResetEnabled);
@@ -226,6 +230,7 @@ TEST_F(TPreviewWindowTest, ReplaceDialogShowsTheDroppedPackage)
                                user.WaitHidden(replace.Handle(), "the replace dialog");
                            }));
     EXPECT_EQ(shown.Names, (std::vector<std::wstring>{L"body", L"glass"}));
+    EXPECT_EQ(shown.Title, L"Просмотр транспортного средства: " + package.filename().wstring());
     EXPECT_EQ(shown.Thumbnails, 2);
     EXPECT_TRUE(shown.ModelDrawn) << "the package's model is drawn";
     ExpectSummaryHolds(shown.Summary, {L"Словарь текстур: RenderWare 3.6.0.3, PC, текстур: 2",

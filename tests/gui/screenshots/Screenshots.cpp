@@ -118,9 +118,10 @@ void CaptureDialog(TForm& form, const char* closeButton, const std::filesystem::
 
 BOOL CALLBACK FindPreviewWindow(HWND window, LPARAM found)
 {
-    wchar_t caption[64] = {};
-    GetWindowTextW(window, caption, 64);
-    if (IsWindowVisible(window) && std::wstring_view(caption) == InterfaceText(TTextKey::PreviewCaption)) {
+    // The title names what is shown after the written words.
+    wchar_t caption[128] = {};
+    GetWindowTextW(window, caption, 128);
+    if (IsWindowVisible(window) && std::wstring_view(caption).starts_with(InterfaceText(TTextKey::PreviewCaptionOf, {L""}))) {
         *reinterpret_cast<HWND*>(found) = window;
         return FALSE;
     }
