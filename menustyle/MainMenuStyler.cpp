@@ -2,15 +2,16 @@
 
 namespace vehmira::menustyle {
 
-void ApplyMainWindowStylerSettings(TMenuStyler& styler)
+void ApplyMainWindowStylerSettings(TMenuStyler& styler, int dpi)
 {
+    constexpr int WrittenDpi = 96;
     TMenuStylerSettings& settings = styler.Settings;
     settings.DimLevel = 30;
     settings.GrayLevel = 10;
     TFont font;
     font.Charset = DEFAULT_CHARSET;
     font.Color = clMenuText;
-    font.Height = -11;
+    font.Height = -MulDiv(11, dpi, WrittenDpi);
     font.Name = L"Tahoma";
     styler.SetFont(font);
     settings.Color = clBtnFace;
@@ -23,7 +24,7 @@ void ApplyMainWindowStylerSettings(TMenuStyler& styler)
     settings.DisabledColor = clInactiveCaption;
     settings.SeparatorColor = clBtnFace;
     settings.CheckedColor = clHighlight;
-    settings.IconWidth = 24;
+    settings.IconWidth = MulDiv(24, dpi, WrittenDpi);
     settings.DrawSelect = true;
     styler.SetUseSystemColors(true);
     settings.UseDimColor = false;
@@ -36,29 +37,29 @@ void ApplyMainWindowStylerSettings(TMenuStyler& styler)
     styler.SetActive(true);
 }
 
-TMenuStylerAttachment::TMenuStylerAttachment(HWND window, TMainMenu& menu)
+TMenuStylerAttachment::TMenuStylerAttachment(HWND window, TMainMenu& menu, int dpi)
 {
     menu.AttachTo(window);
-    Start(window, menu);
+    Start(window, menu, dpi);
 }
 
-TMenuStylerAttachment::TMenuStylerAttachment(HWND window)
+TMenuStylerAttachment::TMenuStylerAttachment(HWND window, int dpi)
     : AdoptedMenu(TMainMenu::AdoptWindowMenu(L"Menu", window))
 {
     Form_.Window = window;
     if (AdoptedMenu)
-        Start(window, *AdoptedMenu);
+        Start(window, *AdoptedMenu, dpi);
     else
         Styler_ = std::make_unique<TMenuStyler>(&Form_);
 }
 
-void TMenuStylerAttachment::Start(HWND window, TMainMenu& menu)
+void TMenuStylerAttachment::Start(HWND window, TMainMenu& menu, int dpi)
 {
     Form_.Window = window;
     Form_.MainMenu = &menu;
     Form_.Menus.push_back(&menu);
     Styler_ = std::make_unique<TMenuStyler>(&Form_);
-    ApplyMainWindowStylerSettings(*Styler_);
+    ApplyMainWindowStylerSettings(*Styler_, dpi);
     Styler_->Loaded();
 }
 

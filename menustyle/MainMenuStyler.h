@@ -16,15 +16,16 @@
 namespace vehmira::menustyle {
 
 // The main window's styler values, set in property order so that Active,
-// applied last, runs the activation pass with all others in place.
-void ApplyMainWindowStylerSettings(TMenuStyler& styler);
+// applied last, runs the activation pass with all others in place. The font
+// and the icon column are written for 96 DPI and scaled to the window's dpi.
+void ApplyMainWindowStylerSettings(TMenuStyler& styler, int dpi = 96);
 
 class TMenuStylerAttachment {
 public:
-    // Makes `menu` the window's menu bar and styles it.
-    TMenuStylerAttachment(HWND window, TMainMenu& menu);
+    // Makes `menu` the window's menu bar and styles it for the window's dpi.
+    TMenuStylerAttachment(HWND window, TMainMenu& menu, int dpi = 96);
     // Styles the menu bar the window already has.
-    explicit TMenuStylerAttachment(HWND window);
+    explicit TMenuStylerAttachment(HWND window, int dpi = 96);
     TMenuStylerAttachment(const TMenuStylerAttachment&) = delete;
     TMenuStylerAttachment& operator=(const TMenuStylerAttachment&) = delete;
 
@@ -35,7 +36,7 @@ public:
     bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
 
 private:
-    void Start(HWND window, TMainMenu& menu);
+    void Start(HWND window, TMainMenu& menu, int dpi);
 
     std::unique_ptr<TMainMenu> AdoptedMenu;
     TOwnerForm Form_;

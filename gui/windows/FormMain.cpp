@@ -89,7 +89,7 @@ void TFormMain::ApplyInterfaceTexts()
     SetMenu(Handle(), CreateMainMenu());
     if (oldBar)
         DestroyMenu(oldBar);
-    Menu_Styler = std::make_unique<menustyle::TMenuStylerAttachment>(Handle());
+    Menu_Styler = std::make_unique<menustyle::TMenuStylerAttachment>(Handle(), Dpi());
     // Styling the bar lays it out at once, while Menu_Styler is still being
     // assigned and cannot answer the measuring; lay it out again now that it can.
     DrawMenuBar(Handle());

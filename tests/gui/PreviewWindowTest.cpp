@@ -6,6 +6,7 @@
 #include "fileio/FileSystem.h"
 #include "gui/common/Language.h"
 #include "gui/GuiFixture.h"
+#include "gui/framework/Dpi.h"
 #include "gui/ImportGuiSupport.h"
 #include "gui/framework/WideText.h"
 #include "gui/preview/ModelView.h"
@@ -130,6 +131,11 @@ protected:
         WriteCompleteSettings();
         EXPECT_NO_PROBLEMS(Start());
     }
+    void TearDown() override
+    {
+        TGuiTest::TearDown();
+        SetLayoutDpiOverride(0);
+    }
     int RowOf(const std::wstring& id) const
     {
         const TListRows rows = Rows();
@@ -206,6 +212,37 @@ TEST_F(TPreviewWindowTest, MenuShowsTheSelectedGameVehicle)
                                       L"Общий словарь Vehicle.txd: в игре нет",
                                       L"Все текстуры модели есть в её словаре."});
     EXPECT_TRUE(IsWindowEnabled(App->FormMain->Handle())) << "the main window takes input again";
+}
+
+TEST_F(TPreviewWindowTest, PanesAndTheirTextsScaleWithTheDpi)
+{
+    SelectRow(RowOf(L"596"));
+    for (const int dpi : {96, 144}) {
+        SCOPED_TRACE(dpi);
+        SetLayoutDpiOverride(dpi);
+        RECT panel{}, model{}, summary{};
+        LOGFONTW font{};
+        EXPECT_NO_PROBLEMS(Menu(PreviewMenu, [&](TUser& user) {
+            HWND preview = nullptr;
+            user.WaitUntil([&] { return (preview = VisiblePreview()) != nullptr; }, "the preview window");
+            panel = RectIn(FindWindowExW(preview, nullptr, TexturePanelClassName, nullptr), preview);
+            model = RectIn(FindWindowExW(preview, nullptr, ModelViewClassName, nullptr), preview);
+            HWND summaryEdit = FindWindowExW(preview, nullptr, L"Edit", nullptr);
+            summary = RectIn(summaryEdit, preview);
+            GetObjectW(reinterpret_cast<HFONT>(SendMessageW(summaryEdit, WM_GETFONT, 0, 0)), sizeof(font), &font);
+            user.Click(FindWindowExW(preview, nullptr, L"Button", L"Закрыть"));
+            user.WaitUntil([&] { return !IsWindow(preview); }, "the preview to close");
+        }));
+        SetLayoutDpiOverride(0);
+        const auto scaled = [dpi](LONG left, LONG top, LONG right, LONG bottom) {
+            return RECT{ScaleToDpi(left, dpi), ScaleToDpi(top, dpi), ScaleToDpi(right, dpi), ScaleToDpi(bottom, dpi)};
+        };
+        const auto same = [](const RECT& a, const RECT& b) { return EqualRect(&a, &b) != FALSE; };
+        EXPECT_TRUE(same(panel, scaled(8, 8, 372, 400))) << "the texture panel";
+        EXPECT_TRUE(same(model, scaled(380, 8, 704, 400))) << "the model view";
+        EXPECT_TRUE(same(summary, scaled(712, 8, 916, 400))) << "the summary";
+        EXPECT_EQ(font.lfHeight, -ScaleToDpi(11, dpi)) << "the summary's text";
+    }
 }
 
 TEST_F(TPreviewWindowTest, MenuWithoutSelectionAsksForAVehicleFirst)

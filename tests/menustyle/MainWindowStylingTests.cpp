@@ -88,6 +88,31 @@ TEST(MainWindowStyling, PopupItemHeightIsTextHeightAndThreeQuarters)
     EXPECT_EQ(width, surface.Canvas().TextWidth(L"Выход") + 5 + 24);
 }
 
+TEST(MainWindowStyling, FontAndIconColumnScaleWithTheWindowsDpi)
+{
+    struct TCase {
+        int Dpi;
+        int FontHeight;
+        int IconWidth;
+    };
+    for (const TCase& c : {TCase{96, -11, 24}, TCase{120, -14, 30}, TCase{144, -17, 36}}) {
+        SCOPED_TRACE(c.Dpi);
+        TTestWindow window(300, 200, false);
+        SetMenu(window.Handle(), PlainMenuBar());
+        TMenuStylerAttachment styling(window.Handle(), c.Dpi);
+        EXPECT_EQ(styling.Styler().Font().Height, c.FontHeight);
+        TMenuItem& exit = styling.Form().MainMenu->Items()[0][0];
+        TBitmap surface(4, 4);
+        surface.Canvas().SetFont(styling.Styler().Font());
+        int width = 0;
+        int height = 0;
+        styling.Styler().MeasureMenuItem(exit, surface.Canvas(), width, height);
+        EXPECT_EQ(width, surface.Canvas().TextWidth(L"Выход") + 5 + c.IconWidth);
+        const int textHeight = surface.Canvas().TextHeight(L"Выход");
+        EXPECT_EQ(height, textHeight + RoundHalfEven(0.75 * textHeight));
+    }
+}
+
 TEST(MainWindowStyling, WindowMessagesReachTheStyledSteps)
 {
     TTestWindow window(300, 200, false);
