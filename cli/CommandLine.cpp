@@ -203,7 +203,7 @@ void AddCommands(CLI::App& app, TParsedCommand& parsed)
                                    });
     preview->add_option("ID", parsed.Id, "Vehicle ID as listed")->required();
     preview->add_option("-o,--output", parsed.Output, "The PNG file to write")->required();
-    CLI::App* render = AddCommand(app, parsed, "render", "Write a PNG picture of a vehicle's model",
+    CLI::App* render = AddGameCommand(app, parsed, "render", "Write a PNG picture of a vehicle's model",
                                   [&parsed](const TCommandContext& context) {
                                       GameRenderCommand(context, parsed.Id, parsed.Render);
                                       return 0;

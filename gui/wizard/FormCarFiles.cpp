@@ -30,7 +30,7 @@ const framework::TFormLayout TFormCarFilesSpec{
 
 // In tab order. The "..." labels answer clicks (SS_NOTIFY); a field's name is
 // cut at its label's edge, not wrapped out of sight.
-const std::array<framework::TControlLayout, 21> CarFilesControls{{
+const std::array<framework::TControlLayout, 22> CarFilesControls{{
     {TControlKind::GroupBox, "FilesGroup", "", 24, 24, 361, 97, L""},
     {TControlKind::Label, "DffLabel", "FilesGroup", 32, 32, 49, 13, L"", SS_LEFTNOWORDWRAP},
     {TControlKind::Edit, "Edit_DFF", "FilesGroup", 96, 28, 217, 21, L""},
@@ -41,6 +41,7 @@ const std::array<framework::TControlLayout, 21> CarFilesControls{{
     {TControlKind::GroupBox, "LinesGroup", "", 24, 128, 361, 145, L""},
     {TControlKind::Label, "HandlingLabel", "LinesGroup", 24, 36, 60, 13, L"Handling.cfg", SS_LEFTNOWORDWRAP},
     {TControlKind::Edit, "Edit_Handling", "LinesGroup", 96, 32, 217, 21, L""},
+    {TControlKind::Label, "HandlingSpecialLabel", "LinesGroup", 24, 60, 60, 13, L"", SS_LEFTNOWORDWRAP},
     {TControlKind::Edit, "Edit_HandlingSpecial", "LinesGroup", 96, 56, 217, 21, L""},
     {TControlKind::Label, "VehiclesLabel", "LinesGroup", 24, 84, 56, 13, L"Vehicles.ide", SS_LEFTNOWORDWRAP},
     {TControlKind::Edit, "Edit_Vehicles", "LinesGroup", 96, 80, 217, 21, L""},
@@ -55,11 +56,12 @@ const std::array<framework::TControlLayout, 21> CarFilesControls{{
     {TControlKind::Button, "NextButton", "", 208, 436, 177, 25, L""},
 }};
 
-const std::array<TControlText, 8> CarFilesTexts{{
+const std::array<TControlText, 9> CarFilesTexts{{
     {"FilesGroup", TTextKey::FilesGroup},
     {"DffLabel", TTextKey::DffFile},
     {"TxdLabel", TTextKey::TxdFile},
     {"LinesGroup", TTextKey::LinesGroup},
+    {"HandlingSpecialLabel", TTextKey::HandlingSpecialLabel},
     {"NameGroup", TTextKey::NameGroup},
     {"NameLabel", TTextKey::NameLabel},
     {"CancelButton", TTextKey::CancelButton},

@@ -77,6 +77,7 @@ TEST(CarRender, PerspectiveViewOfAGameVehicleAndOfItsPackage)
 TEST(CarRender, RefusalsNameWhatIsWrong)
 {
     TTempDir dir;
+    const TDemoGameDirectory game; // the game commands look for the game before their arguments
     const std::string dff = PathToUtf8(dir.Write("box.dff", BoxModel()));
     const std::string txd = PathToUtf8(dir.Write("car.txd", RwTest::TextureDictionary({})));
     const std::string notModel = PathToUtf8(dir.Write("text.dff", std::string("not a model at all")));
@@ -94,11 +95,11 @@ TEST(CarRender, RefusalsNameWhatIsWrong)
         {{"car", "render", "--dff", dff, "--size", "5000", "-o", png}, 2, "--size"},
         {{"car", "render", "--dff", dff}, 2, "--output"},
         {{"car", "render", "-o", png}, 2, "needs a package FILE"},
-        {{"render", "abc", "-o", png}, 2, "not a vehicle ID"},
+        {{"--game", game.Game(), "render", "abc", "-o", png}, 2, "not a vehicle ID"},
     };
     for (const TCase& c : cases) {
         const TCliRun run = RunCli(c.Args);
-        EXPECT_EQ(run.ExitCode, c.ExitCode) << c.Args[2] << ": " << run.Err;
+        EXPECT_EQ(run.ExitCode, c.ExitCode) << testing::PrintToString(c.Args) << ": " << run.Err;
         EXPECT_NE(run.Err.find(c.ErrPart), std::string::npos) << run.Err;
     }
     EXPECT_FALSE(std::filesystem::exists(PathFromUtf8(png)));

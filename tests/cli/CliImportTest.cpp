@@ -282,6 +282,8 @@ TEST(CliGameFolder, AFolderWithoutTheGameIsToldBeforeAnythingIsRead)
                        "); give the game directory with --game DIR"},
         {{"history"}, "give the game directory with --game DIR"},
         {{"export", "415", "-o", game.Scratch("x.car")}, "give the game directory with --game DIR"},
+        {{"render", "415", "-o", game.Scratch("x.png")}, "give the game directory with --game DIR"},
+        {{"--game", game.Game(), "render", "415", "-o", game.Scratch("x.png")}, "is not a game directory"},
         {{"--game", game.Game(), "list"}, "\"" + game.Game() + "\" is not a game directory: it has no " + archive},
         {{"--game", game.Game(), "undo"}, "is not a game directory"},
         {{"--game", other.Game(), "--gxt", "Klingon.gxt", "list"},
@@ -297,6 +299,7 @@ TEST(CliGameFolder, AFolderWithoutTheGameIsToldBeforeAnythingIsRead)
         EXPECT_EQ(run.Err.find("vehmira: vehmira:"), std::string::npos) << run.Err;
     }
     EXPECT_FALSE(std::filesystem::exists(game.Scratch("x.car")));
+    EXPECT_FALSE(std::filesystem::exists(game.Scratch("x.png")));
 }
 
 TEST(CliImport, AnImportThatChangesNothingSaysSoAndIsNotRecorded)
