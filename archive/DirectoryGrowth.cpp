@@ -28,6 +28,12 @@ TDIREntrys::iterator FirstBlock(TDIREntrys& entries)
 
 std::uint64_t SectorsToHold(std::uint64_t byteCount) { return byteCount / SectorSize + (byteCount % SectorSize != 0); }
 
+fileio::ByteBuffer AsStoredEntry(fileio::ByteBuffer bytes)
+{
+    bytes.resize(static_cast<std::size_t>(SectorsToHold(bytes.size()) * SectorSize), 0);
+    return bytes;
+}
+
 void CheckSectorFits(std::uint64_t sector, std::string_view entryName)
 {
     if (sector > std::numeric_limits<std::uint32_t>::max())

@@ -14,6 +14,12 @@ namespace vehmira::archive {
 // Whole sectors needed for byteCount bytes.
 std::uint64_t SectorsToHold(std::uint64_t byteCount);
 
+// A piece's bytes as the archive stores them and the game reads them: zero-
+// filled to whole sectors. Some exporters state chunk sizes a few bytes larger
+// than the file holds; the game reads such a model through those zeros, so a
+// reader of the file before it is added reads this view of it.
+fileio::ByteBuffer AsStoredEntry(fileio::ByteBuffer bytes);
+
 // Offsets and sizes are 32-bit sector counts; anything beyond is refused.
 void CheckSectorFits(std::uint64_t sector, std::string_view entryName);
 

@@ -1,5 +1,6 @@
 #include "engine/ImportCheck.h"
 
+#include "archive/DirectoryGrowth.h"
 #include "fileio/FileStream.h"
 #include "fileio/FileSystem.h"
 #include "fileio/GamePaths.h"
@@ -24,11 +25,12 @@ void RequireCheckedSize(std::uint64_t size, std::string_view subject)
                                     {.Path = {}, .Subject = std::string(subject), .Number = std::int64_t(size)});
 }
 
+// The bytes as the import will store them in the archive, where the game reads them.
 fileio::ByteBuffer ReadCheckedFile(const std::filesystem::path& path, std::string_view subject)
 {
     fileio::TFileStream file(path, fileio::TFileAccess::Read);
     RequireCheckedSize(file.Size(), subject);
-    return file.ReadBytes(file.Size());
+    return archive::AsStoredEntry(file.ReadBytes(file.Size()));
 }
 
 fileio::ByteBuffer ReadPiece(const TImportPlan& plan, const std::optional<TArchiveAdd>& add, std::string_view subject)
@@ -39,7 +41,7 @@ fileio::ByteBuffer ReadPiece(const TImportPlan& plan, const std::optional<TArchi
         return ReadCheckedFile(add->File, subject);
     RequireCheckedSize(std::uint64_t(add->Piece.Length), subject);
     plan.Package->Seek(add->Piece.Offset);
-    return plan.Package->ReadBytes(std::uint64_t(add->Piece.Length));
+    return archive::AsStoredEntry(plan.Package->ReadBytes(std::uint64_t(add->Piece.Length)));
 }
 
 // The definition line and the handling file as the import would leave them.

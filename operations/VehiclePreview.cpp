@@ -1,5 +1,6 @@
 #include "operations/VehiclePreview.h"
 
+#include "archive/DirectoryGrowth.h"
 #include "archive/IMG.h"
 #include "fileio/Errors.h"
 #include "fileio/FileStream.h"
@@ -75,6 +76,8 @@ void TakeModel(TVehiclePreview& preview, std::optional<fileio::ByteBuffer> bytes
 {
     if (!bytes)
         return;
+    // Read as the archive holds the model once imported: the game reads it so.
+    bytes = archive::AsStoredEntry(std::move(*bytes));
     preview.Model = Attempt(preview, TPreviewPiece::Model, where, [&] { return renderware::ReadModelSummary(*bytes); });
     try {
         preview.Drawing = render::ReadClumpModel(*bytes);
@@ -104,7 +107,9 @@ std::optional<renderware::TTextureDictionary> ParseDictionary(TVehiclePreview& p
 {
     if (!bytes)
         return std::nullopt;
-    return Attempt(preview, piece, where, [&] { return renderware::TTextureDictionary::FromBytes(std::move(*bytes)); });
+    return Attempt(preview, piece, where, [&] {
+        return renderware::TTextureDictionary::FromBytes(archive::AsStoredEntry(std::move(*bytes)));
+    });
 }
 
 void ReadSharedDictionary(TVehiclePreview& preview, const std::filesystem::path& gameDirectory)

@@ -5,6 +5,7 @@
 #include "cli/CliTestSupport.h"
 
 #include "demo/DemoVehicles.h"
+#include "fileio/ByteOrder.h"
 #include "fileio/FileSystem.h"
 #include "support/RwStreamBuilder.h"
 
@@ -192,4 +193,32 @@ TEST(CliCheck, ExitCodesWhenTheCheckCannotRun)
     EXPECT_EQ(RunCli(WithGame(game, {"car", "check", "--over", "400"})).ExitCode, 2);
     EXPECT_EQ(RunCli(WithGame(game, {"car", "check", "--name", "x"})).ExitCode, 2);
     EXPECT_EQ(RunCli(WithGame(game, {"car", "check", "--over", "abc", "--name", "x"})).ExitCode, 2);
+}
+
+// Some exporters count each chunk's header in its size: the clump and its last
+// child then state 12 bytes more than the file holds. The game reads such a
+// model from the archive through the zeros that fill its last sector, and so
+// do the check and the preview, before the import as after it.
+TEST(CliCheck, AModelWhoseSizesCountTheirHeadersReadsAsTheGameReadsIt)
+{
+    const TDemoGameDirectory game;
+    TTempDir files;
+    fileio::ByteBuffer bytes = Model(SoundCar());
+    const auto addTwelve = [&bytes](std::size_t at) {
+        const std::uint32_t size = fileio::LoadU32LE(std::span<const std::uint8_t, 4>(bytes.data() + at + 4, 4));
+        fileio::StoreU32LE(std::span<std::uint8_t, 4>(bytes.data() + at + 4, 4), size + 12);
+    };
+    std::size_t last = 12;
+    for (std::size_t at = 12; at < bytes.size();
+         at += 12 + fileio::LoadU32LE(std::span<const std::uint8_t, 4>(bytes.data() + at + 4, 4)))
+        last = at;
+    addTwelve(0);
+    addTwelve(last);
+    const std::string model = PathToUtf8(files.Write("sizes.dff", bytes));
+    const TCliRun check = RunCli(WithGame(game, {"car", "check", "--dff", model, "--over", "400", "--json"}));
+    EXPECT_EQ(check.ExitCode, 0) << check.Out << check.Err;
+    EXPECT_EQ(JsonCodes(check.Out), "") << check.Out;
+    const TCliRun info = RunCli({"car", "info", "--dff", model});
+    EXPECT_NE(info.Out.find("model: RenderWare"), std::string::npos) << info.Out << info.Err;
+    EXPECT_EQ(info.Err.find("model:"), std::string::npos) << info.Err;
 }
