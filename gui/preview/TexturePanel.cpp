@@ -68,7 +68,9 @@ TTexturePanel::TTexturePanel(HWND parent, const RECT& bounds, const renderware::
                                  parent, nullptr, GetModuleHandleW(nullptr), this));
     if (!Window.Get())
         throw std::runtime_error("the texture panel cannot be created");
+    NameTips = std::make_unique<TCutNameTips>(Window.Get());
     UpdateScrollBar();
+    UpdateNameTips();
     if (dictionary && !Cells.empty())
         Worker =
             std::make_unique<TThumbnailWorker>(*dictionary, Metrics.ThumbnailSide, Window.Get(), ThumbnailMessage);
@@ -113,6 +115,7 @@ LRESULT TTexturePanel::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         return 1;
     case WM_SIZE:
         UpdateScrollBar();
+        UpdateNameTips();
         return 0;
     case WM_VSCROLL:
         ScrollBy(LOWORD(wParam));
@@ -142,6 +145,8 @@ LRESULT TTexturePanel::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         return Ready;
     case TexturePanelNameMessage:
         return CopyName(wParam, lParam);
+    case TexturePanelTipsMessage:
+        return reinterpret_cast<LRESULT>(NameTips ? NameTips->Handle() : nullptr);
     default:
         return DefWindowProcW(window, message, wParam, lParam);
     }
@@ -232,6 +237,23 @@ void TTexturePanel::PaintCell(HDC dc, const TCell& cell, int left, int top)
     }
 }
 
+void TTexturePanel::UpdateNameTips()
+{
+    if (!NameTips)
+        return;
+    std::vector<TNameLine> lines;
+    const int columns = Columns();
+    for (std::size_t index = 0; index < Cells.size(); ++index) {
+        const int left = Metrics.Margin + int(index) % columns * Metrics.CellWidth;
+        const int top = Metrics.Margin + int(index) / columns * Metrics.CellHeight - ScrollTop;
+        // The first text line under the thumbnail, as PaintCell draws it.
+        const int nameTop = top + Metrics.Margin + Metrics.ThumbnailSide + Metrics.Margin;
+        lines.push_back({&Cells[index].Name,
+                         RECT{left + 2, nameTop, left + Metrics.CellWidth - 2, nameTop + Metrics.TextLineHeight}});
+    }
+    NameTips->Update(lines, framework::FormFont(false, Dpi));
+}
+
 void TTexturePanel::UpdateScrollBar()
 {
     RECT client{};
@@ -257,6 +279,7 @@ void TTexturePanel::ScrollTo(int position)
         return;
     ScrollTop = target;
     SetScrollPos(Window.Get(), SB_VERT, ScrollTop, TRUE);
+    UpdateNameTips();
     InvalidateRect(Window.Get(), nullptr, FALSE);
 }
 

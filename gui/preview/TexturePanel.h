@@ -5,6 +5,7 @@
 // show as they come.
 
 #include "gui/framework/Window.h"
+#include "gui/preview/CutNameTips.h"
 #include "gui/preview/ThumbnailWorker.h"
 #include "renderware/TextureDictionary.h"
 #include "win32/Gdi.h"
@@ -27,6 +28,8 @@ inline constexpr const wchar_t* TexturePanelClassName = L"VehmiraTexturePanel";
 inline constexpr UINT TexturePanelCountMessage = WM_USER + 1;
 inline constexpr UINT TexturePanelReadyMessage = WM_USER + 2;
 inline constexpr UINT TexturePanelNameMessage = WM_USER + 3;
+//   TexturePanelTipsMessage    returns the tooltip window over the cut names
+inline constexpr UINT TexturePanelTipsMessage = WM_USER + 4;
 inline constexpr std::size_t TexturePanelNameLength = 64;
 
 class TTexturePanel {
@@ -62,6 +65,8 @@ private:
     int Columns() const;
     int ContentHeight() const;
     void UpdateScrollBar();
+    // Where each name is drawn now; the tooltips follow after a scroll or a resize.
+    void UpdateNameTips();
     void ScrollTo(int position);
     void ScrollBy(UINT code);
     LRESULT CopyName(WPARAM index, LPARAM buffer) const;
@@ -72,6 +77,7 @@ private:
     int ScrollTop = 0;
     int Ready = 0;
     framework::TWindowHandle Window;
+    std::unique_ptr<TCutNameTips> NameTips;
     std::unique_ptr<TThumbnailWorker> Worker; // after Window: stops before the window goes
 };
 

@@ -19,6 +19,8 @@
 #include "gui/wizard/FormImportTyp.h"
 #include "support/RwStreamBuilder.h"
 
+#include <commctrl.h>
+
 #include <chrono>
 
 using namespace vehmira::demo;
@@ -35,6 +37,7 @@ struct TPreviewSeen {
     int Thumbnails = 0;              // arrived from the worker
     std::wstring Summary;
     std::wstring Title;
+    std::vector<std::wstring> Tips; // the tooltips over the names, in order
     std::chrono::milliseconds Opened{};
     bool ModelDrawn = false;         // the model view received a picture
     bool ResetEnabled = false;       // "Сбросить вид" can be pressed
@@ -80,6 +83,16 @@ TPreviewSeen ReadAndClosePreview(TUser& user)
     }
     shown.Summary = user.Text(FindWindowExW(preview, nullptr, L"Edit", nullptr));
     shown.Title = user.Text(preview);
+    HWND tips = reinterpret_cast<HWND>(SendMessageW(panel, TexturePanelTipsMessage, 0, 0));
+    const auto tipCount = static_cast<int>(SendMessageW(tips, TTM_GETTOOLCOUNT, 0, 0));
+    for (int index = 0; index < tipCount; ++index) {
+        wchar_t text[80] = {};
+        TOOLINFOW tool{};
+        tool.cbSize = sizeof(tool);
+        tool.lpszText = text;
+        SendMessageW(tips, TTM_ENUMTOOLSW, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&tool));
+        shown.Tips.emplace_back(text);
+    }
     HWND model = FindWindowExW(preview, nullptr, ModelViewClassName, nullptr);
     if (!model)
         throw TUserStepFailed("the preview has no model view");
@@ -98,7 +111,7 @@ void ExpectSummaryHolds(const std::wstring& summary, const std::vector<std::wstr
         EXPECT_NE(summary.find(line + L"\r\n"), std::wstring::npos) << Utf8(line) << " in\n" << Utf8(summary);
 }
 
-ByteBuffer TwoTextureDictionary()
+ByteBuffer TwoTextureDictionary(const std::string& secondName = "glass")
 {
     TTestTexture body;
     body.Name = "body";
@@ -110,7 +123,7 @@ ByteBuffer TwoTextureDictionary()
     body.Flags = 8 | 1;
     body.Levels = {ByteBuffer(64 * 32 / 2)}; // DXT1: 8 bytes a 4 x 4 block
     TTestTexture glass;
-    glass.Name = "glass";
+    glass.Name = secondName;
     glass.Width = 16;
     glass.Height = 16;
     return TextureDictionary({TextureNative(body), TextureNative(glass)});
@@ -203,6 +216,7 @@ TEST_F(TPreviewWindowTest, MenuShowsTheSelectedGameVehicle)
     EXPECT_EQ(shown.Names, (std::vector<std::wstring>{L"copcarla_body"}));
     EXPECT_EQ(shown.Title, L"Просмотр транспортного средства: copcarla (596)") << "the title names the vehicle";
     EXPECT_EQ(shown.Thumbnails, 1);
+    EXPECT_TRUE(shown.Tips.empty()) << "a name that fits has no tooltip";
     EXPECT_TRUE(shown.ModelDrawn);
     EXPECT_TRUE(shown.ResetEnabled);
     EXPECT_LT(shown.Opened.count(), 1000) << "the window opens at once";
@@ -277,7 +291,9 @@ TEST_F(TPreviewWindowTest, ReplaceDialogShowsTheDroppedPackage)
 
 TEST_F(TPreviewWindowTest, ReplaceDialogShowsTheSeparateDictionaryOfTheWizard)
 {
-    const std::filesystem::path dictionary = Temp.Write("car.txd", TwoTextureDictionary());
+    // A name wider than its cell is cut there, and its tooltip holds it whole.
+    const std::string longName = "texture_name_too_long_for_cell";
+    const std::filesystem::path dictionary = Temp.Write("car.txd", TwoTextureDictionary(longName));
     TFormImportTyp& kind = *App->FormImportTyp;
     TFormCarFiles& files = *App->FormCarFiles;
     TForm_ImportEnde& replace = *App->Form_ImportEnde;
@@ -296,7 +312,8 @@ TEST_F(TPreviewWindowTest, ReplaceDialogShowsTheSeparateDictionaryOfTheWizard)
         WaitUntil([&] { return IsWindowEnabled(App->FormMain->Handle()) && !IsWindowVisible(replace.Handle()); },
                   "the wizard to close");
     }));
-    EXPECT_EQ(shown.Names, (std::vector<std::wstring>{L"body", L"glass"}));
+    EXPECT_EQ(shown.Names, (std::vector<std::wstring>{L"body", Wide(longName)}));
+    EXPECT_EQ(shown.Tips, (std::vector<std::wstring>{Wide(longName)})) << "only the cut name has a tooltip";
     ExpectSummaryHolds(shown.Summary, {L"Модель: файл не указан."});
     EXPECT_FALSE(shown.ModelDrawn);
     EXPECT_FALSE(shown.ResetEnabled) << "no model to turn back";
