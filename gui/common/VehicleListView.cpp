@@ -6,6 +6,7 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <array>
 
 namespace vehmira::gui {
@@ -20,6 +21,19 @@ constexpr std::array<TVehicleColumn, 2> VehicleColumns{{{TTextKey::IdColumn, 50}
 // Longer than any ID or display name the game holds.
 constexpr std::size_t ListTextCapacity = 1024;
 
+// The last column takes whatever width the list has beyond the others, less a
+// vertical scroll bar's, so that no empty column is left over for it; never
+// less than its written width.
+int LastColumnWidth(HWND list, int dpi)
+{
+    RECT client{};
+    GetClientRect(list, &client);
+    int spare = client.right - GetSystemMetrics(SM_CXVSCROLL);
+    for (std::size_t i = 0; i + 1 < VehicleColumns.size(); ++i)
+        spare -= framework::ScaleToDpi(VehicleColumns[i].Width, dpi);
+    return std::max(spare, framework::ScaleToDpi(VehicleColumns.back().Width, dpi));
+}
+
 } // namespace
 
 void SetUpVehicleListView(HWND list, int dpi)
@@ -29,7 +43,8 @@ void SetUpVehicleListView(HWND list, int dpi)
         LVCOLUMNW column{};
         column.mask = LVCF_TEXT | LVCF_WIDTH;
         column.pszText = const_cast<wchar_t*>(InterfaceText(VehicleColumns[i].Caption).c_str());
-        column.cx = framework::ScaleToDpi(VehicleColumns[i].Width, dpi);
+        column.cx = i + 1 < VehicleColumns.size() ? framework::ScaleToDpi(VehicleColumns[i].Width, dpi)
+                                                  : LastColumnWidth(list, dpi);
         ListView_InsertColumn(list, static_cast<int>(i), &column);
     }
     framework::FixColumnWidths(list);
