@@ -96,8 +96,9 @@ run: deps deps-display
 # The main window with the demo game's list, the path, language and about
 # dialogs, the three import dialogs, the preview window and the open "Файл" menu as PNG files in
 # build/screenshots/: in Russian (plain names) and English ("-en"), each also
-# laid out for 144 DPI ("-144dpi"). Without a window manager Wine draws the
-# title bars itself only when told to.
+# laid out for 144 DPI ("-144dpi"), on a virtual screen as wide as a 144-DPI
+# monitor's (the preview is then wider than 1280 pixels). Without a window
+# manager Wine draws the title bars itself only when told to.
 SCREENSHOT_VARIANTS = ru:96: en:96:-en ru:144:-144dpi en:144:-en-144dpi
 screenshots: screenshots-app
 screenshots-app: deps deps-display
@@ -105,7 +106,7 @@ screenshots-app: deps deps-display
 	cmake --build --preset windows --target vehmira_screenshots
 	mkdir -p build/screenshots
 	rm -rf build/screenshots/work
-	scripts/with-test-env.sh sh -c 'wine reg add "HKCU\\Software\\Wine\\AppDefaults\\vehmira_screenshots.exe\\X11 Driver" /v Decorated /d N /f >/dev/null 2>&1; \
+	XVFB_SCREEN=1920x1200x24 scripts/with-test-env.sh sh -c 'wine reg add "HKCU\\Software\\Wine\\AppDefaults\\vehmira_screenshots.exe\\X11 Driver" /v Decorated /d N /f >/dev/null 2>&1; \
 	  for variant in $(SCREENSHOT_VARIANTS); do \
 	    language=$${variant%%:*}; rest=$${variant#*:}; \
 	    wine build/windows/tests/vehmira_screenshots.exe build/screenshots "$$language" "$${rest%%:*}" || exit 1; \

@@ -85,6 +85,10 @@ void CaptureWindow(HWND window, const std::filesystem::path& file)
 {
     RECT bounds{};
     GetWindowRect(window, &bounds);
+    // A window wider than the virtual screen (the preview at 144 DPI) reaches
+    // past its edges, where the screen has no pixels to copy: its visible part is taken.
+    const RECT screen{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    IntersectRect(&bounds, &bounds, &screen);
     CaptureScreen(bounds, file);
 }
 
@@ -179,7 +183,7 @@ void CaptureModelPreview(TVehmiraApp& app, const std::filesystem::path& work, co
         [&] {
             vehmira::operations::TVehiclePreview preview = vehmira::operations::PreviewFiles(dff, txd, std::nullopt);
             preview.Colours = vehmira::gamedata::TVehicleColours{{170, 20, 30}, {235, 235, 235}};
-            ShowVehiclePreview(main, std::move(preview));
+            ShowVehiclePreview(main, std::move(preview), dff.filename().wstring());
         },
         file);
 }
