@@ -5,6 +5,8 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
+#include <limits>
 #include <optional>
 
 namespace vehmira::archive {
@@ -13,29 +15,74 @@ namespace {
 
 char UpperLetter(char c) { return c >= 'a' && c <= 'z' ? char(c - ('a' - 'A')) : c; }
 
-std::string UpperName(std::string_view name)
-{
-    std::string upper(name);
-    std::transform(upper.begin(), upper.end(), upper.begin(), UpperLetter);
-    return upper;
-}
-
 // The game cuts a name at its first dot; a dot further in than this is not looked for.
 constexpr std::size_t LastDotPosition = 20;
 constexpr std::size_t KindLength = 3;
 
 // What the game files a streamed entry under: the name before the dot and the
-// kind, upper-cased; nothing for an entry it does not stream.
-std::optional<std::string> StreamedKey(std::string_view name)
+// kind, upper-cased, in a fixed buffer (the directory of a real archive holds
+// tens of thousands of names, looked at several times per import).
+struct TStreamedKey {
+    std::array<char, LastDotPosition + 1 + KindLength> Text{};
+    bool operator==(const TStreamedKey&) const = default;
+};
+
+std::size_t HashOf(const TStreamedKey& key)
+{
+    return std::hash<std::string_view>()(std::string_view(key.Text.data(), key.Text.size()));
+}
+
+bool IsStreamedKind(const char* upperKind)
 {
     static constexpr std::array<std::string_view, 8> Streamed = {"DFF", "TXD", "COL", "IPL", "DAT", "IFP", "RRR", "SCM"};
+    return std::find(Streamed.begin(), Streamed.end(), std::string_view(upperKind, KindLength)) != Streamed.end();
+}
+
+// Nothing for an entry the game does not stream.
+std::optional<TStreamedKey> StreamedKey(std::string_view name)
+{
     const std::size_t dot = name.find('.');
     if (dot == std::string_view::npos || dot > LastDotPosition || name.size() - dot - 1 < KindLength)
         return std::nullopt;
-    const std::string kind = UpperName(name.substr(dot + 1, KindLength));
-    if (std::find(Streamed.begin(), Streamed.end(), kind) == Streamed.end())
+    TStreamedKey key;
+    std::transform(name.begin(), name.begin() + std::ptrdiff_t(dot + 1 + KindLength), key.Text.begin(), UpperLetter);
+    if (!IsStreamedKind(key.Text.data() + dot + 1))
         return std::nullopt;
-    return UpperName(name.substr(0, dot)) + "." + kind;
+    return key;
+}
+
+// What the game's directory loader does with each entry.
+enum class TChainRole : std::uint8_t {
+    Breaks,  // not streamed: the chain ends here
+    Linked,  // streamed: linked to the streamed entry before it
+    Skipped, // a later entry of a key seen before: passed over, the chain goes on
+};
+
+std::vector<TChainRole> ChainRoles(const TDIREntrys& entries)
+{
+    // An open-addressing table of the keys seen so far: a node per name, as
+    // a standard set would allocate, costs more than the rest of the analysis.
+    std::vector<TStreamedKey> seen;
+    seen.reserve(entries.size());
+    std::vector<std::uint32_t> slots(std::bit_ceil(2 * entries.size() + 2), 0); // position in seen + 1
+    const std::size_t mask = slots.size() - 1;
+    std::vector<TChainRole> roles(entries.size(), TChainRole::Breaks);
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        const std::optional<TStreamedKey> key = StreamedKey(entries[i].Name);
+        if (!key)
+            continue;
+        std::size_t slot = HashOf(*key) & mask;
+        while (slots[slot] != 0 && !(seen[slots[slot] - 1] == *key))
+            slot = (slot + 1) & mask;
+        if (slots[slot] != 0) {
+            roles[i] = TChainRole::Skipped;
+            continue;
+        }
+        roles[i] = TChainRole::Linked;
+        seen.push_back(*key);
+        slots[slot] = std::uint32_t(seen.size());
+    }
+    return roles;
 }
 
 std::uint64_t DataBegin(const TDIREntry& entry) { return std::uint64_t(entry.Offset) * SectorSize; }
@@ -43,8 +90,9 @@ std::uint64_t DataEnd(const TDIREntry& entry) { return (std::uint64_t(entry.Offs
 
 void FindChains(const TDIREntrys& entries, TArchiveLayout& layout)
 {
-    const std::vector<bool> duplicate = LaterDuplicates(entries);
-    std::optional<std::size_t> previous; // the last linked entry
+    const std::vector<TChainRole> roles = ChainRoles(entries);
+    constexpr std::size_t None = std::numeric_limits<std::size_t>::max();
+    std::size_t previous = None; // the last linked entry
     for (std::size_t i = 0; i < entries.size(); ++i) {
         const TDIREntry& entry = entries[i];
         if (entry.Name.size() >= EntryNameSize)
@@ -53,33 +101,68 @@ void FindChains(const TDIREntrys& entries, TArchiveLayout& layout)
             ++layout.FreeRecords;
             layout.FreeBytes += std::uint64_t(entry.Size) * SectorSize;
         }
-        if (duplicate[i]) {
+        if (roles[i] == TChainRole::Skipped) {
             layout.DuplicateNames.push_back(i);
             continue;
         }
-        if (!IsStreamedEntryName(entry.Name)) {
-            previous.reset();
+        if (roles[i] == TChainRole::Breaks) {
+            previous = None;
             continue;
         }
-        if (previous) {
+        if (previous != None) {
             ++layout.ChainPairs;
-            const TDIREntry& first = entries[*previous];
+            const TDIREntry& first = entries[previous];
             if (std::uint64_t(first.Offset) + first.Size != entry.Offset)
-                layout.MisreadPairs.push_back({*previous, i, first.Name, entry.Name});
+                layout.MisreadPairs.push_back({previous, i, first.Name, entry.Name});
         }
         previous = i;
     }
 }
 
+// Offset (high half) and index (low half) packed in one number, the indexes
+// ascending: a stable radix sort on the offset's four bytes orders them by
+// offset and then index, in a few passes over the array instead of n log n
+// comparisons.
+void SortByOffset(std::vector<std::uint64_t>& packed)
+{
+    std::vector<std::uint64_t> sorted(packed.size());
+    for (unsigned shift = 32; shift < 64; shift += 8) {
+        std::array<std::size_t, 257> starts{};
+        for (const std::uint64_t key : packed)
+            ++starts[((key >> shift) & 0xFFu) + 1];
+        if (starts[((packed.front() >> shift) & 0xFFu) + 1] == packed.size())
+            continue; // every key has the same byte here
+        for (std::size_t b = 1; b < starts.size(); ++b)
+            starts[b] += starts[b - 1];
+        for (const std::uint64_t key : packed)
+            sorted[starts[(key >> shift) & 0xFFu]++] = key;
+        packed.swap(sorted);
+    }
+}
+
+// The entries that hold sectors, in the order of their offsets (ties in
+// directory order).
+std::vector<std::size_t> IndexesByOffset(const TDIREntrys& entries)
+{
+    std::vector<std::uint64_t> packed;
+    packed.reserve(entries.size());
+    for (std::size_t i = 0; i < entries.size(); ++i)
+        if (entries[i].Size != 0)
+            packed.push_back(std::uint64_t(entries[i].Offset) << 32 | std::uint64_t(i));
+    // A stock or rebuilt archive lists its entries in offset order already.
+    if (!std::is_sorted(packed.begin(), packed.end()))
+        SortByOffset(packed);
+    std::vector<std::size_t> order;
+    order.reserve(packed.size());
+    for (const std::uint64_t key : packed)
+        order.push_back(std::size_t(key & 0xFFFFFFFFu));
+    return order;
+}
+
 // One pass over the blocks sorted by offset: overlaps, holes and the data end.
 void FindOverlapsAndHoles(const TDIREntrys& entries, TArchiveLayout& layout)
 {
-    std::vector<std::size_t> order;
-    for (std::size_t i = 0; i < entries.size(); ++i)
-        if (entries[i].Size != 0)
-            order.push_back(i);
-    std::sort(order.begin(), order.end(),
-              [&](std::size_t a, std::size_t b) { return entries[a].Offset < entries[b].Offset; });
+    std::vector<std::size_t> order = IndexesByOffset(entries);
     const std::uint64_t directoryEnd = DirectoryStart + std::uint64_t(entries.size()) * DirectoryEntrySize;
     std::vector<bool> overlapping(entries.size(), false);
     std::uint64_t coveredEnd = 0;
@@ -127,22 +210,16 @@ bool IsStreamedEntryName(std::string_view name) { return StreamedKey(name).has_v
 
 std::vector<bool> LaterDuplicates(const TDIREntrys& entries)
 {
-    std::vector<std::pair<std::string, std::size_t>> keyed;
-    keyed.reserve(entries.size());
-    for (std::size_t i = 0; i < entries.size(); ++i)
-        if (std::optional<std::string> key = StreamedKey(entries[i].Name))
-            keyed.emplace_back(std::move(*key), i);
-    std::sort(keyed.begin(), keyed.end());
+    const std::vector<TChainRole> roles = ChainRoles(entries);
     std::vector<bool> later(entries.size(), false);
-    for (std::size_t i = 1; i < keyed.size(); ++i)
-        if (keyed[i].first == keyed[i - 1].first)
-            later[keyed[i].second] = true; // sorted by index within a key: all but the first
+    for (std::size_t i = 0; i < entries.size(); ++i)
+        later[i] = roles[i] == TChainRole::Skipped;
     return later;
 }
 
 std::optional<std::size_t> EntryTheGameReads(const TDIREntrys& entries, std::string_view name)
 {
-    const std::optional<std::string> key = StreamedKey(name);
+    const std::optional<TStreamedKey> key = StreamedKey(name);
     for (std::size_t i = 0; i < entries.size(); ++i)
         if (key ? StreamedKey(entries[i].Name) == key : EntryNamesEqual(entries[i].Name, name))
             return i;

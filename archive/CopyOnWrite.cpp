@@ -7,6 +7,7 @@
 #include "fileio/Errors.h"
 
 #include <algorithm>
+#include <limits>
 #include <optional>
 #include <set>
 
@@ -44,9 +45,17 @@ public:
         const TArchiveLayout layout = AnalyseLayout(entries, fileSize);
         MisreadBefore = layout.MisreadPairs.size();
         const std::set<std::size_t> overlapping(layout.OverlappingEntries.begin(), layout.OverlappingEntries.end());
-        // Only free records that were there before, whose sectors nothing else uses.
+        // Only free records that were there before, whose sectors nothing else
+        // uses. They are found again by name, so a name that two records share
+        // (another tool's copy, or a damaged directory) marks neither.
+        std::set<std::string> seen;
+        std::set<std::string> shared;
+        for (const TDIREntry& entry : entries)
+            if (IsFreeRecord(entry) && !seen.insert(entry.Name).second)
+                shared.insert(entry.Name);
         for (std::size_t i = 0; i < entries.size(); ++i)
-            if (IsFreeRecord(entries[i]) && entries[i].Size > 0 && !overlapping.contains(i))
+            if (IsFreeRecord(entries[i]) && entries[i].Size > 0 && !overlapping.contains(i) &&
+                !shared.contains(entries[i].Name))
                 Reusable.insert(entries[i].Name);
     }
 
@@ -119,7 +128,7 @@ private:
     {
         const TDIREntry old = Plan.Entries[index];
         Plan.Entries[index] = {place.Offset, place.Size, entryName};
-        Plan.Entries.insert(Plan.Entries.begin() + std::ptrdiff_t(index), MakeFreeRecord(NextNumber++, old.Offset, old.Size));
+        Plan.Entries.insert(Plan.Entries.begin() + std::ptrdiff_t(index), MakeFreeRecord(TakeNumber(), old.Offset, old.Size));
         if (old.Size > 0)
             Plan.Freed.push_back({old.Offset, old.Size});
         SeparateFromNext(index + 1);
@@ -160,12 +169,20 @@ private:
             Plan.Entries.insert(Plan.Entries.begin() + std::ptrdiff_t(next), Separator(Plan.Entries[index].Offset));
     }
 
-    TDIREntry Separator(std::uint32_t offset) { return MakeFreeRecord(NextNumber++, offset, 0); }
+    TDIREntry Separator(std::uint32_t offset) { return MakeFreeRecord(TakeNumber(), offset, 0); }
+
+    // A number no free record has yet, so that every record's name is its own.
+    std::uint32_t TakeNumber()
+    {
+        if (NextNumber > std::numeric_limits<std::uint32_t>::max())
+            throw fileio::TVehmiraError("The archive's free records are numbered too high to add another; rebuild it");
+        return std::uint32_t(NextNumber++);
+    }
 
     TPlacement Plan;
     std::vector<TSectorRange> Pinned;
     std::set<std::string> Reusable;
-    std::uint32_t NextNumber = 1;
+    std::uint64_t NextNumber = 1;
     std::size_t MisreadBefore = 0;
 };
 

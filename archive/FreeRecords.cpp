@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cstdio>
+#include <limits>
 
 namespace vehmira::archive {
 
@@ -19,17 +20,18 @@ bool IsFreeRecordName(std::string_view name)
                        [](char c) { return c >= '0' && c <= '9'; });
 }
 
-std::uint32_t NextFreeRecordNumber(const TDIREntrys& entries)
+std::uint64_t NextFreeRecordNumber(const TDIREntrys& entries)
 {
-    std::uint32_t next = 1;
+    std::uint64_t next = 1;
     for (const TDIREntry& entry : entries) {
         if (!IsFreeRecord(entry))
             continue;
         const std::string_view digits = std::string_view(entry.Name).substr(FreeRecordPrefix.size());
-        std::uint32_t number = 0;
+        std::uint64_t number = 0;
         const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), number);
-        if (error == std::errc() && end == digits.data() + digits.size() && number >= next)
-            next = number + 1;
+        if (error != std::errc() || number == std::numeric_limits<std::uint64_t>::max())
+            return std::numeric_limits<std::uint64_t>::max(); // past every number a record can take
+        next = std::max(next, number + 1);
     }
     return next;
 }

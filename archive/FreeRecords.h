@@ -21,8 +21,9 @@ namespace vehmira::archive {
 bool IsFreeRecordName(std::string_view name);
 inline bool IsFreeRecord(const TDIREntry& entry) { return IsFreeRecordName(entry.Name); }
 
-// A number above every free record's number in entries.
-std::uint32_t NextFreeRecordNumber(const TDIREntrys& entries);
+// A number above every free record's number in entries; it may lie past
+// what MakeFreeRecord takes when a record's number is that high already.
+std::uint64_t NextFreeRecordNumber(const TDIREntrys& entries);
 
 // The free record named for number, over Size sectors from Offset.
 TDIREntry MakeFreeRecord(std::uint32_t number, std::uint32_t offset, std::uint32_t size);

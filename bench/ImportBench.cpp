@@ -1,5 +1,5 @@
 // End-to-end import of a 6 MiB vehicle package (pieces far larger than the
-// 64 KiB entries they replace) into a game whose archive has 16,000 entries
+// 64 KiB entries they replace, and pieces that fit 4 MiB entries) into a game whose archive has 16,000 entries
 // over 1 GiB (sparse data, real directory), durable on disk, beside copying
 // the same package with cp and syncing it; the bytes the import writes to the
 // archive and to its journal; the game folder's growth over ten imports kept
@@ -38,7 +38,9 @@ constexpr std::uint32_t SectorsPerEntry = 32; // 16,000 × 64 KiB = 1 GiB of dat
 constexpr std::size_t VehicleCount = 212;
 constexpr std::size_t GXTKeyCount = 16000;
 constexpr std::size_t PieceBytes = std::size_t(3) << 20; // DFF and TXD, 3 MiB each
-constexpr std::int32_t TargetID = 400;
+constexpr std::int32_t TargetID = 400;           // its model and dictionary: 64 KiB each
+constexpr std::int32_t RoomyTargetID = 401;      // its model and dictionary: 4 MiB each, room for the package's
+constexpr std::uint32_t RoomySectors = 2048;
 
 std::string VehicleName(std::size_t i) { return "veh" + std::to_string(i); }
 
@@ -64,8 +66,9 @@ private:
         std::uint64_t next = (8 + std::uint64_t(EntryCount) * 32 + 2047) / 2048;
         for (std::uint32_t i = 0; i < EntryCount; ++i) {
             const std::string base = i < 2 * VehicleCount ? VehicleName(i / 2) : "model" + std::to_string(i);
-            directory.Entries.push_back({std::uint32_t(next), SectorsPerEntry, base + (i % 2 ? ".txd" : ".dff")});
-            next += SectorsPerEntry;
+            const std::uint32_t sectors = i / 2 == RoomyTargetID - TargetID ? RoomySectors : SectorsPerEntry;
+            directory.Entries.push_back({std::uint32_t(next), sectors, base + (i % 2 ? ".txd" : ".dff")});
+            next += sectors;
         }
         std::filesystem::create_directories(Directory() / "Models");
         TFileStream file(Directory() / "Models" / "GTA3.img", TFileAccess::CreateOrTruncate);
@@ -165,7 +168,7 @@ struct TOpenedBenchGame {
         Archive.Open(Game().GamePath(GameFiles::ModelArchive));
         Definitions.LoadFromFile(Game().GamePath(GameFiles::VehicleDefinitions));
     }
-    const TVehicleRecord& Target() const { return *Definitions.FindLastByID(TargetID); }
+    const TVehicleRecord& Target(std::int32_t id = TargetID) const { return *Definitions.FindLastByID(id); }
 
     TIMGFile Archive;
     TVehicleFile Definitions;
@@ -174,7 +177,7 @@ struct TOpenedBenchGame {
 
 // Each iteration imports over the same vehicle; the undo after it (not timed)
 // cuts the archive back, so every import starts from the same 1 GiB archive.
-void BM_ImportPackage(benchmark::State& state)
+void ImportPackageOver(benchmark::State& state, std::int32_t targetID)
 {
     const TBenchGame& game = Game();
     const TOpenedBenchGame opened;
@@ -184,7 +187,7 @@ void BM_ImportPackage(benchmark::State& state)
     std::uint64_t appended = 0;
     for (auto _ : state) {
         const std::uint64_t before = BytesWrittenByProcess();
-        const TImportResult result = ImportVehicle(opened.Context, opened.Target(), game.Package());
+        const TImportResult result = ImportVehicle(opened.Context, opened.Target(targetID), game.Package());
         state.PauseTiming();
         written += BytesWrittenByProcess() - before;
         journal += FolderBytes(JournalRoot(game.Directory()) / result.JournalId);
@@ -198,7 +201,15 @@ void BM_ImportPackage(benchmark::State& state)
     state.counters["journal_KiB"] = double(journal) / iterations / 1024.0;
     state.counters["written_total_MiB"] = double(written) / iterations / double(1 << 20);
 }
+
+// Pieces far larger than the 64 KiB entries they replace.
+void BM_ImportPackage(benchmark::State& state) { ImportPackageOver(state, TargetID); }
 BENCHMARK(BM_ImportPackage)->Iterations(5)->Unit(benchmark::kMillisecond);
+
+// Pieces that would fit the 4 MiB entries they replace: the old data stay
+// for undo all the same, so the new ones go to the end as well.
+void BM_ImportPackageThatFits(benchmark::State& state) { ImportPackageOver(state, RoomyTargetID); }
+BENCHMARK(BM_ImportPackageThatFits)->Iterations(5)->Unit(benchmark::kMillisecond);
 
 // Ten imports in a row, each kept for undo: how much the game folder grows
 // (archive and journals) against the bytes imported; all ten undone afterwards.

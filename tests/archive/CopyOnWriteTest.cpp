@@ -105,6 +105,22 @@ TEST(CopyOnWrite, FreeSectorsAreReusedSmallestFirstUnlessAnUndoStillNeedsThem)
     EXPECT_EQ(appended.EndSector, 11u);
 }
 
+TEST(CopyOnWrite, FreeRecordsThatAnotherRecordOrEntryClaimsAreNeverReused)
+{
+    // The first record's sectors lie under b.txd; the second shares its name
+    // but its sectors are truly free. Neither is trusted: new data go to the end.
+    const TDIREntrys shared = {{1, 1, "a.dff"}, {2, 4, "b.txd"}, {3, 2, "vehmira-free-1"}, {6, 2, "vehmira-free-1"}};
+    const TPlacement plan = PlanCopyOnWrite(shared, 8 * Sector, std::vector<TEntryWrite>{{"a.dff", 3000}}, {});
+    EXPECT_EQ(plan.Writes.front().Offset, 8u);
+
+    // Records numbered at the top of the range: new ones are never named like old ones.
+    const TDIREntrys high = {{1, 1, "a.dff"}, {2, 1, "vehmira-free-4294967294"}, {3, 1, "vehmira-free-000001"}};
+    const TPlacement numbered = PlanCopyOnWrite(high, 4 * Sector, std::vector<TEntryWrite>{{"a.dff", 10}}, {});
+    EXPECT_EQ(numbered.Entries.front().Name, "vehmira-free-4294967295");
+    const TDIREntrys highest = {{1, 1, "a.dff"}, {2, 1, "vehmira-free-4294967295"}};
+    EXPECT_THROW(PlanCopyOnWrite(highest, 3 * Sector, std::vector<TEntryWrite>{{"a.dff", 10}}, {}), TVehmiraError);
+}
+
 TEST(CopyOnWrite, AFullDirectoryMovesItsFirstBlocksAwayAndKeepsTheChainRight)
 {
     // 63 entries from sector 1: the directory's first sector is full.

@@ -81,6 +81,51 @@ TEST(ArchiveLayoutTest, ChecksSixteenThousandShuffledEntries)
     EXPECT_TRUE(layout.OverlappingEntries.empty());
 }
 
+TEST(ArchiveLayoutTest, OverlapsAndHolesOfScatteredBlocksMatchAPairwiseCount)
+{
+    // Offsets spread over all four bytes, so that every pass of the ordering
+    // by offset matters; sizes small enough for some blocks to overlap.
+    std::uint64_t seed = 12345;
+    const auto next = [&seed] {
+        seed = seed * 6364136223846793005u + 1442695040888963407u;
+        return std::uint32_t(seed >> 33);
+    };
+    for (int round = 0; round < 50; ++round) {
+        TDIREntrys entries;
+        const std::uint32_t spread = round % 2 ? 0x7FFFFFFFu : 4000u;
+        for (int i = 0; i < 200; ++i)
+            entries.push_back({1000 + next() % spread, next() % 40, NumberedName("m", std::uint32_t(i), ".dff")});
+        const TArchiveLayout layout = AnalyseLayout(entries, 5000ull * 2048);
+        std::vector<std::size_t> overlapping;
+        for (std::size_t i = 0; i < entries.size(); ++i)
+            for (std::size_t j = 0; j < entries.size(); ++j)
+                if (i != j && entries[i].Size && entries[j].Size && entries[i].Offset < entries[j].Offset + entries[j].Size &&
+                    entries[j].Offset < entries[i].Offset + entries[i].Size) {
+                    overlapping.push_back(i);
+                    break;
+                }
+        EXPECT_EQ(layout.OverlappingEntries, overlapping) << "round " << round;
+        if (spread > 4000)
+            continue; // the holes below are counted sector by sector inside the file
+        std::uint64_t used = 0; // sectors of the file inside some block, from the lowest block on
+        std::uint32_t lowest = UINT32_MAX;
+        for (const TDIREntry& entry : entries)
+            if (entry.Size)
+                lowest = std::min(lowest, entry.Offset);
+        for (std::uint64_t sector = lowest; sector < 5000; ++sector)
+            for (const TDIREntry& entry : entries)
+                if (entry.Size && sector >= entry.Offset && sector < std::uint64_t(entry.Offset) + entry.Size) {
+                    ++used;
+                    break;
+                }
+        std::uint64_t highestEnd = 0;
+        for (const TDIREntry& entry : entries)
+            if (entry.Size)
+                highestEnd = std::max(highestEnd, std::uint64_t(entry.Offset) + entry.Size);
+        EXPECT_EQ(layout.HoleBytes, (std::min<std::uint64_t>(highestEnd, 5000) - lowest - used) * 2048) << "round " << round;
+    }
+}
+
 TEST(ArchiveLayoutTest, AShortTailOpensAndReadsAsZerosButPastTheEndIsRefused)
 {
     TTempDir dir;
