@@ -76,16 +76,18 @@ void TFormMain::RebuildArchiveWithProgress()
 {
     framework::TFormProgress progress(Handle(), InterfaceText(TTextKey::RebuildProgress),
                                       InterfaceText(TTextKey::CancelButton));
+    bool rebuilt = false;
     try {
-        progress.Run([this](fileio::TProgressSink& sink) {
+        progress.Run([this, &rebuilt](fileio::TProgressSink& sink) {
             TProgressWindowObserver observer(sink);
-            operations::RebuildArchive(*Session, observer);
+            rebuilt = operations::RebuildArchive(*Session, observer).Rebuilt;
         });
     } catch (const fileio::TOperationCancelled&) {
         framework::ShowPlainMessage(Handle(), InterfaceText(TTextKey::RebuildCancelled));
         return;
     }
-    framework::ShowPlainMessage(Handle(), InterfaceText(TTextKey::RebuildDone));
+    // A sound archive is left as it is, and the user is told so, not that it was rebuilt.
+    framework::ShowPlainMessage(Handle(), InterfaceText(rebuilt ? TTextKey::RebuildDone : TTextKey::RebuildNotNeeded));
 }
 
 } // namespace vehmira::gui

@@ -103,6 +103,17 @@ TEST_F(TArchiveMenuTest, AMisreadArchiveIsReportedOnceAtOpeningAndRebuiltFromThe
     EXPECT_TRUE(Contains(done, L"Архив перестроен")) << Utf8(done);
     EXPECT_TRUE(Contains(CheckText(), L"Архив в порядке"));
     EXPECT_EQ(Rows().size(), 4u) << "the vehicles are still listed";
+
+    // Asked again of the sound archive: nothing is written, and it says so.
+    const std::filesystem::path archive = GameDir() / "Models" / "GTA3.img";
+    const auto writtenBefore = std::filesystem::last_write_time(archive);
+    std::wstring again;
+    EXPECT_NO_PROBLEMS(Menu(RebuildArchiveMenu, [&](TUser& user) {
+        AnswerBoxWith(user, IDYES);
+        again = user.AnswerMessageBox().Text;
+    }));
+    EXPECT_EQ(again, L"Архив перестраивать не нужно: его данные уже лежат подряд. Файл не изменён.");
+    EXPECT_EQ(std::filesystem::last_write_time(archive), writtenBefore);
 }
 
 TEST_F(TArchiveMenuTest, TheCheckShowsFreeSpaceAndOffersToReclaimItWhenLarge)
