@@ -74,16 +74,26 @@ std::string GameLineName(package::TKeyedLineKind kind, std::size_t index, std::s
 gamedata::TLineList ImportedFields(package::TKeyedLineKind kind, std::string_view importedLine)
 {
     // A line break inside the imported line would slip extra lines into the game file.
+    const std::string name(KeyedLineKindName(kind));
     if (importedLine.find_first_of("\r\n") != std::string_view::npos)
-        throw fileio::TVehmiraError("The imported " + std::string(KeyedLineKindName(kind)) + " holds a line break");
+        throw fileio::TVehmiraError(fileio::TErrorKind::ImportedLineBreak, "The imported " + name + " holds a line break",
+                                    {.Subject = name, .Text = std::string(importedLine)});
     const std::optional<std::string_view> cleaned = gamedata::StripCommentLineView(importedLine);
     if (!cleaned && !importedLine.empty())
-        throw fileio::TVehmiraError(ImportedName(kind, importedLine) + " is a comment line");
+        throw fileio::TVehmiraError(fileio::TErrorKind::ImportedLineComment,
+                                    ImportedName(kind, importedLine) + " is a comment line",
+                                    {.Subject = name, .Text = std::string(importedLine)});
     const gamedata::TLineList imported = gamedata::SplitFields(cleaned.value_or(""));
     const std::size_t filled = FilledFields(imported).size();
-    if (filled < RequiredImportedFields(kind))
-        throw fileio::TVehmiraError(ImportedName(kind, importedLine) + " has " + std::to_string(filled) +
-                                    " field(s); it needs at least " + std::to_string(RequiredImportedFields(kind)));
+    const std::size_t needed = RequiredImportedFields(kind);
+    if (filled < needed)
+        throw fileio::TVehmiraError(fileio::TErrorKind::ImportedLineTooShort,
+                                    ImportedName(kind, importedLine) + " has " + std::to_string(filled) +
+                                        " field(s); it needs at least " + std::to_string(needed),
+                                    {.Subject = name,
+                                     .Number = std::int64_t(filled),
+                                     .Text = std::string(importedLine),
+                                     .Needed = std::int64_t(needed)});
     return imported;
 }
 

@@ -24,12 +24,19 @@ enum class TErrorKind {
     SourceUnreadable,      // a separate DFF/TXD input cannot be read (Path, Subject)
     SourceNotRenderWare,   // an input or a package piece is not that RenderWare stream (Path or empty, Subject)
     TooLarge,              // a file or piece larger than the operation takes (Path or empty, Subject, Number: its size)
+    // A typed line to import that the game could not take (Subject: which line,
+    // "Vehicles.ide line", "main handling line" and so on; Text: the line).
+    ImportedLineBreak,    // it holds a line break
+    ImportedLineComment,  // it is a comment line
+    ImportedLineTooShort, // too few fields (Number: its filled fields, Needed: the least it must have)
 };
 
 struct TErrorFacts {
     std::string Path;        // a file, UTF-8
     std::string Subject;     // what the error is about: a piece, a field, an entry name
     std::int64_t Number = 0; // an ID, a version, a line number
+    std::string Text;        // text as it was given (a typed line: the game's 8-bit bytes)
+    std::int64_t Needed = 0; // the least the game takes
 };
 
 class TVehmiraError : public std::runtime_error {

@@ -1,5 +1,6 @@
 #include "gui/common/InterfaceTexts.h"
 
+#include "engine/KeyedLines.h"
 #include "gui/framework/WideText.h"
 #include "gui/common/Language.h"
 
@@ -9,6 +10,21 @@ namespace {
 std::wstring StreamTitle(const std::string& field)
 {
     return InterfaceText(field == "DFF" ? TTextKey::DffStreamTitle : TTextKey::TxdStreamTitle);
+}
+
+// The core names a typed line by its kind's name; the window in its own words.
+std::wstring TypedLineTitle(const std::string& subject)
+{
+    using package::TKeyedLineKind;
+    const std::pair<TKeyedLineKind, TTextKey> titles[] = {
+        {TKeyedLineKind::MainHandling, TTextKey::MainHandlingLineTitle},
+        {TKeyedLineKind::SpecialHandling, TTextKey::SpecialHandlingLineTitle},
+        {TKeyedLineKind::Vehicles, TTextKey::VehiclesLineTitle},
+        {TKeyedLineKind::Carcols, TTextKey::CarcolsLineTitle}};
+    for (const auto& [kind, key] : titles)
+        if (engine::KeyedLineKindName(kind) == subject)
+            return InterfaceText(key);
+    return framework::Wide(subject);
 }
 } // namespace
 
@@ -57,6 +73,15 @@ std::optional<std::string> ImportFailureMessage(const fileio::TVehmiraError& cau
         if (facts.Path.empty())
             return InterfaceTextUtf8(TTextKey::TooLargePiece, {std::to_wstring(facts.Number)});
         return InterfaceTextUtf8(TTextKey::TooLargeFile, {path, std::to_wstring(facts.Number)});
+    case fileio::TErrorKind::ImportedLineBreak:
+        return InterfaceTextUtf8(TTextKey::TypedLineBreak, {TypedLineTitle(facts.Subject)});
+    case fileio::TErrorKind::ImportedLineComment:
+        return InterfaceTextUtf8(TTextKey::TypedLineComment,
+                                 {TypedLineTitle(facts.Subject), framework::WideFromGameText(facts.Text)});
+    case fileio::TErrorKind::ImportedLineTooShort:
+        return InterfaceTextUtf8(TTextKey::TypedLineTooShort,
+                                 {TypedLineTitle(facts.Subject), framework::WideFromGameText(facts.Text),
+                                  std::to_wstring(facts.Number), std::to_wstring(facts.Needed)});
     case fileio::TErrorKind::Failure: break;
     }
     return std::nullopt;

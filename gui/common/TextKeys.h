@@ -78,7 +78,7 @@ namespace vehmira::gui {
     X(NextButton, L"&Далее >>")                                                                                      \
     X(FilesGroup, L" Файлы ")                                                                                       \
     X(LinesGroup, L" Файлы настроек транспортного средства ")                                                       \
-    X(HandlingSpecialLabel, L"Доп. строка")                                                                         \
+    X(HandlingSpecialLabel, L"Особая строка")                                                                       \
     X(NameGroup, L" Название транспортного средства ")                                                              \
     X(NameLabel, L"Название")                                                                                       \
     X(HandlingSpecialField, L"Handling.cfg, особая строка")                                                         \
@@ -126,6 +126,13 @@ namespace vehmira::gui {
     X(NoGameFolder, L"Папка игры \"%1\" не существует.")                                                          \
     X(NotGameFolder, L"В папке \"%1\" нет игры: не найден файл %2.")                                              \
     X(NothingToImport, L"Импортировать нечего: игра уже содержит всё выбранное, или ничего не выбрано. Файлы игры не изменены.") \
+    X(MainHandlingLineTitle, L"Основная строка Handling.cfg")                                      \
+    X(SpecialHandlingLineTitle, L"Особая строка Handling.cfg")                                      \
+    X(VehiclesLineTitle, L"Строка Vehicles.ide")                                                    \
+    X(CarcolsLineTitle, L"Строка Carcols.dat")                                                      \
+    X(TypedLineBreak, L"%1 содержит перевод строки.")                                               \
+    X(TypedLineComment, L"%1 \"%2\" — это комментарий, а не строка данных.")                        \
+    X(TypedLineTooShort, L"%1 \"%2\": полей %3, а нужно не меньше %4.")                              \
     X(PreviewMenuItem, L"&Просмотр")                                                                 \
     X(CheckArchiveMenuItem, L"Про&верить архив")                                                     \
     X(RebuildArchiveMenuItem, L"П&ерестроить архив")                                                 \

@@ -187,7 +187,7 @@ TForm_ImportEnde::TRunOutcome TForm_ImportEnde::RunImport()
         return TRunOutcome::TargetRefused;
     } catch (const fileio::TVehmiraError& error) {
         // The core's typed facts in the window's words; a fact it has no words
-        // for yet (a malformed line) in the core's own.
+        // for (a game file's own damaged line) in the core's own.
         ShowFailure(ImportFailureMessage(error).value_or(error.what()));
         return error.Kind() == fileio::TErrorKind::NoSuchVehicle ? TRunOutcome::TargetRefused
                                                                  : TRunOutcome::SourceRefused;

@@ -45,6 +45,8 @@ std::string ImportFailure(TFixtureGame& game, std::int32_t target, const TImport
             {TErrorKind::SourceMissing, "SourceMissing"},
             {TErrorKind::SourceUnreadable, "SourceUnreadable"},
             {TErrorKind::SourceNotRenderWare, "SourceNotRenderWare"},
+            {TErrorKind::ImportedLineBreak, "ImportedLineBreak"},
+            {TErrorKind::ImportedLineTooShort, "ImportedLineTooShort"},
         };
         std::string outcome = names.at(error.Kind());
         for (const std::string& fact : {error.Facts().Subject, error.Facts().Path})
@@ -143,9 +145,9 @@ TEST(Import, MalformedPackagesChangeNothing)
         {"texture dictionary as model", texture, "SourceNotRenderWare DFF"},
         {"model shorter than a chunk type", shortModel, "SourceNotRenderWare DFF"},
         {"model as texture dictionary", clumpAsTexture, "SourceNotRenderWare TXD"},
-        {"line break inside a line", lineBreak, "Failure"},
+        {"line break inside a line", lineBreak, "ImportedLineBreak Carcols.dat line"},
         {"zero byte inside the name", zeroInName, "Failure"},
-        {"Vehicles.ide line of five fields", shortVehicles, "Failure"},
+        {"Vehicles.ide line of five fields", shortVehicles, "ImportedLineTooShort Vehicles.ide line"},
     };
     const auto before = game.Files(true);
     for (const auto& c : cases) {

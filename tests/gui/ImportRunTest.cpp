@@ -276,7 +276,8 @@ TEST_F(TImportRunTest, FailedImportsSayWhyAndLeaveTheGameAsItWas)
          },
          {L"fleeting.dff"}},
         {"a malformed handling line, fields kept",
-         [&] { return ImportFiles(badHandling, 0, 1, TLeftOpen::Files, &fieldsLeft); }, {L"handling line"}},
+         [&] { return ImportFiles(badHandling, 0, 1, TLeftOpen::Files, &fieldsLeft); },
+         {L"Основная строка Handling.cfg \"foo\": полей 1, а нужно не меньше 2."}},
     };
     const TGameFiles before = GameFiles();
     for (const TCase& c : cases) {

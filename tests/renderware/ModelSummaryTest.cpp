@@ -94,9 +94,11 @@ TEST(ModelSummary, TruncatedAtEveryLengthIsRefused)
     // Cut 12 bytes short, the clump states 12 bytes more than follow: the
     // exporters' count that includes the header, read as the game reads it.
     const std::size_t headerCounted = whole.size() - 12;
-    for (std::size_t length = 0; length < whole.size(); ++length)
-        if (length != headerCounted)
+    for (std::size_t length = 0; length < whole.size(); ++length) {
+        if (length != headerCounted) {
             EXPECT_THROW(renderware::ReadModelSummary(std::span(whole).first(length)), TVehmiraError) << length;
+        }
+    }
 }
 
 TEST(ModelSummary, AClumpWhoseSizeCountsItsHeaderIsRead)
