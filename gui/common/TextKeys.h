@@ -78,7 +78,7 @@ namespace vehmira::gui {
     X(NextButton, L"&Далее >>")                                                                                      \
     X(FilesGroup, L" Файлы ")                                                                                       \
     X(LinesGroup, L" Файлы настроек транспортного средства ")                                                       \
-    X(HandlingSpecialLabel, L"Особая строка")                                                                       \
+    X(HandlingSpecialLabel, L"Доп. строка")                                                                         \
     X(NameGroup, L" Название транспортного средства ")                                                              \
     X(NameLabel, L"Название")                                                                                       \
     X(HandlingSpecialField, L"Handling.cfg, особая строка")                                                         \

@@ -65,7 +65,7 @@ TEST_F(TImportWizardTest, EveryControlSitsWhereTheLayoutPutsIt)
         {files, "LinesGroup", nullptr, {24, 128, 385, 273}, L" Файлы настроек транспортного средства "},
         {files, "HandlingLabel", "LinesGroup", {24, 36, 84, 49}, L"Handling.cfg"},
         {files, "Edit_Handling", "LinesGroup", {96, 32, 313, 53}, L""},
-        {files, "HandlingSpecialLabel", "LinesGroup", {24, 60, 84, 73}, L"Особая строка"},
+        {files, "HandlingSpecialLabel", "LinesGroup", {24, 60, 84, 73}, L"Доп. строка"},
         {files, "Edit_HandlingSpecial", "LinesGroup", {96, 56, 313, 77}, L""},
         {files, "VehiclesLabel", "LinesGroup", {24, 84, 80, 97}, L"Vehicles.ide"},
         {files, "Edit_Vehicles", "LinesGroup", {96, 80, 313, 101}, L""},
