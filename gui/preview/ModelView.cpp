@@ -20,22 +20,6 @@ constexpr float DegreesPerPixel = 0.5f;
 constexpr float ZoomPerWheelNotch = 1.15f;
 constexpr int LargestPicture = 1024;
 
-void RegisterViewClass(WNDPROC procedure)
-{
-    static const bool registered = [procedure] {
-        WNDCLASSEXW windowClass{};
-        windowClass.cbSize = sizeof(windowClass);
-        windowClass.style = CS_HREDRAW | CS_VREDRAW;
-        windowClass.lpfnWndProc = procedure;
-        windowClass.hInstance = GetModuleHandleW(nullptr);
-        windowClass.hCursor = LoadCursorW(nullptr, IDC_SIZEALL);
-        windowClass.lpszClassName = ModelViewClassName;
-        return RegisterClassExW(&windowClass) != 0;
-    }();
-    if (!registered)
-        throw std::runtime_error("the model view's window class cannot be registered");
-}
-
 void DrawNote(HDC dc, const std::wstring& text, RECT area)
 {
     DrawTextW(dc, text.c_str(), int(text.size()), &area, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
@@ -45,7 +29,7 @@ void DrawNote(HDC dc, const std::wstring& text, RECT area)
 
 TModelView::TModelView(HWND parent, const RECT& bounds, const operations::TVehiclePreview& preview)
 {
-    RegisterViewClass(&TModelView::WindowProcedure);
+    framework::RegisterChildWindowClass(ModelViewClassName, &framework::ChildWindowProcedure<TModelView>, IDC_SIZEALL);
     Window.Reset(CreateWindowExW(WS_EX_CLIENTEDGE, ModelViewClassName, L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP,
                                  bounds.left, bounds.top, bounds.right - bounds.left, bounds.bottom - bounds.top,
                                  parent, nullptr, GetModuleHandleW(nullptr), this));
@@ -73,23 +57,6 @@ void TModelView::ResetPose()
     Pose = TModelPose{};
     Pose.Side = side;
     AskForPicture();
-}
-
-LRESULT CALLBACK TModelView::WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    if (message == WM_NCCREATE) {
-        const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
-        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-    }
-    auto* view = reinterpret_cast<TModelView*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (view == nullptr || view->Window.Get() == nullptr)
-        return DefWindowProcW(window, message, wParam, lParam);
-    try {
-        return view->HandleMessage(message, wParam, lParam);
-    } catch (...) {
-        // Nothing crosses into the system; the view keeps its last picture.
-        return DefWindowProcW(window, message, wParam, lParam);
-    }
 }
 
 LRESULT TModelView::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)

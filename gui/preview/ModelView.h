@@ -5,6 +5,7 @@
 // to the first view. Pictures are drawn by a worker thread and shown as they
 // come.
 
+#include "gui/framework/ChildWindow.h"
 #include "gui/framework/Window.h"
 #include "gui/preview/ModelRenderWorker.h"
 #include "operations/VehiclePreview.h"
@@ -37,7 +38,7 @@ public:
     void ResetPose();
 
 private:
-    static LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    friend LRESULT CALLBACK framework::ChildWindowProcedure<TModelView>(HWND, UINT, WPARAM, LPARAM);
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
     void Paint(HDC dc);
     void HandleMouse(UINT message, WPARAM wParam, LPARAM lParam);

@@ -17,22 +17,6 @@ namespace {
 
 constexpr UINT ThumbnailMessage = WM_APP + 20;
 
-void RegisterPanelClass(WNDPROC procedure)
-{
-    static const bool registered = [procedure] {
-        WNDCLASSEXW windowClass{};
-        windowClass.cbSize = sizeof(windowClass);
-        windowClass.style = CS_HREDRAW | CS_VREDRAW;
-        windowClass.lpfnWndProc = procedure;
-        windowClass.hInstance = GetModuleHandleW(nullptr);
-        windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-        windowClass.lpszClassName = TexturePanelClassName;
-        return RegisterClassExW(&windowClass) != 0;
-    }();
-    if (!registered)
-        throw std::runtime_error("the texture panel's window class cannot be registered");
-}
-
 void DrawLine(HDC dc, const std::wstring& text, RECT area)
 {
     DrawTextW(dc, text.c_str(), int(text.size()), &area, DT_CENTER | DT_SINGLELINE | DT_END_ELLIPSIS | DT_NOPREFIX);
@@ -58,7 +42,7 @@ TTexturePanel::TTexturePanel(HWND parent, const RECT& bounds, const renderware::
                              int dpi)
     : Dpi(dpi), Metrics(TCellMetrics::ForDpi(dpi))
 {
-    RegisterPanelClass(&TTexturePanel::WindowProcedure);
+    framework::RegisterChildWindowClass(TexturePanelClassName, &framework::ChildWindowProcedure<TTexturePanel>, IDC_ARROW);
     if (dictionary)
         for (const renderware::TTextureRecord& texture : dictionary->Textures())
             Cells.push_back({TextureCellName(texture), TextureCellSize(texture), TextureCellFormat(texture), {}});
@@ -81,23 +65,6 @@ TTexturePanel::~TTexturePanel()
     Worker.reset();
     if (HWND window = Window.Get())
         SetWindowLongPtrW(window, GWLP_USERDATA, 0);
-}
-
-LRESULT CALLBACK TTexturePanel::WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    if (message == WM_NCCREATE) {
-        const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
-        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-    }
-    auto* panel = reinterpret_cast<TTexturePanel*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (panel == nullptr || panel->Window.Get() == nullptr)
-        return DefWindowProcW(window, message, wParam, lParam);
-    try {
-        return panel->HandleMessage(message, wParam, lParam);
-    } catch (...) {
-        // Nothing crosses into the system; a failed paint leaves the panel as it was.
-        return DefWindowProcW(window, message, wParam, lParam);
-    }
 }
 
 LRESULT TTexturePanel::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)

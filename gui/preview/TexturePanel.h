@@ -4,6 +4,7 @@
 // Painted by the panel itself; the thumbnails arrive from a worker thread and
 // show as they come.
 
+#include "gui/framework/ChildWindow.h"
 #include "gui/framework/Window.h"
 #include "gui/preview/CutNameTips.h"
 #include "gui/preview/ThumbnailWorker.h"
@@ -57,7 +58,7 @@ private:
         win32::TBitmapHandle Thumbnail;
     };
 
-    static LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    friend LRESULT CALLBACK framework::ChildWindowProcedure<TTexturePanel>(HWND, UINT, WPARAM, LPARAM);
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
     void ThumbnailArrived(std::size_t index);
     void Paint(HDC dc, const RECT& dirty);
