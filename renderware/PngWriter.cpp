@@ -102,7 +102,7 @@ fileio::ByteBuffer ZlibStream(std::span<const std::uint8_t> raw)
         throw fileio::TVehmiraError("PNG: " + std::to_string(raw.size()) + " bytes of rows are more than zlib takes");
     uLongf size = compressBound(uLong(raw.size()));
     fileio::ByteBuffer out(size);
-    if (compress2(out.data(), &size, raw.data(), uLong(raw.size()), Z_BEST_COMPRESSION) != Z_OK)
+    if (compress2(out.data(), &size, raw.data(), uLong(raw.size()), Z_DEFAULT_COMPRESSION) != Z_OK)
         throw fileio::TVehmiraError("PNG: zlib could not compress " + std::to_string(raw.size()) + " bytes of rows");
     out.resize(size);
     return out;
