@@ -141,14 +141,19 @@ void CarPreviewCommand(const TCommandContext& context, const TPreviewInputs& inp
     WriteContactSheet(context, PreviewOfInputs(context, inputs, "car preview"), output);
 }
 
-void GamePreviewCommand(const TCommandContext& context, const std::string& id, const std::string& output)
+operations::TVehiclePreview PreviewOfGameVehicle(const TCommandContext& context, const std::string& id)
 {
     std::int32_t vehicleID = 0;
     if (!gamedata::ParseVehicleID(id, vehicleID))
         throw TUsageError("\"" + MessageToUtf8(id) + "\" is not a vehicle ID");
     TCommandObserver observer(context);
     operations::TGameSession session(Location(context), observer);
-    WriteContactSheet(context, operations::PreviewGameVehicle(session, vehicleID), output);
+    return operations::PreviewGameVehicle(session, vehicleID);
+}
+
+void GamePreviewCommand(const TCommandContext& context, const std::string& id, const std::string& output)
+{
+    WriteContactSheet(context, PreviewOfGameVehicle(context, id), output);
 }
 
 } // namespace vehmira::cli

@@ -23,6 +23,9 @@ struct TPreviewInputs {
 // command in a usage error.
 operations::TVehiclePreview PreviewOfInputs(const TCommandContext& context, const TPreviewInputs& inputs,
                                             const char* command);
+// The preview of the game's vehicle with the ID written in id; a usage error
+// when id is not a vehicle ID.
+operations::TVehiclePreview PreviewOfGameVehicle(const TCommandContext& context, const std::string& id);
 
 // Returns the exit code: 1 for a package that is not well-formed, or a
 // separate file given that could not be read.

@@ -1,11 +1,9 @@
 #include "cli/RenderCommands.h"
 
-#include "cli/CommandObserver.h"
 #include "cli/OutputText.h"
 #include "cli/PreviewText.h"
 #include "fileio/Errors.h"
 #include "fileio/FileSystem.h"
-#include "gamedata/VehiclesIde.h"
 #include "operations/VehicleRender.h"
 #include "renderware/PngWriter.h"
 
@@ -66,12 +64,7 @@ void CarRenderCommand(const TCommandContext& context, const TPreviewInputs& inpu
 void GameRenderCommand(const TCommandContext& context, const std::string& id, const TRenderArguments& arguments)
 {
     ViewNamed(arguments.View);
-    std::int32_t vehicleID = 0;
-    if (!gamedata::ParseVehicleID(id, vehicleID))
-        throw TUsageError("\"" + MessageToUtf8(id) + "\" is not a vehicle ID");
-    TCommandObserver observer(context);
-    operations::TGameSession session(Location(context), observer);
-    WriteModelPicture(context, operations::PreviewGameVehicle(session, vehicleID), arguments);
+    WriteModelPicture(context, PreviewOfGameVehicle(context, id), arguments);
 }
 
 } // namespace vehmira::cli
