@@ -17,8 +17,10 @@ namespace {
 
 // Large enough for the disk to stream, small enough to keep memory flat for any archive.
 constexpr std::size_t BufferSize = std::size_t(4) << 20;
-// Writing back starts after this many bytes, so the final flush has little left to wait for.
-constexpr std::uint64_t WriteBackInterval = std::uint64_t(64) << 20;
+// Writing back starts after every this many bytes, so the final flush has
+// little left to wait for. Small steps keep the disk busy all along: with
+// 64 MiB steps the rebuild took half as long again as copying the file.
+constexpr std::uint64_t WriteBackInterval = std::uint64_t(4) << 20;
 // Progress is reported (and a cancel asked for) about once per this much
 // work, whether the entries are many small ones or few large ones.
 constexpr std::uint64_t ReportInterval = std::uint64_t(1) << 20;
