@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <array>
 #include <bit>
+#include <cstring>
 #include <limits>
 #include <optional>
 
@@ -20,22 +21,35 @@ constexpr std::size_t LastDotPosition = 20;
 constexpr std::size_t KindLength = 3;
 
 // What the game files a streamed entry under: the name before the dot and the
-// kind, upper-cased, in a fixed buffer (the directory of a real archive holds
-// tens of thousands of names, looked at several times per import).
+// kind, upper-cased, zero-padded to three words (the directory of a real
+// archive holds tens of thousands of names, looked at several times per
+// import: words compare and hash without a call).
 struct TStreamedKey {
-    std::array<char, LastDotPosition + 1 + KindLength> Text{};
+    std::array<std::uint64_t, 3> Words{};
     bool operator==(const TStreamedKey&) const = default;
 };
+static_assert(sizeof(TStreamedKey) >= LastDotPosition + 1 + KindLength);
 
 std::size_t HashOf(const TStreamedKey& key)
 {
-    return std::hash<std::string_view>()(std::string_view(key.Text.data(), key.Text.size()));
+    std::uint64_t hash = 0;
+    for (const std::uint64_t word : key.Words)
+        hash = (hash ^ word ^ (word >> 29)) * 0x9E3779B97F4A7C15u;
+    return std::size_t(hash ^ (hash >> 32));
 }
 
-bool IsStreamedKind(const char* upperKind)
+constexpr std::uint32_t KindCode(std::string_view upperKind)
 {
-    static constexpr std::array<std::string_view, 8> Streamed = {"DFF", "TXD", "COL", "IPL", "DAT", "IFP", "RRR", "SCM"};
-    return std::find(Streamed.begin(), Streamed.end(), std::string_view(upperKind, KindLength)) != Streamed.end();
+    return std::uint32_t(std::uint8_t(upperKind[0])) | std::uint32_t(std::uint8_t(upperKind[1])) << 8 |
+           std::uint32_t(std::uint8_t(upperKind[2])) << 16;
+}
+
+bool IsStreamedKind(std::uint32_t code)
+{
+    static constexpr std::array<std::uint32_t, 8> Streamed = {KindCode("DFF"), KindCode("TXD"), KindCode("COL"),
+                                                               KindCode("IPL"), KindCode("DAT"), KindCode("IFP"),
+                                                               KindCode("RRR"), KindCode("SCM")};
+    return std::find(Streamed.begin(), Streamed.end(), code) != Streamed.end();
 }
 
 // Nothing for an entry the game does not stream.
@@ -44,10 +58,12 @@ std::optional<TStreamedKey> StreamedKey(std::string_view name)
     const std::size_t dot = name.find('.');
     if (dot == std::string_view::npos || dot > LastDotPosition || name.size() - dot - 1 < KindLength)
         return std::nullopt;
-    TStreamedKey key;
-    std::transform(name.begin(), name.begin() + std::ptrdiff_t(dot + 1 + KindLength), key.Text.begin(), UpperLetter);
-    if (!IsStreamedKind(key.Text.data() + dot + 1))
+    std::array<char, sizeof(TStreamedKey)> text{};
+    std::transform(name.begin(), name.begin() + std::ptrdiff_t(dot + 1 + KindLength), text.begin(), UpperLetter);
+    if (!IsStreamedKind(KindCode(std::string_view(text.data() + dot + 1, KindLength))))
         return std::nullopt;
+    TStreamedKey key;
+    std::memcpy(key.Words.data(), text.data(), text.size());
     return key;
 }
 

@@ -185,14 +185,21 @@ void TIMGFile::ApplyPlacement(const TPlacement& placement, std::span<const TEntr
             if (source.Count > length)
                 throw fileio::TVehmiraError("The placement gives an entry fewer sectors than its data need");
             ExtendTo(archive, start);
-            CopyBetweenStreams(*source.Stream, source.Position, archive, start, source.Count);
-            WriteZeros(archive, start + source.Count, length - source.Count);
-            done += source.Count;
-            if (progress) {
-                progress->Progress(done, total);
-                if (progress->CancelRequested())
-                    throw fileio::TOperationCancelled("The import was cancelled; the game files are unchanged.");
+            // In slices, each sent on to the disk at once: the disk works while
+            // the next slice is copied, and the commit's flush has little left to wait for.
+            for (std::uint64_t copied = 0; copied < source.Count;) {
+                const std::uint64_t slice = std::min(source.Count - copied, CopyChunkSize);
+                CopyBetweenStreams(*source.Stream, source.Position + copied, archive, start + copied, slice);
+                archive.StartWriteBack();
+                copied += slice;
+                done += slice;
+                if (progress) {
+                    progress->Progress(done, total);
+                    if (progress->CancelRequested())
+                        throw fileio::TOperationCancelled("The import was cancelled; the game files are unchanged.");
+                }
             }
+            WriteZeros(archive, start + source.Count, length - source.Count);
         }
         ExtendTo(archive, placement.EndSector * SectorSize);
         Directory.Entries = placement.Entries;
