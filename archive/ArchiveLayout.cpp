@@ -76,27 +76,37 @@ enum class TChainRole : std::uint8_t {
 
 std::vector<TChainRole> ChainRoles(const TDIREntrys& entries)
 {
-    // An open-addressing table of the keys seen so far: a node per name, as
-    // a standard set would allocate, costs more than the rest of the analysis.
-    std::vector<TStreamedKey> seen;
-    seen.reserve(entries.size());
-    std::vector<std::uint32_t> slots(std::bit_ceil(2 * entries.size() + 2), 0); // position in seen + 1
+    // An open-addressing table of the keys seen so far, each slot the entry's
+    // index + 1 (low half) and more bits of its key's hash (high half): a
+    // name is looked at again only when both halves of the hash agree. The
+    // table is all the memory there is to reach at random, which takes longer
+    // than the rest of the analysis when it is larger.
+    std::vector<std::uint64_t> slots(std::bit_ceil(2 * entries.size() + 2), 0);
     const std::size_t mask = slots.size() - 1;
     std::vector<TChainRole> roles(entries.size(), TChainRole::Breaks);
     for (std::size_t i = 0; i < entries.size(); ++i) {
         const std::optional<TStreamedKey> key = StreamedKey(entries[i].Name);
         if (!key)
             continue;
-        std::size_t slot = HashOf(*key) & mask;
-        while (slots[slot] != 0 && !(seen[slots[slot] - 1] == *key))
-            slot = (slot + 1) & mask;
-        if (slots[slot] != 0) {
+        const std::size_t hash = HashOf(*key);
+        const std::uint64_t tag = std::uint64_t(hash >> 32) << 32;
+        std::size_t slot = hash & mask;
+        bool seen = false;
+        for (; slots[slot] != 0; slot = (slot + 1) & mask) {
+            if ((slots[slot] & ~std::uint64_t(0xFFFFFFFFu)) != tag)
+                continue;
+            const std::size_t earlier = std::size_t(slots[slot] & 0xFFFFFFFFu) - 1;
+            if (StreamedKey(entries[earlier].Name) == key) {
+                seen = true;
+                break;
+            }
+        }
+        if (seen) {
             roles[i] = TChainRole::Skipped;
             continue;
         }
         roles[i] = TChainRole::Linked;
-        seen.push_back(*key);
-        slots[slot] = std::uint32_t(seen.size());
+        slots[slot] = tag | std::uint64_t(i + 1);
     }
     return roles;
 }
@@ -104,11 +114,32 @@ std::vector<TChainRole> ChainRoles(const TDIREntrys& entries)
 std::uint64_t DataBegin(const TDIREntry& entry) { return std::uint64_t(entry.Offset) * SectorSize; }
 std::uint64_t DataEnd(const TDIREntry& entry) { return (std::uint64_t(entry.Offset) + entry.Size) * SectorSize; }
 
+bool LiesRightAfter(const TDIREntry& first, const TDIREntry& second)
+{
+    return std::uint64_t(first.Offset) + first.Size == second.Offset;
+}
+
+// Calls onPair(first, second) for the directory indexes of every two entries the game links.
+template <typename TOnPair> void ForEachChainPair(const std::vector<TChainRole>& roles, TOnPair onPair)
+{
+    constexpr std::size_t None = std::numeric_limits<std::size_t>::max();
+    std::size_t previous = None; // the last linked entry
+    for (std::size_t i = 0; i < roles.size(); ++i) {
+        if (roles[i] == TChainRole::Skipped)
+            continue;
+        if (roles[i] == TChainRole::Breaks) {
+            previous = None;
+            continue;
+        }
+        if (previous != None)
+            onPair(previous, i);
+        previous = i;
+    }
+}
+
 void FindChains(const TDIREntrys& entries, TArchiveLayout& layout)
 {
     const std::vector<TChainRole> roles = ChainRoles(entries);
-    constexpr std::size_t None = std::numeric_limits<std::size_t>::max();
-    std::size_t previous = None; // the last linked entry
     for (std::size_t i = 0; i < entries.size(); ++i) {
         const TDIREntry& entry = entries[i];
         if (entry.Name.size() >= EntryNameSize)
@@ -117,22 +148,14 @@ void FindChains(const TDIREntrys& entries, TArchiveLayout& layout)
             ++layout.FreeRecords;
             layout.FreeBytes += std::uint64_t(entry.Size) * SectorSize;
         }
-        if (roles[i] == TChainRole::Skipped) {
+        if (roles[i] == TChainRole::Skipped)
             layout.DuplicateNames.push_back(i);
-            continue;
-        }
-        if (roles[i] == TChainRole::Breaks) {
-            previous = None;
-            continue;
-        }
-        if (previous != None) {
-            ++layout.ChainPairs;
-            const TDIREntry& first = entries[previous];
-            if (std::uint64_t(first.Offset) + first.Size != entry.Offset)
-                layout.MisreadPairs.push_back({previous, i, first.Name, entry.Name});
-        }
-        previous = i;
     }
+    ForEachChainPair(roles, [&](std::size_t first, std::size_t second) {
+        ++layout.ChainPairs;
+        if (!LiesRightAfter(entries[first], entries[second]))
+            layout.MisreadPairs.push_back({first, second, entries[first].Name, entries[second].Name});
+    });
 }
 
 // Offset (high half) and index (low half) packed in one number, the indexes
@@ -240,6 +263,15 @@ std::optional<std::size_t> EntryTheGameReads(const TDIREntrys& entries, std::str
         if (key ? StreamedKey(entries[i].Name) == key : EntryNamesEqual(entries[i].Name, name))
             return i;
     return std::nullopt;
+}
+
+std::size_t CountMisreadPairs(const TDIREntrys& entries)
+{
+    std::size_t count = 0;
+    ForEachChainPair(ChainRoles(entries), [&](std::size_t first, std::size_t second) {
+        count += LiesRightAfter(entries[first], entries[second]) ? 0 : 1;
+    });
+    return count;
 }
 
 TArchiveLayout AnalyseLayout(const TDIREntrys& entries, std::uint64_t fileSize)

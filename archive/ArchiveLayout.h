@@ -77,6 +77,9 @@ struct TArchiveLayout {
     bool CanRebuild() const { return OverlappingEntries.empty() && PastEndEntries.empty(); }
 };
 
+// How many of the chain neighbours are misread (TArchiveLayout::MisreadPairs), alone.
+std::size_t CountMisreadPairs(const TDIREntrys& entries);
+
 // Sorts once: O(n log n) in the entry count, whatever the size of the data.
 TArchiveLayout AnalyseLayout(const TDIREntrys& entries, std::uint64_t fileSize);
 // Reads the directory from the stream without refusing entries past its end

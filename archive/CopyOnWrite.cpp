@@ -86,7 +86,7 @@ public:
 
     TPlacement Finish()
     {
-        if (AnalyseLayout(Plan.Entries, Plan.EndSector * SectorSize).MisreadPairs.size() > MisreadBefore)
+        if (CountMisreadPairs(Plan.Entries) > MisreadBefore)
             throw fileio::TVehmiraError("The new archive directory would break the game's chained read");
         return std::move(Plan);
     }

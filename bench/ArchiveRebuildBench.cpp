@@ -1,5 +1,6 @@
 // The archive's layout check and rebuild at the size of a real model archive:
 // the check of a 16,000-entry directory (read from its file and in memory),
+// where an import's model and dictionary go in such a directory,
 // and the rebuild of a 1 GiB, 16,000-entry archive whose data lie in reverse
 // directory order (and of one whose data mostly lie in order already, as after
 // a few imports), next to `cp` of the same file followed by a flush of the
@@ -7,6 +8,7 @@
 
 #include "archive/ArchiveLayout.h"
 #include "archive/ArchiveRebuild.h"
+#include "archive/CopyOnWrite.h"
 #include "fileio/FileStream.h"
 
 #include "BenchSupport.h"
@@ -104,6 +106,19 @@ void BM_CheckLayoutInMemory(benchmark::State& state)
     state.counters["entries"] = EntryCount;
 }
 
+// A model and a dictionary of 3 MiB each over entries of 64 KiB, as an import plans them.
+void BM_PlanImportInMemory(benchmark::State& state)
+{
+    const TDIREntrys entries = MostlyInOrderEntries();
+    const std::uint64_t fileSize = (FirstDataSector() + EntryCount * SectorsPerEntry) * 2048;
+    const TEntryWrite writes[] = {{entries[1000].Name, 3 << 20}, {entries[1001].Name, 3 << 20}};
+    for (auto _ : state) {
+        const TPlacement placement = PlanCopyOnWrite(entries, fileSize, writes, {});
+        benchmark::DoNotOptimize(placement.Entries.data());
+    }
+    state.counters["entries"] = EntryCount;
+}
+
 void BM_CheckLayoutOfFile(benchmark::State& state)
 {
     const std::filesystem::path& path = FullArchive();
@@ -174,6 +189,7 @@ void BM_RebuildMostlyInOrderVersusCopy(benchmark::State& state) { RebuildVersusC
 } // namespace
 
 BENCHMARK(BM_CheckLayoutInMemory)->ArgName("in_order")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PlanImportInMemory)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_CheckLayoutOfFile)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_RebuildVersusCopy)->Iterations(1)->UseManualTime()->Unit(benchmark::kSecond);
 BENCHMARK(BM_RebuildMostlyInOrderVersusCopy)->Iterations(1)->UseManualTime()->Unit(benchmark::kSecond);

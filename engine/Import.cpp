@@ -154,7 +154,7 @@ TArchiveChanges PlanArchiveChanges(const TGameContext& game, const std::vector<T
 }
 
 // All in one batch: the journal puts every file back should any step fail.
-void WriteGameFiles(const std::vector<TFileChange>& changes)
+void WriteGameFiles(TImportTransaction& transaction, const std::vector<TFileChange>& changes)
 {
     std::vector<fileio::TFileReplacement> replacements;
     for (const TFileChange& change : changes) {
@@ -163,7 +163,7 @@ void WriteGameFiles(const std::vector<TFileChange>& changes)
         replacements.push_back({change.Path, std::span(reinterpret_cast<const std::uint8_t*>(change.Bytes.data()),
                                                        change.Bytes.size())});
     }
-    fileio::ReplaceFilesAtomically(replacements);
+    transaction.ReplaceFiles(replacements);
 }
 
 void WriteArchiveEntries(archive::TIMGFile& archive, const archive::TPlacement& placement,
@@ -205,7 +205,7 @@ TImportResult Apply(const TGameContext& game, const gamedata::TVehicleRecord& ta
     TImportTransaction transaction(game, files, description, std::move(archiveChanges.Plan));
     if (!adds.Writes.empty())
         WriteArchiveEntries(*game.Archive, archiveChanges.Placement, adds.Writes, progress);
-    WriteGameFiles(changes.Files);
+    WriteGameFiles(transaction, changes.Files);
     transaction.Commit();
     result.JournalId = transaction.JournalId();
     return result;

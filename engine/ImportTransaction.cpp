@@ -24,6 +24,8 @@ struct TImportTransaction::TState {
     // Follows what the import appends to the archive, for the commit's checksum.
     std::unique_ptr<TAppendedDataCRC> Appended;
     std::filesystem::path ArchivePath;
+    // The files replaced through the transaction, as written (relative paths).
+    std::map<std::filesystem::path, TFileFingerprint> Replaced;
     bool Committed = false;
     bool RolledBack = false;
 };
@@ -137,6 +139,23 @@ TImportTransaction::~TImportTransaction()
     }
 }
 
+void TImportTransaction::ReplaceFiles(std::span<const fileio::TFileReplacement> replacements)
+{
+    std::vector<std::filesystem::path> relatives;
+    for (const fileio::TFileReplacement& replacement : replacements) {
+        relatives.push_back(RelativeInside(State->Game.GameDirectory, replacement.Path));
+        const auto journaled = [&](const TJournaledFile& file) { return file.RelativePath == relatives.back(); };
+        if (std::none_of(State->Manifest.Files.begin(), State->Manifest.Files.end(), journaled))
+            throw fileio::TVehmiraError("\"" + fileio::PathToUtf8(replacement.Path) +
+                                        "\" is not in the import's journal and cannot be written");
+    }
+    // The journal holds every one of them, flushed: no temporary and rename needed.
+    fileio::OverwriteJournaledFiles(replacements);
+    // Checksums of the bytes just written spare reading the files back.
+    for (std::size_t i = 0; i < replacements.size(); ++i)
+        State->Replaced[relatives[i]] = {true, replacements[i].Bytes.size(), gamedata::CRC32Buffer(replacements[i].Bytes)};
+}
+
 void TImportTransaction::Commit()
 {
     if (State->RolledBack)
@@ -147,8 +166,12 @@ void TImportTransaction::Commit()
     // The appended data must be on disk before the journal says the import is done.
     archive.Flush();
     TJournalManifest committed = State->Manifest;
-    for (TJournaledFile& file : committed.Files)
-        file.After = FingerprintOfFile(JournaledPath(State->Game.GameDirectory, file.RelativePath));
+    for (TJournaledFile& file : committed.Files) {
+        const auto replaced = State->Replaced.find(file.RelativePath);
+        file.After = replaced != State->Replaced.end()
+                         ? replaced->second
+                         : FingerprintOfFile(JournaledPath(State->Game.GameDirectory, file.RelativePath));
+    }
     committed.ArchiveLengthAfter = archive.Size();
     if (committed.ArchiveLengthAfter < committed.ArchiveLength)
         throw fileio::TVehmiraError("The model archive became shorter during the import.");

@@ -10,9 +10,12 @@
 
 #include "engine/GameContext.h"
 #include "engine/JournalManifest.h"
+#include "fileio/FileSystem.h"
 
 #include <filesystem>
+#include <map>
 #include <memory>
+#include <span>
 #include <string>
 #include <vector>
 #include <cstdint>
@@ -40,6 +43,9 @@ public:
     TImportTransaction(const TImportTransaction&) = delete;
     TImportTransaction& operator=(const TImportTransaction&) = delete;
 
+    // Writes game files the journal holds over in place (fileio::OverwriteJournaledFiles),
+    // and keeps their lengths and checksums for the commit.
+    void ReplaceFiles(std::span<const fileio::TFileReplacement> replacements);
     // Records the state after the import (lengths and checksums) and marks the journal committed.
     void Commit();
     // Takes every change back now (also done by the destructor when not committed).

@@ -227,6 +227,29 @@ void ReplaceFilesAtomically(std::span<const TFileReplacement> replacements)
         FlushDirectory(directory);
 }
 
+void OverwriteJournaledFiles(std::span<const TFileReplacement> replacements)
+{
+    std::vector<std::unique_ptr<TFileStream>> files;
+    std::vector<std::filesystem::path> newFolders;
+    for (const TFileReplacement& replacement : replacements) {
+        const bool existed = FileExists(replacement.Path);
+        files.push_back(std::make_unique<TFileStream>(
+            replacement.Path, existed ? TFileAccess::ReadWriteExclusive : TFileAccess::CreateNew));
+        TFileStream& file = *files.back();
+        file.Write(replacement.Bytes);
+        if (file.Size() > replacement.Bytes.size())
+            file.Truncate(replacement.Bytes.size());
+        file.StartWriteBack();
+        if (!existed)
+            newFolders.push_back(replacement.Path.parent_path());
+    }
+    // All written before any is flushed, so that their writes reach the disk together.
+    for (const std::unique_ptr<TFileStream>& file : files)
+        file->Flush();
+    for (const std::filesystem::path& folder : newFolders)
+        FlushDirectory(folder);
+}
+
 void ReplaceFileAtomically(const std::filesystem::path& path, std::span<const std::uint8_t> bytes)
 {
     const std::filesystem::path temporary = TemporaryNameBeside(path);

@@ -39,6 +39,13 @@ struct TFileReplacement {
 };
 void ReplaceFilesAtomically(std::span<const TFileReplacement> replacements);
 
+// Writes each file's new bytes over its old ones in place and flushes them
+// together: no new file and no rename, so no directory to flush (but for a
+// file that did not exist yet). Only for files whose old bytes a journal
+// holds, flushed: a stop halfway leaves a file part old, part new, and the
+// journal's recovery puts it back.
+void OverwriteJournaledFiles(std::span<const TFileReplacement> replacements);
+
 // Moves a finished temporary over the target in one durable step.
 void MoveFileIntoPlace(const std::filesystem::path& temporary, const std::filesystem::path& target);
 

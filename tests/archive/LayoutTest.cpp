@@ -3,6 +3,7 @@
 
 #include "archive/ArchiveLayout.h"
 #include "fileio/Errors.h"
+#include "fileio/FileStream.h"
 #include "fileio/FileSystem.h"
 #include "support/TempDir.h"
 
@@ -28,6 +29,10 @@ TEST(ArchiveLayoutTest, AgreesWithTheGamesChainedRead)
         EXPECT_EQ(layout.ReadsCorrectly(), ChainedReadOracle::MisreadEntries(image).empty());
         EXPECT_EQ(layout.ChainPairs, c.ChainPairs);
         EXPECT_EQ(layout.MisreadPairs.size(), c.MisreadPairs);
+        TDIRFile directory;
+        TFileStream stream(path, TFileAccess::Read);
+        directory.LoadFromStream(stream, false);
+        EXPECT_EQ(CountMisreadPairs(directory.Entries), c.MisreadPairs);
         EXPECT_EQ(layout.HoleBytes, c.HoleBytes);
         EXPECT_EQ(layout.OverlappingEntries.size(), c.Overlapping);
         EXPECT_EQ(layout.PastEndEntries.size(), c.PastEnd);

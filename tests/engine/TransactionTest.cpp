@@ -5,6 +5,8 @@
 
 #include "fileio/Errors.h"
 #include "fileio/FaultInjection.h"
+#include "fileio/FileSystem.h"
+#include "gamedata/CRC32.h"
 #include "engine/Import.h"
 #include "engine/Journal.h"
 #include "engine/JournalManifest.h"
@@ -107,6 +109,40 @@ TEST(TransactionTest, CommitKeepsTheImportAndRecordsItsState)
     EXPECT_EQ(history[0].Id, id);
     EXPECT_TRUE(history[0].Committed);
     EXPECT_FALSE(history[0].Undone);
+}
+
+TEST(TransactionTest, FilesWrittenThroughItAreJournaledAndRecordedAsWritten)
+{
+    TJournalTestGame game;
+    const TGameContext context = game.Context();
+    const auto before = game.Files();
+    const std::filesystem::path handling = game.File(GameFiles::Handling);
+    ByteBuffer longer = TestImportHandling(3);
+    const std::string_view comment = "; and a comment the game ignores\r\n";
+    longer.insert(longer.end(), comment.begin(), comment.end());
+    const std::span<const std::uint8_t> bytes(longer);
+    {
+        TImportTransaction transaction(context, {handling}, {"415", "a.car"}, HeadAtRisk(context, 0));
+        const TFileReplacement outside[] = {{game.File(GameFiles::Carcols), bytes}};
+        EXPECT_THROW(transaction.ReplaceFiles(outside), TVehmiraError) << "Carcols.dat is not in the journal";
+        EXPECT_EQ(game.Files(), before);
+        const TFileReplacement journaled[] = {{handling, bytes}};
+        transaction.ReplaceFiles(journaled);
+        EXPECT_EQ(ReadWholeFile(handling), longer);
+    }
+    EXPECT_EQ(game.Files(), before) << "the rollback puts the file written in place back";
+
+    TImportTransaction transaction(context, {handling}, {"415", "b.car"}, HeadAtRisk(context, 0));
+    const TFileReplacement journaled[] = {{handling, bytes}};
+    transaction.ReplaceFiles(journaled);
+    transaction.Commit();
+    const TJournalManifest manifest = LoadManifest(JournalRoot(game.Directory()) / transaction.JournalId());
+    ASSERT_EQ(manifest.Files.size(), 1u);
+    EXPECT_TRUE(manifest.Files[0].After.Present);
+    EXPECT_EQ(manifest.Files[0].After.Length, longer.size());
+    EXPECT_EQ(manifest.Files[0].After.CRC, CRC32Buffer(bytes));
+    UndoLastImport(context);
+    EXPECT_EQ(game.Files(), before) << "the recorded state lets the undo see nothing changed since";
 }
 
 TEST(TransactionTest, CommitAfterRollbackAndRollbackAfterCommitAreRefused)

@@ -136,4 +136,20 @@ TEST(FileStreamObserver, IsToldOfEveryWriteTruncationFailureAndTheClose)
     EXPECT_EQ(ReadText(dir / "a.bin"), "012a");
 }
 
+TEST(FileBatch, OverwritesInPlaceShorterLongerAndMissingFiles)
+{
+    TBatchGame game;
+    // A second name for the file: written in place, both see the new bytes;
+    // a temporary renamed over it would leave the link on the old ones.
+    const std::filesystem::path link = game.Dir / "Data/Handling.link";
+    std::filesystem::create_hard_link(game.Paths[0], link);
+    OverwriteJournaledFiles(game.Replacements());
+    for (std::size_t i = 0; i < game.Paths.size(); ++i)
+        EXPECT_EQ(ReadText(game.Paths[i]), game.New[i]) << game.Paths[i];
+    EXPECT_EQ(ReadText(link), game.New[0]);
+    EXPECT_EQ(game.Dir.List("Data"),
+              (std::vector<std::string>{"Carcols.dat", "Handling.cfg", "Handling.link", "extra.dat"}));
+    EXPECT_EQ(game.Dir.List("Text"), std::vector<std::string>{"American.gxt"});
+}
+
 } // namespace
