@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <memory>
 #include <string>
 
 namespace vehmira::archive {
@@ -30,11 +31,12 @@ void CheckSourceRange(const fileio::TStream& source, std::uint64_t position, std
 void CopyBetweenStreams(fileio::TStream& from, std::uint64_t fromPosition, fileio::TStream& to,
                         std::uint64_t toPosition, std::uint64_t count)
 {
-    fileio::ByteBuffer chunk(static_cast<std::size_t>(std::min(count, CopyChunkSize)));
+    // Not zeroed first: every byte is read into before it is written out.
+    const auto chunk = std::make_unique_for_overwrite<std::uint8_t[]>(static_cast<std::size_t>(std::min(count, CopyChunkSize)));
     from.Seek(fromPosition);
     to.Seek(toPosition);
     for (std::uint64_t done = 0; done < count;) {
-        const std::span<std::uint8_t> part(chunk.data(), static_cast<std::size_t>(std::min(count - done, CopyChunkSize)));
+        const std::span<std::uint8_t> part(chunk.get(), static_cast<std::size_t>(std::min(count - done, CopyChunkSize)));
         // Both may be the same stream (a block moving inside the archive).
         from.Seek(fromPosition + done);
         from.Read(part);
