@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <ctime>
+#include <map>
 #include <optional>
 #include <system_error>
 

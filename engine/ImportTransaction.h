@@ -13,7 +13,6 @@
 #include "fileio/FileSystem.h"
 
 #include <filesystem>
-#include <map>
 #include <memory>
 #include <span>
 #include <string>

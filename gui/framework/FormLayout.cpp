@@ -75,6 +75,7 @@ SIZE TForm::FittedSize(const TNamedControl& control, RECT placed, int rightLimit
     case TControlKind::Edit:
     case TControlKind::DropDownList:
     case TControlKind::ListView:
+    case TControlKind::ProgressBar:
         break;
     }
     return size;

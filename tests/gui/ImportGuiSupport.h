@@ -9,9 +9,11 @@
 
 #include <map>
 
-class vehmira::gui::TFormImportTyp;
-class vehmira::gui::TFormCarFiles;
-class vehmira::gui::TForm_ImportEnde;
+namespace vehmira::gui {
+class TFormImportTyp;
+class TFormCarFiles;
+class TForm_ImportEnde;
+} // namespace vehmira::gui
 
 using TGameFiles = std::map<std::string, vehmira::fileio::ByteBuffer>;
 

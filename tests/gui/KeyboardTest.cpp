@@ -116,7 +116,6 @@ TEST_F(TKeyboardTest, AltAndAButtonsLetterClicksIt)
     WriteCompleteSettings();
     EXPECT_NO_PROBLEMS(Start());
     App->ApplyLanguage(L"English");
-    HWND main = App->FormMain->Handle();
     TMessageBoxSeen box;
     // "Export" with no vehicle chosen answers with its message.
     EXPECT_NO_PROBLEMS(InMainLoop([&](TUser& user) {

@@ -83,8 +83,9 @@ TEST_F(TLanguageTest, ShippedFileHoldsEveryTextInRussianAsBuiltInAndInEnglish)
         SCOPED_TRACE(Utf8(TextKeyName(key)));
         EXPECT_EQ(russian.Text(key), RussianText(key));
         EXPECT_FALSE(english.Text(key).empty());
-        if (std::find(sameInEnglish.begin(), sameInEnglish.end(), key) == sameInEnglish.end())
+        if (std::find(sameInEnglish.begin(), sameInEnglish.end(), key) == sameInEnglish.end()) {
             EXPECT_NE(english.Text(key), RussianText(key)) << "no English text";
+        }
         EXPECT_EQ(english.Text(key).find_first_of(L"АБВГДЕЖЗИЙКЛМНОПРСТУФХЦЧШЩЪЫЬЭЮЯабвгдежзийклмнопрстуфхцчшщъыьэюя"),
                   std::wstring::npos)
             << Utf8(english.Text(key));
