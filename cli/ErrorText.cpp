@@ -31,6 +31,11 @@ std::string ErrorText(const fileio::TVehmiraError& error, bool gameGiven)
     case fileio::TErrorKind::NoGameDirectory:
         return "The game directory \"" + facts.Path + "\" does not exist";
     case fileio::TErrorKind::NotGameDirectory: return NotGameDirectoryText(facts, gameGiven);
+    case fileio::TErrorKind::FileInUse:
+        return "\"" + facts.Path + "\" is in use by another program (is the game running?); close it and try again";
+    case fileio::TErrorKind::FileAccessDenied:
+        return "access to \"" + facts.Path +
+               "\" is denied: the file or folder is read-only, or you may not write there";
     case fileio::TErrorKind::NoOpenArchive:
         return "the model archive Models\\GTA3.img is not open: give the game directory with --game.";
     default:

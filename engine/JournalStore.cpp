@@ -3,6 +3,7 @@
 #include "fileio/Errors.h"
 #include "fileio/FileSystem.h"
 #include "fileio/GamePaths.h"
+#include "fileio/SystemErrors.h"
 #include "engine/Journal.h"
 #include "engine/JournalManifest.h"
 
@@ -89,8 +90,8 @@ std::filesystem::path CreateJournalDirectory(const std::filesystem::path& gameDi
     if (std::filesystem::create_directories(root, error))
         fileio::FlushDirectory(gameDirectory);
     if (error)
-        throw fileio::TVehmiraError("Cannot create the folder \"" + fileio::PathToUtf8(root) +
-                                    "\": " + error.message());
+        throw fileio::SystemRefusal("Cannot create the folder \"" + fileio::PathToUtf8(root) + "\": " + error.message(),
+                                    root, error);
     for (int attempt = 0; attempt < 100; ++attempt) {
         id = NextJournalId(ListJournalIds(gameDirectory), std::time(nullptr));
         const std::filesystem::path directory = root / id;
@@ -104,8 +105,9 @@ std::filesystem::path CreateJournalDirectory(const std::filesystem::path& gameDi
             return directory;
         }
         if (error)
-            throw fileio::TVehmiraError("Cannot create the folder \"" + fileio::PathToUtf8(directory) +
-                                        "\": " + error.message());
+            throw fileio::SystemRefusal("Cannot create the folder \"" + fileio::PathToUtf8(directory) +
+                                            "\": " + error.message(),
+                                        directory, error);
     }
     throw fileio::TVehmiraError("Cannot create a new import journal in \"" + fileio::PathToUtf8(root) + "\"");
 }

@@ -29,6 +29,9 @@ enum class TErrorKind {
     ImportedLineBreak,    // it holds a line break
     ImportedLineComment,  // it is a comment line
     ImportedLineTooShort, // too few fields (Number: its filled fields, Needed: the least it must have)
+    // The system refused a file operation (Path: the file or folder):
+    FileInUse,        // another program holds the file (the game running, another copy of this tool)
+    FileAccessDenied, // no right to write there (a read-only file or medium, a protected folder)
 };
 
 struct TErrorFacts {

@@ -3,6 +3,7 @@
 #include "fileio/Errors.h"
 #include "fileio/FaultInjection.h"
 #include "fileio/FileSystem.h"
+#include "fileio/SystemErrors.h"
 
 #include <cerrno>
 #include <cstring>
@@ -40,12 +41,13 @@ std::string SystemErrorText(DWORD code)
 }
 [[noreturn]] void Fail(const std::string& action, const std::filesystem::path& path)
 {
-    throw TVehmiraError("Cannot " + action + " " + Describe(path) + ": " + SystemErrorText(GetLastError()));
+    const DWORD code = GetLastError();
+    throw SystemRefusal("Cannot " + action + " " + Describe(path) + ": " + SystemErrorText(code), path, int(code));
 }
 #else
 [[noreturn]] void Fail(const std::string& action, const std::filesystem::path& path, int error = errno)
 {
-    throw TVehmiraError("Cannot " + action + " " + Describe(path) + ": " + std::strerror(error));
+    throw SystemRefusal("Cannot " + action + " " + Describe(path) + ": " + std::strerror(error), path, error);
 }
 #endif
 
@@ -166,7 +168,8 @@ TFileStream::TFileStream(const std::filesystem::path& path, TFileAccess access) 
         const int error = errno;
         ::close(descriptor);
         if (error == EWOULDBLOCK)
-            throw TVehmiraError("Cannot open " + Describe(path) + ": it is in use by another program");
+            throw TVehmiraError(TErrorKind::FileInUse, "Cannot open " + Describe(path) + ": it is in use by another program",
+                                {.Path = PathToUtf8(path)});
         Fail("lock", path, error);
     }
     Descriptor = descriptor;

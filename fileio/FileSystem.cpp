@@ -3,6 +3,7 @@
 #include "fileio/Errors.h"
 #include "fileio/FaultInjection.h"
 #include "fileio/FileStream.h"
+#include "fileio/SystemErrors.h"
 
 #include <algorithm>
 #include <atomic>
@@ -101,8 +102,11 @@ void RenameOver(const std::filesystem::path& temporary, const std::filesystem::p
 {
     FaultInjection::CountOperation("rename");
 #ifdef _WIN32
-    if (!MoveFileExW(temporary.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-        throw TVehmiraError("Cannot replace \"" + PathToUtf8(target) + "\" (error " + std::to_string(GetLastError()) + ")");
+    if (!MoveFileExW(temporary.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        const DWORD code = GetLastError();
+        throw SystemRefusal("Cannot replace \"" + PathToUtf8(target) + "\" (error " + std::to_string(code) + ")", target,
+                            int(code));
+    }
 #else
     // The replacement keeps the mode of the file it replaces (a group-writable
     // game file stays group-writable); a new file keeps the default mode.
@@ -111,7 +115,7 @@ void RenameOver(const std::filesystem::path& temporary, const std::filesystem::p
     std::error_code error;
     std::filesystem::rename(temporary, target, error);
     if (error)
-        throw TVehmiraError("Cannot replace \"" + PathToUtf8(target) + "\": " + error.message());
+        throw SystemRefusal("Cannot replace \"" + PathToUtf8(target) + "\": " + error.message(), target, error);
 #endif
 }
 

@@ -46,7 +46,7 @@ std::optional<std::string> FixedMessageFor(const fileio::TVehmiraError& error)
     return std::nullopt;
 }
 
-std::optional<std::string> ImportFailureMessage(const fileio::TVehmiraError& cause)
+std::optional<std::string> WordedErrorMessage(const fileio::TVehmiraError& cause)
 {
     const fileio::TErrorFacts& facts = cause.Facts();
     const std::wstring subject = framework::Wide(facts.Subject);
@@ -82,6 +82,8 @@ std::optional<std::string> ImportFailureMessage(const fileio::TVehmiraError& cau
         return InterfaceTextUtf8(TTextKey::TypedLineTooShort,
                                  {TypedLineTitle(facts.Subject), framework::WideFromGameText(facts.Text),
                                   std::to_wstring(facts.Number), std::to_wstring(facts.Needed)});
+    case fileio::TErrorKind::FileInUse: return InterfaceTextUtf8(TTextKey::FileInUse, {path});
+    case fileio::TErrorKind::FileAccessDenied: return InterfaceTextUtf8(TTextKey::FileAccessDenied, {path});
     case fileio::TErrorKind::Failure: break;
     }
     return std::nullopt;

@@ -29,9 +29,9 @@ std::string MisreadArchiveQuestion(const archive::TArchiveLayout& layout);
 void WriteSetting(framework::TSettingsFile& settings, const std::filesystem::path& fileName, std::wstring_view section,
                   std::wstring_view key, std::wstring_view value);
 
-// What a failed import says before the general failure text: its cause in the
-// window's words, or nothing when the cause has none of its own (the failure
-// text then stands alone).
-std::optional<std::string> ImportFailureMessage(const fileio::TVehmiraError& cause);
+// An error of a known kind in the window's words (a failed import says it
+// before its general failure text); nothing when the kind has no words of its
+// own, and the error's description stands.
+std::optional<std::string> WordedErrorMessage(const fileio::TVehmiraError& cause);
 
 } // namespace vehmira::gui

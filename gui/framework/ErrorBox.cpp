@@ -24,6 +24,7 @@ void ShowPlainMessage(HWND owner, std::wstring_view text)
 namespace {
 
 TFixedMessageRule FixedMessage;
+TWordingRule Wording;
 std::function<std::wstring()> UnknownErrorText;
 
 void ShowErrorMessage(HWND owner, std::wstring_view text)
@@ -39,6 +40,11 @@ void SetFixedMessageRule(TFixedMessageRule rule)
     FixedMessage = std::move(rule);
 }
 
+void SetWordingRule(TWordingRule rule)
+{
+    Wording = std::move(rule);
+}
+
 void SetUnknownErrorText(std::function<std::wstring()> text)
 {
     UnknownErrorText = std::move(text);
@@ -52,6 +58,8 @@ void PresentCurrentException(HWND owner) noexcept
         } catch (const fileio::TVehmiraError& error) {
             if (const std::optional<std::string> fixed = FixedMessage ? FixedMessage(error) : std::nullopt)
                 ShowPlainMessage(owner, Wide(*fixed));
+            else if (const std::optional<std::string> worded = Wording ? Wording(error) : std::nullopt)
+                ShowErrorMessage(owner, Wide(*worded));
             else
                 ShowErrorMessage(owner, Wide(error.what()));
         } catch (const std::exception& error) {

@@ -26,6 +26,10 @@ void ShowPlainMessage(HWND owner, std::wstring_view text);
 // otherwise silent about), and with which message; the application sets it.
 using TFixedMessageRule = std::function<std::optional<std::string>(const fileio::TVehmiraError&)>;
 void SetFixedMessageRule(TFixedMessageRule rule);
+// The window's own words for an error of a known kind, shown in the error box
+// in place of its description (nothing: the description); the application sets it.
+using TWordingRule = std::function<std::optional<std::string>(const fileio::TVehmiraError&)>;
+void SetWordingRule(TWordingRule rule);
 // The words for a failure that carries no description; the application sets them.
 void SetUnknownErrorText(std::function<std::wstring()> text);
 

@@ -12,7 +12,7 @@ namespace vehmira::gui {
 
 void ShowPreviewRefusal(HWND owner, const fileio::TVehmiraError& error)
 {
-    framework::ShowPlainMessage(owner, framework::Wide(ImportFailureMessage(error).value_or(error.what())));
+    framework::ShowPlainMessage(owner, framework::Wide(WordedErrorMessage(error).value_or(error.what())));
 }
 
 void ShowGameVehiclePreview(HWND owner, operations::TGameSession* session, std::int32_t id)

@@ -17,6 +17,7 @@ namespace vehmira::gui {
 TVehmiraApp::TVehmiraApp(TAppEnvironment environment) : Environment(std::move(environment))
 {
     framework::SetFixedMessageRule(FixedMessageFor);
+    framework::SetWordingRule(WordedErrorMessage);
     framework::SetUnknownErrorText([] { return InterfaceText(TTextKey::UnknownError); });
     // Before any language is chosen the windows speak the Windows interface's language.
     std::wstring language = StoredLanguageName(Environment.SettingsFile);

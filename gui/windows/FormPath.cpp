@@ -115,7 +115,7 @@ void TFormPath::RequireGameFiles(const std::wstring& path) const
         operations::RequireGameDirectory({std::filesystem::path(path), framework::Utf8(App.FormLanguage->GXTFileOrFirst())});
     } catch (const fileio::TVehmiraError& refused) {
         // Shown in the interface language; the dialog stays open with the typed text.
-        throw fileio::TVehmiraError(ImportFailureMessage(refused).value_or(refused.what()));
+        throw fileio::TVehmiraError(WordedErrorMessage(refused).value_or(refused.what()));
     }
 }
 

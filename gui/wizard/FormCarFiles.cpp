@@ -171,7 +171,7 @@ bool TFormCarFiles::FieldsCanGoOn() const
             return true;
         framework::ShowPlainMessage(Handle(), InterfaceText(TTextKey::NothingToImport));
     } catch (const fileio::TVehmiraError& error) {
-        framework::ShowPlainMessage(Handle(), framework::Wide(ImportFailureMessage(error).value_or(error.what())));
+        framework::ShowPlainMessage(Handle(), framework::Wide(WordedErrorMessage(error).value_or(error.what())));
     }
     return false;
 }

@@ -114,7 +114,7 @@ void TForm_ImportEnde::ShowCheckVerdict()
                 operations::CheckImportOverVehicle(*session, TargetVehicleID(*session), source));
         }
     } catch (const fileio::TVehmiraError& error) {
-        verdict = InterfaceText(TTextKey::CheckNotRun, {framework::Wide(ImportFailureMessage(error).value_or(error.what()))});
+        verdict = InterfaceText(TTextKey::CheckNotRun, {framework::Wide(WordedErrorMessage(error).value_or(error.what()))});
     } catch (const std::exception& error) {
         verdict = InterfaceText(TTextKey::CheckNotRun, {framework::Wide(error.what())});
     }
@@ -188,7 +188,7 @@ TForm_ImportEnde::TRunOutcome TForm_ImportEnde::RunImport()
     } catch (const fileio::TVehmiraError& error) {
         // The core's typed facts in the window's words; a fact it has no words
         // for (a game file's own damaged line) in the core's own.
-        ShowFailure(ImportFailureMessage(error).value_or(error.what()));
+        ShowFailure(WordedErrorMessage(error).value_or(error.what()));
         return error.Kind() == fileio::TErrorKind::NoSuchVehicle ? TRunOutcome::TargetRefused
                                                                  : TRunOutcome::SourceRefused;
     } catch (const std::exception& error) {

@@ -4,7 +4,9 @@
 #include "cli/CliTestSupport.h"
 
 #include "fileio/FaultInjection.h"
+#include "fileio/FileStream.h"
 #include "fileio/FileSystem.h"
+#include "fileio/GamePaths.h"
 
 #include <gtest/gtest.h>
 
@@ -182,6 +184,24 @@ TEST(CliImport, RefusedInputsReportWhyAndChangeNothing)
     const TCliRun unknown = RunCli(WithGame(game, {"import", good, "--over", "999"}));
     EXPECT_EQ(unknown.ExitCode, 1);
     EXPECT_EQ(unknown.Err.rfind("vehmira: vehicle 999: ", 0), 0u) << unknown.Err;
+    EXPECT_EQ(SnapshotGameDirectory(game.Path()), before);
+}
+
+TEST(CliImport, AnArchiveAnotherProgramHoldsIsNamedAndNothingChanges)
+{
+    const TDemoGameDirectory game;
+    const std::string package = ExportAll(game, "415");
+    const TDirectorySnapshot before = SnapshotGameDirectory(game.Path());
+    const std::filesystem::path archive = ResolveGamePath(game.Path(), GameFiles::ModelArchive);
+    TCliRun run;
+    {
+        const TFileStream held(archive, TFileAccess::ReadWriteExclusive); // as the running game would
+        run = RunCli(WithGame(game, {"import", package, "--over", "402"}));
+    }
+    EXPECT_EQ(run.ExitCode, 1);
+    EXPECT_NE(run.Err.find("gta3.img\" is in use by another program (is the game running?); close it and try again\n"),
+              std::string::npos)
+        << run.Err;
     EXPECT_EQ(SnapshotGameDirectory(game.Path()), before);
 }
 

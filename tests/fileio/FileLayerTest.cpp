@@ -4,9 +4,14 @@
 #include "fileio/FileStream.h"
 #include "fileio/FileSystem.h"
 #include "fileio/GamePaths.h"
+#include "fileio/SystemErrors.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
+
+#ifndef _WIN32
+#include <unistd.h>
+#endif
 
 using namespace vehmira::fileio;
 
@@ -109,12 +114,52 @@ TEST(FileLayer, FileStreamReadsWritesAndTruncates)
     EXPECT_EQ(ReadWholeFile(path), (ByteBuffer{1, 2, 3, 4}));
 }
 
-TEST(FileLayer, ExclusiveOpenRefusesASecondOpener)
+TEST(FileLayer, ExclusiveOpenRefusesASecondOpenerAsAFileInUse)
 {
     TTempDir dir;
     const auto path = dir.Write("Models/gta3.img", "data");
     TFileStream first(path, TFileAccess::ReadWriteExclusive);
-    EXPECT_THROW(TFileStream(path, TFileAccess::ReadWriteExclusive), TVehmiraError);
+    try {
+        TFileStream second(path, TFileAccess::ReadWriteExclusive);
+        ADD_FAILURE() << "a second opener was let in";
+    } catch (const TVehmiraError& error) {
+        EXPECT_EQ(error.Kind(), TErrorKind::FileInUse) << error.what();
+        EXPECT_EQ(error.Facts().Path, PathToUtf8(path));
+    }
+}
+
+TEST(FileLayer, RefusedAccessHasItsOwnKind)
+{
+    TTempDir dir;
+    const auto path = dir.Write("Data/handling.cfg", "x");
+#ifdef _WIN32
+    // Windows answers "access denied" to opening a folder as a file (Wine keeps
+    // no read-only attribute from the superuser the tests may run as).
+    const std::filesystem::path refused = dir / "Data";
+#else
+    const std::filesystem::path refused = path;
+    std::filesystem::permissions(path, std::filesystem::perms::owner_write | std::filesystem::perms::group_write |
+                                           std::filesystem::perms::others_write,
+                                 std::filesystem::perm_options::remove);
+#endif
+    bool written = false;
+    try {
+        TFileStream file(refused, TFileAccess::ReadWriteExclusive);
+        written = true;
+    } catch (const TVehmiraError& error) {
+        EXPECT_EQ(error.Kind(), TErrorKind::FileAccessDenied) << error.what();
+        EXPECT_EQ(error.Facts().Path, PathToUtf8(refused));
+    }
+#ifdef _WIN32
+    EXPECT_FALSE(written);
+#else
+    EXPECT_EQ(written, ::geteuid() == 0) << "only the superuser opens a read-only file for writing";
+#endif
+    // Errors the standard library reports by their portable names.
+    EXPECT_EQ(KindOfSystemError(std::make_error_code(std::errc::permission_denied)), TErrorKind::FileAccessDenied);
+    EXPECT_EQ(KindOfSystemError(std::make_error_code(std::errc::read_only_file_system)), TErrorKind::FileAccessDenied);
+    EXPECT_EQ(KindOfSystemError(std::make_error_code(std::errc::device_or_resource_busy)), TErrorKind::FileInUse);
+    EXPECT_EQ(KindOfSystemError(std::make_error_code(std::errc::no_such_file_or_directory)), TErrorKind::Failure);
 }
 
 TEST(FileLayer, SetAttributesNormalMakesAReadOnlyFileWritable)

@@ -5,6 +5,7 @@
 #include "gui/framework/ErrorBox.h"
 #include "gui/windows/FormMain.h"
 #include "gui/framework/WideText.h"
+#include "fileio/FileStream.h"
 
 #include <fstream>
 
@@ -61,6 +62,23 @@ TEST_F(TErrorBoxTest, AnUnreadableDefinitionsFileEndsTheStartUpWithAnErrorBox)
     }));
     EXPECT_TRUE(Rows().empty());
     EXPECT_TRUE(IsWindow(App->FormMain->Handle())) << "the program keeps running";
+}
+
+TEST_F(TErrorBoxTest, AnArchiveAnotherProgramHoldsIsToldInTheWindowsWords)
+{
+    WriteGame();
+    WriteCompleteSettings();
+    // As the running game holds it: without sharing.
+    const vehmira::fileio::TFileStream held(GameDir() / "Models" / "GTA3.img",
+                                            vehmira::fileio::TFileAccess::ReadWriteExclusive);
+    EXPECT_NO_PROBLEMS(Start([](TUser& user) {
+        const TMessageBoxSeen box = user.AnswerMessageBox();
+        EXPECT_TRUE(box.HasIcon);
+        EXPECT_EQ(box.Text.rfind(L"Файл \"", 0), 0u) << Utf8(box.Text);
+        EXPECT_NE(box.Text.find(L"GTA3.img\" занят другой программой. Закройте игру"), std::wstring::npos)
+            << Utf8(box.Text);
+    }));
+    EXPECT_TRUE(Rows().empty());
 }
 
 } // namespace

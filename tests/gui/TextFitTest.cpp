@@ -225,8 +225,9 @@ TEST(DpiAwareness, TheManifestDeclaresTheProcessDpiAware)
         reinterpret_cast<void*>(GetProcAddress(user, "GetAwarenessFromDpiAwarenessContext")));
     auto getContext =
         reinterpret_cast<TGetContext>(reinterpret_cast<void*>(GetProcAddress(user, "GetThreadDpiAwarenessContext")));
-    if (getAwareness && getContext)
+    if (getAwareness && getContext) {
         EXPECT_EQ(getAwareness(getContext()), 2) << "per monitor"; // DPI_AWARENESS_PER_MONITOR_AWARE
+    }
 }
 
 } // namespace

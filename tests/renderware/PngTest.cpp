@@ -159,8 +159,9 @@ TEST(Png, ContactSheetIsDeflated)
 renderware::TRgbaImage Filled(std::uint32_t width, std::uint32_t height, std::array<std::uint8_t, 4> pixel)
 {
     renderware::TRgbaImage image{width, height, {}};
-    for (std::uint32_t i = 0; i < width * height; ++i)
-        image.Pixels.insert(image.Pixels.end(), pixel.begin(), pixel.end());
+    image.Pixels.resize(std::size_t(width) * height * pixel.size());
+    for (std::size_t at = 0; at < image.Pixels.size(); at += pixel.size())
+        std::copy(pixel.begin(), pixel.end(), image.Pixels.begin() + std::ptrdiff_t(at));
     return image;
 }
 
