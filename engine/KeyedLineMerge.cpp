@@ -103,13 +103,20 @@ void CheckGameLine(package::TKeyedLineKind kind, const gamedata::TLineList& game
                    std::string_view cleaned)
 {
     const std::span<const std::size_t> kept = KeptIndices(kind);
+    const fileio::TErrorFacts facts{.Subject = std::string(KeyedLineFileName(kind)),
+                                    .Number = std::int64_t(index + 1),
+                                    .Text = std::string(cleaned)};
     if (game.size() <= kept.back())
-        throw fileio::TVehmiraError(GameLineName(kind, index, cleaned) + " has " + std::to_string(game.size()) +
-                                    " field(s); it needs at least " + std::to_string(kept.back() + 1));
+        throw fileio::TVehmiraError(fileio::TErrorKind::GameLineDamaged,
+                                    GameLineName(kind, index, cleaned) + " has " + std::to_string(game.size()) +
+                                        " field(s); it needs at least " + std::to_string(kept.back() + 1),
+                                    facts);
     for (const std::size_t j : kept)
         if (game[j].empty())
-            throw fileio::TVehmiraError(GameLineName(kind, index, cleaned) + " has an empty field " +
-                                        std::to_string(j + 1));
+            throw fileio::TVehmiraError(fileio::TErrorKind::GameLineDamaged,
+                                        GameLineName(kind, index, cleaned) + " has an empty field " +
+                                            std::to_string(j + 1),
+                                        facts);
 }
 
 // A special line keeps its kind: the imported line must carry the target's marker.

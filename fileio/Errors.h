@@ -29,6 +29,10 @@ enum class TErrorKind {
     ImportedLineBreak,    // it holds a line break
     ImportedLineComment,  // it is a comment line
     ImportedLineTooShort, // too few fields (Number: its filled fields, Needed: the least it must have)
+    // A line of a game file the import merges into lacks a field the game
+    // reads, or has it empty (Subject: the file, "Data\\Handling.cfg"; Number:
+    // the line number; Text: the line, the game's 8-bit bytes).
+    GameLineDamaged,
     // The system refused a file operation (Path: the file or folder):
     FileInUse,        // another program holds the file (the game running, another copy of this tool)
     FileAccessDenied, // no right to write there (a read-only file or medium, a protected folder)

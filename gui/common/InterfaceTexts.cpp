@@ -82,6 +82,9 @@ std::optional<std::string> WordedErrorMessage(const fileio::TVehmiraError& cause
         return InterfaceTextUtf8(TTextKey::TypedLineTooShort,
                                  {TypedLineTitle(facts.Subject), framework::WideFromGameText(facts.Text),
                                   std::to_wstring(facts.Number), std::to_wstring(facts.Needed)});
+    case fileio::TErrorKind::GameLineDamaged:
+        return InterfaceTextUtf8(TTextKey::GameLineDamaged, {subject, std::to_wstring(facts.Number),
+                                                              framework::WideFromGameText(facts.Text)});
     case fileio::TErrorKind::FileInUse: return InterfaceTextUtf8(TTextKey::FileInUse, {path});
     case fileio::TErrorKind::FileAccessDenied: return InterfaceTextUtf8(TTextKey::FileAccessDenied, {path});
     case fileio::TErrorKind::Failure: break;

@@ -214,6 +214,18 @@ TEST(KeyedLineMerge, EmptyKeptFieldOfTheGameLineIsRefused)
                                                  return vehicle;
                                              }());
     EXPECT_EQ(message, "Data\\Vehicles.ide, line 2 \"402, n n,S,L,\" has an empty field 6");
+    // The facts for a front to word it: which file, which line, the line.
+    try {
+        TVehicleRecord vehicle;
+        vehicle.ID = 402;
+        MergeKeyedLine(TKeyedLineKind::Vehicles, "402, a, b, car, X, Y, L", "cars\r\n402, n n,S,L,\r\nend\r\n", vehicle);
+        ADD_FAILURE() << "merged";
+    } catch (const TVehmiraError& error) {
+        EXPECT_EQ(error.Kind(), TErrorKind::GameLineDamaged);
+        EXPECT_EQ(error.Facts().Subject, "Data\\Vehicles.ide");
+        EXPECT_EQ(error.Facts().Number, 2);
+        EXPECT_EQ(error.Facts().Text, "402, n n,S,L,");
+    }
     // A special line whose marker is empty is no special line to keep.
     EXPECT_NE(MergeMessage(TKeyedLineKind::SpecialHandling, "! X 1 2", ",LANDSTAL 0.1 0.2\n", Landstalker())
                   .find("has an empty field 1"),
