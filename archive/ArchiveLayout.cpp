@@ -30,12 +30,12 @@ struct TStreamedKey {
 };
 static_assert(sizeof(TStreamedKey) >= LastDotPosition + 1 + KindLength);
 
-std::size_t HashOf(const TStreamedKey& key)
+std::uint64_t HashOf(const TStreamedKey& key)
 {
     std::uint64_t hash = 0;
     for (const std::uint64_t word : key.Words)
         hash = (hash ^ word ^ (word >> 29)) * 0x9E3779B97F4A7C15u;
-    return std::size_t(hash ^ (hash >> 32));
+    return hash ^ (hash >> 32);
 }
 
 constexpr std::uint32_t KindCode(std::string_view upperKind)
@@ -88,9 +88,9 @@ std::vector<TChainRole> ChainRoles(const TDIREntrys& entries)
         const std::optional<TStreamedKey> key = StreamedKey(entries[i].Name);
         if (!key)
             continue;
-        const std::size_t hash = HashOf(*key);
-        const std::uint64_t tag = std::uint64_t(hash >> 32) << 32;
-        std::size_t slot = hash & mask;
+        const std::uint64_t hash = HashOf(*key);
+        const std::uint64_t tag = hash & ~std::uint64_t(0xFFFFFFFFu);
+        std::size_t slot = std::size_t(hash) & mask;
         bool seen = false;
         for (; slots[slot] != 0; slot = (slot + 1) & mask) {
             if ((slots[slot] & ~std::uint64_t(0xFFFFFFFFu)) != tag)
