@@ -1,7 +1,9 @@
 #include "menustyle/Menus.h"
 
 #include <algorithm>
+#include <iterator>
 #include <map>
+#include <string_view>
 #include <unordered_set>
 
 namespace vehmira::menustyle {
@@ -445,23 +447,57 @@ wchar_t AcceleratorOf(std::wstring_view caption)
     return L'\0';
 }
 
+// The letter on the same key in the other of the two layouts players type
+// with (US English and Russian): with the English layout on, Alt and the key
+// marked "Ф" reach "&Файл", as Alt and "F" reach "&File" with the Russian one.
+wchar_t SameKeyInOtherLayout(wchar_t upper)
+{
+    static constexpr std::wstring_view Latin = L"`QWERTYUIOP[]ASDFGHJKL;'ZXCVBNM,.";
+    static constexpr std::wstring_view Cyrillic = L"ЁЙЦУКЕНГШЩЗХЪФЫВАПРОЛДЖЭЯЧСМИТЬБЮ";
+    static_assert(Latin.size() == Cyrillic.size());
+    if (const std::size_t at = Latin.find(upper); at != std::wstring_view::npos)
+        return Cyrillic[at];
+    if (const std::size_t at = Cyrillic.find(upper); at != std::wstring_view::npos)
+        return Latin[at];
+    return L'\0';
+}
+
+// The accelerator of an enabled item, owner-drawn (its caption) or not (its
+// text); none for a disabled one.
+wchar_t EnabledItemAccelerator(HMENU menu, int position)
+{
+    MENUITEMINFOW info{};
+    info.cbSize = sizeof(info);
+    info.fMask = MIIM_DATA | MIIM_FTYPE | MIIM_STATE;
+    if (!GetMenuItemInfoW(menu, static_cast<UINT>(position), TRUE, &info))
+        return L'\0';
+    if (info.fType & MFT_OWNERDRAW) {
+        const TMenuItem* item = TMenuItem::FromItemData(info.dwItemData);
+        return item && item->Enabled() ? AcceleratorOf(item->Caption()) : L'\0';
+    }
+    if (info.fState & MFS_DISABLED)
+        return L'\0';
+    wchar_t text[256]{};
+    GetMenuStringW(menu, static_cast<UINT>(position), text, static_cast<int>(std::size(text)), MF_BYPOSITION);
+    return AcceleratorOf(text);
+}
+
 // An owner-drawn entry has no text the system could search for its
-// accelerator, so the menu's items answer for it.
+// accelerator, so the menu's items answer for it; and any entry answers for
+// the letter on the same key in the other layout when none has the typed one.
 bool MenuCharMessage(WPARAM wParam, LPARAM lParam, LRESULT& result)
 {
     const auto menu = reinterpret_cast<HMENU>(lParam);
     const wchar_t typed = UpperCase(static_cast<wchar_t>(LOWORD(wParam)));
     const int count = GetMenuItemCount(menu);
-    for (int position = 0; position < count; ++position) {
-        MENUITEMINFOW info{};
-        info.cbSize = sizeof(info);
-        info.fMask = MIIM_DATA | MIIM_FTYPE;
-        if (!GetMenuItemInfoW(menu, static_cast<UINT>(position), TRUE, &info) || !(info.fType & MFT_OWNERDRAW))
+    for (const wchar_t wanted : {typed, SameKeyInOtherLayout(typed)}) {
+        if (wanted == L'\0')
             continue;
-        const TMenuItem* item = TMenuItem::FromItemData(info.dwItemData);
-        if (item && item->Enabled() && AcceleratorOf(item->Caption()) == typed) {
-            result = MAKELRESULT(position, MNC_EXECUTE);
-            return true;
+        for (int position = 0; position < count; ++position) {
+            if (EnabledItemAccelerator(menu, position) == wanted) {
+                result = MAKELRESULT(position, MNC_EXECUTE);
+                return true;
+            }
         }
     }
     return false;

@@ -84,6 +84,8 @@ TEST_F(TKeyboardTest, AltAndAMenusLetterOpensThatMenu)
     const TCase cases[] = {
         {L"English", L'f', 0}, {L"English", L'S', 1}, {L"English", L'h', 2},
         {L"Русский", L'ф', 0}, {L"Русский", L'У', 1}, {L"Русский", L'с', 2},
+        // The same keys with the other keyboard layout on.
+        {L"English", L'а', 0}, {L"Русский", L'a', 0}, {L"Русский", L'e', 1},
     };
     EXPECT_NO_PROBLEMS(Start());
     HWND main = App->FormMain->Handle();

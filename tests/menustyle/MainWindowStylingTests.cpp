@@ -161,6 +161,40 @@ TEST(MenuModel, AcceleratorsOfOwnerDrawnItemsAnswerMenuChar)
     (void)open;
 }
 
+TEST(MenuModel, AltAndTheKeyOfALetterReachItInEitherKeyboardLayout)
+{
+    TStylerFixture fixture;
+    fixture.Popup.Items().Add(L"Datei1", L"&Файл");
+    fixture.Popup.Items().Add(L"Open1", L"&Open");
+    fixture.Popup.Items().Add(L"Ansicht1", L"Ви&д");
+    fixture.Popup.Items().Add(L"Laden1", L"&Load");
+    fixture.Styler->SetActive(true);
+    const auto menuChar = [&](HMENU menu, wchar_t typed, LRESULT& result) {
+        return DispatchMenuMessage(fixture.Window.Handle(), WM_MENUCHAR, MAKEWPARAM(typed, MF_POPUP),
+                                   reinterpret_cast<LPARAM>(menu), result);
+    };
+    const HMENU popup = fixture.Popup.Handle();
+    LRESULT result = 0;
+    ASSERT_TRUE(menuChar(popup, L'a', result)); // the key marked "Ф", English layout on
+    EXPECT_EQ(result, MAKELRESULT(0, MNC_EXECUTE));
+    ASSERT_TRUE(menuChar(popup, L'щ', result)); // the key marked "O", Russian layout on
+    EXPECT_EQ(result, MAKELRESULT(1, MNC_EXECUTE));
+    ASSERT_TRUE(menuChar(popup, L'Д', result)); // the letter itself wins over the one on its key ("L")
+    EXPECT_EQ(result, MAKELRESULT(2, MNC_EXECUTE));
+    ASSERT_TRUE(menuChar(popup, L'l', result));
+    EXPECT_EQ(result, MAKELRESULT(3, MNC_EXECUTE));
+    EXPECT_FALSE(menuChar(popup, L'x', result)); // "Ч": nobody's
+
+    // A menu that is not drawn by the program answers for the other layout too.
+    const HMENU plain = CreatePopupMenu();
+    AppendMenuW(plain, MF_STRING, 1, L"&Правка");
+    AppendMenuW(plain, MF_STRING | MF_GRAYED, 2, L"&Справка");
+    ASSERT_TRUE(menuChar(plain, L'g', result)); // the key marked "П"
+    EXPECT_EQ(result, MAKELRESULT(0, MNC_EXECUTE));
+    EXPECT_FALSE(menuChar(plain, L'c', result)) << "a disabled item is not chosen";
+    DestroyMenu(plain);
+}
+
 TEST(MenuModel, ItemChangesReachTheNativeMenu)
 {
     TStylerFixture fixture;
