@@ -5,6 +5,7 @@
 #include "fileio/Errors.h"
 
 #include <algorithm>
+#include <functional>
 #include <limits>
 #include <memory>
 #include <string>
@@ -28,8 +29,10 @@ void CheckSourceRange(const fileio::TStream& source, std::uint64_t position, std
                                     std::to_string(position) + ", the source holds " + std::to_string(size) + " bytes");
 }
 
+// afterChunk, when given, is called with each chunk's byte count once it is written.
 void CopyBetweenStreams(fileio::TStream& from, std::uint64_t fromPosition, fileio::TStream& to,
-                        std::uint64_t toPosition, std::uint64_t count)
+                        std::uint64_t toPosition, std::uint64_t count,
+                        const std::function<void(std::uint64_t)>& afterChunk = {})
 {
     // Not zeroed first: every byte is read into before it is written out.
     const auto chunk = std::make_unique_for_overwrite<std::uint8_t[]>(static_cast<std::size_t>(std::min(count, CopyChunkSize)));
@@ -43,6 +46,8 @@ void CopyBetweenStreams(fileio::TStream& from, std::uint64_t fromPosition, filei
         to.Seek(toPosition + done);
         to.Write(part);
         done += part.size();
+        if (afterChunk)
+            afterChunk(part.size());
     }
     from.Seek(fromPosition + count);
     to.Seek(toPosition + count);
@@ -187,20 +192,17 @@ void TIMGFile::ApplyPlacement(const TPlacement& placement, std::span<const TEntr
             if (source.Count > length)
                 throw fileio::TVehmiraError("The placement gives an entry fewer sectors than its data need");
             ExtendTo(archive, start);
-            // In slices, each sent on to the disk at once: the disk works while
-            // the next slice is copied, and the commit's flush has little left to wait for.
-            for (std::uint64_t copied = 0; copied < source.Count;) {
-                const std::uint64_t slice = std::min(source.Count - copied, CopyChunkSize);
-                CopyBetweenStreams(*source.Stream, source.Position + copied, archive, start + copied, slice);
+            // Each chunk is sent on to the disk at once: the disk works while the
+            // next one is copied, and the commit's flush has little left to wait for.
+            CopyBetweenStreams(*source.Stream, source.Position, archive, start, source.Count, [&](std::uint64_t chunk) {
                 archive.StartWriteBack();
-                copied += slice;
-                done += slice;
+                done += chunk;
                 if (progress) {
                     progress->Progress(done, total);
                     if (progress->CancelRequested())
                         throw fileio::TOperationCancelled("The import was cancelled; the game files are unchanged.");
                 }
-            }
+            });
             WriteZeros(archive, start + source.Count, length - source.Count);
         }
         ExtendTo(archive, placement.EndSector * SectorSize);

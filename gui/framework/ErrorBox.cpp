@@ -23,8 +23,8 @@ void ShowPlainMessage(HWND owner, std::wstring_view text)
 
 namespace {
 
-TFixedMessageRule FixedMessage;
-TWordingRule Wording;
+TErrorTextRule FixedMessage;
+TErrorTextRule Wording;
 std::function<std::wstring()> UnknownErrorText;
 
 void ShowErrorMessage(HWND owner, std::wstring_view text)
@@ -35,12 +35,12 @@ void ShowErrorMessage(HWND owner, std::wstring_view text)
 
 } // namespace
 
-void SetFixedMessageRule(TFixedMessageRule rule)
+void SetFixedMessageRule(TErrorTextRule rule)
 {
     FixedMessage = std::move(rule);
 }
 
-void SetWordingRule(TWordingRule rule)
+void SetWordingRule(TErrorTextRule rule)
 {
     Wording = std::move(rule);
 }

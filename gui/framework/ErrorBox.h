@@ -24,12 +24,11 @@ void ShowPlainMessage(HWND owner, std::wstring_view text);
 
 // Which errors the program shows with a fixed message in a plain box (and is
 // otherwise silent about), and with which message; the application sets it.
-using TFixedMessageRule = std::function<std::optional<std::string>(const fileio::TVehmiraError&)>;
-void SetFixedMessageRule(TFixedMessageRule rule);
+using TErrorTextRule = std::function<std::optional<std::string>(const fileio::TVehmiraError&)>;
+void SetFixedMessageRule(TErrorTextRule rule);
 // The window's own words for an error of a known kind, shown in the error box
 // in place of its description (nothing: the description); the application sets it.
-using TWordingRule = std::function<std::optional<std::string>(const fileio::TVehmiraError&)>;
-void SetWordingRule(TWordingRule rule);
+void SetWordingRule(TErrorTextRule rule);
 // The words for a failure that carries no description; the application sets them.
 void SetUnknownErrorText(std::function<std::wstring()> text);
 
