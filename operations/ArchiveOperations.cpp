@@ -16,7 +16,11 @@ archive::TArchiveLayout CheckArchive(const TGameLocation& location, TOperationOb
 
 archive::TArchiveLayout CheckArchive(const std::filesystem::path& archive) { return archive::AnalyseLayout(archive); }
 
-archive::TArchiveLayout CheckArchive(TGameSession& session) { return archive::AnalyseLayout(session.Archive().File()); }
+archive::TArchiveLayout CheckArchive(TGameSession& session)
+{
+    const TArchiveUse use(session);
+    return archive::AnalyseLayout(session.Archive().File());
+}
 
 bool ArchiveNeedsRebuild(const archive::TArchiveLayout& layout)
 {
@@ -31,6 +35,7 @@ bool FreeSpaceWorthReclaiming(const archive::TArchiveLayout& layout)
 
 TArchiveRebuildOutcome RebuildArchive(TGameSession& session, TOperationObserver& observer)
 {
+    const TArchiveUse use(session);
     archive::TIMGFile& archive = session.Archive();
     TArchiveRebuildOutcome outcome;
     outcome.Before = archive::AnalyseLayout(archive.File());

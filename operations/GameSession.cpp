@@ -44,13 +44,21 @@ TGameSession::TGameSession(TGameLocation location, TOperationObserver& observer)
     : GameLocation(std::move(location)), ModelArchive(std::make_unique<archive::TIMGFile>())
 {
     RecoverGameDirectory(GameLocation, observer);
-    ModelArchive->Open(fileio::ResolveGamePath(GameLocation.GameDirectory, fileio::GameFiles::ModelArchive));
+    const TArchiveUse use(*this);
+    Archive();
     VehicleDefinitions = LoadDefinitions(GameLocation);
 }
 
-engine::TGameContext TGameSession::Context() const
+archive::TIMGFile& TGameSession::Archive()
 {
-    return engine::TGameContext{GameLocation.GameDirectory, GameLocation.GXTFileName, ModelArchive.get()};
+    if (!ModelArchive->IsOpen())
+        ModelArchive->Open(fileio::ResolveGamePath(GameLocation.GameDirectory, fileio::GameFiles::ModelArchive));
+    return *ModelArchive;
+}
+
+engine::TGameContext TGameSession::Context()
+{
+    return engine::TGameContext{GameLocation.GameDirectory, GameLocation.GXTFileName, &Archive()};
 }
 
 const gamedata::TVehicleRecord& TGameSession::FindVehicle(std::int32_t id) const

@@ -1,7 +1,10 @@
 #pragma once
-// A game directory opened for the operations: the model archive held open
-// without sharing, and the vehicle definitions loaded, after any import that a
-// crash interrupted has been rolled back.
+// A game directory opened for the operations: the vehicle definitions loaded,
+// after any import that a crash interrupted has been rolled back, and the model
+// archive, held open without sharing only while an operation uses it. The game
+// and other tools open the archive while a front sits idle, so a front lets go
+// of it after each operation; the next use opens it again and rereads its
+// directory, which another program may have changed in between.
 
 #include "archive/IMG.h"
 #include "engine/GameContext.h"
@@ -34,12 +37,19 @@ void RequireGameDirectory(const TGameLocation& location);
 
 class TGameSession {
 public:
-    // Recovers the game directory, opens Models\GTA3.img and reads Data\Vehicles.ide.
+    // Recovers the game directory, opens Models\GTA3.img (so that an archive
+    // another program holds is told at once) and reads Data\Vehicles.ide; then
+    // lets go of the archive.
     TGameSession(TGameLocation location, TOperationObserver& observer);
 
     const TGameLocation& Location() const { return GameLocation; }
-    engine::TGameContext Context() const;
-    archive::TIMGFile& Archive() { return *ModelArchive; }
+    // The game for the engines, with the archive opened again first when it was let go.
+    engine::TGameContext Context();
+    // The archive, opened again first when it was let go.
+    archive::TIMGFile& Archive();
+    // Closes the archive until the next Archive() or Context().
+    void LetGoOfArchive() { ModelArchive->Close(); }
+    bool HoldsArchive() const { return ModelArchive->IsOpen(); }
     const gamedata::TVehicleFile& Definitions() const { return VehicleDefinitions; }
 
     // The vehicle with that ID; with several definition lines of the ID the
@@ -54,6 +64,19 @@ private:
     TGameLocation GameLocation;
     std::unique_ptr<archive::TIMGFile> ModelArchive;
     gamedata::TVehicleFile VehicleDefinitions;
+};
+
+// Held by each operation on a session: the session lets go of its archive when
+// the operation ends, however it ends.
+class TArchiveUse {
+public:
+    explicit TArchiveUse(TGameSession& session) : Session(session) {}
+    ~TArchiveUse() { Session.LetGoOfArchive(); }
+    TArchiveUse(const TArchiveUse&) = delete;
+    TArchiveUse& operator=(const TArchiveUse&) = delete;
+
+private:
+    TGameSession& Session;
 };
 
 } // namespace vehmira::operations

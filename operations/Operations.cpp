@@ -17,6 +17,7 @@ std::vector<engine::TVehicleListRow> ListVehicles(const TGameLocation& location,
 void ExportVehicleByID(TGameSession& session, std::int32_t id, const engine::TExportChoices& choices,
                        const std::filesystem::path& package)
 {
+    const TArchiveUse use(session);
     engine::ExportVehicle(session.Context(), session.FindVehicle(id), choices, package);
 }
 
@@ -31,13 +32,14 @@ bool CheckImportFiles(const engine::TImportFiles& files)
 fileio::TCheckFindings CheckImportOverVehicle(TGameSession& session, std::int32_t targetID,
                                               const engine::TImportSource& source)
 {
+    const TArchiveUse use(session);
     return engine::CheckImport(session.Context(), session.FindVehicle(targetID), source);
 }
 
 fileio::TCheckFindings CheckModelFiles(const std::filesystem::path& model, const std::filesystem::path& textures,
                                        const TGameSession* session)
 {
-    return engine::CheckModelFiles(model, textures, session ? session->Context().GameDirectory : std::filesystem::path());
+    return engine::CheckModelFiles(model, textures, session ? session->Location().GameDirectory : std::filesystem::path());
 }
 
 TImportCheckFailed::TImportCheckFailed(fileio::TCheckFindings findings)
@@ -49,6 +51,7 @@ engine::TImportResult ImportOverVehicle(TGameSession& session, std::int32_t targ
                                         const engine::TImportSource& source, TCheckPolicy policy,
                                         TOperationObserver* observer)
 {
+    const TArchiveUse use(session);
     std::optional<TObserverProgress> progress;
     if (observer)
         progress.emplace(*observer);
@@ -72,6 +75,7 @@ engine::TImportResult ImportOverVehicle(TGameSession& session, std::int32_t targ
 
 engine::TJournalInfo UndoImport(TGameSession& session)
 {
+    const TArchiveUse use(session);
     engine::TJournalInfo undone = engine::UndoLastImport(session.Context());
     session.ReloadDefinitions();
     return undone;

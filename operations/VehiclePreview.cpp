@@ -229,6 +229,7 @@ TVehiclePreview PreviewFiles(const std::filesystem::path& model, const std::file
 
 TVehiclePreview PreviewGameVehicle(TGameSession& session, std::int32_t id)
 {
+    const TArchiveUse use(session);
     const gamedata::TVehicleRecord& vehicle = session.FindVehicle(id);
     TVehiclePreview preview;
     preview.Source = TPreviewSource::GameArchive;

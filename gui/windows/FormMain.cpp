@@ -172,12 +172,6 @@ operations::TGameLocation TFormMain::GameLocation() const
     return operations::TGameLocation{GameDirectory(), framework::Utf8(App.FormLanguage->GXTFileName)};
 }
 
-engine::TGameContext TFormMain::GameContext() const
-{
-    archive::TIMGFile* archive = Session ? &Session->Archive() : nullptr;
-    return engine::TGameContext{GameDirectory(), framework::Utf8(App.FormLanguage->GXTFileName), archive};
-}
-
 void TFormMain::FormShow()
 {
     TFormLanguage& language = *App.FormLanguage;

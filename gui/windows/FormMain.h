@@ -34,11 +34,8 @@ public:
     // so any failure leaves it empty.
     void RefreshVehicleList();
 
-    // The open game for the engines; Archive is null while no archive is open.
-    engine::TGameContext GameContext() const;
     std::filesystem::path GameDirectory() const;
     operations::TGameLocation GameLocation() const;
-    archive::TIMGFile* ModelArchive() const { return Session ? &Session->Archive() : nullptr; }
     const gamedata::TVehicleFile* VehicleDefs() const { return Session ? &Session->Definitions() : nullptr; }
     // The open game, or nothing while no game directory is open.
     operations::TGameSession* OpenGame() const override { return Session.get(); }

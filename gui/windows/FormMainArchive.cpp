@@ -4,6 +4,7 @@
 #include "gui/windows/FormMain.h"
 
 #include "fileio/Errors.h"
+#include "fileio/GamePaths.h"
 #include "gui/framework/ErrorBox.h"
 #include "gui/framework/FormProgress.h"
 #include "gui/framework/WideText.h"
@@ -63,7 +64,8 @@ void TFormMain::OfferRebuildOfMisreadArchive()
     const archive::TArchiveLayout layout = operations::CheckArchive(*Session);
     if (layout.ReadsCorrectly() || !layout.CanRebuild())
         return;
-    const std::filesystem::path archive = Session->Archive().File().Path();
+    const std::filesystem::path archive =
+        fileio::ResolveGamePath(Session->Location().GameDirectory, fileio::GameFiles::ModelArchive);
     if (std::find(MisreadArchivesTold.begin(), MisreadArchivesTold.end(), archive) != MisreadArchivesTold.end())
         return;
     MisreadArchivesTold.push_back(archive);

@@ -173,6 +173,17 @@ TListRows ListRows(HWND list)
 
 TListRows TGuiTest::Rows() const { return ListRows(App->FormMain->Control("List_ID")); }
 
+testing::AssertionResult TGuiTest::ArchiveOpensAsTheGameOpensIt() const
+{
+    const std::filesystem::path archive = GameDir() / "Models" / "GTA3.img";
+    HANDLE file = CreateFileW(archive.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return testing::AssertionFailure() << "opening the archive failed with error " << GetLastError();
+    CloseHandle(file);
+    return testing::AssertionSuccess();
+}
+
 void TGuiTest::SelectRow(int row)
 {
     ListView_SetItemState(App->FormMain->Control("List_ID"), row, LVIS_SELECTED | LVIS_FOCUSED,

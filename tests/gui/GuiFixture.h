@@ -95,6 +95,9 @@ protected:
 
     TListRows Rows() const;
     void SelectRow(int row);
+    // Opens Models\GTA3.img as the game does (reading, sharing reads only), as
+    // another program would while this one sits idle.
+    testing::AssertionResult ArchiveOpensAsTheGameOpensIt() const;
 
     TTempDir Temp;
     TScriptedFileDialogs FileDialogs;

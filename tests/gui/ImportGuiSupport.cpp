@@ -63,15 +63,8 @@ testing::AssertionResult SameFiles(const TGameFiles& actual, const TGameFiles& e
 
 TGameFiles TImportGuiTest::GameFiles() const
 {
-    // The program holds the archive open without sharing: it steps aside meanwhile.
-    TIMGFile* archive = App->FormMain->ModelArchive();
-    const bool wasOpen = archive != nullptr && archive->IsOpen();
-    if (wasOpen)
-        archive->Close();
-    TGameFiles files = GameFixture::Snapshot(GameDir());
-    if (wasOpen)
-        archive->Open(App->FormMain->GameDirectory() / "Models" / "GTA3.img");
-    return files;
+    // Between operations the program holds no game file open.
+    return GameFixture::Snapshot(GameDir());
 }
 
 void WaitUntil(const std::function<bool()>& condition, const std::string& what)

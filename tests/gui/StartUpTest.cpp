@@ -52,7 +52,7 @@ TEST_F(TStartUpTest, WithoutSettingsAsksLanguageThenPathAndStoresBoth)
     EXPECT_EQ(ReadSetting(L"Dorvelin", L"Path"), typedPath + L"\\");
     EXPECT_EQ(ReadSetting(L"Vehmira", L"Language"), L"") << "no language file offers no language";
     EXPECT_EQ(ReadSetting(L"Vehmira", L"GXT"), L"American.gxt");
-    EXPECT_NE(App->FormMain->ModelArchive(), nullptr);
+    EXPECT_NE(App->FormMain->OpenGame(), nullptr);
 }
 
 TEST_F(TStartUpTest, CompleteSettingsOpenTheGameWithoutAnyDialog)
@@ -61,8 +61,8 @@ TEST_F(TStartUpTest, CompleteSettingsOpenTheGameWithoutAnyDialog)
     WriteCompleteSettings();
     EXPECT_NO_PROBLEMS(Start());
     EXPECT_EQ(Rows(), DefaultRows);
-    ASSERT_NE(App->FormMain->ModelArchive(), nullptr);
-    EXPECT_TRUE(App->FormMain->ModelArchive()->IsOpen());
+    ASSERT_NE(App->FormMain->OpenGame(), nullptr);
+    EXPECT_TRUE(ArchiveOpensAsTheGameOpensIt()) << "the program holds the archive only while an operation runs";
     ASSERT_NE(App->FormMain->VehicleDefs(), nullptr);
     EXPECT_EQ(App->FormMain->VehicleDefs()->Vehicles.size(), 4u);
 }
@@ -84,7 +84,7 @@ TEST_F(TStartUpTest, MissingGxtKeyAsksForTheLanguageAlthoughOneIsStored)
     EXPECT_EQ(ReadSetting(L"Vehmira", L"Language"), L"Русский") << "the file is not written";
     EXPECT_EQ(ReadSetting(L"Vehmira", L"GXT"), L"<missing>");
     EXPECT_TRUE(Rows().empty());
-    EXPECT_NE(App->FormMain->ModelArchive(), nullptr) << "the archive opened before the list failed";
+    EXPECT_NE(App->FormMain->OpenGame(), nullptr) << "the archive opened before the list failed";
 }
 
 TEST_F(TStartUpTest, CancelledPathDialogLeavesAnEmptyListWithoutMessage)
@@ -92,7 +92,7 @@ TEST_F(TStartUpTest, CancelledPathDialogLeavesAnEmptyListWithoutMessage)
     WriteSettings(std::nullopt, L"English", L"American.gxt");
     EXPECT_NO_PROBLEMS(Start(CancelPathDialog()));
     EXPECT_TRUE(Rows().empty());
-    EXPECT_EQ(App->FormMain->ModelArchive(), nullptr);
+    EXPECT_EQ(App->FormMain->OpenGame(), nullptr);
     EXPECT_EQ(Path().GamePath, L"NONE");
 }
 
@@ -102,7 +102,7 @@ TEST_F(TStartUpTest, DirectoryNamedLikeTheArchiveDoesNotCount)
     WriteCompleteSettings();
     EXPECT_NO_PROBLEMS(Start(CancelPathDialog()));
     EXPECT_TRUE(Rows().empty());
-    EXPECT_EQ(App->FormMain->ModelArchive(), nullptr);
+    EXPECT_EQ(App->FormMain->OpenGame(), nullptr);
 }
 
 TEST_F(TStartUpTest, PathMenuWithCancelRebuildsTheListFromTheSameDirectory)
@@ -116,7 +116,7 @@ TEST_F(TStartUpTest, PathMenuWithCancelRebuildsTheListFromTheSameDirectory)
     TListRows expected = DefaultRows;
     expected.emplace_back(L"611", L"Police");
     EXPECT_EQ(Rows(), expected);
-    EXPECT_TRUE(App->FormMain->ModelArchive()->IsOpen());
+    EXPECT_TRUE(ArchiveOpensAsTheGameOpensIt());
     EXPECT_EQ(App->FormMain->VehicleDefs()->Vehicles.size(), 5u);
 }
 
@@ -162,7 +162,7 @@ TEST_F(TStartUpTest, PathMenuRefusesAFolderWithoutArchiveAndKeepsTheOpenGame)
         user.WaitHidden(Path().Handle(), "the path dialog");
     }));
     EXPECT_EQ(Path().GamePath, GamePathText());
-    EXPECT_TRUE(App->FormMain->GameContext().Archive) << "the game stays open";
+    EXPECT_NE(App->FormMain->OpenGame(), nullptr) << "the game stays open";
     EXPECT_EQ(Rows(), DefaultRows);
 }
 
@@ -173,13 +173,13 @@ TEST_F(TStartUpTest, ExitAndClosingTheMainWindowReleaseTheArchive)
         WriteCompleteSettings();
         App.reset();
         EXPECT_NO_PROBLEMS(Start());
-        ASSERT_NE(App->FormMain->ModelArchive(), nullptr);
+        ASSERT_NE(App->FormMain->OpenGame(), nullptr);
         if (fromMenu)
             EXPECT_NO_PROBLEMS(Menu(ExitMenu));
         else
             SendMessageW(App->FormMain->Handle(), WM_CLOSE, 0, 0);
         EXPECT_EQ(App->FormMain->Handle(), nullptr) << "the main window is destroyed";
-        EXPECT_EQ(App->FormMain->ModelArchive(), nullptr);
+        EXPECT_EQ(App->FormMain->OpenGame(), nullptr);
         MSG quit;
         EXPECT_TRUE(PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) << "the message loop is told to end";
     }
