@@ -177,6 +177,21 @@ void WriteArchiveEntries(archive::TIMGFile& archive, const archive::TPlacement& 
     archive.File().StartWriteBack();
 }
 
+// "Data/Handling.cfg" for a file of the game directory.
+std::vector<std::string> GameRelativePaths(const std::filesystem::path& gameDirectory,
+                                           const std::vector<std::filesystem::path>& files)
+{
+    // A game directory written with its final separator ("C:\Game\") is the folder itself.
+    const std::filesystem::path base = gameDirectory.has_filename() ? gameDirectory : gameDirectory.parent_path();
+    std::vector<std::string> relativePaths;
+    for (const std::filesystem::path& file : files) {
+        std::string relative = fileio::PathToUtf8(file.lexically_relative(base));
+        std::replace(relative.begin(), relative.end(), '\\', '/');
+        relativePaths.push_back(std::move(relative));
+    }
+    return relativePaths;
+}
+
 TImportResult Apply(const TGameContext& game, const gamedata::TVehicleRecord& target, TImportPlan& plan,
                     fileio::TProgressSink* progress)
 {
@@ -208,6 +223,9 @@ TImportResult Apply(const TGameContext& game, const gamedata::TVehicleRecord& ta
     WriteGameFiles(transaction, changes.Files);
     transaction.Commit();
     result.JournalId = transaction.JournalId();
+    for (const TArchiveWrite& write : adds.Writes)
+        result.WrittenEntries.emplace_back(write.EntryName);
+    result.WrittenFiles = GameRelativePaths(game.GameDirectory, files);
     return result;
 }
 

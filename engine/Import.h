@@ -37,6 +37,10 @@ void CheckSourceFiles(const TImportFiles& files);
 struct TImportResult {
     std::vector<std::string> SkippedSteps; // e.g. "special handling line: the package holds no line"
     std::string JournalId;                 // empty when nothing was written
+    // What the import wrote: the archive entries, then the game's text files
+    // as paths relative to the game directory ("Data/Handling.cfg").
+    std::vector<std::string> WrittenEntries;
+    std::vector<std::string> WrittenFiles;
 
     // Every step was skipped or would have written what the game already
     // holds: the game is unchanged and no import was recorded.

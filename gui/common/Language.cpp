@@ -107,6 +107,17 @@ const std::wstring& InterfaceText(TTextKey key)
     return Current().Text(key);
 }
 
+std::wstring MenuItemCaption(TTextKey key)
+{
+    std::wstring caption;
+    for (const wchar_t c : InterfaceText(key))
+        if (c != L'&')
+            caption += c;
+    const std::size_t first = caption.find_first_not_of(L' ');
+    const std::size_t last = caption.find_last_not_of(L' ');
+    return first == std::wstring::npos ? std::wstring() : caption.substr(first, last - first + 1);
+}
+
 std::wstring InterfaceText(TTextKey key, std::initializer_list<std::wstring_view> values)
 {
     const std::wstring& pattern = Current().Text(key);

@@ -48,6 +48,9 @@ void SetCurrentLanguage(TLanguage language);
 // The key's text in the current language, with %1..%9 replaced by the values.
 const std::wstring& InterfaceText(TTextKey key);
 std::wstring InterfaceText(TTextKey key, std::initializer_list<std::wstring_view> values);
+// A menu's or menu item's caption as a sentence names it: without its
+// mnemonic mark and spacing blanks ("&Файл  " is "Файл").
+std::wstring MenuItemCaption(TTextKey key);
 // The same as UTF-8, for messages that travel as an error's text.
 std::string InterfaceTextUtf8(TTextKey key, std::initializer_list<std::wstring_view> values = {});
 

@@ -45,7 +45,7 @@ namespace vehmira::gui {
     X(DropOnlyOnePackage, L"Сюда можно перетащить только один пакет транспортного средства — файл «.car».")         \
     X(NoVehicleSelected, L"  Сначало выберите транспортное средство!!")                                                                     \
     X(NoGameOpen, L"Каталог игры не открыт: укажите его в меню «Установки» → «Путь»")                               \
-    X(CarFileFilter, L"CAR-Files|*.car|Alle Dateien|*.*")                                                                                 \
+    X(CarFileFilter, L"CAR-файлы (*.car)|*.car|Все файлы|*.*")                                                                            \
     X(NoPieceChosen, L"Не отмечено ни одной части для экспорта: отметьте хотя бы одну.")                                                   \
     X(OverwriteQuestion, L"Файл \"%1\" уже существует. Заменить его?")                                                                   \
     X(ExportDone, L"Пакет сохранён: \"%1\".")                                                                                            \
@@ -55,7 +55,7 @@ namespace vehmira::gui {
     X(SettingsNotWritten, L"Не удалось записать настройки в %1")                                                    \
     /* The path dialog */                                                                                           \
     X(PathCaption, L"Путь")                                                                                         \
-    X(PathLabel, L"Укажите каталог с игрой GTA: San Andres:")                                                       \
+    X(PathLabel, L"Укажите каталог с игрой GTA: San Andreas:")                                                      \
     X(BrowseButton, L"&Обзор...")                                                                                    \
     X(CancelButton, L"Отмена")                                                                                      \
     X(PathBrowseTitle, L"Выберите папку с игрой GTA: San Andreas:")                                                   \
@@ -63,12 +63,12 @@ namespace vehmira::gui {
     X(LanguageCaption, L"Выбор языка")                                                                              \
     X(LanguageGroup, L" Язык ")                                                                                     \
     X(GxtGroup, L" GXT-файл ")                                                                                      \
-    X(LanguageCancelButton, L"Cancel")                                                                              \
+    X(LanguageCancelButton, L"Отмена")                                                                              \
     /* The about box and the never shown export window */                                                           \
     X(AboutCaption, L"О программе")                                                                                 \
     X(VersionText, L"Версия %1")                                                                                    \
     X(Credits, L"Кодер: Vehmira contributors\r\nПеревод: Vehmira contributors\r\nАвтор: Vehmira contributors\r\n"   \
-               L"Мыло: нет\r\nСайт: нет\r\nФорум: нет")                                                             \
+               L"Эл. почта: нет\r\nСайт: нет\r\nФорум: нет")                                                        \
     X(ExportCaption, L"Экспорт")                                                                                    \
     /* The import dialogs */                                                                                        \
     X(ImportCaption, L"Импорт транспортного средства")                                                              \
@@ -76,6 +76,7 @@ namespace vehmira::gui {
     X(ImportPackageChoice, L"Импорт файла *.car")                                                                   \
     X(ImportFilesChoice, L"Импорт нескольких файлов")                                                               \
     X(NextButton, L"&Далее >>")                                                                                      \
+    X(BackButton, L"<< &Назад")                                                                                      \
     X(FilesGroup, L" Файлы ")                                                                                       \
     X(LinesGroup, L" Файлы настроек транспортного средства ")                                                       \
     X(HandlingSpecialLabel, L"Доп. строка")                                                                         \
@@ -85,14 +86,16 @@ namespace vehmira::gui {
     X(NotInCodePage, L"Поле «%1» содержит символы, которых нет в кодировке Windows-1251.")                          \
     X(ReplaceQuestion, L"Какое транспортное средство\r\nВы хотите заменить?")                                       \
     X(ImportSucceeded, L"  Импортирование успешно завершено!!!  ")                                                  \
+    X(ImportWritten, L"%1: записано: %2.\r\n\r\nИмпорт можно отменить: «%3» → «%4».")                               \
     X(ImportFailed, L"  Ошибка при импортировании!")                                                                \
     X(CheckPassed, L"Проверка: игра загрузит этот транспорт.")                                                      \
+    X(FilesCheckPassed, L"Модель и текстуры читаются. Проверка по транспорту, который они заменят, — на следующем шаге.") \
     X(CheckErrorsHeading, L"Игра не сможет загрузить этот транспорт:")                                              \
     X(CheckWarningsHeading, L"Предупреждения:")                                                                     \
     X(CheckNotRun, L"Проверка невозможна: %1")                                                                      \
     X(ConfirmImportWithErrors, L"%1\r\n\r\nВсё равно импортировать?")                                               \
-    X(CheckUnreadableModel, L"Модель не читается: %1")                                                              \
-    X(CheckUnreadableTextures, L"Словарь текстур не читается: %1")                                                  \
+    X(CheckUnreadableModel, L"Модель не читается: файл повреждён или это не модель RenderWare.")                    \
+    X(CheckUnreadableTextures, L"Словарь текстур не читается: файл повреждён или это не словарь текстур RenderWare.") \
     X(CheckMissingFrame, L"В модели нет фрейма «%1».")                                                              \
     X(CheckNoCollision, L"В модели нет коллизии.")                                                                  \
     X(CheckBadCollision, L"Коллизия модели повреждена (%1).")                                                       \
@@ -106,6 +109,17 @@ namespace vehmira::gui {
     X(CheckHandlingKind, L"В Handling.cfg нет строки «%1» для этого типа.")                                         \
     X(CheckHandlingFields, L"Строка Handling.cfg содержит неверное число значений (%1).")                           \
     X(CheckModelKind, L"Модель сделана для другого вида транспорта (%1).")                                          \
+    X(KindMismatchSentence, L"Это модель вида «%1», а %2 — «%3».")                                                  \
+    X(VehicleKindCar, L"автомобиль")                                                                                \
+    X(VehicleKindBike, L"мотоцикл")                                                                                 \
+    X(VehicleKindBmx, L"велосипед")                                                                                 \
+    X(VehicleKindQuad, L"квадроцикл")                                                                               \
+    X(VehicleKindMonsterTruck, L"монстр-трак")                                                                      \
+    X(VehicleKindBoat, L"катер")                                                                                    \
+    X(VehicleKindHeli, L"вертолёт")                                                                                 \
+    X(VehicleKindPlane, L"самолёт")                                                                                 \
+    X(VehicleKindTrailer, L"прицеп")                                                                                \
+    X(VehicleKindTrain, L"поезд")                                                                                   \
     X(CheckMissingTexture, L"Текстура «%1» не найдена.")                                                            \
     X(CheckNoDamagedParts, L"Нет повреждённых деталей (_dam).")                                                     \
     X(CheckNoLowDetail, L"Нет детали для дальнего вида (_vlo).")                                                    \
@@ -199,7 +213,7 @@ namespace vehmira::gui {
     X(CheckAllOwn, L"Все текстуры модели есть в её словаре.")                                                       \
     X(CheckNotOwn, L"Нет в своём словаре: %1")                                                                      \
     X(CheckMissing, L"Не найдены нигде: %1")                                                                        \
-    X(CheckRestShared, L"Остальные найдены в общем словаре.")                                                       \
+    X(CheckRestShared, L"Все они найдены в общем словаре игры: ничего не пропало.")                                 \
     X(CheckExpectedShared, L"Должны быть в общем словаре (не проверено): %1")                                       \
     X(CheckWarning, L"Внимание: %1")                                                                                \
     X(UnreadableFormat, L"%1, не читается")

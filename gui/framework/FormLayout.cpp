@@ -76,6 +76,7 @@ SIZE TForm::FittedSize(const TNamedControl& control, RECT placed, int rightLimit
     case TControlKind::DropDownList:
     case TControlKind::ListView:
     case TControlKind::ProgressBar:
+    case TControlKind::TextBox:
         break;
     }
     return size;

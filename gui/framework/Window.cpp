@@ -101,6 +101,8 @@ TControlClass ControlClass(TControlKind kind)
         return {WC_LISTVIEWW, LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | WS_TABSTOP, WS_EX_CLIENTEDGE};
     case TControlKind::ProgressBar:
         return {PROGRESS_CLASSW, PBS_SMOOTH, 0};
+    case TControlKind::TextBox:
+        return {L"EDIT", ES_MULTILINE | ES_READONLY | WS_VSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE};
     }
     throw std::logic_error("unknown control kind");
 }

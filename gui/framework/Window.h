@@ -40,7 +40,9 @@ private:
 HFONT FormFont(bool bold = false, int dpi = 96);
 
 enum class TControlKind {
-    Label, BoldLabel, Edit, Button, CheckBox, RadioButton, GroupBox, DropDownList, ListView, ProgressBar
+    Label, BoldLabel, Edit, Button, CheckBox, RadioButton, GroupBox, DropDownList, ListView, ProgressBar,
+    // Read-only text of any length: it wraps and scrolls instead of growing.
+    TextBox
 };
 
 // One control of a form, as written for 96 DPI. Positions are relative to the

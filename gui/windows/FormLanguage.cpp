@@ -2,10 +2,12 @@
 
 #include "gui/windows/Application.h"
 #include "gui/windows/FormMain.h"
+#include "gui/windows/FormPath.h"
 #include "gui/common/FormTexts.h"
 #include "gui/common/InterfaceTexts.h"
 
 #include <array>
+#include <cwchar>
 
 namespace vehmira::gui {
 
@@ -68,12 +70,34 @@ TFormLanguage::TFormLanguage(TVehmiraApp& app)
     LanguageName = SettingsFile.ReadString(LanguageSection, L"Language", L"NONE");
     GXTFileName = SettingsFile.ReadString(LanguageSection, L"GXT", L"NONE");
     LanguageChosen = LanguageName != L"NONE";
-    HWND gxtList = Control("Combo_GXT");
-    for (const wchar_t* name : GXTFileNames)
-        SendMessageW(gxtList, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name));
-    SendMessageW(gxtList, CB_SELECTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(GXTFileNames.front()));
+    FillGXTChoices(GXTFileNames.front());
     SetDialogKeys("Button_OK", "Button_Cancel");
     ApplyInterfaceTexts();
+}
+
+// The usual five names and every .gxt file of the game's Text folder (a
+// translation's russian.gxt too), the named one selected.
+void TFormLanguage::FillGXTChoices(const std::wstring& selected)
+{
+    HWND gxtList = Control("Combo_GXT");
+    SendMessageW(gxtList, CB_RESETCONTENT, 0, 0);
+    const auto add = [gxtList](const std::wstring& name) {
+        // The list's own search ignores case, as Windows' file names do.
+        if (SendMessageW(gxtList, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(name.c_str())) ==
+            CB_ERR)
+            SendMessageW(gxtList, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name.c_str()));
+    };
+    for (const wchar_t* name : GXTFileNames)
+        add(name);
+    const std::wstring& gamePath = App.FormPath->GamePath;
+    std::error_code error;
+    if (gamePath != L"NONE")
+        for (const auto& entry : std::filesystem::directory_iterator(std::filesystem::path(gamePath) / L"Text", error))
+            if (entry.is_regular_file(error) && _wcsicmp(entry.path().extension().c_str(), L".gxt") == 0)
+                add(entry.path().filename().wstring());
+    if (SendMessageW(gxtList, CB_SELECTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(selected.c_str())) ==
+        CB_ERR)
+        SendMessageW(gxtList, CB_SETCURSEL, 0, 0);
 }
 
 void TFormLanguage::ApplyInterfaceTexts()
@@ -99,6 +123,8 @@ void TFormLanguage::FormShow()
     const auto found =
         SendMessageW(languageList, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(wanted.c_str()));
     SendMessageW(languageList, CB_SETCURSEL, found == CB_ERR ? 0 : found, 0);
+    const std::wstring gxtShown = SelectedComboText(Control("Combo_GXT"));
+    FillGXTChoices(gxtShown.empty() ? GXTFileOrFirst() : gxtShown);
 }
 
 void TFormLanguage::OnCommand(int id, int notifyCode)

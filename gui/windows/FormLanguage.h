@@ -32,6 +32,7 @@ protected:
     void OnCommand(int id, int notifyCode) override;
 
 private:
+    void FillGXTChoices(const std::wstring& selected);
     TVehmiraApp& App;
     // A language was stored or OK pressed: the dialog then selects that one.
     bool LanguageChosen = false;

@@ -28,16 +28,16 @@ const framework::TFormLayout TFormCarFilesSpec{
     .SystemMenu = true,
 };
 
-// In tab order. The "..." labels answer clicks (SS_NOTIFY); a field's name is
-// cut at its label's edge, not wrapped out of sight.
-const std::array<framework::TControlLayout, 22> CarFilesControls{{
+// In tab order. The "..." buttons pick a file for the field before them; a
+// field's name is cut at its label's edge, not wrapped out of sight.
+const std::array<framework::TControlLayout, 23> CarFilesControls{{
     {TControlKind::GroupBox, "FilesGroup", "", 24, 24, 361, 97, L""},
     {TControlKind::Label, "DffLabel", "FilesGroup", 32, 32, 49, 13, L"", SS_LEFTNOWORDWRAP},
     {TControlKind::Edit, "Edit_DFF", "FilesGroup", 96, 28, 217, 21, L""},
-    {TControlKind::Label, "BrowseDffLabel", "FilesGroup", 320, 32, 12, 13, L"...", SS_NOTIFY},
+    {TControlKind::Button, "BrowseDffButton", "FilesGroup", 318, 27, 27, 23, L"..."},
     {TControlKind::Label, "TxdLabel", "FilesGroup", 32, 56, 49, 13, L"", SS_LEFTNOWORDWRAP},
     {TControlKind::Edit, "Edit_TXD", "FilesGroup", 96, 52, 217, 21, L""},
-    {TControlKind::Label, "BrowseTxdLabel", "FilesGroup", 320, 56, 12, 13, L"...", SS_NOTIFY},
+    {TControlKind::Button, "BrowseTxdButton", "FilesGroup", 318, 51, 27, 23, L"..."},
     {TControlKind::GroupBox, "LinesGroup", "", 24, 128, 361, 145, L""},
     {TControlKind::Label, "HandlingLabel", "LinesGroup", 24, 36, 60, 13, L"Handling.cfg", SS_LEFTNOWORDWRAP},
     {TControlKind::Edit, "Edit_Handling", "LinesGroup", 96, 32, 217, 21, L""},
@@ -52,8 +52,9 @@ const std::array<framework::TControlLayout, 22> CarFilesControls{{
     {TControlKind::Edit, "Edit_GXT", "NameGroup", 96, 32, 217, 21, L""},
     // The check of the model and its textures, once both files are given.
     {TControlKind::Label, "FilesCheckLabel", "", 24, 368, 361, 57, L""},
-    {TControlKind::Button, "CancelButton", "", 24, 436, 177, 25, L""},
-    {TControlKind::Button, "NextButton", "", 208, 436, 177, 25, L""},
+    {TControlKind::Button, "BackButton", "", 24, 436, 115, 25, L""},
+    {TControlKind::Button, "CancelButton", "", 147, 436, 115, 25, L""},
+    {TControlKind::Button, "NextButton", "", 270, 436, 115, 25, L""},
 }};
 
 const std::array<TControlText, 9> CarFilesTexts{{
@@ -85,11 +86,15 @@ void TFormCarFiles::ApplyInterfaceTexts()
     ApplyFormTexts(*this, TTextKey::ImportCaption, CarFilesTexts);
 }
 
-void TFormCarFiles::FormShow()
+void TFormCarFiles::ClearFields()
 {
-    // Every separate-files import starts blank.
     for (const char* field : ImportFields)
         SetControlText(field, L"");
+}
+
+void TFormCarFiles::FormShow()
+{
+    WentBack = false;
 }
 
 void TFormCarFiles::OnCommand(int id, int notifyCode)
@@ -98,15 +103,16 @@ void TFormCarFiles::OnCommand(int id, int notifyCode)
         ShowFilesCheck();
         return;
     }
-    // A label's STN_CLICKED has the same code as a button's BN_CLICKED.
     if (notifyCode != BN_CLICKED)
         return;
-    if (id == ControlId("BrowseDffLabel"))
-        BrowseDffLabelClick();
-    else if (id == ControlId("BrowseTxdLabel"))
-        BrowseTxdLabelClick();
+    if (id == ControlId("BrowseDffButton"))
+        BrowseDffButtonClick();
+    else if (id == ControlId("BrowseTxdButton"))
+        BrowseTxdButtonClick();
     else if (id == ControlId("CancelButton"))
         CancelButtonClick();
+    else if (id == ControlId("BackButton"))
+        BackButtonClick();
     else if (id == ControlId("NextButton"))
         NextButtonClick();
 }
@@ -120,7 +126,13 @@ void TFormCarFiles::ShowFilesCheck()
     std::error_code error;
     if (std::filesystem::is_regular_file(model, error) && std::filesystem::is_regular_file(textures, error)) {
         try {
-            verdict = CheckVerdictText(operations::CheckModelFiles(model, textures, Host.OpenGame()));
+            // Before a target is chosen the files alone are judged; the game's
+            // verdict comes with the target, on the next step.
+            verdict = CheckVerdictText(operations::CheckModelFiles(model, textures, Host.OpenGame()),
+                                       TTextKey::FilesCheckPassed);
+        } catch (const fileio::TVehmiraError& failure) {
+            verdict = InterfaceText(TTextKey::CheckNotRun,
+                                    {framework::Wide(WordedErrorMessage(failure).value_or(failure.what()))});
         } catch (const std::exception& failure) {
             verdict = InterfaceText(TTextKey::CheckNotRun, {framework::Wide(failure.what())});
         }
@@ -137,12 +149,12 @@ void TFormCarFiles::PickFileInto(std::wstring& lastPicked, std::string_view fiel
     SetControlText(field, *picked);
 }
 
-void TFormCarFiles::BrowseDffLabelClick()
+void TFormCarFiles::BrowseDffButtonClick()
 {
     PickFileInto(LastPickedFileName, "Edit_DFF", TTextKey::DffFileFilter);
 }
 
-void TFormCarFiles::BrowseTxdLabelClick()
+void TFormCarFiles::BrowseTxdButtonClick()
 {
     PickFileInto(OpenDialog2FileName, "Edit_TXD", TTextKey::TxdFileFilter);
 }
@@ -152,13 +164,20 @@ void TFormCarFiles::CancelButtonClick()
     Close();
 }
 
+void TFormCarFiles::BackButtonClick()
+{
+    WentBack = true;
+    Close();
+}
+
 void TFormCarFiles::NextButtonClick()
 {
     if (!FieldsCanGoOn())
         return;
     ShowNextWizardStep(*this, *Steps.Replace);
-    // A refused source leaves this step open with every field as typed.
-    if (!Steps.Replace->SourceRefused())
+    // A refused source, or the user back from the next step, leaves this step
+    // open with every field as typed.
+    if (!Steps.Replace->BackToSourceStep())
         Close();
 }
 

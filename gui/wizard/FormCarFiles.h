@@ -19,10 +19,16 @@ public:
     // hold is a TVehmiraError naming its field.
     engine::TImportFiles ImportFiles() const;
 
+    // Every run of the wizard starts blank; going back and forth within one keeps the fields.
+    void ClearFields();
     void FormShow() override;
-    void BrowseDffLabelClick();
-    void BrowseTxdLabelClick();
+    void BrowseDffButtonClick();
+    void BrowseTxdButtonClick();
     void CancelButtonClick();
+    // Back to the choice of the import's kind, every field kept for the next visit.
+    void BackButtonClick();
+    // Whether the user went back to the choice of the import's kind.
+    bool WentBackToKind() const { return WentBack; }
     void NextButtonClick();
     void ApplyInterfaceTexts() override;
 
@@ -43,6 +49,7 @@ private:
     const TImportWizardSteps& Steps;
     std::wstring LastPickedFileName;
     std::wstring OpenDialog2FileName;
+    bool WentBack = false;
 };
 
 } // namespace vehmira::gui

@@ -15,6 +15,7 @@
 #include <commctrl.h>
 
 #include <array>
+#include <variant>
 
 namespace vehmira::gui {
 
@@ -31,21 +32,24 @@ const framework::TFormLayout TForm_ImportEndeSpec{
     .SystemMenu = true,
 };
 
-const std::array<framework::TControlLayout, 7> ImportEndeControls{{
+const std::array<framework::TControlLayout, 8> ImportEndeControls{{
     {TControlKind::Label, "QuestionLabel", "", 37, 16, 161, 31, L""},
     {TControlKind::GroupBox, "VehiclesGroup", "", 32, 56, 233, 265, L""},
     {TControlKind::ListView, "TargetList", "VehiclesGroup", 24, 32, 185, 209, L""},
-    // The check's verdict for the selected target, filled in when a row is chosen.
-    {TControlKind::Label, "CheckLabel", "", 32, 328, 233, 77, L""},
-    {TControlKind::Button, "CancelButton", "", 32, 420, 113, 25, L""},
-    {TControlKind::Button, "ReplaceButton", "", 152, 420, 113, 25, L""},
+    // The check's verdict for the selected target, filled in when a row is
+    // chosen; every finding, scrolled when they are many.
+    {TControlKind::TextBox, "CheckLabel", "", 32, 328, 233, 85, L""},
+    {TControlKind::Button, "BackButton", "", 32, 420, 73, 25, L""},
+    {TControlKind::Button, "CancelButton", "", 112, 420, 73, 25, L""},
+    {TControlKind::Button, "ReplaceButton", "", 192, 420, 73, 25, L""},
     // In the free corner beside the question, aligned with the list's right edge.
     {TControlKind::Button, "PreviewButton", "", 200, 19, 65, 25, L""},
 }};
 
-const std::array<TControlText, 5> ImportEndeTexts{{
+const std::array<TControlText, 6> ImportEndeTexts{{
     {"QuestionLabel", TTextKey::ReplaceQuestion},
     {"VehiclesGroup", TTextKey::VehiclesGroup},
+    {"BackButton", TTextKey::BackButton},
     {"CancelButton", TTextKey::CancelButton},
     {"ReplaceButton", TTextKey::ImportButton},
     {"PreviewButton", TTextKey::PreviewButton},
@@ -86,7 +90,9 @@ void TForm_ImportEnde::ShowModalForPackage(const std::filesystem::path& package)
 
 void TForm_ImportEnde::FormShow()
 {
-    LastRunRefusedSource = false;
+    BackToSource = false;
+    // A dropped package has no earlier step to go back to.
+    EnableWindow(Control("BackButton"), !DroppedPackage.has_value());
     CopyVehicleListRows(Host.VehicleList(), Control("TargetList"));
     ShowCheckVerdict();
 }
@@ -110,8 +116,9 @@ void TForm_ImportEnde::ShowCheckVerdict()
     try {
         if (session != nullptr && ListView_GetNextItem(Control("TargetList"), -1, LVNI_SELECTED) >= 0) {
             const engine::TImportSource source = ChosenSource();
-            verdict = CheckVerdictText(
-                operations::CheckImportOverVehicle(*session, TargetVehicleID(*session), source));
+            const std::int32_t target = TargetVehicleID(*session);
+            const fileio::TCheckFindings findings = operations::CheckImportOverVehicle(*session, target, source);
+            verdict = PlainSentence(findings, *session, target) + CheckVerdictText(findings);
         }
     } catch (const fileio::TVehmiraError& error) {
         verdict = InterfaceText(TTextKey::CheckNotRun, {framework::Wide(WordedErrorMessage(error).value_or(error.what()))});
@@ -127,6 +134,8 @@ void TForm_ImportEnde::OnCommand(int id, int notifyCode)
         return;
     if (id == ControlId("CancelButton"))
         CancelButtonClick();
+    else if (id == ControlId("BackButton"))
+        BackButtonClick();
     else if (id == ControlId("ReplaceButton"))
         ReplaceButtonClick();
     else if (id == ControlId("PreviewButton"))
@@ -138,14 +147,24 @@ void TForm_ImportEnde::CancelButtonClick()
     Close();
 }
 
+void TForm_ImportEnde::BackButtonClick()
+{
+    BackToSource = true;
+    Close();
+}
+
 // A refused target keeps this dialog open for another choice; a refused
 // source closes it, and the step that chose the source stays open as it was.
+// A no to importing despite errors goes back to where their cause can be
+// mended: the typed files and lines, or the target when a package came.
 void TForm_ImportEnde::ReplaceButtonClick()
 {
     const TRunOutcome outcome = RunImport();
-    LastRunRefusedSource = outcome == TRunOutcome::SourceRefused;
-    if (outcome != TRunOutcome::TargetRefused)
-        Close();
+    const bool typedSource = std::holds_alternative<engine::TImportFiles>(ChosenSource());
+    BackToSource = outcome == TRunOutcome::SourceRefused || (outcome == TRunOutcome::Declined && typedSource);
+    if (outcome == TRunOutcome::TargetRefused || (outcome == TRunOutcome::Declined && !typedSource))
+        return;
+    Close();
 }
 
 void TForm_ImportEnde::ShowFailure(const std::string& reason) const
@@ -167,20 +186,18 @@ TForm_ImportEnde::TRunOutcome TForm_ImportEnde::RunImport()
         operations::TGameSession& session = OpenGameSession();
         const std::int32_t target = TargetVehicleID(session);
         const engine::TImportSource source = ChosenSource();
+        engine::TImportResult written;
         try {
-            const engine::TImportResult result =
-                operations::ImportOverVehicle(session, target, source, operations::TCheckPolicy::RefuseOnErrors);
-            if (result.ChangedNothing())
-                return TellNothingToImport();
+            written = operations::ImportOverVehicle(session, target, source, operations::TCheckPolicy::RefuseOnErrors);
         } catch (const operations::TImportCheckFailed& refused) {
-            // A no ends the wizard as a cancel does; the game stays as it was.
-            if (!ConfirmDespiteErrors(refused.Findings()))
+            // A no keeps everything chosen and typed; the game stays as it was.
+            if (!ConfirmDespiteErrors(refused.Findings(), PlainSentence(refused.Findings(), session, target)))
                 return TRunOutcome::Declined;
-            if (operations::ImportOverVehicle(session, target, source, operations::TCheckPolicy::ImportDespiteErrors)
-                    .ChangedNothing())
-                return TellNothingToImport();
+            written = operations::ImportOverVehicle(session, target, source, operations::TCheckPolicy::ImportDespiteErrors);
         }
-        framework::ShowPlainMessage(Handle(), InterfaceText(TTextKey::ImportSucceeded));
+        if (written.ChangedNothing())
+            return TellNothingToImport();
+        framework::ShowPlainMessage(Handle(), SucceededText(written, target));
         return TRunOutcome::Imported;
     } catch (const TImportRefused& refused) {
         ShowFailure(refused.what());
@@ -198,10 +215,43 @@ TForm_ImportEnde::TRunOutcome TForm_ImportEnde::RunImport()
 }
 
 // The errors named, the user decides; no, and the game stays as it is.
-bool TForm_ImportEnde::ConfirmDespiteErrors(const fileio::TCheckFindings& findings) const
+bool TForm_ImportEnde::ConfirmDespiteErrors(const fileio::TCheckFindings& findings,
+                                            const std::wstring& plainSentence) const
 {
-    const std::wstring question = InterfaceText(TTextKey::ConfirmImportWithErrors, {CheckErrorsText(findings)});
-    return MessageBoxW(Handle(), question.c_str(), framework::ApplicationTitle, MB_YESNO | MB_ICONWARNING) == IDYES;
+    const std::wstring question =
+        InterfaceText(TTextKey::ConfirmImportWithErrors, {plainSentence + CheckErrorsText(findings)});
+    // No is the default: Enter alone never writes what the game cannot load.
+    return MessageBoxW(Handle(), question.c_str(), framework::ApplicationTitle,
+                       MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2) == IDYES;
+}
+
+// The success, the vehicle and what was written, and where to undo it.
+std::wstring TForm_ImportEnde::SucceededText(const engine::TImportResult& written, std::int32_t target) const
+{
+    HWND list = Control("TargetList");
+    const int row = ListView_GetNextItem(list, -1, LVNI_SELECTED);
+    const std::wstring vehicle =
+        (row >= 0 ? VehicleListText(list, row, 1) + L" " : std::wstring()) + L"(" + std::to_wstring(target) + L")";
+    std::wstring names;
+    const auto add = [&names](const std::wstring& name) { names += (names.empty() ? L"" : L", ") + name; };
+    for (const std::string& entry : written.WrittenEntries)
+        add(framework::WideFromGameText(entry));
+    for (const std::string& file : written.WrittenFiles)
+        add(std::filesystem::path(framework::Wide(file)).filename().wstring());
+    return InterfaceText(TTextKey::ImportSucceeded) + L"\r\n\r\n" +
+           InterfaceText(TTextKey::ImportWritten, {vehicle, names, MenuItemCaption(TTextKey::FileMenu),
+                                                   MenuItemCaption(TTextKey::UndoImportMenuItem)});
+}
+
+std::wstring TForm_ImportEnde::PlainSentence(const fileio::TCheckFindings& findings,
+                                             const operations::TGameSession& session, std::int32_t target) const
+{
+    HWND list = Control("TargetList");
+    const int row = ListView_GetNextItem(list, -1, LVNI_SELECTED);
+    const std::optional<std::wstring> sentence = KindMismatchSentence(
+        findings, row >= 0 ? VehicleListText(list, row, 1) : std::to_wstring(target),
+        session.FindVehicle(target).VehicleType);
+    return sentence ? *sentence + L"\r\n\r\n" : std::wstring();
 }
 
 operations::TGameSession& TForm_ImportEnde::OpenGameSession() const

@@ -25,6 +25,8 @@ public:
 
     void FormShow() override;
     void CancelButtonClick();
+    // Back to the step that chose the source, everything in it kept.
+    void BackButtonClick();
     // Runs the import over the selected vehicle and tells the user how it
     // went, in one message box: the failure with its reason, "nothing to
     // import", or the success.
@@ -33,10 +35,11 @@ public:
     void PreviewButtonClick();
     void ApplyInterfaceTexts() override;
 
-    // Whether the dialog's last run refused what the earlier steps chose (a
-    // file, a line, the package, or nothing to import): that step then stays
-    // open with everything as the user left it.
-    bool SourceRefused() const { return LastRunRefusedSource; }
+    // Whether the step that chose the source stays open, with everything as
+    // the user left it: the user went back, declined to import despite errors
+    // in typed files and lines, or the last run refused what that step chose
+    // (a file, a line, the package, or nothing to import).
+    bool BackToSourceStep() const { return BackToSource; }
 
 protected:
     void OnCommand(int id, int notifyCode) override;
@@ -50,8 +53,13 @@ private:
     TRunOutcome TellNothingToImport() const;
     // The verdict of the check for the selected target, under the list.
     void ShowCheckVerdict();
-    // Asks, naming the errors, whether to import anyway.
-    bool ConfirmDespiteErrors(const fileio::TCheckFindings& findings) const;
+    // Asks, naming the errors after the plain sentence, whether to import anyway.
+    bool ConfirmDespiteErrors(const fileio::TCheckFindings& findings, const std::wstring& plainSentence) const;
+    std::wstring SucceededText(const engine::TImportResult& written, std::int32_t target) const;
+    // The plain sentence about the findings for the target, with a blank line
+    // after it, or nothing.
+    std::wstring PlainSentence(const fileio::TCheckFindings& findings, const operations::TGameSession& session,
+                               std::int32_t target) const;
     operations::TGameSession& OpenGameSession() const;
     std::int32_t TargetVehicleID(const operations::TGameSession& session) const;
     engine::TImportSource ChosenSource() const;
@@ -59,7 +67,7 @@ private:
     TImportWizardHost& Host;
     const TImportWizardSteps& Steps;
     std::optional<std::filesystem::path> DroppedPackage;
-    bool LastRunRefusedSource = false;
+    bool BackToSource = false;
 };
 
 } // namespace vehmira::gui

@@ -66,6 +66,11 @@ void TFormImportTyp::OnCommand(int id, int notifyCode)
         Button_NextClick();
 }
 
+void TFormImportTyp::FormShow()
+{
+    Steps.Files->ClearFields();
+}
+
 void TFormImportTyp::Button_CancelClick()
 {
     Close();
@@ -82,11 +87,13 @@ void TFormImportTyp::Button_NextClick()
             Dialog_ImportFileName = *picked;
             ShowNextWizardStep(*this, *Steps.Replace);
             // A refused package leaves the choice open for another one.
-            if (Steps.Replace->SourceRefused())
+            if (Steps.Replace->BackToSourceStep())
                 return;
         }
     } else {
         ShowNextWizardStep(*this, *Steps.Files);
+        if (Steps.Files->WentBackToKind())
+            return;
     }
     Close();
 }

@@ -17,6 +17,8 @@ public:
     // The name last picked in Dialog_Import; empty until one is picked.
     const std::wstring& ImportFileName() const { return Dialog_ImportFileName; }
 
+    // A new run of the wizard: the separate-files step starts blank.
+    void FormShow() override;
     void Button_CancelClick();
     void Button_NextClick();
     void ApplyInterfaceTexts() override;

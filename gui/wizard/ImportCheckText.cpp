@@ -1,5 +1,6 @@
 #include "gui/wizard/ImportCheckText.h"
 
+#include "gamedata/AsciiCase.h"
 #include "gui/common/Language.h"
 #include "gui/framework/WideText.h"
 #include "renderware/LibraryVersion.h"
@@ -45,17 +46,49 @@ std::wstring Listed(const fileio::TCheckFindings& findings, bool errors)
     return text;
 }
 
+// A definition's type word (or the model check's kind) as the interface names it.
+std::wstring VehicleKindWord(std::string_view type)
+{
+    static constexpr std::array<std::pair<std::string_view, TTextKey>, 10> Kinds{{
+        {"car", TTextKey::VehicleKindCar},
+        {"bike", TTextKey::VehicleKindBike},
+        {"bmx", TTextKey::VehicleKindBmx},
+        {"quad", TTextKey::VehicleKindQuad},
+        {"mtruck", TTextKey::VehicleKindMonsterTruck},
+        {"boat", TTextKey::VehicleKindBoat},
+        {"heli", TTextKey::VehicleKindHeli},
+        {"plane", TTextKey::VehicleKindPlane},
+        {"trailer", TTextKey::VehicleKindTrailer},
+        {"train", TTextKey::VehicleKindTrain},
+    }};
+    for (const auto& [word, key] : Kinds)
+        if (gamedata::EqualsIgnoringAsciiCase(word, type))
+            return InterfaceText(key);
+    return framework::WideFromGameText(std::string(type));
+}
+
 } // namespace
+
+std::optional<std::wstring> KindMismatchSentence(const fileio::TCheckFindings& findings, std::wstring_view targetName,
+                                                 std::string_view targetType)
+{
+    for (const fileio::TCheckFinding& finding : findings)
+        if (finding.Code == TCheckCode::ModelKind)
+            return InterfaceText(TTextKey::KindMismatchSentence,
+                                 {VehicleKindWord(finding.Facts.Subject), std::wstring(targetName),
+                                  VehicleKindWord(targetType)});
+    return std::nullopt;
+}
 
 std::wstring CheckFindingText(const fileio::TCheckFinding& finding)
 {
     return InterfaceText(CodeTexts[std::size_t(finding.Code)], {ValueOf(finding)});
 }
 
-std::wstring CheckVerdictText(const fileio::TCheckFindings& findings)
+std::wstring CheckVerdictText(const fileio::TCheckFindings& findings, TTextKey passedText)
 {
     if (findings.empty())
-        return InterfaceText(TTextKey::CheckPassed);
+        return InterfaceText(passedText);
     std::wstring text = fileio::HasCheckErrors(findings) ? CheckErrorsText(findings) : std::wstring();
     const std::wstring warnings = Listed(findings, false);
     if (!warnings.empty())

@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
+
 #include <map>
 
 using namespace vehmira::engine;
@@ -108,6 +110,10 @@ TEST(Import, PackageFromAnotherVehicleReplacesEveryPieceAndKeepsTheTargetsKeys)
               Replaced(game.Content.Carcols, "landstal, 4,1, 123,1, 113,1", "landstal, 20, 1, 25, 1, 36, 1"));
     // The cheetah has no special handling line: that step is skipped and reported.
     EXPECT_TRUE(Contains(result.SkippedSteps, "special handling line")) << result.SkippedSteps.size();
+    // What was written, for the fronts to tell.
+    EXPECT_EQ(result.WrittenEntries.size(), 2u);
+    EXPECT_EQ(std::set<std::string>(result.WrittenFiles.begin(), result.WrittenFiles.end()),
+              (std::set<std::string>{"Text/American.gxt", "Data/Handling.cfg", "Data/Vehicles.ide", "Data/Carcols.dat"}));
 }
 
 TEST(Import, MalformedPackagesChangeNothing)

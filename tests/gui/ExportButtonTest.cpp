@@ -55,7 +55,7 @@ TEST_F(TExportButtonTest, CancelledSaveDialogTouchesNothing)
     EXPECT_NO_PROBLEMS(Export());
     ASSERT_EQ(FileDialogs.Calls.size(), 1u);
     EXPECT_TRUE(FileDialogs.Calls[0].Save);
-    EXPECT_EQ(FileDialogs.Calls[0].Filter, L"CAR-Files|*.car|Alle Dateien|*.*");
+    EXPECT_EQ(FileDialogs.Calls[0].Filter, L"CAR-файлы (*.car)|*.car|Все файлы|*.*");
     EXPECT_EQ(FileDialogs.Calls[0].InitialName, L"cheetah.car") << "the model's name is suggested";
     EXPECT_EQ(GameFixture::Snapshot(GameDir(), true), before);
     EXPECT_EQ(Temp.List(), (std::vector<std::string>{"Game", "Settings.ini"}));

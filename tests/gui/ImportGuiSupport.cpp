@@ -91,6 +91,9 @@ TMessageBoxSeen AnswerBoxWith(TUser& user, int buttonId)
     TMessageBoxSeen seen;
     seen.Title = WindowText(box);
     seen.Text = WindowText(GetDlgItem(box, MessageBoxTextId));
+    const LRESULT defaultId = SendMessageW(box, DM_GETDEFID, 0, 0);
+    if (HIWORD(defaultId) == DC_HASDEFID)
+        seen.DefaultButton = LOWORD(defaultId);
     HWND button = GetDlgItem(box, buttonId);
     if (!button)
         throw TUserStepFailed("the message box \"" + Utf8(seen.Text) + "\" lacks the button wanted");

@@ -25,6 +25,18 @@ using namespace vehmira::gui::framework;
 namespace {
 
 const std::wstring Succeeded = L"  Импортирование успешно завершено!!!  ";
+
+// One box: the success, what was written, and where to undo it.
+testing::AssertionResult OneSuccess(const std::vector<std::wstring>& boxes)
+{
+    if (boxes.size() != 1)
+        return testing::AssertionFailure() << boxes.size() << " boxes";
+    const std::wstring& text = boxes.front();
+    if (!text.starts_with(Succeeded + L"\r\n\r\n") || !text.ends_with(L"Импорт можно отменить: «Файл» → «Отменить импорт»."))
+        return testing::AssertionFailure() << Utf8(text);
+    return testing::AssertionSuccess();
+}
+
 const std::wstring Failed = L"  Ошибка при импортировании!";
 const std::wstring NothingToImport =
     L"Импортировать нечего: игра уже содержит всё выбранное, или ничего не выбрано. Файлы игры не изменены.";
@@ -145,7 +157,11 @@ TEST_F(TImportRunTest, PackageImportReplacesTheChosenVehicleAndTheListShowsIt)
 {
     const std::filesystem::path package = ExportedPackage(415, "cheetah.car");
     const TGameFiles before = GameFiles();
-    EXPECT_EQ(ImportPackage(package, 0), std::vector<std::wstring>{Succeeded});
+    const std::vector<std::wstring> boxes = ImportPackage(package, 0);
+    EXPECT_TRUE(OneSuccess(boxes));
+    EXPECT_TRUE(!boxes.empty() && Contains(boxes.front(), L"Landstalker (400): записано: ") &&
+                Contains(boxes.front(), L"Handling.cfg"))
+        << "names the vehicle and what was written";
     const TGameFiles after = GameFiles();
     EXPECT_FALSE(SameFiles(after, before));
     EXPECT_TRUE(SameFiles(after, ReferenceImport(400, package))) << "the game directory holds exactly the core's import";
@@ -164,15 +180,14 @@ TEST_F(TImportRunTest, SeparateFilesImportTakesTheFieldsInCodePage1251)
     const std::wstring vehicles =
         L"9999, newbike, newbike, bike, NEWBIKE, NEWBIKE, biked, ignore, 10, 0, 0, 24, 0.6, 0.6, 1";
     const std::wstring carcols = L"newbike, 3,1, 5,1";
-    EXPECT_EQ(ImportFiles({{"Edit_DFF", dff.wstring()},
+    EXPECT_TRUE(OneSuccess(ImportFiles({{"Edit_DFF", dff.wstring()},
                            {"Edit_TXD", txd.wstring()},
                            {"Edit_Handling", handling},
                            {"Edit_HandlingSpecial", special},
                            {"Edit_Vehicles", vehicles},
                            {"Edit_Carcols", carcols},
                            {"Edit_GXT", L"Гепард"}},
-                          2),
-              std::vector<std::wstring>{Succeeded});
+                          2)));
 
     TImportFiles expected{dff, txd, CheetahInCp1251, Utf8(handling), Utf8(special), Utf8(vehicles), Utf8(carcols)};
     const TGameFiles after = GameFiles();
@@ -295,7 +310,8 @@ TEST_F(TImportRunTest, FailedImportsSayWhyAndLeaveTheGameAsItWas)
 }
 
 // The replace dialog shows the check's verdict for the chosen row; with errors
-// the import asks first, naming them, and a no leaves the game as it was.
+// the import asks first, naming them, with No as the default; a no leaves the
+// game as it was and goes back to the typed fields, every one kept.
 TEST_F(TImportRunTest, TheVerdictIsShownAndErrorsAreConfirmedBeforeTheImport)
 {
     RwTest::TTestModel car;
@@ -309,9 +325,10 @@ TEST_F(TImportRunTest, TheVerdictIsShownAndErrorsAreConfirmedBeforeTheImport)
         std::wstring verdict;
         TMessageBoxSeen question;
         std::vector<std::wstring> after;
+        std::vector<std::wstring> fieldsKept;
         EXPECT_NO_PROBLEMS(RunWizard([&](TUser& user) {
             ChooseKind(user, false);
-            FillCarFiles(user, {{"Edit_DFF", dff.wstring()}});
+            FillCarFiles(user, {{"Edit_DFF", dff.wstring()}, {"Edit_GXT", L"Голый"}});
             user.WaitShown(ImportEnde().Handle(), "the replace dialog");
             EXPECT_EQ(ImportEnde().ControlText("CheckLabel"), L"") << "no row chosen yet";
             SelectListRow(ImportEnde().Control("TargetList"), 0);
@@ -319,8 +336,14 @@ TEST_F(TImportRunTest, TheVerdictIsShownAndErrorsAreConfirmedBeforeTheImport)
             user.Click(ImportEnde().Control("ReplaceButton"));
             question = AnswerBoxWith(user, answer);
             after = Boxes(user, answer == IDYES ? 1 : 0);
+            if (answer == IDNO) {
+                user.WaitShown(CarFiles().Handle(), "the separate-files dialog again");
+                fieldsKept = {CarFiles().ControlText("Edit_DFF"), CarFiles().ControlText("Edit_GXT")};
+                user.Click(CarFiles().Control("CancelButton"));
+            }
             WaitWizardClosed();
         }));
+        EXPECT_EQ(question.DefaultButton, IDNO) << "Enter alone never imports what the check refused";
         EXPECT_TRUE(verdict.starts_with(L"Игра не сможет загрузить этот транспорт:\r\n")) << Utf8(verdict);
         EXPECT_TRUE(Contains(verdict, L"В модели нет коллизии.")) << Utf8(verdict);
         EXPECT_TRUE(Contains(verdict, L"Предупреждения:")) << Utf8(verdict);
@@ -328,12 +351,74 @@ TEST_F(TImportRunTest, TheVerdictIsShownAndErrorsAreConfirmedBeforeTheImport)
         EXPECT_TRUE(question.Text.ends_with(L"Всё равно импортировать?")) << Utf8(question.Text);
         if (answer == IDNO) {
             EXPECT_TRUE(SameFiles(GameFiles(), before));
+            EXPECT_EQ(fieldsKept, (std::vector<std::wstring>{dff.wstring(), L"Голый"}));
         } else {
-            EXPECT_EQ(after, std::vector<std::wstring>{Succeeded});
+            EXPECT_TRUE(OneSuccess(after));
             const ByteBuffer stored = GameFixture::ArchiveEntryBytes(GameFiles().at("Models/GTA3.img"), "landstal.dff");
             EXPECT_EQ(ByteBuffer(stored.begin(), stored.begin() + std::ptrdiff_t(model.size())), model);
         }
     }
+}
+
+// A model made for another kind of vehicle is told first in one plain
+// sentence, in the verdict and in the question, before the coded findings.
+TEST_F(TImportRunTest, AModelOfAnotherKindIsToldInOnePlainSentenceFirst)
+{
+    RwTest::TTestModel bike;
+    bike.Frames = {{"bike", -1}, {"chassis", 0}, {"wheel_front", 0}, {"wheel_rear", 0}};
+    const std::filesystem::path dff = WriteInput("bike.dff", RwTest::Model(bike));
+    std::wstring verdict;
+    TMessageBoxSeen question;
+    EXPECT_NO_PROBLEMS(RunWizard([&](TUser& user) {
+        ChooseKind(user, false);
+        FillCarFiles(user, {{"Edit_DFF", dff.wstring()}});
+        user.WaitShown(ImportEnde().Handle(), "the replace dialog");
+        SelectListRow(ImportEnde().Control("TargetList"), 1);
+        verdict = ImportEnde().ControlText("CheckLabel");
+        user.Click(ImportEnde().Control("ReplaceButton"));
+        question = AnswerBoxWith(user, IDNO);
+        user.WaitShown(CarFiles().Handle(), "the separate-files dialog again");
+        user.Click(CarFiles().Control("CancelButton"));
+        WaitWizardClosed();
+    }));
+    const std::wstring sentence = L"Это модель вида «мотоцикл», а Cheetah — «автомобиль».\r\n\r\n";
+    EXPECT_TRUE(verdict.starts_with(sentence)) << Utf8(verdict);
+    EXPECT_TRUE(Contains(verdict, L"Модель сделана для другого вида транспорта (bike).")) << Utf8(verdict);
+    EXPECT_TRUE(question.Text.starts_with(sentence)) << Utf8(question.Text);
+}
+
+// Back goes one step at a time and keeps what was typed; a new run of the
+// wizard starts blank.
+TEST_F(TImportRunTest, BackKeepsEveryFieldAndANewRunStartsBlank)
+{
+    RwTest::TTestModel bare;
+    const std::filesystem::path dff = WriteInput("bare.dff", RwTest::Model(bare));
+    std::vector<std::wstring> seen;
+    EXPECT_NO_PROBLEMS(RunWizard([&](TUser& user) {
+        ChooseKind(user, false);
+        FillCarFiles(user, {{"Edit_DFF", dff.wstring()}, {"Edit_Handling", L"BARE 1"}});
+        user.WaitShown(ImportEnde().Handle(), "the replace dialog");
+        EXPECT_TRUE(IsWindowEnabled(ImportEnde().Control("BackButton")));
+        user.Click(ImportEnde().Control("BackButton"));
+        user.WaitShown(CarFiles().Handle(), "the separate-files dialog after Back");
+        seen.push_back(CarFiles().ControlText("Edit_DFF") + L"|" + CarFiles().ControlText("Edit_Handling"));
+        user.Click(CarFiles().Control("BackButton"));
+        user.WaitShown(ImportTyp().Handle(), "the import-kind dialog after Back");
+        user.Click(ImportTyp().Control("Button_Next"));
+        user.WaitShown(CarFiles().Handle(), "the separate-files dialog once more");
+        seen.push_back(CarFiles().ControlText("Edit_DFF") + L"|" + CarFiles().ControlText("Edit_Handling"));
+        user.Click(CarFiles().Control("CancelButton"));
+        WaitWizardClosed();
+    }));
+    EXPECT_NO_PROBLEMS(RunWizard([&](TUser& user) {
+        ChooseKind(user, false);
+        user.WaitShown(CarFiles().Handle(), "the separate-files dialog of a new run");
+        seen.push_back(CarFiles().ControlText("Edit_DFF") + L"|" + CarFiles().ControlText("Edit_Handling"));
+        user.Click(CarFiles().Control("CancelButton"));
+        WaitWizardClosed();
+    }));
+    const std::wstring typed = dff.wstring() + L"|BARE 1";
+    EXPECT_EQ(seen, (std::vector<std::wstring>{typed, typed, L"|"}));
 }
 
 // The verdict in English, as the shipped language file words it.
@@ -429,7 +514,7 @@ TEST_F(TImportRunTest, UndoFromTheMenuAsksNamesTheImportAndRestoresTheGame)
 {
     const TGameFiles original = GameFiles();
     const std::filesystem::path package = ExportedPackage(415, "cheetah.car");
-    ASSERT_EQ(ImportPackage(package, 0), std::vector<std::wstring>{Succeeded});
+    ASSERT_TRUE(OneSuccess(ImportPackage(package, 0)));
     const TGameFiles imported = GameFiles();
 
     std::wstring question;
@@ -453,7 +538,7 @@ TEST_F(TImportRunTest, UndoFromTheMenuAsksNamesTheImportAndRestoresTheGame)
 
 TEST_F(TImportRunTest, UndoRefusesWhenTheFilesChangedSinceTheImport)
 {
-    ASSERT_EQ(ImportFiles({{"Edit_GXT", L"Гепард"}}, 1), std::vector<std::wstring>{Succeeded});
+    ASSERT_TRUE(OneSuccess(ImportFiles({{"Edit_GXT", L"Гепард"}}, 1)));
     TGameFiles changed = GameFiles();
     std::ofstream(GameDir() / "Text" / "American.gxt", std::ios::app) << "edited by hand";
     changed = GameFiles();
@@ -480,7 +565,7 @@ TEST_F(TImportRunTest, DroppedPackageGoesStraightToTheTargetChoice)
         texts = Boxes(user, 1);
         WaitWizardClosed();
     }));
-    EXPECT_EQ(texts, std::vector<std::wstring>{Succeeded});
+    EXPECT_TRUE(OneSuccess(texts));
     EXPECT_TRUE(FileDialogs.Calls.empty()) << "no file dialog";
     EXPECT_TRUE(SameFiles(GameFiles(), ReferenceImport(400, package)));
     EXPECT_EQ(Rows().front(), std::make_pair(std::wstring(L"400"), std::wstring(L"Cheetah")));
@@ -537,7 +622,7 @@ TEST_F(TImportRunTest, ExportFromOneGameImportIntoAnotherAndUndo)
     ASSERT_TRUE(std::filesystem::exists(package));
 
     choosePath(GameDir());
-    EXPECT_EQ(ImportPackage(package, 3), std::vector<std::wstring>{Succeeded});
+    EXPECT_TRUE(OneSuccess(ImportPackage(package, 3)));
     EXPECT_EQ(Rows()[3], std::make_pair(std::wstring(L"596"), std::wstring(L"Гепард")));
     const TGameFiles imported = GameFiles();
     EXPECT_EQ(GameFixture::GXTMainText(imported.at("Text/American.gxt"), "POLICAR"), CheetahInCp1251);

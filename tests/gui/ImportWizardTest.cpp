@@ -58,10 +58,10 @@ TEST_F(TImportWizardTest, EveryControlSitsWhereTheLayoutPutsIt)
         {files, "FilesGroup", nullptr, {24, 24, 385, 121}, L" Файлы "},
         {files, "DffLabel", "FilesGroup", {32, 32, 81, 45}, L"DFF-файл"},
         {files, "Edit_DFF", "FilesGroup", {96, 28, 313, 49}, L""},
-        {files, "BrowseDffLabel", "FilesGroup", {320, 32, 332, 45}, L"..."},
+        {files, "BrowseDffButton", "FilesGroup", {318, 27, 345, 50}, L"..."},
         {files, "TxdLabel", "FilesGroup", {32, 56, 81, 69}, L"TXD-файл"},
         {files, "Edit_TXD", "FilesGroup", {96, 52, 313, 73}, L""},
-        {files, "BrowseTxdLabel", "FilesGroup", {320, 56, 332, 69}, L"..."},
+        {files, "BrowseTxdButton", "FilesGroup", {318, 51, 345, 74}, L"..."},
         {files, "LinesGroup", nullptr, {24, 128, 385, 273}, L" Файлы настроек транспортного средства "},
         {files, "HandlingLabel", "LinesGroup", {24, 36, 84, 49}, L"Handling.cfg"},
         {files, "Edit_Handling", "LinesGroup", {96, 32, 313, 53}, L""},
@@ -75,14 +75,16 @@ TEST_F(TImportWizardTest, EveryControlSitsWhereTheLayoutPutsIt)
         {files, "NameLabel", "NameGroup", {24, 36, 72, 49}, L"Название"},
         {files, "Edit_GXT", "NameGroup", {96, 32, 313, 53}, L""},
         {files, "FilesCheckLabel", nullptr, {24, 368, 385, 425}, L""},
-        {files, "CancelButton", nullptr, {24, 436, 201, 461}, L"Отмена"},
-        {files, "NextButton", nullptr, {208, 436, 385, 461}, L"&Далее >>"},
+        {files, "BackButton", nullptr, {24, 436, 139, 461}, L"<< &Назад"},
+        {files, "CancelButton", nullptr, {147, 436, 262, 461}, L"Отмена"},
+        {files, "NextButton", nullptr, {270, 436, 385, 461}, L"&Далее >>"},
         {ende, "QuestionLabel", nullptr, {37, 16, 198, 47}, L"Какое транспортное средство\r\nВы хотите заменить?"},
         {ende, "VehiclesGroup", nullptr, {32, 56, 265, 321}, L" Транспортные средства "},
         {ende, "TargetList", "VehiclesGroup", {24, 32, 209, 241}, L""},
-        {ende, "CheckLabel", nullptr, {32, 328, 265, 405}, L""},
-        {ende, "CancelButton", nullptr, {32, 420, 145, 445}, L"Отмена"},
-        {ende, "ReplaceButton", nullptr, {152, 420, 265, 445}, L"&Импорт"},
+        {ende, "CheckLabel", nullptr, {32, 328, 265, 413}, L""},
+        {ende, "BackButton", nullptr, {32, 420, 105, 445}, L"<< &Назад"},
+        {ende, "CancelButton", nullptr, {112, 420, 185, 445}, L"Отмена"},
+        {ende, "ReplaceButton", nullptr, {192, 420, 265, 445}, L"&Импорт"},
     };
     for (const TCase& c : cases) {
         SCOPED_TRACE(c.Name);
@@ -98,8 +100,9 @@ TEST_F(TImportWizardTest, EveryControlSitsWhereTheLayoutPutsIt)
         EXPECT_GE(bounds.bottom, c.Bounds.bottom) << bounds.bottom - bounds.top << " high";
         EXPECT_EQ(c.Form->ControlText(c.Name), c.Caption);
     }
-    for (const char* label : {"BrowseDffLabel", "BrowseTxdLabel"})
-        EXPECT_TRUE(GetWindowLongPtrW(CarFiles().Control(label), GWL_STYLE) & SS_NOTIFY) << label << " takes clicks";
+    const LONG_PTR verdictStyle = GetWindowLongPtrW(ImportEnde().Control("CheckLabel"), GWL_STYLE);
+    EXPECT_TRUE((verdictStyle & ES_MULTILINE) && (verdictStyle & WS_VSCROLL) && (verdictStyle & ES_READONLY))
+        << "a long verdict scrolls";
     HWND list = ImportEnde().Control("TargetList");
     EXPECT_EQ(GetWindowLongPtrW(list, GWL_STYLE) & LVS_TYPEMASK, LVS_REPORT);
     EXPECT_TRUE(ListView_GetExtendedListViewStyle(list) & LVS_EX_FULLROWSELECT);
@@ -119,9 +122,9 @@ TEST_F(TImportWizardTest, TabOrderFollowsTheLayout)
     const TCase cases[] = {
         {&ImportTyp(), {"Radio_ImportCAR", "Button_Cancel", "Button_Next"}},
         {&CarFiles(),
-         {"Edit_DFF", "Edit_TXD", "Edit_Handling", "Edit_HandlingSpecial", "Edit_Vehicles", "Edit_Carcols", "Edit_GXT",
-          "CancelButton", "NextButton"}},
-        {&ImportEnde(), {"TargetList", "CancelButton", "ReplaceButton", "PreviewButton"}},
+         {"Edit_DFF", "BrowseDffButton", "Edit_TXD", "BrowseTxdButton", "Edit_Handling", "Edit_HandlingSpecial",
+          "Edit_Vehicles", "Edit_Carcols", "Edit_GXT", "BackButton", "CancelButton", "NextButton"}},
+        {&ImportEnde(), {"TargetList", "CheckLabel", "BackButton", "CancelButton", "ReplaceButton", "PreviewButton"}},
     };
     for (const TCase& c : cases) {
         HWND current = c.Form->Control(c.Order.front());
@@ -226,7 +229,7 @@ TEST_F(TImportWizardTest, RadioChoiceAndLastPackageNameLastForTheRun)
     ASSERT_EQ(FileDialogs.Calls.size(), 2u);
     for (const TScriptedFileDialogs::TCall& call : FileDialogs.Calls) {
         EXPECT_FALSE(call.Save);
-        EXPECT_EQ(call.Filter, L"CAR-Files|*.car|Alle Dateien|*.*");
+        EXPECT_EQ(call.Filter, L"CAR-файлы (*.car)|*.car|Все файлы|*.*");
     }
     EXPECT_EQ(FileDialogs.Calls[0].InitialName, L"");
     EXPECT_EQ(FileDialogs.Calls[1].InitialName, package) << "the dialog starts with the last picked name";
@@ -244,9 +247,9 @@ TEST_F(TImportWizardTest, SeparateFilesStartBlankAtEveryShowingAndTheDotsPickFil
             EXPECT_EQ(user.Text(CarFiles().Control(field)), L"") << field;
             user.SetText(CarFiles().Control(field), L"typed");
         }
-        ClickControl(CarFiles().Control("BrowseDffLabel"));
+        ClickControl(CarFiles().Control("BrowseDffButton"));
         WaitUntil([&] { return user.Text(CarFiles().Control("Edit_DFF")) == pickedDff; }, "the picked DFF file");
-        ClickControl(CarFiles().Control("BrowseTxdLabel")); // cancelled: the field keeps its text
+        ClickControl(CarFiles().Control("BrowseTxdButton")); // cancelled: the field keeps its text
         EXPECT_EQ(user.Text(CarFiles().Control("Edit_TXD")), L"typed");
         user.Click(CarFiles().Control("CancelButton"));
         WaitWizardClosed();

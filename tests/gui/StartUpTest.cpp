@@ -144,6 +144,27 @@ TEST_F(TStartUpTest, NewGxtChoiceShowsOnlyAfterTheNextRefill)
     EXPECT_EQ(Rows(), (TListRows{{L"400", L"Landstalker FR"}, {L"415", L"Guepard"}}));
 }
 
+// A translation's own GXT file in the game's Text folder is offered beside the usual five.
+TEST_F(TStartUpTest, TheGxtChoiceOffersTheGamesOwnFiles)
+{
+    TGameFixtureContent russian = GameFixture::DefaultContent();
+    russian.GXTFileName = "russian.gxt";
+    WriteGame(russian);
+    WriteGame();
+    WriteCompleteSettings();
+    EXPECT_NO_PROBLEMS(Start());
+    std::vector<std::wstring> items;
+    EXPECT_NO_PROBLEMS(Menu(LanguageMenu, [&](TUser& user) {
+        user.WaitShown(Language().Handle(), "the language dialog");
+        items = user.ComboItems(LanguageControl("Combo_GXT"));
+        user.Click(LanguageControl("Button_Cancel"));
+        user.WaitHidden(Language().Handle(), "the language dialog");
+    }));
+    EXPECT_NE(std::find(items.begin(), items.end(), L"russian.gxt"), items.end());
+    EXPECT_EQ(std::count(items.begin(), items.end(), L"American.gxt"), 1) << "the game's American.gxt is offered once";
+    EXPECT_EQ(ReadSetting(L"Vehmira", L"GXT"), L"American.gxt");
+}
+
 TEST_F(TStartUpTest, PathMenuRefusesAFolderWithoutArchiveAndKeepsTheOpenGame)
 {
     WriteGame();

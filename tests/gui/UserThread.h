@@ -14,6 +14,7 @@ struct TMessageBoxSeen {
     std::wstring Title;
     std::wstring Text;
     bool HasIcon = false;
+    int DefaultButton = 0; // the button Enter presses (IDYES, IDNO, ...); 0 when not asked
 };
 
 class TUserStepFailed : public std::runtime_error {
