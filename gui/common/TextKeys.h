@@ -29,6 +29,9 @@ namespace vehmira::gui {
     X(FileMenu, L"&Файл  ")                                                                                          \
     X(UndoImportMenuItem, L"&Отменить импорт")                                                                       \
     X(ExitMenuItem, L"В&ыход")                                                                                       \
+    X(RefreshMenuItem, L"О&бновить список\tF5")                                                                      \
+    X(ListStatusNoGame, L"Каталог игры не указан: «Установки» → «Путь».")                                            \
+    X(ListStatusNotOpened, L"Список пуст: игра не открылась. Устраните причину и нажмите F5.")                       \
     X(SettingsMenu, L"&Установки  ")                                                                                 \
     X(PathMenuItem, L"&Путь")                                                                                        \
     X(LanguageMenuItem, L"&Язык")                                                                                    \

@@ -8,9 +8,13 @@
 #include "gui/windows/FormLanguage.h"
 #include "gui/windows/FormMain.h"
 #include "gui/windows/FormPath.h"
+#include "gui/windows/MainMenu.h"
 #include "gui/common/InterfaceTexts.h"
 #include "gui/common/Language.h"
 #include "gui/framework/ErrorBox.h"
+
+#include <memory>
+#include <type_traits>
 
 namespace vehmira::gui {
 
@@ -61,10 +65,16 @@ void TVehmiraApp::ApplyLanguage(const std::wstring& languageName)
 int TVehmiraApp::Run()
 {
     ShowWindow(FormMain->Handle(), SW_SHOW);
+    // F5 refreshes the list wherever the focus is in the main window; a modal
+    // window runs its own loop, so the key never reaches past it.
+    ACCEL refresh{FVIRTKEY, VK_F5, RefreshMenu};
+    const std::unique_ptr<std::remove_pointer_t<HACCEL>, decltype(&DestroyAcceleratorTable)> accelerators(
+        CreateAcceleratorTableW(&refresh, 1), &DestroyAcceleratorTable);
     MSG message{};
     BOOL received;
     while ((received = GetMessageW(&message, nullptr, 0, 0)) != 0 && received != -1)
-        framework::DispatchFormMessage(message);
+        if (!accelerators || !TranslateAcceleratorW(FormMain->Handle(), accelerators.get(), &message))
+            framework::DispatchFormMessage(message);
     return received == 0 ? static_cast<int>(message.wParam) : 1;
 }
 

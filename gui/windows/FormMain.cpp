@@ -42,9 +42,11 @@ const framework::TFormLayout MainFormSpec{
 
 // In tab order, as the layout reads: the list on the left, then on the right
 // the export choices from the top down, then the commands.
-const std::array<framework::TControlLayout, 12> MainControls{{
+const std::array<framework::TControlLayout, 13> MainControls{{
     {TControlKind::GroupBox, "Group_Cars", "", 24, 16, 233, 281, L""},
-    {TControlKind::ListView, "List_ID", "Group_Cars", 24, 32, 185, 225, L""},
+    {TControlKind::ListView, "List_ID", "Group_Cars", 24, 32, 185, 197, L""},
+    // Why the list is empty, and how to try again; empty while a game is open.
+    {TControlKind::Label, "Label_ListStatus", "Group_Cars", 24, 233, 185, 41, L""},
     {TControlKind::GroupBox, "Group_Export", "", 264, 16, 161, 161, L""},
     {TControlKind::CheckBox, "Check_DFF", "Group_Export", 32, 32, 73, 17, L""},
     {TControlKind::CheckBox, "Check_TXD", "Group_Export", 32, 48, 73, 17, L""},
@@ -95,6 +97,7 @@ void TFormMain::ApplyInterfaceTexts()
     DrawMenuBar(Handle());
     SetVehicleListColumnTitles(Control("List_ID"));
     ApplyFormTexts(*this, TTextKey::MainCaption, MainTexts);
+    ShowGameState(ListStatus);
 }
 
 // Numbers are formatted and parsed with "." whatever the user's locale says.
@@ -127,6 +130,10 @@ std::optional<LRESULT> TFormMain::OnMessage(UINT message, WPARAM wParam, LPARAM 
     } else if (message == WM_FORMSHOW) {
         FormShow();
         return 0;
+    } else if (message == WM_NOTIFY) {
+        const auto* key = reinterpret_cast<const NMLVKEYDOWN*>(lParam);
+        if (key->hdr.hwndFrom == Control("List_ID") && key->hdr.code == LVN_KEYDOWN && key->wVKey == VK_F5)
+            RefreshMenuClick();
     } else if (message == WM_DROPFILES) {
         FormDropFiles(reinterpret_cast<HDROP>(wParam));
         return 0;
@@ -156,6 +163,8 @@ void TFormMain::OnCommand(int id, int notifyCode)
         CheckArchiveMenuClick();
     else if (id == RebuildArchiveMenu)
         RebuildArchiveMenuClick();
+    else if (id == RefreshMenu)
+        RefreshMenuClick();
     else if (notifyCode == BN_CLICKED && id == ControlId("Button_Export"))
         ExportButtonClick();
     else if (notifyCode == BN_CLICKED && id == ControlId("Button_Import"))
@@ -184,10 +193,44 @@ void TFormMain::FormShow()
         App.FormPath->ShowModal();
         archiveFile = fileio::ResolveGamePath(GameDirectory(), fileio::GameFiles::ModelArchive);
     }
-    if (!fileio::FileExists(archiveFile))
+    if (!fileio::FileExists(archiveFile)) {
+        ShowGameState(TTextKey::ListStatusNoGame);
         return; // the user sets the directory later from the menu
+    }
+    OpenGameAndFillList();
+}
+
+// Until both succeed the list says why it is empty, and the commands that
+// need a game stay off; a failure still reaches the user in its own box.
+void TFormMain::OpenGameAndFillList()
+{
+    struct TShowState {
+        TFormMain& Form;
+        std::optional<TTextKey> Status = TTextKey::ListStatusNotOpened;
+        ~TShowState() { Form.ShowGameState(Status); }
+    } state{*this};
     OpenGameDirectory();
     RefreshVehicleList();
+    state.Status.reset();
+}
+
+void TFormMain::ShowGameState(std::optional<TTextKey> status)
+{
+    ListStatus = status;
+    SetControlText("Label_ListStatus", status ? InterfaceText(*status) : std::wstring());
+    EnableWindow(Control("Button_Import"), Session != nullptr);
+    EnableWindow(Control("Button_Export"), Session != nullptr);
+}
+
+void TFormMain::RefreshMenuClick()
+{
+    Session.reset();
+    ListView_DeleteAllItems(Control("List_ID"));
+    if (App.FormPath->GamePath == L"NONE") {
+        ShowGameState(TTextKey::ListStatusNoGame);
+        return;
+    }
+    OpenGameAndFillList();
 }
 
 namespace {
@@ -239,12 +282,14 @@ void TFormMain::GamePathMenuClick()
     // list goes first, so that it never stays on screen under another path.
     Session.reset();
     ListView_DeleteAllItems(Control("List_ID"));
-    if (App.FormPath->GamePath == L"NONE")
+    if (App.FormPath->GamePath == L"NONE") {
+        ShowGameState(TTextKey::ListStatusNoGame);
         return; // nothing accepted yet: the user sets the directory later, as at start-up
+    }
     // A folder that lost the game's files since is named with what it lacks.
+    ShowGameState(TTextKey::ListStatusNotOpened);
     App.FormPath->RequireGameFiles(App.FormPath->GamePath);
-    OpenGameDirectory();
-    RefreshVehicleList();
+    OpenGameAndFillList();
 }
 
 void TFormMain::LanguageMenuClick()

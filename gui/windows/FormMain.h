@@ -7,6 +7,7 @@
 #include "engine/Export.h"
 #include "engine/GameContext.h"
 #include "operations/GameSession.h"
+#include "gui/common/TextKeys.h"
 #include "gui/framework/Window.h"
 #include "gui/wizard/ImportWizardHost.h"
 
@@ -62,6 +63,8 @@ public:
     void CheckArchiveMenuClick();
     void RebuildArchiveMenuClick();
     void FormDropFiles(HDROP drop);
+    // F5 and "Обновить список": opens the game again and refills the list, as at start-up.
+    void RefreshMenuClick();
     // Menu "Просмотр": the selected vehicle's textures and model.
     void PreviewMenuClick();
     // Reads Data\Vehicles.ide again after an import or an undo changed it, so
@@ -81,6 +84,9 @@ private:
     // Rolls back an interrupted import of the game directory (telling the
     // user), opens its archive and reads its vehicle definitions.
     void OpenGameDirectory();
+    void OpenGameAndFillList();
+    // The list's status line (empty while a game is open) and the commands that need an open game.
+    void ShowGameState(std::optional<TTextKey> status);
     // When the archive just opened has neighbours the game reads wrongly (left
     // by another tool), says so once per archive and offers the rebuild.
     void OfferRebuildOfMisreadArchive();
@@ -94,6 +100,7 @@ private:
     // Archives the user was told about at opening, so they are told once.
     std::vector<std::filesystem::path> MisreadArchivesTold;
     bool StartUpPosted = false;
+    std::optional<TTextKey> ListStatus = TTextKey::ListStatusNoGame;
 };
 
 } // namespace vehmira::gui

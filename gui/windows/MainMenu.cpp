@@ -36,6 +36,7 @@ HMENU CreateMainMenu()
                                                         {PreviewMenu, text(TTextKey::PreviewMenuItem)},
                                                         {CheckArchiveMenu, text(TTextKey::CheckArchiveMenuItem)},
                                                         {RebuildArchiveMenu, text(TTextKey::RebuildArchiveMenuItem)},
+                                                        {RefreshMenu, text(TTextKey::RefreshMenuItem)},
                                                         {ExitMenu, text(TTextKey::ExitMenuItem)}})),
                 text(TTextKey::FileMenu));
     AppendMenuW(bar, MF_POPUP,

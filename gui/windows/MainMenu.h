@@ -15,6 +15,7 @@ enum TMainMenuCommand : int {
     PreviewMenu = 1006,
     CheckArchiveMenu = 1007,
     RebuildArchiveMenu = 1008,
+    RefreshMenu = 1009,
 };
 
 // The menu bar with its pop-ups, in the current interface language; the
