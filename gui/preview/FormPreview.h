@@ -24,11 +24,16 @@ public:
 
 protected:
     void OnCommand(int id, int notifyCode) override;
+    std::optional<LRESULT> OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
+    void FitIntoWorkArea();
+    void LayOutPanes(int clientWidth, int clientHeight);
+
     operations::TVehiclePreview Preview;
     std::unique_ptr<TTexturePanel> Panel; // after Preview: its worker reads the dictionary
     std::unique_ptr<TModelView> Model;    // after Preview: its worker reads the model and the dictionaries
+    HWND Summary = nullptr;               // a child window: the form destroys it
 };
 
 // Shows the preview over owner and returns when the user closes it.
