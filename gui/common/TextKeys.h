@@ -32,6 +32,8 @@ namespace vehmira::gui {
     X(RefreshMenuItem, L"О&бновить список\tF5")                                                                      \
     X(ListStatusNoGame, L"Каталог игры не указан: «Установки» → «Путь».")                                            \
     X(ListStatusNotOpened, L"Список пуст: игра не открылась. Устраните причину и нажмите F5.")                       \
+    X(ExportVehicleMenuItem, L"&Экспортировать...")                                                                  \
+    X(ImportOverVehicleMenuItem, L"&Импортировать поверх...")                                                        \
     X(SettingsMenu, L"&Установки  ")                                                                                 \
     X(PathMenuItem, L"&Путь")                                                                                        \
     X(LanguageMenuItem, L"&Язык")                                                                                    \

@@ -135,6 +135,9 @@ void TForm::ShowModal()
     ModalEnding = false;
     ShowWindow(Handle(), SW_SHOW);
     SetActiveWindow(Handle());
+    // The keyboard starts at the first field, as in the system's dialogs.
+    if (HWND first = GetNextDlgTabItem(Handle(), nullptr, FALSE))
+        SetFocus(first);
     MSG message{};
     while (!ModalEnding) {
         const BOOL received = GetMessageW(&message, nullptr, 0, 0);

@@ -9,6 +9,7 @@
 #include "gui/preview/PreviewLaunch.h"
 #include "gui/windows/Application.h"
 #include "gui/framework/ErrorBox.h"
+#include "gui/common/VehicleListBehaviour.h"
 #include "gui/common/VehicleListView.h"
 #include "gui/windows/FormAbout.h"
 #include "gui/windows/FormLanguage.h"
@@ -22,6 +23,8 @@
 #include <array>
 #include <clocale>
 #include <locale>
+#include <memory>
+#include <type_traits>
 
 namespace vehmira::gui {
 
@@ -77,6 +80,7 @@ TFormMain::TFormMain(TVehmiraApp& app) : framework::TForm(MainFormSpec, MainCont
     for (const char* name : {"Check_DFF", "Check_TXD", "Check_GXT"})
         SendMessageW(Control(name), BM_SETCHECK, BST_CHECKED, 0);
     SetUpVehicleListView(Control("List_ID"), Dpi());
+    AddVehicleListTypeAhead(Control("List_ID"));
     ApplyInterfaceTexts();
     DragAcceptFiles(Handle(), TRUE);
     FormCreate();
@@ -130,10 +134,8 @@ std::optional<LRESULT> TFormMain::OnMessage(UINT message, WPARAM wParam, LPARAM 
     } else if (message == WM_FORMSHOW) {
         FormShow();
         return 0;
-    } else if (message == WM_NOTIFY) {
-        const auto* key = reinterpret_cast<const NMLVKEYDOWN*>(lParam);
-        if (key->hdr.hwndFrom == Control("List_ID") && key->hdr.code == LVN_KEYDOWN && key->wVKey == VK_F5)
-            RefreshMenuClick();
+    } else if (message == WM_NOTIFY && reinterpret_cast<const NMHDR*>(lParam)->hwndFrom == Control("List_ID")) {
+        VehicleListNotify(*reinterpret_cast<const NMHDR*>(lParam));
     } else if (message == WM_DROPFILES) {
         FormDropFiles(reinterpret_cast<HDROP>(wParam));
         return 0;
@@ -165,6 +167,10 @@ void TFormMain::OnCommand(int id, int notifyCode)
         RebuildArchiveMenuClick();
     else if (id == RefreshMenu)
         RefreshMenuClick();
+    else if (id == ExportVehicleMenu)
+        ExportButtonClick();
+    else if (id == ImportOverVehicleMenu)
+        ImportButtonClick();
     else if (notifyCode == BN_CLICKED && id == ControlId("Button_Export"))
         ExportButtonClick();
     else if (notifyCode == BN_CLICKED && id == ControlId("Button_Import"))
@@ -212,6 +218,32 @@ void TFormMain::OpenGameAndFillList()
     OpenGameDirectory();
     RefreshVehicleList();
     state.Status.reset();
+}
+
+// F5 refreshes, a column's title sorts, a double click previews, a right
+// click offers what can be done with the vehicle.
+void TFormMain::VehicleListNotify(const NMHDR& notification)
+{
+    HWND list = Control("List_ID");
+    if (notification.code == LVN_KEYDOWN && reinterpret_cast<const NMLVKEYDOWN&>(notification).wVKey == VK_F5)
+        RefreshMenuClick();
+    else if (notification.code == LVN_COLUMNCLICK)
+        SortVehicleListByColumn(list, reinterpret_cast<const NMLISTVIEW&>(notification).iSubItem);
+    else if (notification.code == NM_DBLCLK && reinterpret_cast<const NMITEMACTIVATE&>(notification).iItem >= 0)
+        PreviewMenuClick();
+    else if (notification.code == NM_RCLICK && reinterpret_cast<const NMITEMACTIVATE&>(notification).iItem >= 0)
+        ShowVehicleContextMenu();
+}
+
+void TFormMain::ShowVehicleContextMenu()
+{
+    const std::unique_ptr<std::remove_pointer_t<HMENU>, decltype(&DestroyMenu)> menu(CreateVehicleContextMenu(),
+                                                                                    &DestroyMenu);
+    POINT at{};
+    GetCursorPos(&at);
+    const int command = TrackPopupMenu(menu.get(), TPM_RETURNCMD | TPM_RIGHTBUTTON, at.x, at.y, 0, Handle(), nullptr);
+    if (command != 0)
+        OnCommand(command, 0);
 }
 
 void TFormMain::ShowGameState(std::optional<TTextKey> status)
@@ -268,6 +300,7 @@ void TFormMain::RefreshVehicleList()
         engine::BuildVehicleList(GameDirectory(), framework::Utf8(App.FormLanguage->GXTFileName));
     for (const engine::TVehicleListRow& row : rows)
         AddVehicleListRow(list, framework::WideFromGameText(row.ID), framework::WideFromGameText(row.Name));
+    SortVehicleListAsBefore(list);
 }
 
 void TFormMain::ExitMenuClick()

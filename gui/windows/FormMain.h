@@ -85,6 +85,8 @@ private:
     // user), opens its archive and reads its vehicle definitions.
     void OpenGameDirectory();
     void OpenGameAndFillList();
+    void VehicleListNotify(const NMHDR& notification);
+    void ShowVehicleContextMenu();
     // The list's status line (empty while a game is open) and the commands that need an open game.
     void ShowGameState(std::optional<TTextKey> status);
     // When the archive just opened has neighbours the game reads wrongly (left

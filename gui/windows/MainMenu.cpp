@@ -48,4 +48,15 @@ HMENU CreateMainMenu()
     return bar;
 }
 
+HMENU CreateVehicleContextMenu()
+{
+    const auto text = [](TTextKey key) { return InterfaceText(key).c_str(); };
+    HMENU popup = CreatePopup({{ExportVehicleMenu, text(TTextKey::ExportVehicleMenuItem)},
+                               {ImportOverVehicleMenu, text(TTextKey::ImportOverVehicleMenuItem)},
+                               {PreviewMenu, text(TTextKey::PreviewMenuItem)}});
+    if (!popup)
+        throw std::runtime_error("the vehicle's menu cannot be created");
+    return popup;
+}
+
 } // namespace vehmira::gui

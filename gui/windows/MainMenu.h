@@ -16,6 +16,8 @@ enum TMainMenuCommand : int {
     CheckArchiveMenu = 1007,
     RebuildArchiveMenu = 1008,
     RefreshMenu = 1009,
+    ExportVehicleMenu = 1010,
+    ImportOverVehicleMenu = 1011,
 };
 
 // The menu bar with its pop-ups, in the current interface language; the
@@ -23,5 +25,9 @@ enum TMainMenuCommand : int {
 // (gui/common/TextKeys.h): the main window builds the bar anew when the
 // language changes, so every item shows the new language.
 HMENU CreateMainMenu();
+
+// The pop-up a right click on a vehicle of the list opens: export, import over
+// it, preview. The caller destroys it.
+HMENU CreateVehicleContextMenu();
 
 } // namespace vehmira::gui

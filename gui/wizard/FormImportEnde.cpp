@@ -8,6 +8,7 @@
 #include "gui/preview/PreviewLaunch.h"
 #include "gui/wizard/ImportCheckText.h"
 #include "gui/framework/ErrorBox.h"
+#include "gui/common/VehicleListBehaviour.h"
 #include "gui/common/VehicleListView.h"
 #include "gui/common/FormTexts.h"
 #include "gui/framework/WideText.h"
@@ -67,6 +68,7 @@ TForm_ImportEnde::TForm_ImportEnde(TImportWizardHost& host, const TImportWizardS
     : framework::TForm(TForm_ImportEndeSpec, ImportEndeControls, host.WizardOwner()), Host(host), Steps(steps)
 {
     SetUpVehicleListView(Control("TargetList"), Dpi());
+    AddVehicleListTypeAhead(Control("TargetList"));
     SetDialogKeys("ReplaceButton", "CancelButton");
     ApplyInterfaceTexts();
 }
@@ -94,6 +96,9 @@ void TForm_ImportEnde::FormShow()
     // A dropped package has no earlier step to go back to.
     EnableWindow(Control("BackButton"), !DroppedPackage.has_value());
     CopyVehicleListRows(Host.VehicleList(), Control("TargetList"));
+    // The vehicle chosen in the main list is the target until another is chosen;
+    // the copy keeps the rows' order.
+    SelectVehicleListRow(Control("TargetList"), ListView_GetNextItem(Host.VehicleList(), -1, LVNI_SELECTED));
     ShowCheckVerdict();
 }
 
@@ -104,6 +109,8 @@ std::optional<LRESULT> TForm_ImportEnde::OnMessage(UINT message, WPARAM wParam, 
         if (change->hdr.hwndFrom == Control("TargetList") && change->hdr.code == LVN_ITEMCHANGED &&
             ((change->uNewState ^ change->uOldState) & LVIS_SELECTED) != 0)
             ShowCheckVerdict();
+        else if (change->hdr.hwndFrom == Control("TargetList") && change->hdr.code == LVN_COLUMNCLICK)
+            SortVehicleListByColumn(Control("TargetList"), change->iSubItem);
     }
     return framework::TForm::OnMessage(message, wParam, lParam);
 }

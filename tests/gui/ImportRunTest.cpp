@@ -402,6 +402,10 @@ TEST_F(TImportRunTest, BackKeepsEveryFieldAndANewRunStartsBlank)
         user.Click(ImportEnde().Control("BackButton"));
         user.WaitShown(CarFiles().Handle(), "the separate-files dialog after Back");
         seen.push_back(CarFiles().ControlText("Edit_DFF") + L"|" + CarFiles().ControlText("Edit_Handling"));
+        GUITHREADINFO thread{};
+        thread.cbSize = sizeof(thread);
+        GetGUIThreadInfo(GetWindowThreadProcessId(CarFiles().Handle(), nullptr), &thread);
+        EXPECT_EQ(thread.hwndFocus, CarFiles().Control("Edit_DFF")) << "a step opens with its first field focused";
         user.Click(CarFiles().Control("BackButton"));
         user.WaitShown(ImportTyp().Handle(), "the import-kind dialog after Back");
         user.Click(ImportTyp().Control("Button_Next"));

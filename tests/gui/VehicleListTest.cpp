@@ -81,3 +81,62 @@ TEST_F(TVehicleListTest, AFailedRefillLeavesTheListEmpty)
 }
 
 } // namespace
+
+namespace {
+
+// A click on a column's title, as the list tells its parent.
+void ClickColumn(HWND list, int column)
+{
+    NMLISTVIEW click{};
+    click.hdr.hwndFrom = list;
+    click.hdr.idFrom = UINT_PTR(GetDlgCtrlID(list));
+    click.hdr.code = LVN_COLUMNCLICK;
+    click.iItem = -1;
+    click.iSubItem = column;
+    SendMessageW(GetAncestor(list, GA_ROOT), WM_NOTIFY, click.hdr.idFrom, reinterpret_cast<LPARAM>(&click));
+}
+
+class TVehicleListUseTest : public TGuiTest {};
+
+TEST_F(TVehicleListUseTest, ColumnsSortBothWaysAndTheOrderSurvivesARefill)
+{
+    WriteGame();
+    WriteCompleteSettings();
+    EXPECT_NO_PROBLEMS(Start());
+    HWND list = App->FormMain->Control("List_ID");
+    EXPECT_NO_PROBLEMS(Act([&] { ClickColumn(list, 1); }));
+    EXPECT_EQ(Rows(), (TListRows{{L"415", L"Cheetah"}, {L"523", L"HPV1000"}, {L"400", L"Landstalker"},
+                                 {L"596", L"Police"}}));
+    EXPECT_NO_PROBLEMS(Act([&] { ClickColumn(list, 1); }));
+    EXPECT_EQ(Rows().front(), std::make_pair(std::wstring(L"596"), std::wstring(L"Police"))) << "the other way round";
+    EXPECT_NO_PROBLEMS(Act([&] { ClickColumn(list, 0); }));
+    EXPECT_EQ(Rows().front().first, L"400") << "IDs as numbers";
+    EXPECT_NO_PROBLEMS(Act([&] { ClickColumn(list, 0); }));
+    EXPECT_EQ(Rows().front().first, L"596");
+    EXPECT_NO_PROBLEMS(Act([&] { App->FormMain->RefreshVehicleList(); }));
+    EXPECT_EQ(Rows().front().first, L"596") << "a refill keeps the chosen order";
+}
+
+TEST_F(TVehicleListUseTest, TypingFindsARowByTheStartOfItsNameOrID)
+{
+    WriteGame();
+    WriteCompleteSettings();
+    EXPECT_NO_PROBLEMS(Start());
+    HWND list = App->FormMain->Control("List_ID");
+    const auto typeAndSelected = [&](const std::wstring& typed) {
+        int selected = -1;
+        EXPECT_NO_PROBLEMS(Act([&] {
+            for (const wchar_t character : typed)
+                SendMessageW(list, WM_CHAR, character, 1);
+            selected = ListView_GetNextItem(list, -1, LVNI_SELECTED);
+        }));
+        return selected < 0 ? std::wstring() : Rows()[std::size_t(selected)].second;
+    };
+    EXPECT_EQ(typeAndSelected(L"po"), L"Police") << "by name, whatever the case";
+    Sleep(1100); // a pause starts a new search
+    EXPECT_EQ(typeAndSelected(L"52"), L"HPV1000") << "by ID";
+    Sleep(1100);
+    EXPECT_EQ(typeAndSelected(L"x"), L"HPV1000") << "no match keeps the row";
+}
+
+} // namespace
