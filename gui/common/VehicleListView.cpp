@@ -50,6 +50,11 @@ void SetUpVehicleListView(HWND list, int dpi)
     framework::FixColumnWidths(list);
 }
 
+void FitVehicleListColumns(HWND list, int dpi)
+{
+    framework::SetFixedColumnWidth(list, int(VehicleColumns.size()) - 1, LastColumnWidth(list, dpi));
+}
+
 void SetVehicleListColumnTitles(HWND list)
 {
     for (std::size_t i = 0; i < VehicleColumns.size(); ++i) {

@@ -11,6 +11,8 @@ namespace vehmira::gui {
 
 // Columns at the widths for `dpi`, titled in the current interface language.
 void SetUpVehicleListView(HWND list, int dpi);
+// The last column again as wide as the list leaves it, after the list was resized.
+void FitVehicleListColumns(HWND list, int dpi);
 // Titles the columns anew in the current interface language.
 void SetVehicleListColumnTitles(HWND list);
 void AddVehicleListRow(HWND list, const std::wstring& id, const std::wstring& name);

@@ -7,6 +7,8 @@ namespace vehmira::gui::framework {
 namespace {
 
 constexpr UINT_PTR FixedColumnsSubclassId = 1;
+// Set while the program itself sets a width.
+constexpr const wchar_t* WidthBeingSetProperty = L"VehmiraColumnWidthBeingSet";
 
 bool ChangesWidth(LPARAM notification)
 {
@@ -29,7 +31,7 @@ LRESULT CALLBACK FixedColumnsProcedure(HWND window, UINT message, WPARAM wParam,
                 return 0; // no automatic width on a double click
             case HDN_ITEMCHANGINGW:
             case HDN_ITEMCHANGINGA:
-                if (ChangesWidth(lParam))
+                if (ChangesWidth(lParam) && !GetPropW(window, WidthBeingSetProperty))
                     return TRUE; // every other way of resizing ends here
                 break;
             default:
@@ -49,6 +51,13 @@ void FixColumnWidths(HWND listView)
     SetWindowSubclass(listView, &FixedColumnsProcedure, FixedColumnsSubclassId, 0);
     HWND header = ListView_GetHeader(listView);
     SetWindowLongPtrW(header, GWL_STYLE, GetWindowLongPtrW(header, GWL_STYLE) | HDS_NOSIZING);
+}
+
+void SetFixedColumnWidth(HWND listView, int column, int width)
+{
+    SetPropW(listView, WidthBeingSetProperty, reinterpret_cast<HANDLE>(INT_PTR(1)));
+    ListView_SetColumnWidth(listView, column, width);
+    RemovePropW(listView, WidthBeingSetProperty);
 }
 
 } // namespace vehmira::gui::framework

@@ -37,9 +37,10 @@ const framework::TFormLayout MainFormSpec{
     .Caption = L"",
     .Width = 446,
     .Height = 320,
-    .Border = framework::TBorderKind::Single,
+    .Border = framework::TBorderKind::Sizeable,
     .SystemMenu = true,
     .MinimizeBox = true,
+    .MaximizeBox = true,
     .HasMenu = true,
 };
 
@@ -138,6 +139,11 @@ std::optional<LRESULT> TFormMain::OnMessage(UINT message, WPARAM wParam, LPARAM 
         VehicleListNotify(*reinterpret_cast<const NMHDR*>(lParam));
     } else if (message == WM_DROPFILES) {
         FormDropFiles(reinterpret_cast<HDROP>(wParam));
+        return 0;
+    } else if (message == WM_SIZE && wParam != SIZE_MINIMIZED && Handle()) {
+        LayOutForClientSize(LOWORD(lParam), HIWORD(lParam));
+    } else if (message == WM_GETMINMAXINFO) {
+        LimitToWrittenSize(*reinterpret_cast<MINMAXINFO*>(lParam), {MainFormSpec.Width, MainFormSpec.Height});
         return 0;
     } else if (message == WM_CLOSE) {
         // Closing the main window ends the program, like "Выход".

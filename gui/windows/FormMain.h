@@ -86,6 +86,9 @@ private:
     void OpenGameDirectory();
     void OpenGameAndFillList();
     void VehicleListNotify(const NMHDR& notification);
+    // FormMainLayout.cpp: the controls for a new size of the window, and its smallest size.
+    void LayOutForClientSize(int width, int height);
+    void LimitToWrittenSize(MINMAXINFO& limits, SIZE writtenClientSize) const;
     void ShowVehicleContextMenu();
     // The list's status line (empty while a game is open) and the commands that need an open game.
     void ShowGameState(std::optional<TTextKey> status);

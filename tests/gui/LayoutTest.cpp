@@ -51,7 +51,7 @@ TEST_F(TLayoutTest, FormsHaveTheirCaptionsSizesAndTitleBarButtons)
     constexpr LONG_PTR Buttons = WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX;
     const TCase cases[] = {
         {App->FormMain.get(), L"Vehmira 1.0 :: Русская версия от Korvast Localisations", 446, 320, true,
-         WS_SYSMENU | WS_MINIMIZEBOX, WS_MAXIMIZEBOX | WS_THICKFRAME},
+         WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME, 0},
         {App->FormPath.get(), L"Путь", 362, 141, true, WS_CAPTION, Buttons | WS_THICKFRAME},
         {App->FormLanguage.get(), L"Выбор языка", 235, 234, true, WS_SYSMENU, WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME},
         {App->FormAbout.get(), L"О программе", 301, 182, true, WS_CAPTION, Buttons | WS_THICKFRAME},
@@ -124,6 +124,39 @@ TEST_F(TLayoutTest, MainWindowControlsSitWhereTheLayoutPutsThem)
     GetObjectW(reinterpret_cast<HFONT>(SendMessageW(main.Control("Button_Export"), WM_GETFONT, 0, 0)), sizeof(font), &font);
     EXPECT_EQ(font.lfHeight, -11);
     EXPECT_STREQ(font.lfFaceName, L"Tahoma");
+}
+
+// A larger main window gives the list the room; the right column keeps to the
+// edge; the window never gets smaller than its written layout.
+TEST_F(TLayoutTest, TheMainWindowResizesAroundItsList)
+{
+    HWND main = App->FormMain->Handle();
+    const auto bounds = [&](const char* name) { return RectIn(App->FormMain->Control(name), main); };
+    const RECT list = bounds("List_ID");
+    const RECT exportGroup = bounds("Group_Export");
+    const RECT importButton = bounds("Button_Import");
+    RECT outer{};
+    GetWindowRect(main, &outer);
+    SetWindowPos(main, nullptr, 0, 0, outer.right - outer.left + 200, outer.bottom - outer.top + 150,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    const RECT grownList = bounds("List_ID");
+    EXPECT_EQ(grownList.left, list.left);
+    EXPECT_EQ(grownList.right - list.right, 200);
+    EXPECT_EQ(grownList.bottom - list.bottom, 150);
+    EXPECT_EQ(bounds("Group_Export").left - exportGroup.left, 200);
+    EXPECT_EQ(bounds("Button_Import").left - importButton.left, 200);
+    EXPECT_EQ(bounds("Button_Import").top, importButton.top);
+    HWND listView = App->FormMain->Control("List_ID");
+    RECT listClient{};
+    GetClientRect(listView, &listClient);
+    EXPECT_GE(ListView_GetColumnWidth(listView, 0) + ListView_GetColumnWidth(listView, 1),
+              listClient.right - GetSystemMetrics(SM_CXVSCROLL) - 1)
+        << "the name column takes the new width";
+
+    SetWindowPos(main, nullptr, 0, 0, 100, 100, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    EXPECT_EQ(ClientSize(main).cx, 446);
+    EXPECT_EQ(ClientSize(main).cy, 320);
+    EXPECT_EQ(bounds("List_ID").right, list.right) << "back at the written layout";
 }
 
 TEST_F(TLayoutTest, TabOrderFollowsTheLayout)
