@@ -9,6 +9,7 @@
 #include <cwchar>
 #include <string>
 #include <unordered_map>
+#include <vector>
 
 namespace vehmira::gui {
 
@@ -76,32 +77,49 @@ LRESULT CALLBACK TypeAheadProcedure(HWND list, UINT message, WPARAM wParam, LPAR
     return DefSubclassProc(list, message, wParam, lParam);
 }
 
-struct TSortOrder {
-    HWND List;
-    int Column;
-    bool Reversed;
+// Every row's texts and whether it is chosen, read out before a sort and
+// written back after it: the list's own sorting reads rows while it moves them.
+struct TListRow {
+    std::vector<std::wstring> Texts;
+    UINT State = 0;
 };
 
-int CompareRows(const TSortOrder& order, int left, int right)
+std::vector<TListRow> ReadRows(HWND list)
 {
-    const std::wstring a = VehicleListText(order.List, left, order.Column);
-    const std::wstring b = VehicleListText(order.List, right, order.Column);
-    int result = 0;
-    if (order.Column == 0) {
-        const long long x = std::wcstoll(a.c_str(), nullptr, 10);
-        const long long y = std::wcstoll(b.c_str(), nullptr, 10);
-        result = x < y ? -1 : x > y ? 1 : 0;
+    const int columns = Header_GetItemCount(ListView_GetHeader(list));
+    std::vector<TListRow> rows(std::size_t(std::max(ListView_GetItemCount(list), 0)));
+    for (std::size_t row = 0; row < rows.size(); ++row) {
+        for (int column = 0; column < columns; ++column)
+            rows[row].Texts.push_back(VehicleListText(list, int(row), column));
+        rows[row].State = ListView_GetItemState(list, int(row), LVIS_SELECTED | LVIS_FOCUSED);
     }
-    if (result == 0)
-        result = CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, a.c_str(), int(a.size()), b.c_str(),
-                                int(b.size())) -
-                 CSTR_EQUAL;
-    return order.Reversed ? -result : result;
+    return rows;
 }
 
-int CALLBACK CompareRowsCallback(LPARAM left, LPARAM right, LPARAM order)
+void WriteRows(HWND list, const std::vector<TListRow>& rows)
 {
-    return CompareRows(*reinterpret_cast<const TSortOrder*>(order), int(left), int(right));
+    for (std::size_t row = 0; row < rows.size(); ++row) {
+        for (std::size_t column = 0; column < rows[row].Texts.size(); ++column) {
+            LVITEMW item{};
+            item.iSubItem = int(column);
+            item.pszText = const_cast<wchar_t*>(rows[row].Texts[column].c_str());
+            SendMessageW(list, LVM_SETITEMTEXTW, row, reinterpret_cast<LPARAM>(&item));
+        }
+        ListView_SetItemState(list, int(row), rows[row].State, LVIS_SELECTED | LVIS_FOCUSED);
+    }
+}
+
+// IDs as numbers, then as the user's locale orders texts.
+bool Precedes(const std::wstring& a, const std::wstring& b, int column)
+{
+    if (column == 0) {
+        const long long x = std::wcstoll(a.c_str(), nullptr, 10);
+        const long long y = std::wcstoll(b.c_str(), nullptr, 10);
+        if (x != y)
+            return x < y;
+    }
+    return CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, a.c_str(), int(a.size()), b.c_str(), int(b.size())) ==
+           CSTR_LESS_THAN;
 }
 
 } // namespace
@@ -116,8 +134,13 @@ namespace {
 void SortRows(HWND list, int column, bool reversed)
 {
     SetPropW(list, SortProperty, reinterpret_cast<HANDLE>(INT_PTR(reversed ? -(column + 1) : column + 1)));
-    TSortOrder order{list, column, reversed};
-    ListView_SortItemsEx(list, &CompareRowsCallback, reinterpret_cast<LPARAM>(&order));
+    std::vector<TListRow> rows = ReadRows(list);
+    std::stable_sort(rows.begin(), rows.end(), [column, reversed](const TListRow& a, const TListRow& b) {
+        const std::size_t at = std::size_t(column);
+        return reversed ? Precedes(b.Texts.at(at), a.Texts.at(at), column)
+                        : Precedes(a.Texts.at(at), b.Texts.at(at), column);
+    });
+    WriteRows(list, rows);
     const int selected = ListView_GetNextItem(list, -1, LVNI_SELECTED);
     if (selected >= 0)
         ListView_EnsureVisible(list, selected, FALSE);

@@ -131,6 +131,7 @@ void TForm::LayOut()
     }
     ResizeForm(client);
     InvalidateRect(Handle(), nullptr, TRUE);
+    OnLaidOut();
 }
 
 void TForm::ResizeForm(SIZE client)

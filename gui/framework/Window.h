@@ -125,6 +125,9 @@ protected:
     virtual std::optional<LRESULT> OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
     // WM_DESTROY of the form's window.
     virtual void OnDestroy() {}
+    // After the controls were placed for the DPI and their texts (at creation
+    // the form's own constructor, which runs later, calls it itself).
+    virtual void OnLaidOut() {}
 
 private:
     static LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

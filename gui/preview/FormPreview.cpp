@@ -50,7 +50,7 @@ RECT ScaledBounds(const RECT& written, int dpi)
 }
 
 // The outer size of a window whose client area is that large.
-SIZE OuterSize(HWND window, SIZE client)
+SIZE WindowSizeForClient(HWND window, SIZE client)
 {
     RECT bounds{0, 0, client.cx, client.cy};
     AdjustWindowRectEx(&bounds, DWORD(GetWindowLongPtrW(window, GWL_STYLE)), FALSE,
@@ -145,7 +145,7 @@ std::optional<LRESULT> TFormPreview::OnMessage(UINT message, WPARAM wParam, LPAR
         return 0;
     }
     if (message == WM_GETMINMAXINFO) {
-        const SIZE smallest = OuterSize(Handle(), {framework::ScaleToDpi(SmallestClient.cx, Dpi()),
+        const SIZE smallest = WindowSizeForClient(Handle(), {framework::ScaleToDpi(SmallestClient.cx, Dpi()),
                                                    framework::ScaleToDpi(SmallestClient.cy, Dpi())});
         reinterpret_cast<MINMAXINFO*>(lParam)->ptMinTrackSize = {smallest.cx, smallest.cy};
         return 0;

@@ -83,6 +83,7 @@ TFormMain::TFormMain(TVehmiraApp& app) : framework::TForm(MainFormSpec, MainCont
     SetUpVehicleListView(Control("List_ID"), Dpi());
     AddVehicleListTypeAhead(Control("List_ID"));
     ApplyInterfaceTexts();
+    OnLaidOut();
     DragAcceptFiles(Handle(), TRUE);
     FormCreate();
 }
@@ -143,7 +144,7 @@ std::optional<LRESULT> TFormMain::OnMessage(UINT message, WPARAM wParam, LPARAM 
     } else if (message == WM_SIZE && wParam != SIZE_MINIMIZED && Handle()) {
         LayOutForClientSize(LOWORD(lParam), HIWORD(lParam));
     } else if (message == WM_GETMINMAXINFO) {
-        LimitToWrittenSize(*reinterpret_cast<MINMAXINFO*>(lParam), {MainFormSpec.Width, MainFormSpec.Height});
+        LimitToLaidOutSize(*reinterpret_cast<MINMAXINFO*>(lParam));
         return 0;
     } else if (message == WM_CLOSE) {
         // Closing the main window ends the program, like "Выход".

@@ -15,7 +15,9 @@
 
 #include <filesystem>
 #include <memory>
+#include <array>
 #include <optional>
+#include <string_view>
 #include <string>
 #include <vector>
 
@@ -86,9 +88,19 @@ private:
     void OpenGameDirectory();
     void OpenGameAndFillList();
     void VehicleListNotify(const NMHDR& notification);
-    // FormMainLayout.cpp: the controls for a new size of the window, and its smallest size.
+    // FormMainLayout.cpp: the controls for a new size of the window, from where
+    // the layout put them; the window never smaller than that layout.
+    void OnLaidOut() override;
     void LayOutForClientSize(int width, int height);
-    void LimitToWrittenSize(MINMAXINFO& limits, SIZE writtenClientSize) const;
+    void LimitToLaidOutSize(MINMAXINFO& limits) const;
+    enum class TGain { Keep, Move, Grow };
+    struct TAnchor {
+        std::string_view Name;
+        TGain Horizontal, Vertical;
+    };
+    static const std::array<TAnchor, 13> Anchors;
+    SIZE LaidOutClient{};
+    std::array<RECT, 13> LaidOutBounds{};
     void ShowVehicleContextMenu();
     // The list's status line (empty while a game is open) and the commands that need an open game.
     void ShowGameState(std::optional<TTextKey> status);

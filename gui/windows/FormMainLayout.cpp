@@ -7,25 +7,11 @@
 #include "gui/common/VehicleListView.h"
 #include "gui/framework/Dpi.h"
 
-#include <array>
-#include <string_view>
+#include <algorithm>
 
 namespace vehmira::gui {
 
 namespace {
-
-// Margins of the written layout (96 DPI), kept at every size.
-constexpr int RightMargin = 21;      // the right column's groups to the window's edge
-constexpr int BottomMargin = 23;     // the vehicles' group to the window's bottom
-constexpr int ColumnGap = 7;         // the vehicles' group to the right column
-constexpr int ListInset = 24;        // the list's right edge inside its group
-constexpr int StatusBottomInset = 7; // the status line's bottom inside the group
-constexpr int StatusHeight = 41;
-constexpr int StatusGap = 4;         // between the list and the status line
-
-constexpr std::array<std::string_view, 10> RightColumn{
-    "Group_Export",  "Check_DFF",      "Check_TXD",     "Check_GXT",    "Check_Handling",
-    "Check_Vehicles", "Check_Carcols", "Group_Commands", "Button_Export", "Button_Import"};
 
 RECT ClientBounds(HWND form, HWND control)
 {
@@ -35,44 +21,62 @@ RECT ClientBounds(HWND form, HWND control)
     return bounds;
 }
 
-void Place(HWND control, const RECT& bounds)
-{
-    SetWindowPos(control, nullptr, bounds.left, bounds.top, bounds.right - bounds.left, bounds.bottom - bounds.top,
-                 SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
 } // namespace
+
+// What each control does with the room the window gains beyond its layout.
+const std::array<TFormMain::TAnchor, 13> TFormMain::Anchors{{
+    {"Group_Cars", TGain::Grow, TGain::Grow},
+    {"List_ID", TGain::Grow, TGain::Grow},
+    {"Label_ListStatus", TGain::Grow, TGain::Move},
+    {"Group_Export", TGain::Move, TGain::Keep},
+    {"Check_DFF", TGain::Move, TGain::Keep},
+    {"Check_TXD", TGain::Move, TGain::Keep},
+    {"Check_GXT", TGain::Move, TGain::Keep},
+    {"Check_Handling", TGain::Move, TGain::Keep},
+    {"Check_Vehicles", TGain::Move, TGain::Keep},
+    {"Check_Carcols", TGain::Move, TGain::Keep},
+    {"Group_Commands", TGain::Move, TGain::Keep},
+    {"Button_Export", TGain::Move, TGain::Keep},
+    {"Button_Import", TGain::Move, TGain::Keep},
+}};
+
+void TFormMain::OnLaidOut()
+{
+    RECT client{};
+    GetClientRect(Handle(), &client);
+    LaidOutClient = {client.right, client.bottom};
+    for (std::size_t i = 0; i < Anchors.size(); ++i)
+        LaidOutBounds[i] = ClientBounds(Handle(), Control(Anchors[i].Name));
+}
 
 void TFormMain::LayOutForClientSize(int width, int height)
 {
-    const auto scale = [this](int value) { return framework::ScaleToDpi(value, Dpi()); };
-    const int shift = width - scale(RightMargin) - ClientBounds(Handle(), Control("Group_Export")).right;
-    for (const std::string_view name : RightColumn) {
-        RECT bounds = ClientBounds(Handle(), Control(name));
-        OffsetRect(&bounds, shift, 0);
-        Place(Control(name), bounds);
+    if (LaidOutClient.cx == 0)
+        return; // still being created
+    const int gainX = std::max<int>(width - LaidOutClient.cx, 0);
+    const int gainY = std::max<int>(height - LaidOutClient.cy, 0);
+    const auto apply = [](TGain gain, LONG& low, LONG& high, int by) {
+        if (gain == TGain::Move)
+            low += by;
+        if (gain != TGain::Keep)
+            high += by;
+    };
+    for (std::size_t i = 0; i < Anchors.size(); ++i) {
+        RECT bounds = LaidOutBounds[i];
+        apply(Anchors[i].Horizontal, bounds.left, bounds.right, gainX);
+        apply(Anchors[i].Vertical, bounds.top, bounds.bottom, gainY);
+        SetWindowPos(Control(Anchors[i].Name), nullptr, bounds.left, bounds.top, bounds.right - bounds.left,
+                     bounds.bottom - bounds.top, SWP_NOZORDER | SWP_NOACTIVATE);
     }
-    RECT group = ClientBounds(Handle(), Control("Group_Cars"));
-    group.right = ClientBounds(Handle(), Control("Group_Export")).left - scale(ColumnGap);
-    group.bottom = height - scale(BottomMargin);
-    Place(Control("Group_Cars"), group);
-    RECT status = ClientBounds(Handle(), Control("Label_ListStatus"));
-    status.right = group.right - scale(ListInset);
-    status.bottom = group.bottom - scale(StatusBottomInset);
-    status.top = status.bottom - scale(StatusHeight);
-    Place(Control("Label_ListStatus"), status);
-    RECT list = ClientBounds(Handle(), Control("List_ID"));
-    list.right = status.right;
-    list.bottom = status.top - scale(StatusGap);
-    Place(Control("List_ID"), list);
     FitVehicleListColumns(Control("List_ID"), Dpi());
     InvalidateRect(Handle(), nullptr, TRUE);
 }
 
-void TFormMain::LimitToWrittenSize(MINMAXINFO& limits, SIZE writtenClientSize) const
+void TFormMain::LimitToLaidOutSize(MINMAXINFO& limits) const
 {
-    RECT smallest{0, 0, framework::ScaleToDpi(writtenClientSize.cx, Dpi()),
-                  framework::ScaleToDpi(writtenClientSize.cy, Dpi())};
+    if (LaidOutClient.cx == 0)
+        return;
+    RECT smallest{0, 0, LaidOutClient.cx, LaidOutClient.cy};
     AdjustWindowRectEx(&smallest, DWORD(GetWindowLongPtrW(Handle(), GWL_STYLE)), TRUE,
                        DWORD(GetWindowLongPtrW(Handle(), GWL_EXSTYLE)));
     limits.ptMinTrackSize = {smallest.right - smallest.left, smallest.bottom - smallest.top};

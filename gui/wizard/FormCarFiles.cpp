@@ -57,7 +57,7 @@ const std::array<framework::TControlLayout, 23> CarFilesControls{{
     {TControlKind::Button, "NextButton", "", 270, 436, 115, 25, L""},
 }};
 
-const std::array<TControlText, 9> CarFilesTexts{{
+const std::array<TControlText, 10> CarFilesTexts{{
     {"FilesGroup", TTextKey::FilesGroup},
     {"DffLabel", TTextKey::DffFile},
     {"TxdLabel", TTextKey::TxdFile},
@@ -65,6 +65,7 @@ const std::array<TControlText, 9> CarFilesTexts{{
     {"HandlingSpecialLabel", TTextKey::HandlingSpecialLabel},
     {"NameGroup", TTextKey::NameGroup},
     {"NameLabel", TTextKey::NameLabel},
+    {"BackButton", TTextKey::BackButton},
     {"CancelButton", TTextKey::CancelButton},
     {"NextButton", TTextKey::NextButton},
 }};

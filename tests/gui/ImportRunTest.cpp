@@ -14,6 +14,8 @@
 #include "support/PackageBuilder.h"
 #include "support/RwStreamBuilder.h"
 
+#include <commctrl.h>
+
 #include <fstream>
 #include <regex>
 
@@ -393,7 +395,7 @@ TEST_F(TImportRunTest, BackKeepsEveryFieldAndANewRunStartsBlank)
 {
     RwTest::TTestModel bare;
     const std::filesystem::path dff = WriteInput("bare.dff", RwTest::Model(bare));
-    std::vector<std::wstring> seen;
+    std::vector<std::wstring> fieldsSeen;
     EXPECT_NO_PROBLEMS(RunWizard([&](TUser& user) {
         ChooseKind(user, false);
         FillCarFiles(user, {{"Edit_DFF", dff.wstring()}, {"Edit_Handling", L"BARE 1"}});
@@ -401,28 +403,28 @@ TEST_F(TImportRunTest, BackKeepsEveryFieldAndANewRunStartsBlank)
         EXPECT_TRUE(IsWindowEnabled(ImportEnde().Control("BackButton")));
         user.Click(ImportEnde().Control("BackButton"));
         user.WaitShown(CarFiles().Handle(), "the separate-files dialog after Back");
-        seen.push_back(CarFiles().ControlText("Edit_DFF") + L"|" + CarFiles().ControlText("Edit_Handling"));
-        GUITHREADINFO thread{};
-        thread.cbSize = sizeof(thread);
-        GetGUIThreadInfo(GetWindowThreadProcessId(CarFiles().Handle(), nullptr), &thread);
-        EXPECT_EQ(thread.hwndFocus, CarFiles().Control("Edit_DFF")) << "a step opens with its first field focused";
+        fieldsSeen.push_back(CarFiles().ControlText("Edit_DFF") + L"|" + CarFiles().ControlText("Edit_Handling"));
         user.Click(CarFiles().Control("BackButton"));
         user.WaitShown(ImportTyp().Handle(), "the import-kind dialog after Back");
         user.Click(ImportTyp().Control("Button_Next"));
         user.WaitShown(CarFiles().Handle(), "the separate-files dialog once more");
-        seen.push_back(CarFiles().ControlText("Edit_DFF") + L"|" + CarFiles().ControlText("Edit_Handling"));
+        fieldsSeen.push_back(CarFiles().ControlText("Edit_DFF") + L"|" + CarFiles().ControlText("Edit_Handling"));
         user.Click(CarFiles().Control("CancelButton"));
         WaitWizardClosed();
     }));
     EXPECT_NO_PROBLEMS(RunWizard([&](TUser& user) {
         ChooseKind(user, false);
         user.WaitShown(CarFiles().Handle(), "the separate-files dialog of a new run");
-        seen.push_back(CarFiles().ControlText("Edit_DFF") + L"|" + CarFiles().ControlText("Edit_Handling"));
+        GUITHREADINFO thread{};
+        thread.cbSize = sizeof(thread);
+        GetGUIThreadInfo(GetWindowThreadProcessId(CarFiles().Handle(), nullptr), &thread);
+        EXPECT_EQ(thread.hwndFocus, CarFiles().Control("Edit_DFF")) << "a step opens with its first field focused";
+        fieldsSeen.push_back(CarFiles().ControlText("Edit_DFF") + L"|" + CarFiles().ControlText("Edit_Handling"));
         user.Click(CarFiles().Control("CancelButton"));
         WaitWizardClosed();
     }));
     const std::wstring typed = dff.wstring() + L"|BARE 1";
-    EXPECT_EQ(seen, (std::vector<std::wstring>{typed, typed, L"|"}));
+    EXPECT_EQ(fieldsSeen, (std::vector<std::wstring>{typed, typed, L"|"}));
 }
 
 // The verdict in English, as the shipped language file words it.

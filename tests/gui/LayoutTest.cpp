@@ -90,7 +90,8 @@ TEST_F(TLayoutTest, MainWindowControlsSitWhereTheLayoutPutsThem)
     const TCase cases[] = {
         {"Group_Cars", nullptr, {24, 16, 24 + 233, 16 + 281}, L" Транспортные средства "},
         {"List_ID", "Group_Cars", {24, 32, 24 + 185, 32 + 197}, L""},
-        {"Label_ListStatus", "Group_Cars", {24, 233, 24 + 185, 233 + 41}, L""},
+        {"Label_ListStatus", "Group_Cars", {24, 233, 24 + 185, 233 + 41},
+         L"Каталог игры не указан: «Установки» → «Путь»."},
         {"Group_Export", nullptr, {264, 16, 264 + 161, 16 + 161}, L" Экспортировать "},
         {"Check_DFF", "Group_Export", {32, 32, 32 + 73, 32 + 17}, L"DFF-файл"},
         {"Check_TXD", "Group_Export", {32, 48, 32 + 73, 48 + 17}, L"TXD-файл"},
@@ -161,6 +162,11 @@ TEST_F(TLayoutTest, TheMainWindowResizesAroundItsList)
 
 TEST_F(TLayoutTest, TabOrderFollowsTheLayout)
 {
+    // With a game open, so that the commands that need one are on.
+    WriteGame();
+    WriteCompleteSettings();
+    App.reset();
+    EXPECT_NO_PROBLEMS(Start());
     struct TCase {
         TForm* Form;
         std::vector<const char*> Order;

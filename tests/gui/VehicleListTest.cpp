@@ -6,6 +6,8 @@
 #include "gui/windows/FormPath.h"
 #include "gui/windows/MainMenu.h"
 
+#include <commctrl.h>
+
 using namespace vehmira::gui;
 
 namespace {
