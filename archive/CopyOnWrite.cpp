@@ -34,7 +34,7 @@ std::uint64_t DataSectorFor(std::uint64_t count) { return SectorsToHold(Director
 class TPlanner {
 public:
     TPlanner(const TDIREntrys& entries, std::uint64_t fileSize, std::span<const TSectorRange> pinned)
-        : Pinned(pinned.begin(), pinned.end())
+        : Before(entries), Pinned(pinned.begin(), pinned.end())
     {
         Plan.Entries = entries;
         // Past the file's end and past every entry's data, even one the file cuts short.
@@ -43,7 +43,6 @@ public:
             Plan.EndSector = std::max(Plan.EndSector, EndOf(entry));
         NextNumber = NextFreeRecordNumber(entries);
         const TArchiveLayout layout = AnalyseLayout(entries, fileSize);
-        MisreadBefore = layout.MisreadPairs.size();
         const std::set<std::size_t> overlapping(layout.OverlappingEntries.begin(), layout.OverlappingEntries.end());
         // Only free records that were there before, whose sectors nothing else
         // uses. They are found again by name, so a name that two records share
@@ -86,7 +85,7 @@ public:
 
     TPlacement Finish()
     {
-        if (CountMisreadPairs(Plan.Entries) > MisreadBefore)
+        if (!NewMisreadPairs(Before, Plan.Entries).empty())
             throw fileio::TVehmiraError("The new archive directory would break the game's chained read");
         return std::move(Plan);
     }
@@ -134,9 +133,13 @@ private:
         SeparateFromNext(index + 1);
     }
 
+    // The new entry is linked to the last entry the game links, skipped
+    // duplicates after it or not: a separator breaks that link unless its
+    // data end right where the new ones begin.
     void Append(TSectorRange place, const std::string& entryName)
     {
-        if (!Plan.Entries.empty() && !BreaksChain(Plan.Entries.back()) && EndOf(Plan.Entries.back()) != place.Offset)
+        const std::optional<std::size_t> linked = EntryLinkedToTheEnd(Plan.Entries);
+        if (linked && EndOf(Plan.Entries[*linked]) != place.Offset)
             Plan.Entries.push_back(Separator(place.Offset));
         Plan.Entries.push_back({place.Offset, place.Size, entryName});
     }
@@ -179,11 +182,11 @@ private:
         return std::uint32_t(NextNumber++);
     }
 
+    const TDIREntrys& Before;
     TPlacement Plan;
     std::vector<TSectorRange> Pinned;
     std::set<std::string> Reusable;
     std::uint64_t NextNumber = 1;
-    std::size_t MisreadBefore = 0;
 };
 
 } // namespace

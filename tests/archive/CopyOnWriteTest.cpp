@@ -1,6 +1,9 @@
 // Where an import's data go: never over a byte the archive still needs,
 // with the directory arranged so that the game reads every entry right.
 
+#include "archive/ChainedReadOracle.h"
+#include "support/ArchiveBuilder.h"
+
 #include "archive/ArchiveLayout.h"
 #include "archive/CopyOnWrite.h"
 #include "archive/FreeRecords.h"
@@ -62,6 +65,12 @@ TEST(CopyOnWrite, ReplacedEntriesKeepTheirPlaceAndTheGameReadsEveryEntry)
         {"the first entry of a duplicated name", {{1, 1, "a.dff"}, {2, 1, "b.txd"}, {3, 1, "A.DFF"}}, 4,
          {{"a.dff", 10}}, {"free 1+1", "a.dff 4+1", "free 4+0", "b.txd 2+1", "A.DFF 3+1"}},
         {"an empty model", three, 4, {{"b.txd", 0}}, {"a.dff 1+1", "free 2+1", "b.txd 4+0", "free 4+0", "c.dff 3+1"}},
+        // The game skips the duplicate and links b.txd to the new entry.
+        {"a new name after a skipped duplicate ending where it goes", {{1, 1, "a.dff"}, {2, 1, "b.txd"}, {5, 1, "A.DFF"}},
+         6, {{"d.txd", 10}}, {"a.dff 1+1", "b.txd 2+1", "A.DFF 5+1", "free 6+0", "d.txd 6+1"}},
+        {"a new name after skipped duplicates whose linked entry ends where it goes",
+         {{2, 1, "a.dff"}, {3, 1, "b.txd"}, {1, 1, "A.DFF"}}, 4, {{"d.txd", 10}},
+         {"a.dff 2+1", "b.txd 3+1", "A.DFF 1+1", "d.txd 4+1"}},
     };
     for (const auto& test : cases) {
         SCOPED_TRACE(test.Name);
@@ -78,6 +87,41 @@ TEST(CopyOnWrite, ReplacedEntriesKeepTheirPlaceAndTheGameReadsEveryEntry)
                 names.push_back(entry.Name);
         std::sort(names.begin(), names.end());
         EXPECT_EQ(std::adjacent_find(names.begin(), names.end()), names.end());
+    }
+}
+
+// The directory alone, as the game's chained read model parses it.
+ByteBuffer DirectoryImage(const TDIREntrys& entries)
+{
+    std::vector<TTestEntry> listed;
+    for (const TDIREntry& entry : entries)
+        listed.push_back({entry.Name, entry.Offset, entry.Size});
+    return TestDirectoryImage(listed);
+}
+
+TEST(CopyOnWrite, AnImportThatMendsOneMisreadPairMisreadsNoOther)
+{
+    // x.dff / y.dff are misread already; X.DFF is skipped and ends where new data go.
+    const TDIREntrys entries = {{1, 1, "x.dff"}, {3, 1, "y.dff"}, {4, 1, "b.txd"}, {5, 1, "X.DFF"}};
+    const std::vector<std::string> misreadBefore = ChainedReadOracle::MisreadEntries(DirectoryImage(entries));
+    // The run is read from x.dff on: y.dff and the b.txd after it come from the wrong sectors.
+    ASSERT_EQ(misreadBefore, (std::vector<std::string>{"y.dff", "b.txd"}));
+    const struct {
+        const char* Name;
+        std::vector<TEntryWrite> Writes;
+    } cases[] = {
+        {"the new name first", {{"d.txd", 10}, {"y.dff", 10}}},
+        {"the replaced entry first", {{"y.dff", 10}, {"d.txd", 10}}},
+        {"a new name alone", {{"d.txd", 5000}}},
+    };
+    for (const auto& test : cases) {
+        SCOPED_TRACE(test.Name);
+        const TPlacement plan = PlanCopyOnWrite(entries, 6 * Sector, test.Writes, {});
+        for (const std::string& name : ChainedReadOracle::MisreadEntries(DirectoryImage(plan.Entries)))
+            EXPECT_NE(std::find(misreadBefore.begin(), misreadBefore.end(), name), misreadBefore.end())
+                << name << " is misread by the new directory";
+        EXPECT_TRUE(NewMisreadPairs(entries, plan.Entries).empty());
+        ExpectOldDataUntouched(entries, plan);
     }
 }
 
