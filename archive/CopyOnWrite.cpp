@@ -41,6 +41,7 @@ public:
         Plan.EndSector = std::max(SectorsToHold(fileSize), std::uint64_t(1));
         for (const TDIREntry& entry : entries)
             Plan.EndSector = std::max(Plan.EndSector, EndOf(entry));
+        FirstNewSector = Plan.EndSector;
         NextNumber = NextFreeRecordNumber(entries);
         const TArchiveLayout layout = AnalyseLayout(entries, fileSize);
         const std::set<std::size_t> overlapping(layout.OverlappingEntries.begin(), layout.OverlappingEntries.end());
@@ -128,7 +129,8 @@ private:
         const TDIREntry old = Plan.Entries[index];
         Plan.Entries[index] = {place.Offset, place.Size, entryName};
         Plan.Entries.insert(Plan.Entries.begin() + std::ptrdiff_t(index), MakeFreeRecord(TakeNumber(), old.Offset, old.Size));
-        if (old.Size > 0)
+        // An entry this plan moved lies where nothing was: its undo cuts those sectors off.
+        if (old.Size > 0 && old.Offset < FirstNewSector)
             Plan.Freed.push_back({old.Offset, old.Size});
         SeparateFromNext(index + 1);
     }
@@ -187,6 +189,7 @@ private:
     std::vector<TSectorRange> Pinned;
     std::set<std::string> Reusable;
     std::uint64_t NextNumber = 1;
+    std::uint64_t FirstNewSector = 0; // past every byte the archive held before
 };
 
 } // namespace

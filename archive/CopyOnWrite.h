@@ -48,7 +48,7 @@ struct TPlacement {
     TDIREntrys Entries;               // the directory afterwards
     std::vector<TSectorRange> Writes; // per write, where its data go
     std::vector<TBlockCopy> Moves;    // done before the writes
-    std::vector<TSectorRange> Freed;  // sectors that now lie under free records
+    std::vector<TSectorRange> Freed;  // sectors of the archive as it was that now lie under free records
     std::uint64_t EndSector = 0;      // the file's length afterwards, in sectors (at least)
 };
 

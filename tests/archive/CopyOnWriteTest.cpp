@@ -183,6 +183,22 @@ TEST(CopyOnWrite, AFullDirectoryMovesItsFirstBlocksAwayAndKeepsTheChainRight)
         EXPECT_GE(write.Offset, plan.Moves.back().To + plan.Moves.back().Size);
 }
 
+TEST(CopyOnWrite, AnEntryMovedForTheDirectoryAndThenReplacedFreesNoSectorsOfTheOldArchive)
+{
+    // The first block is the one replaced; the new name makes the directory grow over it.
+    TDIREntrys entries;
+    for (std::uint32_t i = 0; i < 63; ++i)
+        entries.push_back({1 + i, 1, "e" + std::to_string(i) + ".dff"});
+    const std::vector<TEntryWrite> writes = {{"new.txd", 100}, {"e0.dff", 4000}};
+    const TPlacement plan = PlanCopyOnWrite(entries, 64 * Sector, writes, {});
+    ASSERT_FALSE(plan.Moves.empty());
+    EXPECT_EQ(plan.Moves.front().From, 1u);
+    // Its moved copy lies past the old end and goes with the undo; its old sector is directory now.
+    for (const TSectorRange& freed : plan.Freed)
+        EXPECT_LE(std::uint64_t(freed.Offset) + freed.Size, 64u) << "sector " << freed.Offset;
+    EXPECT_TRUE(AnalyseLayout(plan.Entries, plan.EndSector * Sector).ReadsCorrectly());
+}
+
 TEST(CopyOnWrite, NewDataGoPastEveryEntryEvenWhenTheFileStopsShort)
 {
     const TDIREntrys entries = {{1, 1, "a.dff"}, {2, 4, "b.txd"}};
