@@ -74,6 +74,9 @@ public:
     void Write(const TEntryWrite& write)
     {
         CheckEntryName(write.EntryName);
+        // Free records are found again by name: an entry written under one would be taken for free space.
+        if (IsFreeRecordName(write.EntryName))
+            throw fileio::TVehmiraError("The archive entry name \"" + write.EntryName + "\" is a free record's");
         const std::uint64_t sectors = SectorsToHold(write.ByteCount);
         CheckSectorFits(sectors, write.EntryName);
         const TSectorRange place = Allocate(std::uint32_t(sectors), write.EntryName);

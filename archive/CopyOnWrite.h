@@ -53,8 +53,8 @@ struct TPlacement {
 };
 
 // pinned: sectors that kept undo steps still need; never reused.
-// Raises TVehmiraError for an entry name that breaks the naming rules, a
-// sector the archive cannot address, or (never expected) a plan that would
+// Raises TVehmiraError for an entry name that breaks the naming rules or is
+// a free record's, a sector the archive cannot address, or (never expected) a plan that would
 // misread a pair of entries that the archive does not misread now
 // (NewMisreadPairs: mending another pair does not make up for it).
 TPlacement PlanCopyOnWrite(const TDIREntrys& entries, std::uint64_t fileSize, std::span<const TEntryWrite> writes,

@@ -210,11 +210,16 @@ TEST(CopyOnWrite, NamesTheGameCannotReadAreRefused)
 {
     const TDIREntrys entries = {{1, 1, "a.dff"}};
     for (const std::string& name : {std::string("cheetahcheetahcheetah.DFF"), std::string("abcdefghijklmnopqrst.dff"),
-                                    std::string("a\0b.dff", 7), std::string()}) {
+                                    std::string("a\0b.dff", 7), std::string(), std::string("vehmira-free-000001")}) {
         SCOPED_TRACE(name);
         EXPECT_THROW(PlanCopyOnWrite(entries, 2 * Sector, std::vector<TEntryWrite>{{name, 10}}, {}), TVehmiraError);
     }
     EXPECT_NO_THROW(PlanCopyOnWrite(entries, 2 * Sector, std::vector<TEntryWrite>{{"abcdefghijklmnopqrs.dff", 10}}, {}));
+    // Written under a free record's name, a second write of the same import would take the first one's sectors.
+    const TDIREntrys withFree = {{1, 1, "a.dff"}, {2, 1, "vehmira-free-000001"}};
+    EXPECT_THROW(PlanCopyOnWrite(withFree, 3 * Sector,
+                                 std::vector<TEntryWrite>{{"vehmira-free-000001", 10}, {"a.dff", 10}}, {}),
+                 TVehmiraError);
 }
 
 } // namespace
