@@ -227,10 +227,10 @@ TEST(CopyOnWriteImportTest, FreeSpaceIsReusedOnlyOnceNoKeptUndoNeedsIt)
     for (const TArchiveRange& range : pinnedByFirst)
         EXPECT_TRUE(SameBytes(firstImage, secondImage, range.Offset, range.Offset + range.Length));
     // Both imports' pins; the second's new data lie past the first image.
-    for (const TArchiveRange& range : pinned) {
-        if (range.Offset < firstImage.size())
+    for (const TArchiveRange& range : pinned)
+        if (range.Offset < firstImage.size()) {
             EXPECT_TRUE(SameBytes(firstImage, secondImage, range.Offset, range.Offset + range.Length));
-    }
+        }
     UndoLastImport(game.Context());
     UndoLastImport(game.Context());
 
