@@ -9,6 +9,7 @@
 #include <cstring>
 #include <limits>
 #include <optional>
+#include <utility>
 
 namespace vehmira::archive {
 
@@ -26,7 +27,7 @@ constexpr std::size_t KindLength = 3;
 // import: words compare and hash without a call).
 struct TStreamedKey {
     std::array<std::uint64_t, 3> Words{};
-    bool operator==(const TStreamedKey&) const = default;
+    auto operator<=>(const TStreamedKey&) const = default;
 };
 static_assert(sizeof(TStreamedKey) >= LastDotPosition + 1 + KindLength);
 
@@ -231,7 +232,7 @@ void FindOverlapsAndHoles(const TDIREntrys& entries, TArchiveLayout& layout)
 void FindEntriesPastTheEnd(const TDIREntrys& entries, TArchiveLayout& layout)
 {
     const std::uint64_t fileSize = layout.FileSize;
-    const std::uint64_t sectorEnd = (fileSize + SectorSize - 1) / SectorSize * SectorSize;
+    const std::uint64_t sectorEnd = SectorRoundedLength(fileSize);
     for (std::size_t i = 0; i < entries.size(); ++i) {
         const std::uint64_t end = DataEnd(entries[i]);
         if (end > sectorEnd)
@@ -272,6 +273,40 @@ std::size_t CountMisreadPairs(const TDIREntrys& entries)
         count += LiesRightAfter(entries[first], entries[second]) ? 0 : 1;
     });
     return count;
+}
+
+std::optional<std::size_t> EntryLinkedToTheEnd(const TDIREntrys& entries)
+{
+    const std::vector<TChainRole> roles = ChainRoles(entries);
+    for (std::size_t i = roles.size(); i-- > 0;) {
+        if (roles[i] == TChainRole::Breaks)
+            return std::nullopt;
+        if (roles[i] == TChainRole::Linked)
+            return i;
+    }
+    return std::nullopt;
+}
+
+std::vector<TMisreadPair> NewMisreadPairs(const TDIREntrys& before, const TDIREntrys& after)
+{
+    using TPairKey = std::pair<TStreamedKey, TStreamedKey>;
+    const auto keyOf = [](const TDIREntrys& entries, std::size_t first, std::size_t second) {
+        // Both are linked entries: each has its key.
+        return TPairKey{*StreamedKey(entries[first].Name), *StreamedKey(entries[second].Name)};
+    };
+    std::vector<TPairKey> misreadBefore;
+    ForEachChainPair(ChainRoles(before), [&](std::size_t first, std::size_t second) {
+        if (!LiesRightAfter(before[first], before[second]))
+            misreadBefore.push_back(keyOf(before, first, second));
+    });
+    std::sort(misreadBefore.begin(), misreadBefore.end());
+    std::vector<TMisreadPair> added;
+    ForEachChainPair(ChainRoles(after), [&](std::size_t first, std::size_t second) {
+        if (!LiesRightAfter(after[first], after[second]) &&
+            !std::binary_search(misreadBefore.begin(), misreadBefore.end(), keyOf(after, first, second)))
+            added.push_back({first, second, after[first].Name, after[second].Name});
+    });
+    return added;
 }
 
 TArchiveLayout AnalyseLayout(const TDIREntrys& entries, std::uint64_t fileSize)

@@ -37,6 +37,11 @@ std::vector<bool> LaterDuplicates(const TDIREntrys& entries);
 // the game does not stream); none when the archive has no such entry.
 std::optional<std::size_t> EntryTheGameReads(const TDIREntrys& entries, std::string_view name);
 
+// The entry that a streamed entry added at the end of the directory would be
+// linked to: the last one the game links, when no entry that breaks the chain
+// follows it (skipped duplicates after it do not). None otherwise.
+std::optional<std::size_t> EntryLinkedToTheEnd(const TDIREntrys& entries);
+
 // Two chain neighbours that do not lie back to back.
 struct TMisreadPair {
     std::size_t First = 0;  // directory indexes: Second follows First, or only
@@ -79,6 +84,12 @@ struct TArchiveLayout {
 
 // How many of the chain neighbours are misread (TArchiveLayout::MisreadPairs), alone.
 std::size_t CountMisreadPairs(const TDIREntrys& entries);
+
+// The misread pairs of after that before does not have. A pair is known by
+// what the game files its two entries under (the name before the dot and the
+// kind), so it stays the same pair wherever a change moves it in the
+// directory; a change that mends one pair and misreads another is caught.
+std::vector<TMisreadPair> NewMisreadPairs(const TDIREntrys& before, const TDIREntrys& after);
 
 // Sorts once: O(n log n) in the entry count, whatever the size of the data.
 TArchiveLayout AnalyseLayout(const TDIREntrys& entries, std::uint64_t fileSize);

@@ -34,16 +34,16 @@ std::uint64_t DataSectorFor(std::uint64_t count) { return SectorsToHold(Director
 class TPlanner {
 public:
     TPlanner(const TDIREntrys& entries, std::uint64_t fileSize, std::span<const TSectorRange> pinned)
-        : Pinned(pinned.begin(), pinned.end())
+        : Before(entries), Pinned(pinned.begin(), pinned.end())
     {
         Plan.Entries = entries;
         // Past the file's end and past every entry's data, even one the file cuts short.
         Plan.EndSector = std::max(SectorsToHold(fileSize), std::uint64_t(1));
         for (const TDIREntry& entry : entries)
             Plan.EndSector = std::max(Plan.EndSector, EndOf(entry));
+        FirstNewSector = Plan.EndSector;
         NextNumber = NextFreeRecordNumber(entries);
         const TArchiveLayout layout = AnalyseLayout(entries, fileSize);
-        MisreadBefore = layout.MisreadPairs.size();
         const std::set<std::size_t> overlapping(layout.OverlappingEntries.begin(), layout.OverlappingEntries.end());
         // Only free records that were there before, whose sectors nothing else
         // uses. They are found again by name, so a name that two records share
@@ -74,6 +74,9 @@ public:
     void Write(const TEntryWrite& write)
     {
         CheckEntryName(write.EntryName);
+        // Free records are found again by name: an entry written under one would be taken for free space.
+        if (IsFreeRecordName(write.EntryName))
+            throw fileio::TVehmiraError("The archive entry name \"" + write.EntryName + "\" is a free record's");
         const std::uint64_t sectors = SectorsToHold(write.ByteCount);
         CheckSectorFits(sectors, write.EntryName);
         const TSectorRange place = Allocate(std::uint32_t(sectors), write.EntryName);
@@ -86,7 +89,7 @@ public:
 
     TPlacement Finish()
     {
-        if (CountMisreadPairs(Plan.Entries) > MisreadBefore)
+        if (!NewMisreadPairs(Before, Plan.Entries).empty())
             throw fileio::TVehmiraError("The new archive directory would break the game's chained read");
         return std::move(Plan);
     }
@@ -129,14 +132,19 @@ private:
         const TDIREntry old = Plan.Entries[index];
         Plan.Entries[index] = {place.Offset, place.Size, entryName};
         Plan.Entries.insert(Plan.Entries.begin() + std::ptrdiff_t(index), MakeFreeRecord(TakeNumber(), old.Offset, old.Size));
-        if (old.Size > 0)
+        // An entry this plan moved lies where nothing was: its undo cuts those sectors off.
+        if (old.Size > 0 && old.Offset < FirstNewSector)
             Plan.Freed.push_back({old.Offset, old.Size});
         SeparateFromNext(index + 1);
     }
 
+    // The new entry is linked to the last entry the game links, skipped
+    // duplicates after it or not: a separator breaks that link unless its
+    // data end right where the new ones begin.
     void Append(TSectorRange place, const std::string& entryName)
     {
-        if (!Plan.Entries.empty() && !BreaksChain(Plan.Entries.back()) && EndOf(Plan.Entries.back()) != place.Offset)
+        const std::optional<std::size_t> linked = EntryLinkedToTheEnd(Plan.Entries);
+        if (linked && EndOf(Plan.Entries[*linked]) != place.Offset)
             Plan.Entries.push_back(Separator(place.Offset));
         Plan.Entries.push_back({place.Offset, place.Size, entryName});
     }
@@ -179,11 +187,12 @@ private:
         return std::uint32_t(NextNumber++);
     }
 
+    const TDIREntrys& Before;
     TPlacement Plan;
     std::vector<TSectorRange> Pinned;
     std::set<std::string> Reusable;
     std::uint64_t NextNumber = 1;
-    std::size_t MisreadBefore = 0;
+    std::uint64_t FirstNewSector = 0; // past every byte the archive held before
 };
 
 } // namespace

@@ -4,6 +4,7 @@
 #include "fileio/Errors.h"
 
 #include <algorithm>
+#include <limits>
 #include <string>
 
 namespace vehmira::archive {
@@ -53,8 +54,7 @@ void TDIRFile::LoadFromStream(fileio::TStream& stream, bool checkDataEnds)
     fileio::ByteBuffer region(static_cast<std::size_t>(regionSize));
     stream.Read(region);
     fileio::TByteReader reader(region, "Archive directory");
-    // The file's length rounded up to whole sectors: a short last sector still counts.
-    const std::uint64_t sectorEnd = (fileSize + SectorSize - 1) / SectorSize * SectorSize;
+    const std::uint64_t sectorEnd = SectorRoundedLength(fileSize);
     TDIREntrys loaded;
     loaded.reserve(static_cast<std::size_t>(count));
     for (std::uint64_t i = 0; i < count; ++i) {
@@ -86,6 +86,13 @@ void TDIRFile::SaveToStream(fileio::TStream& stream) const
 {
     stream.Seek(CountPosition);
     stream.Write(DirectoryBytes());
+}
+
+std::uint64_t SectorRoundedLength(std::uint64_t fileSize)
+{
+    const std::uint64_t missing = (SectorSize - fileSize % SectorSize) % SectorSize;
+    return fileSize > std::numeric_limits<std::uint64_t>::max() - missing ? std::numeric_limits<std::uint64_t>::max()
+                                                                           : fileSize + missing;
 }
 
 bool EntryNamesEqual(std::string_view a, std::string_view b)

@@ -30,6 +30,12 @@ struct TDIREntry {
 
 using TDIREntrys = std::vector<TDIREntry>;
 
+// The bytes an archive of fileSize bytes holds for its entries: its length
+// rounded up to whole sectors. Some tools end the file inside the last
+// entry's last sector (without its zero fill); the bytes missing there read as
+// zeros. Saturates instead of wrapping for a length no file can have.
+std::uint64_t SectorRoundedLength(std::uint64_t fileSize);
+
 // Entry names compare ignoring the case of a to z only; other bytes compare exactly.
 bool EntryNamesEqual(std::string_view a, std::string_view b);
 

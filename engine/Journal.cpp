@@ -74,6 +74,13 @@ std::vector<TArchiveRange> ArchiveBytesPinnedForUndo(const std::filesystem::path
             continue;
         pinned.insert(pinned.end(), manifest.Pinned.begin(), manifest.Pinned.end());
         pinned.insert(pinned.end(), manifest.Ranges.begin(), manifest.Ranges.end());
+        if (manifest.State != TJournalState::Committed)
+            continue;
+        pinned.insert(pinned.end(), manifest.Written.begin(), manifest.Written.end());
+        // A rebuilt archive's undo checks the whole file; another import's, what it appended.
+        const std::uint64_t checkedFrom = manifest.ArchiveReplaced ? 0 : manifest.ArchiveLength;
+        if (manifest.ArchiveLengthAfter > checkedFrom)
+            pinned.push_back({checkedFrom, manifest.ArchiveLengthAfter - checkedFrom});
     }
     return pinned;
 }

@@ -33,8 +33,10 @@ std::vector<TJournalInfo> ListImportHistory(const std::filesystem::path& gameDir
 std::optional<TJournalInfo> LastUndoableImport(const std::filesystem::path& gameDirectory);
 
 // The archive bytes (offset, length) that kept undo steps still need: the
-// sectors their imports left under free records, and those a journal of the
-// first format writes back. A journal that cannot be read pins everything.
+// sectors their imports left under free records, those a journal of the
+// first format writes back, and every byte a committed import's undo checks
+// as the import left them (its new data and all it appended, the zero fill of
+// a short last sector among them). A journal that cannot be read pins everything.
 std::vector<TArchiveRange> ArchiveBytesPinnedForUndo(const std::filesystem::path& gameDirectory);
 
 // Restores the game directory to its state before the last committed import

@@ -1,5 +1,6 @@
 #include "engine/JournalManifest.h"
 
+#include "archive/DIR.h"
 #include "fileio/Errors.h"
 #include "fileio/FileSystem.h"
 #include "fileio/GamePaths.h"
@@ -318,7 +319,9 @@ TJournalManifest ManifestFromText(std::string_view text)
             Damaged("a saved archive range lies past the end of the archive");
         manifest.Ranges.push_back(range);
     }
-    manifest.Pinned = ReadRangeList(fields, "archive.pin", false, manifest.ArchiveLength);
+    // Pins are whole sectors: those of an entry in a short last sector reach
+    // past the file's last byte, as far as the archive's reader counts them.
+    manifest.Pinned = ReadRangeList(fields, "archive.pin", false, archive::SectorRoundedLength(manifest.ArchiveLength));
     manifest.ArchiveReplaced = fields.Has("archive.replaced") && fields.Flag("archive.replaced");
     if (manifest.ArchiveReplaced && (manifest.HeadLength != 0 || !manifest.Ranges.empty()))
         Damaged("a replaced archive has saved head bytes or ranges");

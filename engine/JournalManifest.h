@@ -12,8 +12,9 @@
 //     rewrote in place: archive.range.j.offset=, .length=, .crc=
 //     (after a commit also archive.range.j.after.crc=)
 //   archive.pins=P (absent: 0), then archive.pin.j.offset=, .length=: the
-//     sectors the import left under free records; no later import reuses
-//     them while this journal is kept, since its undo points entries there again
+//     sectors the import left under free records (whole sectors, up to
+//     archive.length rounded up to a sector); no later import reuses them
+//     while this journal is kept, since its undo points entries there again
 //   archive.writes=W (absent: 0), then archive.write.j.offset=, .length=: where
 //     the import put new data (after a commit also archive.write.j.after.crc=)
 //   archive.replaced=1 when the import rebuilt the archive: the journal holds

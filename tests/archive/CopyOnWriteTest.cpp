@@ -1,6 +1,9 @@
 // Where an import's data go: never over a byte the archive still needs,
 // with the directory arranged so that the game reads every entry right.
 
+#include "archive/ChainedReadOracle.h"
+#include "support/ArchiveBuilder.h"
+
 #include "archive/ArchiveLayout.h"
 #include "archive/CopyOnWrite.h"
 #include "archive/FreeRecords.h"
@@ -62,6 +65,12 @@ TEST(CopyOnWrite, ReplacedEntriesKeepTheirPlaceAndTheGameReadsEveryEntry)
         {"the first entry of a duplicated name", {{1, 1, "a.dff"}, {2, 1, "b.txd"}, {3, 1, "A.DFF"}}, 4,
          {{"a.dff", 10}}, {"free 1+1", "a.dff 4+1", "free 4+0", "b.txd 2+1", "A.DFF 3+1"}},
         {"an empty model", three, 4, {{"b.txd", 0}}, {"a.dff 1+1", "free 2+1", "b.txd 4+0", "free 4+0", "c.dff 3+1"}},
+        // The game skips the duplicate and links b.txd to the new entry.
+        {"a new name after a skipped duplicate ending where it goes", {{1, 1, "a.dff"}, {2, 1, "b.txd"}, {5, 1, "A.DFF"}},
+         6, {{"d.txd", 10}}, {"a.dff 1+1", "b.txd 2+1", "A.DFF 5+1", "free 6+0", "d.txd 6+1"}},
+        {"a new name after skipped duplicates whose linked entry ends where it goes",
+         {{2, 1, "a.dff"}, {3, 1, "b.txd"}, {1, 1, "A.DFF"}}, 4, {{"d.txd", 10}},
+         {"a.dff 2+1", "b.txd 3+1", "A.DFF 1+1", "d.txd 4+1"}},
     };
     for (const auto& test : cases) {
         SCOPED_TRACE(test.Name);
@@ -78,6 +87,41 @@ TEST(CopyOnWrite, ReplacedEntriesKeepTheirPlaceAndTheGameReadsEveryEntry)
                 names.push_back(entry.Name);
         std::sort(names.begin(), names.end());
         EXPECT_EQ(std::adjacent_find(names.begin(), names.end()), names.end());
+    }
+}
+
+// The directory alone, as the game's chained read model parses it.
+ByteBuffer DirectoryImage(const TDIREntrys& entries)
+{
+    std::vector<TTestEntry> listed;
+    for (const TDIREntry& entry : entries)
+        listed.push_back({entry.Name, entry.Offset, entry.Size});
+    return TestDirectoryImage(listed);
+}
+
+TEST(CopyOnWrite, AnImportThatMendsOneMisreadPairMisreadsNoOther)
+{
+    // x.dff / y.dff are misread already; X.DFF is skipped and ends where new data go.
+    const TDIREntrys entries = {{1, 1, "x.dff"}, {3, 1, "y.dff"}, {4, 1, "b.txd"}, {5, 1, "X.DFF"}};
+    const std::vector<std::string> misreadBefore = ChainedReadOracle::MisreadEntries(DirectoryImage(entries));
+    // The run is read from x.dff on: y.dff and the b.txd after it come from the wrong sectors.
+    ASSERT_EQ(misreadBefore, (std::vector<std::string>{"y.dff", "b.txd"}));
+    const struct {
+        const char* Name;
+        std::vector<TEntryWrite> Writes;
+    } cases[] = {
+        {"the new name first", {{"d.txd", 10}, {"y.dff", 10}}},
+        {"the replaced entry first", {{"y.dff", 10}, {"d.txd", 10}}},
+        {"a new name alone", {{"d.txd", 5000}}},
+    };
+    for (const auto& test : cases) {
+        SCOPED_TRACE(test.Name);
+        const TPlacement plan = PlanCopyOnWrite(entries, 6 * Sector, test.Writes, {});
+        for (const std::string& name : ChainedReadOracle::MisreadEntries(DirectoryImage(plan.Entries)))
+            EXPECT_NE(std::find(misreadBefore.begin(), misreadBefore.end(), name), misreadBefore.end())
+                << name << " is misread by the new directory";
+        EXPECT_TRUE(NewMisreadPairs(entries, plan.Entries).empty());
+        ExpectOldDataUntouched(entries, plan);
     }
 }
 
@@ -139,6 +183,22 @@ TEST(CopyOnWrite, AFullDirectoryMovesItsFirstBlocksAwayAndKeepsTheChainRight)
         EXPECT_GE(write.Offset, plan.Moves.back().To + plan.Moves.back().Size);
 }
 
+TEST(CopyOnWrite, AnEntryMovedForTheDirectoryAndThenReplacedFreesNoSectorsOfTheOldArchive)
+{
+    // The first block is the one replaced; the new name makes the directory grow over it.
+    TDIREntrys entries;
+    for (std::uint32_t i = 0; i < 63; ++i)
+        entries.push_back({1 + i, 1, "e" + std::to_string(i) + ".dff"});
+    const std::vector<TEntryWrite> writes = {{"new.txd", 100}, {"e0.dff", 4000}};
+    const TPlacement plan = PlanCopyOnWrite(entries, 64 * Sector, writes, {});
+    ASSERT_FALSE(plan.Moves.empty());
+    EXPECT_EQ(plan.Moves.front().From, 1u);
+    // Its moved copy lies past the old end and goes with the undo; its old sector is directory now.
+    for (const TSectorRange& freed : plan.Freed)
+        EXPECT_LE(std::uint64_t(freed.Offset) + freed.Size, 64u) << "sector " << freed.Offset;
+    EXPECT_TRUE(AnalyseLayout(plan.Entries, plan.EndSector * Sector).ReadsCorrectly());
+}
+
 TEST(CopyOnWrite, NewDataGoPastEveryEntryEvenWhenTheFileStopsShort)
 {
     const TDIREntrys entries = {{1, 1, "a.dff"}, {2, 4, "b.txd"}};
@@ -150,11 +210,16 @@ TEST(CopyOnWrite, NamesTheGameCannotReadAreRefused)
 {
     const TDIREntrys entries = {{1, 1, "a.dff"}};
     for (const std::string& name : {std::string("cheetahcheetahcheetah.DFF"), std::string("abcdefghijklmnopqrst.dff"),
-                                    std::string("a\0b.dff", 7), std::string()}) {
+                                    std::string("a\0b.dff", 7), std::string(), std::string("vehmira-free-000001")}) {
         SCOPED_TRACE(name);
         EXPECT_THROW(PlanCopyOnWrite(entries, 2 * Sector, std::vector<TEntryWrite>{{name, 10}}, {}), TVehmiraError);
     }
     EXPECT_NO_THROW(PlanCopyOnWrite(entries, 2 * Sector, std::vector<TEntryWrite>{{"abcdefghijklmnopqrs.dff", 10}}, {}));
+    // Written under a free record's name, a second write of the same import would take the first one's sectors.
+    const TDIREntrys withFree = {{1, 1, "a.dff"}, {2, 1, "vehmira-free-000001"}};
+    EXPECT_THROW(PlanCopyOnWrite(withFree, 3 * Sector,
+                                 std::vector<TEntryWrite>{{"vehmira-free-000001", 10}, {"a.dff", 10}}, {}),
+                 TVehmiraError);
 }
 
 } // namespace

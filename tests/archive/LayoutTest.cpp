@@ -65,6 +65,84 @@ TEST(ArchiveLayoutTest, ReportsBlocksInTheDirectoryShortTailsAndNamesPairs)
     EXPECT_EQ(AnalyseLayout(entries, 7 * 2048).PastEndEntries, std::vector<std::size_t>{3});
 }
 
+TEST(ArchiveLayoutTest, NewMisreadPairsAreTheOnesNotMisreadBefore)
+{
+    const TDIREntrys apart = {{1, 1, "x.dff"}, {3, 1, "y.dff"}, {4, 1, "b.txd"}};
+    const struct {
+        const char* Name;
+        TDIREntrys After;
+        std::vector<std::string> Expected; // "first / second"
+    } cases[] = {
+        {"nothing changed", apart, {}},
+        {"the same pair misread elsewhere, names in other case",
+         {{1, 1, "x.dff"}, {0, 0, "vehmira-free-000001"}, {9, 1, "X.DFF"}, {3, 1, "Y.DFF"}, {4, 1, "b.txd"}}, {}},
+        {"one pair mended, another misread: the count stays, the pair is new",
+         {{1, 1, "x.dff"}, {2, 1, "y.dff"}, {5, 1, "b.txd"}}, {"y.dff / b.txd"}},
+        {"a pair across a skipped duplicate",
+         {{1, 1, "x.dff"}, {3, 1, "y.dff"}, {4, 1, "b.txd"}, {5, 1, "X.DFF"}, {6, 1, "d.txd"}}, {"b.txd / d.txd"}},
+        {"a separator breaks the chain", {{1, 1, "x.dff"}, {3, 1, "y.dff"}, {4, 1, "b.txd"}, {6, 0, "vehmira-free-000002"},
+                                           {6, 1, "d.txd"}}, {}},
+        {"linked in another order", {{4, 1, "b.txd"}, {3, 1, "y.dff"}, {1, 1, "x.dff"}}, {"b.txd / y.dff", "y.dff / x.dff"}},
+    };
+    for (const auto& test : cases) {
+        SCOPED_TRACE(test.Name);
+        std::vector<std::string> pairs;
+        for (const TMisreadPair& pair : NewMisreadPairs(apart, test.After)) {
+            EXPECT_EQ(pair.FirstName, test.After[pair.First].Name);
+            EXPECT_EQ(pair.SecondName, test.After[pair.Second].Name);
+            pairs.push_back(pair.FirstName + " / " + pair.SecondName);
+        }
+        EXPECT_EQ(pairs, test.Expected);
+    }
+}
+
+TEST(ArchiveLayoutTest, TheEntryLinkedToTheEndPassesOverSkippedDuplicatesOnly)
+{
+    const struct {
+        const char* Name;
+        TDIREntrys Entries;
+        std::optional<std::size_t> Expected;
+    } cases[] = {
+        {"empty", {}, std::nullopt},
+        {"a streamed entry last", {{1, 1, "a.dff"}, {2, 1, "b.txd"}}, 1},
+        {"skipped duplicates last", {{1, 1, "a.dff"}, {2, 1, "b.txd"}, {3, 1, "A.DFF"}, {4, 1, "b.TXD"}}, 1},
+        {"a free record last", {{1, 1, "a.dff"}, {2, 0, "vehmira-free-000001"}}, std::nullopt},
+        {"a breaking entry before a duplicate", {{1, 1, "a.dff"}, {2, 1, "readme"}, {3, 1, "a.dff"}}, std::nullopt},
+    };
+    for (const auto& test : cases)
+        EXPECT_EQ(EntryLinkedToTheEnd(test.Entries), test.Expected) << test.Name;
+}
+
+TEST(ArchiveLayoutTest, TheReaderAndTheCheckRoundALengthToSectorsAlike)
+{
+    const struct {
+        std::uint64_t Length;
+        std::uint64_t Rounded;
+    } lengths[] = {
+        {0, 0}, {1, 2048}, {2047, 2048}, {2048, 2048}, {2049, 4096},
+        {UINT64_MAX - 2047, UINT64_MAX - 2047}, {UINT64_MAX - 2048, UINT64_MAX - 2047}, {UINT64_MAX, UINT64_MAX},
+    };
+    for (const auto& length : lengths)
+        EXPECT_EQ(SectorRoundedLength(length.Length), length.Rounded) << length.Length;
+    // An entry the reader accepts is never one the check reports past the end, and the other way round.
+    TTempDir dir;
+    const auto path = WriteTestArchive(dir / "GTA3.img", {{"a.dff", 1, 1}, {"b.txd", 2, 2}});
+    for (const std::uint64_t length : {3 * 2048, 3 * 2048 + 1, 4 * 2048 - 1, 4 * 2048}) {
+        SCOPED_TRACE(length);
+        std::filesystem::resize_file(path, length);
+        TFileStream stream(path, TFileAccess::Read);
+        TDIRFile directory;
+        bool accepted = true;
+        try {
+            directory.LoadFromStream(stream);
+        } catch (const TVehmiraError&) {
+            accepted = false;
+        }
+        EXPECT_EQ(accepted, AnalyseLayout(stream).PastEndEntries.empty());
+        EXPECT_EQ(accepted, length > 3 * 2048);
+    }
+}
+
 TEST(ArchiveLayoutTest, HolesCountOnlyUnusedBytesInsideTheFile)
 {
     // The second block starts far past the end: only the file's last sector lies unused.

@@ -20,6 +20,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 using namespace vehmira::archive;
 using namespace vehmira::engine;
 using namespace vehmira::fileio;
@@ -215,13 +217,20 @@ TEST(CopyOnWriteImportTest, FreeSpaceIsReusedOnlyOnceNoKeptUndoNeedsIt)
     const std::uint64_t afterFirst = std::filesystem::file_size(ArchivePath(game));
     // While the first import can be undone, its freed sectors stay as they are.
     const ByteBuffer firstImage = game.Files().at("Models/GTA3.img");
+    const std::vector<TArchiveRange> pinnedByFirst = ArchiveBytesPinnedForUndo(game.GameDirectory());
     ImportVehicle(game.Context(), game.Vehicle(415), PackageOf(game, 2000));
     EXPECT_GT(std::filesystem::file_size(ArchivePath(game)), afterFirst);
     const std::vector<TArchiveRange> pinned = ArchiveBytesPinnedForUndo(game.GameDirectory());
+    ASSERT_FALSE(pinnedByFirst.empty());
     ASSERT_FALSE(pinned.empty());
     const ByteBuffer secondImage = game.Files().at("Models/GTA3.img");
-    for (const TArchiveRange& range : pinned)
+    for (const TArchiveRange& range : pinnedByFirst)
         EXPECT_TRUE(SameBytes(firstImage, secondImage, range.Offset, range.Offset + range.Length));
+    // Both imports' pins; the second's new data lie past the first image.
+    for (const TArchiveRange& range : pinned)
+        if (range.Offset < firstImage.size()) {
+            EXPECT_TRUE(SameBytes(firstImage, secondImage, range.Offset, range.Offset + range.Length));
+        }
     UndoLastImport(game.Context());
     UndoLastImport(game.Context());
 
@@ -247,6 +256,31 @@ TEST(CopyOnWriteImportTest, UndoTakesBackImportsOneAfterAnotherByteForByte)
     ImportVehicle(game.Context(), game.Vehicle(415), PackageOf(game, 8000));
     UndoLastImport(game.Context());
     EXPECT_EQ(game.Files(), first);
+    UndoLastImport(game.Context());
+    EXPECT_EQ(game.Files(), before);
+}
+
+} // namespace
+
+namespace {
+
+TEST(CopyOnWriteImportTest, AnEntryMovedForTheGrowingDirectoryAndReplacedLeavesAReadableJournal)
+{
+    // Cheetah's model is the first data block of a full directory and its
+    // dictionary is missing: the new name makes the directory grow over the
+    // model, which moves to the end and is then replaced.
+    TGameFixtureContent content = FullDirectoryWithoutTarget();
+    content.ArchiveEntries.pop_back();
+    content.ArchiveEntries.insert(content.ArchiveEntries.begin(),
+                                  {"cheetah.dff", GameFixture::RenderWareBytes(RwUVAnimDictionaryChunk, 5000, 3)});
+    TFixtureGame game(content);
+    const auto before = game.Files();
+    ImportVehicle(game.Context(), game.Vehicle(415), PackageOf(game, 9000));
+    EXPECT_EQ(ChainedReadOracle::MisreadEntries(game.Files().at("Models/GTA3.img")), std::vector<std::string>{});
+    EXPECT_NO_THROW(LoadManifest(OnlyJournal(game)));
+    EXPECT_EQ(ListImportHistory(game.GameDirectory()).size(), 1u);
+    for (const TArchiveRange& range : ArchiveBytesPinnedForUndo(game.GameDirectory()))
+        EXPECT_NE(range.Length, std::numeric_limits<std::uint64_t>::max()) << "a journal could not be read";
     UndoLastImport(game.Context());
     EXPECT_EQ(game.Files(), before);
 }
