@@ -61,16 +61,27 @@ def write_vehicle_check_seeds(game, handling):
 VEHMIRA = []
 
 
+def write_second_root_seeds():
+    """The wheel dummies under a second root: the check must call them missing."""
+    write("vehicle_check", "wheels-under-second-root", vehicle_check_input(0, b"", wheeled_clump(second_root=True)))
+    write("model_summary", "wheels-under-second-root", wheeled_clump(second_root=True))
+
+
 def chunk(kind, payload):
     return struct.pack("<III", kind, len(payload), 0x1803FFFF) + payload
 
 
-def wheeled_clump():
-    """A small car for the renderer: a box on the chassis, a wheel copied to four dummies, a damaged part."""
+def wheeled_clump(second_root=False):
+    """A small car for the renderer: a box on the chassis, a wheel copied to four dummies, a damaged part.
+    With second_root, the four wheel dummies hang under a second root frame, where the game never looks."""
     names = [b"car", b"chassis", b"wheel_rf_dummy", b"wheel", b"wheel_lf_dummy", b"wheel_rb_dummy",
              b"wheel_lb_dummy", b"door_dam"]
     parents = [-1, 0, 0, 2, 0, 0, 0, 0]
     places = [(0, 0, 0), (0, 0, 0), (1, 1.5, 0), (0.2, 0, 0), (-1, 1.5, 0), (1, -1.5, 0), (-1, -1.5, 0), (0, 0, 0)]
+    if second_root:
+        names.append(b"car2")
+        parents = [8 if name.endswith(b"_dummy") else parent for name, parent in zip(names, parents)] + [-1]
+        places.append((0, 0, 0))
     frames = struct.pack("<I", len(names))
     for parent, place in zip(parents, places):
         frames += struct.pack("<12fiI", 1, 0, 0, 0, 1, 0, 0, 0, 1, *place, parent, 0)
@@ -130,6 +141,7 @@ def main():
     write("dir", "two-entries", archive([(1, 1, b"landstal.dff"), (2, 1, b"landstal.txd")], 3))
     write("dir", "empty", archive([], 1))
     write("model_render", "wheeled-car", wheeled_clump())
+    write_second_root_seeds()
     summary_seed = CORPUS / "model_summary" / "landstal.dff"
     if summary_seed.exists():
         write("model_render", "landstal.dff", summary_seed.read_bytes())
