@@ -18,7 +18,7 @@ std::vector<std::string> Rows(const std::string& vehiclesIde, const std::vector<
     content.MainTable = mainTable;
     WriteGameDirectory(temp.Path(), content);
     std::vector<std::string> rows;
-    for (const TVehicleListRow& row : BuildVehicleList(temp.Path(), content.GXTFileName))
+    for (const TVehicleListRow& row : BuildVehicleList(temp.Path(), content.GXTFileName).Rows)
         rows.push_back(row.ID + "=" + row.Name);
     return rows;
 }
