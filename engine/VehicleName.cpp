@@ -40,11 +40,12 @@ std::size_t SetVehicleName(gamedata::TGXTFile& gxt, const gamedata::TVehicleReco
     const std::string stored = gamedata::Cp1251ToGXTText(name, gxt.CharacterSize);
     // Out of hash order the game may never find the name; in order it finds every key.
     const auto hasKey = [&](const gamedata::TGXTKey& key) { return key.Hash == hash; };
-    const auto keysEnd = mainTable.Keys.begin() + std::ptrdiff_t(gamedata::SearchedKeyCount(mainTable));
-    if (std::any_of(mainTable.Keys.begin(), keysEnd, hasKey) && !gamedata::KeysSortedByHash(mainTable))
+    const std::size_t keyCount = gamedata::SearchedKeyCount(mainTable);
+    if (std::any_of(mainTable.Keys.begin(), mainTable.Keys.begin() + std::ptrdiff_t(keyCount), hasKey) &&
+        !gamedata::KeysSortedByHash(mainTable))
         gamedata::SortKeysByHash(mainTable);
     std::size_t changed = 0;
-    for (std::size_t k = 0; k < mainTable.Keys.size() && k < mainTable.Texts.size(); ++k) {
+    for (std::size_t k = 0; k < keyCount; ++k) {
         if (mainTable.Keys[k].Hash == hash) {
             mainTable.Texts[k] = stored;
             ++changed;

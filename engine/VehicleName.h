@@ -23,11 +23,11 @@ std::filesystem::path GXTFilePath(const TGameContext& game);
 std::optional<std::string> FindVehicleName(const gamedata::TGXTFile& gxt, const gamedata::TVehicleRecord& vehicle);
 
 // Sets the text of every main-table key of the target to name, a code page 1251
-// text stored in the file's character size (other tables
-// stay as they are); returns how many keys changed. A main table out of hash
-// order that holds the target's key is put in order first (SortKeysByHash:
-// every other text kept), so that the game finds the new name and every other. Throws TVehmiraError for a
-// name holding a zero byte, which the file cannot store.
+// text stored in the file's character size (other tables stay as they are);
+// returns how many keys changed. A main table out of hash order that holds the
+// target's key is put in order first (SortKeysByHash: every other text kept),
+// so that the game finds the new name and every other. Throws TVehmiraError
+// for a name holding a zero byte, which the file cannot store.
 std::size_t SetVehicleName(gamedata::TGXTFile& gxt, const gamedata::TVehicleRecord& target, std::string_view name);
 
 // The check's warning GXTKeysUnsorted about the game's GXT file; none when its
