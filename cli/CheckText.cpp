@@ -97,6 +97,11 @@ std::string WarningText(TCheckCode code, const fileio::TErrorFacts& facts)
     case TCheckCode::MissingDummy: return "the model lacks the dummy " + Quoted(facts.Subject);
     case TCheckCode::NoWheelAtomic:
         return "no wheel hangs under " + Quoted(facts.Subject) + ": the game draws no wheels";
+    case TCheckCode::GXTKeysUnsorted:
+        return MessageToUtf8(facts.Subject) + ": the main table's keys are not in hash order; the game's search finds " +
+               "no text for " + std::to_string(facts.Number) +
+               " of them, and only the names it finds are shown as the game's; an import that renames a vehicle puts "
+               "the keys in order";
     default: return LineText(code, facts);
     }
 }

@@ -87,7 +87,10 @@ void ReportImportFailure(const TCommandContext& context, const engine::TImportEr
 void ListCommand(const TCommandContext& context, bool json)
 {
     TCommandObserver observer(context);
-    const std::vector<engine::TVehicleListRow> rows = operations::ListVehicles(Location(context), observer);
+    const engine::TVehicleList list = operations::ListVehicles(Location(context), observer);
+    // Warnings go to stderr, so that the list itself stays as scripts read it.
+    PrintCheckFindings(context.Err, list.Findings, "vehmira: ");
+    const std::vector<engine::TVehicleListRow>& rows = list.Rows;
     if (!json) {
         for (const engine::TVehicleListRow& row : rows)
             context.Out << GameTextToUtf8(row.ID) << '\t' << GameTextToUtf8(row.Name) << '\n';

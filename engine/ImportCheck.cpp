@@ -5,6 +5,7 @@
 #include "fileio/FileSystem.h"
 #include "fileio/GamePaths.h"
 #include "engine/ImportPlan.h"
+#include "engine/VehicleName.h"
 #include "gamedata/TextLines.h"
 #include "gamedata/VehicleLineCheck.h"
 #include "renderware/VehicleModelCheck.h"
@@ -124,6 +125,8 @@ fileio::TCheckFindings CheckImport(const TGameContext& game, const gamedata::TVe
          .ModelID = target.ID});
     for (fileio::TCheckFinding& finding : gamedata::CheckVehicleLines(lines.Definition, lines.Handling))
         findings.push_back(std::move(finding));
+    if (std::optional<fileio::TCheckFinding> keyOrder = CheckGXTKeyOrder(game))
+        findings.push_back(std::move(*keyOrder));
     return findings;
 }
 

@@ -18,7 +18,8 @@ inline constexpr std::uint64_t MaxCheckedPieceSize = 64ull * 1024 * 1024;
 // merged over it as the import merges it. The lines are checked against
 // Data\Handling.cfg as the import would leave it. The shared dictionary
 // Models\Generic\Vehicle.txd, when the game has one, is searched for the
-// model's textures. A source the import would refuse raises that error.
+// model's textures. The game's GXT file is checked for the key order its
+// search needs (CheckGXTKeyOrder). A source the import would refuse raises that error.
 fileio::TCheckFindings CheckImport(const TGameContext& game, const gamedata::TVehicleRecord& target,
                                    const TImportSource& source);
 

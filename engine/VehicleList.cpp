@@ -7,9 +7,7 @@
 #include "gamedata/GXTMainTable.h"
 #include "gamedata/TextLines.h"
 
-#include <algorithm>
-#include <bitset>
-#include <unordered_map>
+#include <optional>
 
 namespace vehmira::engine {
 
@@ -39,46 +37,44 @@ std::vector<TDefinitionLine> ReadDefinitionLines(const std::filesystem::path& ga
     return lines;
 }
 
-// The main table's key indices for each wanted hash, in key order. A real main
-// table holds tens of thousands of keys and the list wants a few hundred, so a
-// bit filter on the hash's low 16 bits passes over almost every key at once.
-std::unordered_map<std::uint32_t, std::vector<std::size_t>> KeysByHash(const gamedata::TGXTMainTableView& mainTable,
-                                                                       const std::vector<TDefinitionLine>& lines)
+// The keys whose text the list shows for a hash: the one the game's search
+// finds and, in a table in hash order, its neighbours of the same hash.
+std::vector<std::size_t> KeysShownFor(const gamedata::TGXTMainTableView& mainTable, bool sorted, std::uint32_t hash)
 {
-    constexpr std::uint32_t FilterMask = 0xFFFF;
-    std::unordered_map<std::uint32_t, std::vector<std::size_t>> keys;
-    auto filter = std::make_unique<std::bitset<FilterMask + 1>>();
-    for (const TDefinitionLine& line : lines) {
-        keys.try_emplace(line.KeyHash);
-        filter->set(line.KeyHash & FilterMask);
+    const std::optional<std::size_t> found = mainTable.FindKeyAsTheGame(hash);
+    if (!found)
+        return {};
+    std::size_t first = *found;
+    std::size_t end = *found + 1;
+    if (sorted) {
+        while (first > 0 && mainTable.Hash(first - 1) == hash)
+            --first;
+        while (end < mainTable.KeyCount() && mainTable.Hash(end) == hash)
+            ++end;
     }
-    for (std::size_t k = 0; k < mainTable.KeyCount(); ++k) {
-        const std::uint32_t hash = mainTable.Hash(k);
-        if (!filter->test(hash & FilterMask))
-            continue;
-        if (const auto found = keys.find(hash); found != keys.end())
-            found->second.push_back(k);
-    }
+    std::vector<std::size_t> keys(end - first);
+    for (std::size_t k = first; k < end; ++k)
+        keys[k - first] = k;
     return keys;
 }
 
 } // namespace
 
-std::vector<TVehicleListRow> BuildVehicleList(const std::filesystem::path& gameDirectory,
-                                              std::string_view gxtFileName)
+TVehicleList BuildVehicleList(const std::filesystem::path& gameDirectory, std::string_view gxtFileName)
 {
-    const fileio::ByteBuffer gxtBytes = fileio::ReadWholeFile(fileio::ResolveGamePath(
-        gameDirectory, std::string(fileio::GameFiles::TextDirectory) + std::string(gxtFileName)));
+    const std::string gxtPath = std::string(fileio::GameFiles::TextDirectory) + std::string(gxtFileName);
+    const fileio::ByteBuffer gxtBytes = fileio::ReadWholeFile(fileio::ResolveGamePath(gameDirectory, gxtPath));
     const gamedata::TGXTMainTableView mainTable(gxtBytes);
     const std::vector<TDefinitionLine> lines = ReadDefinitionLines(gameDirectory);
-    const auto keys = KeysByHash(mainTable, lines);
 
-    // Every key with the line's hash gives a row: the search does not stop at the first.
-    std::vector<TVehicleListRow> rows;
+    TVehicleList list;
+    if (auto finding = gamedata::CheckMainTableKeyOrder(mainTable, gxtPath))
+        list.Findings.push_back(std::move(*finding));
+    const bool sorted = mainTable.KeysSortedByHash();
     for (const TDefinitionLine& line : lines)
-        for (const std::size_t k : keys.at(line.KeyHash))
-            rows.push_back({line.ID, gamedata::GXTTextToCp1251(mainTable.Text(k), mainTable.CharacterSize())});
-    return rows;
+        for (const std::size_t k : KeysShownFor(mainTable, sorted, line.KeyHash))
+            list.Rows.push_back({line.ID, gamedata::GXTTextToCp1251(mainTable.Text(k), mainTable.CharacterSize())});
+    return list;
 }
 
 } // namespace vehmira::engine

@@ -1,6 +1,8 @@
 #pragma once
 // The vehicle list: every definition line of six or more fields joined with
-// the GXT main table by the hash of its field 5.
+// the GXT main table by the hash of its field 5, as the game's search finds it.
+
+#include "fileio/CheckFinding.h"
 
 #include <filesystem>
 #include <string>
@@ -14,8 +16,18 @@ struct TVehicleListRow {
     std::string Name; // the main table's text, raw 8-bit bytes
 };
 
+struct TVehicleList {
+    std::vector<TVehicleListRow> Rows;
+    // What the list met in the game's files: GXTKeysUnsorted when the main
+    // table's keys are out of hash order (the rows then hold only the names
+    // the game finds).
+    fileio::TCheckFindings Findings;
+};
+
 // Reads Text\<gxtFileName> and Data\Vehicles.ide of the game directory anew.
-std::vector<TVehicleListRow> BuildVehicleList(const std::filesystem::path& gameDirectory,
-                                              std::string_view gxtFileName);
+// A line gives a row for the key the game's search finds; in a main table in
+// hash order, for every key of that hash (they stand together, and the game
+// shows one of them).
+TVehicleList BuildVehicleList(const std::filesystem::path& gameDirectory, std::string_view gxtFileName);
 
 } // namespace vehmira::engine

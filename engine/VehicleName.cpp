@@ -1,8 +1,13 @@
 #include "engine/VehicleName.h"
 
 #include "fileio/Errors.h"
+#include "fileio/FileSystem.h"
 #include "fileio/GamePaths.h"
 #include "gamedata/CRC32.h"
+#include "gamedata/GXTKeySearch.h"
+#include "gamedata/GXTMainTable.h"
+
+#include <algorithm>
 
 namespace vehmira::engine {
 
@@ -17,11 +22,10 @@ std::optional<std::string> FindVehicleName(const gamedata::TGXTFile& gxt, const 
     if (gxt.Tables.empty())
         return std::nullopt;
     const gamedata::TGXTTable& mainTable = gxt.Tables[0];
-    const std::uint32_t hash = gamedata::GXTKeyHash(vehicle.GameName);
-    for (std::size_t k = 0; k < mainTable.Keys.size() && k < mainTable.Texts.size(); ++k)
-        if (mainTable.Keys[k].Hash == hash)
-            return gamedata::GXTTextToCp1251(mainTable.Texts[k], gxt.CharacterSize);
-    return std::nullopt;
+    const std::optional<std::size_t> key = gamedata::FindKeyAsTheGame(mainTable, gamedata::GXTKeyHash(vehicle.GameName));
+    if (!key)
+        return std::nullopt;
+    return gamedata::GXTTextToCp1251(mainTable.Texts[*key], gxt.CharacterSize);
 }
 
 std::size_t SetVehicleName(gamedata::TGXTFile& gxt, const gamedata::TVehicleRecord& target, std::string_view name)
@@ -34,14 +38,31 @@ std::size_t SetVehicleName(gamedata::TGXTFile& gxt, const gamedata::TVehicleReco
     gamedata::TGXTTable& mainTable = gxt.Tables[0];
     const std::uint32_t hash = gamedata::GXTKeyHash(target.GameName);
     const std::string stored = gamedata::Cp1251ToGXTText(name, gxt.CharacterSize);
+    // Out of hash order the game may never find the name; in order it finds every key.
+    const auto hasKey = [&](const gamedata::TGXTKey& key) { return key.Hash == hash; };
+    const std::size_t keyCount = gamedata::SearchedKeyCount(mainTable);
+    if (std::any_of(mainTable.Keys.begin(), mainTable.Keys.begin() + std::ptrdiff_t(keyCount), hasKey) &&
+        !gamedata::KeysSortedByHash(mainTable))
+        gamedata::SortKeysByHash(mainTable);
     std::size_t changed = 0;
-    for (std::size_t k = 0; k < mainTable.Keys.size() && k < mainTable.Texts.size(); ++k) {
+    for (std::size_t k = 0; k < keyCount; ++k) {
         if (mainTable.Keys[k].Hash == hash) {
             mainTable.Texts[k] = stored;
             ++changed;
         }
     }
     return changed;
+}
+
+std::optional<fileio::TCheckFinding> CheckGXTKeyOrder(const TGameContext& game)
+{
+    try {
+        const fileio::ByteBuffer bytes = fileio::ReadWholeFile(GXTFilePath(game));
+        return gamedata::CheckMainTableKeyOrder(gamedata::TGXTMainTableView(bytes),
+                                                std::string(fileio::GameFiles::TextDirectory) + game.GXTFileName);
+    } catch (const fileio::TVehmiraError&) {
+        return std::nullopt;
+    }
 }
 
 } // namespace vehmira::engine

@@ -34,6 +34,7 @@ enum class TCheckCode {
     MissingDummy,         // Subject: the frame
     NoWheelAtomic,        // Subject: the frame the game takes the wheel from
     WheelSizeZero,        // Number: the field (13 front, 14 rear)
+    GXTKeysUnsorted,      // Subject: the GXT file under the game directory; Number: keys the game's search misses
 };
 
 inline constexpr TCheckCode FirstCheckWarning = TCheckCode::ModelKind;

@@ -1,7 +1,13 @@
-// The GXT loader; what loads is saved and loaded again and must give the same tables.
+// The GXT loader; what loads is saved and loaded again and must give the same
+// tables. Putting the main table in hash order keeps every key with its text,
+// after which the game's search finds every key.
 #include "fileio/Errors.h"
 #include "FuzzSupport.h"
 #include "gamedata/GXT.h"
+#include "gamedata/GXTKeySearch.h"
+
+#include <algorithm>
+#include <utility>
 
 using namespace vehmira::fileio;
 using namespace vehmira::gamedata;
@@ -26,6 +32,33 @@ bool SameTables(const TGXTFile& a, const TGXTFile& b)
     return true;
 }
 
+std::vector<std::pair<std::uint32_t, std::string>> Pairs(const TGXTTable& table)
+{
+    std::vector<std::pair<std::uint32_t, std::string>> pairs;
+    for (std::size_t k = 0; k < SearchedKeyCount(table); ++k)
+        pairs.emplace_back(table.Keys[k].Hash, table.Texts[k]);
+    return pairs;
+}
+
+void CheckSorting(const TGXTFile& loaded)
+{
+    if (loaded.Tables.empty())
+        return;
+    TGXTTable sorted = loaded.Tables[0];
+    SortKeysByHash(sorted);
+    Require(KeysSortedByHash(sorted), "a sorted main table is in hash order");
+    std::vector<std::pair<std::uint32_t, std::string>> before = Pairs(loaded.Tables[0]);
+    std::stable_sort(before.begin(), before.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+    Require(Pairs(sorted) == before, "sorting keeps every text with its key, keys of one hash in their order");
+    // The game's 16-bit indices take up to 32768 keys.
+    if (sorted.Keys.size() > 32768)
+        return;
+    for (std::size_t k = 0; k < sorted.Keys.size(); ++k) {
+        const std::optional<std::size_t> found = FindKeyAsTheGame(sorted, sorted.Keys[k].Hash);
+        Require(found && sorted.Keys[*found].Hash == sorted.Keys[k].Hash, "in hash order the game finds every key");
+    }
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
@@ -41,5 +74,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     reloaded.LoadFromBytes(saved);
     Require(SameTables(loaded, reloaded), "a saved GXT file loads as the tables it was saved from");
     Require(reloaded.SaveToBytes() == saved, "saving a reloaded GXT file gives the same bytes");
+    CheckSorting(loaded);
     return 0;
 }

@@ -61,16 +61,49 @@ def write_vehicle_check_seeds(game, handling):
 VEHMIRA = []
 
 
+def gxt_file(texts, wide=False):
+    """A GXT file of one main table whose keys stand in the order given: (hash, text) pairs."""
+    width = 2 if wide else 1
+    keys, data = b"", b""
+    for key_hash, text in texts:
+        keys += struct.pack("<II", len(data), key_hash)
+        data += (text.encode("utf-16-le") if wide else text.encode("latin-1")) + b"\0" * width
+    body = b"TKEY" + struct.pack("<I", len(keys)) + keys + b"TDAT" + struct.pack("<I", len(data) + 2) + data + b"\0\0"
+    # The main table's block starts with its key magic, right after the header and the one directory entry.
+    return bytes([4, 0, 16 if wide else 8, 0]) + b"TABL" + struct.pack("<I", 12) + b"MAIN\0\0\0\0" + \
+        struct.pack("<I", 24) + body
+
+
+def write_unsorted_gxt_seeds():
+    """Main tables out of hash order, where the game's binary search misses keys that are there."""
+    texts = [(0x90000000, "Manana"), (0x10000000, "Admiral"), (0x50000000, "Infernus"), (0x30000000, "Cheetah"),
+             (0xF0000000, "Stallion"), (0x20000000, "Banshee")]
+    for name, wide in (("unsorted-main-table", False), ("unsorted-wide-main-table", True)):
+        write("gxt", name, gxt_file(texts, wide))
+        write("gxt_main_table", name, gxt_file(texts, wide))
+
+
+def write_second_root_seeds():
+    """The wheel dummies under a second root: the check must call them missing."""
+    write("vehicle_check", "wheels-under-second-root", vehicle_check_input(0, b"", wheeled_clump(second_root=True)))
+    write("model_summary", "wheels-under-second-root", wheeled_clump(second_root=True))
+
+
 def chunk(kind, payload):
     return struct.pack("<III", kind, len(payload), 0x1803FFFF) + payload
 
 
-def wheeled_clump():
-    """A small car for the renderer: a box on the chassis, a wheel copied to four dummies, a damaged part."""
+def wheeled_clump(second_root=False):
+    """A small car for the renderer: a box on the chassis, a wheel copied to four dummies, a damaged part.
+    With second_root, the four wheel dummies hang under a second root frame, where the game never looks."""
     names = [b"car", b"chassis", b"wheel_rf_dummy", b"wheel", b"wheel_lf_dummy", b"wheel_rb_dummy",
              b"wheel_lb_dummy", b"door_dam"]
     parents = [-1, 0, 0, 2, 0, 0, 0, 0]
     places = [(0, 0, 0), (0, 0, 0), (1, 1.5, 0), (0.2, 0, 0), (-1, 1.5, 0), (1, -1.5, 0), (-1, -1.5, 0), (0, 0, 0)]
+    if second_root:
+        names.append(b"car2")
+        parents = [8 if name.endswith(b"_dummy") else parent for name, parent in zip(names, parents)] + [-1]
+        places.append((0, 0, 0))
     frames = struct.pack("<I", len(names))
     for parent, place in zip(parents, places):
         frames += struct.pack("<12fiI", 1, 0, 0, 0, 1, 0, 0, 0, 1, *place, parent, 0)
@@ -130,6 +163,8 @@ def main():
     write("dir", "two-entries", archive([(1, 1, b"landstal.dff"), (2, 1, b"landstal.txd")], 3))
     write("dir", "empty", archive([], 1))
     write("model_render", "wheeled-car", wheeled_clump())
+    write_second_root_seeds()
+    write_unsorted_gxt_seeds()
     summary_seed = CORPUS / "model_summary" / "landstal.dff"
     if summary_seed.exists():
         write("model_render", "landstal.dff", summary_seed.read_bytes())

@@ -3,29 +3,46 @@
 // a little-endian u16 length, that many bytes of text (the definition line,
 // a line feed, the handling file), then the model.
 #include "FuzzSupport.h"
+#include "GameFrameSearch.h"
 #include "fileio/ByteOrder.h"
 #include "fileio/Errors.h"
 #include "gamedata/VehicleLineCheck.h"
 #include "renderware/ModelSummary.h"
 #include "renderware/VehicleModelCheck.h"
 
+#include <algorithm>
 #include <array>
+#include <optional>
 
 using namespace vehmira;
 using namespace vehmira::fileio;
 
 namespace {
+constexpr std::array<std::string_view, 4> CarWheels = {"wheel_rf_dummy", "wheel_rb_dummy", "wheel_lf_dummy",
+                                                       "wheel_lb_dummy"};
 constexpr std::array<std::string_view, 13> Types = {"car",  "mtruck", "quad",    "heli", "plane", "boat",   "train",
                                                     "f_heli", "f_plane", "bike", "bmx",   "trailer", ""};
 
-bool SummaryReads(std::span<const std::uint8_t> model)
+std::optional<renderware::TModelSummary> Summary(std::span<const std::uint8_t> model)
 {
     try {
-        renderware::ReadModelSummary(model);
-        return true;
+        return renderware::ReadModelSummary(model);
     } catch (const TVehmiraError&) {
-        return false;
+        return std::nullopt;
     }
+}
+
+bool Reported(const TCheckFindings& findings, TCheckCode code, std::string_view subject)
+{
+    return std::any_of(findings.begin(), findings.end(),
+                       [&](const TCheckFinding& f) { return f.Code == code && f.Facts.Subject == subject; });
+}
+
+void CheckWheelsAsTheGameFindsThem(const TCheckFindings& findings, const renderware::TModelSummary& model)
+{
+    for (const std::string_view wheel : CarWheels)
+        Require(Reported(findings, TCheckCode::MissingFrame, wheel) != GameFindsFrame(model, wheel),
+                "a wheel dummy is missing exactly when the game's search from the clump's frame misses it");
 }
 
 void CheckModel(std::span<const std::uint8_t> model, std::string_view type)
@@ -44,8 +61,13 @@ void CheckModel(std::span<const std::uint8_t> model, std::string_view type)
     // The check reads more of the clump than the summary (every plugin of the
     // frames and of the clump), so it may refuse more, never less. No bytes
     // means no model to check.
-    if (!model.empty() && plainClump && !SummaryReads(model))
+    if (model.empty() || !plainClump)
+        return;
+    const std::optional<renderware::TModelSummary> summary = Summary(model);
+    if (!summary)
         Require(unreadable, "a clump the summary refuses is unreadable to the check");
+    else if (!unreadable && (type == "car" || type == "heli" || type == "trailer"))
+        CheckWheelsAsTheGameFindsThem(findings, *summary);
 }
 
 void CheckLines(std::string_view text)

@@ -2,6 +2,7 @@
 
 #include "fileio/Errors.h"
 #include "gamedata/GXT.h"
+#include "gamedata/GXTKeySearch.h"
 #include "gamedata/GXTLayout.h"
 
 #include <algorithm>
@@ -58,6 +59,31 @@ std::string_view TGXTMainTableView::Text(std::size_t key) const
 {
     const auto rest = Bytes.subspan(std::size_t(TextBase + TextOffset(key)));
     return std::string_view(reinterpret_cast<const char*>(rest.data()), TextLength(rest, CharSize));
+}
+
+std::optional<std::size_t> TGXTMainTableView::FindKeyAsTheGame(std::uint32_t hash) const
+{
+    return gamedata::FindKeyAsTheGame(KeyTotal, hash, [this](std::size_t k) { return Hash(k); });
+}
+
+bool TGXTMainTableView::KeysSortedByHash() const
+{
+    return gamedata::KeysSortedByHash(KeyTotal, [this](std::size_t k) { return Hash(k); });
+}
+
+std::size_t TGXTMainTableView::KeysTheGameMisses() const
+{
+    return gamedata::KeysTheGameMisses(KeyTotal, [this](std::size_t k) { return Hash(k); });
+}
+
+std::optional<fileio::TCheckFinding> CheckMainTableKeyOrder(const TGXTMainTableView& mainTable,
+                                                            std::string_view fileName)
+{
+    if (mainTable.KeysSortedByHash())
+        return std::nullopt;
+    return fileio::TCheckFinding{fileio::TCheckCode::GXTKeysUnsorted,
+                                 {.Path = {}, .Subject = std::string(fileName),
+                                  .Number = std::int64_t(mainTable.KeysTheGameMisses())}};
 }
 
 } // namespace vehmira::gamedata

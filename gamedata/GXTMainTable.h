@@ -6,8 +6,10 @@
 // mission tables are not looked at.
 
 #include "fileio/ByteOrder.h"
+#include "fileio/CheckFinding.h"
 
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string_view>
 
@@ -30,6 +32,12 @@ public:
     // Bytes a character takes (see TGXTFile::CharacterSize).
     std::uint32_t CharacterSize() const { return CharSize; }
 
+    // The key the game's search finds for a hash (GXTKeySearch.h), and whether
+    // the key block is in the hash order that search needs.
+    std::optional<std::size_t> FindKeyAsTheGame(std::uint32_t hash) const;
+    bool KeysSortedByHash() const;
+    std::size_t KeysTheGameMisses() const;
+
 private:
     static constexpr std::uint64_t KeyEntrySize = 8; // text offset, hash
 
@@ -41,5 +49,10 @@ private:
     std::uint64_t TextBase = 0;
     std::uint32_t CharSize = 1;
 };
+
+// The check's warning GXTKeysUnsorted when the main table's keys are out of
+// hash order, naming the file as given (its path under the game directory).
+std::optional<fileio::TCheckFinding> CheckMainTableKeyOrder(const TGXTMainTableView& mainTable,
+                                                            std::string_view fileName);
 
 } // namespace vehmira::gamedata

@@ -8,7 +8,7 @@
 
 namespace vehmira::operations {
 
-std::vector<engine::TVehicleListRow> ListVehicles(const TGameLocation& location, TOperationObserver& observer)
+engine::TVehicleList ListVehicles(const TGameLocation& location, TOperationObserver& observer)
 {
     RecoverGameDirectory(location, observer);
     return engine::BuildVehicleList(location.GameDirectory, location.GXTFileName);

@@ -16,8 +16,9 @@
 
 namespace vehmira::operations {
 
-// Every vehicle's ID and name, after rolling back interrupted imports.
-std::vector<engine::TVehicleListRow> ListVehicles(const TGameLocation& location, TOperationObserver& observer);
+// Every vehicle's ID and name, after rolling back interrupted imports, and
+// what the list met in the game's files (its Findings).
+engine::TVehicleList ListVehicles(const TGameLocation& location, TOperationObserver& observer);
 
 // The vehicle with that ID into a new package file.
 void ExportVehicleByID(TGameSession& session, std::int32_t id, const engine::TExportChoices& choices,

@@ -119,6 +119,26 @@ TPartVariant PartVariantOf(std::string_view frameName)
     return TPartVariant::Normal;
 }
 
+bool IsFrameWithin(const TModelSummary& model, std::size_t frame, std::size_t ancestor)
+{
+    for (std::size_t steps = 0; steps <= model.Frames.size(); ++steps) {
+        if (frame == ancestor)
+            return true;
+        if (frame >= model.Frames.size())
+            return false;
+        const std::int32_t parent = model.Frames[frame].Parent;
+        if (parent < 0)
+            return false;
+        frame = std::size_t(parent);
+    }
+    return false;
+}
+
+bool IsFoundFromClumpFrame(const TModelSummary& model, std::size_t frame)
+{
+    return frame != ClumpFrame && frame < model.Frames.size() && IsFrameWithin(model, frame, ClumpFrame);
+}
+
 TModelSummary ReadModelSummary(std::span<const std::uint8_t> bytes)
 {
     const TChunk root = ReadRootChunk(bytes, ClumpChunk, What);

@@ -75,6 +75,19 @@ struct TModelSummary {
 
 TPartVariant PartVariantOf(std::string_view frameName);
 
+// The clump's own frame: the game attaches a clump it reads to the first frame
+// of its frame list, and finds every named frame (wheels, dummies, extras) by
+// walking that frame's children, so a frame under another root is never found.
+inline constexpr std::size_t ClumpFrame = 0;
+
+// Whether frame is ancestor or lies below it, following the parent indices
+// (bounded: a loop of parents or an index outside the list ends the walk).
+bool IsFrameWithin(const TModelSummary& model, std::size_t frame, std::size_t ancestor);
+
+// Whether the game's search from the clump's frame reaches the frame: a frame
+// below the clump's frame, never that frame itself.
+bool IsFoundFromClumpFrame(const TModelSummary& model, std::size_t frame);
+
 // Raises TVehmiraError naming the place when the stream is damaged.
 TModelSummary ReadModelSummary(std::span<const std::uint8_t> bytes);
 

@@ -127,11 +127,12 @@ void CheckCollision(const std::optional<TBytes>& collision, fileio::TCheckFindin
         Add(findings, TCheckCode::BadCollision, "header_only");
 }
 
-// The first frame below the root of that name, ignoring ASCII case.
+// The first frame of that name, ignoring ASCII case, that the game's search
+// from the clump's frame reaches.
 std::optional<std::size_t> FindFrame(const TModelSummary& model, std::string_view name)
 {
     for (std::size_t index = 0; index < model.Frames.size(); ++index)
-        if (model.Frames[index].Parent >= 0 && SameTextureName(model.Frames[index].Name, name))
+        if (SameTextureName(model.Frames[index].Name, name) && IsFoundFromClumpFrame(model, index))
             return index;
     return std::nullopt;
 }
@@ -146,23 +147,10 @@ bool HasAll(const TModelSummary& model, std::span<const std::string_view> names)
     return std::all_of(names.begin(), names.end(), [&](std::string_view name) { return FindFrame(model, name); });
 }
 
-bool IsBelow(const TModelSummary& model, std::size_t frame, std::size_t ancestor)
-{
-    for (std::size_t steps = 0; steps <= model.Frames.size(); ++steps) {
-        if (frame == ancestor)
-            return true;
-        const std::int32_t parent = model.Frames[frame].Parent;
-        if (parent < 0 || std::size_t(parent) >= model.Frames.size())
-            return false;
-        frame = std::size_t(parent);
-    }
-    return false;
-}
-
 bool HasAtomicAt(const TModelSummary& model, std::size_t frame, bool orBelow)
 {
     return std::any_of(model.Atomics.begin(), model.Atomics.end(), [&](const TAtomicSummary& atomic) {
-        return orBelow ? IsBelow(model, atomic.FrameIndex, frame) : atomic.FrameIndex == frame;
+        return orBelow ? IsFrameWithin(model, atomic.FrameIndex, frame) : atomic.FrameIndex == frame;
     });
 }
 

@@ -4,8 +4,9 @@
 //
 // What the game needs of a vehicle's model:
 // - a clump of RenderWare 3.4 to 3.6.0.3 with PC geometry;
-// - the frames its type's class reaches without a check, looked up among the
-//   root frame's descendants by name, ignoring ASCII case: the four
+// - the frames its type's class reaches without a check, looked up by name,
+//   ignoring ASCII case, among the descendants of the clump's frame (the
+//   frame list's first; a frame under a second root is never found): the four
 //   wheel_*_dummy frames of the four-wheeled classes (car, mtruck, quad, heli,
 //   plane, trailer and their flying variants), wheel_front and wheel_rear of
 //   bike and bmx, and the middle wheels of model 432;

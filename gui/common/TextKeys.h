@@ -131,6 +131,8 @@ namespace vehmira::gui {
     X(CheckMissingDummy, L"Нет точки «%1».")                                                                        \
     X(CheckNoWheelAtomic, L"Под «%1» нет колеса.")                                                                  \
     X(CheckWheelSizeZero, L"Размер колеса в поле %1 равен 0.")                                                      \
+    X(CheckGXTKeysUnsorted, L"В %1 ключи главной таблицы не упорядочены по хешу: игра не находит части названий. "  \
+      L"Импорт с новым названием упорядочит их.")                                                                   \
     X(GxtFileError, L"GXT-File Error!!!")                                                                           \
     X(InvalidCarFile, L"  Ungültige CAR-Datei!!")                                                                   \
     X(UnsupportedCarFile, L"  CAR-Datei nicht unterstützt!!")                                                       \

@@ -304,7 +304,7 @@ void TFormMain::RefreshVehicleList()
     HWND list = Control("List_ID");
     ListView_DeleteAllItems(list);
     const std::vector<engine::TVehicleListRow> rows =
-        engine::BuildVehicleList(GameDirectory(), framework::Utf8(App.FormLanguage->GXTFileName));
+        engine::BuildVehicleList(GameDirectory(), framework::Utf8(App.FormLanguage->GXTFileName)).Rows;
     for (const engine::TVehicleListRow& row : rows)
         AddVehicleListRow(list, framework::WideFromGameText(row.ID), framework::WideFromGameText(row.Name));
     SortVehicleListAsBefore(list);

@@ -14,15 +14,16 @@ namespace {
 using fileio::TCheckCode;
 
 // The text of each code, in the order of TCheckCode.
-constexpr std::array<TTextKey, 21> CodeTexts = {
+constexpr std::array<TTextKey, 22> CodeTexts = {
     TTextKey::CheckUnreadableModel, TTextKey::CheckUnreadableTextures, TTextKey::CheckMissingFrame,
     TTextKey::CheckNoCollision,     TTextKey::CheckBadCollision,       TTextKey::CheckFrameNameTooLong,
     TTextKey::CheckUnsupportedVersion, TTextKey::CheckExtraWithoutAtomic, TTextKey::CheckConsoleData,
     TTextKey::CheckIdeFields,       TTextKey::CheckIdeType,            TTextKey::CheckHandlingMissing,
     TTextKey::CheckHandlingKind,    TTextKey::CheckHandlingFields,     TTextKey::CheckModelKind,
     TTextKey::CheckMissingTexture,  TTextKey::CheckNoDamagedParts,     TTextKey::CheckNoLowDetail,
-    TTextKey::CheckMissingDummy,    TTextKey::CheckNoWheelAtomic,      TTextKey::CheckWheelSizeZero};
-static_assert(CodeTexts.size() == std::size_t(TCheckCode::WheelSizeZero) + 1);
+    TTextKey::CheckMissingDummy,    TTextKey::CheckNoWheelAtomic,      TTextKey::CheckWheelSizeZero,
+    TTextKey::CheckGXTKeysUnsorted};
+static_assert(CodeTexts.size() == std::size_t(TCheckCode::GXTKeysUnsorted) + 1);
 
 // The value a code's text names: a count, a version, or the subject (a frame, a texture, a line kind).
 std::wstring ValueOf(const fileio::TCheckFinding& finding)

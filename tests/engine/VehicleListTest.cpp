@@ -1,8 +1,11 @@
 #include "support/GameFixture.h"
 #include "engine/VehicleList.h"
+#include "support/GXTSearchOracle.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 using namespace vehmira::engine;
 
@@ -10,15 +13,22 @@ using namespace GameFixture;
 
 namespace {
 
-std::vector<std::string> Rows(const std::string& vehiclesIde, const std::vector<TFixtureGXTText>& mainTable)
+TVehicleList List(const std::string& vehiclesIde, const std::vector<TFixtureGXTText>& mainTable, bool keysInGivenOrder)
 {
     TTempDir temp;
     TGameFixtureContent content = DefaultContent();
     content.VehiclesIde = vehiclesIde;
     content.MainTable = mainTable;
+    content.KeysInGivenOrder = keysInGivenOrder;
     WriteGameDirectory(temp.Path(), content);
+    return BuildVehicleList(temp.Path(), content.GXTFileName);
+}
+
+std::vector<std::string> Rows(const std::string& vehiclesIde, const std::vector<TFixtureGXTText>& mainTable,
+                              bool keysInGivenOrder = false)
+{
     std::vector<std::string> rows;
-    for (const TVehicleListRow& row : BuildVehicleList(temp.Path(), content.GXTFileName))
+    for (const TVehicleListRow& row : List(vehiclesIde, mainTable, keysInGivenOrder).Rows)
         rows.push_back(row.ID + "=" + row.Name);
     return rows;
 }
@@ -57,4 +67,44 @@ TEST(VehicleList, JoinsDefinitionLinesWithTheMainTable)
     };
     for (const auto& c : cases)
         EXPECT_EQ(Rows(c.file, table), c.rows) << c.name;
+}
+
+TEST(VehicleList, AMainTableOutOfHashOrderShowsOnlyWhatTheGameFinds)
+{
+    // Three keys in descending hash order: the game's search finds the middle
+    // one, and of the other two only those its halving happens to meet.
+    std::vector<TFixtureGXTText> table = {{"ALPHA", "Alpha"}, {"BRAVO", "Bravo"}, {"CHARLIE", "Charlie"}};
+    std::sort(table.begin(), table.end(), [](const TFixtureGXTText& a, const TFixtureGXTText& b) {
+        return FixtureKeyHash(a.Key) > FixtureKeyHash(b.Key);
+    });
+    std::vector<std::uint32_t> hashes;
+    std::string ide;
+    TRows found;
+    for (const TFixtureGXTText& text : table)
+        hashes.push_back(FixtureKeyHash(text.Key));
+    for (std::size_t k = 0; k < table.size(); ++k) {
+        ide += std::to_string(k + 1) + ", a, b, car, c, " + table[k].Key + "\r\n";
+        if (GameKeySearchOracle(hashes, hashes[k]))
+            found.push_back(std::to_string(k + 1) + "=" + table[k].Text);
+    }
+    ASSERT_LT(found.size(), table.size()) << "the oracle misses a key of a table out of order";
+    EXPECT_EQ(Rows(ide, table, true), found);
+    EXPECT_EQ(Rows(ide, table, false), (TRows{"1=" + table[0].Text, "2=" + table[1].Text, "3=" + table[2].Text}));
+
+    const TVehicleList unsorted = List(ide, table, true);
+    ASSERT_EQ(unsorted.Findings.size(), 1u);
+    EXPECT_EQ(unsorted.Findings[0].Code, vehmira::fileio::TCheckCode::GXTKeysUnsorted);
+    EXPECT_EQ(unsorted.Findings[0].Facts.Subject, "Text\\American.gxt");
+    EXPECT_EQ(unsorted.Findings[0].Facts.Number, std::int64_t(table.size() - found.size()));
+    EXPECT_TRUE(List(ide, table, false).Findings.empty());
+}
+
+TEST(VehicleList, RepeatedKeysOutOfOrderGiveOnlyTheOneTheGameFinds)
+{
+    // TWIN, OTHER, TWIN in that order whatever the hashes: only one TWIN can be found.
+    const std::vector<TFixtureGXTText> table = {{"TWIN", "One"}, {"OTHER", "Other"}, {"TWIN", "Two"}};
+    const std::vector<std::uint32_t> hashes = {FixtureKeyHash("TWIN"), FixtureKeyHash("OTHER"), FixtureKeyHash("TWIN")};
+    const std::optional<std::size_t> found = GameKeySearchOracle(hashes, hashes[0]);
+    const TRows expected = found ? TRows{"9=" + table[*found].Text} : TRows{};
+    EXPECT_EQ(Rows("9, a, b, c, d, TWIN\r\n", table, true), expected);
 }

@@ -2,7 +2,9 @@
 
 #include "fileio/Errors.h"
 #include "gamedata/GXT.h"
+#include "gamedata/GXTKeySearch.h"
 #include "support/GXTBuilder.h"
+#include "support/GXTSearchOracle.h"
 
 #include <gtest/gtest.h>
 
@@ -81,6 +83,43 @@ TEST(GXTMainTableView, RefusesPositionsOutsideTheFile)
             EXPECT_EQ(error.Kind(), TErrorKind::NotGXTFile) << what;
         }
         ExpectViewAgreesWithLoader(bytes, what);
+    }
+}
+
+TEST(GXTMainTableView, FindsKeysAsTheGameDoesAndWarnsOfAnUnsortedBlock)
+{
+    TRawGXTTable sorted = SampleRawTables()[0];
+    std::sort(sorted.Keys.begin(), sorted.Keys.end(),
+              [](const TRawGXTKey& a, const TRawGXTKey& b) { return a.Hash < b.Hash; });
+    // The sample's main table: 0x30000000, 0x10000000, 0x20000000, 0xF0000000.
+    ByteBuffer unsortedWide = BuildRawGXT(SampleRawTables()).Bytes;
+    unsortedWide[2] = 0x10;
+    const struct {
+        const char* what;
+        ByteBuffer bytes;
+        std::optional<std::int64_t> missed; // none: no warning
+    } cases[] = {
+        {"in hash order", BuildRawGXT({sorted, SampleRawTables()[1]}).Bytes, std::nullopt},
+        {"out of order", BuildRawGXT(SampleRawTables()).Bytes, 1},
+        {"out of order, 16-bit characters", unsortedWide, 1},
+        {"no tables", BuildRawGXT({}).Bytes, std::nullopt},
+    };
+    for (const auto& c : cases) {
+        const TGXTMainTableView view(c.bytes);
+        std::vector<std::uint32_t> hashes;
+        for (std::size_t k = 0; k < view.KeyCount(); ++k)
+            hashes.push_back(view.Hash(k));
+        for (const std::uint32_t wanted : {0x10000000u, 0x20000000u, 0x30000000u, 0xF0000000u, 0x40000000u})
+            EXPECT_EQ(view.FindKeyAsTheGame(wanted), GameKeySearchOracle(hashes, wanted)) << c.what << ", " << wanted;
+        const std::optional<TCheckFinding> finding = CheckMainTableKeyOrder(view, "Text\\american.gxt");
+        ASSERT_EQ(finding.has_value(), c.missed.has_value()) << c.what;
+        EXPECT_EQ(view.KeysSortedByHash(), !c.missed) << c.what;
+        if (!finding)
+            continue;
+        EXPECT_EQ(finding->Code, TCheckCode::GXTKeysUnsorted) << c.what;
+        EXPECT_FALSE(IsCheckError(finding->Code)) << c.what;
+        EXPECT_EQ(finding->Facts.Subject, "Text\\american.gxt") << c.what;
+        EXPECT_EQ(finding->Facts.Number, *c.missed) << c.what;
     }
 }
 

@@ -67,6 +67,29 @@ TEST(ModelSummary, FramesAtomicsGeometriesAndTextures)
     EXPECT_EQ(summary.TextureNames, (std::vector<std::string>{"body", "Glass", "handle"}));
 }
 
+TEST(ModelSummary, TheGameFindsOnlyFramesBelowTheClumpsFrame)
+{
+    // Parents as the stream gives them: a second root at 3, a loop between 5
+    // and 6, and a parent index past the list at 7.
+    TModelSummary model;
+    const std::vector<std::int32_t> parents = {-1, 0, 1, -1, 3, 6, 5, 99};
+    for (const std::int32_t parent : parents)
+        model.Frames.push_back({"f", parent});
+    const struct {
+        std::size_t frame;
+        bool found;
+    } cases[] = {
+        {0, false}, // the clump's frame itself is never matched
+        {1, true},  {2, true}, {3, false}, {4, false}, {5, false}, {6, false}, {7, false}, {8, false},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(IsFoundFromClumpFrame(model, c.frame), c.found) << "frame " << c.frame;
+    EXPECT_TRUE(IsFrameWithin(model, 4, 3));
+    EXPECT_TRUE(IsFrameWithin(model, 2, 2));
+    EXPECT_FALSE(IsFrameWithin(model, 5, 0));
+    EXPECT_FALSE(IsFrameWithin(model, 7, 0));
+}
+
 TEST(ModelSummary, PartVariantsIgnoreCase)
 {
     EXPECT_EQ(renderware::PartVariantOf("bonnet_DAM"), renderware::TPartVariant::Damaged);

@@ -72,6 +72,18 @@ template <typename TEdit> TTestModel Edited(TTestModel model, TEdit edit)
     return model;
 }
 
+// The model with a new root frame put first: the game hangs the clump on it,
+// and every old frame now stands under a second root.
+TTestModel UnderANewFirstRoot(TTestModel model)
+{
+    for (TTestFrame& frame : model.Frames)
+        frame.Parent = frame.Parent < 0 ? -1 : frame.Parent + 1;
+    model.Frames.insert(model.Frames.begin(), {"car2", -1});
+    for (auto& atomic : model.Atomics)
+        ++atomic.first;
+    return model;
+}
+
 } // namespace
 
 TEST(VehicleModelCheck, SoundModelsOfTheirOwnKindPass)
@@ -159,6 +171,54 @@ TEST(VehicleModelCheck, EachFaultHasItsCode)
     for (const auto& c : cases) {
         EXPECT_EQ(CheckModel(c.model, c.type, c.id), c.codes) << c.what;
     }
+}
+
+TEST(VehicleModelCheck, FramesCountOnlyBelowTheClumpsFrame)
+{
+    // SoundCar's frames: 4, 6, 7 and 8 are the wheel dummies, 9 to 11 the
+    // light and seat dummies; 15 is the first frame a case adds.
+    const auto underSecondRoot = [](std::initializer_list<std::size_t> moved) {
+        return Edited(SoundCar(), [&](TTestModel& m) {
+            m.Frames.push_back({"car_copy", -1});
+            for (const std::size_t frame : moved)
+                m.Frames[frame].Parent = 15;
+        });
+    };
+    const struct {
+        const char* what;
+        TTestModel model;
+        TCodes codes;
+    } cases[] = {
+        {"the four wheel dummies under a second root", underSecondRoot({4, 6, 7, 8}),
+         {"missing_frame wheel_rf_dummy", "missing_frame wheel_rb_dummy", "missing_frame wheel_lf_dummy",
+          "missing_frame wheel_lb_dummy"}},
+        {"a wheel dummy two levels below a second root", Edited(underSecondRoot({}), [](TTestModel& m) {
+             m.Frames.push_back({"axle", 15});
+             m.Frames[8].Parent = 16;
+         }), {"missing_frame wheel_lb_dummy"}},
+        {"a wheel dummy deep below the clump's frame", Edited(SoundCar(), [](TTestModel& m) { m.Frames[8].Parent = 13; }),
+         {}},
+        {"a second root of a dummy's name is no dummy", Edited(underSecondRoot({9}), [](TTestModel& m) {
+             m.Frames[15].Name = "headlights";
+         }), {"missing_dummy headlights"}},
+        {"the first frame is the clump's, whichever roots follow", UnderANewFirstRoot(SoundCar()),
+         {"missing_frame wheel_rf_dummy", "missing_frame wheel_rb_dummy", "missing_frame wheel_lf_dummy",
+          "missing_frame wheel_lb_dummy", "missing_dummy headlights", "missing_dummy taillights",
+          "missing_dummy ped_frontseat"}},
+        {"an extra the game never reaches is never picked", Edited(underSecondRoot({}), [](TTestModel& m) {
+             m.Frames.push_back({"extra1", 15});
+         }), {}},
+        {"the wheel atomic may hang anywhere below the main wheel dummy", Edited(SoundCar(), [](TTestModel& m) {
+             m.Frames.push_back({"hub", 4});
+             m.Frames.push_back({"tyre", 15});
+             m.Atomics[2].first = 16;
+         }), {}},
+        {"long names count wherever the frame stands", Edited(underSecondRoot({}), [](TTestModel& m) {
+             m.Frames[15].Name = "abcdefghijklmnopqrstuvwxyz";
+         }), {"frame_name_too_long abcdefghijklmnopqrstuvwxyz"}},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(CheckModel(c.model, "car"), c.codes) << c.what;
 }
 
 TEST(VehicleModelCheck, ErrorsAreTheCodesThatStopTheGame)

@@ -62,8 +62,12 @@ void AppendName8(ByteBuffer& out, std::string_view name)
 }
 
 // Key magic, key block, "TDAT", text block: the part of a table block after its name.
-ByteBuffer TableBody(const std::vector<TFixtureGXTText>& texts)
+ByteBuffer TableBody(std::vector<TFixtureGXTText> texts, bool keysInGivenOrder)
 {
+    if (!keysInGivenOrder)
+        std::stable_sort(texts.begin(), texts.end(), [](const TFixtureGXTText& a, const TFixtureGXTText& b) {
+            return KeyHash(a.Key) < KeyHash(b.Key);
+        });
     ByteBuffer textData;
     ByteBuffer body;
     AppendText(body, "TKEY");
@@ -231,10 +235,11 @@ ByteBuffer BuildArchive(const std::vector<TFixtureArchiveEntry>& entries, std::u
     return archive;
 }
 
-ByteBuffer BuildGXT(const std::vector<TFixtureGXTText>& mainTable, const std::vector<TFixtureGXTText>& missionTable)
+ByteBuffer BuildGXT(const std::vector<TFixtureGXTText>& mainTable, const std::vector<TFixtureGXTText>& missionTable,
+                    bool keysInGivenOrder)
 {
     const std::size_t tableCount = missionTable.empty() ? 1 : 2;
-    const ByteBuffer mainBody = TableBody(mainTable);
+    const ByteBuffer mainBody = TableBody(mainTable, keysInGivenOrder);
     ByteBuffer gxt = {4, 0, 8, 0};
     AppendText(gxt, "TABL");
     AppendU32(gxt, std::uint32_t(12 * tableCount));
@@ -248,7 +253,7 @@ ByteBuffer BuildGXT(const std::vector<TFixtureGXTText>& mainTable, const std::ve
     AppendAll(gxt, mainBody);
     if (tableCount == 2) {
         AppendName8(gxt, "MISSION1");
-        AppendAll(gxt, TableBody(missionTable));
+        AppendAll(gxt, TableBody(missionTable, true));
     }
     return gxt;
 }
@@ -259,7 +264,7 @@ void WriteGameDirectory(const std::filesystem::path& root, const TGameFixtureCon
     WriteFile(root / "Data" / "Vehicles.ide", ToBytes(content.VehiclesIde));
     WriteFile(root / "Data" / "Handling.cfg", ToBytes(content.Handling));
     WriteFile(root / "Data" / "Carcols.dat", ToBytes(content.Carcols));
-    WriteFile(root / "Text" / content.GXTFileName, BuildGXT(content.MainTable, content.MissionTable));
+    WriteFile(root / "Text" / content.GXTFileName, BuildGXT(content.MainTable, content.MissionTable, content.KeysInGivenOrder));
 }
 
 std::map<std::string, ByteBuffer> Snapshot(const std::filesystem::path& root, bool includeJournal)
@@ -323,6 +328,8 @@ std::string GXTMainText(const ByteBuffer& gxt, std::string_view key)
     }
     return "<none>";
 }
+
+std::uint32_t FixtureKeyHash(std::string_view key) { return KeyHash(key); }
 
 std::string ToText(const ByteBuffer& bytes) { return std::string(bytes.begin(), bytes.end()); }
 

@@ -39,6 +39,10 @@ struct TGameFixtureContent {
     std::string GXTFileName = "American.gxt";
     std::vector<TFixtureGXTText> MainTable;
     std::vector<TFixtureGXTText> MissionTable; // written as a second table "MISSION1" when not empty
+    // The main table's keys are written in hash order, as the game's files keep
+    // them (keys of one hash in the order given); true writes them in the order
+    // given. The mission table keeps the order given.
+    bool KeysInGivenOrder = false;
 };
 
 namespace GameFixture {
@@ -58,9 +62,13 @@ vehmira::fileio::ByteBuffer RenderWareBytes(std::uint32_t chunkType, std::size_t
 vehmira::fileio::ByteBuffer BuildArchive(const std::vector<TFixtureArchiveEntry>& entries,
                                          std::uint32_t firstDataSector);
 
-// A whole GXT file with the main table and, when not empty, one mission table.
+// A whole GXT file with the main table (keys in hash order unless
+// keysInGivenOrder) and, when not empty, one mission table.
 vehmira::fileio::ByteBuffer BuildGXT(const std::vector<TFixtureGXTText>& mainTable,
-                                     const std::vector<TFixtureGXTText>& missionTable);
+                                     const std::vector<TFixtureGXTText>& missionTable, bool keysInGivenOrder = false);
+
+// The key hash, computed here apart from the code under test.
+std::uint32_t FixtureKeyHash(std::string_view key);
 
 // Writes the game directory under root (creating it).
 void WriteGameDirectory(const std::filesystem::path& root, const TGameFixtureContent& content = DefaultContent());
