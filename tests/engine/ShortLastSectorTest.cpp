@@ -82,7 +82,7 @@ void ExpectJournalsUsable(TFixtureGame& game, std::size_t committedImports)
     } catch (const TVehmiraError& error) {
         ADD_FAILURE() << error.what();
     }
-    EXPECT_EQ(BuildVehicleList(game.GameDirectory(), game.Content.GXTFileName).size(), 4u);
+    EXPECT_EQ(BuildVehicleList(game.GameDirectory(), game.Content.GXTFileName).Rows.size(), 4u);
     game.Archive.Open(ArchivePath(game));
 }
 

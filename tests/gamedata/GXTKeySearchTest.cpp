@@ -85,8 +85,9 @@ TEST(GXTKeySearch, AgreesWithTheOracleOnRandomTables)
             const std::optional<std::size_t> expected = GameKeySearchOracle(hashes, wanted);
             ASSERT_EQ(FindKeyAsTheGame(table, wanted), expected) << "round " << round << ", hash " << wanted;
             missed += probe < count && !expected;
-            if (sorted && probe < count)
+            if (sorted && probe < count) {
                 EXPECT_TRUE(expected.has_value()) << "a table in order gives every key";
+            }
         }
         EXPECT_EQ(KeysTheGameMisses(count, [&](std::size_t k) { return hashes[k]; }), missed) << "round " << round;
     }
