@@ -3,7 +3,6 @@
 #include "fileio/Errors.h"
 #include "fileio/FileSystem.h"
 #include "fileio/GamePaths.h"
-#include "engine/JournalCheck.h"
 #include "engine/JournalRestore.h"
 #include "engine/JournalStore.h"
 
@@ -150,7 +149,7 @@ TJournalInfo UndoLastImport(const TGameContext& game)
     const std::filesystem::path directory = JournalRoot(game.GameDirectory) / last->Id;
     TJournalManifest manifest = LoadManifest(directory);
     // Nothing the journal names is read or written before it passes the checks recovery makes.
-    CheckJournaledPaths(game.GameDirectory, directory, manifest);
+    CheckJournalBeforeRestore(game.GameDirectory, directory, manifest, holder);
     if (const auto change = DescribeChangeSinceCommit(game.GameDirectory, manifest, holder.Stream()))
         throw fileio::TVehmiraError("Cannot undo " + DescribeImport(manifest) + ": " + *change +
                                     ". Nothing was changed.");

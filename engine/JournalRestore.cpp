@@ -166,34 +166,60 @@ TSavedCopies ReadSavedCopies(fileio::TStream& savedBytes, const TJournalManifest
     return copies;
 }
 
-void RestoreFromJournal(const std::filesystem::path& gameDirectory, const std::filesystem::path& journalDirectory,
-                        const TJournalManifest& manifest, TArchiveHolder& holder)
+namespace {
+
+// A journal that passed every check, with what its restore writes back.
+struct TCheckedJournal {
+    std::vector<std::filesystem::path> Paths; // the game paths of its files, in manifest order
+    TSavedCopies Saved;
+};
+
+TCheckedJournal CheckedJournal(const std::filesystem::path& gameDirectory, const std::filesystem::path& journalDirectory,
+                               const TJournalManifest& manifest, TArchiveHolder& holder)
 {
-    const std::vector<std::filesystem::path> paths = CheckJournaledPaths(gameDirectory, journalDirectory, manifest);
+    TCheckedJournal checked;
+    checked.Paths = CheckJournaledPaths(gameDirectory, journalDirectory, manifest);
     std::optional<fileio::TFileStream> savedFile;
     try {
         savedFile.emplace(journalDirectory / SavedBytesFileName, fileio::TFileAccess::Read);
     } catch (const fileio::TVehmiraError&) {
         throw DamagedCopy(journalDirectory, "its saved bytes cannot be read");
     }
-    const TSavedCopies saved = ReadSavedCopies(*savedFile, manifest, journalDirectory);
+    checked.Saved = ReadSavedCopies(*savedFile, manifest, journalDirectory);
+    if (!manifest.ArchiveReplaced)
+        CheckRestoredArchive(journalDirectory, manifest, checked.Saved, holder.Stream());
+    return checked;
+}
+
+} // namespace
+
+void CheckJournalBeforeRestore(const std::filesystem::path& gameDirectory,
+                               const std::filesystem::path& journalDirectory, const TJournalManifest& manifest,
+                               TArchiveHolder& archive)
+{
+    CheckedJournal(gameDirectory, journalDirectory, manifest, archive);
+}
+
+void RestoreFromJournal(const std::filesystem::path& gameDirectory, const std::filesystem::path& journalDirectory,
+                        const TJournalManifest& manifest, TArchiveHolder& holder)
+{
+    const TCheckedJournal checked = CheckedJournal(gameDirectory, journalDirectory, manifest, holder);
     if (manifest.ArchiveReplaced) {
         PutBackReplacedArchive(journalDirectory, holder);
     } else {
         fileio::TFileStream& archive = holder.Stream();
-        CheckRestoredArchive(journalDirectory, manifest, saved, archive);
         archive.Seek(0);
-        archive.Write(saved.Head);
-        for (std::size_t j = 0; j < saved.Ranges.size(); ++j) {
+        archive.Write(checked.Saved.Head);
+        for (std::size_t j = 0; j < checked.Saved.Ranges.size(); ++j) {
             archive.Seek(manifest.Ranges[j].Offset);
-            archive.Write(saved.Ranges[j]);
+            archive.Write(checked.Saved.Ranges[j]);
         }
         archive.Truncate(manifest.ArchiveLength);
         archive.Flush();
     }
     for (std::size_t i = 0; i < manifest.Files.size(); ++i) {
-        RestoreFile(paths[i], saved.Files[i]);
-        fileio::RemoveTemporariesBeside(paths[i]);
+        RestoreFile(checked.Paths[i], checked.Saved.Files[i]);
+        fileio::RemoveTemporariesBeside(checked.Paths[i]);
     }
 }
 

@@ -51,6 +51,13 @@ TSavedCopies ReadSavedCopies(fileio::TStream& savedBytes, const TJournalManifest
 void RestoreFromJournal(const std::filesystem::path& gameDirectory, const std::filesystem::path& journalDirectory,
                         const TJournalManifest& manifest, TArchiveHolder& archive);
 
+// The checks RestoreFromJournal makes before it changes anything, alone: undo
+// makes them before it marks the journal as being undone, so that a journal it
+// refuses stays as it was. Changes nothing.
+void CheckJournalBeforeRestore(const std::filesystem::path& gameDirectory,
+                               const std::filesystem::path& journalDirectory, const TJournalManifest& manifest,
+                               TArchiveHolder& archive);
+
 // For a committed journal: what differs from the state its import left (the
 // first file that changed, as a message), or nothing when all is as it was.
 std::optional<std::string> DescribeChangeSinceCommit(const std::filesystem::path& gameDirectory,

@@ -9,6 +9,7 @@
 #include "engine/Journal.h"
 #include "engine/JournalCheck.h"
 #include "engine/JournalPaths.h"
+#include "engine/JournalRestore.h"
 #include "engine/JournalStore.h"
 
 #include <gtest/gtest.h>
@@ -133,6 +134,36 @@ TEST(JournalCheckTest, APendingImportIntoAnArchiveWithAShortLastSectorIsRolledBa
     EXPECT_EQ(RecoverInterruptedImports(game.Directory()).size(), 1u);
     EXPECT_EQ(game.Files(), before);
     EXPECT_TRUE(ListJournalIds(game.Directory()).empty());
+}
+
+// A committed journal that says the archive was shorter than its directory's
+// data, with checksums made to match: undo refuses it before it marks it as
+// being undone, so it never becomes a journal every later start refuses.
+TEST(JournalCheckTest, UndoRefusesACutArchiveAndLeavesTheJournalCommitted)
+{
+    TJournalTestGame game;
+    const TGameContext context = game.Context();
+    const std::string id = RunTestImport(context, {.DFFName = "NEWCAR.DFF", .TXDName = "NEWCAR.TXD"});
+    const std::filesystem::path journal = JournalRoot(game.Directory()) / id;
+    TJournalManifest manifest = LoadManifest(journal);
+    manifest.ArchiveLength = manifest.HeadLength;
+    manifest.AppendedCRCAfter =
+        StreamRangeCRC(game.Archive.File(), manifest.ArchiveLength, manifest.ArchiveLengthAfter);
+    SaveManifest(journal, manifest);
+    const auto before = game.Files();
+
+    try {
+        UndoLastImport(context);
+        ADD_FAILURE() << "undone";
+    } catch (const TVehmiraError& error) {
+        EXPECT_EQ(error.Kind(), TErrorKind::DamagedJournal) << error.what();
+        EXPECT_EQ(error.Facts().Subject, JournalDamage::ArchiveCut);
+    }
+    EXPECT_EQ(game.Files(), before);
+    EXPECT_EQ(LoadManifest(journal).State, TJournalState::Committed);
+    game.Close();
+    EXPECT_TRUE(RecoverInterruptedImports(game.Directory()).empty());
+    EXPECT_EQ(game.Files(), before);
 }
 
 } // namespace
