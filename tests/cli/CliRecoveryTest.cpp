@@ -19,6 +19,14 @@ using namespace vehmira::fileio;
 
 namespace {
 
+// Symbolic links need a right Windows gives few users: the cases that make
+// them run where anyone may.
+#ifdef _WIN32
+constexpr bool SymbolicLinksCanBeMade = false;
+#else
+constexpr bool SymbolicLinksCanBeMade = true;
+#endif
+
 std::vector<std::string> WithGame(const TDemoGameDirectory& game, std::vector<std::string> args)
 {
     args.insert(args.begin(), {"--game", game.Game()});
@@ -75,6 +83,7 @@ struct TCraftedJournal {
     const char* Name;
     std::function<void(TImportedGame&, TJournalManifest&)> Craft;
     const char* Said; // in the refusal of a pending journal
+    bool MakesLinks = false;
 };
 
 const TCraftedJournal CraftedJournals[] = {
@@ -113,18 +122,20 @@ const TCraftedJournal CraftedJournals[] = {
          const TJournaledFile created{"mods/important.cfg", {}, {}};
          manifest.Files = {changed, created};
      },
-     "it names \"mods/other.cfg\", which no import writes"},
+     "it names \"mods/other.cfg\", which no import writes", true},
     {"the text folder moved outside and linked",
      [](TImportedGame& game, TJournalManifest&) {
          std::filesystem::rename(game.Game.Path() / "text", game.Outside / "text");
          std::filesystem::create_directory_symlink("../outside/text", game.Game.Path() / "text");
      },
-     "which is reached through a symbolic link or junction"},
+     "which is reached through a symbolic link or junction", true},
 };
 
 TEST(CliRecovery, APendingJournalNoImportCouldWriteIsRefusedAndNothingChanges)
 {
     for (const TCraftedJournal& crafted : CraftedJournals) {
+        if (crafted.MakesLinks && !SymbolicLinksCanBeMade)
+            continue;
         SCOPED_TRACE(crafted.Name);
         TImportedGame game;
         TJournalManifest manifest = LoadManifest(game.Journal);
@@ -154,6 +165,8 @@ TEST(CliRecovery, APendingJournalNoImportCouldWriteIsRefusedAndNothingChanges)
 TEST(CliRecovery, UndoOfACommittedJournalNoImportCouldWriteChangesNothing)
 {
     for (const TCraftedJournal& crafted : CraftedJournals) {
+        if (crafted.MakesLinks && !SymbolicLinksCanBeMade)
+            continue;
         SCOPED_TRACE(crafted.Name);
         TImportedGame game;
         TJournalManifest manifest = LoadManifest(game.Journal);

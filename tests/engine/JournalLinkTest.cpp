@@ -19,6 +19,14 @@ using namespace vehmira::fileio;
 
 namespace {
 
+// Symbolic links need a right Windows gives few users: the cases that make
+// them run where anyone may.
+#ifdef _WIN32
+constexpr bool SymbolicLinksCanBeMade = false;
+#else
+constexpr bool SymbolicLinksCanBeMade = true;
+#endif
+
 std::span<const std::uint8_t> BytesOf(std::string_view text)
 {
     return {reinterpret_cast<const std::uint8_t*>(text.data()), text.size()};
@@ -92,25 +100,28 @@ TEST(JournalLinkTest, TheImportJournalsNoFileThroughALinkAndNoFileItDoesNotWrite
         std::function<void(TJournalTestGame&, const std::filesystem::path& elsewhere)> Prepare;
         std::string_view File;
         const char* Said;
+        bool MakesLinks;
     } cases[] = {
         {"the data folder linked inside the game",
          [](TJournalTestGame& game, const std::filesystem::path&) {
              std::filesystem::rename(game.File("Data"), game.Directory() / "RealData");
              std::filesystem::create_directory_symlink("RealData", game.Directory() / "Data");
          },
-         GameFiles::Handling, "symbolic link"},
+         GameFiles::Handling, "symbolic link", true},
         {"the file linked outside",
          [](TJournalTestGame& game, const std::filesystem::path& elsewhere) {
              std::filesystem::rename(game.File(GameFiles::Handling), elsewhere / "Handling.cfg");
              std::filesystem::create_symlink(elsewhere / "Handling.cfg", game.File(GameFiles::Handling));
          },
-         GameFiles::Handling, "symbolic link"},
+         GameFiles::Handling, "symbolic link", true},
         {"a file no import writes", [](TJournalTestGame&, const std::filesystem::path&) {}, "Data\\default.dat",
-         "not a game file an import writes"},
+         "not a game file an import writes", false},
         {"the archive", [](TJournalTestGame&, const std::filesystem::path&) {}, GameFiles::ModelArchive,
-         "not a game file an import writes"},
+         "not a game file an import writes", false},
     };
     for (const auto& test : cases) {
+        if (test.MakesLinks && !SymbolicLinksCanBeMade)
+            continue;
         SCOPED_TRACE(test.Name);
         TJournalTestGame game;
         TTempDir elsewhere;
@@ -138,6 +149,8 @@ TEST(JournalLinkTest, LinksAndLinkCountsAreToldAsTheSystemSeesThem)
     std::filesystem::create_hard_link(file, dir.Path() / "second.txt");
     EXPECT_EQ(HardLinkCount(file), 2u);
     EXPECT_FALSE(IsLink(dir.Path() / "second.txt"));
+    if (!SymbolicLinksCanBeMade)
+        return;
     std::filesystem::create_symlink(file, dir.Path() / "symbolic.txt");
     std::filesystem::create_directory_symlink(dir.Path(), dir.Path() / "folder");
     EXPECT_TRUE(IsLink(dir.Path() / "symbolic.txt"));
