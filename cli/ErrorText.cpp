@@ -1,7 +1,7 @@
 #include "cli/ErrorText.h"
 
 #include "cli/OutputText.h"
-#include "engine/JournalCheck.h"
+#include "engine/JournalDamage.h"
 #include "fileio/GamePaths.h"
 
 namespace vehmira::cli {

@@ -1,6 +1,6 @@
 #include "gui/common/InterfaceTexts.h"
 
-#include "engine/JournalCheck.h"
+#include "engine/JournalDamage.h"
 #include "engine/KeyedLines.h"
 #include "gui/framework/WideText.h"
 #include "gui/common/Language.h"
