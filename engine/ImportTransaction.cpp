@@ -1,11 +1,13 @@
 #include "engine/ImportTransaction.h"
 
 #include "fileio/Errors.h"
+#include "fileio/FileLinks.h"
 #include "fileio/FileSystem.h"
 #include "gamedata/CRC32.h"
 #include "engine/AppendedDataCRC.h"
 #include "engine/ArchiveHolder.h"
 #include "engine/JournalManifest.h"
+#include "engine/JournalPaths.h"
 #include "engine/JournalRestore.h"
 #include "engine/JournalStore.h"
 
@@ -33,18 +35,15 @@ struct TImportTransaction::TState {
 
 namespace {
 
-// The path relative to the game directory; the journal must never name a file
-// outside it, since recovery writes and removes what it names.
-std::filesystem::path RelativeInside(const std::filesystem::path& gameDirectory, const std::filesystem::path& path)
+// The path relative to the game directory of a game file the import writes.
+// The journal names only such files, reached without a link, since recovery
+// writes and removes what it names and refuses any other journal.
+std::filesystem::path JournaledFileRelative(const std::filesystem::path& gameDirectory,
+                                            const std::filesystem::path& path)
 {
-    std::error_code baseError;
-    std::error_code pathError;
-    const std::filesystem::path base = std::filesystem::weakly_canonical(gameDirectory, baseError);
-    const std::filesystem::path full = std::filesystem::weakly_canonical(path, pathError);
-    const std::filesystem::path relative = full.lexically_relative(base);
-    if (baseError || pathError || relative.empty() || relative == "." || *relative.begin() == "..")
-        throw fileio::TVehmiraError("\"" + fileio::PathToUtf8(path) + "\" is not inside the game directory \"" +
-                                    fileio::PathToUtf8(gameDirectory) + "\"");
+    std::filesystem::path relative = GameRelativePath(gameDirectory, path);
+    if (!IsGameFileAnImportWrites(relative))
+        throw fileio::TVehmiraError("\"" + fileio::PathToUtf8(path) + "\" is not a game file an import writes");
     return relative;
 }
 
@@ -101,7 +100,7 @@ TImportTransaction::TImportTransaction(const TGameContext& game, std::vector<std
     manifest.Target = std::move(description.Target);
     manifest.Source = std::move(description.Source);
     manifest.Time = LocalTimeText(std::time(nullptr));
-    manifest.ArchiveRelativePath = RelativeInside(game.GameDirectory, archive.Path());
+    manifest.ArchiveRelativePath = GameRelativePath(game.GameDirectory, archive.Path());
     manifest.ArchiveLength = archive.Size();
     // Bytes past the old end need no copy: the rollback cuts them off.
     manifest.HeadLength = std::min(archivePlan.HeadLength, manifest.ArchiveLength);
@@ -109,7 +108,7 @@ TImportTransaction::TImportTransaction(const TGameContext& game, std::vector<std
     manifest.Written = std::move(archivePlan.Written);
     std::vector<std::filesystem::path> files;
     for (const std::filesystem::path& path : filesToWrite) {
-        const std::filesystem::path relative = RelativeInside(game.GameDirectory, path);
+        const std::filesystem::path relative = JournaledFileRelative(game.GameDirectory, path);
         const auto sameFile = [&](const TJournaledFile& file) { return file.RelativePath == relative; };
         if (std::none_of(manifest.Files.begin(), manifest.Files.end(), sameFile)) {
             manifest.Files.push_back({relative, {}, {}});
@@ -144,14 +143,21 @@ void TImportTransaction::ReplaceFiles(std::span<const fileio::TFileReplacement> 
 {
     std::vector<std::filesystem::path> relatives;
     for (const fileio::TFileReplacement& replacement : replacements) {
-        relatives.push_back(RelativeInside(State->Game.GameDirectory, replacement.Path));
+        relatives.push_back(GameRelativePath(State->Game.GameDirectory, replacement.Path));
         const auto journaled = [&](const TJournaledFile& file) { return file.RelativePath == relatives.back(); };
         if (std::none_of(State->Manifest.Files.begin(), State->Manifest.Files.end(), journaled))
             throw fileio::TVehmiraError("\"" + fileio::PathToUtf8(replacement.Path) +
                                         "\" is not in the import's journal and cannot be written");
     }
-    // The journal holds every one of them, flushed: no temporary and rename needed.
-    fileio::OverwriteJournaledFiles(replacements);
+    // The journal holds every one of them, flushed: no temporary and rename
+    // needed. A file with other names (a hard link a backup tool or a mod
+    // manager made) gets a new file instead, so that those names keep their bytes.
+    std::vector<fileio::TFileReplacement> inPlace;
+    std::vector<fileio::TFileReplacement> anew;
+    for (const fileio::TFileReplacement& replacement : replacements)
+        (fileio::HardLinkCount(replacement.Path) > 1 ? anew : inPlace).push_back(replacement);
+    fileio::ReplaceFilesAtomically(anew);
+    fileio::OverwriteJournaledFiles(inPlace);
     // Checksums of the bytes just written spare reading the files back.
     for (std::size_t i = 0; i < replacements.size(); ++i)
         State->Replaced[relatives[i]] = {true, replacements[i].Bytes.size(), gamedata::CRC32Buffer(replacements[i].Bytes)};

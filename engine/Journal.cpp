@@ -155,6 +155,8 @@ TJournalInfo UndoLastImport(const TGameContext& game)
         throw fileio::TVehmiraError("There is no import to undo.");
     const std::filesystem::path directory = JournalRoot(game.GameDirectory) / last->Id;
     TJournalManifest manifest = LoadManifest(directory);
+    // Nothing the journal names is read or written before it passes the checks recovery makes.
+    CheckJournalBeforeRestore(game.GameDirectory, directory, manifest, holder);
     if (const auto change = DescribeChangeSinceCommit(game.GameDirectory, manifest, holder.Stream()))
         throw fileio::TVehmiraError("Cannot undo " + DescribeImport(manifest) + ": " + *change +
                                     ". Nothing was changed.");

@@ -1,9 +1,11 @@
 #include "engine/JournalRestore.h"
 
 #include "fileio/Errors.h"
+#include "fileio/FileLinks.h"
 #include "fileio/FileSystem.h"
 #include "fileio/GamePaths.h"
 #include "gamedata/CRC32.h"
+#include "engine/JournalCheck.h"
 #include "engine/JournalStore.h"
 
 #include <algorithm>
@@ -31,39 +33,36 @@ std::string GameFileText(const std::filesystem::path& relativePath)
     return text;
 }
 
-std::string JournalName(const std::filesystem::path& journalDirectory)
+fileio::TVehmiraError DamagedCopy(const std::filesystem::path& journalDirectory, const std::string& what)
 {
-    return "\"" + fileio::PathToUtf8(journalDirectory.filename()) + "\"";
-}
-
-fileio::TVehmiraError DamagedJournal(const std::string& journalName, const std::string& what)
-{
-    return fileio::TVehmiraError("The import journal " + journalName + " is damaged: " + what +
-                                 ". Nothing was restored.");
+    return JournalDamaged(journalDirectory, JournalDamage::DamagedCopy, what, {.Text = what});
 }
 
 // The saved bytes of a journal, each piece checked against the fingerprint
 // taken when it was saved.
 class TSavedBytes {
 public:
-    TSavedBytes(fileio::TStream& saved, std::string journalName) : Saved(saved), JournalName(std::move(journalName)) {}
+    TSavedBytes(fileio::TStream& saved, std::filesystem::path journalDirectory)
+        : Saved(saved), JournalDirectory(std::move(journalDirectory))
+    {
+    }
 
     fileio::ByteBuffer Next(std::uint64_t length, std::uint32_t crc, const std::string& whatItHolds)
     {
         if (Position > Saved.Size() || length > Saved.Size() - Position)
-            throw DamagedJournal(JournalName, "its copy of " + whatItHolds + " is cut short");
+            throw DamagedCopy(JournalDirectory, "its copy of " + whatItHolds + " is cut short");
         fileio::ByteBuffer bytes(static_cast<std::size_t>(length));
         Saved.Seek(Position);
         Saved.Read(bytes);
         Position += length;
         if (gamedata::CRC32Buffer(bytes) != crc)
-            throw DamagedJournal(JournalName, "its copy of " + whatItHolds + " does not match what was saved");
+            throw DamagedCopy(JournalDirectory, "its copy of " + whatItHolds + " does not match what was saved");
         return bytes;
     }
 
 private:
     fileio::TStream& Saved;
-    std::string JournalName;
+    std::filesystem::path JournalDirectory;
     std::uint64_t Position = 0;
 };
 
@@ -72,6 +71,14 @@ void RestoreFile(const std::filesystem::path& target, const std::optional<fileio
     if (copy) {
         if (fileio::FileExists(target))
             fileio::SetAttributesNormal(target);
+        // A file of several names was written through all of them (as imports
+        // once wrote in place): putting its bytes back in place restores every
+        // name. A repeated restore writes the same bytes again.
+        if (fileio::HardLinkCount(target) > 1) {
+            const fileio::TFileReplacement replacement{target, *copy};
+            fileio::OverwriteJournaledFiles(std::span(&replacement, 1));
+            return;
+        }
         fileio::ReplaceFileAtomically(target, *copy);
         return;
     }
@@ -143,9 +150,9 @@ std::filesystem::path JournaledPath(const std::filesystem::path& gameDirectory,
 }
 
 TSavedCopies ReadSavedCopies(fileio::TStream& savedBytes, const TJournalManifest& manifest,
-                             const std::string& journalName)
+                             const std::filesystem::path& journalDirectory)
 {
-    TSavedBytes saved(savedBytes, journalName);
+    TSavedBytes saved(savedBytes, journalDirectory);
     TSavedCopies copies;
     copies.Head = saved.Next(manifest.HeadLength, manifest.HeadCRC, "the archive's head");
     for (const TArchiveRange& range : manifest.Ranges)
@@ -159,40 +166,60 @@ TSavedCopies ReadSavedCopies(fileio::TStream& savedBytes, const TJournalManifest
     return copies;
 }
 
-void RestoreFromJournal(const std::filesystem::path& gameDirectory, const std::filesystem::path& journalDirectory,
-                        const TJournalManifest& manifest, TArchiveHolder& holder)
+namespace {
+
+// A journal that passed every check, with what its restore writes back.
+struct TCheckedJournal {
+    std::vector<std::filesystem::path> Paths; // the game paths of its files, in manifest order
+    TSavedCopies Saved;
+};
+
+TCheckedJournal CheckedJournal(const std::filesystem::path& gameDirectory, const std::filesystem::path& journalDirectory,
+                               const TJournalManifest& manifest, TArchiveHolder& holder)
 {
+    TCheckedJournal checked;
+    checked.Paths = CheckJournaledPaths(gameDirectory, journalDirectory, manifest);
     std::optional<fileio::TFileStream> savedFile;
     try {
         savedFile.emplace(journalDirectory / SavedBytesFileName, fileio::TFileAccess::Read);
     } catch (const fileio::TVehmiraError&) {
-        throw DamagedJournal(JournalName(journalDirectory), "its saved bytes cannot be read");
+        throw DamagedCopy(journalDirectory, "its saved bytes cannot be read");
     }
-    const TSavedCopies saved = ReadSavedCopies(*savedFile, manifest, JournalName(journalDirectory));
-    const std::vector<std::optional<fileio::ByteBuffer>>& copies = saved.Files;
+    checked.Saved = ReadSavedCopies(*savedFile, manifest, journalDirectory);
+    if (!manifest.ArchiveReplaced)
+        CheckRestoredArchive(journalDirectory, manifest, checked.Saved, holder.Stream());
+    return checked;
+}
+
+} // namespace
+
+void CheckJournalBeforeRestore(const std::filesystem::path& gameDirectory,
+                               const std::filesystem::path& journalDirectory, const TJournalManifest& manifest,
+                               TArchiveHolder& archive)
+{
+    CheckedJournal(gameDirectory, journalDirectory, manifest, archive);
+}
+
+void RestoreFromJournal(const std::filesystem::path& gameDirectory, const std::filesystem::path& journalDirectory,
+                        const TJournalManifest& manifest, TArchiveHolder& holder)
+{
+    const TCheckedJournal checked = CheckedJournal(gameDirectory, journalDirectory, manifest, holder);
     if (manifest.ArchiveReplaced) {
         PutBackReplacedArchive(journalDirectory, holder);
     } else {
         fileio::TFileStream& archive = holder.Stream();
-        // An import only adds to the archive's length: a journal that would
-        // make it longer is not ours, and cutting to it would write zeros.
-        if (manifest.ArchiveLength > archive.Size())
-            throw DamagedJournal(JournalName(journalDirectory), "it gives the archive a length of " +
-                                                                   std::to_string(manifest.ArchiveLength) +
-                                                                   " bytes, more than it has now");
         archive.Seek(0);
-        archive.Write(saved.Head);
-        for (std::size_t j = 0; j < saved.Ranges.size(); ++j) {
+        archive.Write(checked.Saved.Head);
+        for (std::size_t j = 0; j < checked.Saved.Ranges.size(); ++j) {
             archive.Seek(manifest.Ranges[j].Offset);
-            archive.Write(saved.Ranges[j]);
+            archive.Write(checked.Saved.Ranges[j]);
         }
         archive.Truncate(manifest.ArchiveLength);
         archive.Flush();
     }
     for (std::size_t i = 0; i < manifest.Files.size(); ++i) {
-        const std::filesystem::path path = JournaledPath(gameDirectory, manifest.Files[i].RelativePath);
-        RestoreFile(path, copies[i]);
-        fileio::RemoveTemporariesBeside(path);
+        RestoreFile(checked.Paths[i], checked.Saved.Files[i]);
+        fileio::RemoveTemporariesBeside(checked.Paths[i]);
     }
 }
 
@@ -243,8 +270,9 @@ std::vector<TCompletedJournal> CompleteInterruptedJournals(const std::filesystem
         try {
             manifest = LoadManifest(directory);
         } catch (const fileio::TVehmiraError& error) {
-            throw fileio::TVehmiraError("The import journal \"" + fileio::PathToUtf8(directory) +
-                                        "\" cannot be read (" + error.what() + "). Move it out of the way to go on.");
+            throw JournalDamaged(directory, JournalDamage::UnreadableManifest,
+                                 std::string("its manifest cannot be read (") + error.what() + ")",
+                                 {.Text = error.what()});
         }
         if (manifest.State == TJournalState::Pending) {
             RestoreFromJournal(gameDirectory, directory, manifest, archive);

@@ -35,19 +35,28 @@ struct TSavedCopies {
 
 // Reads the saved bytes in manifest order and checks each copy against the
 // length and CRC-32 taken when it was saved; a copy cut short or changed
-// raises TVehmiraError saying the journal (journalName, as shown) is damaged.
+// raises a DamagedJournal error naming the journal's folder.
 TSavedCopies ReadSavedCopies(fileio::TStream& savedBytes, const TJournalManifest& manifest,
-                             const std::string& journalName);
+                             const std::filesystem::path& journalDirectory);
 
 // Puts back every journaled file (removing those that did not exist), writes
 // the saved head bytes back into the archive and cuts it to its old length,
 // all durably; for an import that replaced the archive, moves the old archive
 // file from the journal back into place instead (the holder lets go of the
-// archive around the rename) and removes the rebuilt one's temporaries. Checks every saved copy first: a damaged journal raises an
-// error before anything changes. Running it again gives the same result, so
-// an interrupted restore is simply repeated.
+// archive around the rename) and removes the rebuilt one's temporaries.
+// Checks the journal first (JournalCheck.h: the paths it names, the archive it
+// would leave, every saved copy): a damaged journal raises a DamagedJournal
+// error before anything changes. Running it again gives the same result, so an
+// interrupted restore is simply repeated.
 void RestoreFromJournal(const std::filesystem::path& gameDirectory, const std::filesystem::path& journalDirectory,
                         const TJournalManifest& manifest, TArchiveHolder& archive);
+
+// The checks RestoreFromJournal makes before it changes anything, alone: undo
+// makes them before it marks the journal as being undone, so that a journal it
+// refuses stays as it was. Changes nothing.
+void CheckJournalBeforeRestore(const std::filesystem::path& gameDirectory,
+                               const std::filesystem::path& journalDirectory, const TJournalManifest& manifest,
+                               TArchiveHolder& archive);
 
 // For a committed journal: what differs from the state its import left (the
 // first file that changed, as a message), or nothing when all is as it was.

@@ -33,6 +33,11 @@ enum class TErrorKind {
     // reads, or has it empty (Subject: the file, "Data\\Handling.cfg"; Number:
     // the line number; Text: the line, the game's 8-bit bytes).
     GameLineDamaged,
+    // An import journal that recovery or undo will not act on, having changed
+    // nothing (Path: its folder; Subject: the reason, one of
+    // engine::JournalDamage; Text: the path it names, or for an unreadable
+    // manifest or saved copy what is wrong, in English; Number: a length in bytes).
+    DamagedJournal,
     // The system refused a file operation (Path: the file or folder):
     FileInUse,        // another program holds the file (the game running, another copy of this tool)
     FileAccessDenied, // no right to write there (a read-only file or medium, a protected folder)

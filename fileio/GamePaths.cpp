@@ -2,6 +2,7 @@
 
 #include "fileio/FileSystem.h"
 
+#include <algorithm>
 #include <string>
 #include <system_error>
 #include <vector>
@@ -126,6 +127,13 @@ bool IsInsideGameDirectory(std::string_view relativePath)
         componentStart = i + 1;
     }
     return true;
+}
+
+bool SameGamePath(std::string_view a, std::string_view b)
+{
+    const std::vector<std::string> aParts = SplitGamePath(a), bParts = SplitGamePath(b);
+    return std::equal(aParts.begin(), aParts.end(), bParts.begin(), bParts.end(),
+                      [](const std::string& x, const std::string& y) { return EqualIgnoringAsciiCase(x, y); });
 }
 
 std::filesystem::path ResolveGamePath(const std::filesystem::path& gameDirectory, std::string_view relativePath)

@@ -36,6 +36,10 @@ std::vector<std::string> SplitGamePath(std::string_view relativePath);
 // with any extension, any case). The text must be well-formed UTF-8.
 bool IsInsideGameDirectory(std::string_view relativePath);
 
+// Whether two relative game paths name the same file as the resolver finds it:
+// the same components, ASCII case ignored, either separator.
+bool SameGamePath(std::string_view a, std::string_view b);
+
 std::filesystem::path ResolveGamePath(const std::filesystem::path& gameDirectory, std::string_view relativePath);
 
 } // namespace vehmira::fileio

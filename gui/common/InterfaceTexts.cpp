@@ -1,5 +1,6 @@
 #include "gui/common/InterfaceTexts.h"
 
+#include "engine/JournalDamage.h"
 #include "engine/KeyedLines.h"
 #include "gui/framework/WideText.h"
 #include "gui/common/Language.h"
@@ -25,6 +26,28 @@ std::wstring TypedLineTitle(const std::string& subject)
         if (engine::KeyedLineKindName(kind) == subject)
             return InterfaceText(key);
     return framework::Wide(subject);
+}
+
+// What is wrong with a journal that recovery or undo refused.
+std::wstring JournalDamageText(const fileio::TErrorFacts& facts)
+{
+    namespace damage = engine::JournalDamage;
+    const std::pair<std::string_view, TTextKey> reasons[] = {
+        {damage::UnreadableManifest, TTextKey::JournalManifestUnreadable},
+        {damage::DamagedCopy, TTextKey::JournalCopyDamaged},
+        {damage::ForeignArchive, TTextKey::JournalForeignArchive},
+        {damage::ArchiveLonger, TTextKey::JournalArchiveLonger},
+        {damage::ArchiveCut, TTextKey::JournalArchiveCut},
+        {damage::FileIsArchive, TTextKey::JournalFileIsArchive},
+        {damage::FileInJournal, TTextKey::JournalFileInJournal},
+        {damage::FileNotImported, TTextKey::JournalFileNotImported},
+        {damage::FileThroughLink, TTextKey::JournalFileThroughLink}};
+    const bool givesLength = facts.Subject == damage::ArchiveLonger || facts.Subject == damage::ArchiveCut;
+    const std::wstring value = givesLength ? std::to_wstring(facts.Number) : framework::Wide(facts.Text);
+    for (const auto& [reason, key] : reasons)
+        if (reason == facts.Subject)
+            return InterfaceText(key, {value});
+    return framework::Wide(facts.Subject);
 }
 } // namespace
 
@@ -87,6 +110,8 @@ std::optional<std::string> WordedErrorMessage(const fileio::TVehmiraError& cause
                                                               framework::WideFromGameText(facts.Text)});
     case fileio::TErrorKind::FileInUse: return InterfaceTextUtf8(TTextKey::FileInUse, {path});
     case fileio::TErrorKind::FileAccessDenied: return InterfaceTextUtf8(TTextKey::FileAccessDenied, {path});
+    case fileio::TErrorKind::DamagedJournal:
+        return InterfaceTextUtf8(TTextKey::DamagedJournal, {path, JournalDamageText(facts)});
     case fileio::TErrorKind::Failure: break;
     }
     return std::nullopt;

@@ -66,7 +66,7 @@ struct TTestImport {
     std::string DFFName = "CHEETAH.DFF";
     std::string TXDName = "CHEETAH.TXD";
     std::uint8_t Seed = 50;     // varies the imported bytes
-    bool CreatesNewFile = false; // also writes Data\extra.dat, which did not exist
+    bool CreatesNewFile = false; // also writes Text\French.gxt, which did not exist
 };
 
 inline vehmira::fileio::ByteBuffer TestImportHandling(std::uint8_t seed)
@@ -89,7 +89,7 @@ inline std::string RunTestImport(const vehmira::engine::TGameContext& game, cons
 {
     const std::filesystem::path handling =
         vehmira::fileio::ResolveGamePath(game.GameDirectory, vehmira::fileio::GameFiles::Handling);
-    const std::filesystem::path extra = vehmira::fileio::ResolveGamePath(game.GameDirectory, "Data\\extra.dat");
+    const std::filesystem::path extra = vehmira::fileio::ResolveGamePath(game.GameDirectory, "Text\\French.gxt");
     std::vector<std::filesystem::path> files{handling};
     if (import.CreatesNewFile)
         files.push_back(extra);

@@ -83,7 +83,7 @@ TEST(JournalUndoTest, RefusesAfterAnOutsideChangeAndChangesNothing)
         {"text file removed",
          [](TJournalTestGame& game) { std::filesystem::remove(game.File(GameFiles::Handling)); }},
         {"file the import created removed",
-         [](TJournalTestGame& game) { std::filesystem::remove(game.File("Data\\extra.dat")); }},
+         [](TJournalTestGame& game) { std::filesystem::remove(game.File("Text\\French.gxt")); }},
         {"archive appended",
          [](TJournalTestGame& game) {
              TMemoryStream bytes(ByteBuffer(10, 1));

@@ -62,14 +62,14 @@ TEST(TransactionTest, RollbackRestoresTheGameDirectoryByteForByte)
         const TGameContext context = game.Context();
         {
             TImportTransaction transaction(context,
-                                           {game.File(GameFiles::Handling), game.File("Data\\extra.dat")}, {"415 (cheetah)", "fast.car"},
+                                           {game.File(GameFiles::Handling), game.File("Text\\French.gxt")}, {"415 (cheetah)", "fast.car"},
         HeadAtRisk(context, 2));
             TMemoryStream dff(GameFixture::RenderWareBytes(RwClumpChunk, 7000, 9));
             game.Archive.AddStream(dff, 0, dff.Size(), test.Import.DFFName);
             game.Archive.AddStream(dff, 0, dff.Size(), test.Import.TXDName);
             ReplaceFileAtomically(game.File(GameFiles::Handling), std::string_view("changed\r\n"));
             if (test.Import.CreatesNewFile)
-                ReplaceFileAtomically(game.File("Data\\extra.dat"), std::string_view("x"));
+                ReplaceFileAtomically(game.File("Text\\French.gxt"), std::string_view("x"));
             ASSERT_NE(game.Files(), before);
             if (test.ExplicitRollback)
                 transaction.Rollback();
@@ -188,12 +188,12 @@ TEST(TransactionTest, RecoveryRollsBackAPendingJournalAndReportsIt)
         TTestImport import;
         import.DFFName = "NEWCAR.DFF";
         import.CreatesNewFile = true;
-        TImportTransaction transaction(context, {game.File(GameFiles::Handling), game.File("Data\\extra.dat")}, {"415 (cheetah)", "crash.car"},
+        TImportTransaction transaction(context, {game.File(GameFiles::Handling), game.File("Text\\French.gxt")}, {"415 (cheetah)", "crash.car"},
         HeadAtRisk(context, 1));
         TMemoryStream dff(GameFixture::RenderWareBytes(RwClumpChunk, 5000, 3));
         game.Archive.AddStream(dff, 0, dff.Size(), "NEWCAR.DFF");
         ReplaceFileAtomically(game.File(GameFiles::Handling), std::string_view("half\r\n"));
-        ReplaceFileAtomically(game.File("Data\\extra.dat"), std::string_view("x"));
+        ReplaceFileAtomically(game.File("Text\\French.gxt"), std::string_view("x"));
         FaultInjection::FailAtOperation(1, /*persist*/ true);
     }
     FaultInjection::FailAtOperation(0);
