@@ -28,6 +28,7 @@ constexpr TStateName StateNames[] = {
     {TJournalState::Committed, "committed"},
     {TJournalState::Undoing, "undoing"},
     {TJournalState::Undone, "undone"},
+    {TJournalState::Retired, "retired"},
 };
 
 std::string Escape(std::string_view value)

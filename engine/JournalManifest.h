@@ -4,7 +4,9 @@
 // means that the import changed nothing yet.
 //
 //   format=2 (journals of format 1 are read alike: they have no pins or writes)
-//   state=pending | committed | undoing | undone
+//   state=pending | committed | undoing | undone | retired
+//     (retired: committed, but a later rebuild of the archive left nothing
+//     its undo could go back to)
 //   target=, source=, time=                 what the user is told
 //   archive=Models/GTA3.img                 path relative to the game directory
 //   archive.length=, archive.head.length=, archive.head.crc=
@@ -34,7 +36,7 @@
 
 namespace vehmira::engine {
 
-enum class TJournalState { Pending, Committed, Undoing, Undone };
+enum class TJournalState { Pending, Committed, Undoing, Undone, Retired };
 
 // A file's length and CRC-32, or its absence.
 struct TFileFingerprint {

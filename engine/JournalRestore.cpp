@@ -196,15 +196,15 @@ void RestoreFromJournal(const std::filesystem::path& gameDirectory, const std::f
     }
 }
 
-std::optional<std::string> DescribeChangeSinceCommit(const std::filesystem::path& gameDirectory,
-                                                     const TJournalManifest& manifest, fileio::TFileStream& archive)
+std::optional<std::string> FileChangedSinceCommit(const std::filesystem::path& gameDirectory,
+                                                  const TJournalManifest& manifest, fileio::TFileStream& archive)
 {
     for (const TJournaledFile& file : manifest.Files) {
         const TFileFingerprint now = FingerprintOfFile(JournaledPath(gameDirectory, file.RelativePath));
         if (now.Present != file.After.Present || now.Length != file.After.Length || now.CRC != file.After.CRC)
-            return GameFileText(file.RelativePath) + " has changed since that import";
+            return GameFileText(file.RelativePath);
     }
-    const std::string archiveChanged = GameFileText(manifest.ArchiveRelativePath) + " has changed since that import";
+    const std::string archiveChanged = GameFileText(manifest.ArchiveRelativePath);
     if (manifest.ArchiveReplaced) {
         // The whole file was new: all of it must be as the import left it.
         if (archive.Size() != manifest.ArchiveLengthAfter ||

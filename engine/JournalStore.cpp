@@ -139,7 +139,7 @@ void PruneJournals(const std::filesystem::path& gameDirectory)
         }
         const bool surplus = state == TJournalState::Committed && ++committedSeen > JournalsKeptForUndo;
         // No flush here: a removal lost in a power loss only brings back history.
-        if (surplus || state == TJournalState::Undone) {
+        if (surplus || state == TJournalState::Undone || state == TJournalState::Retired) {
             std::error_code ignored;
             if (std::filesystem::remove(root / *id / ManifestFileName, ignored))
                 std::filesystem::remove_all(root / *id, ignored);

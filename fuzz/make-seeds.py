@@ -118,6 +118,7 @@ def main():
                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         manifest = next((game / "vehmira-backups").glob("*/manifest.txt")).read_text().replace(str(everything), "400.car")
         write("manifest", "committed", manifest)
+        write("manifest", "retired", manifest.replace("state=committed", "state=retired"))
         write("manifest", "pending", manifest.split("file.0.after")[0].replace("committed", "pending")
               .replace("files=4", "files=1").split("file.1=")[0])
 

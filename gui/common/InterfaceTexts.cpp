@@ -87,6 +87,8 @@ std::optional<std::string> WordedErrorMessage(const fileio::TVehmiraError& cause
                                                               framework::WideFromGameText(facts.Text)});
     case fileio::TErrorKind::FileInUse: return InterfaceTextUtf8(TTextKey::FileInUse, {path});
     case fileio::TErrorKind::FileAccessDenied: return InterfaceTextUtf8(TTextKey::FileAccessDenied, {path});
+    case fileio::TErrorKind::NothingToUndo: return InterfaceTextUtf8(TTextKey::NothingToUndo);
+    case fileio::TErrorKind::ChangedSinceImport: return InterfaceTextUtf8(TTextKey::UndoRefused, {subject, path});
     case fileio::TErrorKind::Failure: break;
     }
     return std::nullopt;
