@@ -92,7 +92,8 @@ int ArchiveRebuildCommand(const TCommandContext& context, const TArchiveCommandO
     if (outcome.Rebuilt) {
         context.Out << "Rebuilt " << name << ": " << outcome.After.EntryCount << " entries, "
                     << outcome.Before.MisreadPairs.size() << " misread pairs, " << outcome.Before.HoleBytes
-                    << " bytes in holes and " << outcome.Before.FreeBytes << " bytes under free records before, none now.";
+                    << " bytes in holes and " << outcome.Before.FreeBytes
+                    << " bytes under free records before, none now.";
         if (!options.Archive.empty())
             context.Out << " Imports made before the rebuild can no longer be undone.\n";
         else if (outcome.RetiredImports != 0)

@@ -20,10 +20,9 @@ TJournalInfo InfoOf(const std::string& id, const TJournalManifest& manifest)
     info.Target = manifest.Target;
     info.Source = manifest.Source;
     info.Time = manifest.Time;
-    info.Committed = manifest.State == TJournalState::Committed || manifest.State == TJournalState::Undone ||
-                     manifest.State == TJournalState::Retired;
+    info.Committed = manifest.State == TJournalState::Committed || manifest.State == TJournalState::Undone;
     info.Undone = manifest.State == TJournalState::Undone;
-    info.Retired = manifest.State == TJournalState::Retired;
+    info.Retired = manifest.State == TJournalState::Committed && manifest.Retired;
     return info;
 }
 
@@ -85,7 +84,7 @@ std::vector<TArchiveRange> ArchiveBytesPinnedForUndo(const std::filesystem::path
             return {TArchiveRange{0, std::numeric_limits<std::uint64_t>::max()}};
         }
         // A retired journal's sectors were those of the archive before its rebuild.
-        if (manifest.State == TJournalState::Undone || manifest.State == TJournalState::Retired)
+        if (manifest.State == TJournalState::Undone || manifest.Retired)
             continue;
         pinned.insert(pinned.end(), manifest.Pinned.begin(), manifest.Pinned.end());
         pinned.insert(pinned.end(), manifest.Ranges.begin(), manifest.Ranges.end());
@@ -157,9 +156,9 @@ std::size_t RetireImportsBeforeRebuild(const std::filesystem::path& gameDirector
         } catch (const fileio::TVehmiraError&) {
             continue; // recovery names a damaged journal before the next change
         }
-        if (manifest.State != TJournalState::Committed)
+        if (manifest.State != TJournalState::Committed || manifest.Retired)
             continue;
-        manifest.State = TJournalState::Retired;
+        manifest.Retired = true;
         SaveManifest(directory, manifest);
         ++retired;
     }

@@ -28,7 +28,6 @@ constexpr TStateName StateNames[] = {
     {TJournalState::Committed, "committed"},
     {TJournalState::Undoing, "undoing"},
     {TJournalState::Undone, "undone"},
-    {TJournalState::Retired, "retired"},
 };
 
 std::string Escape(std::string_view value)
@@ -244,6 +243,8 @@ std::string ManifestToText(const TJournalManifest& manifest)
     AppendLine(out, "target", manifest.Target);
     AppendLine(out, "source", manifest.Source);
     AppendLine(out, "time", manifest.Time);
+    if (manifest.Retired)
+        AppendLine(out, "retired", "1");
     AppendLine(out, "archive", PathText(manifest.ArchiveRelativePath));
     AppendLine(out, "archive.length", std::to_string(manifest.ArchiveLength));
     AppendLine(out, "archive.head.length", std::to_string(manifest.HeadLength));
@@ -297,6 +298,7 @@ TJournalManifest ManifestFromText(std::string_view text)
     manifest.Target = fields.Text("target");
     manifest.Source = fields.Text("source");
     manifest.Time = fields.Text("time");
+    manifest.Retired = fields.Has("retired") && fields.Flag("retired");
     manifest.ArchiveRelativePath = SafeRelativePath(fields.Text("archive"));
     manifest.ArchiveLength = fields.Number("archive.length");
     manifest.HeadLength = fields.Number("archive.head.length");

@@ -4,10 +4,11 @@
 // means that the import changed nothing yet.
 //
 //   format=2 (journals of format 1 are read alike: they have no pins or writes)
-//   state=pending | committed | undoing | undone | retired
-//     (retired: committed, but a later rebuild of the archive left nothing
-//     its undo could go back to)
+//   state=pending | committed | undoing | undone
 //   target=, source=, time=                 what the user is told
+//   retired=1 (absent: 0) when a later rebuild of the archive left nothing
+//     the committed import's undo could go back to; readers that do not know
+//     the key see a committed import whose undo check refuses
 //   archive=Models/GTA3.img                 path relative to the game directory
 //   archive.length=, archive.head.length=, archive.head.crc=
 //   archive.ranges=M (absent: 0), then for j < M, the sectors an import
@@ -36,7 +37,7 @@
 
 namespace vehmira::engine {
 
-enum class TJournalState { Pending, Committed, Undoing, Undone, Retired };
+enum class TJournalState { Pending, Committed, Undoing, Undone };
 
 // A file's length and CRC-32, or its absence.
 struct TFileFingerprint {
@@ -64,6 +65,7 @@ struct TJournalManifest {
     std::string Target;
     std::string Source;
     std::string Time;
+    bool Retired = false; // set by a rebuild of the archive after the commit
     std::filesystem::path ArchiveRelativePath;
     std::uint64_t ArchiveLength = 0;
     std::uint64_t HeadLength = 0;
