@@ -22,7 +22,7 @@ TJournalInfo InfoOf(const std::string& id, const TJournalManifest& manifest)
     info.Time = manifest.Time;
     info.Committed = manifest.State == TJournalState::Committed || manifest.State == TJournalState::Undone;
     info.Undone = manifest.State == TJournalState::Undone;
-    info.Retired = manifest.State == TJournalState::Committed && manifest.Retired;
+    info.Retired = IsRetired(manifest);
     return info;
 }
 
@@ -84,7 +84,7 @@ std::vector<TArchiveRange> ArchiveBytesPinnedForUndo(const std::filesystem::path
             return {TArchiveRange{0, std::numeric_limits<std::uint64_t>::max()}};
         }
         // A retired journal's sectors were those of the archive before its rebuild.
-        if (manifest.State == TJournalState::Undone || manifest.Retired)
+        if (manifest.State == TJournalState::Undone || IsRetired(manifest))
             continue;
         pinned.insert(pinned.end(), manifest.Pinned.begin(), manifest.Pinned.end());
         pinned.insert(pinned.end(), manifest.Ranges.begin(), manifest.Ranges.end());
@@ -156,7 +156,7 @@ std::size_t RetireImportsBeforeRebuild(const std::filesystem::path& gameDirector
         } catch (const fileio::TVehmiraError&) {
             continue; // recovery names a damaged journal before the next change
         }
-        if (manifest.State != TJournalState::Committed || manifest.Retired)
+        if (manifest.State != TJournalState::Committed || IsRetired(manifest))
             continue;
         manifest.Retired = true;
         SaveManifest(directory, manifest);

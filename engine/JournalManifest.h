@@ -92,6 +92,12 @@ inline constexpr const char* SavedBytesFileName = "saved.bak";
 // The old archive file, moved here by an import that replaced it.
 inline constexpr const char* SavedArchiveFileName = "archive.old";
 
+// A committed import that a later rebuild of the archive retired: no undo.
+inline bool IsRetired(const TJournalManifest& manifest)
+{
+    return manifest.State == TJournalState::Committed && manifest.Retired;
+}
+
 std::string ManifestToText(const TJournalManifest& manifest);
 // Raises TVehmiraError naming the problem for a damaged or foreign manifest,
 // including a path that would leave the game directory or name a device, and

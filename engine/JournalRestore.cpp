@@ -204,23 +204,23 @@ std::optional<std::string> FileChangedSinceCommit(const std::filesystem::path& g
         if (now.Present != file.After.Present || now.Length != file.After.Length || now.CRC != file.After.CRC)
             return GameFileText(file.RelativePath);
     }
-    const std::string archiveChanged = GameFileText(manifest.ArchiveRelativePath);
+    const std::string archiveFile = GameFileText(manifest.ArchiveRelativePath);
     if (manifest.ArchiveReplaced) {
         // The whole file was new: all of it must be as the import left it.
         if (archive.Size() != manifest.ArchiveLengthAfter ||
             StreamRangeCRC(archive, 0, manifest.ArchiveLengthAfter) != manifest.ArchiveCRCAfter)
-            return archiveChanged;
+            return archiveFile;
         return std::nullopt;
     }
     if (archive.Size() != manifest.ArchiveLengthAfter || manifest.ArchiveLengthAfter < manifest.ArchiveLength)
-        return archiveChanged;
+        return archiveFile;
     for (const std::vector<TArchiveRange>* ranges : {&manifest.Ranges, &manifest.Written})
         for (const TArchiveRange& range : *ranges)
             if (StreamRangeCRC(archive, range.Offset, range.Offset + range.Length) != range.CRCAfter)
-                return archiveChanged;
+                return archiveFile;
     if (StreamRangeCRC(archive, 0, manifest.HeadLength) != manifest.HeadCRCAfter ||
         StreamRangeCRC(archive, manifest.ArchiveLength, manifest.ArchiveLengthAfter) != manifest.AppendedCRCAfter)
-        return archiveChanged;
+        return archiveFile;
     return std::nullopt;
 }
 

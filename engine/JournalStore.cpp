@@ -138,10 +138,10 @@ void PruneJournals(const std::filesystem::path& gameDirectory)
             continue;
         }
         const TJournalState state = manifest.State;
-        const bool retired = state == TJournalState::Committed && manifest.Retired;
-        const bool surplus = state == TJournalState::Committed && !retired && ++committedSeen > JournalsKeptForUndo;
+        const bool surplus =
+            state == TJournalState::Committed && !IsRetired(manifest) && ++committedSeen > JournalsKeptForUndo;
         // No flush here: a removal lost in a power loss only brings back history.
-        if (surplus || retired || state == TJournalState::Undone) {
+        if (surplus || IsRetired(manifest) || state == TJournalState::Undone) {
             std::error_code ignored;
             if (std::filesystem::remove(root / *id / ManifestFileName, ignored))
                 std::filesystem::remove_all(root / *id, ignored);
