@@ -9,7 +9,7 @@
 // Lights: a material on the shared lights texture (LightsTextureName) carries
 // a marker colour that tells the game which light it is; the game draws it
 // white on that texture, and swaps in the lit texture only while that light is
-// on (the vehicle model's editable-material pass). The picture shows an
+// on (the game's CVehicleModelInfo::SetEditableMaterialsCB). The picture shows an
 // undamaged vehicle with its lights off: white, on the texture as found. The
 // light check comes first, as in the game: a light never takes paint.
 
