@@ -89,13 +89,19 @@ int ArchiveRebuildCommand(const TCommandContext& context, const TArchiveCommandO
         }
     }
     const std::string name = ArchiveName(context, options);
-    if (outcome.Rebuilt)
+    if (outcome.Rebuilt) {
         context.Out << "Rebuilt " << name << ": " << outcome.After.EntryCount << " entries, "
                     << outcome.Before.MisreadPairs.size() << " misread pairs, " << outcome.Before.HoleBytes
                     << " bytes in holes and " << outcome.Before.FreeBytes
-                    << " bytes under free records before, none now. Imports made before the rebuild can no "
-                       "longer be undone.\n";
-    else
+                    << " bytes under free records before, none now.";
+        if (!options.Archive.empty())
+            context.Out << " Imports made before the rebuild can no longer be undone.\n";
+        else if (outcome.RetiredImports != 0)
+            context.Out << " The " << outcome.RetiredImports
+                        << " import(s) made before the rebuild can no longer be undone; undo no longer offers them.\n";
+        else
+            context.Out << '\n';
+    } else
         context.Out << name << " needs no rebuild: its data already lie back to back.\n";
     return 0;
 }

@@ -181,7 +181,10 @@ void HistoryCommand(const TCommandContext& context)
     }
     const std::optional<engine::TJournalInfo>& next = history.NextUndo;
     for (const engine::TJournalInfo& entry : history.Imports) {
-        const char* state = entry.Undone ? "undone" : (next && next->Id == entry.Id ? "next undo" : "committed");
+        const char* state = entry.Undone    ? "undone"
+                            : entry.Retired ? "not undoable (archive rebuilt)"
+                            : next && next->Id == entry.Id ? "next undo"
+                                                           : "committed";
         context.Out << entry.Time << '\t' << MessageToUtf8(entry.Target) << '\t' << MessageToUtf8(entry.Source) << '\t'
                     << state << '\t' << entry.Id << '\n';
     }

@@ -8,6 +8,7 @@
 #include "engine/JournalRestore.h"
 #include "engine/VehicleName.h"
 
+#include "archive/ArchiveLayout.h"
 #include "archive/CopyOnWrite.h"
 #include "archive/DirectoryGrowth.h"
 #include "archive/IMG.h"
@@ -104,6 +105,16 @@ public:
 private:
     std::vector<std::unique_ptr<fileio::TFileStream>> Files;
 };
+
+// A replaced entry keeps its name as the archive spells it ("infernus.dff"
+// stays so whatever case the definition line gives): players and other tools
+// see the archive's names unchanged. Names the entry the placement replaces.
+void SpellAsTheArchive(const archive::TDIREntrys& entries, std::vector<TArchiveWrite>& writes)
+{
+    for (TArchiveWrite& write : writes)
+        if (const std::optional<std::size_t> index = archive::EntryTheGameReads(entries, write.EntryName))
+            write.EntryName = entries[*index].Name;
+}
 
 TArchiveRange BytesOf(const archive::TSectorRange& sectors)
 {
@@ -215,7 +226,8 @@ TImportResult Apply(const TGameContext& game, const gamedata::TVehicleRecord& ta
         files.push_back(change.Path);
     TImportDescription description{std::to_string(target.ID) + " (" + target.ModelName + ")",
                                    plan.SourceDescription};
-    const TOpenedAdds adds(plan);
+    TOpenedAdds adds(plan);
+    SpellAsTheArchive(game.Archive->Directory.Entries, adds.Writes);
     TArchiveChanges archiveChanges = PlanArchiveChanges(game, adds.Writes);
     TImportTransaction transaction(game, files, description, std::move(archiveChanges.Plan));
     if (!adds.Writes.empty())

@@ -18,7 +18,7 @@ namespace vehmira::engine {
 
 // One archive entry to add or replace, from a package piece or from a file.
 struct TArchiveAdd {
-    std::string EntryName;      // the target's ModelName + ".DFF" or TxdName + ".TXD"
+    std::string EntryName;      // the target's ModelName + ".dff" or TxdName + ".txd"
     std::filesystem::path File; // a separate input; empty for a package piece
     package::TCarPiece Piece;   // the package piece when File is empty
 };

@@ -57,6 +57,12 @@ void CheckSourceFile(const std::filesystem::path& file, renderware::TRenderWareS
                                     "The " + name + " is not " + PieceTitle(stream) + ".", facts);
 }
 
+// The name an entry the archive lacks yet is given: the definition line's
+// name and the extension in lower case, as the game's own archive spells its
+// entries ("infernus.dff"). An entry that exists keeps its own spelling.
+std::string ModelEntryName(const gamedata::TVehicleRecord& target) { return target.ModelName + ".dff"; }
+std::string TextureEntryName(const gamedata::TVehicleRecord& target) { return target.TxdName + ".txd"; }
+
 // A handling or colour piece with no field text would reduce the target's line to its key: its step is skipped.
 void AddLine(TImportPlan& plan, package::TKeyedLineKind kind, std::string text, std::string_view whyEmpty)
 {
@@ -87,11 +93,11 @@ TImportPlan ReadPackageSource(const std::filesystem::path& package, const gameda
 
     if (layout.DFF.Present) {
         CheckPackagePiece(stream, layout.DFF, renderware::TRenderWareStream::Model);
-        plan.Model = TArchiveAdd{target.ModelName + ".DFF", {}, layout.DFF};
+        plan.Model = TArchiveAdd{ModelEntryName(target), {}, layout.DFF};
     }
     if (layout.TXD.Present) {
         CheckPackagePiece(stream, layout.TXD, renderware::TRenderWareStream::TextureDictionary);
-        plan.Texture = TArchiveAdd{target.TxdName + ".TXD", {}, layout.TXD};
+        plan.Texture = TArchiveAdd{TextureEntryName(target), {}, layout.TXD};
     }
     if (layout.GXT.Present)
         plan.Name = package::ReadCarTextPiece(stream, layout.GXT);
@@ -143,8 +149,8 @@ TImportPlan ReadFilesSource(const TImportFiles& files, const gamedata::TVehicleR
         CheckSourceFile(file, kind);
         slot = TArchiveAdd{std::move(entryName), file, {}};
     };
-    archiveAdd(files.DFF, renderware::TRenderWareStream::Model, target.ModelName + ".DFF", plan.Model, "model");
-    archiveAdd(files.TXD, renderware::TRenderWareStream::TextureDictionary, target.TxdName + ".TXD", plan.Texture,
+    archiveAdd(files.DFF, renderware::TRenderWareStream::Model, ModelEntryName(target), plan.Model, "model");
+    archiveAdd(files.TXD, renderware::TRenderWareStream::TextureDictionary, TextureEntryName(target), plan.Texture,
                "texture dictionary");
     if (IsBlank(files.Name))
         skipped("display name", files.Name);

@@ -22,6 +22,7 @@ TJournalInfo InfoOf(const std::string& id, const TJournalManifest& manifest)
     info.Time = manifest.Time;
     info.Committed = manifest.State == TJournalState::Committed || manifest.State == TJournalState::Undone;
     info.Undone = manifest.State == TJournalState::Undone;
+    info.Retired = IsRetired(manifest);
     return info;
 }
 
@@ -36,6 +37,18 @@ std::vector<std::filesystem::path> JournalsWithoutManifest(const std::filesystem
             leftovers.push_back(directory);
     }
     return leftovers;
+}
+
+fileio::TVehmiraError NothingToUndo(const std::filesystem::path& gameDirectory)
+{
+    std::int64_t retired = 0;
+    for (const TJournalInfo& info : ListImportHistory(gameDirectory))
+        retired += info.Retired ? 1 : 0;
+    const std::string description =
+        retired == 0 ? "There is no import to undo."
+                     : "There is no import to undo: the " + std::to_string(retired) +
+                           " import(s) made before the archive was rebuilt can no longer be undone.";
+    return fileio::TVehmiraError(fileio::TErrorKind::NothingToUndo, description, {.Number = retired});
 }
 
 bool HasUnfinishedJournal(const std::filesystem::path& gameDirectory)
@@ -70,7 +83,8 @@ std::vector<TArchiveRange> ArchiveBytesPinnedForUndo(const std::filesystem::path
         } catch (const fileio::TVehmiraError&) {
             return {TArchiveRange{0, std::numeric_limits<std::uint64_t>::max()}};
         }
-        if (manifest.State == TJournalState::Undone)
+        // A retired journal's sectors were those of the archive before its rebuild.
+        if (manifest.State == TJournalState::Undone || IsRetired(manifest))
             continue;
         pinned.insert(pinned.end(), manifest.Pinned.begin(), manifest.Pinned.end());
         pinned.insert(pinned.end(), manifest.Ranges.begin(), manifest.Ranges.end());
@@ -131,8 +145,31 @@ std::optional<TJournalInfo> LastUndoableImport(const std::filesystem::path& game
 {
     for (const TJournalInfo& info : ListImportHistory(gameDirectory))
         if (!info.Undone)
-            return info;
+            return info.Retired ? std::nullopt : std::optional(info);
     return std::nullopt;
+}
+
+std::size_t RetireImportsBeforeRebuild(const std::filesystem::path& gameDirectory)
+{
+    std::size_t retired = 0;
+    const std::vector<std::string> ids = ListJournalIds(gameDirectory);
+    for (auto id = ids.rbegin(); id != ids.rend(); ++id) {
+        const std::filesystem::path directory = JournalRoot(gameDirectory) / *id;
+        if (!fileio::FileExists(directory / ManifestFileName))
+            continue;
+        TJournalManifest manifest;
+        try {
+            manifest = LoadManifest(directory);
+        } catch (const fileio::TVehmiraError&) {
+            continue; // recovery names a damaged journal before the next change
+        }
+        if (manifest.State != TJournalState::Committed || IsRetired(manifest))
+            continue;
+        manifest.Retired = true;
+        SaveManifest(directory, manifest);
+        ++retired;
+    }
+    return retired;
 }
 
 TJournalInfo UndoLastImport(const TGameContext& game)
@@ -152,14 +189,16 @@ TJournalInfo UndoLastImport(const TGameContext& game)
 
     const std::optional<TJournalInfo> last = LastUndoableImport(game.GameDirectory);
     if (!last)
-        throw fileio::TVehmiraError("There is no import to undo.");
+        throw NothingToUndo(game.GameDirectory);
     const std::filesystem::path directory = JournalRoot(game.GameDirectory) / last->Id;
     TJournalManifest manifest = LoadManifest(directory);
     // Nothing the journal names is read or written before it passes the checks recovery makes.
     CheckJournalBeforeRestore(game.GameDirectory, directory, manifest, holder);
-    if (const auto change = DescribeChangeSinceCommit(game.GameDirectory, manifest, holder.Stream()))
-        throw fileio::TVehmiraError("Cannot undo " + DescribeImport(manifest) + ": " + *change +
-                                    ". Nothing was changed.");
+    if (const auto changed = FileChangedSinceCommit(game.GameDirectory, manifest, holder.Stream()))
+        throw fileio::TVehmiraError(fileio::TErrorKind::ChangedSinceImport,
+                                    "Cannot undo " + DescribeImport(manifest) + ": " + *changed +
+                                        " has changed since that import. Nothing was changed.",
+                                    {.Path = *changed, .Subject = manifest.Target});
 
     manifest.State = TJournalState::Undoing;
     SaveManifest(directory, manifest);

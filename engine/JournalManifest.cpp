@@ -244,6 +244,8 @@ std::string ManifestToText(const TJournalManifest& manifest)
     AppendLine(out, "target", manifest.Target);
     AppendLine(out, "source", manifest.Source);
     AppendLine(out, "time", manifest.Time);
+    if (manifest.Retired)
+        AppendLine(out, "retired", "1");
     AppendLine(out, "archive", PathText(manifest.ArchiveRelativePath));
     AppendLine(out, "archive.length", std::to_string(manifest.ArchiveLength));
     AppendLine(out, "archive.head.length", std::to_string(manifest.HeadLength));
@@ -297,6 +299,7 @@ TJournalManifest ManifestFromText(std::string_view text)
     manifest.Target = fields.Text("target");
     manifest.Source = fields.Text("source");
     manifest.Time = fields.Text("time");
+    manifest.Retired = fields.Has("retired") && fields.Flag("retired");
     manifest.ArchiveRelativePath = SafeRelativePath(fields.Text("archive"));
     manifest.ArchiveLength = fields.Number("archive.length");
     manifest.HeadLength = fields.Number("archive.head.length");

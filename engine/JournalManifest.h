@@ -6,6 +6,9 @@
 //   format=2 (journals of format 1 are read alike: they have no pins or writes)
 //   state=pending | committed | undoing | undone
 //   target=, source=, time=                 what the user is told
+//   retired=1 (absent: 0) when a later rebuild of the archive left nothing
+//     the committed import's undo could go back to; readers that do not know
+//     the key see a committed import whose undo check refuses
 //   archive=Models/GTA3.img                 path relative to the game directory
 //   archive.length=, archive.head.length=, archive.head.crc=
 //   archive.ranges=M (absent: 0), then for j < M, the sectors an import
@@ -63,6 +66,7 @@ struct TJournalManifest {
     std::string Target;
     std::string Source;
     std::string Time;
+    bool Retired = false; // set by a rebuild of the archive after the commit
     std::filesystem::path ArchiveRelativePath;
     std::uint64_t ArchiveLength = 0;
     std::uint64_t HeadLength = 0;
@@ -88,6 +92,12 @@ inline constexpr const char* ManifestFileName = "manifest.txt";
 inline constexpr const char* SavedBytesFileName = "saved.bak";
 // The old archive file, moved here by an import that replaced it.
 inline constexpr const char* SavedArchiveFileName = "archive.old";
+
+// A committed import that a later rebuild of the archive retired: no undo.
+inline bool IsRetired(const TJournalManifest& manifest)
+{
+    return manifest.State == TJournalState::Committed && manifest.Retired;
+}
 
 std::string ManifestToText(const TJournalManifest& manifest);
 // Raises TVehmiraError naming the problem for a damaged or foreign manifest,

@@ -223,31 +223,31 @@ void RestoreFromJournal(const std::filesystem::path& gameDirectory, const std::f
     }
 }
 
-std::optional<std::string> DescribeChangeSinceCommit(const std::filesystem::path& gameDirectory,
-                                                     const TJournalManifest& manifest, fileio::TFileStream& archive)
+std::optional<std::string> FileChangedSinceCommit(const std::filesystem::path& gameDirectory,
+                                                  const TJournalManifest& manifest, fileio::TFileStream& archive)
 {
     for (const TJournaledFile& file : manifest.Files) {
         const TFileFingerprint now = FingerprintOfFile(JournaledPath(gameDirectory, file.RelativePath));
         if (now.Present != file.After.Present || now.Length != file.After.Length || now.CRC != file.After.CRC)
-            return GameFileText(file.RelativePath) + " has changed since that import";
+            return GameFileText(file.RelativePath);
     }
-    const std::string archiveChanged = GameFileText(manifest.ArchiveRelativePath) + " has changed since that import";
+    const std::string archiveFile = GameFileText(manifest.ArchiveRelativePath);
     if (manifest.ArchiveReplaced) {
         // The whole file was new: all of it must be as the import left it.
         if (archive.Size() != manifest.ArchiveLengthAfter ||
             StreamRangeCRC(archive, 0, manifest.ArchiveLengthAfter) != manifest.ArchiveCRCAfter)
-            return archiveChanged;
+            return archiveFile;
         return std::nullopt;
     }
     if (archive.Size() != manifest.ArchiveLengthAfter || manifest.ArchiveLengthAfter < manifest.ArchiveLength)
-        return archiveChanged;
+        return archiveFile;
     for (const std::vector<TArchiveRange>* ranges : {&manifest.Ranges, &manifest.Written})
         for (const TArchiveRange& range : *ranges)
             if (StreamRangeCRC(archive, range.Offset, range.Offset + range.Length) != range.CRCAfter)
-                return archiveChanged;
+                return archiveFile;
     if (StreamRangeCRC(archive, 0, manifest.HeadLength) != manifest.HeadCRCAfter ||
         StreamRangeCRC(archive, manifest.ArchiveLength, manifest.ArchiveLengthAfter) != manifest.AppendedCRCAfter)
-        return archiveChanged;
+        return archiveFile;
     return std::nullopt;
 }
 

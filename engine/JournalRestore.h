@@ -58,10 +58,11 @@ void CheckJournalBeforeRestore(const std::filesystem::path& gameDirectory,
                                const std::filesystem::path& journalDirectory, const TJournalManifest& manifest,
                                TArchiveHolder& archive);
 
-// For a committed journal: what differs from the state its import left (the
-// first file that changed, as a message), or nothing when all is as it was.
-std::optional<std::string> DescribeChangeSinceCommit(const std::filesystem::path& gameDirectory,
-                                                     const TJournalManifest& manifest, fileio::TFileStream& archive);
+// For a committed journal: the first file that differs from the state its
+// import left, as the game names it ("Data\\Handling.cfg"), or nothing when
+// all is as it was.
+std::optional<std::string> FileChangedSinceCommit(const std::filesystem::path& gameDirectory,
+                                                  const TJournalManifest& manifest, fileio::TFileStream& archive);
 
 // "from x.car (2024-01-31 23:59:59)": how the messages name an import.
 std::string DescribeImport(const TJournalManifest& manifest);

@@ -131,15 +131,17 @@ void PruneJournals(const std::filesystem::path& gameDirectory)
     const std::vector<std::string> ids = ListJournalIds(gameDirectory);
     std::size_t committedSeen = 0;
     for (auto id = ids.rbegin(); id != ids.rend(); ++id) {
-        TJournalState state;
+        TJournalManifest manifest;
         try {
-            state = LoadManifest(root / *id).State;
+            manifest = LoadManifest(root / *id);
         } catch (const std::exception&) {
             continue;
         }
-        const bool surplus = state == TJournalState::Committed && ++committedSeen > JournalsKeptForUndo;
+        const TJournalState state = manifest.State;
+        const bool surplus =
+            state == TJournalState::Committed && !IsRetired(manifest) && ++committedSeen > JournalsKeptForUndo;
         // No flush here: a removal lost in a power loss only brings back history.
-        if (surplus || state == TJournalState::Undone) {
+        if (surplus || IsRetired(manifest) || state == TJournalState::Undone) {
             std::error_code ignored;
             if (std::filesystem::remove(root / *id / ManifestFileName, ignored))
                 std::filesystem::remove_all(root / *id, ignored);

@@ -33,7 +33,7 @@ std::filesystem::path CreateJournalDirectory(const std::filesystem::path& gameDi
 void RemoveJournal(const std::filesystem::path& journalDirectory);
 
 // Keeps the newest JournalsKeptForUndo committed journals; removes older
-// committed ones and every undone one. Journals that cannot be read are left.
+// committed ones and every undone or retired one. Journals that cannot be read are left.
 // A rolled back journal must be gone for good before the next import, so
 // RemoveJournal flushes; pruned ones would only come back as history.
 void PruneJournals(const std::filesystem::path& gameDirectory);

@@ -41,6 +41,10 @@ enum class TErrorKind {
     // The system refused a file operation (Path: the file or folder):
     FileInUse,        // another program holds the file (the game running, another copy of this tool)
     FileAccessDenied, // no right to write there (a read-only file or medium, a protected folder)
+    // An undo refused; nothing was changed:
+    NothingToUndo,      // no import can be undone (Number: how many recorded imports a rebuild of the archive retired)
+    ChangedSinceImport, // a file changed since the import (Path: as the game names it, "Data\\Handling.cfg";
+                        // Subject: the import's target, "415 (cheetah)")
 };
 
 struct TErrorFacts {

@@ -6,6 +6,7 @@ The demo game, an export and an import over it give the real-looking seeds;
 the rest are small ones made here. Each corpus stays a few kilobytes.
 """
 import pathlib
+import re
 import shutil
 import struct
 import subprocess
@@ -151,6 +152,7 @@ def main():
                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         manifest = next((game / "vehmira-backups").glob("*/manifest.txt")).read_text().replace(str(everything), "400.car")
         write("manifest", "committed", manifest)
+        write("manifest", "retired", re.sub(r"(?m)^(time=.*\n)", r"\1retired=1\n", manifest))
         write("manifest", "pending", manifest.split("file.0.after")[0].replace("committed", "pending")
               .replace("files=4", "files=1").split("file.1=")[0])
 

@@ -29,7 +29,7 @@ bool Same(const TFileFingerprint& a, const TFileFingerprint& b)
 bool Same(const TJournalManifest& a, const TJournalManifest& b)
 {
     if (a.State != b.State || a.Target != b.Target || a.Source != b.Source || a.Time != b.Time ||
-        a.ArchiveRelativePath != b.ArchiveRelativePath || a.ArchiveLength != b.ArchiveLength ||
+        a.Retired != b.Retired || a.ArchiveRelativePath != b.ArchiveRelativePath || a.ArchiveLength != b.ArchiveLength ||
         a.HeadLength != b.HeadLength || a.HeadCRC != b.HeadCRC || a.Files.size() != b.Files.size() ||
         a.ArchiveLengthAfter != b.ArchiveLengthAfter || a.HeadCRCAfter != b.HeadCRCAfter ||
         a.AppendedCRCAfter != b.AppendedCRCAfter)

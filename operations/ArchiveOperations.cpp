@@ -2,6 +2,7 @@
 
 #include "archive/ArchiveRebuild.h"
 #include "archive/IMG.h"
+#include "engine/Journal.h"
 #include "fileio/FileStream.h"
 #include "fileio/GamePaths.h"
 #include "operations/ObserverProgress.h"
@@ -50,6 +51,7 @@ TArchiveRebuildOutcome RebuildArchive(TGameSession& session, TOperationObserver&
     options.Progress = &progress;
     archive::RebuildOpenArchive(archive, options);
     outcome.Rebuilt = true;
+    outcome.RetiredImports = engine::RetireImportsBeforeRebuild(session.Location().GameDirectory);
     outcome.After = archive::AnalyseLayout(archive.File());
     return outcome;
 }

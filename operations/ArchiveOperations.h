@@ -26,6 +26,9 @@ struct TArchiveRebuildOutcome {
     bool Rebuilt = false;  // false: the archive already lay back to back, nothing was written
     archive::TArchiveLayout Before;
     archive::TArchiveLayout After; // the layout now
+    // Imports made before that can no longer be undone (the game's archive
+    // only): undo and the history no longer offer them.
+    std::size_t RetiredImports = 0;
 };
 
 // Whether a rebuild would change how the archive lies: misread pairs, holes
@@ -38,10 +41,11 @@ bool ArchiveNeedsRebuild(const archive::TArchiveLayout& layout);
 // entries, data past the end, too little disk space) changes nothing; an
 // archive with overlapping entries or data past its end is refused even when
 // nothing would move. Imports
-// made before can no longer be undone afterwards: undo finds the archive
-// changed since and refuses.
+// made before can no longer be undone afterwards: once the rebuilt archive is
+// in place their journals are retired (engine::RetireImportsBeforeRebuild).
 TArchiveRebuildOutcome RebuildArchive(TGameSession& session, TOperationObserver& observer);
-// The same for an archive file nobody holds open.
+// The same for an archive file nobody holds open; it knows no game directory,
+// so no journal is retired.
 TArchiveRebuildOutcome RebuildArchive(const std::filesystem::path& archive, TOperationObserver& observer);
 
 } // namespace vehmira::operations

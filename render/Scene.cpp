@@ -17,7 +17,9 @@ bool SameRgb(const TColour& a, const TColour& b) { return a[0] == b[0] && a[1] =
 TResolvedMaterial Resolve(const TMaterial& material, TTextureSet& textures, const TPaint& paint)
 {
     TColour colour = material.Colour;
-    if (SameRgb(colour, PrimaryPaintKey))
+    if (SameTextureName(material.TextureName, LightsTextureName))
+        colour = {255, 255, 255, colour[3]};
+    else if (SameRgb(colour, PrimaryPaintKey))
         colour = {paint.Primary[0], paint.Primary[1], paint.Primary[2], colour[3]};
     else if (SameRgb(colour, SecondaryPaintKey))
         colour = {paint.Secondary[0], paint.Secondary[1], paint.Secondary[2], colour[3]};

@@ -5,6 +5,13 @@
 // Paint: the game recolours materials by their colour (alpha ignored):
 // (60, 255, 0) takes the vehicle's primary colour, (255, 0, 175) its
 // secondary one; the alpha stays the material's.
+//
+// Lights: a material on the shared lights texture (LightsTextureName) carries
+// a marker colour that tells the game which light it is; the game draws it
+// white on that texture, and swaps in the lit texture only while that light is
+// on (the game's CVehicleModelInfo::SetEditableMaterialsCB). The picture shows an
+// undamaged vehicle with its lights off: white, on the texture as found. The
+// light check comes first, as in the game: a light never takes paint.
 
 #include "render/ClumpModel.h"
 #include "render/TextureSet.h"
@@ -15,6 +22,7 @@ namespace vehmira::render {
 
 inline constexpr TColour PrimaryPaintKey{60, 255, 0, 255};
 inline constexpr TColour SecondaryPaintKey{255, 0, 175, 255};
+inline constexpr const char* LightsTextureName = "vehiclelights128";
 
 struct TPaint {
     TColour Primary{0xB4, 0xB8, 0xBC, 255};   // a neutral silver grey, when the colours are not known

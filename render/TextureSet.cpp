@@ -37,6 +37,8 @@ std::optional<TTexture> Decode(const renderware::TTextureDictionary& dictionary,
 
 } // namespace
 
+bool SameTextureName(std::string_view a, std::string_view b) { return Capitals(a) == Capitals(b); }
+
 TTextureSet::TTextureSet(std::vector<const renderware::TTextureDictionary*> lookupOrder)
 {
     std::copy_if(lookupOrder.begin(), lookupOrder.end(), std::back_inserter(Dictionaries),

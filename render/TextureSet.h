@@ -20,6 +20,9 @@ struct TTexture {
     bool Translucent = false;      // some texel has alpha below 255
 };
 
+// Whether two texture names are the same to the game: ASCII case ignored.
+bool SameTextureName(std::string_view a, std::string_view b);
+
 class TTextureSet {
 public:
     TTextureSet() = default;

@@ -112,6 +112,8 @@ std::optional<std::string> WordedErrorMessage(const fileio::TVehmiraError& cause
     case fileio::TErrorKind::FileAccessDenied: return InterfaceTextUtf8(TTextKey::FileAccessDenied, {path});
     case fileio::TErrorKind::DamagedJournal:
         return InterfaceTextUtf8(TTextKey::DamagedJournal, {path, JournalDamageText(facts)});
+    case fileio::TErrorKind::NothingToUndo: return InterfaceTextUtf8(TTextKey::NothingToUndo);
+    case fileio::TErrorKind::ChangedSinceImport: return InterfaceTextUtf8(TTextKey::UndoRefused, {subject, path});
     case fileio::TErrorKind::Failure: break;
     }
     return std::nullopt;

@@ -82,12 +82,9 @@ void TFormMain::UndoImportMenuClick()
     const std::wstring question = UndoQuestion(*last);
     if (MessageBoxW(Handle(), question.c_str(), framework::ApplicationTitle, MB_YESNO | MB_ICONQUESTION) != IDYES)
         return;
-    try {
-        operations::UndoImport(*Session);
-    } catch (const fileio::TVehmiraError& refused) {
-        // Files changed since the import: the undo refuses and has changed nothing.
-        throw fileio::TVehmiraError(InterfaceTextUtf8(TTextKey::UndoRefused, {framework::Wide(refused.what())}));
-    }
+    // A refusal (files changed since the import) is a typed error that says
+    // itself, once, in the interface's words; nothing was changed.
+    operations::UndoImport(*Session);
     RefreshVehicleList();
     framework::ShowPlainMessage(Handle(), InterfaceText(TTextKey::UndoDone));
 }

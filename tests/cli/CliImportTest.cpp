@@ -10,6 +10,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <sstream>
+
 using namespace vehmira::fileio;
 
 namespace {
@@ -340,4 +343,94 @@ TEST(CliImport, AnImportThatChangesNothingSaysSoAndIsNotRecorded)
         EXPECT_EQ(SnapshotGameDirectory(game.Path()), before);
     }
     EXPECT_EQ(RunCli(WithGame(game, {"history"})).Out, "No imports are recorded in this game directory.\n");
+}
+
+// History lines in order, each cut to its target and state (time, source and id left out).
+std::vector<std::string> HistoryStates(const TDemoGameDirectory& game)
+{
+    const TCliRun history = RunCli(WithGame(game, {"history"}));
+    EXPECT_EQ(history.ExitCode, 0) << history.Err;
+    std::vector<std::string> states;
+    std::istringstream lines(history.Out);
+    for (std::string line; std::getline(lines, line);) {
+        std::vector<std::string> fields;
+        std::istringstream columns(line);
+        for (std::string field; std::getline(columns, field, '\t');)
+            fields.push_back(field);
+        states.push_back(fields.size() == 5 ? fields[1] + ": " + fields[3] : "malformed: " + line);
+    }
+    return states;
+}
+
+TEST(CliImport, ARebuildRetiresEveryImportBeforeItAndUndoSaysSoOnce)
+{
+    const std::string noUndo = "vehmira: There is no import to undo: the 2 import(s) made before the archive was "
+                               "rebuilt can no longer be undone.\n";
+    const struct {
+        const char* Name;
+        std::vector<std::string> Steps; // "402", "405": an import over that vehicle; "rebuild"
+        std::string RebuildSays;
+        std::vector<std::string> History;
+        int Undoable; // how many undos succeed
+    } cases[] = {
+        {"import, import, rebuild",
+         {"402", "405", "rebuild"},
+         "The 2 import(s) made before the rebuild can no longer be undone",
+         {"405 (sentinel): not undoable (archive rebuilt)", "402 (buffalo): not undoable (archive rebuilt)"},
+         0},
+        // The import after the rebuild clears the retired journal away.
+        {"import, rebuild, import",
+         {"402", "rebuild", "405"},
+         "The 1 import(s) made before the rebuild can no longer be undone",
+         {"405 (sentinel): next undo"},
+         1},
+    };
+    for (const auto& test : cases) {
+        SCOPED_TRACE(test.Name);
+        const TDemoGameDirectory game;
+        const std::string package = ExportAll(game, "415");
+        TDirectorySnapshot afterRebuild;
+        for (const std::string& step : test.Steps) {
+            if (step != "rebuild") {
+                ASSERT_EQ(RunCli(WithGame(game, {"import", package, "--over", step})).ExitCode, 0);
+                continue;
+            }
+            const TCliRun rebuild = RunCli(WithGame(game, {"img", "rebuild"}));
+            ASSERT_EQ(rebuild.ExitCode, 0) << rebuild.Err;
+            EXPECT_NE(rebuild.Out.find(test.RebuildSays), std::string::npos) << rebuild.Out;
+            afterRebuild = SnapshotGameDirectory(game.Path());
+        }
+        EXPECT_EQ(HistoryStates(game), test.History);
+        for (int n = 0; n < test.Undoable; ++n) {
+            const TCliRun undo = RunCli(WithGame(game, {"undo"}));
+            ASSERT_EQ(undo.ExitCode, 0) << undo.Err;
+            EXPECT_NE(undo.Out.find("over 405 (sentinel)"), std::string::npos) << "the newest only: " << undo.Out;
+        }
+        EXPECT_EQ(SnapshotGameDirectory(game.Path()), afterRebuild);
+        const TCliRun refused = RunCli(WithGame(game, {"undo"}));
+        EXPECT_EQ(refused.ExitCode, 1);
+        EXPECT_EQ(refused.Out, "");
+        EXPECT_EQ(refused.Err, test.Undoable == 0 ? noUndo : "vehmira: There is no import to undo.\n");
+        EXPECT_EQ(SnapshotGameDirectory(game.Path()), afterRebuild);
+    }
+}
+
+TEST(CliImport, AnUndoRefusedForAChangedFileSaysWhyOnceAndChangesNothing)
+{
+    const TDemoGameDirectory game;
+    ASSERT_EQ(RunCli(WithGame(game, {"import", ExportAll(game, "415"), "--over", "402"})).ExitCode, 0);
+    const std::filesystem::path handling = ResolveGamePath(game.Path(), GameFiles::Handling);
+    ReplaceFileAtomically(handling, game.Read("data/handling.cfg") + "; edited by hand\r\n");
+    const TDirectorySnapshot edited = SnapshotGameDirectory(game.Path());
+
+    const TCliRun undo = RunCli(WithGame(game, {"undo"}));
+    EXPECT_EQ(undo.ExitCode, 1);
+    EXPECT_EQ(undo.Out, "");
+    EXPECT_EQ(undo.Err.rfind("vehmira: Cannot undo the import of 402 (buffalo) from ", 0), 0u) << undo.Err;
+    // The demo game's files are spelt in lower case.
+    EXPECT_TRUE(EndsWith(undo.Err, ": data\\handling.cfg has changed since that import. Nothing was changed.\n"))
+        << undo.Err;
+    EXPECT_EQ(std::count(undo.Err.begin(), undo.Err.end(), '\n'), 1) << undo.Err;
+    EXPECT_EQ(SnapshotGameDirectory(game.Path()), edited);
+    EXPECT_EQ(HistoryStates(game), std::vector<std::string>{"402 (buffalo): next undo"});
 }

@@ -58,7 +58,7 @@ TEST(ImportCommit, RecordedChecksumsMatchTheBytesOnDisk)
             EXPECT_EQ(now.Length, file.After.Length) << file.RelativePath;
             EXPECT_EQ(now.CRC, file.After.CRC) << file.RelativePath;
         }
-        EXPECT_EQ(DescribeChangeSinceCommit(game.GameDirectory(), manifest, archive), std::nullopt);
+        EXPECT_EQ(FileChangedSinceCommit(game.GameDirectory(), manifest, archive), std::nullopt);
         // The import leaves no temporary file beside the game files it replaced.
         for (const auto& [name, bytes] : game.Files())
             EXPECT_EQ(name.find(".vehmira-tmp-"), std::string::npos) << name;

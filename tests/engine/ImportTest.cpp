@@ -1,3 +1,4 @@
+#include "archive/FreeRecords.h"
 #include "fileio/FaultInjection.h"
 #include "fileio/FileSystem.h"
 #include "gamedata/GXT.h"
@@ -198,6 +199,54 @@ TEST(Import, SeparateInputsWithEveryFieldEmptyChangeNothing)
     EXPECT_TRUE(Contains(blankResult.SkippedSteps, "display name"));
     EXPECT_TRUE(Contains(blankResult.SkippedSteps, "main handling line"));
     EXPECT_EQ(game.Files(true), before);
+}
+
+// The entry names of an archive image as its directory records spell them,
+// free records (the import's own bookkeeping) left out.
+std::vector<std::string> LiveEntryNames(const ByteBuffer& archive)
+{
+    std::vector<std::string> names;
+    for (const std::string& name : ArchiveEntryNames(archive))
+        if (!vehmira::archive::IsFreeRecordName(name))
+            names.push_back(name);
+    return names;
+}
+
+TEST(Import, ReplacedEntriesKeepTheArchivesSpellingAndNewOnesAreLowerCase)
+{
+    const struct {
+        const char* Name;
+        std::string ModelEntry; // as the archive spells the target's entries; empty: it has none
+        std::string TextureEntry;
+        std::vector<std::string> Expected; // the target's entries afterwards
+    } cases[] = {
+        {"the game's own spelling", "copbike.dff", "copbike.txd", {"copbike.dff", "copbike.txd"}},
+        {"another tool's spelling", "CopBike.DFF", "COPBIKE.txd", {"CopBike.DFF", "COPBIKE.txd"}},
+        {"no entries yet: the definition line's names", "", "", {"copbike.dff", "copbike.txd"}},
+    };
+    for (const auto& test : cases) {
+        SCOPED_TRACE(test.Name);
+        TGameFixtureContent content = DefaultContent();
+        std::erase_if(content.ArchiveEntries, [](const TFixtureArchiveEntry& entry) {
+            return entry.Name.starts_with("copbike");
+        });
+        std::vector<std::string> expectedNames = LiveEntryNames(BuildArchive(content.ArchiveEntries, 1));
+        if (!test.ModelEntry.empty()) {
+            content.ArchiveEntries.push_back({test.ModelEntry, RenderWareBytes(RwClumpChunk, 1500, 5)});
+            content.ArchiveEntries.push_back({test.TextureEntry, RenderWareBytes(RwTextureDictionaryChunk, 900, 6)});
+        }
+        expectedNames.insert(expectedNames.end(), test.Expected.begin(), test.Expected.end());
+        TFixtureGame game(content);
+        TImportFiles files;
+        files.DFF = game.Temp.Write("outside/new.dff", RenderWareBytes(RwClumpChunk, 4097, 11));
+        files.TXD = game.Temp.Write("outside/new.txd", RenderWareBytes(RwTextureDictionaryChunk, 10, 12));
+        ImportVehicle(game.Context(), game.Vehicle(523), files);
+
+        const ByteBuffer archive = game.Files().at("Models/GTA3.img");
+        EXPECT_EQ(LiveEntryNames(archive), expectedNames);
+        EXPECT_EQ(ArchiveEntryBytes(archive, "copbike.dff"), SectorPadded(ReadWholeFile(files.DFF)));
+        EXPECT_EQ(ArchiveEntryBytes(archive, "copbike.txd"), SectorPadded(ReadWholeFile(files.TXD)));
+    }
 }
 
 TEST(Import, SeparateInputsReplaceEachPiece)

@@ -45,6 +45,7 @@ void ExpectSame(const TJournalManifest& a, const TJournalManifest& b)
     EXPECT_EQ(a.Target, b.Target);
     EXPECT_EQ(a.Source, b.Source);
     EXPECT_EQ(a.Time, b.Time);
+    EXPECT_EQ(a.Retired, b.Retired);
     EXPECT_EQ(a.ArchiveRelativePath, b.ArchiveRelativePath);
     EXPECT_EQ(a.ArchiveLength, b.ArchiveLength);
     EXPECT_EQ(a.HeadLength, b.HeadLength);
@@ -74,6 +75,14 @@ TEST(JournalManifestTest, RoundTripsEveryStateAndValue)
         EXPECT_EQ(text.find('\r'), std::string::npos);
         ExpectSame(ManifestFromText(text), manifest);
     }
+    // Retired by a rebuild: one key more, which a manifest without it lacks.
+    TJournalManifest retired = CommittedManifest();
+    retired.Retired = true;
+    const std::string retiredText = ManifestToText(retired);
+    ExpectSame(ManifestFromText(retiredText), retired);
+    EXPECT_NE(retiredText.find("\nretired=1\n"), std::string::npos) << retiredText;
+    EXPECT_EQ(ManifestToText(CommittedManifest()).find("retired"), std::string::npos);
+    EXPECT_FALSE(ManifestFromText(ManifestToText(CommittedManifest())).Retired);
     // A pending manifest carries no state after the import.
     TJournalManifest pending = CommittedManifest();
     pending.State = TJournalState::Pending;
@@ -108,6 +117,7 @@ TEST(JournalManifestTest, RefusesDamagedOrUnsafeManifests)
         {"number too large", replaced("archive.length=4294967296", "archive.length=99999999999999999999999")},
         {"short checksum", replaced("archive.head.crc=0000abcd", "archive.head.crc=abcd")},
         {"flag not 0 or 1", replaced("file.0.existed=1", "file.0.existed=yes")},
+        {"retired flag not 0 or 1", good + "retired=yes\n"},
         {"head longer than archive", replaced("archive.head.length=4096", "archive.head.length=4294967297")},
         {"line without =", good + "garbage\n"},
         {"lone backslash", replaced("target=415 (cheetah)", "target=415\\")},

@@ -1,9 +1,10 @@
 // Undo of committed imports: byte-identical restore, refusal after an outside
-// change, several undos in a row, pruning to the last ten, and an undo that a
-// crash cut short.
+// change, several undos in a row, pruning to the last ten, an undo that a
+// crash cut short, and the imports a rebuild of the archive retires.
 
 #include "engine/JournalTestSupport.h"
 
+#include "archive/ArchiveRebuild.h"
 #include "fileio/Errors.h"
 #include "fileio/FaultInjection.h"
 #include "engine/Journal.h"
@@ -11,6 +12,8 @@
 #include "engine/JournalStore.h"
 
 #include <gtest/gtest.h>
+
+#include <optional>
 
 using namespace vehmira::engine;
 using namespace vehmira::fileio;
@@ -31,14 +34,28 @@ TTestImport NthImport(int n)
     return import;
 }
 
-std::string UndoError(const TGameContext& context)
+std::optional<TVehmiraError> UndoRefusal(const TGameContext& context)
 {
     try {
         UndoLastImport(context);
     } catch (const TVehmiraError& error) {
-        return error.what();
+        return error;
     }
-    return "";
+    return std::nullopt;
+}
+
+std::string UndoError(const TGameContext& context)
+{
+    const std::optional<TVehmiraError> refusal = UndoRefusal(context);
+    return refusal ? refusal->what() : "";
+}
+
+// The archive rebuilt in place and the imports before it retired, as the
+// rebuild operation does.
+std::size_t RebuildAndRetire(TJournalTestGame& game)
+{
+    vehmira::archive::RebuildOpenArchive(game.Archive);
+    return RetireImportsBeforeRebuild(game.Directory());
 }
 
 TEST(JournalUndoTest, EachUndoRestoresTheStateBeforeItsImport)
@@ -75,15 +92,18 @@ TEST(JournalUndoTest, RefusesAfterAnOutsideChangeAndChangesNothing)
     const struct {
         const char* Name;
         TChange Change;
+        const char* ChangedFile = "Models\\GTA3.img";
     } cases[] = {
         {"text file edited",
          [](TJournalTestGame& game) {
              ReplaceFileAtomically(game.File(GameFiles::Handling), std::string_view("edited"));
-         }},
+         },
+         "Data\\Handling.cfg"},
         {"text file removed",
-         [](TJournalTestGame& game) { std::filesystem::remove(game.File(GameFiles::Handling)); }},
+         [](TJournalTestGame& game) { std::filesystem::remove(game.File(GameFiles::Handling)); },
+         "Data\\Handling.cfg"},
         {"file the import created removed",
-         [](TJournalTestGame& game) { std::filesystem::remove(game.File("Text\\French.gxt")); }},
+         [](TJournalTestGame& game) { std::filesystem::remove(game.File("Text\\French.gxt")); }, "Text\\French.gxt"},
         {"archive appended",
          [](TJournalTestGame& game) {
              TMemoryStream bytes(ByteBuffer(10, 1));
@@ -111,9 +131,15 @@ TEST(JournalUndoTest, RefusesAfterAnOutsideChangeAndChangesNothing)
         RunTestImport(context, {.Source = "fast.car", .CreatesNewFile = true});
         test.Change(game);
         const auto changed = game.Files();
-        const std::string error = UndoError(context);
+        const std::optional<TVehmiraError> refusal = UndoRefusal(context);
+        ASSERT_TRUE(refusal);
+        const std::string error = refusal->what();
         EXPECT_NE(error.find("has changed since"), std::string::npos) << error;
         EXPECT_NE(error.find("fast.car"), std::string::npos) << error;
+        // The facts a front words the refusal with, once.
+        EXPECT_EQ(refusal->Kind(), TErrorKind::ChangedSinceImport);
+        EXPECT_EQ(refusal->Facts().Path, test.ChangedFile);
+        EXPECT_EQ(refusal->Facts().Subject, "415 (cheetah)");
         EXPECT_EQ(game.Files(), changed);
         ASSERT_TRUE(LastUndoableImport(game.Directory())) << "the import stays recorded";
     }
@@ -182,6 +208,86 @@ TEST(JournalUndoTest, AnInterruptedUndoIsFinishedByRecovery)
         if (!interrupted)
             break;
         ASSERT_LT(failAt, 100) << "undo never completes";
+    }
+}
+
+TEST(JournalUndoTest, ARebuildRetiresTheImportsBeforeItAndKeepsTheLaterOnes)
+{
+    TJournalTestGame game;
+    const TGameContext context = game.Context();
+    RunTestImport(context, NthImport(0));
+    const std::filesystem::path newest = JournalRoot(game.Directory()) / RunTestImport(context, NthImport(1));
+    // Sectors the import left under a free record, as a copy-on-write import pins them.
+    TJournalManifest manifest = LoadManifest(newest);
+    manifest.Pinned.push_back({2048, 2048});
+    SaveManifest(newest, manifest);
+    ASSERT_EQ(ArchiveBytesPinnedForUndo(game.Directory()).size(), 1u);
+
+    ASSERT_EQ(RebuildAndRetire(game), 2u);
+    const auto rebuilt = game.Files();
+    const auto history = ListImportHistory(game.Directory());
+    ASSERT_EQ(history.size(), 2u) << "retired imports stay listed, marked";
+    for (const TJournalInfo& info : history) {
+        EXPECT_TRUE(info.Retired);
+        EXPECT_TRUE(info.Committed);
+        EXPECT_FALSE(info.Undone);
+    }
+    EXPECT_FALSE(LastUndoableImport(game.Directory()));
+    EXPECT_TRUE(ArchiveBytesPinnedForUndo(game.Directory()).empty()) << "the old file's sectors pin nothing";
+    const std::optional<TVehmiraError> nothing = UndoRefusal(context);
+    ASSERT_TRUE(nothing);
+    EXPECT_EQ(nothing->Kind(), TErrorKind::NothingToUndo);
+    EXPECT_EQ(nothing->Facts().Number, 2);
+    EXPECT_EQ(game.Files(), rebuilt);
+    EXPECT_EQ(RetireImportsBeforeRebuild(game.Directory()), 0u) << "only committed imports are retired";
+
+    // An import after the rebuild can be undone, and only it.
+    RunTestImport(context, NthImport(2));
+    ASSERT_TRUE(LastUndoableImport(game.Directory()));
+    EXPECT_EQ(LastUndoableImport(game.Directory())->Source, "car2.car");
+    EXPECT_EQ(UndoLastImport(context).Source, "car2.car");
+    EXPECT_EQ(game.Files(), rebuilt);
+    ASSERT_TRUE(UndoRefusal(context));
+    EXPECT_EQ(UndoRefusal(context)->Kind(), TErrorKind::NothingToUndo);
+    EXPECT_EQ(game.Files(), rebuilt);
+
+    // The next commit clears retired journals away with the undone ones.
+    RunTestImport(context, NthImport(3));
+    const auto pruned = ListImportHistory(game.Directory());
+    ASSERT_EQ(pruned.size(), 1u);
+    EXPECT_EQ(pruned[0].Source, "car3.car");
+}
+
+// Retiring cut short at any write: whatever it got to, no undo is offered
+// that would write the old archive's bytes over the rebuilt one.
+TEST(JournalUndoTest, AnInterruptedRetirementNeverOffersAnUndoThatCouldRun)
+{
+    for (int failAt = 1;; ++failAt) {
+        SCOPED_TRACE("retiring fails at operation " + std::to_string(failAt));
+        TJournalTestGame game;
+        const TGameContext context = game.Context();
+        RunTestImport(context, NthImport(0));
+        RunTestImport(context, NthImport(1));
+        vehmira::archive::RebuildOpenArchive(game.Archive);
+        const auto rebuilt = game.Files();
+        FaultInjection::FailAtOperation(failAt, true);
+        bool interrupted = false;
+        try {
+            RetireImportsBeforeRebuild(game.Directory());
+        } catch (const TVehmiraError&) {
+            interrupted = true;
+        }
+        FaultInjection::FailAtOperation(0);
+        if (LastUndoableImport(game.Directory())) {
+            EXPECT_TRUE(interrupted);
+            const std::optional<TVehmiraError> refusal = UndoRefusal(context);
+            ASSERT_TRUE(refusal);
+            EXPECT_EQ(refusal->Kind(), TErrorKind::ChangedSinceImport);
+        }
+        EXPECT_EQ(game.Files(), rebuilt);
+        if (!interrupted)
+            break;
+        ASSERT_LT(failAt, 100) << "retiring never completes";
     }
 }
 

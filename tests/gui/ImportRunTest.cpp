@@ -561,8 +561,30 @@ TEST_F(TImportRunTest, UndoRefusesWhenTheFilesChangedSinceTheImport)
         refusal = user.AnswerMessageBox();
     }));
     EXPECT_TRUE(refusal.HasIcon);
-    EXPECT_TRUE(refusal.Text.starts_with(L"Импорт не отменён, файлы игры не изменены.")) << Utf8(refusal.Text);
+    // The reason once, in the interface's language: which import, which file.
+    EXPECT_TRUE(refusal.Text.starts_with(L"Импорт поверх ")) << Utf8(refusal.Text);
+    EXPECT_TRUE(Contains(refusal.Text, L"American.gxt изменился после этого импорта. Файлы игры не изменены."))
+        << Utf8(refusal.Text);
+    EXPECT_EQ(refusal.Text.find(L"не изменены"), refusal.Text.rfind(L"не изменены")) << Utf8(refusal.Text);
+    EXPECT_FALSE(Contains(refusal.Text, L"has changed")) << Utf8(refusal.Text);
     EXPECT_TRUE(SameFiles(GameFiles(), changed));
+}
+
+TEST_F(TImportRunTest, AfterARebuildUndoOffersNoImportMadeBefore)
+{
+    ASSERT_EQ(ImportPackage(ExportedPackage(415, "cheetah.car"), 0), std::vector<std::wstring>{Succeeded});
+    std::wstring done;
+    EXPECT_NO_PROBLEMS(Menu(RebuildArchiveMenu, [&](TUser& user) {
+        AnswerBoxWith(user, IDYES);
+        done = user.AnswerMessageBox().Text;
+    }));
+    EXPECT_TRUE(Contains(done, L"Архив перестроен")) << Utf8(done);
+    const TGameFiles rebuilt = GameFiles();
+    // No question about the retired import, and the plain answer in the interface's language.
+    std::vector<std::wstring> texts;
+    EXPECT_NO_PROBLEMS(Menu(UndoImportMenu, [&](TUser& user) { texts = Boxes(user, 1); }));
+    EXPECT_EQ(texts, std::vector<std::wstring>{NothingToUndo});
+    EXPECT_TRUE(SameFiles(GameFiles(), rebuilt));
 }
 
 TEST_F(TImportRunTest, DroppedPackageGoesStraightToTheTargetChoice)

@@ -140,6 +140,44 @@ TEST(RenderShading, PaintMaterialsTakeTheVehicleColours)
     EXPECT_LT(std::abs(int(neutral[0]) - int(neutral[2])), 24);
 }
 
+TEST(RenderShading, LightMaterialsAreDrawnWhiteOnTheirTextureWithTheLightsOff)
+{
+    // The lights texture in the shared dictionary: a mid grey, so that any
+    // tint of the material shows in the drawn pixel.
+    const std::vector<TPixel> grey(4, TPixel{128, 128, 128, 255});
+    const auto shared = renderware::TTextureDictionary::FromBytes(
+        RwTest::TextureDictionary({RwTest::RgbaTextureNative("vehiclelights128", 2, 2, grey)}));
+    const TPixel plain =
+        At(Render(RectangleModel({TexturedRectangle(1, "vehiclelights128")}), TView::Side, 40, false, {&shared}), 20, 20);
+    ASSERT_GT(plain[0], 20);
+    ASSERT_EQ(plain[0], plain[1]);
+    ASSERT_EQ(plain[1], plain[2]);
+    const struct {
+        const char* Name;
+        TPixel Colour;
+        std::string Texture;
+    } lights[] = {
+        {"left headlight", {255, 175, 0, 255}, "vehiclelights128"},
+        {"right headlight", {0, 255, 200, 255}, "VehicleLights128"},
+        {"left tail light", {185, 255, 0, 255}, "vehiclelights128"},
+        {"right tail light", {255, 60, 0, 255}, "vehiclelights128"},
+        {"a paint key on the lights texture is still a light", {255, 0, 175, 255}, "vehiclelights128"},
+    };
+    render::TPaint paint;
+    paint.Secondary = {0, 220, 0, 255};
+    for (const auto& light : lights) {
+        SCOPED_TRACE(light.Name);
+        auto rectangle = Coloured(TexturedRectangle(1, light.Texture), light.Colour);
+        const TPixel drawn = At(Render(RectangleModel({rectangle}), TView::Side, 40, false, {&shared}, paint), 20, 20);
+        EXPECT_EQ(drawn, plain);
+    }
+    // A marker colour on another texture is no light: it keeps its colour (or paint).
+    const TPixel amber = At(Render(RectangleModel({Coloured(TexturedRectangle(1, "none"), {255, 175, 0, 255})}),
+                                   TView::Side, 40, false, {&shared}),
+                            20, 20);
+    EXPECT_GT(amber[0], 2 * amber[2] + 20);
+}
+
 TEST(RenderShading, PerspectiveViewShowsTheModelShadedAndCentred)
 {
     RwTest::TClump clump;
