@@ -34,6 +34,7 @@ enum class TCheckCode {
     MissingDummy,         // Subject: the frame
     NoWheelAtomic,        // Subject: the frame the game takes the wheel from
     WheelSizeZero,        // Number: the field (13 front, 14 rear)
+    IdeFieldsGameLine,    // the game's own short plane line (the stock Skimmer's); Number: the fields read; Subject: the type
 };
 
 inline constexpr TCheckCode FirstCheckWarning = TCheckCode::ModelKind;

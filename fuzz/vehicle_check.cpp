@@ -53,7 +53,7 @@ void CheckLines(std::string_view text)
     const std::size_t lineEnd = text.find('\n');
     const std::string_view definition = text.substr(0, lineEnd);
     const std::string_view handling = lineEnd == std::string_view::npos ? std::string_view() : text.substr(lineEnd + 1);
-    const TCheckFindings findings = gamedata::CheckVehicleLines(definition, handling);
+    const TCheckFindings findings = gamedata::CheckVehicleLines(definition, handling, origin);
     for (const TCheckFinding& finding : findings)
         if (finding.Code == TCheckCode::IdeType)
             Require(findings.size() == 1, "a line of an unknown type is not checked further");

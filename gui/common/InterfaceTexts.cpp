@@ -22,7 +22,7 @@ std::wstring TypedLineTitle(const std::string& subject)
         {TKeyedLineKind::Vehicles, TTextKey::VehiclesLineTitle},
         {TKeyedLineKind::Carcols, TTextKey::CarcolsLineTitle}};
     for (const auto& [kind, key] : titles)
-        if (engine::KeyedLineKindName(kind) == subject)
+        if (package::KeyedLineKindName(kind) == subject)
             return InterfaceText(key);
     return framework::Wide(subject);
 }
@@ -82,6 +82,16 @@ std::optional<std::string> WordedErrorMessage(const fileio::TVehmiraError& cause
         return InterfaceTextUtf8(TTextKey::TypedLineTooShort,
                                  {TypedLineTitle(facts.Subject), framework::WideFromGameText(facts.Text),
                                   std::to_wstring(facts.Number), std::to_wstring(facts.Needed)});
+    case fileio::TErrorKind::ImportedLineZeroByte:
+        // The line itself is not shown: the window's text would end at its zero byte.
+        return InterfaceTextUtf8(TTextKey::TypedLineZeroByte,
+                                 {TypedLineTitle(facts.Subject), std::to_wstring(facts.Number)});
+    case fileio::TErrorKind::ImportedLineReadBack:
+        return InterfaceTextUtf8(TTextKey::TypedLineReadBack,
+                                 {TypedLineTitle(facts.Subject), framework::WideFromGameText(facts.Text)});
+    case fileio::TErrorKind::ImportedLineNoMarker:
+        return InterfaceTextUtf8(TTextKey::TypedLineNoMarker,
+                                 {TypedLineTitle(facts.Subject), framework::WideFromGameText(facts.Text)});
     case fileio::TErrorKind::GameLineDamaged:
         return InterfaceTextUtf8(TTextKey::GameLineDamaged, {subject, std::to_wstring(facts.Number),
                                                               framework::WideFromGameText(facts.Text)});

@@ -112,6 +112,7 @@ namespace vehmira::gui {
     X(CheckMissingDummy, L"Нет точки «%1».")                                                                        \
     X(CheckNoWheelAtomic, L"Под «%1» нет колеса.")                                                                  \
     X(CheckWheelSizeZero, L"Размер колеса в поле %1 равен 0.")                                                      \
+    X(CheckIdeFieldsGameLine, L"В собственной строке игры в Vehicles.ide только %1 полей: недостающие поля колёс игра читает из неинициализированной памяти (известная ошибка Skimmer).") \
     X(GxtFileError, L"GXT-File Error!!!")                                                                           \
     X(InvalidCarFile, L"  Ungültige CAR-Datei!!")                                                                   \
     X(UnsupportedCarFile, L"  CAR-Datei nicht unterstützt!!")                                                       \
@@ -133,6 +134,9 @@ namespace vehmira::gui {
     X(TypedLineBreak, L"%1 содержит перевод строки.")                                               \
     X(TypedLineComment, L"%1 \"%2\" — это комментарий, а не строка данных.")                        \
     X(TypedLineTooShort, L"%1 \"%2\": полей %3, а нужно не меньше %4.")                              \
+    X(TypedLineZeroByte, L"%1 содержит нулевой байт (байт %2): на нём игра обрывает строку.")     \
+    X(TypedLineReadBack, L"%1 \"%2\" после сборки читалась бы как другие поля.")                   \
+    X(TypedLineNoMarker, L"%1 \"%2\" не начинается со знака особой строки (!, $ или %).")           \
     X(GameLineDamaged, L"В файле игры %1 строка %2 \"%3\" повреждена: в ней нет поля, которое читает игра, или оно пустое. Исправьте строку и повторите импорт.") \
     X(FileInUse, L"Файл \"%1\" занят другой программой. Закройте игру и другие программы, которые могут его держать, и повторите.") \
     X(FileAccessDenied, L"Нет доступа к \"%1\": файл или папка только для чтения, или у вас нет права записи. Если игра установлена в Program Files, запустите программу от имени администратора.") \
