@@ -48,6 +48,9 @@ constexpr std::array<TFieldType, FlyingHandlingValues> SpecialHandlingTypes = []
     return types;
 }();
 
+// The game's loaders read a line as a C string: it ends at a zero byte.
+std::string_view AsTheGameReadsIt(std::string_view line) { return line.substr(0, line.find('\0')); }
+
 // The non-empty fields of a line: separators at either end make no field.
 std::vector<std::string_view> Fields(std::string_view line)
 {
@@ -89,7 +92,7 @@ THandlingLines FindHandlingLines(std::string_view file, std::string_view handlin
     for (const std::string_view line : SplitLineViews(file)) {
         if (line.starts_with(EndOfHandling))
             break;
-        const std::optional<std::string_view> cleaned = StripCommentLineView(line);
+        const std::optional<std::string_view> cleaned = StripCommentLineView(AsTheGameReadsIt(line));
         if (!cleaned)
             continue;
         std::vector<std::string_view> fields = Fields(*cleaned);
@@ -179,7 +182,7 @@ fileio::TCheckFindings CheckVehicleLines(std::string_view definitionLine, std::s
                                          TDefinitionOrigin origin)
 {
     fileio::TCheckFindings findings;
-    const std::vector<std::string_view> fields = Fields(definitionLine);
+    const std::vector<std::string_view> fields = Fields(AsTheGameReadsIt(definitionLine));
     const std::size_t read = FieldsReadInPlace(fields, DefinitionTypes, TPartRead::EndsLine);
     const std::string_view type = read > 3 ? fields[3] : std::string_view();
     if (!IsKnownVehicleType(type)) {

@@ -107,17 +107,19 @@ bool ReadsBackAs(std::string_view rebuilt, const gamedata::TLineList& fields)
     return cleaned && *cleaned == rebuilt && gamedata::SplitFields(*cleaned) == FilledFields(fields);
 }
 
-std::string QuotedLineText(std::string_view text)
+std::string LineTextShown(std::string_view text)
 {
-    std::string quoted = "\"";
+    std::string shown;
     for (const char c : text) {
         if (c == '\0')
-            quoted += "\\0";
+            shown += "\\0";
         else
-            quoted += c;
+            shown += c;
     }
-    return quoted + "\"";
+    return shown;
 }
+
+std::string QuotedLineText(std::string_view text) { return "\"" + LineTextShown(text) + "\""; }
 
 gamedata::TLineList ImportedLineFields(TKeyedLineKind kind, std::string_view importedLine)
 {

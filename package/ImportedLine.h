@@ -38,8 +38,10 @@ std::string JoinFilledFields(const gamedata::TLineList& fields, std::string_view
 // True when the rebuilt line, read by the line rules, gives the filled fields.
 bool ReadsBackAs(std::string_view rebuilt, const gamedata::TLineList& fields);
 
-// Text in quotes for a message; a zero byte shows as "\0", so that a message
-// read as a C string does not end there and lose what follows.
+// Text for a message with each zero byte shown as "\0", so that a message
+// read as a C string (or shown in a window) does not end there and lose what follows.
+std::string LineTextShown(std::string_view text);
+// The same in quotes.
 std::string QuotedLineText(std::string_view text);
 
 // The imported line's fields as the game reads them: a comment is cut off, and

@@ -26,6 +26,9 @@ std::wstring TypedLineTitle(const std::string& subject)
             return InterfaceText(key);
     return framework::Wide(subject);
 }
+
+// A line of the game's bytes as the window shows it, the text after a zero byte kept.
+std::wstring ShownLine(const std::string& line) { return framework::WideFromGameText(package::LineTextShown(line)); }
 } // namespace
 
 void WriteSetting(framework::TSettingsFile& settings, const std::filesystem::path& fileName, std::wstring_view section,
@@ -77,10 +80,10 @@ std::optional<std::string> WordedErrorMessage(const fileio::TVehmiraError& cause
         return InterfaceTextUtf8(TTextKey::TypedLineBreak, {TypedLineTitle(facts.Subject)});
     case fileio::TErrorKind::ImportedLineComment:
         return InterfaceTextUtf8(TTextKey::TypedLineComment,
-                                 {TypedLineTitle(facts.Subject), framework::WideFromGameText(facts.Text)});
+                                 {TypedLineTitle(facts.Subject), ShownLine(facts.Text)});
     case fileio::TErrorKind::ImportedLineTooShort:
         return InterfaceTextUtf8(TTextKey::TypedLineTooShort,
-                                 {TypedLineTitle(facts.Subject), framework::WideFromGameText(facts.Text),
+                                 {TypedLineTitle(facts.Subject), ShownLine(facts.Text),
                                   std::to_wstring(facts.Number), std::to_wstring(facts.Needed)});
     case fileio::TErrorKind::ImportedLineZeroByte:
         // The line itself is not shown: the window's text would end at its zero byte.
@@ -88,13 +91,13 @@ std::optional<std::string> WordedErrorMessage(const fileio::TVehmiraError& cause
                                  {TypedLineTitle(facts.Subject), std::to_wstring(facts.Number)});
     case fileio::TErrorKind::ImportedLineReadBack:
         return InterfaceTextUtf8(TTextKey::TypedLineReadBack,
-                                 {TypedLineTitle(facts.Subject), framework::WideFromGameText(facts.Text)});
+                                 {TypedLineTitle(facts.Subject), ShownLine(facts.Text)});
     case fileio::TErrorKind::ImportedLineNoMarker:
         return InterfaceTextUtf8(TTextKey::TypedLineNoMarker,
-                                 {TypedLineTitle(facts.Subject), framework::WideFromGameText(facts.Text)});
+                                 {TypedLineTitle(facts.Subject), ShownLine(facts.Text)});
     case fileio::TErrorKind::GameLineDamaged:
         return InterfaceTextUtf8(TTextKey::GameLineDamaged, {subject, std::to_wstring(facts.Number),
-                                                              framework::WideFromGameText(facts.Text)});
+                                                              ShownLine(facts.Text)});
     case fileio::TErrorKind::FileInUse: return InterfaceTextUtf8(TTextKey::FileInUse, {path});
     case fileio::TErrorKind::FileAccessDenied: return InterfaceTextUtf8(TTextKey::FileAccessDenied, {path});
     case fileio::TErrorKind::Failure: break;

@@ -126,6 +126,9 @@ TEST(VehicleLineCheck, AFieldThatDoesNotReadAsItsNumberEndsTheDefinitionLine)
         // The last field read in part leaves nothing after it to misread.
         {"upgrade class \"-1x\"", Replaced(CarLine, "0.77, -1", "0.77, -1x"), {}},
         {"a wheel size of 0 past a misread is not read", Replaced(CarLine, "0.77, 0.77", "O.77, 0"), {"ide_fields car 12"}},
+        // The game reads the line as a C string.
+        {"a zero byte ends the line", Replaced(CarLine, "0.77, 0.77", std::string("0.77\0, 0.77", 11)),
+         {"ide_fields car 13"}},
     };
     for (const auto& c : cases)
         EXPECT_EQ(Codes(c.line, Handling), c.codes) << c.what;
@@ -145,6 +148,8 @@ TEST(VehicleLineCheck, HandlingValuesThatReadAsNoNumberEndTheLine)
     EXPECT_EQ(Codes(CarLine, Replaced(Handling, landstal, Replaced(typed, " 4 D ", " 4WD D "))), TCodes{});
     EXPECT_EQ(Codes(CarLine, Replaced(Handling, landstal, Replaced(typed, " 1f00 ", " zz "))),
               TCodes{"handling_fields 31"});
+    const std::string cut = "LANDSTAL" + Values(10) + std::string("\0", 1) + Values(25);
+    EXPECT_EQ(Codes(CarLine, Replaced(Handling, landstal, cut)), TCodes{"handling_fields 10"});
     const std::string bike = "! NRG500" + Values(15);
     EXPECT_EQ(Codes(BikeLine, Replaced(Handling, bike, Replaced(bike, "NRG500 1.0", "NRG500 x"))),
               TCodes{"handling_fields !"});
