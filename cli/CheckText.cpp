@@ -36,9 +36,9 @@ std::string HandlingFieldsText(const fileio::TErrorFacts& facts)
                                : kind == "!" ? gamedata::BikeHandlingValues
                                : kind == "$" ? gamedata::FlyingHandlingValues
                                              : gamedata::BoatHandlingValues;
-    return (kind.empty() ? std::string("the standard handling line") : "the \"" + kind + "\" handling line") +
-           " gives " + std::to_string(facts.Number) + " values after its ID that the game reads; it reads " +
-           std::to_string(wanted);
+    return "the game reads " + std::to_string(facts.Number) + " values after the ID of " +
+           (kind.empty() ? std::string("the standard handling line") : "the \"" + kind + "\" handling line") +
+           "; it needs " + std::to_string(wanted) + " (a value that reads as no number ends the line)";
 }
 
 std::string ModelText(TCheckCode code, const fileio::TErrorFacts& facts)
