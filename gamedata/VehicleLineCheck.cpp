@@ -184,7 +184,7 @@ fileio::TCheckFindings CheckVehicleLines(std::string_view definitionLine, std::s
     fileio::TCheckFindings findings;
     const std::vector<std::string_view> fields = Fields(AsTheGameReadsIt(definitionLine));
     const std::size_t read = FieldsReadInPlace(fields, DefinitionTypes, TPartRead::EndsLine);
-    const std::string_view type = read > 3 ? fields[3] : std::string_view();
+    const std::string_view type = fields.size() > 3 ? fields[3] : std::string_view();
     if (!IsKnownVehicleType(type)) {
         AddFinding(findings, TCheckCode::IdeType, std::string(type));
         return findings;

@@ -126,6 +126,8 @@ TEST(VehicleLineCheck, AFieldThatDoesNotReadAsItsNumberEndsTheDefinitionLine)
         // The last field read in part leaves nothing after it to misread.
         {"upgrade class \"-1x\"", Replaced(CarLine, "0.77, -1", "0.77, -1x"), {}},
         {"a wheel size of 0 past a misread is not read", Replaced(CarLine, "0.77, 0.77", "O.77, 0"), {"ide_fields car 12"}},
+        {"an ID that reads in part", Replaced(CarLine, "400,", "400x,"), {"ide_fields car 1"}},
+        {"an ID that does not read", Replaced(CarLine, "400,", "x400,"), {"ide_fields car"}},
         // The game reads the line as a C string.
         {"a zero byte ends the line", Replaced(CarLine, "0.77, 0.77", std::string("0.77\0, 0.77", 11)),
          {"ide_fields car 13"}},
