@@ -29,11 +29,6 @@ std::span<const std::size_t> KeptIndices(package::TKeyedLineKind kind)
 
 std::string Quoted(std::string_view text) { return package::QuotedLineText(text); }
 
-std::string ImportedName(package::TKeyedLineKind kind, std::string_view importedLine)
-{
-    return "The imported " + std::string(KeyedLineKindName(kind)) + " " + Quoted(importedLine);
-}
-
 std::string GameLineName(package::TKeyedLineKind kind, std::size_t index, std::string_view cleaned)
 {
     return std::string(KeyedLineFileName(kind)) + ", line " + std::to_string(index + 1) + " " + Quoted(cleaned);
@@ -75,7 +70,7 @@ void CheckMarker(package::TKeyedLineKind kind, const gamedata::TLineList& import
     if (kind != package::TKeyedLineKind::SpecialHandling || imported[0] == game[0])
         return;
     const std::string found = imported[0].empty() ? "no marker" : "the marker " + Quoted(imported[0]);
-    throw fileio::TVehmiraError(ImportedName(kind, importedLine) + " starts with " + found + ", but " +
+    throw fileio::TVehmiraError(package::ImportedLineName(kind, importedLine) + " starts with " + found + ", but " +
                                 GameLineName(kind, index, cleaned) + " starts with " + Quoted(game[0]));
 }
 

@@ -12,11 +12,6 @@ namespace {
 
 std::string ImportedName(TKeyedLineKind kind) { return "The imported " + std::string(KeyedLineKindName(kind)); }
 
-std::string ImportedName(TKeyedLineKind kind, std::string_view importedLine)
-{
-    return ImportedName(kind) + " " + QuotedLineText(importedLine);
-}
-
 fileio::TErrorFacts LineFacts(TKeyedLineKind kind, std::string_view importedLine, std::int64_t number = 0)
 {
     return {.Subject = std::string(KeyedLineKindName(kind)), .Number = number, .Text = std::string(importedLine)};
@@ -30,7 +25,7 @@ void RequireOneReadableLine(TKeyedLineKind kind, std::string_view importedLine)
                                     LineFacts(kind, importedLine));
     if (const std::size_t zero = importedLine.find('\0'); zero != std::string_view::npos)
         throw fileio::TVehmiraError(fileio::TErrorKind::ImportedLineZeroByte,
-                                    ImportedName(kind, importedLine) + " holds a zero byte at byte " +
+                                    ImportedLineName(kind, importedLine) + " holds a zero byte at byte " +
                                         std::to_string(zero + 1) + "; the game's line ends there",
                                     LineFacts(kind, importedLine, std::int64_t(zero + 1)));
 }
@@ -121,13 +116,18 @@ std::string LineTextShown(std::string_view text)
 
 std::string QuotedLineText(std::string_view text) { return "\"" + LineTextShown(text) + "\""; }
 
+std::string ImportedLineName(TKeyedLineKind kind, std::string_view importedLine)
+{
+    return ImportedName(kind) + " " + QuotedLineText(importedLine);
+}
+
 gamedata::TLineList ImportedLineFields(TKeyedLineKind kind, std::string_view importedLine)
 {
     RequireOneReadableLine(kind, importedLine);
     const std::optional<std::string_view> cleaned = gamedata::StripCommentLineView(importedLine);
     if (!cleaned && !importedLine.empty())
         throw fileio::TVehmiraError(fileio::TErrorKind::ImportedLineComment,
-                                    ImportedName(kind, importedLine) + " is a comment line",
+                                    ImportedLineName(kind, importedLine) + " is a comment line",
                                     LineFacts(kind, importedLine));
     gamedata::TLineList imported = gamedata::SplitFields(cleaned.value_or(""));
     const std::size_t filled = FilledFields(imported).size();
@@ -136,7 +136,7 @@ gamedata::TLineList ImportedLineFields(TKeyedLineKind kind, std::string_view imp
         fileio::TErrorFacts facts = LineFacts(kind, importedLine, std::int64_t(filled));
         facts.Needed = std::int64_t(needed);
         throw fileio::TVehmiraError(fileio::TErrorKind::ImportedLineTooShort,
-                                    ImportedName(kind, importedLine) + " has " + std::to_string(filled) +
+                                    ImportedLineName(kind, importedLine) + " has " + std::to_string(filled) +
                                         " field(s); it needs at least " + std::to_string(needed),
                                     std::move(facts));
     }
@@ -144,7 +144,7 @@ gamedata::TLineList ImportedLineFields(TKeyedLineKind kind, std::string_view imp
     // trailing field of control characters) would change as it is merged.
     if (!ReadsBackAs(JoinFilledFields(imported, KeyedLineSeparator(kind)), imported))
         throw fileio::TVehmiraError(fileio::TErrorKind::ImportedLineReadBack,
-                                    ImportedName(kind, importedLine) + " would not read back as its fields",
+                                    ImportedLineName(kind, importedLine) + " would not read back as its fields",
                                     LineFacts(kind, importedLine));
     return imported;
 }
@@ -154,7 +154,7 @@ void RequireSpecialLineMarker(TKeyedLineKind kind, std::string_view importedLine
     if (kind != TKeyedLineKind::SpecialHandling || IsSpecialLineMarker(fields.empty() ? "" : fields[0]))
         return;
     throw fileio::TVehmiraError(fileio::TErrorKind::ImportedLineNoMarker,
-                                ImportedName(kind, importedLine) +
+                                ImportedLineName(kind, importedLine) +
                                     " starts with no special-line marker (\"!\", \"$\" or \"%\")",
                                 LineFacts(kind, importedLine));
 }

@@ -43,6 +43,8 @@ bool ReadsBackAs(std::string_view rebuilt, const gamedata::TLineList& fields);
 std::string LineTextShown(std::string_view text);
 // The same in quotes.
 std::string QuotedLineText(std::string_view text);
+// How a message names the imported line: "The imported Vehicles.ide line "..."".
+std::string ImportedLineName(TKeyedLineKind kind, std::string_view importedLine);
 
 // The imported line's fields as the game reads them: a comment is cut off, and
 // only non-empty fields count toward the minimum. Throws TVehmiraError of kind
