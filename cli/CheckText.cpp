@@ -36,8 +36,9 @@ std::string HandlingFieldsText(const fileio::TErrorFacts& facts)
                                : kind == "!" ? gamedata::BikeHandlingValues
                                : kind == "$" ? gamedata::FlyingHandlingValues
                                              : gamedata::BoatHandlingValues;
-    return (kind.empty() ? std::string("the standard handling line") : "the \"" + kind + "\" handling line") +
-           " has " + std::to_string(facts.Number) + " values after its ID; the game reads " + std::to_string(wanted);
+    return "the game reads " + std::to_string(facts.Number) + " values after the ID of " +
+           (kind.empty() ? std::string("the standard handling line") : "the \"" + kind + "\" handling line") +
+           "; it needs " + std::to_string(wanted) + " (a value that reads as no number ends the line)";
 }
 
 std::string ModelText(TCheckCode code, const fileio::TErrorFacts& facts)
@@ -70,8 +71,15 @@ std::string LineText(TCheckCode code, const fileio::TErrorFacts& facts)
 {
     switch (code) {
     case TCheckCode::IdeFields:
-        return "the definition line has " + std::to_string(facts.Number) + " fields; a " + GameTextToUtf8(facts.Subject) +
-               " needs " + (facts.Subject == "boat" || facts.Subject == "train" ? "11" : "15");
+        return "the game reads " + std::to_string(facts.Number) + " fields of the definition line; a " +
+               GameTextToUtf8(facts.Subject) + " needs " +
+               (facts.Subject == "boat" || facts.Subject == "train" ? "11" : "15") +
+               " (a field that does not read as its number ends the line)";
+    case TCheckCode::IdeFieldsGameLine:
+        return "the game's own definition line of this " + GameTextToUtf8(facts.Subject) + " has only " +
+               std::to_string(facts.Number) +
+               " fields: the game reads the missing wheel fields from uninitialised memory (the stock Skimmer's "
+               "fault, which newer Windows versions expose); an imported line must give all 15";
     case TCheckCode::IdeType:
         return "the definition line's type " + Quoted(facts.Subject) + " is none the game knows";
     case TCheckCode::HandlingMissing:

@@ -50,13 +50,15 @@ fileio::ByteBuffer ReadPiece(const TImportPlan& plan, const std::optional<TArchi
 struct TLinesAfterImport {
     std::string Definition;
     std::string Handling;
+    gamedata::TDefinitionOrigin DefinitionOrigin = gamedata::TDefinitionOrigin::GameFile;
 };
 
 TLinesAfterImport LinesAfterImport(const TGameContext& game, const gamedata::TVehicleRecord& target,
                                    const TImportPlan& plan)
 {
     TLinesAfterImport lines{target.Line,
-                            fileio::ReadWholeFileText(KeyedLineFilePath(game, package::TKeyedLineKind::MainHandling))};
+                            fileio::ReadWholeFileText(KeyedLineFilePath(game, package::TKeyedLineKind::MainHandling)),
+                            gamedata::TDefinitionOrigin::GameFile};
     for (const TImportLine& line : plan.Lines) {
         std::string* text = nullptr;
         if (line.Kind == package::TKeyedLineKind::Vehicles)
@@ -68,6 +70,8 @@ TLinesAfterImport LinesAfterImport(const TGameContext& game, const gamedata::TVe
             continue;
         try {
             *text = MergeKeyedLine(line.Kind, line.Text, *text, target).Text;
+            if (line.Kind == package::TKeyedLineKind::Vehicles)
+                lines.DefinitionOrigin = gamedata::TDefinitionOrigin::Import;
         } catch (const fileio::TVehmiraError&) {
         }
     }
@@ -123,7 +127,7 @@ fileio::TCheckFindings CheckImport(const TGameContext& game, const gamedata::TVe
     fileio::TCheckFindings findings = renderware::CheckVehicleModel(
         {.Model = model, .Textures = textures, .Shared = shared ? &*shared : nullptr, .VehicleType = type,
          .ModelID = target.ID});
-    for (fileio::TCheckFinding& finding : gamedata::CheckVehicleLines(lines.Definition, lines.Handling))
+    for (fileio::TCheckFinding& finding : gamedata::CheckVehicleLines(lines.Definition, lines.Handling, lines.DefinitionOrigin))
         findings.push_back(std::move(finding));
     if (std::optional<fileio::TCheckFinding> keyOrder = CheckGXTKeyOrder(game))
         findings.push_back(std::move(*keyOrder));

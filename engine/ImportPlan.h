@@ -43,7 +43,4 @@ struct TImportPlan {
 TImportPlan ReadPackageSource(const std::filesystem::path& package, const gamedata::TVehicleRecord& target);
 TImportPlan ReadFilesSource(const TImportFiles& files, const gamedata::TVehicleRecord& target);
 
-// True for a text of blanks and control characters only.
-bool IsBlank(std::string_view text);
-
 } // namespace vehmira::engine

@@ -66,7 +66,7 @@ std::string TextureEntryName(const gamedata::TVehicleRecord& target) { return ta
 // A handling or colour piece with no field text would reduce the target's line to its key: its step is skipped.
 void AddLine(TImportPlan& plan, package::TKeyedLineKind kind, std::string text, std::string_view whyEmpty)
 {
-    if (kind != package::TKeyedLineKind::Vehicles && IsBlank(text)) {
+    if (package::IsSkippedPackageLine(kind, text)) {
         plan.SkippedSteps.push_back(std::string(KeyedLineKindName(kind)) + ": " + std::string(whyEmpty));
         return;
     }
@@ -74,14 +74,6 @@ void AddLine(TImportPlan& plan, package::TKeyedLineKind kind, std::string text, 
 }
 
 } // namespace
-
-bool IsBlank(std::string_view text)
-{
-    for (const char c : text)
-        if (std::uint8_t(c) > 32)
-            return false;
-    return true;
-}
 
 TImportPlan ReadPackageSource(const std::filesystem::path& package, const gamedata::TVehicleRecord& target)
 {
@@ -119,16 +111,16 @@ bool GivesAnything(const TImportFiles& files)
 {
     for (const std::string& text : {fileio::PathToUtf8(files.DFF), fileio::PathToUtf8(files.TXD), files.Name,
                                     files.Handling, files.HandlingSpecial, files.Vehicles, files.Carcols})
-        if (!IsBlank(text))
+        if (!package::IsBlank(text))
             return true;
     return false;
 }
 
 void CheckSourceFiles(const TImportFiles& files)
 {
-    if (!IsBlank(fileio::PathToUtf8(files.DFF)))
+    if (!package::IsBlank(fileio::PathToUtf8(files.DFF)))
         CheckSourceFile(files.DFF, renderware::TRenderWareStream::Model);
-    if (!IsBlank(fileio::PathToUtf8(files.TXD)))
+    if (!package::IsBlank(fileio::PathToUtf8(files.TXD)))
         CheckSourceFile(files.TXD, renderware::TRenderWareStream::TextureDictionary);
 }
 
@@ -144,7 +136,7 @@ TImportPlan ReadFilesSource(const TImportFiles& files, const gamedata::TVehicleR
     const auto archiveAdd = [&](const std::filesystem::path& file, renderware::TRenderWareStream kind,
                                 std::string entryName, std::optional<TArchiveAdd>& slot, std::string_view step) {
         const std::string text = fileio::PathToUtf8(file);
-        if (IsBlank(text))
+        if (package::IsBlank(text))
             return skipped(step, text);
         CheckSourceFile(file, kind);
         slot = TArchiveAdd{std::move(entryName), file, {}};
@@ -152,7 +144,7 @@ TImportPlan ReadFilesSource(const TImportFiles& files, const gamedata::TVehicleR
     archiveAdd(files.DFF, renderware::TRenderWareStream::Model, ModelEntryName(target), plan.Model, "model");
     archiveAdd(files.TXD, renderware::TRenderWareStream::TextureDictionary, TextureEntryName(target), plan.Texture,
                "texture dictionary");
-    if (IsBlank(files.Name))
+    if (package::IsBlank(files.Name))
         skipped("display name", files.Name);
     else
         plan.Name = files.Name;
@@ -163,7 +155,7 @@ TImportPlan ReadFilesSource(const TImportFiles& files, const gamedata::TVehicleR
         {package::TKeyedLineKind::Carcols, &files.Carcols},
     };
     for (const auto& [kind, text] : lines) {
-        if (IsBlank(*text))
+        if (package::IsBlank(*text))
             skipped(KeyedLineKindName(kind), *text);
         else
             plan.Lines.push_back({kind, *text});

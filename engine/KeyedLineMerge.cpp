@@ -27,74 +27,11 @@ std::span<const std::size_t> KeptIndices(package::TKeyedLineKind kind)
     return key0;
 }
 
-std::string_view Separator(package::TKeyedLineKind kind)
-{
-    return kind == package::TKeyedLineKind::MainHandling || kind == package::TKeyedLineKind::SpecialHandling ? " "
-                                                                                                             : ", ";
-}
-
-// A rebuilt line holds no empty field: between separators the line rules
-// would drop it, so a later field would slide into its place.
-std::string JoinFilledFields(const gamedata::TLineList& fields, std::string_view separator)
-{
-    std::string line;
-    for (const std::string& field : fields) {
-        if (field.empty())
-            continue;
-        if (!line.empty())
-            line += separator;
-        line += field;
-    }
-    return line;
-}
-
-gamedata::TLineList FilledFields(const gamedata::TLineList& fields)
-{
-    gamedata::TLineList filled;
-    for (const std::string& field : fields)
-        if (!field.empty())
-            filled.push_back(field);
-    return filled;
-}
-
-std::string Quoted(std::string_view text) { return "\"" + std::string(text) + "\""; }
-
-std::string ImportedName(package::TKeyedLineKind kind, std::string_view importedLine)
-{
-    return "The imported " + std::string(KeyedLineKindName(kind)) + " " + Quoted(importedLine);
-}
+std::string Quoted(std::string_view text) { return package::QuotedLineText(text); }
 
 std::string GameLineName(package::TKeyedLineKind kind, std::size_t index, std::string_view cleaned)
 {
     return std::string(KeyedLineFileName(kind)) + ", line " + std::to_string(index + 1) + " " + Quoted(cleaned);
-}
-
-// The imported line's fields as the game would read the line: a comment is cut
-// off, and only non-empty fields count toward the minimum.
-gamedata::TLineList ImportedFields(package::TKeyedLineKind kind, std::string_view importedLine)
-{
-    // A line break inside the imported line would slip extra lines into the game file.
-    const std::string name(KeyedLineKindName(kind));
-    if (importedLine.find_first_of("\r\n") != std::string_view::npos)
-        throw fileio::TVehmiraError(fileio::TErrorKind::ImportedLineBreak, "The imported " + name + " holds a line break",
-                                    {.Subject = name, .Text = std::string(importedLine)});
-    const std::optional<std::string_view> cleaned = gamedata::StripCommentLineView(importedLine);
-    if (!cleaned && !importedLine.empty())
-        throw fileio::TVehmiraError(fileio::TErrorKind::ImportedLineComment,
-                                    ImportedName(kind, importedLine) + " is a comment line",
-                                    {.Subject = name, .Text = std::string(importedLine)});
-    const gamedata::TLineList imported = gamedata::SplitFields(cleaned.value_or(""));
-    const std::size_t filled = FilledFields(imported).size();
-    const std::size_t needed = RequiredImportedFields(kind);
-    if (filled < needed)
-        throw fileio::TVehmiraError(fileio::TErrorKind::ImportedLineTooShort,
-                                    ImportedName(kind, importedLine) + " has " + std::to_string(filled) +
-                                        " field(s); it needs at least " + std::to_string(needed),
-                                    {.Subject = name,
-                                     .Number = std::int64_t(filled),
-                                     .Text = std::string(importedLine),
-                                     .Needed = std::int64_t(needed)});
-    return imported;
 }
 
 // Every kept field of the game's line must be there and not empty, or the
@@ -111,12 +48,19 @@ void CheckGameLine(package::TKeyedLineKind kind, const gamedata::TLineList& game
                                     GameLineName(kind, index, cleaned) + " has " + std::to_string(game.size()) +
                                         " field(s); it needs at least " + std::to_string(kept.back() + 1),
                                     facts);
-    for (const std::size_t j : kept)
+    for (const std::size_t j : kept) {
         if (game[j].empty())
             throw fileio::TVehmiraError(fileio::TErrorKind::GameLineDamaged,
                                         GameLineName(kind, index, cleaned) + " has an empty field " +
                                             std::to_string(j + 1),
                                         facts);
+        // The game reads the field only up to the zero byte; the rebuilt line would carry it on.
+        if (game[j].find('\0') != std::string::npos)
+            throw fileio::TVehmiraError(fileio::TErrorKind::GameLineDamaged,
+                                        GameLineName(kind, index, cleaned) + " has a zero byte in field " +
+                                            std::to_string(j + 1),
+                                        facts);
+    }
 }
 
 // A special line keeps its kind: the imported line must carry the target's marker.
@@ -126,7 +70,7 @@ void CheckMarker(package::TKeyedLineKind kind, const gamedata::TLineList& import
     if (kind != package::TKeyedLineKind::SpecialHandling || imported[0] == game[0])
         return;
     const std::string found = imported[0].empty() ? "no marker" : "the marker " + Quoted(imported[0]);
-    throw fileio::TVehmiraError(ImportedName(kind, importedLine) + " starts with " + found + ", but " +
+    throw fileio::TVehmiraError(package::ImportedLineName(kind, importedLine) + " starts with " + found + ", but " +
                                 GameLineName(kind, index, cleaned) + " starts with " + Quoted(game[0]));
 }
 
@@ -135,29 +79,17 @@ void CheckMarker(package::TKeyedLineKind kind, const gamedata::TLineList& import
 void CheckRebuiltLine(package::TKeyedLineKind kind, const std::string& rebuilt, const gamedata::TLineList& merged,
                       std::size_t index)
 {
-    const std::optional<std::string_view> cleaned = gamedata::StripCommentLineView(rebuilt);
-    if (!cleaned || *cleaned != rebuilt || gamedata::SplitFields(*cleaned) != FilledFields(merged))
+    if (!package::ReadsBackAs(rebuilt, merged))
         throw fileio::TVehmiraError(std::string(KeyedLineFileName(kind)) + ", line " + std::to_string(index + 1) +
                                     ": the merged line " + Quoted(rebuilt) + " would not read back as its fields");
 }
 
 } // namespace
 
-std::size_t RequiredImportedFields(package::TKeyedLineKind kind)
-{
-    switch (kind) {
-    case package::TKeyedLineKind::MainHandling:
-    case package::TKeyedLineKind::Carcols: return 2;
-    case package::TKeyedLineKind::SpecialHandling: return 3;
-    case package::TKeyedLineKind::Vehicles: return 6;
-    }
-    return 2;
-}
-
 TMergeResult MergeKeyedLine(package::TKeyedLineKind kind, std::string_view importedLine, std::string_view fileText,
                             const gamedata::TVehicleRecord& target)
 {
-    const gamedata::TLineList imported = ImportedFields(kind, importedLine);
+    const gamedata::TLineList imported = package::ImportedLineFields(kind, importedLine);
     const std::span<const std::size_t> kept = KeptIndices(kind);
     std::vector<gamedata::TRawLine> lines = gamedata::SplitRawLines(fileText);
     TMergeResult result;
@@ -175,10 +107,12 @@ TMergeResult MergeKeyedLine(package::TKeyedLineKind kind, std::string_view impor
             merged.resize(kept.back() + 1);
         for (const std::size_t j : kept)
             merged[j] = game[j];
-        lines[n].Text = JoinFilledFields(merged, Separator(kind));
+        lines[n].Text = package::JoinFilledFields(merged, package::KeyedLineSeparator(kind));
         CheckRebuiltLine(kind, lines[n].Text, merged, n);
         ++result.ReplacedLines;
     }
+    // Checked after the target's lines, whose own marker names what was expected.
+    package::RequireSpecialLineMarker(kind, importedLine, imported);
     result.Text = result.ReplacedLines > 0 ? gamedata::JoinRawLines(lines) : std::string(fileText);
     return result;
 }

@@ -22,17 +22,6 @@ std::filesystem::path KeyedLineFilePath(const TGameContext& game, package::TKeye
     return fileio::ResolveGamePath(game.GameDirectory, KeyedLineFileName(kind));
 }
 
-std::string_view KeyedLineKindName(package::TKeyedLineKind kind)
-{
-    switch (kind) {
-    case package::TKeyedLineKind::MainHandling: return "main handling line";
-    case package::TKeyedLineKind::SpecialHandling: return "special handling line";
-    case package::TKeyedLineKind::Vehicles: return "Vehicles.ide line";
-    case package::TKeyedLineKind::Carcols: return "Carcols.dat line";
-    }
-    return {};
-}
-
 std::optional<std::string> FindFirstKeyedLine(std::string_view fileText, package::TKeyedLineKind kind,
                                               const gamedata::TVehicleRecord& vehicle)
 {

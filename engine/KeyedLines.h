@@ -4,6 +4,7 @@
 // merging an imported line over the vehicle's lines.
 
 #include "package/CAR.h"
+#include "package/ImportedLine.h"
 #include "engine/GameContext.h"
 
 #include <filesystem>
@@ -16,19 +17,11 @@ namespace vehmira::engine {
 // The kind's file relative to the game directory, e.g. "Data\Handling.cfg".
 std::string_view KeyedLineFileName(package::TKeyedLineKind kind);
 std::filesystem::path KeyedLineFilePath(const TGameContext& game, package::TKeyedLineKind kind);
-// A short name of the kind for messages, e.g. "special handling line".
-std::string_view KeyedLineKindName(package::TKeyedLineKind kind);
 
 // The cleaned form (comment cut off, not trimmed) of the first line of the
 // file's text that belongs to the vehicle, or none.
 std::optional<std::string> FindFirstKeyedLine(std::string_view fileText, package::TKeyedLineKind kind,
                                               const gamedata::TVehicleRecord& vehicle);
-
-// The fewest non-empty fields an imported line of this kind must hold: every
-// field the target keeps, and for a handling or colour line at least one field
-// beyond its key (and a special line's marker), so the target's line is never
-// reduced to its key.
-std::size_t RequiredImportedFields(package::TKeyedLineKind kind);
 
 struct TMergeResult {
     std::string Text;         // the whole file after the merge
@@ -41,10 +34,10 @@ struct TMergeResult {
 // replaced line keeps its own line ending. The imported line is read by the
 // game's line rules (its comment cut off); a rebuilt line holds no empty field,
 // so merging the result again changes nothing. Throws TVehmiraError when the
-// imported line, or a game line that passes the key test, holds too few
-// fields, a kept field of the game's line is empty, an imported special line
-// does not start with the target's marker, or the imported line is a comment
-// or holds a line break.
+// imported line breaks a rule of package/ImportedLine.h, a game line that
+// passes the key test holds too few fields or has a kept field empty or
+// holding a zero byte, or an imported special line does not start with the
+// target's marker.
 TMergeResult MergeKeyedLine(package::TKeyedLineKind kind, std::string_view importedLine, std::string_view fileText,
                             const gamedata::TVehicleRecord& target);
 

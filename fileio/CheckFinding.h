@@ -35,6 +35,7 @@ enum class TCheckCode {
     NoWheelAtomic,        // Subject: the frame the game takes the wheel from
     WheelSizeZero,        // Number: the field (13 front, 14 rear)
     GXTKeysUnsorted,      // Subject: the GXT file under the game directory; Number: keys the game's search misses
+    IdeFieldsGameLine,    // the game's own short plane line (the stock Skimmer's); Number: the fields read; Subject: the type
 };
 
 inline constexpr TCheckCode FirstCheckWarning = TCheckCode::ModelKind;

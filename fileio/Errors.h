@@ -29,6 +29,9 @@ enum class TErrorKind {
     ImportedLineBreak,    // it holds a line break
     ImportedLineComment,  // it is a comment line
     ImportedLineTooShort, // too few fields (Number: its filled fields, Needed: the least it must have)
+    ImportedLineZeroByte, // it holds a zero byte, where the game's line ends (Number: its place, from 1)
+    ImportedLineReadBack, // rebuilt from its fields it would read as other fields
+    ImportedLineNoMarker, // a special handling line without its marker ("!", "$" or "%")
     // A line of a game file the import merges into lacks a field the game
     // reads, or has it empty (Subject: the file, "Data\\Handling.cfg"; Number:
     // the line number; Text: the line, the game's 8-bit bytes).

@@ -1,7 +1,9 @@
 // The keyed-line merge. Input: one byte choosing the kind, the imported line up
 // to the first LF, then the game file's text. Every line that is not the
 // target's stays byte for byte, the target's lines keep their kept fields and
-// endings, and merging the result again changes nothing.
+// endings, and merging the result again changes nothing. A line the import's
+// own line rules refuse (what `car info` reports) is never merged, and no
+// replaced line holds a zero byte.
 #include "fileio/Errors.h"
 #include "FuzzSupport.h"
 #include "gamedata/RawLines.h"
@@ -45,12 +47,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string_view fileText = lineEnd == std::string_view::npos ? "" : rest.substr(lineEnd + 1);
     const TVehicleRecord target = Target();
 
+    bool lineRefused = false;
+    try {
+        CheckImportedLine(kind, imported);
+    } catch (const TVehmiraError&) {
+        lineRefused = true;
+    }
     TMergeResult merged;
     try {
         merged = MergeKeyedLine(kind, imported, fileText, target);
     } catch (const TVehmiraError&) {
         return 0;
     }
+    Require(!lineRefused, "a line the line rules refuse is never merged");
     const std::vector<TRawLine> before = SplitRawLines(fileText);
     const std::vector<TRawLine> after = SplitRawLines(merged.Text);
     Require(before.size() == after.size(), "the merge keeps the number of lines");
@@ -63,6 +72,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             continue;
         }
         ++replaced;
+        Require(after[n].Text.find('\0') == std::string::npos, "a replaced line holds no zero byte");
         const TLineList now = FieldsOf(after[n].Text);
         Require(LineBelongsToVehicle(kind, now, target), "a replaced line still belongs to the target");
         Require(now.size() >= RequiredImportedFields(kind), "a replaced line keeps more than its key");

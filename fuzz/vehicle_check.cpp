@@ -1,11 +1,14 @@
 // The check before an import: bounded for any model and any lines, and what
-// it reads agrees with the model summary. Input: one byte choosing the vehicle type,
+// it reads agrees with the model summary; a definition line is judged alike
+// whether it is the game's or an import's, but for the game's own short plane
+// line, which is only a warning. Input: one byte choosing the vehicle type,
 // a little-endian u16 length, that many bytes of text (the definition line,
 // a line feed, the handling file), then the model.
 #include "FuzzSupport.h"
 #include "GameFrameSearch.h"
 #include "fileio/ByteOrder.h"
 #include "fileio/Errors.h"
+#include "gamedata/TextLines.h"
 #include "gamedata/VehicleLineCheck.h"
 #include "renderware/ModelSummary.h"
 #include "renderware/VehicleModelCheck.h"
@@ -75,10 +78,28 @@ void CheckLines(std::string_view text)
     const std::size_t lineEnd = text.find('\n');
     const std::string_view definition = text.substr(0, lineEnd);
     const std::string_view handling = lineEnd == std::string_view::npos ? std::string_view() : text.substr(lineEnd + 1);
-    const TCheckFindings findings = gamedata::CheckVehicleLines(definition, handling);
-    for (const TCheckFinding& finding : findings)
+    const TCheckFindings findings = gamedata::CheckVehicleLines(definition, handling, gamedata::TDefinitionOrigin::Import);
+    TCheckFindings gameFindings = gamedata::CheckVehicleLines(definition, handling, gamedata::TDefinitionOrigin::GameFile);
+    Require(gameFindings.size() == findings.size(), "the line's origin changes no count of findings");
+    std::vector<std::string_view> fields;
+    gamedata::SplitFieldViews(definition, fields);
+    for (std::size_t i = 0; i < findings.size(); ++i) {
+        const TCheckFinding& finding = findings[i];
         if (finding.Code == TCheckCode::IdeType)
             Require(findings.size() == 1, "a line of an unknown type is not checked further");
+        Require(finding.Code != TCheckCode::IdeFieldsGameLine, "an imported line's shortness is always an error");
+        if (finding.Code == TCheckCode::IdeFields)
+            Require(finding.Facts.Number >= 0 && std::size_t(finding.Facts.Number) <= fields.size(),
+                    "the fields read are never more than the line holds");
+        const TCheckFinding& game = gameFindings[i];
+        if (game.Code == TCheckCode::IdeFieldsGameLine)
+            Require(finding.Code == TCheckCode::IdeFields && finding.Facts.Subject == "plane" &&
+                        finding.Facts.Number == 11,
+                    "only the game's own 11-field plane line is forgiven");
+        else
+            Require(game.Code == finding.Code && game.Facts.Number == finding.Facts.Number,
+                    "the line's origin changes no other finding");
+    }
 }
 } // namespace
 

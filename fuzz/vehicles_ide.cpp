@@ -1,8 +1,10 @@
 // The vehicle definitions reader: every record is one line of a CARS section,
-// and its fields are that line's fields.
+// and its fields are that line's fields; the line check reads no more of a
+// record's line than it holds, and the game's short line is forgiven only for a plane.
 #include "fileio/Errors.h"
 #include "FuzzSupport.h"
 #include "gamedata/TextLines.h"
+#include "gamedata/VehicleLineCheck.h"
 #include "gamedata/VehiclesIde.h"
 
 using namespace vehmira::fileio;
@@ -25,6 +27,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                 "the record's names are the line's fields");
         Require(record.Line.find('#') == std::string::npos, "a record's line has its comment cut off");
         Require(file.FindLastByID(record.ID) != nullptr, "every record is found by its ID");
+        for (const TCheckFinding& finding : CheckVehicleLines(record.Line, "", TDefinitionOrigin::GameFile)) {
+            if (finding.Code == TCheckCode::IdeFields || finding.Code == TCheckCode::IdeFieldsGameLine)
+                Require(finding.Facts.Number >= 0 && std::size_t(finding.Facts.Number) <= fields.size(),
+                        "the check reads no more fields than the record's line holds");
+            if (finding.Code == TCheckCode::IdeFieldsGameLine)
+                Require(record.VehicleType == "plane" && finding.Facts.Number == 11,
+                        "only the game's own 11-field plane line is forgiven");
+        }
     }
     return 0;
 }

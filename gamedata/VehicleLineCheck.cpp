@@ -1,11 +1,13 @@
 #include "gamedata/VehicleLineCheck.h"
 
+#include "gamedata/FieldScan.h"
 #include "gamedata/TextLines.h"
 
 #include <algorithm>
 #include <array>
 #include <charconv>
 #include <optional>
+#include <span>
 
 namespace vehmira::gamedata {
 
@@ -20,6 +22,34 @@ constexpr std::size_t FullLineFields = 15;
 constexpr std::size_t FrontWheelField = 12; // fields counted from 0; the finding names them from 1
 constexpr std::size_t RearWheelField = 13;
 constexpr std::string_view EndOfHandling = ";the end";
+constexpr std::size_t GamesShortPlaneFields = 11; // the stock line of 460 ends after comprules
+
+using enum TFieldType;
+
+// The definition line's one sscanf: id, model, txd, type, handling ID, GXT key,
+// anims, class, frequency, flags, comprules, wheel model, front and rear
+// wheel size, wheel upgrade class.
+constexpr std::array<TFieldType, 15> DefinitionTypes = {Integer, Text, Text, Text,    Text, Text, Text, Text,
+                                                        Integer, Integer, Hex, Integer, Real, Real, Integer};
+
+// The values after the handling ID of a standard line: mass, turn mass, drag,
+// centre of mass (3), percent submerged, traction (3), gears, velocity,
+// acceleration, inertia, drive and engine type, brakes (2), ABS, steering lock,
+// suspension (7), seat offset, damage multiplier, value, model and handling
+// flags, front and rear lights, animation group.
+constexpr std::array<TFieldType, StandardHandlingValues> StandardHandlingTypes = {
+    Real, Real, Real,    Real,    Real,    Real,    Integer, Real,    Real,    Real,    Integer, Real,
+    Real, Real, Character, Character, Real, Real,  Integer, Real,    Real,    Real,    Real,    Real,
+    Real, Real, Real,    Real,    Real,    Integer, Hex,     Hex,     Integer, Integer, Integer};
+// Every value of a special line is a real number.
+constexpr std::array<TFieldType, FlyingHandlingValues> SpecialHandlingTypes = [] {
+    std::array<TFieldType, FlyingHandlingValues> types{};
+    types.fill(Real);
+    return types;
+}();
+
+// The game's loaders read a line as a C string: it ends at a zero byte.
+std::string_view AsTheGameReadsIt(std::string_view line) { return line.substr(0, line.find('\0')); }
 
 // The non-empty fields of a line: separators at either end make no field.
 std::vector<std::string_view> Fields(std::string_view line)
@@ -62,7 +92,7 @@ THandlingLines FindHandlingLines(std::string_view file, std::string_view handlin
     for (const std::string_view line : SplitLineViews(file)) {
         if (line.starts_with(EndOfHandling))
             break;
-        const std::optional<std::string_view> cleaned = StripCommentLineView(line);
+        const std::optional<std::string_view> cleaned = StripCommentLineView(AsTheGameReadsIt(line));
         if (!cleaned)
             continue;
         std::vector<std::string_view> fields = Fields(*cleaned);
@@ -79,6 +109,14 @@ THandlingLines FindHandlingLines(std::string_view file, std::string_view handlin
     return found;
 }
 
+// The values after the line's key that the handling loader reads in place.
+// It cuts the line into fields before it reads them, so a value read only in
+// part ("1.0" for a whole number) keeps the next one in place.
+std::size_t HandlingValuesRead(std::span<const std::string_view> values, std::span<const TFieldType> types)
+{
+    return FieldsReadInPlace(values, types, TPartRead::StaysField);
+}
+
 std::size_t SpecialValuesOf(std::string_view kind)
 {
     if (kind == "!")
@@ -91,16 +129,30 @@ void CheckHandling(std::string_view file, std::string_view handlingID, std::stri
 {
     const std::string_view kind = SpecialHandlingKindOf(type);
     const THandlingLines lines = FindHandlingLines(file, handlingID, kind);
-    if (!lines.Standard)
+    if (!lines.Standard) {
         AddFinding(findings, TCheckCode::HandlingMissing, std::string(handlingID));
-    else if (lines.Standard->size() - 1 != StandardHandlingValues)
-        AddFinding(findings, TCheckCode::HandlingFields, "", std::int64_t(lines.Standard->size() - 1));
+    } else if (const std::size_t read =
+                   HandlingValuesRead(std::span(*lines.Standard).subspan(1), StandardHandlingTypes);
+               read != StandardHandlingValues) {
+        AddFinding(findings, TCheckCode::HandlingFields, "", std::int64_t(read));
+    }
     if (kind.empty())
         return;
-    if (!lines.Special)
+    const std::size_t wanted = SpecialValuesOf(kind);
+    if (!lines.Special) {
         AddFinding(findings, TCheckCode::HandlingKind, std::string(kind));
-    else if (lines.Special->size() - 2 != SpecialValuesOf(kind))
-        AddFinding(findings, TCheckCode::HandlingFields, std::string(kind), std::int64_t(lines.Special->size() - 2));
+    } else if (const std::size_t read = HandlingValuesRead(std::span(*lines.Special).subspan(2),
+                                                           std::span(SpecialHandlingTypes).first(wanted));
+               read != wanted) {
+        AddFinding(findings, TCheckCode::HandlingFields, std::string(kind), std::int64_t(read));
+    }
+}
+
+// The stock game's Skimmer line: the game reads its missing wheel fields
+// from whatever the stack holds, and has always done so.
+bool IsGamesShortPlaneLine(std::string_view type, std::size_t read, TDefinitionOrigin origin)
+{
+    return origin == TDefinitionOrigin::GameFile && type == "plane" && read == GamesShortPlaneFields;
 }
 
 void CheckWheelSizes(const std::vector<std::string_view>& fields, fileio::TCheckFindings& findings)
@@ -126,21 +178,25 @@ std::string_view SpecialHandlingKindOf(std::string_view type)
     return type == "boat" ? "%" : "";
 }
 
-fileio::TCheckFindings CheckVehicleLines(std::string_view definitionLine, std::string_view handlingFile)
+fileio::TCheckFindings CheckVehicleLines(std::string_view definitionLine, std::string_view handlingFile,
+                                         TDefinitionOrigin origin)
 {
     fileio::TCheckFindings findings;
-    const std::vector<std::string_view> fields = Fields(definitionLine);
+    const std::vector<std::string_view> fields = Fields(AsTheGameReadsIt(definitionLine));
+    const std::size_t read = FieldsReadInPlace(fields, DefinitionTypes, TPartRead::EndsLine);
     const std::string_view type = fields.size() > 3 ? fields[3] : std::string_view();
     if (!IsKnownVehicleType(type)) {
         AddFinding(findings, TCheckCode::IdeType, std::string(type));
         return findings;
     }
     const std::size_t needed = IsShortLineType(type) ? ShortLineFields : FullLineFields;
-    if (fields.size() < needed)
-        AddFinding(findings, TCheckCode::IdeFields, std::string(type), std::int64_t(fields.size()));
-    if (fields.size() > 4)
+    if (read < needed)
+        AddFinding(findings, IsGamesShortPlaneLine(type, read, origin) ? TCheckCode::IdeFieldsGameLine
+                                                                      : TCheckCode::IdeFields,
+                   std::string(type), std::int64_t(read));
+    if (read > 4)
         CheckHandling(handlingFile, fields[4], type, findings);
-    if (HasWheelSizes(type) && fields.size() > RearWheelField)
+    if (HasWheelSizes(type) && read > RearWheelField)
         CheckWheelSizes(fields, findings);
     return findings;
 }

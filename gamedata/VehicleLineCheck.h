@@ -1,7 +1,8 @@
 #pragma once
 // Whether the game reads a vehicle's definition line and finds the handling
 // lines its type needs, counted as the game's loaders count them: commas and
-// blanks both separate fields.
+// blanks both separate fields, and a field counts only when it reads as the
+// value the loader scans there (FieldScan.h).
 //
 // Data\Vehicles.ide, one line per vehicle: id, model, txd, type, handling ID,
 // game name, anims, class, frequency, flags, comprules (11 fields, enough for
@@ -29,7 +30,13 @@ bool IsKnownVehicleType(std::string_view type);
 // The special handling kind ("!", "$", "%") a type reads besides its standard line, or "".
 std::string_view SpecialHandlingKindOf(std::string_view type);
 
+// Where the definition line comes from. The stock game's own line for 460
+// (Skimmer) is a plane line of 11 fields; every copy of the game holds it, so
+// the game's own short plane line is a warning, one an import brings an error.
+enum class TDefinitionOrigin { GameFile, Import };
+
 // Findings on the definition line and on the handling file the game will read.
-fileio::TCheckFindings CheckVehicleLines(std::string_view definitionLine, std::string_view handlingFile);
+fileio::TCheckFindings CheckVehicleLines(std::string_view definitionLine, std::string_view handlingFile,
+                                         TDefinitionOrigin origin);
 
 } // namespace vehmira::gamedata

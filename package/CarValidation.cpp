@@ -2,7 +2,7 @@
 
 #include "fileio/Errors.h"
 #include "fileio/FileStream.h"
-#include "gamedata/TextLines.h"
+#include "package/ImportedLine.h"
 #include "renderware/RootChunk.h"
 
 #include <algorithm>
@@ -16,16 +16,50 @@ constexpr std::int32_t LongestShownText = 64 * 1024;
 
 constexpr std::size_t GXTPieceIndex = 2;
 
-// What the import refuses in a text piece: a line break anywhere, a zero byte
-// in the display name, a line piece that is a comment line.
+constexpr std::array<TKeyedLineKind, 4> LinePieceKinds = {TKeyedLineKind::MainHandling,
+                                                          TKeyedLineKind::SpecialHandling, TKeyedLineKind::Vehicles,
+                                                          TKeyedLineKind::Carcols};
+
+// The import's refusal of a line piece, worded for the piece.
+std::string LinePieceRefusal(const fileio::TVehmiraError& error, const std::string& name)
+{
+    const fileio::TErrorFacts& facts = error.Facts();
+    const std::string piece = "the " + name + " piece ";
+    switch (error.Kind()) {
+    case fileio::TErrorKind::ImportedLineBreak: return piece + "holds a line break";
+    case fileio::TErrorKind::ImportedLineZeroByte:
+        return piece + "holds a zero byte (byte " + std::to_string(facts.Number) + ")";
+    case fileio::TErrorKind::ImportedLineComment: return piece + "is a comment line";
+    case fileio::TErrorKind::ImportedLineTooShort:
+        return piece + "has " + std::to_string(facts.Number) + " field(s); the import needs at least " +
+               std::to_string(facts.Needed);
+    case fileio::TErrorKind::ImportedLineReadBack: return piece + "would not read back as its fields once merged";
+    case fileio::TErrorKind::ImportedLineNoMarker:
+        return piece + "does not start with a special-line marker (\"!\", \"$\" or \"%\")";
+    default: return piece + "is refused: " + error.what();
+    }
+}
+
+// What the import refuses in a text piece: a line break or a zero byte in the
+// display name; in a line piece, whatever the import's own line rules refuse
+// (a handling or colour piece of blanks only it skips).
 std::string TextPieceProblem(std::size_t index, std::string_view text, const std::string& name)
 {
-    if (text.find_first_of("\r\n") != std::string_view::npos)
-        return "the " + name + " piece holds a line break";
-    if (index == GXTPieceIndex && text.find('\0') != std::string_view::npos)
-        return "the " + name + " piece holds a zero byte";
-    if (index != GXTPieceIndex && !text.empty() && !gamedata::StripCommentLineView(text))
-        return "the " + name + " piece is a comment line";
+    if (index == GXTPieceIndex) {
+        if (text.find_first_of("\r\n") != std::string_view::npos)
+            return "the " + name + " piece holds a line break";
+        if (text.find('\0') != std::string_view::npos)
+            return "the " + name + " piece holds a zero byte";
+        return {};
+    }
+    const TKeyedLineKind kind = LinePieceKinds[index - GXTPieceIndex - 1];
+    if (IsSkippedPackageLine(kind, text))
+        return {};
+    try {
+        CheckImportedLine(kind, text);
+    } catch (const fileio::TVehmiraError& error) {
+        return LinePieceRefusal(error, name);
+    }
     return {};
 }
 

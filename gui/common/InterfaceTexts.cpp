@@ -23,7 +23,7 @@ std::wstring TypedLineTitle(const std::string& subject)
         {TKeyedLineKind::Vehicles, TTextKey::VehiclesLineTitle},
         {TKeyedLineKind::Carcols, TTextKey::CarcolsLineTitle}};
     for (const auto& [kind, key] : titles)
-        if (engine::KeyedLineKindName(kind) == subject)
+        if (package::KeyedLineKindName(kind) == subject)
             return InterfaceText(key);
     return framework::Wide(subject);
 }
@@ -49,6 +49,9 @@ std::wstring JournalDamageText(const fileio::TErrorFacts& facts)
             return InterfaceText(key, {value});
     return framework::Wide(facts.Subject);
 }
+
+// A line of the game's bytes as the window shows it, the text after a zero byte kept.
+std::wstring ShownLine(const std::string& line) { return framework::WideFromGameText(package::LineTextShown(line)); }
 } // namespace
 
 void WriteSetting(framework::TSettingsFile& settings, const std::filesystem::path& fileName, std::wstring_view section,
@@ -100,14 +103,24 @@ std::optional<std::string> WordedErrorMessage(const fileio::TVehmiraError& cause
         return InterfaceTextUtf8(TTextKey::TypedLineBreak, {TypedLineTitle(facts.Subject)});
     case fileio::TErrorKind::ImportedLineComment:
         return InterfaceTextUtf8(TTextKey::TypedLineComment,
-                                 {TypedLineTitle(facts.Subject), framework::WideFromGameText(facts.Text)});
+                                 {TypedLineTitle(facts.Subject), ShownLine(facts.Text)});
     case fileio::TErrorKind::ImportedLineTooShort:
         return InterfaceTextUtf8(TTextKey::TypedLineTooShort,
-                                 {TypedLineTitle(facts.Subject), framework::WideFromGameText(facts.Text),
+                                 {TypedLineTitle(facts.Subject), ShownLine(facts.Text),
                                   std::to_wstring(facts.Number), std::to_wstring(facts.Needed)});
+    case fileio::TErrorKind::ImportedLineZeroByte:
+        // The line itself is not shown: the window's text would end at its zero byte.
+        return InterfaceTextUtf8(TTextKey::TypedLineZeroByte,
+                                 {TypedLineTitle(facts.Subject), std::to_wstring(facts.Number)});
+    case fileio::TErrorKind::ImportedLineReadBack:
+        return InterfaceTextUtf8(TTextKey::TypedLineReadBack,
+                                 {TypedLineTitle(facts.Subject), ShownLine(facts.Text)});
+    case fileio::TErrorKind::ImportedLineNoMarker:
+        return InterfaceTextUtf8(TTextKey::TypedLineNoMarker,
+                                 {TypedLineTitle(facts.Subject), ShownLine(facts.Text)});
     case fileio::TErrorKind::GameLineDamaged:
         return InterfaceTextUtf8(TTextKey::GameLineDamaged, {subject, std::to_wstring(facts.Number),
-                                                              framework::WideFromGameText(facts.Text)});
+                                                              ShownLine(facts.Text)});
     case fileio::TErrorKind::FileInUse: return InterfaceTextUtf8(TTextKey::FileInUse, {path});
     case fileio::TErrorKind::FileAccessDenied: return InterfaceTextUtf8(TTextKey::FileAccessDenied, {path});
     case fileio::TErrorKind::DamagedJournal:

@@ -14,7 +14,7 @@ namespace {
 using fileio::TCheckCode;
 
 // The text of each code, in the order of TCheckCode.
-constexpr std::array<TTextKey, 22> CodeTexts = {
+constexpr std::array<TTextKey, 23> CodeTexts = {
     TTextKey::CheckUnreadableModel, TTextKey::CheckUnreadableTextures, TTextKey::CheckMissingFrame,
     TTextKey::CheckNoCollision,     TTextKey::CheckBadCollision,       TTextKey::CheckFrameNameTooLong,
     TTextKey::CheckUnsupportedVersion, TTextKey::CheckExtraWithoutAtomic, TTextKey::CheckConsoleData,
@@ -22,14 +22,15 @@ constexpr std::array<TTextKey, 22> CodeTexts = {
     TTextKey::CheckHandlingKind,    TTextKey::CheckHandlingFields,     TTextKey::CheckModelKind,
     TTextKey::CheckMissingTexture,  TTextKey::CheckNoDamagedParts,     TTextKey::CheckNoLowDetail,
     TTextKey::CheckMissingDummy,    TTextKey::CheckNoWheelAtomic,      TTextKey::CheckWheelSizeZero,
-    TTextKey::CheckGXTKeysUnsorted};
-static_assert(CodeTexts.size() == std::size_t(TCheckCode::GXTKeysUnsorted) + 1);
+    TTextKey::CheckGXTKeysUnsorted, TTextKey::CheckIdeFieldsGameLine};
+static_assert(CodeTexts.size() == std::size_t(TCheckCode::IdeFieldsGameLine) + 1);
 
 // The value a code's text names: a count, a version, or the subject (a frame, a texture, a line kind).
 std::wstring ValueOf(const fileio::TCheckFinding& finding)
 {
     switch (finding.Code) {
     case TCheckCode::IdeFields:
+    case TCheckCode::IdeFieldsGameLine:
     case TCheckCode::HandlingFields:
     case TCheckCode::WheelSizeZero: return std::to_wstring(finding.Facts.Number);
     case TCheckCode::UnsupportedVersion:

@@ -100,12 +100,24 @@ TEST(CarInfo, TextPiecesTheImportRefusesAreNotWellFormed)
         {"handling line that is a comment", 3, ";" + handling, "the handling piece is a comment line"},
         {"handling line with a line break past 64 KiB", 3, handling + std::string(70000, ' ') + "\n1",
          "the handling piece holds a line break"},
+        {"empty vehicles line", 5, "", "the vehicles piece has 0 field(s); the import needs at least 6"},
+        {"vehicles line of three fields", 5, "400, landstal, landstal",
+         "the vehicles piece has 3 field(s); the import needs at least 6"},
+        {"vehicles line with a zero byte", 5,
+         std::string("400, landstal, landstal, car, LANDSTAL, LANDSTK, null, normal, 1\0, 0, 0, -1, 0.7, 0.7, -1", 89),
+         "the vehicles piece holds a zero byte (byte 65)"},
+        {"special line of two fields", 4, "! LANDSTAL", "the handling-special piece has 2 field(s)"},
+        {"special line without its marker", 4, "LANDSTAL 0.1 0.2",
+         "the handling-special piece does not start with a special-line marker"},
+        {"colour line whose last field is trimmed away", 6, "landstal, 4,1, \x01,",
+         "the carcols piece would not read back as its fields"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.What);
         TExpectedPackage expected;
         expected.VehicleID = 400;
-        expected.Flags = {0, 0, std::uint8_t(c.Piece == 2), std::uint8_t(c.Piece == 3), 0, 0};
+        expected.Flags = {0, 0, std::uint8_t(c.Piece == 2), std::uint8_t(c.Piece == 3 || c.Piece == 4),
+                          std::uint8_t(c.Piece == 5), std::uint8_t(c.Piece == 6)};
         expected.Pieces[c.Piece] = c.Text;
         const std::string package = game.Scratch("faulty.car");
         ReplaceFileAtomically(PathFromUtf8(package), expected.Bytes());

@@ -222,3 +222,38 @@ TEST(CliCheck, AModelWhoseSizesCountTheirHeadersReadsAsTheGameReadsIt)
     EXPECT_NE(info.Out.find("model: RenderWare"), std::string::npos) << info.Out << info.Err;
     EXPECT_EQ(info.Err.find("model:"), std::string::npos) << info.Err;
 }
+
+// The game reads a definition line with one scan: a field that does not read as its number ends
+// the line. The stock game's own plane line of 11 fields (460's) only warns; brought by an import it is refused.
+TEST(CliCheck, DefinitionFieldsAreReadAsTheGameReadsThem)
+{
+    const TDemoGameDirectory game;
+    const std::string ide = game.Read("data/vehicles.ide");
+    const std::string landstal = LineStartingWith(ide, "400,");
+    const std::string plane = "400, landstal, landstal, plane, LANDSTAL, LANDSTK, null, ignore, 5, 0, 0";
+    ReplaceFileAtomically(game.Path() / "data" / "vehicles.ide", ReplaceLine(ide, landstal, plane));
+    std::string handling = game.Read("data/handling.cfg");
+    handling.insert(handling.find(";the end") == std::string::npos ? handling.size() : handling.find(";the end"),
+                    "$ LANDSTAL 1.0 1.0 1.0 1.0 1.0 1.0 1.0 1.0 1.0 1.0 1.0 1.0 1.0 1.0 1.0 1.0 1.0 1.0 1.0 1.0 1.0\r\n");
+    ReplaceFileAtomically(game.Path() / "data" / "handling.cfg", handling);
+
+    const TCliRun own = RunCli(WithGame(game, {"car", "check", "--over", "400", "--name", "x"}));
+    EXPECT_EQ(own.ExitCode, 0) << own.Out << own.Err;
+    EXPECT_NE(own.Out.find("warning ide_fields_game_line: "), std::string::npos) << own.Out;
+    EXPECT_NE(own.Out.find("Skimmer"), std::string::npos) << own.Out;
+    const TCliRun brought = RunCli(WithGame(game, {"car", "check", "--json", "--over", "400", "--vehicles", plane}));
+    EXPECT_EQ(brought.ExitCode, 3) << brought.Out << brought.Err;
+    EXPECT_EQ(JsonCodes(brought.Out), "ide_fields");
+    // Imports over the vehicle go on.
+    EXPECT_EQ(RunCli(WithGame(game, {"import", "--over", "400", "--name", "Skimmer"})).ExitCode, 0);
+
+    const std::string bravura = LineStartingWith(ide, "401,");
+    for (const auto& [from, to] : {std::pair<std::string, std::string>{"poorfamily, 10,", "poorfamily, ten,"},
+                                   {"0.66, 0.66", "O.66, 0.66"}}) {
+        std::string line = bravura;
+        line.replace(line.find(from), from.size(), to);
+        const TCliRun run = RunCli(WithGame(game, {"car", "check", "--json", "--over", "401", "--vehicles", line}));
+        EXPECT_EQ(run.ExitCode, 3) << to << '\n' << run.Out;
+        EXPECT_EQ(JsonCodes(run.Out), "ide_fields") << to;
+    }
+}

@@ -50,6 +50,9 @@ std::string ImportFailure(TFixtureGame& game, std::int32_t target, const TImport
             {TErrorKind::SourceNotRenderWare, "SourceNotRenderWare"},
             {TErrorKind::ImportedLineBreak, "ImportedLineBreak"},
             {TErrorKind::ImportedLineTooShort, "ImportedLineTooShort"},
+            {TErrorKind::ImportedLineZeroByte, "ImportedLineZeroByte"},
+            {TErrorKind::ImportedLineReadBack, "ImportedLineReadBack"},
+            {TErrorKind::ImportedLineNoMarker, "ImportedLineNoMarker"},
         };
         std::string outcome = names.at(error.Kind());
         for (const std::string& fact : {error.Facts().Subject, error.Facts().Path})
@@ -140,11 +143,24 @@ TEST(Import, MalformedPackagesChangeNothing)
                                                {ByteBuffer{}, {}, ToBytes(std::string_view("A\0B", 3)), {}, {}, {}, {}});
     const ByteBuffer shortVehicles = PackageBytes(1, {false, false, false, false, true, false},
                                                   {ByteBuffer{}, {}, {}, {}, {}, ToBytes("1, a, b, car, X"), {}});
+    // The game's line ends at a zero byte: the fields after it would never be read.
+    const ByteBuffer zeroInVehicles = PackageBytes(
+        1, {false, false, false, false, true, false},
+        {ByteBuffer{}, {}, {}, {}, {}, ToBytes(std::string_view("1, a, b, car, X, Y, null, normal, 10\0, 0, 0", 43)), {}});
+    // The target has no special line: a line without its marker is refused all the same.
+    const ByteBuffer unmarkedSpecial = PackageBytes(1, {false, false, false, true, false, false},
+                                                    {ByteBuffer{}, {}, {}, {}, ToBytes("NRG500 0.14 0.09"), {}, {}});
+    // A trailing field of control characters would be trimmed away once the line is rebuilt.
+    const ByteBuffer trimmedColours = PackageBytes(1, {false, false, false, false, false, true},
+                                                   {ByteBuffer{}, {}, {}, {}, {}, {}, ToBytes("x, 1,1, \x01,")});
     const struct {
         const char* name;
         ByteBuffer bytes;
         std::string message;
     } cases[] = {
+        {"zero byte inside the definition line", zeroInVehicles, "ImportedLineZeroByte Vehicles.ide line"},
+        {"special line without its marker", unmarkedSpecial, "ImportedLineNoMarker special handling line"},
+        {"colour line that does not read back", trimmedColours, "ImportedLineReadBack Carcols.dat line"},
         {"lower-case magic", lowerMagic, "NotCarPackage"},
         {"version 3", version3, "UnsupportedCarVersion"},
         {"last piece cut short", truncated, "Failure"},

@@ -261,3 +261,38 @@ TEST(KeyedLineMerge, MergingTheResultAgainChangesNothing)
         EXPECT_EQ(MergeKeyedLine(c.kind, c.imported, once, Landstalker()).Text, once) << c.imported;
     }
 }
+
+TEST(KeyedLineMerge, ZeroBytesAreNeverMergedAndRefusalsKeepTheirReason)
+{
+    const std::string file = "cars\r\n415, cheetah, cheetah, car, CHEETAH, CHEETAH, null, executive, 10, 0, 0\r\nend\r\n";
+    const std::string zeroInImported("415, a, b, car, X, Y, null, executive, 1\0 0, 0, 0, -1, 0.7, 0.7, 0", 66);
+    try {
+        MergeKeyedLine(TKeyedLineKind::Vehicles, zeroInImported, file, Cheetah());
+        ADD_FAILURE() << "merged";
+    } catch (const TVehmiraError& error) {
+        EXPECT_EQ(error.Kind(), TErrorKind::ImportedLineZeroByte);
+        EXPECT_EQ(error.Facts().Number, 41);
+        // Read as a C string, the message still says what is wrong and where.
+        EXPECT_NE(std::string(error.what()).find("holds a zero byte at byte 41"), std::string::npos) << error.what();
+    }
+    // A game line that carries a zero byte in a field the rebuilt line keeps is damaged; the
+    // message shows the zero byte and goes on past it.
+    const std::string zeroInGame =
+        std::string("cars\r\n415, cheetah, cheetah, car, CHEETAH, CHEE\0TAH, null\r\nend\r\n", 64);
+    const std::string message =
+        MergeMessage(TKeyedLineKind::Vehicles, "1, a, b, car, X, Y, null, executive, 10, 0, 0", zeroInGame, Cheetah());
+    EXPECT_NE(message.find("CHEE\\0TAH, null\" has a zero byte in field 6"), std::string::npos) << message;
+}
+
+TEST(KeyedLineMerge, SpecialLineWithoutAMarkerIsRefusedWhereTheTargetHasNone)
+{
+    try {
+        MergeKeyedLine(TKeyedLineKind::SpecialHandling, "CHEETAH 0.1 0.2", "CHEETAH 1200.0 3000.0\r\n", Cheetah());
+        ADD_FAILURE() << "merged";
+    } catch (const TVehmiraError& error) {
+        EXPECT_EQ(error.Kind(), TErrorKind::ImportedLineNoMarker);
+    }
+    EXPECT_EQ(MergeKeyedLine(TKeyedLineKind::SpecialHandling, "$ CHEETAH 0.1 0.2", "CHEETAH 1200.0\r\n", Cheetah())
+                  .ReplacedLines,
+              0u);
+}

@@ -38,7 +38,7 @@ const std::string Handling = "; comment\r\n"
 TCodes Codes(std::string_view line, std::string_view handling)
 {
     TCodes codes;
-    for (const TCheckFinding& finding : CheckVehicleLines(line, handling))
+    for (const TCheckFinding& finding : CheckVehicleLines(line, handling, TDefinitionOrigin::Import))
         codes.push_back(std::string(CheckCodeName(finding.Code)) +
                         (finding.Facts.Subject.empty() ? "" : " " + finding.Facts.Subject) +
                         (finding.Facts.Number ? " " + std::to_string(finding.Facts.Number) : ""));
@@ -88,8 +88,9 @@ TEST(VehicleLineCheck, EachFaultHasItsCode)
         {"quad reads ! lines", Replaced(BikeLine, " bike,", " quad,"), Handling, {}},
         {"heli without its $ line", HeliLine, Replaced(Handling, "$ MAVERICK", "; MAVERICK"), {"handling_kind $"}},
         {"boat without its % line", BoatLine, Replaced(Handling, "% COASTGRD", "! COASTGRD"), {"handling_kind %"}},
+        // "world" reads as no number: the game reads no value of the line.
         {"typed handling line of two words", CarLine, Replaced(Handling, "LANDSTAL" + Values(35), "LANDSTAL world"),
-         {"handling_fields 1"}},
+         {"handling_fields"}},
         {"standard line of 36 values", CarLine, Replaced(Handling, "LANDSTAL" + Values(35), "LANDSTAL" + Values(36)),
          {"handling_fields 36"}},
         {"! line of 14 values", BikeLine, Replaced(Handling, "! NRG500" + Values(15), "! NRG500" + Values(14)),
@@ -105,4 +106,72 @@ TEST(VehicleLineCheck, EachFaultHasItsCode)
     };
     for (const auto& c : cases)
         EXPECT_EQ(Codes(c.line, c.handling), c.codes) << c.what;
+}
+
+TEST(VehicleLineCheck, AFieldThatDoesNotReadAsItsNumberEndsTheDefinitionLine)
+{
+    const struct {
+        const char* what;
+        std::string line;
+        TCodes codes;
+    } cases[] = {
+        {"frequency \"ten\"", Replaced(CarLine, "normal, 10,", "normal, ten,"), {"ide_fields car 8"}},
+        {"front wheel \"O.77\"", Replaced(CarLine, "0.77, 0.77", "O.77, 0.77"), {"ide_fields car 12"}},
+        // 10 is read, ".5" is taken for the flags and the rest slides.
+        {"frequency \"10.5\"", Replaced(CarLine, "normal, 10,", "normal, 10.5,"), {"ide_fields car 9"}},
+        {"rear wheel \"0.7.7\"", Replaced(CarLine, "0.77, 0.77", "0.77, 0.7.7"), {"ide_fields car 14"}},
+        {"comprules in hexadecimal", Replaced(CarLine, "10, 0, 0,", "10, 0, 1f10,"), {}},
+        {"comprules \"1g\"", Replaced(CarLine, "10, 0, 0,", "10, 0, 1g,"), {"ide_fields car 11"}},
+        {"a boat's flags \"x\"", Replaced(BoatLine, "10, 0, 0", "10, x, 0"), {"ide_fields boat 9"}},
+        // The last field read in part leaves nothing after it to misread.
+        {"upgrade class \"-1x\"", Replaced(CarLine, "0.77, -1", "0.77, -1x"), {}},
+        {"a wheel size of 0 past a misread is not read", Replaced(CarLine, "0.77, 0.77", "O.77, 0"), {"ide_fields car 12"}},
+        {"an ID that reads in part", Replaced(CarLine, "400,", "400x,"), {"ide_fields car 1"}},
+        {"an ID that does not read", Replaced(CarLine, "400,", "x400,"), {"ide_fields car"}},
+        // The game reads the line as a C string.
+        {"a zero byte ends the line", Replaced(CarLine, "0.77, 0.77", std::string("0.77\0, 0.77", 11)),
+         {"ide_fields car 13"}},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(Codes(c.line, Handling), c.codes) << c.what;
+}
+
+TEST(VehicleLineCheck, HandlingValuesThatReadAsNoNumberEndTheLine)
+{
+    const std::string landstal = "LANDSTAL" + Values(35);
+    const std::string mass = Replaced(landstal, "LANDSTAL 1.0", "LANDSTAL ten");
+    const std::string twelfth = "LANDSTAL" + Values(11) + " O.5" + Values(23);
+    EXPECT_EQ(Codes(CarLine, Replaced(Handling, landstal, mass)), TCodes{"handling_fields"});
+    EXPECT_EQ(Codes(CarLine, Replaced(Handling, landstal, twelfth)), TCodes{"handling_fields 11"});
+    // The loader cuts the line into fields first: a value read in part keeps the next in place.
+    const std::string typed = "LANDSTAL 1700.0 5008.3 2.5 0.0 0.0 -0.3 85 0.75 0.85 0.5 5 160.0 25.0 20.0 4 D 6.2 0.6 0 "
+                              "30.0 1.1 0.1 0.0 0.3 -0.15 0.5 0.0 0.2 0.5 25000 20002000 1f00 1 1 1";
+    EXPECT_EQ(Codes(CarLine, Replaced(Handling, landstal, typed)), TCodes{});
+    EXPECT_EQ(Codes(CarLine, Replaced(Handling, landstal, Replaced(typed, " 4 D ", " 4WD D "))), TCodes{});
+    EXPECT_EQ(Codes(CarLine, Replaced(Handling, landstal, Replaced(typed, " 1f00 ", " zz "))),
+              TCodes{"handling_fields 31"});
+    const std::string cut = "LANDSTAL" + Values(10) + std::string("\0", 1) + Values(25);
+    EXPECT_EQ(Codes(CarLine, Replaced(Handling, landstal, cut)), TCodes{"handling_fields 10"});
+    const std::string bike = "! NRG500" + Values(15);
+    EXPECT_EQ(Codes(BikeLine, Replaced(Handling, bike, Replaced(bike, "NRG500 1.0", "NRG500 x"))),
+              TCodes{"handling_fields !"});
+}
+
+TEST(VehicleLineCheck, TheGamesOwnShortPlaneLineIsAWarningAnImportedOneAnError)
+{
+    const std::string skimmer = "460, skimmer, skimmer, plane, SEAPLANE, SKIMMER, null, ignore, 5, 0, 0";
+    const std::string handling = Handling + "SEAPLANE" + Values(35) + "\r\n$ SEAPLANE" + Values(21) + "\r\n";
+    const auto codes = [&](std::string_view line, TDefinitionOrigin origin) {
+        TCodes found;
+        for (const TCheckFinding& finding : CheckVehicleLines(line, handling, origin))
+            found.push_back(std::string(CheckCodeName(finding.Code)) + (IsCheckError(finding.Code) ? " error" : " warning") +
+                            " " + std::to_string(finding.Facts.Number));
+        return found;
+    };
+    EXPECT_EQ(codes(skimmer, TDefinitionOrigin::GameFile), TCodes{"ide_fields_game_line warning 11"});
+    EXPECT_EQ(codes(skimmer, TDefinitionOrigin::Import), TCodes{"ide_fields error 11"});
+    // Only the stock fault is forgiven: another short line of the game's own stays an error.
+    EXPECT_EQ(codes(skimmer + ", -1", TDefinitionOrigin::GameFile), TCodes{"ide_fields error 12"});
+    EXPECT_EQ(codes(Replaced(skimmer, " plane,", " car,"), TDefinitionOrigin::GameFile), TCodes{"ide_fields error 11"});
+    EXPECT_EQ(codes(Replaced(skimmer, ", 5,", ", five,"), TDefinitionOrigin::GameFile), TCodes{"ide_fields error 8"});
 }
