@@ -192,13 +192,15 @@ TJournalInfo UndoLastImport(const TGameContext& game)
         throw NothingToUndo(game.GameDirectory);
     const std::filesystem::path directory = JournalRoot(game.GameDirectory) / last->Id;
     TJournalManifest manifest = LoadManifest(directory);
-    // Nothing the journal names is read or written before it passes the checks recovery makes.
-    CheckJournalBeforeRestore(game.GameDirectory, directory, manifest, holder);
+    // A game changed since the import (another tool, a rebuild whose retiring
+    // was cut short) is told as such; only reading has happened so far.
     if (const auto changed = FileChangedSinceCommit(game.GameDirectory, manifest, holder.Stream()))
         throw fileio::TVehmiraError(fileio::TErrorKind::ChangedSinceImport,
                                     "Cannot undo " + DescribeImport(manifest) + ": " + *changed +
                                         " has changed since that import. Nothing was changed.",
                                     {.Path = *changed, .Subject = manifest.Target});
+    // Nothing is written before the journal passes the checks recovery makes.
+    CheckJournalBeforeRestore(game.GameDirectory, directory, manifest, holder);
 
     manifest.State = TJournalState::Undoing;
     SaveManifest(directory, manifest);

@@ -221,7 +221,7 @@ TEST(JournalUndoTest, ARebuildRetiresTheImportsBeforeItAndKeepsTheLaterOnes)
     TJournalManifest manifest = LoadManifest(newest);
     manifest.Pinned.push_back({2048, 2048});
     SaveManifest(newest, manifest);
-    ASSERT_EQ(ArchiveBytesPinnedForUndo(game.Directory()).size(), 1u);
+    ASSERT_FALSE(ArchiveBytesPinnedForUndo(game.Directory()).empty()) << "the kept imports pin sectors";
 
     ASSERT_EQ(RebuildAndRetire(game), 2u);
     const auto rebuilt = game.Files();
