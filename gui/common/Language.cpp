@@ -30,8 +30,9 @@ std::wstring Unescape(std::wstring_view value)
     text.reserve(value.size());
     for (std::size_t i = 0; i < value.size(); ++i) {
         const wchar_t next = i + 1 < value.size() ? value[i + 1] : L'\0';
-        if (value[i] == L'\\' && (next == L'r' || next == L'n' || next == L'\\')) {
-            text += next == L'r' ? L'\r' : next == L'n' ? L'\n' : L'\\';
+        // \t too: a menu item's shortcut stands after a tab.
+        if (value[i] == L'\\' && (next == L'r' || next == L'n' || next == L't' || next == L'\\')) {
+            text += next == L'r' ? L'\r' : next == L'n' ? L'\n' : next == L't' ? L'\t' : L'\\';
             ++i;
         } else {
             text += value[i];

@@ -25,8 +25,6 @@ const framework::TFormLayout PreviewFormSpec{
 
 // The smallest client area the panes still make sense in, at 96 DPI.
 constexpr SIZE SmallestClient{640, 320};
-constexpr int Margin = 8;
-constexpr int ButtonRowHeight = 32; // the buttons' 25 and the margins around them
 
 // The texture panel takes the left part (three thumbnails across), the model
 // view the middle (its reset button beneath), the summary the right. They are
@@ -90,7 +88,13 @@ TFormPreview::TFormPreview(HWND owner, operations::TVehiclePreview preview, std:
     SetWindowPos(summary, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     SetWindowPos(Model->Handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     SetWindowPos(Panel->Handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    // The written client area: the system may already have cut the window to the screen.
+    LaidOutClient = {framework::ScaleToDpi(PreviewFormSpec.Width, Dpi()),
+                     framework::ScaleToDpi(PreviewFormSpec.Height, Dpi())};
     FitIntoWorkArea();
+    RECT client{};
+    GetClientRect(Handle(), &client);
+    LayOutPanes(client.right, client.bottom);
 }
 
 // A screen narrower than the written size (a 1280-pixel desktop at 144 DPI)
@@ -111,36 +115,36 @@ void TFormPreview::FitIntoWorkArea()
 }
 
 // The texture panel and the summary keep their widths; the model view takes
-// what the window gains or loses, and every pane its height.
+// what the window gains or loses beyond the size the layout gave it, and every
+// pane its height; the buttons keep to the bottom, Close to the right.
 void TFormPreview::LayOutPanes(int clientWidth, int clientHeight)
 {
-    const auto scale = [this](int value) { return framework::ScaleToDpi(value, Dpi()); };
-    const int margin = scale(Margin);
-    const int panesBottom = clientHeight - scale(ButtonRowHeight);
-    const int panelRight = scale(TexturePanelBounds.right);
-    const int summaryWidth = scale(SummaryBounds.right - SummaryBounds.left);
-    const int summaryLeft = std::max(clientWidth - margin - summaryWidth, panelRight + 3 * margin);
-    const int modelLeft = panelRight + margin;
-    const auto place = [](HWND window, int left, int top, int right, int bottom) {
-        SetWindowPos(window, nullptr, left, top, std::max(right - left, 1), std::max(bottom - top, 1),
-                     SWP_NOZORDER | SWP_NOACTIVATE);
+    const int gainX = clientWidth - int(LaidOutClient.cx);
+    const int gainY = clientHeight - int(LaidOutClient.cy);
+    const auto place = [this](HWND window, const RECT& written, int moveX, int moveY, int growX, int growY) {
+        const RECT bounds = ScaledBounds(written, Dpi());
+        SetWindowPos(window, nullptr, bounds.left + moveX, bounds.top + moveY,
+                     std::max<int>(bounds.right - bounds.left + growX, 1),
+                     std::max<int>(bounds.bottom - bounds.top + growY, 1), SWP_NOZORDER | SWP_NOACTIVATE);
     };
-    place(Panel->Handle(), margin, margin, panelRight, panesBottom);
-    place(Model->Handle(), modelLeft, margin, summaryLeft - margin, panesBottom);
-    place(Summary, summaryLeft, margin, summaryLeft + summaryWidth, panesBottom);
-    const int buttonTop = panesBottom + margin;
-    RECT close{};
-    GetWindowRect(Control("CloseButton"), &close);
-    const int closeWidth = close.right - close.left;
-    SetWindowPos(Control("ResetViewButton"), nullptr, modelLeft, buttonTop, 0, 0,
-                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-    SetWindowPos(Control("CloseButton"), nullptr, clientWidth - margin - closeWidth, buttonTop, 0, 0,
-                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    place(Panel->Handle(), TexturePanelBounds, 0, 0, 0, gainY);
+    place(Model->Handle(), ModelViewBounds, 0, 0, gainX, gainY);
+    place(Summary, SummaryBounds, gainX, 0, 0, gainY);
+    const auto move = [this](const char* name, int byX, int byY) {
+        RECT bounds{};
+        GetWindowRect(Control(name), &bounds);
+        MapWindowPoints(nullptr, Handle(), reinterpret_cast<POINT*>(&bounds), 2);
+        SetWindowPos(Control(name), nullptr, bounds.left + byX, bounds.top + byY, 0, 0,
+                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    };
+    move("ResetViewButton", 0, gainY - LastGain.cy);
+    move("CloseButton", gainX - LastGain.cx, gainY - LastGain.cy);
+    LastGain = {gainX, gainY};
 }
 
 std::optional<LRESULT> TFormPreview::OnMessage(UINT message, WPARAM wParam, LPARAM lParam)
 {
-    if (message == WM_SIZE && Panel && Model && Summary && wParam != SIZE_MINIMIZED) {
+    if (message == WM_SIZE && LaidOutClient.cx > 0 && wParam != SIZE_MINIMIZED) {
         LayOutPanes(LOWORD(lParam), HIWORD(lParam));
         return 0;
     }

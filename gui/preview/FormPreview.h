@@ -34,6 +34,8 @@ private:
     std::unique_ptr<TTexturePanel> Panel; // after Preview: its worker reads the dictionary
     std::unique_ptr<TModelView> Model;    // after Preview: its worker reads the model and the dictionaries
     HWND Summary = nullptr;               // a child window: the form destroys it
+    SIZE LaidOutClient{};                 // the client area the written layout fills
+    SIZE LastGain{};                      // how far the buttons have moved from their places
 };
 
 // Shows the preview over owner and returns when the user closes it.

@@ -91,9 +91,10 @@ TMessageBoxSeen AnswerBoxWith(TUser& user, int buttonId)
     TMessageBoxSeen seen;
     seen.Title = WindowText(box);
     seen.Text = WindowText(GetDlgItem(box, MessageBoxTextId));
-    const LRESULT defaultId = SendMessageW(box, DM_GETDEFID, 0, 0);
-    if (HIWORD(defaultId) == DC_HASDEFID)
-        seen.DefaultButton = LOWORD(defaultId);
+    for (const int id : {IDYES, IDNO, IDOK, IDCANCEL})
+        if (HWND candidate = GetDlgItem(box, id);
+            candidate && (GetWindowLongPtrW(candidate, GWL_STYLE) & BS_TYPEMASK) == BS_DEFPUSHBUTTON)
+            seen.DefaultButton = id;
     HWND button = GetDlgItem(box, buttonId);
     if (!button)
         throw TUserStepFailed("the message box \"" + Utf8(seen.Text) + "\" lacks the button wanted");

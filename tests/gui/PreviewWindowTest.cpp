@@ -191,8 +191,9 @@ TEST_F(TPreviewWindowTest, PreviewButtonOfTheReplaceDialogCoversNothing)
     } controls[] = {
         {"QuestionLabel", {37, 16, 198, 47}},
         {"VehiclesGroup", {32, 56, 265, 321}},
-        {"CancelButton", {32, 420, 145, 445}},
-        {"ReplaceButton", {152, 420, 265, 445}},
+        {"BackButton", {32, 420, 105, 445}},
+        {"CancelButton", {112, 420, 185, 445}},
+        {"ReplaceButton", {192, 420, 265, 445}},
     };
     for (const auto& control : controls) {
         SCOPED_TRACE(control.Name);
@@ -228,13 +229,16 @@ TEST_F(TPreviewWindowTest, MenuShowsTheSelectedGameVehicle)
     EXPECT_TRUE(IsWindowEnabled(App->FormMain->Handle())) << "the main window takes input again";
 }
 
+// At 144 DPI the written window is wider than the test's 1280-pixel screen:
+// it fits the screen, the texture panel and the summary keep their widths and
+// the model view takes what is left.
 TEST_F(TPreviewWindowTest, PanesAndTheirTextsScaleWithTheDpi)
 {
     SelectRow(RowOf(L"596"));
     for (const int dpi : {96, 144}) {
         SCOPED_TRACE(dpi);
         SetLayoutDpiOverride(dpi);
-        RECT panel{}, model{}, summary{};
+        RECT panel{}, model{}, summary{}, client{}, outer{};
         LOGFONTW font{};
         EXPECT_NO_PROBLEMS(Menu(PreviewMenu, [&](TUser& user) {
             HWND preview = nullptr;
@@ -243,18 +247,31 @@ TEST_F(TPreviewWindowTest, PanesAndTheirTextsScaleWithTheDpi)
             model = RectIn(FindWindowExW(preview, nullptr, ModelViewClassName, nullptr), preview);
             HWND summaryEdit = FindWindowExW(preview, nullptr, L"Edit", nullptr);
             summary = RectIn(summaryEdit, preview);
+            GetClientRect(preview, &client);
+            GetWindowRect(preview, &outer);
             GetObjectW(reinterpret_cast<HFONT>(SendMessageW(summaryEdit, WM_GETFONT, 0, 0)), sizeof(font), &font);
             user.Click(FindWindowExW(preview, nullptr, L"Button", L"Закрыть"));
             user.WaitUntil([&] { return !IsWindow(preview); }, "the preview to close");
         }));
         SetLayoutDpiOverride(0);
-        const auto scaled = [dpi](LONG left, LONG top, LONG right, LONG bottom) {
-            return RECT{ScaleToDpi(left, dpi), ScaleToDpi(top, dpi), ScaleToDpi(right, dpi), ScaleToDpi(bottom, dpi)};
+        const auto scale = [dpi](int value) { return ScaleToDpi(value, dpi); };
+        const auto shown = [](const RECT& r) {
+            return std::to_string(r.left) + "," + std::to_string(r.top) + "," + std::to_string(r.right) + "," +
+                   std::to_string(r.bottom);
         };
-        const auto same = [](const RECT& a, const RECT& b) { return EqualRect(&a, &b) != FALSE; };
-        EXPECT_TRUE(same(panel, scaled(8, 8, 372, 400))) << "the texture panel";
-        EXPECT_TRUE(same(model, scaled(380, 8, 704, 400))) << "the model view";
-        EXPECT_TRUE(same(summary, scaled(712, 8, 916, 400))) << "the summary";
+        // The panes end where the button row begins.
+        const int panesBottom = client.bottom - (scale(440) - scale(400));
+        const RECT writtenPanel{scale(8), scale(8), scale(372), panesBottom};
+        EXPECT_TRUE(EqualRect(&panel, &writtenPanel)) << "the texture panel at " << shown(panel);
+        EXPECT_EQ(model.left, scale(380)) << "the model view at " << shown(model);
+        EXPECT_EQ(model.right, summary.left - scale(8)) << "the model view at " << shown(model);
+        EXPECT_EQ(summary.right - summary.left, scale(916) - scale(712)) << "the summary at " << shown(summary);
+        EXPECT_NEAR(summary.right, client.right - scale(8), 1) << "the summary at " << shown(summary);
+        for (const RECT& pane : {model, summary})
+            EXPECT_TRUE(pane.top == scale(8) && pane.bottom == panesBottom) << shown(pane);
+        EXPECT_LE(outer.right - outer.left, GetSystemMetrics(SM_CXSCREEN)) << "the window fits the screen";
+        if (dpi == 96)
+            EXPECT_EQ(model.right, scale(704)) << "the written layout where it fits";
         EXPECT_EQ(font.lfHeight, -ScaleToDpi(11, dpi)) << "the summary's text";
     }
 }
