@@ -93,13 +93,16 @@ void ListCommand(const TCommandContext& context, bool json)
     const std::vector<engine::TVehicleListRow>& rows = list.Rows;
     if (!json) {
         for (const engine::TVehicleListRow& row : rows)
-            context.Out << GameTextToUtf8(row.ID) << '\t' << GameTextToUtf8(row.Name) << '\n';
+            context.Out << GameTextToUtf8(row.ID) << '\t' << GameTextToUtf8(row.Name)
+                        << (row.NameFromModel ? " (no GXT name)" : "") << '\n';
         return;
     }
     context.Out << '[';
     for (std::size_t i = 0; i < rows.size(); ++i)
         context.Out << (i == 0 ? "\n  " : ",\n  ") << "{\"id\": " << JsonString(GameTextToUtf8(rows[i].ID))
-                    << ", \"name\": " << JsonString(GameTextToUtf8(rows[i].Name)) << '}';
+                    << ", \"name\": " << JsonString(GameTextToUtf8(rows[i].Name))
+                    << ", \"model\": " << JsonString(GameTextToUtf8(rows[i].Model))
+                    << ", \"name_from_model\": " << (rows[i].NameFromModel ? "true" : "false") << '}';
     context.Out << (rows.empty() ? "]\n" : "\n]\n");
 }
 

@@ -6,8 +6,10 @@
 #include "gamedata/GXT.h"
 #include "gamedata/GXTMainTable.h"
 #include "gamedata/TextLines.h"
+#include "gamedata/VehiclesIde.h"
 
 #include <optional>
+#include <unordered_set>
 
 namespace vehmira::engine {
 
@@ -15,7 +17,9 @@ namespace {
 
 struct TDefinitionLine {
     std::string ID;
+    std::string Model;
     std::uint32_t KeyHash = 0;
+    bool IsVehicle = false; // a line of a "CARS" section
 };
 
 // Every line of six or more fields, in file order, whatever section it stands in.
@@ -24,15 +28,20 @@ std::vector<TDefinitionLine> ReadDefinitionLines(const std::filesystem::path& ga
     const fileio::ByteBuffer bytes =
         fileio::ReadWholeFile(fileio::ResolveGamePath(gameDirectory, fileio::GameFiles::VehicleDefinitions));
     const std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+    std::unordered_set<std::size_t> vehicleLines;
+    gamedata::VisitVehicleLines(text, [&](std::size_t index, const auto&, std::string&&) { vehicleLines.insert(index); });
     std::vector<TDefinitionLine> lines;
     std::vector<std::string_view> fields;
+    std::size_t index = 0;
     for (const std::string_view line : gamedata::SplitLineViews(text)) {
         const std::optional<std::string_view> cleaned = gamedata::StripCommentLineView(line);
+        ++index;
         if (!cleaned)
             continue;
         gamedata::SplitFieldViews(*cleaned, fields);
         if (fields.size() >= 6)
-            lines.push_back({std::string(fields[0]), gamedata::GXTKeyHash(fields[5])});
+            lines.push_back({std::string(fields[0]), std::string(fields[1]), gamedata::GXTKeyHash(fields[5]),
+                             vehicleLines.contains(index - 1)});
     }
     return lines;
 }
@@ -71,9 +80,15 @@ TVehicleList BuildVehicleList(const std::filesystem::path& gameDirectory, std::s
     if (auto finding = gamedata::CheckMainTableKeyOrder(mainTable, gxtPath))
         list.Findings.push_back(std::move(*finding));
     const bool sorted = mainTable.KeysSortedByHash();
-    for (const TDefinitionLine& line : lines)
-        for (const std::size_t k : KeysShownFor(mainTable, sorted, line.KeyHash))
-            list.Rows.push_back({line.ID, gamedata::GXTTextToCp1251(mainTable.Text(k), mainTable.CharacterSize())});
+    for (const TDefinitionLine& line : lines) {
+        const std::vector<std::size_t> keys = KeysShownFor(mainTable, sorted, line.KeyHash);
+        for (const std::size_t k : keys)
+            list.Rows.push_back({line.ID, gamedata::GXTTextToCp1251(mainTable.Text(k), mainTable.CharacterSize()),
+                                 line.Model});
+        // A vehicle the game shows no name for can still be chosen, by its model.
+        if (keys.empty() && line.IsVehicle)
+            list.Rows.push_back({line.ID, line.Model, line.Model, true});
+    }
     return list;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 // The vehicle list: every definition line of six or more fields joined with
-// the GXT main table by the hash of its field 5, as the game's search finds it.
+// the GXT main table by the hash of its field 5, as the game's search finds it;
+// a vehicle line whose name the game does not find is listed by its model name.
 
 #include "fileio/CheckFinding.h"
 
@@ -12,8 +13,13 @@
 namespace vehmira::engine {
 
 struct TVehicleListRow {
-    std::string ID;   // field 0 exactly as written
-    std::string Name; // the main table's text, raw 8-bit bytes
+    std::string ID;    // field 0 exactly as written
+    std::string Name;  // the main table's text, raw 8-bit bytes; the model name when NameFromModel
+    std::string Model; // field 1
+    // No GXT text names it (trailers, the freight cars): Name is the model name.
+    bool NameFromModel = false;
+
+    bool operator==(const TVehicleListRow&) const = default;
 };
 
 struct TVehicleList {

@@ -66,7 +66,8 @@ void TVehicleFile::LoadFromFile(const std::filesystem::path& fileName)
     LoadFromText(fileio::ReadWholeFileText(fileName), fileio::PathToUtf8(fileName));
 }
 
-void TVehicleFile::LoadFromText(std::string_view text, std::string_view fileLabel)
+void VisitVehicleLines(std::string_view text,
+                       const std::function<void(std::size_t, const TLineList&, std::string&&)>& visit)
 {
     const TLineList lines = SplitLines(text);
     bool insideSection = false;
@@ -80,10 +81,17 @@ void TVehicleFile::LoadFromText(std::string_view text, std::string_view fileLabe
         if (sectionWord == SectionEnd)
             insideSection = false;
         if (insideSection && fields.size() >= VehicleFieldCount)
-            Vehicles.push_back(MakeRecord(fields, std::move(*cleaned), fileLabel, index + 1));
+            visit(index, fields, std::move(*cleaned));
         if (sectionWord == SectionStart)
             insideSection = true;
     }
+}
+
+void TVehicleFile::LoadFromText(std::string_view text, std::string_view fileLabel)
+{
+    VisitVehicleLines(text, [&](std::size_t index, const TLineList& fields, std::string&& cleaned) {
+        Vehicles.push_back(MakeRecord(fields, std::move(cleaned), fileLabel, index + 1));
+    });
 }
 
 const TVehicleRecord* TVehicleFile::FindLastByID(std::int32_t id) const

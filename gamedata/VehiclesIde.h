@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -31,6 +32,12 @@ public:
     // The last record whose ID equals id (the users that search by ID take the last), or none.
     const TVehicleRecord* FindLastByID(std::int32_t id) const;
 };
+
+// Calls visit(index, fields, line) for every vehicle line, in file order: a
+// line of six or more fields inside a "CARS" section; index counts the file's
+// lines from 0, line is the line after comment removal.
+void VisitVehicleLines(std::string_view text,
+                       const std::function<void(std::size_t, const std::vector<std::string>&, std::string&&)>& visit);
 
 // A 32-bit signed decimal number with an optional sign, or nothing.
 bool ParseVehicleID(std::string_view text, std::int32_t& value);

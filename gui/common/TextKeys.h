@@ -26,6 +26,8 @@ namespace vehmira::gui {
     X(VehiclesGroup, L" Транспортные средства ")                                                                    \
     X(IdColumn, L"ID")                                                                                              \
     X(NameColumn, L"Название")                                                                                      \
+    X(ModelColumn, L"Модель")                                                                                       \
+    X(NameFromModel, L"%1 (без названия)")                                                                          \
     X(FileMenu, L"&Файл  ")                                                                                          \
     X(UndoImportMenuItem, L"&Отменить импорт")                                                                       \
     X(ExitMenuItem, L"В&ыход")                                                                                       \

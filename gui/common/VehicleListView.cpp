@@ -17,21 +17,25 @@ struct TVehicleColumn {
     TTextKey Caption;
     int Width; // at 96 DPI
 };
-constexpr std::array<TVehicleColumn, 2> VehicleColumns{{{TTextKey::IdColumn, 50}, {TTextKey::NameColumn, 114}}};
+constexpr std::array<TVehicleColumn, 3> VehicleColumns{
+    {{TTextKey::IdColumn, 50}, {TTextKey::NameColumn, 114}, {TTextKey::ModelColumn, 70}}};
+// The name takes whatever width the list has beyond the others.
+constexpr std::size_t NameColumnIndex = 1;
 // Longer than any ID or display name the game holds.
 constexpr std::size_t ListTextCapacity = 1024;
 
-// The last column takes whatever width the list has beyond the others, less a
-// vertical scroll bar's, so that no empty column is left over for it; never
-// less than its written width.
-int LastColumnWidth(HWND list, int dpi)
+// The name column takes whatever width the list has beyond the others, less a
+// vertical scroll bar's, so that no empty column is left over; never less than
+// its written width.
+int NameColumnWidth(HWND list, int dpi)
 {
     RECT client{};
     GetClientRect(list, &client);
     int spare = client.right - GetSystemMetrics(SM_CXVSCROLL);
-    for (std::size_t i = 0; i + 1 < VehicleColumns.size(); ++i)
-        spare -= framework::ScaleToDpi(VehicleColumns[i].Width, dpi);
-    return std::max(spare, framework::ScaleToDpi(VehicleColumns.back().Width, dpi));
+    for (std::size_t i = 0; i < VehicleColumns.size(); ++i)
+        if (i != NameColumnIndex)
+            spare -= framework::ScaleToDpi(VehicleColumns[i].Width, dpi);
+    return std::max(spare, framework::ScaleToDpi(VehicleColumns[NameColumnIndex].Width, dpi));
 }
 
 } // namespace
@@ -43,8 +47,7 @@ void SetUpVehicleListView(HWND list, int dpi)
         LVCOLUMNW column{};
         column.mask = LVCF_TEXT | LVCF_WIDTH;
         column.pszText = const_cast<wchar_t*>(InterfaceText(VehicleColumns[i].Caption).c_str());
-        column.cx = i + 1 < VehicleColumns.size() ? framework::ScaleToDpi(VehicleColumns[i].Width, dpi)
-                                                  : LastColumnWidth(list, dpi);
+        column.cx = i == NameColumnIndex ? NameColumnWidth(list, dpi) : framework::ScaleToDpi(VehicleColumns[i].Width, dpi);
         ListView_InsertColumn(list, static_cast<int>(i), &column);
     }
     framework::FixColumnWidths(list);
@@ -52,7 +55,7 @@ void SetUpVehicleListView(HWND list, int dpi)
 
 void FitVehicleListColumns(HWND list, int dpi)
 {
-    framework::SetFixedColumnWidth(list, int(VehicleColumns.size()) - 1, LastColumnWidth(list, dpi));
+    framework::SetFixedColumnWidth(list, int(NameColumnIndex), NameColumnWidth(list, dpi));
 }
 
 void SetVehicleListColumnTitles(HWND list)
@@ -65,17 +68,20 @@ void SetVehicleListColumnTitles(HWND list)
     }
 }
 
-void AddVehicleListRow(HWND list, const std::wstring& id, const std::wstring& name)
+void AddVehicleListRow(HWND list, const std::wstring& id, const std::wstring& name, const std::wstring& model)
 {
     LVITEMW item{};
     item.mask = LVIF_TEXT;
     item.iItem = ListView_GetItemCount(list);
     item.pszText = const_cast<wchar_t*>(id.c_str());
     const int index = static_cast<int>(SendMessageW(list, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)));
-    LVITEMW subItem{};
-    subItem.iSubItem = 1;
-    subItem.pszText = const_cast<wchar_t*>(name.c_str());
-    SendMessageW(list, LVM_SETITEMTEXTW, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&subItem));
+    int column = 1;
+    for (const std::wstring* text : {&name, &model}) {
+        LVITEMW subItem{};
+        subItem.iSubItem = column++;
+        subItem.pszText = const_cast<wchar_t*>(text->c_str());
+        SendMessageW(list, LVM_SETITEMTEXTW, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&subItem));
+    }
 }
 
 std::wstring VehicleListText(HWND list, int row, int column)
@@ -96,7 +102,8 @@ void CopyVehicleListRows(HWND source, HWND target)
     ListView_DeleteAllItems(target);
     const int rows = ListView_GetItemCount(source);
     for (int row = 0; row < rows; ++row)
-        AddVehicleListRow(target, VehicleListText(source, row, 0), VehicleListText(source, row, 1));
+        AddVehicleListRow(target, VehicleListText(source, row, 0), VehicleListText(source, row, 1),
+                          VehicleListText(source, row, 2));
 }
 
 } // namespace vehmira::gui

@@ -35,7 +35,7 @@ namespace {
 
 const framework::TFormLayout MainFormSpec{
     .Caption = L"",
-    .Width = 446,
+    .Width = 526,
     .Height = 320,
     .Border = framework::TBorderKind::Sizeable,
     .SystemMenu = true,
@@ -47,18 +47,18 @@ const framework::TFormLayout MainFormSpec{
 // In tab order, as the layout reads: the list on the left, then on the right
 // the export choices from the top down, then the commands.
 const std::array<framework::TControlLayout, 13> MainControls{{
-    {TControlKind::GroupBox, "Group_Cars", "", 24, 16, 233, 281, L""},
-    {TControlKind::ListView, "List_ID", "Group_Cars", 24, 32, 185, 197, L""},
+    {TControlKind::GroupBox, "Group_Cars", "", 24, 16, 313, 281, L""},
+    {TControlKind::ListView, "List_ID", "Group_Cars", 24, 32, 265, 197, L""},
     // Why the list is empty, and how to try again; empty while a game is open.
-    {TControlKind::Label, "Label_ListStatus", "Group_Cars", 24, 233, 185, 41, L""},
-    {TControlKind::GroupBox, "Group_Export", "", 264, 16, 161, 161, L""},
+    {TControlKind::Label, "Label_ListStatus", "Group_Cars", 24, 233, 265, 41, L""},
+    {TControlKind::GroupBox, "Group_Export", "", 344, 16, 161, 161, L""},
     {TControlKind::CheckBox, "Check_DFF", "Group_Export", 32, 32, 73, 17, L""},
     {TControlKind::CheckBox, "Check_TXD", "Group_Export", 32, 48, 73, 17, L""},
     {TControlKind::CheckBox, "Check_GXT", "Group_Export", 32, 64, 97, 17, L""},
     {TControlKind::CheckBox, "Check_Handling", "Group_Export", 32, 88, 97, 17, L"Handling.cfg"},
     {TControlKind::CheckBox, "Check_Vehicles", "Group_Export", 32, 104, 97, 17, L"Vehicles.ide"},
     {TControlKind::CheckBox, "Check_Carcols", "Group_Export", 32, 120, 97, 17, L"Carcols.dat"},
-    {TControlKind::GroupBox, "Group_Commands", "", 264, 184, 161, 113, L""},
+    {TControlKind::GroupBox, "Group_Commands", "", 344, 184, 161, 113, L""},
     {TControlKind::Button, "Button_Export", "Group_Commands", 24, 32, 113, 25, L""},
     {TControlKind::Button, "Button_Import", "Group_Commands", 24, 64, 113, 25, L""},
 }};
@@ -306,7 +306,10 @@ void TFormMain::RefreshVehicleList()
     const std::vector<engine::TVehicleListRow> rows =
         engine::BuildVehicleList(GameDirectory(), framework::Utf8(App.FormLanguage->GXTFileName)).Rows;
     for (const engine::TVehicleListRow& row : rows)
-        AddVehicleListRow(list, framework::WideFromGameText(row.ID), framework::WideFromGameText(row.Name));
+        AddVehicleListRow(list, framework::WideFromGameText(row.ID),
+                          row.NameFromModel ? InterfaceText(TTextKey::NameFromModel, {framework::WideFromGameText(row.Model)})
+                                            : framework::WideFromGameText(row.Name),
+                          framework::WideFromGameText(row.Model));
     SortVehicleListAsBefore(list);
 }
 

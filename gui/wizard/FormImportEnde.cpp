@@ -27,7 +27,7 @@ namespace {
 
 const framework::TFormLayout TForm_ImportEndeSpec{
     .Caption = L"",
-    .Width = 298,
+    .Width = 378,
     .Height = 463,
     .Border = framework::TBorderKind::Dialog,
     .SystemMenu = true,
@@ -35,16 +35,16 @@ const framework::TFormLayout TForm_ImportEndeSpec{
 
 const std::array<framework::TControlLayout, 8> ImportEndeControls{{
     {TControlKind::Label, "QuestionLabel", "", 37, 16, 161, 31, L""},
-    {TControlKind::GroupBox, "VehiclesGroup", "", 32, 56, 233, 265, L""},
-    {TControlKind::ListView, "TargetList", "VehiclesGroup", 24, 32, 185, 209, L""},
+    {TControlKind::GroupBox, "VehiclesGroup", "", 32, 56, 313, 265, L""},
+    {TControlKind::ListView, "TargetList", "VehiclesGroup", 24, 32, 265, 209, L""},
     // The check's verdict for the selected target, filled in when a row is
     // chosen; every finding, scrolled when they are many.
-    {TControlKind::TextBox, "CheckLabel", "", 32, 328, 233, 85, L""},
-    {TControlKind::Button, "BackButton", "", 32, 420, 73, 25, L""},
-    {TControlKind::Button, "CancelButton", "", 112, 420, 73, 25, L""},
-    {TControlKind::Button, "ReplaceButton", "", 192, 420, 73, 25, L""},
+    {TControlKind::TextBox, "CheckLabel", "", 32, 328, 313, 85, L""},
+    {TControlKind::Button, "BackButton", "", 32, 420, 97, 25, L""},
+    {TControlKind::Button, "CancelButton", "", 140, 420, 97, 25, L""},
+    {TControlKind::Button, "ReplaceButton", "", 248, 420, 97, 25, L""},
     // In the free corner beside the question, aligned with the list's right edge.
-    {TControlKind::Button, "PreviewButton", "", 200, 19, 65, 25, L""},
+    {TControlKind::Button, "PreviewButton", "", 280, 19, 65, 25, L""},
 }};
 
 const std::array<TControlText, 6> ImportEndeTexts{{

@@ -29,7 +29,7 @@ std::vector<std::string> Rows(const std::string& vehiclesIde, const std::vector<
 {
     std::vector<std::string> rows;
     for (const TVehicleListRow& row : List(vehiclesIde, mainTable, keysInGivenOrder).Rows)
-        rows.push_back(row.ID + "=" + row.Name);
+        rows.push_back(row.ID + "=" + row.Name + (row.NameFromModel ? " (by its model)" : ""));
     return rows;
 }
 
@@ -107,4 +107,25 @@ TEST(VehicleList, RepeatedKeysOutOfOrderGiveOnlyTheOneTheGameFinds)
     const std::optional<std::size_t> found = GameKeySearchOracle(hashes, hashes[0]);
     const TRows expected = found ? TRows{"9=" + table[*found].Text} : TRows{};
     EXPECT_EQ(Rows("9, a, b, c, d, TWIN\r\n", table, true), expected);
+}
+
+// The trailers and the freight cars have no GXT name: the game's list of
+// vehicles still holds them, and so does ours, by their model names.
+TEST(VehicleList, AVehicleWithoutANameIsListedByItsModel)
+{
+    const std::vector<TFixtureGXTText> table = {{"CHEETAH", "Cheetah"}};
+    const std::string file = "cars\r\n"
+                             "415, cheetah, cheetah, car, CHEETAH, CHEETAH\r\n"
+                             "435, artict1, artict1, trailer, ARTICT1, ARTICT1\r\n"
+                             "590, freibox, freibox, train, FREIBOX, MISSION\r\n"
+                             "end\r\n"
+                             "objs\r\n"
+                             "1000, box, box, 100, 0, NOKEY\r\n"
+                             "end\r\n";
+    EXPECT_EQ(Rows(file, table), (TRows{"415=Cheetah", "435=artict1 (by its model)", "590=freibox (by its model)"}))
+        << "a line outside CARS without a name is no vehicle";
+    const TVehicleList list = List(file, table, false);
+    ASSERT_EQ(list.Rows.size(), 3u);
+    EXPECT_EQ(list.Rows[0].Model, "cheetah");
+    EXPECT_FALSE(list.Rows[0].NameFromModel);
 }

@@ -50,7 +50,7 @@ TEST_F(TLayoutTest, FormsHaveTheirCaptionsSizesAndTitleBarButtons)
     };
     constexpr LONG_PTR Buttons = WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX;
     const TCase cases[] = {
-        {App->FormMain.get(), L"Vehmira 1.0 :: Русская версия от Korvast Localisations", 446, 320, true,
+        {App->FormMain.get(), L"Vehmira 1.0 :: Русская версия от Korvast Localisations", 526, 320, true,
          WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME, 0},
         {App->FormPath.get(), L"Путь", 362, 141, true, WS_CAPTION, Buttons | WS_THICKFRAME},
         {App->FormLanguage.get(), L"Выбор языка", 235, 234, true, WS_SYSMENU, WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME},
@@ -58,7 +58,7 @@ TEST_F(TLayoutTest, FormsHaveTheirCaptionsSizesAndTitleBarButtons)
         {App->Form1.get(), L"Экспорт", 543, 375, false, Buttons | WS_THICKFRAME, 0},
         {App->FormImportTyp.get(), L"Импорт транспортного средства", 298, 213, true, WS_SYSMENU, WS_MINIMIZEBOX | WS_THICKFRAME},
         {App->FormCarFiles.get(), L"Импорт транспортного средства", 410, 480, true, WS_SYSMENU, WS_MINIMIZEBOX | WS_THICKFRAME},
-        {App->Form_ImportEnde.get(), L"Импорт транспортного средства", 298, 463, true, WS_SYSMENU, WS_MINIMIZEBOX | WS_THICKFRAME},
+        {App->Form_ImportEnde.get(), L"Импорт транспортного средства", 378, 463, true, WS_SYSMENU, WS_MINIMIZEBOX | WS_THICKFRAME},
     };
     for (const TCase& c : cases) {
         HWND window = c.Form->Handle();
@@ -88,18 +88,18 @@ TEST_F(TLayoutTest, MainWindowControlsSitWhereTheLayoutPutsThem)
         std::wstring Caption;
     };
     const TCase cases[] = {
-        {"Group_Cars", nullptr, {24, 16, 24 + 233, 16 + 281}, L" Транспортные средства "},
-        {"List_ID", "Group_Cars", {24, 32, 24 + 185, 32 + 197}, L""},
-        {"Label_ListStatus", "Group_Cars", {24, 233, 24 + 185, 233 + 41},
+        {"Group_Cars", nullptr, {24, 16, 24 + 313, 16 + 281}, L" Транспортные средства "},
+        {"List_ID", "Group_Cars", {24, 32, 24 + 265, 32 + 197}, L""},
+        {"Label_ListStatus", "Group_Cars", {24, 233, 24 + 265, 233 + 41},
          L"Каталог игры не указан: «Установки» → «Путь»."},
-        {"Group_Export", nullptr, {264, 16, 264 + 161, 16 + 161}, L" Экспортировать "},
+        {"Group_Export", nullptr, {344, 16, 344 + 161, 16 + 161}, L" Экспортировать "},
         {"Check_DFF", "Group_Export", {32, 32, 32 + 73, 32 + 17}, L"DFF-файл"},
         {"Check_TXD", "Group_Export", {32, 48, 32 + 73, 48 + 17}, L"TXD-файл"},
         {"Check_GXT", "Group_Export", {32, 64, 32 + 97, 64 + 17}, L"GXT-файл"},
         {"Check_Handling", "Group_Export", {32, 88, 32 + 97, 88 + 17}, L"Handling.cfg"},
         {"Check_Vehicles", "Group_Export", {32, 104, 32 + 97, 104 + 17}, L"Vehicles.ide"},
         {"Check_Carcols", "Group_Export", {32, 120, 32 + 97, 120 + 17}, L"Carcols.dat"},
-        {"Group_Commands", nullptr, {264, 184, 264 + 161, 184 + 113}, L" Действие "},
+        {"Group_Commands", nullptr, {344, 184, 344 + 161, 184 + 113}, L" Действие "},
         {"Button_Export", "Group_Commands", {24, 32, 24 + 113, 32 + 25}, L"&Экспорт"},
         {"Button_Import", "Group_Commands", {24, 64, 24 + 113, 64 + 25}, L"&Импорт"},
     };
@@ -150,12 +150,13 @@ TEST_F(TLayoutTest, TheMainWindowResizesAroundItsList)
     HWND listView = App->FormMain->Control("List_ID");
     RECT listClient{};
     GetClientRect(listView, &listClient);
-    EXPECT_GE(ListView_GetColumnWidth(listView, 0) + ListView_GetColumnWidth(listView, 1),
+    EXPECT_GE(ListView_GetColumnWidth(listView, 0) + ListView_GetColumnWidth(listView, 1) +
+                  ListView_GetColumnWidth(listView, 2),
               listClient.right - GetSystemMetrics(SM_CXVSCROLL) - 1)
         << "the name column takes the new width";
 
     SetWindowPos(main, nullptr, 0, 0, 100, 100, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    EXPECT_EQ(ClientSize(main).cx, 446);
+    EXPECT_EQ(ClientSize(main).cx, 526);
     EXPECT_EQ(ClientSize(main).cy, 320);
     EXPECT_EQ(bounds("List_ID").right, list.right) << "back at the written layout";
 }
@@ -198,15 +199,20 @@ TEST_F(TLayoutTest, ManifestSelectsCommonControlsSix)
     EXPECT_GT(ideal.cx, 0);
 }
 
-TEST_F(TLayoutTest, VehicleListHasTwoFixedColumnsInReportStyle)
+TEST_F(TLayoutTest, VehicleListHasThreeFixedColumnsInReportStyle)
 {
     HWND list = App->FormMain->Control("List_ID");
     EXPECT_EQ(GetWindowLongPtrW(list, GWL_STYLE) & LVS_TYPEMASK, LVS_REPORT);
     EXPECT_TRUE(ListView_GetExtendedListViewStyle(list) & LVS_EX_FULLROWSELECT);
     HWND header = ListView_GetHeader(list);
-    ASSERT_EQ(Header_GetItemCount(header), 2);
-    const std::pair<const wchar_t*, int> columns[] = {{L"ID", 50}, {L"Название", 114}};
-    for (int i = 0; i < 2; ++i) {
+    ASSERT_EQ(Header_GetItemCount(header), 3);
+    // The name takes the list's width beyond the others, less a scroll bar.
+    RECT client{};
+    GetClientRect(list, &client);
+    const int nameWidth = client.right - GetSystemMetrics(SM_CXVSCROLL) - 50 - 70;
+    EXPECT_GE(nameWidth, 114);
+    const std::pair<const wchar_t*, int> columns[] = {{L"ID", 50}, {L"Название", nameWidth}, {L"Модель", 70}};
+    for (int i = 0; i < 3; ++i) {
         wchar_t text[64] = {};
         HDITEMW item{};
         item.mask = HDI_TEXT;

@@ -178,7 +178,7 @@ TEST_F(TPreviewWindowTest, PreviewButtonOfTheReplaceDialogCoversNothing)
 {
     TForm_ImportEnde& replace = *App->Form_ImportEnde;
     const RECT button = RectIn(replace.Control("PreviewButton"), replace.Handle());
-    EXPECT_EQ(button.left, 200);
+    EXPECT_EQ(button.left, 280);
     EXPECT_EQ(button.top, 19);
     RECT client{};
     GetClientRect(replace.Handle(), &client);
@@ -190,10 +190,10 @@ TEST_F(TPreviewWindowTest, PreviewButtonOfTheReplaceDialogCoversNothing)
         RECT Written;
     } controls[] = {
         {"QuestionLabel", {37, 16, 198, 47}},
-        {"VehiclesGroup", {32, 56, 265, 321}},
-        {"BackButton", {32, 420, 105, 445}},
-        {"CancelButton", {112, 420, 185, 445}},
-        {"ReplaceButton", {192, 420, 265, 445}},
+        {"VehiclesGroup", {32, 56, 345, 321}},
+        {"BackButton", {32, 420, 129, 445}},
+        {"CancelButton", {140, 420, 237, 445}},
+        {"ReplaceButton", {248, 420, 345, 445}},
     };
     for (const auto& control : controls) {
         SCOPED_TRACE(control.Name);

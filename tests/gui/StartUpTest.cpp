@@ -141,7 +141,11 @@ TEST_F(TStartUpTest, NewGxtChoiceShowsOnlyAfterTheNextRefill)
     EXPECT_EQ(ReadSetting(L"Vehmira", L"GXT"), L"French.gxt");
     EXPECT_EQ(Rows(), DefaultRows) << "the language dialog does not refill the list";
     EXPECT_NO_PROBLEMS(Menu(GamePathMenu, CancelPathDialog()));
-    EXPECT_EQ(Rows(), (TListRows{{L"400", L"Landstalker FR"}, {L"415", L"Guepard"}}));
+    EXPECT_EQ(Rows(), (TListRows{{L"400", L"Landstalker FR"},
+                                 {L"415", L"Guepard"},
+                                 {L"523", L"copbike (без названия)"},
+                                 {L"596", L"copcarla (без названия)"}}))
+        << "vehicles the French file does not name are listed by their models";
 }
 
 // A translation's own GXT file in the game's Text folder is offered beside the usual five.

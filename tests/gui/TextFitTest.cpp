@@ -196,7 +196,8 @@ TEST_P(TTextFitTest, LayoutsFontsAndColumnsScaleWithTheDpi)
     // The name takes the rest of the list, less a scroll bar: no empty column is left over.
     RECT listClient{};
     GetClientRect(list, &listClient);
-    const int columns = ListView_GetColumnWidth(list, 0) + ListView_GetColumnWidth(list, 1);
+    const int columns =
+        ListView_GetColumnWidth(list, 0) + ListView_GetColumnWidth(list, 1) + ListView_GetColumnWidth(list, 2);
     EXPECT_GE(columns, listClient.right - GetSystemMetrics(SM_CXVSCROLL)) << "no spare width beside the name";
     EXPECT_GE(ListView_GetColumnWidth(list, 1), scaled(114));
 }
