@@ -1,4 +1,5 @@
 #include "engine/ImportPlan.h"
+#include "engine/Journal.h"
 
 #include "fileio/Errors.h"
 #include "fileio/FileSystem.h"
@@ -127,7 +128,7 @@ void CheckSourceFiles(const TImportFiles& files)
 TImportPlan ReadFilesSource(const TImportFiles& files, const gamedata::TVehicleRecord& target)
 {
     TImportPlan plan;
-    plan.SourceDescription = "separate files";
+    plan.SourceDescription = std::string(SeparateFilesSource);
     // An empty field is simply not given; one of blanks only is reported as skipped.
     const auto skipped = [&plan](std::string_view step, std::string_view text) {
         if (!text.empty())

@@ -7,16 +7,20 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace vehmira::engine {
 
 inline constexpr const char* JournalDirectoryName = "vehmira-backups";
 
+// The source a journal records for an import of separate files and typed lines.
+inline constexpr std::string_view SeparateFilesSource = "separate files";
+
 struct TJournalInfo {
     std::string Id;
     std::string Target; // e.g. "415 (cheetah)"
-    std::string Source; // the package path, or "separate files"
+    std::string Source; // the package path, or SeparateFilesSource
     std::string Time;   // local time of the import, "YYYY-MM-DD HH:MM:SS"
     bool Committed = false;
     bool Undone = false;

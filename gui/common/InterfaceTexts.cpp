@@ -1,5 +1,6 @@
 #include "gui/common/InterfaceTexts.h"
 
+#include "engine/Journal.h"
 #include "engine/JournalDamage.h"
 #include "engine/KeyedLines.h"
 #include "gui/framework/WideText.h"
@@ -164,6 +165,11 @@ std::string MisreadArchiveQuestion(const archive::TArchiveLayout& layout)
     return InterfaceTextUtf8(
         TTextKey::MisreadArchiveQuestion,
         {std::to_wstring(layout.MisreadPairs.size()), framework::Wide(archive::DescribeMisreadPairs(layout))});
+}
+
+std::wstring ImportSourceText(const std::string& source)
+{
+    return source == engine::SeparateFilesSource ? InterfaceText(TTextKey::SeparateFilesSource) : framework::Wide(source);
 }
 
 } // namespace vehmira::gui

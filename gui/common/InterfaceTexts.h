@@ -34,4 +34,8 @@ void WriteSetting(framework::TSettingsFile& settings, const std::filesystem::pat
 // own, and the error's description stands.
 std::optional<std::string> WordedErrorMessage(const fileio::TVehmiraError& cause);
 
+// Where an import came from, as a journal records it: the package's path, or
+// the separate files and typed lines in the interface's words.
+std::wstring ImportSourceText(const std::string& source);
+
 } // namespace vehmira::gui

@@ -30,6 +30,16 @@ namespace vehmira::gui {
     X(NameFromModel, L"%1 (без названия)")                                                                          \
     X(FileMenu, L"&Файл  ")                                                                                          \
     X(UndoImportMenuItem, L"&Отменить импорт")                                                                       \
+    X(HistoryMenuItem, L"&История импортов...")                                                                      \
+    X(HistoryCaption, L"История импортов")                                                                           \
+    X(HistoryVehicleColumn, L"Транспорт")                                                                            \
+    X(HistorySourceColumn, L"Источник")                                                                              \
+    X(HistoryTimeColumn, L"Время")                                                                                   \
+    X(HistoryStateColumn, L"Состояние")                                                                              \
+    X(HistoryNextUndo, L"отменится первым")                                                                          \
+    X(HistoryUndoable, L"можно отменить")                                                                            \
+    X(HistoryUndone, L"отменён")                                                                                     \
+    X(HistoryRetired, L"нельзя отменить: архив перестроен")                                                          \
     X(ExitMenuItem, L"В&ыход")                                                                                       \
     X(RefreshMenuItem, L"О&бновить список\tF5")                                                                      \
     X(ListStatusNoGame, L"Каталог игры не указан: «Установки» → «Путь».")                                            \

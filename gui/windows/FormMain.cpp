@@ -12,6 +12,7 @@
 #include "gui/common/VehicleListBehaviour.h"
 #include "gui/common/VehicleListView.h"
 #include "gui/windows/FormAbout.h"
+#include "gui/windows/FormHistory.h"
 #include "gui/windows/FormLanguage.h"
 #include "gui/windows/FormPath.h"
 #include "gui/windows/MainMenu.h"
@@ -174,6 +175,8 @@ void TFormMain::OnCommand(int id, int notifyCode)
         RebuildArchiveMenuClick();
     else if (id == RefreshMenu)
         RefreshMenuClick();
+    else if (id == HistoryMenu)
+        HistoryMenuClick();
     else if (id == ExportVehicleMenu)
         ExportButtonClick();
     else if (id == ImportOverVehicleMenu)
@@ -297,6 +300,14 @@ void TFormMain::OpenGameDirectory()
     TWindowObserver observer(Handle());
     Session = std::make_unique<operations::TGameSession>(GameLocation(), observer);
     OfferRebuildOfMisreadArchive();
+}
+
+void TFormMain::HistoryMenuClick()
+{
+    if (!Session)
+        throw fileio::TVehmiraError(InterfaceTextUtf8(TTextKey::NoGameOpen));
+    TWindowObserver observer(Handle());
+    ShowImportHistory(Handle(), operations::ReadImportHistory(GameLocation(), observer));
 }
 
 void TFormMain::RefreshVehicleList()

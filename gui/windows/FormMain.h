@@ -61,6 +61,8 @@ public:
     void ExportButtonClick();
     // Menu "Отменить импорт" and a file dropped on the window (FormMainImport.cpp).
     void UndoImportMenuClick();
+    // "История импортов...": every import of the game and whether it can still be undone.
+    void HistoryMenuClick();
     // Menu "Проверить архив" and "Перестроить архив" (FormMainArchive.cpp).
     void CheckArchiveMenuClick();
     void RebuildArchiveMenuClick();

@@ -22,18 +22,10 @@ namespace vehmira::gui {
 
 namespace {
 
-// The journal's word for an import from the separate-files dialog.
-constexpr const char* SeparateFilesSource = "separate files";
-
-std::wstring SourceText(const std::string& source)
-{
-    return source == SeparateFilesSource ? InterfaceText(TTextKey::SeparateFilesSource) : framework::Wide(source);
-}
-
 std::wstring UndoQuestion(const engine::TJournalInfo& import)
 {
     return InterfaceText(TTextKey::UndoQuestion,
-                         {framework::Wide(import.Target), SourceText(import.Source), framework::Wide(import.Time)});
+                         {framework::Wide(import.Target), ImportSourceText(import.Source), framework::Wide(import.Time)});
 }
 
 // Releases the system's drop handle whatever the handler does.

@@ -33,6 +33,7 @@ HMENU CreateMainMenu()
     const auto text = [](TTextKey key) { return InterfaceText(key).c_str(); };
     AppendMenuW(bar, MF_POPUP,
                 reinterpret_cast<UINT_PTR>(CreatePopup({{UndoImportMenu, text(TTextKey::UndoImportMenuItem)},
+                                                        {HistoryMenu, text(TTextKey::HistoryMenuItem)},
                                                         {PreviewMenu, text(TTextKey::PreviewMenuItem)},
                                                         {CheckArchiveMenu, text(TTextKey::CheckArchiveMenuItem)},
                                                         {RebuildArchiveMenu, text(TTextKey::RebuildArchiveMenuItem)},

@@ -18,6 +18,7 @@ enum TMainMenuCommand : int {
     RefreshMenu = 1009,
     ExportVehicleMenu = 1010,
     ImportOverVehicleMenu = 1011,
+    HistoryMenu = 1012,
 };
 
 // The menu bar with its pop-ups, in the current interface language; the

@@ -522,6 +522,35 @@ TEST_F(TImportRunTest, WithoutAnOpenGameImportIsOffAndF5TriesAgain)
     EXPECT_EQ(main.ControlText("Label_ListStatus"), L"");
 }
 
+// "История импортов..." lists every import, newest first, with what an undo would do.
+TEST_F(TImportRunTest, TheHistoryShowsEveryImportAndWhatCanBeUndone)
+{
+    const std::filesystem::path package = ExportedPackage(415, "cheetah.car");
+    ASSERT_TRUE(OneSuccess(ImportPackage(package, 0)));
+    ASSERT_TRUE(OneSuccess(ImportPackage(package, 1)));
+    std::vector<std::wstring> rows;
+    EXPECT_NO_PROBLEMS(Menu(HistoryMenu, [&](TUser& user) {
+        HWND history = nullptr;
+        user.WaitUntil(
+            [&] {
+                history = FindWindowW(nullptr, L"История импортов");
+                return history != nullptr && IsWindowVisible(history);
+            },
+            "the history window");
+        HWND list = FindWindowExW(history, nullptr, WC_LISTVIEWW, nullptr);
+        for (int row = 0; row < ListView_GetItemCount(list); ++row) {
+            wchar_t vehicle[128] = {};
+            wchar_t state[128] = {};
+            ListView_GetItemText(list, row, 0, vehicle, 128);
+            ListView_GetItemText(list, row, 3, state, 128);
+            rows.push_back(std::wstring(vehicle) + L": " + state);
+        }
+        user.Click(FindWindowExW(history, nullptr, L"Button", L"Закрыть"));
+        user.WaitUntil([&] { return !IsWindow(history) || !IsWindowVisible(history); }, "the history to close");
+    }));
+    EXPECT_EQ(rows, (std::vector<std::wstring>{L"415 (cheetah): отменится первым", L"400 (landstal): можно отменить"}));
+}
+
 TEST_F(TImportRunTest, UndoFromTheMenuAsksNamesTheImportAndRestoresTheGame)
 {
     const TGameFiles original = GameFiles();
