@@ -63,8 +63,40 @@ void TMenuStylerAttachment::Start(HWND window, TMainMenu& menu, int dpi)
     Styler_->Loaded();
 }
 
+namespace {
+
+// The bar beyond its last item in the items' colour: the system paints it in
+// its own menu colour whatever the menu's background says.
+void PaintBarBeyondItems(HWND window)
+{
+    HMENU bar = GetMenu(window);
+    const int count = bar ? GetMenuItemCount(bar) : 0;
+    MENUBARINFO barInfo{};
+    barInfo.cbSize = sizeof(barInfo);
+    RECT last{};
+    if (count <= 0 || !GetMenuBarInfo(window, OBJID_MENU, 0, &barInfo) ||
+        !GetMenuItemRect(window, bar, UINT(count - 1), &last))
+        return;
+    RECT outer{};
+    GetWindowRect(window, &outer);
+    RECT beyond{last.right, barInfo.rcBar.top, barInfo.rcBar.right, barInfo.rcBar.bottom};
+    OffsetRect(&beyond, -outer.left, -outer.top);
+    if (beyond.right <= beyond.left)
+        return;
+    HDC windowDc = GetWindowDC(window);
+    FillRect(windowDc, &beyond, GetSysColorBrush(COLOR_BTNFACE));
+    ReleaseDC(window, windowDc);
+}
+
+} // namespace
+
 bool TMenuStylerAttachment::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)
 {
+    if (message == WM_NCPAINT || message == WM_NCACTIVATE) {
+        result = DefWindowProcW(Form_.Window, message, wParam, lParam);
+        PaintBarBeyondItems(Form_.Window);
+        return true;
+    }
     return DispatchMenuMessage(Form_.Window, message, wParam, lParam, result);
 }
 

@@ -69,6 +69,29 @@ TEST_F(TMenuStylingTest, MenuBarItemsAreWideEnoughForTheirCaptions)
     }
 }
 
+// Right of "Справка" the bar shows the items' colour, not the system's white menu colour.
+TEST_F(TMenuStylingTest, TheBarBeyondItsLastItemHasTheItemsColour)
+{
+    HWND window = App->FormMain->Handle();
+    HMENU bar = GetMenu(window);
+    ShowWindow(window, SW_SHOWNOACTIVATE);
+    UpdateWindow(window);
+    RECT last{};
+    ASSERT_TRUE(GetMenuItemRect(window, bar, 2, &last));
+    RECT outer{};
+    GetWindowRect(window, &outer);
+    RECT client{};
+    GetClientRect(window, &client);
+    POINT clientOrigin{0, 0};
+    ClientToScreen(window, &clientOrigin);
+    ASSERT_LT(last.right + 20, clientOrigin.x + client.right) << "room beyond the last item";
+    HDC windowDc = GetWindowDC(window);
+    const COLORREF beyond = GetPixel(windowDc, last.right + 10 - outer.left, (last.top + last.bottom) / 2 - outer.top);
+    ReleaseDC(window, windowDc);
+    EXPECT_EQ(beyond, GetSysColor(COLOR_BTNFACE));
+    ShowWindow(window, SW_HIDE);
+}
+
 TEST_F(TMenuStylingTest, MeasuringAnItemGivesTheTextHeightPlusThreeQuartersAndRoomForTheIcon)
 {
     HMENU file = GetSubMenu(GetMenu(App->FormMain->Handle()), 0);
