@@ -389,6 +389,29 @@ TEST_F(TImportRunTest, AModelOfAnotherKindIsToldInOnePlainSentenceFirst)
     EXPECT_TRUE(question.Text.starts_with(sentence)) << Utf8(question.Text);
 }
 
+// A model cut short is told in the interface's language alone: no English
+// words of the reader's own come through.
+TEST_F(TImportRunTest, AnUnreadableModelIsToldInTheInterfacesLanguageAlone)
+{
+    RwTest::TTestModel car;
+    ByteBuffer model = RwTest::Model(car);
+    model.resize(model.size() / 2);
+    const std::filesystem::path dff = WriteInput("cut.dff", model);
+    std::wstring verdict;
+    EXPECT_NO_PROBLEMS(RunWizard([&](TUser& user) {
+        ChooseKind(user, false);
+        FillCarFiles(user, {{"Edit_DFF", dff.wstring()}});
+        user.WaitShown(ImportEnde().Handle(), "the replace dialog");
+        SelectListRow(ImportEnde().Control("TargetList"), 0);
+        verdict = ImportEnde().ControlText("CheckLabel");
+        user.Click(ImportEnde().Control("CancelButton"));
+        WaitWizardClosed();
+    }));
+    EXPECT_TRUE(Contains(verdict, L"Модель не читается: файл повреждён или это не модель RenderWare.")) << Utf8(verdict);
+    for (const wchar_t* english : {L"chunk", L"model:", L"the ", L"not "})
+        EXPECT_FALSE(Contains(verdict, english)) << Utf8(verdict);
+}
+
 // Back goes one step at a time and keeps what was typed; a new run of the
 // wizard starts blank.
 TEST_F(TImportRunTest, BackKeepsEveryFieldAndANewRunStartsBlank)

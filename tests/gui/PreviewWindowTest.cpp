@@ -229,6 +229,26 @@ TEST_F(TPreviewWindowTest, MenuShowsTheSelectedGameVehicle)
     EXPECT_TRUE(IsWindowEnabled(App->FormMain->Handle())) << "the main window takes input again";
 }
 
+// A double click on a vehicle of the list previews it.
+TEST_F(TPreviewWindowTest, ADoubleClickOnAVehiclePreviewsIt)
+{
+    const int row = RowOf(L"596");
+    SelectRow(row);
+    TPreviewSeen shown;
+    HWND list = App->FormMain->Control("List_ID");
+    EXPECT_NO_PROBLEMS(Act(
+        [&] {
+            NMITEMACTIVATE click{};
+            click.hdr.hwndFrom = list;
+            click.hdr.idFrom = UINT_PTR(GetDlgCtrlID(list));
+            click.hdr.code = NM_DBLCLK;
+            click.iItem = row;
+            SendMessageW(App->FormMain->Handle(), WM_NOTIFY, click.hdr.idFrom, reinterpret_cast<LPARAM>(&click));
+        },
+        [&](TUser& user) { shown = ReadAndClosePreview(user); }));
+    EXPECT_EQ(shown.Title, L"Просмотр транспортного средства: copcarla (596)");
+}
+
 // At 144 DPI the written window is wider than the test's 1280-pixel screen:
 // it fits the screen, the texture panel and the summary keep their widths and
 // the model view takes what is left.
