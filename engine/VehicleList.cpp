@@ -1,5 +1,6 @@
 #include "engine/VehicleList.h"
 
+#include "engine/GameArchives.h"
 #include "fileio/FileSystem.h"
 #include "fileio/GamePaths.h"
 #include "gamedata/CRC32.h"
@@ -15,6 +16,7 @@ namespace {
 
 struct TDefinitionLine {
     std::string ID;
+    std::string ModelName;
     std::uint32_t KeyHash = 0;
 };
 
@@ -32,7 +34,7 @@ std::vector<TDefinitionLine> ReadDefinitionLines(const std::filesystem::path& ga
             continue;
         gamedata::SplitFieldViews(*cleaned, fields);
         if (fields.size() >= 6)
-            lines.push_back({std::string(fields[0]), gamedata::GXTKeyHash(fields[5])});
+            lines.push_back({std::string(fields[0]), std::string(fields[1]), gamedata::GXTKeyHash(fields[5])});
     }
     return lines;
 }
@@ -73,8 +75,28 @@ TVehicleList BuildVehicleList(const std::filesystem::path& gameDirectory, std::s
     const bool sorted = mainTable.KeysSortedByHash();
     for (const TDefinitionLine& line : lines)
         for (const std::size_t k : KeysShownFor(mainTable, sorted, line.KeyHash))
-            list.Rows.push_back({line.ID, gamedata::GXTTextToCp1251(mainTable.Text(k), mainTable.CharacterSize())});
+            list.Rows.push_back({line.ID, gamedata::GXTTextToCp1251(mainTable.Text(k), mainTable.CharacterSize()),
+                                 line.ModelName, {}});
     return list;
+}
+
+void AddPaintjobs(TVehicleList& list, const std::filesystem::path& gameDirectory)
+{
+    std::vector<gamedata::TVehicleRecord> vehicles;
+    for (const TVehicleListRow& row : list.Rows) {
+        gamedata::TVehicleRecord vehicle;
+        if (gamedata::ParseVehicleID(row.ID, vehicle.ID)) {
+            vehicle.ModelName = row.ModelName;
+            vehicles.push_back(std::move(vehicle));
+        }
+    }
+    const std::vector<TGameArchive> archives = ReadGameArchives(gameDirectory, ReadGameFileList(gameDirectory));
+    const archive::TPaintjobRegister paintjobs = GamePaintjobs(archives, vehicles);
+    for (TVehicleListRow& row : list.Rows) {
+        std::int32_t id = 0;
+        if (gamedata::ParseVehicleID(row.ID, id))
+            row.Paintjobs = paintjobs.Of(id);
+    }
 }
 
 } // namespace vehmira::engine

@@ -14,6 +14,10 @@ namespace vehmira::engine {
 struct TVehicleListRow {
     std::string ID;   // field 0 exactly as written
     std::string Name; // the main table's text, raw 8-bit bytes
+    std::string ModelName; // field 1
+    // The dictionaries the game takes as its paintjobs (archive/Paintjobs.h),
+    // entry names in the game's order; filled by AddPaintjobs.
+    std::vector<std::string> Paintjobs;
 };
 
 struct TVehicleList {
@@ -29,5 +33,9 @@ struct TVehicleList {
 // hash order, for every key of that hash (they stand together, and the game
 // shows one of them).
 TVehicleList BuildVehicleList(const std::filesystem::path& gameDirectory, std::string_view gxtFileName);
+
+// Fills each row's paintjobs from the archives the game reads (GameArchives.h),
+// each archive opened for reading only.
+void AddPaintjobs(TVehicleList& list, const std::filesystem::path& gameDirectory);
 
 } // namespace vehmira::engine

@@ -66,12 +66,12 @@ TEST(CliList, PrintsEveryVehicleWithItsNameInUtf8)
     // Global options may also follow the command; another GXT file gives other names.
     const TCliRun german = RunCli({"list", "--json", "--gxt", "German.gxt", "--game", game.Game()});
     ASSERT_EQ(german.ExitCode, 0) << german.Err;
-    EXPECT_EQ(german.Out.rfind("[\n  {\"id\": \"400\", \"name\": \"Gelaendewagen\"},\n", 0), 0u) << german.Out;
-    EXPECT_NE(german.Out.find("{\"id\": \"596\", \"name\": \"Polizei\"}"), std::string::npos);
+    EXPECT_EQ(german.Out.rfind("[\n  {\"id\": \"400\", \"name\": \"Gelaendewagen\", \"paintjobs\": []},\n", 0), 0u) << german.Out;
+    EXPECT_NE(german.Out.find("{\"id\": \"596\", \"name\": \"Polizei\", \"paintjobs\": []}"), std::string::npos);
     EXPECT_EQ(german.Out.substr(german.Out.size() - 4), "}\n]\n");
 
     const TCliRun json = RunCli(WithGame(game, {"list", "--json"}));
-    EXPECT_NE(json.Out.find("{\"id\": \"472\", \"name\": \"Катер береговой охраны\"}"), std::string::npos);
+    EXPECT_NE(json.Out.find("{\"id\": \"472\", \"name\": \"Катер береговой охраны\", \"paintjobs\": []}"), std::string::npos);
 }
 
 TEST(CliList, ReportsAMissingOrDamagedGxtFile)
