@@ -53,7 +53,10 @@ std::vector<TCarmodsLine> ReadCarmods(std::string_view text)
         } else if (normal == "end") {
             inSection = false;
         } else if (section) {
-            lines.push_back(CarmodsLine(index + 1, *section, SplitFields(normal)));
+            TLineList fields = SplitFields(normal);
+            std::erase(fields, std::string());
+            if (!fields.empty())
+                lines.push_back(CarmodsLine(index + 1, *section, fields));
         }
     }
     return lines;

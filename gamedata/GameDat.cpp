@@ -17,7 +17,11 @@ TGameDat ReadGameDat(std::string_view text)
         if (blank == std::string::npos)
             continue;
         const std::string_view keyword = std::string_view(fields).substr(0, blank);
-        TGameDatFile file{fields.substr(blank + 1), i + 1};
+        // A separator at the end of the line is left as a blank by the field rule.
+        const std::size_t end = fields.find_last_not_of(' ');
+        if (end == std::string::npos || end <= blank)
+            continue;
+        TGameDatFile file{fields.substr(blank + 1, end - blank), i + 1};
         if (keyword == GameDatArchiveKeyword)
             files.Archives.push_back(std::move(file));
         else if (keyword == GameDatDefinitionsKeyword)

@@ -84,6 +84,15 @@ TEST(CarFileCheckTest, UpgradeLinesAgainstTheVehiclesAndTheParts)
                       "9 carmods_unknown_part wheel_x 0"}));
 }
 
+TEST(CarFileCheckTest, AnUpgradeLineOfSeparatorsAloneNamesNothing)
+{
+    const std::vector<TCarmodsLine> lines = ReadCarmods("mods\n,\n,sultan,,exh_a_l\nend\n");
+    ASSERT_EQ(lines.size(), 1u);
+    EXPECT_EQ(lines[0].Line, 3u);
+    EXPECT_EQ(lines[0].Vehicle, "sultan");
+    EXPECT_EQ(lines[0].Parts, std::vector<std::string>{"exh_a_l"});
+}
+
 TEST(CarFileCheckTest, ReadsObjectNamesOfObjsSectionsOnly)
 {
     EXPECT_EQ(ReadObjectNames("objs\n1000, spl_a, spl_a, 50, 0\n# 1001, commented\nend\n"

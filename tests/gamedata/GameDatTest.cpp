@@ -34,6 +34,8 @@ TEST(GameDatTest, ReadsArchiveAndDefinitionLinesInOrderWithTheGamesLineRules)
               (TListed{{"DATA\\VEHICLES.IDE", 2}, {"DATA\\MAPS\\veh_mods\\veh_mods.ide", 6}}));
     EXPECT_TRUE(ReadGameDat("").Archives.empty());
     EXPECT_TRUE(ReadGameDat("IMG").Archives.empty());
+    // A separator at the end is no part of the path; one alone leaves none.
+    EXPECT_EQ(Listed(ReadGameDat("IMG a.img,\nIMG ,\n").Archives), (TListed{{"a.img", 1}}));
 }
 
 } // namespace
