@@ -175,7 +175,7 @@ void AddCommands(CLI::App& app, TParsedCommand& parsed)
                                     ListCommand(context, parsed.Json);
                                     return 0;
                                 });
-    list->add_flag("--json", parsed.Json, "Print a JSON array of {\"id\", \"name\"}");
+    list->add_flag("--json", parsed.Json, "Print a JSON array of {\"id\", \"name\", \"paintjobs\"}");
 
     CLI::App* exportCommand = AddGameCommand(app, parsed, "export", "Export a vehicle into a .car package",
                                          [&parsed](const TCommandContext& context) {

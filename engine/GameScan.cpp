@@ -6,13 +6,17 @@
 #include "fileio/FileSystem.h"
 #include "fileio/GamePaths.h"
 #include "gamedata/CarFileCheck.h"
+#include "gamedata/AsciiCase.h"
 #include "gamedata/CarMods.h"
 #include "gamedata/TextLines.h"
 #include "gamedata/VehicleLineCheck.h"
 #include "renderware/VehicleModelCheck.h"
 
 #include <algorithm>
+#include <map>
 #include <optional>
+#include <set>
+#include <span>
 
 namespace vehmira::engine {
 
@@ -107,10 +111,18 @@ std::optional<fileio::ByteBuffer> ReadEntry(const TGameArchive& archive, const a
 class TVehicleScanner {
 public:
     TVehicleScanner(const std::filesystem::path& gameDirectory, const std::vector<TGameArchive>& archives,
-                    const archive::TPaintjobRegister& paintjobs)
+                    const archive::TPaintjobRegister& paintjobs, std::span<const gamedata::TVehicleRecord> vehicles)
         : Archives(archives), Paintjobs(paintjobs), Shared(ReadSharedVehicleTextures(gameDirectory)),
           Handling(ReadOptionalGameFile(gameDirectory, fileio::GameFiles::Handling).value_or(std::string()))
     {
+        std::set<std::string> seen;
+        for (const gamedata::TVehicleRecord& vehicle : vehicles)
+            for (const std::string_view extension : {ModelExtension, TextureExtension}) {
+                std::string name = gamedata::UpperAscii(
+                    (extension == ModelExtension ? vehicle.ModelName : vehicle.TxdName) + std::string(extension));
+                if (!seen.insert(name).second)
+                    SharedNames.insert(std::move(name));
+            }
     }
 
     fileio::TCheckFindings Scan(const gamedata::TVehicleRecord& vehicle) const
@@ -137,7 +149,8 @@ public:
 
 private:
     // The bytes of the entry the game loads under that name; a finding when no
-    // archive holds it, or when more than one does.
+    // archive holds it, or when more than one does. An entry several vehicles
+    // load (police cars share a dictionary) is read once.
     std::optional<fileio::ByteBuffer> LoadedEntry(const std::string& name, TCheckCode missing,
                                                   fileio::TCheckFindings& findings) const
     {
@@ -155,13 +168,23 @@ private:
                 findings.push_back(std::move(shadowed));
                 break;
             }
-        return ReadEntry(loaded, loaded.Entries[place->Entry]);
+        const std::pair<std::size_t, std::size_t> key{place->Archive, place->Entry};
+        const auto cached = ReadEntries.find(key);
+        if (cached != ReadEntries.end())
+            return cached->second;
+        std::optional<fileio::ByteBuffer> bytes = ReadEntry(loaded, loaded.Entries[place->Entry]);
+        if (SharedNames.contains(gamedata::UpperAscii(name)))
+            ReadEntries.emplace(key, bytes);
+        return bytes;
     }
 
     const std::vector<TGameArchive>& Archives;
     const archive::TPaintjobRegister& Paintjobs;
     const std::optional<renderware::TTextureDictionary> Shared;
     const std::string Handling;
+    // Entry names (upper-cased) more than one vehicle loads, and their bytes once read.
+    std::set<std::string> SharedNames;
+    mutable std::map<std::pair<std::size_t, std::size_t>, std::optional<fileio::ByteBuffer>> ReadEntries;
 };
 
 void AddFileFindings(std::vector<TScanFileFinding>& files, std::string_view file,
@@ -207,7 +230,7 @@ TGameScan ScanGame(const std::filesystem::path& gameDirectory, const TScanOption
     const std::vector<TGameArchive> archives = ReadGameArchives(gameDirectory, fileList);
     const TDefinitions definitions = ReadDefinitions(gameDirectory, fileList);
     const archive::TPaintjobRegister paintjobs = GamePaintjobs(archives, definitions.Vehicles);
-    const TVehicleScanner scanner(gameDirectory, archives, paintjobs);
+    const TVehicleScanner scanner(gameDirectory, archives, paintjobs, definitions.Vehicles);
 
     TGameScan scan;
     scan.Layout = archive::AnalyseLayout(archives.front().Path);

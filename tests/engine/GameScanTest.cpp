@@ -205,6 +205,15 @@ TEST(GameScanTest, NamesTheArchiveTheGameLoadsAndChecksItsEntry)
     EXPECT_EQ(shadowed.Facts.Text, "models\\second.img");
 }
 
+TEST(GameScanTest, ADictionaryVehiclesShareIsCheckedForEach)
+{
+    const TScannedGame game;
+    game.Replace(fileio::GameFiles::VehicleDefinitions, "401, bravura, bravura,", "401, bravura, peren,");
+    game.AddEntries({{"peren.txd", fileio::ByteBuffer(300, 0x16)}});
+    EXPECT_EQ(VehicleCodes(ScanGame(game.Directory(), {})),
+              (TFound{{401, {"unreadable_textures"}}, {404, {"unreadable_textures"}}}));
+}
+
 TEST(GameScanTest, UnknownPartsNeedThePartDefinitions)
 {
     const TScannedGame game;
