@@ -219,7 +219,7 @@ void AddCommands(CLI::App& app, TParsedCommand& parsed)
         "texture, paintjob and line checks, the colour and upgrade files and the archive's layout (exit 3 on errors)",
         [&parsed](const TCommandContext& context) { return ScanCommand(context, parsed.OnlyIDs, parsed.Json); });
     scan->add_flag("--json", parsed.Json,
-                   "Print JSON: vehicles (id, model, file, errors, warnings, each {code, message, subject}), files "
+                   "Print JSON: vehicles (id, model, file, line, errors, warnings, each {code, message, subject}), files "
                    "(file, line, severity, code, message) and archive");
     scan->add_option("--only", parsed.OnlyIDs, "Scan only the vehicles with these IDs");
     CLI::App* demo = AddCommand(app, parsed, "demo-game", "Write a small demo game directory",

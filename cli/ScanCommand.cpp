@@ -62,7 +62,8 @@ void PrintJson(std::ostream& out, const engine::TGameScan& scan)
         const engine::TScannedVehicle& vehicle = scan.Vehicles[v];
         out << (v == 0 ? "\n  " : ",\n  ") << "{\"id\": " << vehicle.ID
             << ", \"model\": " << JsonString(GameTextToUtf8(vehicle.ModelName))
-            << ", \"file\": " << JsonString(HostPath(vehicle.File)) << ", \"errors\": [";
+            << ", \"file\": " << JsonString(HostPath(vehicle.File)) << ", \"line\": " << vehicle.Line
+            << ", \"errors\": [";
         PrintFindingList(out, vehicle.Findings, true);
         out << "], \"warnings\": [";
         PrintFindingList(out, vehicle.Findings, false);
@@ -94,8 +95,9 @@ void PrintTable(std::ostream& out, const engine::TGameScan& scan)
         const std::size_t vehicleErrors = CountErrors(vehicle.Findings);
         errors += vehicleErrors;
         warnings += vehicle.Findings.size() - vehicleErrors;
-        out << vehicle.ID << '\t' << GameTextToUtf8(vehicle.ModelName) << '\t' << vehicleErrors << " errors, "
-            << vehicle.Findings.size() - vehicleErrors << " warnings\n";
+        out << vehicle.ID << '\t' << GameTextToUtf8(vehicle.ModelName) << '\t' << HostPath(vehicle.File) << ':'
+            << vehicle.Line << '\t' << vehicleErrors << " errors, " << vehicle.Findings.size() - vehicleErrors
+            << " warnings\n";
         PrintCheckFindings(out, vehicle.Findings, "    ");
     }
     for (const engine::TScanFileFinding& file : scan.Files) {

@@ -246,7 +246,7 @@ TGameScan ScanGame(const std::filesystem::path& gameDirectory, const TScanOption
         }
         const gamedata::TVehicleRecord& vehicle = definitions.Vehicles[wanted[done]];
         scan.Vehicles.push_back({vehicle.ID, vehicle.ModelName, definitions.VehicleFiles[wanted[done]],
-                                 scanner.Scan(vehicle)});
+                                 vehicle.LineNumber, scanner.Scan(vehicle)});
     }
     if (options.Progress)
         options.Progress->Progress(wanted.size(), wanted.size());

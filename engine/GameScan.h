@@ -20,6 +20,7 @@ struct TScannedVehicle {
     std::int32_t ID = 0;
     std::string ModelName;
     std::string File; // the definition file, as a game path
+    std::size_t Line = 0; // its definition line there, from 1
     fileio::TCheckFindings Findings;
 };
 

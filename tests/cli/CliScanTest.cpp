@@ -3,10 +3,13 @@
 
 #include "cli/CliTestSupport.h"
 
+#include "cli/JsonText.h"
+#include "cli/OutputText.h"
 #include "fileio/FileSystem.h"
 
 #include <gtest/gtest.h>
 
+using namespace vehmira::cli;
 using namespace vehmira::fileio;
 
 namespace {
@@ -45,9 +48,13 @@ TEST(CliScan, ErrorsExitWithThreeAndNameTheVehicleAndTheLine)
     ReplaceFileAtomically(game.Path() / "data" / "carcols.dat",
                           ReplaceLine(carcols, "copcarla, 0,1", "copcarla, 0,1\r\nghostcar, 0,1"));
 
+    const std::string vehicles = game.Read("data/vehicles.ide");
+    const std::size_t vehicleLine =
+        std::size_t(std::count(vehicles.begin(), vehicles.begin() + std::ptrdiff_t(vehicles.find("522, nrg500")), '\n')) + 1;
     const TCliRun text = RunCli({"--game", game.Game(), "scan"});
     EXPECT_EQ(text.ExitCode, 3) << text.Err;
-    EXPECT_NE(text.Out.find("522\tnrg500\t1 errors, 0 warnings\n    error handling_kind: "), std::string::npos)
+    EXPECT_NE(text.Out.find("522\tnrg500\t" + HostPath("Data\\Vehicles.ide") + ":" + std::to_string(vehicleLine) +
+                            "\t1 errors, 0 warnings\n    error handling_kind: "), std::string::npos)
         << text.Out;
     EXPECT_NE(text.Out.find("\terror carcols_unknown_model: the colour line names the model \"ghostcar\""),
               std::string::npos)
@@ -57,7 +64,11 @@ TEST(CliScan, ErrorsExitWithThreeAndNameTheVehicleAndTheLine)
 
     const TCliRun json = RunCli({"--game", game.Game(), "scan", "--json", "--only", "522"});
     EXPECT_EQ(json.ExitCode, 3);
-    EXPECT_NE(json.Out.find("{\"id\": 522, \"model\": \"nrg500\", "), std::string::npos) << json.Out;
+    EXPECT_NE(json.Out.find("{\"id\": 522, \"model\": \"nrg500\", \"file\": " + JsonString(HostPath("Data\\Vehicles.ide")) +
+                            ", \"line\": " +
+                            std::to_string(vehicleLine) + ", "),
+              std::string::npos)
+        << json.Out;
     EXPECT_NE(json.Out.find("\"errors\": [{\"code\": \"handling_kind\", \"message\": "), std::string::npos) << json.Out;
     EXPECT_NE(json.Out.find("\"severity\": \"error\", \"code\": \"carcols_unknown_model\""), std::string::npos)
         << json.Out;

@@ -235,6 +235,7 @@ TEST(GameScanTest, VehiclesOfOtherDefinitionFilesAreScanned)
     const TGameScan scan = ScanGame(game.Directory(), {});
     EXPECT_EQ(VehicleCodes(scan), (TFound{{610, {"missing_model", "missing_txd"}}}));
     EXPECT_EQ(scan.Vehicles.back().File, "data\\more.ide");
+    EXPECT_EQ(scan.Vehicles.back().Line, 2u);
 }
 
 } // namespace
