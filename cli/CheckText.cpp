@@ -2,6 +2,8 @@
 
 #include "cli/JsonText.h"
 #include "cli/OutputText.h"
+#include "archive/Paintjobs.h"
+#include "gamedata/CarFileCheck.h"
 #include "gamedata/VehicleLineCheck.h"
 #include "renderware/LibraryVersion.h"
 #include "renderware/VehicleModelCheck.h"
@@ -67,6 +69,39 @@ std::string ModelText(TCheckCode code, const fileio::TErrorFacts& facts)
     }
 }
 
+// What the scan of the whole game finds.
+std::string ScanText(TCheckCode code, const fileio::TErrorFacts& facts)
+{
+    switch (code) {
+    case TCheckCode::MissingModel:
+    case TCheckCode::MissingTxd:
+        return Quoted(facts.Subject) + " is in no archive the game reads: the game crashes when it loads the vehicle";
+    case TCheckCode::ArchiveShadowed:
+        return Quoted(facts.Subject) + " is also in " + HostPath(facts.Text) + "; the game loads the one in " +
+               HostPath(facts.Path);
+    case TCheckCode::PaintjobLimit:
+        return "the game gives the vehicle " + std::to_string(facts.Number) + " paintjobs and holds " +
+               std::to_string(archive::MaxPaintjobs) + "; from " + Quoted(facts.Subject) +
+               " on it writes over its memory";
+    case TCheckCode::CarcolsUnknownModel:
+        return "the colour line names the model " + Quoted(facts.Subject) +
+               ", which is no vehicle's: the game crashes while reading the colours";
+    case TCheckCode::CarcolsColourRange:
+        return "the colour line of " + Quoted(facts.Subject) + " names colour " + std::to_string(facts.Number) +
+               "; the table holds " + std::to_string(facts.Needed) + " colours";
+    case TCheckCode::CarcolsTooMany:
+        return "the colour line of " + Quoted(facts.Subject) + " gives " + std::to_string(facts.Number) +
+               " colour sets; the game takes the first " + std::to_string(gamedata::MaxColourSets);
+    case TCheckCode::CarmodsUnknownModel:
+        return "the upgrade line names the model " + Quoted(facts.Subject) +
+               ", which is no vehicle's: the game crashes while reading the upgrades";
+    case TCheckCode::CarmodsUnknownPart:
+        return "the upgrade line of " + Quoted(facts.Text) + " names the part " + Quoted(facts.Subject) +
+               ", which no definition file holds: the game crashes while reading the upgrades";
+    default: return {};
+    }
+}
+
 std::string LineText(TCheckCode code, const fileio::TErrorFacts& facts)
 {
     switch (code) {
@@ -89,7 +124,7 @@ std::string LineText(TCheckCode code, const fileio::TErrorFacts& facts)
     case TCheckCode::HandlingFields: return HandlingFieldsText(facts);
     case TCheckCode::WheelSizeZero:
         return "the definition line's wheel size in field " + std::to_string(facts.Number) + " is 0";
-    default: return {};
+    default: return ScanText(code, facts);
     }
 }
 

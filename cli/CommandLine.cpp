@@ -6,6 +6,7 @@
 #include "cli/PreviewCommands.h"
 #include "cli/UnknownCommand.h"
 #include "cli/RenderCommands.h"
+#include "cli/ScanCommand.h"
 #include "cli/ErrorText.h"
 #include "demo/DemoGame.h"
 #include "cli/OutputText.h"
@@ -43,6 +44,7 @@ struct TParsedCommand {
     TPreviewInputs Preview;
     TRenderArguments Render;
     TArchiveCommandOptions Archive;
+    std::vector<std::string> OnlyIDs;
     // Set by the subcommand that was given; runs after the whole line is parsed.
     std::function<int(const TCommandContext&)> Action;
 };
@@ -173,7 +175,7 @@ void AddCommands(CLI::App& app, TParsedCommand& parsed)
                                     ListCommand(context, parsed.Json);
                                     return 0;
                                 });
-    list->add_flag("--json", parsed.Json, "Print a JSON array of {\"id\", \"name\"}");
+    list->add_flag("--json", parsed.Json, "Print a JSON array of {\"id\", \"name\", \"paintjobs\"}");
 
     CLI::App* exportCommand = AddGameCommand(app, parsed, "export", "Export a vehicle into a .car package",
                                          [&parsed](const TCommandContext& context) {
@@ -211,6 +213,15 @@ void AddCommands(CLI::App& app, TParsedCommand& parsed)
     render->add_option("ID", parsed.Id, "Vehicle ID as listed")->required();
     AddRenderOptions(*render, parsed.Render);
     AddArchiveCommands(app, parsed.Archive, parsed.Action);
+    CLI::App* scan = AddGameCommand(
+        app, parsed, "scan",
+        "Check every vehicle of the game as the game loads it: model and TXD in the archives it reads, the model, "
+        "texture, paintjob and line checks, the colour and upgrade files and the archive's layout (exit 3 on errors)",
+        [&parsed](const TCommandContext& context) { return ScanCommand(context, parsed.OnlyIDs, parsed.Json); });
+    scan->add_flag("--json", parsed.Json,
+                   "Print JSON: vehicles (id, model, file, line, errors, warnings, each {code, message, subject}), files "
+                   "(file, line, severity, code, message) and archive");
+    scan->add_option("--only", parsed.OnlyIDs, "Scan only the vehicles with these IDs");
     CLI::App* demo = AddCommand(app, parsed, "demo-game", "Write a small demo game directory",
                                 [&parsed](const TCommandContext& context) {
                                     demo::WriteDemoGame(fileio::PathFromUtf8(parsed.File));
@@ -251,7 +262,7 @@ int RunVehmira(const std::vector<std::string>& args, std::ostream& out, std::ost
     AddCommands(app, parsed);
     // Set after the commands, which would otherwise repeat it under their own help.
     app.footer("Exit status: 0 on success, 1 when the command failed, 2 for a malformed command line, 3 when a "
-               "check found errors (car check, import, img check).\n"
+               "check found errors (car check, import, img check, scan).\n"
                "Every import is journaled in the folder vehmira-backups of the game directory; undo takes back the "
                "last one.");
     try {

@@ -98,11 +98,15 @@ void ListCommand(const TCommandContext& context, bool json)
         return;
     }
     context.Out << '[';
-    for (std::size_t i = 0; i < rows.size(); ++i)
+    for (std::size_t i = 0; i < rows.size(); ++i) {
         context.Out << (i == 0 ? "\n  " : ",\n  ") << "{\"id\": " << JsonString(GameTextToUtf8(rows[i].ID))
                     << ", \"name\": " << JsonString(GameTextToUtf8(rows[i].Name))
                     << ", \"model\": " << JsonString(GameTextToUtf8(rows[i].Model))
-                    << ", \"name_from_model\": " << (rows[i].NameFromModel ? "true" : "false") << '}';
+                    << ", \"name_from_model\": " << (rows[i].NameFromModel ? "true" : "false") << ", \"paintjobs\": [";
+        for (std::size_t p = 0; p < rows[i].Paintjobs.size(); ++p)
+            context.Out << (p == 0 ? "" : ", ") << JsonString(GameTextToUtf8(rows[i].Paintjobs[p]));
+        context.Out << "]}";
+    }
     context.Out << (rows.empty() ? "]\n" : "\n]\n");
 }
 

@@ -3,6 +3,7 @@
 #include "demo/DemoVehicles.h"
 
 #include <initializer_list>
+#include <string>
 #include <string_view>
 
 namespace vehmira::demo {
@@ -57,13 +58,19 @@ std::string DemoHandlingCfg()
     return text;
 }
 
+constexpr int DemoPaletteSize = 128;
+
 std::string DemoCarcolsDat()
 {
     std::string text;
     AppendLines(text, {"# Vehicle colours of the Vehmira demo game directory.", "#", "# The palette: red, green, blue.",
                        "col", "0,0,0\t\t# 0 black", "245,245,245\t# 1 white", "42,119,161\t# 2 sky blue",
-                       "132,4,16\t# 3 dark red", "38,55,57\t# 4 slate", "end", "",
-                       "# Colour pairs per vehicle model: primary, secondary.", "car"});
+                       "132,4,16\t# 3 dark red", "38,55,57\t# 4 slate"});
+    // The rest of the game's 128 colours, so that every number the colour lines name is in the table.
+    for (int n = 5; n < DemoPaletteSize; ++n)
+        AppendLines(text, {std::to_string(n * 37 % 256) + "," + std::to_string(n * 91 % 256) + "," +
+                           std::to_string(n * 53 % 256) + "\t# " + std::to_string(n)});
+    AppendLines(text, {"end", "", "# Colour pairs per vehicle model: primary, secondary.", "car"});
     for (const TDemoVehicle& vehicle : DemoVehicles())
         AppendLines(text, {vehicle.ColourLine});
     AppendLines(text, {"end", "", "# Four-colour vehicles.", "car4", "end"});

@@ -78,7 +78,9 @@ TLinesAfterImport LinesAfterImport(const TGameContext& game, const gamedata::TVe
     return lines;
 }
 
-std::optional<renderware::TTextureDictionary> ReadSharedTextures(const std::filesystem::path& gameDirectory)
+} // namespace
+
+std::optional<renderware::TTextureDictionary> ReadSharedVehicleTextures(const std::filesystem::path& gameDirectory)
 {
     const std::filesystem::path path =
         fileio::ResolveGamePath(gameDirectory, fileio::GameFiles::SharedVehicleTextures);
@@ -95,8 +97,6 @@ std::optional<renderware::TTextureDictionary> ReadSharedTextures(const std::file
     }
 }
 
-} // namespace
-
 fileio::TCheckFindings CheckModelFiles(const std::filesystem::path& model, const std::filesystem::path& textures,
                                        const std::filesystem::path& gameDirectory)
 {
@@ -104,7 +104,7 @@ fileio::TCheckFindings CheckModelFiles(const std::filesystem::path& model, const
     const fileio::ByteBuffer textureBytes = ReadCheckedFile(textures, "texture dictionary");
     std::optional<renderware::TTextureDictionary> shared;
     if (!gameDirectory.empty())
-        shared = ReadSharedTextures(gameDirectory);
+        shared = ReadSharedVehicleTextures(gameDirectory);
     return renderware::CheckVehicleModel({.Model = modelBytes, .Textures = textureBytes,
                                           .Shared = shared ? &*shared : nullptr, .VehicleType = {}, .ModelID = 0});
 }
@@ -123,7 +123,7 @@ fileio::TCheckFindings CheckImport(const TGameContext& game, const gamedata::TVe
     const std::string type = fields.size() > TypeField ? fields[TypeField] : std::string();
     std::optional<renderware::TTextureDictionary> shared;
     if (!model.empty() && !textures.empty())
-        shared = ReadSharedTextures(game.GameDirectory);
+        shared = ReadSharedVehicleTextures(game.GameDirectory);
     fileio::TCheckFindings findings = renderware::CheckVehicleModel(
         {.Model = model, .Textures = textures, .Shared = shared ? &*shared : nullptr, .VehicleType = type,
          .ModelID = target.ID});

@@ -6,12 +6,20 @@
 #include "fileio/CheckFinding.h"
 #include "engine/GameContext.h"
 #include "engine/Import.h"
+#include "renderware/TextureDictionary.h"
+
+#include <optional>
 
 namespace vehmira::engine {
 
 // The largest model or dictionary the check reads (the game's largest vehicle
 // dictionaries take a few MiB).
 inline constexpr std::uint64_t MaxCheckedPieceSize = 64ull * 1024 * 1024;
+
+// The game's shared dictionary Models\Generic\Vehicle.txd; none when the game
+// has none, or it is larger than the check reads or cannot be read (the
+// textures are then left unchecked, as without one).
+std::optional<renderware::TTextureDictionary> ReadSharedVehicleTextures(const std::filesystem::path& gameDirectory);
 
 // The import's model and dictionary (when it brings them) are checked for the
 // type its definition line will have: the target's line, or the imported one

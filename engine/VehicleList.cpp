@@ -1,5 +1,6 @@
 #include "engine/VehicleList.h"
 
+#include "engine/GameArchives.h"
 #include "fileio/FileSystem.h"
 #include "fileio/GamePaths.h"
 #include "gamedata/CRC32.h"
@@ -90,6 +91,25 @@ TVehicleList BuildVehicleList(const std::filesystem::path& gameDirectory, std::s
             list.Rows.push_back({line.ID, line.Model, line.Model, true});
     }
     return list;
+}
+
+void AddPaintjobs(TVehicleList& list, const std::filesystem::path& gameDirectory)
+{
+    std::vector<gamedata::TVehicleRecord> vehicles;
+    for (const TVehicleListRow& row : list.Rows) {
+        gamedata::TVehicleRecord vehicle;
+        if (gamedata::ParseVehicleID(row.ID, vehicle.ID)) {
+            vehicle.ModelName = row.Model;
+            vehicles.push_back(std::move(vehicle));
+        }
+    }
+    const std::vector<TGameArchive> archives = ReadGameArchives(gameDirectory, ReadGameFileList(gameDirectory));
+    const archive::TPaintjobRegister paintjobs = GamePaintjobs(archives, vehicles);
+    for (TVehicleListRow& row : list.Rows) {
+        std::int32_t id = 0;
+        if (gamedata::ParseVehicleID(row.ID, id))
+            row.Paintjobs = paintjobs.Of(id);
+    }
 }
 
 } // namespace vehmira::engine

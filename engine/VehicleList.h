@@ -18,6 +18,9 @@ struct TVehicleListRow {
     std::string Model; // field 1
     // No GXT text names it (trailers, the freight cars): Name is the model name.
     bool NameFromModel = false;
+    // The dictionaries the game takes as its paintjobs (archive/Paintjobs.h),
+    // entry names in the game's order; filled by AddPaintjobs.
+    std::vector<std::string> Paintjobs;
 
     bool operator==(const TVehicleListRow&) const = default;
 };
@@ -35,5 +38,9 @@ struct TVehicleList {
 // hash order, for every key of that hash (they stand together, and the game
 // shows one of them).
 TVehicleList BuildVehicleList(const std::filesystem::path& gameDirectory, std::string_view gxtFileName);
+
+// Fills each row's paintjobs from the archives the game reads (GameArchives.h),
+// each archive opened for reading only.
+void AddPaintjobs(TVehicleList& list, const std::filesystem::path& gameDirectory);
 
 } // namespace vehmira::engine

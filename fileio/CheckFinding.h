@@ -36,18 +36,38 @@ enum class TCheckCode {
     WheelSizeZero,        // Number: the field (13 front, 14 rear)
     GXTKeysUnsorted,      // Subject: the GXT file under the game directory; Number: keys the game's search misses
     IdeFieldsGameLine,    // the game's own short plane line (the stock Skimmer's); Number: the fields read; Subject: the type
+    // What the scan of a whole game finds (errors unless said otherwise).
+    MissingModel,         // Subject: the entry name, in no archive the game reads
+    MissingTxd,           // Subject: the entry name, in no archive the game reads
+    ArchiveShadowed,      // warning; Subject: the entry name; Path: the archive the game loads it from; Text: another holding it
+    PaintjobLimit,        // Number: the paintjobs the game assigns; Subject: the first past the limit
+    CarcolsUnknownModel,  // Subject: the model name
+    CarcolsColourRange,   // warning; Subject: the model name; Number: the colour number; Needed: the colours in the table
+    CarcolsTooMany,       // warning; Subject: the model name; Number: the colour sets on the line
+    CarmodsUnknownModel,  // Subject: the model name
+    CarmodsUnknownPart,   // Subject: the part; Text: the line's first name
 };
 
 inline constexpr TCheckCode FirstCheckWarning = TCheckCode::ModelKind;
 
-inline bool IsCheckError(TCheckCode code) { return code < FirstCheckWarning; }
+// Codes appended after the first warning are errors unless they are warnings.
+inline bool IsCheckError(TCheckCode code)
+{
+    switch (code) {
+    case TCheckCode::IdeFieldsGameLine:
+    case TCheckCode::ArchiveShadowed:
+    case TCheckCode::CarcolsColourRange:
+    case TCheckCode::CarcolsTooMany: return false;
+    default: return code < FirstCheckWarning || code > TCheckCode::IdeFieldsGameLine;
+    }
+}
 
 // The stable name of a code, as the command line's JSON prints it ("missing_frame").
 std::string_view CheckCodeName(TCheckCode code);
 
 struct TCheckFinding {
     TCheckCode Code;
-    TErrorFacts Facts; // Path unused
+    TErrorFacts Facts; // Path: only where the code says
 };
 
 using TCheckFindings = std::vector<TCheckFinding>;

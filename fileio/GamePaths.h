@@ -19,6 +19,8 @@ inline constexpr std::string_view ModelArchive = "Models\\GTA3.img";
 inline constexpr std::string_view VehicleDefinitions = "Data\\Vehicles.ide";
 inline constexpr std::string_view Handling = "Data\\Handling.cfg";
 inline constexpr std::string_view Carcols = "Data\\Carcols.dat";
+inline constexpr std::string_view Carmods = "Data\\Carmods.dat";
+inline constexpr std::string_view GameFileList = "Data\\gta.dat";
 inline constexpr std::string_view TextDirectory = "Text\\";
 // The textures every vehicle shares, searched before a vehicle's own.
 inline constexpr std::string_view SharedVehicleTextures = "Models\\Generic\\Vehicle.txd";

@@ -175,6 +175,16 @@ def main():
                        ("textures", b"\x16\0\0\0\x40\0\0\0\xff\xff\x03\x18")):
         write("renderware_root", name, data)
     write("vehicles_ide", "demo", vehicles)
+    write("game_dat", "ide-and-img", b"# load IDE files\r\nIDE DATA\\MAPS\\VEH_MODS\\VEH_MODS.IDE\r\n"
+          b"IMG MODELS\\CARS.IMG\r\n\r\nimg lower.img\r\nCOLFILE 0 DATA\\MAPS\\GENERIC.COL\r\n"
+          b"IPL DATA\\MAPS\\x.IPL\r\n")
+    write("game_dat", "separators", b"IMG\tmodels\\a.img  # comment\nIDE data,more.ide\n;IMG x\n")
+    write("carmods", "sections", b"link\r\nexh_a_l exh_a_s\r\nend\r\nmods\r\nsultan, exh_a_l, nto_b_l\r\n"
+          b"ghost, exh_a_l\r\nend\r\nwheel\r\n1, wheel_sr6, wheel_sr3\r\nend\r\n")
+    write("carmods", "colours", b"col\r\n0,0,0\r\n245.245.245\r\nend\r\ncar\r\n"
+          b"sultan, 0,1, 1,0, 0,0, 1,1, 0,0, 1,1, 0,0, 1,1, 0,0\r\nghost, 7,1\r\nend\r\ncar4\r\n"
+          b"elegy, 0,1,1,0 # four\r\nend\r\n")
+    write("carmods", "demo-carcols", carcols)
     for name, data in (("handling", handling), ("vehicles", vehicles), ("carcols", carcols)):
         write("text_lines", name, data)
     marked = handling + b"! LANDSTAL 0.14 0.09 38.0 40.0\r\n"

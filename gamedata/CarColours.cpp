@@ -38,13 +38,14 @@ TRgb PaletteColour(std::string_view line)
     return colour;
 }
 
-// Calls visit(section, cleaned line) for every line inside a section.
+// Calls visit(section, cleaned line, line number from 1) for every line inside a section.
 template <class TVisit>
 void ForEachSectionLine(std::string_view text, TVisit visit)
 {
     std::string section;
-    for (const std::string_view raw : SplitLineViews(text)) {
-        const std::optional<std::string_view> cleaned = StripCommentLineView(raw);
+    const std::vector<std::string_view> lines = SplitLineViews(text);
+    for (std::size_t index = 0; index < lines.size(); ++index) {
+        const std::optional<std::string_view> cleaned = StripCommentLineView(lines[index]);
         if (!cleaned)
             continue;
         const std::string normal = NormalizeFields(*cleaned);
@@ -55,7 +56,7 @@ void ForEachSectionLine(std::string_view text, TVisit visit)
         else if (normal == "end")
             section.clear();
         else
-            visit(section, normal);
+            visit(section, normal, index + 1);
     }
 }
 
@@ -64,7 +65,7 @@ void ForEachSectionLine(std::string_view text, TVisit visit)
 std::vector<TRgb> ReadCarcolsPalette(std::string_view text)
 {
     std::vector<TRgb> palette;
-    ForEachSectionLine(text, [&](const std::string& section, const std::string& line) {
+    ForEachSectionLine(text, [&](const std::string& section, const std::string& line, std::size_t) {
         if (section == "col")
             palette.push_back(PaletteColour(line));
     });
@@ -91,10 +92,29 @@ std::optional<TVehicleColours> ColoursOfLine(std::string_view line, const std::v
     return TVehicleColours{palette[(*pair)[0]], palette[(*pair)[1]]};
 }
 
+std::vector<TCarcolsCarLine> ReadCarcolsCarLines(std::string_view text)
+{
+    std::vector<TCarcolsCarLine> carLines;
+    ForEachSectionLine(text, [&](const std::string& section, const std::string& line, std::size_t number) {
+        if (section != "car" && section != "car4")
+            return;
+        const TLineList fields = SplitFields(line);
+        TCarcolsCarLine carLine{number, fields[0], {}, section == "car4" ? 4u : 2u};
+        for (std::size_t i = 1; i < fields.size(); ++i) {
+            const std::optional<std::uint32_t> colour = Number(fields[i], 0xFFFFFFFFu);
+            if (!colour)
+                break;
+            carLine.Colours.push_back(*colour);
+        }
+        carLines.push_back(std::move(carLine));
+    });
+    return carLines;
+}
+
 std::optional<TVehicleColours> FindVehicleColours(std::string_view text, std::string_view modelName)
 {
     std::optional<std::string> found;
-    ForEachSectionLine(text, [&](const std::string& section, const std::string& line) {
+    ForEachSectionLine(text, [&](const std::string& section, const std::string& line, std::size_t) {
         if (found || (section != "car" && section != "car4"))
             return;
         const TLineList fields = SplitFields(line);

@@ -14,6 +14,7 @@
 #include <array>
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -33,6 +34,17 @@ std::vector<TRgb> ReadCarcolsPalette(std::string_view text);
 // The first primary and secondary indices of a "car" or "car4" line's fields
 // after the model name, or none.
 std::optional<std::array<std::uint32_t, 2>> FirstColourPair(std::string_view line);
+
+// A line of the "car" or "car4" section: the model name and the colour
+// numbers after it, up to the first field that is not one.
+struct TCarcolsCarLine {
+    std::size_t Line = 0; // from 1
+    std::string ModelName;
+    std::vector<std::uint32_t> Colours;
+    std::size_t SetSize = 2; // colours a set: 2 in "car", 4 in "car4"
+};
+
+std::vector<TCarcolsCarLine> ReadCarcolsCarLines(std::string_view text);
 
 // The first colour set of the model's line (model name compared ignoring
 // ASCII case) in the palette; none when there is no such line or an index

@@ -33,6 +33,7 @@ TVehicleRecord MakeRecord(const TLineList& fields, std::string line, std::string
     record.HandlingID = fields[4];
     record.GameName = fields[5];
     record.Line = std::move(line);
+    record.LineNumber = lineNumber;
     return record;
 }
 

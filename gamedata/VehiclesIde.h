@@ -18,6 +18,7 @@ struct TVehicleRecord {
     std::string HandlingID;  // field 4; keys Data\Handling.cfg
     std::string GameName;    // field 5; the GXT key of the display name
     std::string Line;        // the line after comment removal, not trimmed
+    std::size_t LineNumber = 0; // of the line in its file, from 1
 };
 
 class TVehicleFile {

@@ -2,10 +2,13 @@
 
 #include "archive/ArchiveRebuild.h"
 #include "archive/IMG.h"
+#include "engine/GameArchives.h"
 #include "engine/Journal.h"
 #include "fileio/FileStream.h"
 #include "fileio/GamePaths.h"
 #include "operations/ObserverProgress.h"
+
+#include <algorithm>
 
 namespace vehmira::operations {
 
@@ -21,6 +24,25 @@ archive::TArchiveLayout CheckArchive(TGameSession& session)
 {
     const TArchiveUse use(session);
     return archive::AnalyseLayout(session.Archive().File());
+}
+
+std::vector<TPaintjobExcess> FindPaintjobExcess(const TGameLocation& location, TOperationObserver& observer)
+{
+    RecoverGameDirectory(location, observer);
+    gamedata::TVehicleFile definitions;
+    definitions.LoadFromFile(fileio::ResolveGamePath(location.GameDirectory, fileio::GameFiles::VehicleDefinitions));
+    const std::vector<engine::TGameArchive> archives =
+        engine::ReadGameArchives(location.GameDirectory, engine::ReadGameFileList(location.GameDirectory));
+    const archive::TPaintjobRegister paintjobs = engine::GamePaintjobs(archives, definitions.Vehicles);
+    std::vector<TPaintjobExcess> excess;
+    for (const gamedata::TVehicleRecord& vehicle : definitions.Vehicles) {
+        const std::vector<std::string>& names = paintjobs.Of(vehicle.ID);
+        const bool listed = std::any_of(excess.begin(), excess.end(),
+                                        [&](const TPaintjobExcess& e) { return e.ID == vehicle.ID; });
+        if (names.size() > archive::MaxPaintjobs && !listed)
+            excess.push_back({vehicle.ID, vehicle.ModelName, names});
+    }
+    return excess;
 }
 
 bool ArchiveNeedsRebuild(const archive::TArchiveLayout& layout)

@@ -4,10 +4,14 @@
 // every entry correctly.
 
 #include "archive/ArchiveLayout.h"
+#include "archive/Paintjobs.h"
 #include "operations/GameSession.h"
 #include "operations/OperationObserver.h"
 
+#include <cstdint>
 #include <filesystem>
+#include <string>
+#include <vector>
 
 namespace vehmira::operations {
 
@@ -17,6 +21,17 @@ archive::TArchiveLayout CheckArchive(const TGameLocation& location, TOperationOb
 archive::TArchiveLayout CheckArchive(const std::filesystem::path& archive);
 // The archive the session holds open.
 archive::TArchiveLayout CheckArchive(TGameSession& session);
+
+// A vehicle that the game would give more paintjobs than it holds (archive::MaxPaintjobs).
+struct TPaintjobExcess {
+    std::int32_t ID = 0;
+    std::string ModelName;
+    std::vector<std::string> Paintjobs; // entry names in the game's order
+};
+
+// The vehicles of Data\Vehicles.ide over the limit, from every archive the
+// game reads (engine/GameArchives.h), after rolling back interrupted imports.
+std::vector<TPaintjobExcess> FindPaintjobExcess(const TGameLocation& location, TOperationObserver& observer);
 
 // Whether free records hold so much of the archive (over a quarter of the
 // file) that a rebuild is worth offering.

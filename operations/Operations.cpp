@@ -11,7 +11,9 @@ namespace vehmira::operations {
 engine::TVehicleList ListVehicles(const TGameLocation& location, TOperationObserver& observer)
 {
     RecoverGameDirectory(location, observer);
-    return engine::BuildVehicleList(location.GameDirectory, location.GXTFileName);
+    engine::TVehicleList list = engine::BuildVehicleList(location.GameDirectory, location.GXTFileName);
+    engine::AddPaintjobs(list, location.GameDirectory);
+    return list;
 }
 
 void ExportVehicleByID(TGameSession& session, std::int32_t id, const engine::TExportChoices& choices,

@@ -16,7 +16,7 @@
 
 namespace vehmira::operations {
 
-// Every vehicle's ID and name, after rolling back interrupted imports, and
+// Every vehicle's ID, name and paintjobs, after rolling back interrupted imports, and
 // what the list met in the game's files (its Findings).
 engine::TVehicleList ListVehicles(const TGameLocation& location, TOperationObserver& observer);
 

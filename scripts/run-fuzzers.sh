@@ -12,7 +12,7 @@ set -uo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build="${1:-$root/build/fuzz}"
 seconds="${FUZZ_SECONDS:-60}"
-targets="${FUZZ_TARGETS:-gxt gxt_main_table dir archive_layout archive_placement car vehicles_ide text_lines keyed_merge manifest saved_bytes restored_archive renderware_root texture_dictionary model_summary model_render vehicle_check}"
+targets="${FUZZ_TARGETS:-gxt gxt_main_table dir archive_layout archive_placement car vehicles_ide text_lines keyed_merge manifest saved_bytes restored_archive renderware_root texture_dictionary model_summary model_render vehicle_check game_dat carmods}"
 work="$build/fuzz-runs"
 
 # The longest input worth trying per harness: a little above its largest seed.

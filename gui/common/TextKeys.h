@@ -146,6 +146,15 @@ namespace vehmira::gui {
     X(CheckGXTKeysUnsorted, L"В %1 ключи главной таблицы не упорядочены по хешу: игра не находит части названий. "  \
       L"Импорт с новым названием упорядочит их.")                                                                   \
     X(CheckIdeFieldsGameLine, L"В собственной строке игры в Vehicles.ide только %1 полей: недостающие поля колёс игра читает из неинициализированной памяти (известная ошибка Skimmer).") \
+    X(CheckMissingModel, L"Модели «%1» нет ни в одном архиве, который читает игра: игра вылетит, загружая машину.") \
+    X(CheckMissingTxd, L"Словаря текстур «%1» нет ни в одном архиве, который читает игра: игра вылетит, загружая машину.") \
+    X(CheckArchiveShadowed, L"«%1» лежит в нескольких архивах: игра загружает его из первого по порядку чтения.") \
+    X(CheckPaintjobLimit, L"Игра даёт машине %1 покрасок, а вмещает четыре: лишние портят её память.") \
+    X(CheckCarcolsUnknownModel, L"Строка Carcols.dat называет модель «%1», которой нет: игра вылетит при чтении цветов.") \
+    X(CheckCarcolsColourRange, L"Строка Carcols.dat называет цвет %1, которого нет в таблице цветов.") \
+    X(CheckCarcolsTooMany, L"В строке Carcols.dat %1 наборов цветов: игра берёт первые восемь.") \
+    X(CheckCarmodsUnknownModel, L"Строка Carmods.dat называет модель «%1», которой нет: игра вылетит при чтении тюнинга.") \
+    X(CheckCarmodsUnknownPart, L"Строка Carmods.dat называет деталь «%1», которой нет: игра вылетит при чтении тюнинга.") \
     X(GxtFileError, L"GXT-File Error!!!")                                                                           \
     X(InvalidCarFile, L"  Ungültige CAR-Datei!!")                                                                   \
     X(UnsupportedCarFile, L"  CAR-Datei nicht unterstützt!!")                                                       \

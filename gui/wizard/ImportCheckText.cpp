@@ -14,7 +14,7 @@ namespace {
 using fileio::TCheckCode;
 
 // The text of each code, in the order of TCheckCode.
-constexpr std::array<TTextKey, 23> CodeTexts = {
+constexpr std::array<TTextKey, 32> CodeTexts = {
     TTextKey::CheckUnreadableModel, TTextKey::CheckUnreadableTextures, TTextKey::CheckMissingFrame,
     TTextKey::CheckNoCollision,     TTextKey::CheckBadCollision,       TTextKey::CheckFrameNameTooLong,
     TTextKey::CheckUnsupportedVersion, TTextKey::CheckExtraWithoutAtomic, TTextKey::CheckConsoleData,
@@ -22,8 +22,11 @@ constexpr std::array<TTextKey, 23> CodeTexts = {
     TTextKey::CheckHandlingKind,    TTextKey::CheckHandlingFields,     TTextKey::CheckModelKind,
     TTextKey::CheckMissingTexture,  TTextKey::CheckNoDamagedParts,     TTextKey::CheckNoLowDetail,
     TTextKey::CheckMissingDummy,    TTextKey::CheckNoWheelAtomic,      TTextKey::CheckWheelSizeZero,
-    TTextKey::CheckGXTKeysUnsorted, TTextKey::CheckIdeFieldsGameLine};
-static_assert(CodeTexts.size() == std::size_t(TCheckCode::IdeFieldsGameLine) + 1);
+    TTextKey::CheckGXTKeysUnsorted, TTextKey::CheckIdeFieldsGameLine, TTextKey::CheckMissingModel,
+    TTextKey::CheckMissingTxd, TTextKey::CheckArchiveShadowed, TTextKey::CheckPaintjobLimit,
+    TTextKey::CheckCarcolsUnknownModel, TTextKey::CheckCarcolsColourRange, TTextKey::CheckCarcolsTooMany,
+    TTextKey::CheckCarmodsUnknownModel, TTextKey::CheckCarmodsUnknownPart};
+static_assert(CodeTexts.size() == std::size_t(TCheckCode::CarmodsUnknownPart) + 1);
 
 // The value a code's text names: a count, a version, or the subject (a frame, a texture, a line kind).
 std::wstring ValueOf(const fileio::TCheckFinding& finding)
@@ -31,6 +34,9 @@ std::wstring ValueOf(const fileio::TCheckFinding& finding)
     switch (finding.Code) {
     case TCheckCode::IdeFields:
     case TCheckCode::IdeFieldsGameLine:
+    case TCheckCode::PaintjobLimit:
+    case TCheckCode::CarcolsColourRange:
+    case TCheckCode::CarcolsTooMany:
     case TCheckCode::HandlingFields:
     case TCheckCode::WheelSizeZero: return std::to_wstring(finding.Facts.Number);
     case TCheckCode::UnsupportedVersion:

@@ -67,7 +67,7 @@ TEST(CliList, PrintsEveryVehicleWithItsNameInUtf8)
     const TCliRun german = RunCli({"list", "--json", "--gxt", "German.gxt", "--game", game.Game()});
     ASSERT_EQ(german.ExitCode, 0) << german.Err;
     EXPECT_EQ(german.Out.rfind("[\n  {\"id\": \"400\", \"name\": \"Gelaendewagen\", \"model\": \"landstal\", "
-                               "\"name_from_model\": false},\n",
+                               "\"name_from_model\": false, \"paintjobs\": []},\n",
                                0),
               0u)
         << german.Out;

@@ -77,7 +77,7 @@ TEST(CliUsage, AnUnknownCommandIsNamedWithTheNearestOne)
         {{"car", "inf", "x.car"}, "vehmira: unknown command \"inf\"; did you mean \"info\"?\n"},
         {{"img", "chek"}, "vehmira: unknown command \"chek\"; did you mean \"check\"?\n"},
         {{"frobnicate"}, "vehmira: unknown command \"frobnicate\"; the commands are list, export, import, undo, "
-                         "history, car, preview, render, img, demo-game\n"},
+                         "history, car, preview, render, img, scan, demo-game\n"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::PrintToString(c.Args));
