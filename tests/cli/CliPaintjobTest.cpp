@@ -35,7 +35,9 @@ TEST(CliPaintjobs, ListGivesEachVehiclesPaintjobsInTheGamesOrder)
     const TCliRun run = RunCli({"--game", game.Game(), "list", "--json"});
     ASSERT_EQ(run.ExitCode, 0) << run.Err;
     EXPECT_NE(run.Out.find("\"paintjobs\": [\"buffalo02.txd\", \"BUFFALO1.TXD\"]}"), std::string::npos) << run.Out;
-    EXPECT_NE(run.Out.find("{\"id\": \"522\", \"name\": \"Спортбайк\", \"paintjobs\": []}"), std::string::npos)
+    EXPECT_NE(run.Out.find("{\"id\": \"522\", \"name\": \"Спортбайк\", \"model\": \"nrg500\", \"name_from_model\": false, "
+                           "\"paintjobs\": []}"),
+              std::string::npos)
         << run.Out;
 
     // The text list stays as scripts read it.
