@@ -438,10 +438,15 @@ TEST_F(TImportRunTest, BackKeepsEveryFieldAndANewRunStartsBlank)
     EXPECT_NO_PROBLEMS(RunWizard([&](TUser& user) {
         ChooseKind(user, false);
         user.WaitShown(CarFiles().Handle(), "the separate-files dialog of a new run");
-        GUITHREADINFO thread{};
-        thread.cbSize = sizeof(thread);
-        GetGUIThreadInfo(GetWindowThreadProcessId(CarFiles().Handle(), nullptr), &thread);
-        EXPECT_EQ(thread.hwndFocus, CarFiles().Control("Edit_DFF")) << "a step opens with its first field focused";
+        // A step opens with its first field focused (the focus follows the window's showing).
+        user.WaitUntil(
+            [&] {
+                GUITHREADINFO thread{};
+                thread.cbSize = sizeof(thread);
+                GetGUIThreadInfo(GetWindowThreadProcessId(CarFiles().Handle(), nullptr), &thread);
+                return thread.hwndFocus == CarFiles().Control("Edit_DFF");
+            },
+            "the first field to take the keyboard");
         fieldsSeen.push_back(CarFiles().ControlText("Edit_DFF") + L"|" + CarFiles().ControlText("Edit_Handling"));
         user.Click(CarFiles().Control("CancelButton"));
         WaitWizardClosed();
