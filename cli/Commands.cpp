@@ -87,7 +87,9 @@ void ReportImportFailure(const TCommandContext& context, const engine::TImportEr
 void ListCommand(const TCommandContext& context, bool json)
 {
     TCommandObserver observer(context);
-    const engine::TVehicleList list = operations::ListVehicles(Location(context), observer);
+    // Only the JSON list names paintjobs: the plain one never reads the archives.
+    const engine::TVehicleList list = operations::ListVehicles(
+        Location(context), observer, json ? operations::TListDetail::WithPaintjobs : operations::TListDetail::Names);
     // Warnings go to stderr, so that the list itself stays as scripts read it.
     PrintCheckFindings(context.Err, list.Findings, "vehmira: ");
     const std::vector<engine::TVehicleListRow>& rows = list.Rows;

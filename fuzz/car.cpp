@@ -3,6 +3,7 @@
 // line pieces ones the import's merge takes over a target that has every line,
 // and every piece the layout places lies inside the package, in data order.
 #include "FuzzSupport.h"
+#include "FuzzTargetVehicle.h"
 #include "cli/CarInfo.h"
 #include "fileio/Errors.h"
 #include "engine/KeyedLines.h"
@@ -19,18 +20,6 @@ using namespace vehmira::fileio;
 using namespace vehmira::package;
 
 namespace {
-
-vehmira::gamedata::TVehicleRecord Target()
-{
-    vehmira::gamedata::TVehicleRecord vehicle;
-    vehicle.ID = 400;
-    vehicle.ModelName = "landstal";
-    vehicle.TxdName = "landstal";
-    vehicle.VehicleType = "car";
-    vehicle.HandlingID = "LANDSTAL";
-    vehicle.GameName = "LANDSTK";
-    return vehicle;
-}
 
 // A game file holding the target's line of the kind; a special line carries
 // the imported line's marker when it has one, as the target for that package would.
@@ -65,7 +54,7 @@ bool MergeTakesEveryLine(TMemoryStream& package, const TCarLayout& layout)
             continue;
         try {
             const vehmira::engine::TMergeResult merged =
-                vehmira::engine::MergeKeyedLine(kind, text, GameFileFor(kind, text), Target());
+                vehmira::engine::MergeKeyedLine(kind, text, GameFileFor(kind, text), FuzzTargetVehicle());
             Require(merged.Text.find('\0') == std::string::npos, "a merged game file holds no zero byte");
         } catch (const TVehmiraError&) {
             return false;

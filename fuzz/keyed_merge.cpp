@@ -6,6 +6,7 @@
 // replaced line holds a zero byte.
 #include "fileio/Errors.h"
 #include "FuzzSupport.h"
+#include "FuzzTargetVehicle.h"
 #include "gamedata/RawLines.h"
 #include "engine/KeyedLines.h"
 
@@ -15,18 +16,6 @@ using namespace vehmira::gamedata;
 using namespace vehmira::package;
 
 namespace {
-
-TVehicleRecord Target()
-{
-    TVehicleRecord vehicle;
-    vehicle.ID = 400;
-    vehicle.ModelName = "landstal";
-    vehicle.TxdName = "landstal";
-    vehicle.VehicleType = "car";
-    vehicle.HandlingID = "LANDSTAL";
-    vehicle.GameName = "LANDSTK";
-    return vehicle;
-}
 
 TLineList FieldsOf(const std::string& line)
 {
@@ -45,7 +34,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::size_t lineEnd = rest.find('\n');
     const std::string_view imported = rest.substr(0, lineEnd);
     const std::string_view fileText = lineEnd == std::string_view::npos ? "" : rest.substr(lineEnd + 1);
-    const TVehicleRecord target = Target();
+    const TVehicleRecord target = FuzzTargetVehicle();
 
     bool lineRefused = false;
     try {

@@ -8,11 +8,12 @@
 
 namespace vehmira::operations {
 
-engine::TVehicleList ListVehicles(const TGameLocation& location, TOperationObserver& observer)
+engine::TVehicleList ListVehicles(const TGameLocation& location, TOperationObserver& observer, TListDetail detail)
 {
     RecoverGameDirectory(location, observer);
     engine::TVehicleList list = engine::BuildVehicleList(location.GameDirectory, location.GXTFileName);
-    engine::AddPaintjobs(list, location.GameDirectory);
+    if (detail == TListDetail::WithPaintjobs)
+        engine::AddPaintjobs(list, location.GameDirectory);
     return list;
 }
 

@@ -16,9 +16,11 @@
 
 namespace vehmira::operations {
 
-// Every vehicle's ID, name and paintjobs, after rolling back interrupted imports, and
-// what the list met in the game's files (its Findings).
-engine::TVehicleList ListVehicles(const TGameLocation& location, TOperationObserver& observer);
+// Every vehicle's ID, name and model, after rolling back interrupted imports, and
+// what the list met in the game's files (its Findings); with WithPaintjobs also
+// each vehicle's paintjobs, read from the directories of the game's archives.
+enum class TListDetail { Names, WithPaintjobs };
+engine::TVehicleList ListVehicles(const TGameLocation& location, TOperationObserver& observer, TListDetail detail);
 
 // The vehicle with that ID into a new package file.
 void ExportVehicleByID(TGameSession& session, std::int32_t id, const engine::TExportChoices& choices,
