@@ -19,14 +19,6 @@ using namespace vehmira::fileio;
 
 namespace {
 
-// Symbolic links need a right Windows gives few users: the cases that make
-// them run where anyone may.
-#ifdef _WIN32
-constexpr bool SymbolicLinksCanBeMade = false;
-#else
-constexpr bool SymbolicLinksCanBeMade = true;
-#endif
-
 std::vector<std::string> WithGame(const TDemoGameDirectory& game, std::vector<std::string> args)
 {
     args.insert(args.begin(), {"--game", game.Game()});

@@ -19,14 +19,6 @@ using namespace vehmira::fileio;
 
 namespace {
 
-// Symbolic links need a right Windows gives few users: the cases that make
-// them run where anyone may.
-#ifdef _WIN32
-constexpr bool SymbolicLinksCanBeMade = false;
-#else
-constexpr bool SymbolicLinksCanBeMade = true;
-#endif
-
 std::span<const std::uint8_t> BytesOf(std::string_view text)
 {
     return {reinterpret_cast<const std::uint8_t*>(text.data()), text.size()};

@@ -26,4 +26,12 @@ private:
     std::filesystem::path Root;
 };
 
+// Symbolic links need a right Windows gives few users: the cases that make
+// them run where anyone may.
+#ifdef _WIN32
+inline constexpr bool SymbolicLinksCanBeMade = false;
+#else
+inline constexpr bool SymbolicLinksCanBeMade = true;
+#endif
+
 std::string ReadText(const std::filesystem::path& path);
